@@ -1,0 +1,109 @@
+#include "lorentz.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "recording_reporter.h"
+#include "spectrum.h"
+
+using veltrano::Lorentz;
+using veltrano::StateVector;
+
+namespace {
+
+StateVector derivative(const StateVector& x, double s, double r, double b) {
+    RecordingReporter reporter;
+    StateVector d{};
+    bool error = true;
+    Lorentz(x, d, s, r, b, error, reporter);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(reporter.messages.empty());
+    return d;
+}
+
+}  // namespace
+
+TEST(Lorentz, DerivativeAtTheStartingPointWithDefaultParameters) {
+    const double b = 2.6667;
+    const StateVector d = derivative(veltrano::Spectrum::initialState(), 10, 28, b);
+    // x, y, z, then the rows x, y, z of the tangent matrix (columns = vectors).
+    const StateVector expected = {0, 26, 1 - b, -10, 10, 0, 27, -1, -1, 1, 1, -b};
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(d[i], expected[i]) << "component " << i;
+}
+
+TEST(Lorentz, AtTheOriginTheTangentPartIsTheConstantJacobian) {
+    StateVector x{};
+    x[3] = x[7] = x[11] = 1.0;  // identity
+    const double s = 3.5, r = 7.25, b = 1.5;
+    const StateVector d = derivative(x, s, r, b);
+    const StateVector expected = {0, 0, 0, -s, s, 0, r, -1, 0, 0, 0, -b};
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(d[i], expected[i]) << "component " << i;
+}
+
+TEST(Lorentz, ZeroTangentVectorsHaveZeroDerivative) {
+    const StateVector x = {1.5, -2.0, 30.0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const StateVector d = derivative(x, 10, 28, 8.0 / 3);
+    for (std::size_t i = 3; i < d.size(); ++i) EXPECT_EQ(d[i], 0.0);
+}
+
+// The tangent part must be the Jacobian of the flow part applied to each
+// vector: compare it with central differences of the flow itself.
+TEST(Lorentz, TangentEquationsMatchFiniteDifferencesOfTheFlow) {
+    std::mt19937_64 rng(20261206);
+    std::uniform_real_distribution<double> coord(-20, 20), comp(-1, 1);
+    const double s = 13.3, r = 41.7, b = 1.9;
+    for (int trial = 0; trial < 20; ++trial) {
+        StateVector x{};
+        for (std::size_t i = 0; i < 3; ++i) x[i] = coord(rng);
+        for (std::size_t i = 3; i < 12; ++i) x[i] = comp(rng);
+        const StateVector d = derivative(x, s, r, b);
+        for (std::size_t j = 0; j < 3; ++j) {
+            const double eps = 1e-6;
+            StateVector plus = x, minus = x;
+            for (std::size_t c = 0; c < 3; ++c) {
+                plus[c] += eps * x[veltrano::tangentIndex(c, j)];
+                minus[c] -= eps * x[veltrano::tangentIndex(c, j)];
+            }
+            const StateVector fp = derivative(plus, s, r, b), fm = derivative(minus, s, r, b);
+            for (std::size_t c = 0; c < 3; ++c) {
+                const double fd = (fp[c] - fm[c]) / (2 * eps);
+                EXPECT_NEAR(d[veltrano::tangentIndex(c, j)], fd, 1e-5 * (1 + std::abs(fd)))
+                    << "vector " << j << " component " << c;
+            }
+        }
+    }
+}
+
+TEST(Lorentz, OverflowIsReportedOnceAndRaisesTheFlag) {
+    StateVector x = veltrano::Spectrum::initialState();
+    x[1] = 1e200;  // y - x of the order of sigma
+    RecordingReporter reporter;
+    StateVector d{};
+    bool error = false;
+    Lorentz(x, d, 1e200, 28, 2.6667, error, reporter);
+    EXPECT_TRUE(error);
+    ASSERT_EQ(reporter.messages.size(), 1U);
+    EXPECT_EQ(reporter.messages[0], "ERRORE NELLA ELABORAZIONE");
+
+    // The flag is reset on entry: a good call after a failed one is clean.
+    Lorentz(veltrano::Spectrum::initialState(), d, 10, 28, 2.6667, error, reporter);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(reporter.messages.size(), 1U);
+}
+
+TEST(Lorentz, InfinityMinusInfinityIsAFault) {
+    // ((R - z) * u - v) - x * w becomes inf - inf, a NaN.
+    StateVector x{};
+    x[0] = 1e300;   // x
+    x[2] = -1e300;  // z
+    x[3] = 1e300;   // u of vector 1
+    x[9] = 1e300;   // w of vector 1
+    RecordingReporter reporter;
+    StateVector d{};
+    bool error = false;
+    Lorentz(x, d, 1, 1, 1, error, reporter);
+    EXPECT_TRUE(std::isnan(d[6]));
+    EXPECT_TRUE(error);
+    EXPECT_EQ(reporter.messages.size(), 1U);
+}

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "finite_check.h"
-#include "lorentz.h"
+#include "rk4_integrator.h"
 
 namespace veltrano {
 
@@ -22,10 +22,11 @@ bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorRepor
     state_ = start;
     t_ = 0.0;
     logSum_ = {};
+    const FlowParameters flow{p.sigma, p.R, p.b};
     for (int interval = 0; interval < p.n; ++interval) {
-        for (int step = 0; step < kStepsPerOrtho; ++step)
-            if (!rungeKuttaStep(p, reporter)) return false;
+        if (integrateRk4(state_, t_, kStepsPerOrtho, flow) != kStepsPerOrtho) return fault(reporter);
         if (!closeInterval()) return fault(reporter);
+        errFlag_ = false;  // the field was evaluated cleanly
     }
     return true;
 }
@@ -34,39 +35,6 @@ bool Spectrum::fault(ErrorReporter& reporter) {
     reporter.reportError(kComputationErrorText);
     errFlag_ = true;
     return false;
-}
-
-// One classical RK4 step; the new state and time are committed only when
-// every stage succeeded.
-bool Spectrum::rungeKuttaStep(const Parameters& p, ErrorReporter& reporter) {
-    constexpr double h = kStep;
-    const double sv = p.sigma, rv = p.R, bv = p.b;
-
-    Lorentz(state_, k1_, sv, rv, bv, errFlag_, reporter);
-    if (errFlag_) return false;
-    for (std::size_t i = 0; i < kComponents; ++i) trial_[i] = (k1_[i] * h) / 2 + state_[i];
-    if (!allFinite(trial_)) return fault(reporter);
-
-    Lorentz(trial_, k2_, sv, rv, bv, errFlag_, reporter);
-    if (errFlag_) return false;
-    for (std::size_t i = 0; i < kComponents; ++i) trial_[i] = (k2_[i] * h) / 2 + state_[i];
-    if (!allFinite(trial_)) return fault(reporter);
-
-    Lorentz(trial_, k3_, sv, rv, bv, errFlag_, reporter);
-    if (errFlag_) return false;
-    for (std::size_t i = 0; i < kComponents; ++i) trial_[i] = k3_[i] * h + state_[i];
-    if (!allFinite(trial_)) return fault(reporter);
-
-    Lorentz(trial_, k4_, sv, rv, bv, errFlag_, reporter);
-    if (errFlag_) return false;
-    // trial_ is free now and holds the next state until it has been checked.
-    for (std::size_t i = 0; i < kComponents; ++i)
-        trial_[i] = ((((k3_[i] + k2_[i]) * 2) + (k4_[i] + k1_[i])) * h) / 6 + state_[i];
-    const double nextT = h + t_;
-    if (!allFinite(trial_) || !isFinite(nextT)) return fault(reporter);
-    state_ = trial_;
-    t_ = nextT;
-    return true;
 }
 
 // Reorthonormalisation, logarithm sums and estimates of one interval,

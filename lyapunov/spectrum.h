@@ -40,13 +40,10 @@ public:
     [[nodiscard]] const StateVector& state() const { return state_; }
 
 private:
-    bool rungeKuttaStep(const Parameters& p, ErrorReporter& reporter);
     bool closeInterval();
     bool fault(ErrorReporter& reporter);
 
     StateVector state_{};
-    StateVector trial_{};
-    StateVector k1_{}, k2_{}, k3_{}, k4_{};
     Triple norms_{};
     Triple proj_{};
     Triple logSum_{};

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <random>
 
 #include "recording_reporter.h"
 #include "reference_spectrum.h"
@@ -42,6 +44,7 @@ TEST(Spectrum, AgreesBitForBitWithThePlainImplementation) {
         {1, 10, 28, 2.6667},   {100, 10, 28, 2.6667}, {50, 10, 0.5, 2.6667}, {100, 12, 40, 3},
         {333, 16, 45.92, 4},   {200, -3.5, 28, 2.6667}, {150, 10, 28, -0.25},  {80, 0, 0, 0},
         {400, 10, 99.96, 8.0 / 3}, {9999, 10, 28, 2.6667},
+        {9999, 10, 0.5, 2.6667},  // decays through the subnormal range to zero
     };
     for (const Parameters& p : cases) {
         SCOPED_TRACE(testing::Message() << "n=" << p.n << " sigma=" << p.sigma << " R=" << p.R << " b=" << p.b);
@@ -176,4 +179,33 @@ TEST(Spectrum, FaultInReorthonormalisationEndsTheRunLikeAFlowError) {
         EXPECT_EQ(spectrum.expo(), previous);
         EXPECT_FALSE(spectrum.errFlag());
     }
+}
+
+// Where and whether a run stops must not depend on how the arithmetic is
+// tested: random parameters across the whole double range, compared with the
+// plain implementation, which tests every stored value on its own.
+TEST(Spectrum, StopsExactlyWhereThePlainImplementationStops) {
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> moderate(-2, 2.2), extreme(-300, 300), mantissa(1, 10);
+    std::bernoulli_distribution negative(0.3), wild(0.15);
+    std::uniform_int_distribution<int> intervals(1, 40);
+    const auto draw = [&] {
+        const double e = wild(rng) ? extreme(rng) : moderate(rng);
+        return (negative(rng) ? -1 : 1) * mantissa(rng) * std::pow(10.0, e);
+    };
+    int stopped = 0, completed = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        const Parameters p{static_cast<std::int16_t>(intervals(rng)), draw(), draw(), draw()};
+        SCOPED_TRACE(testing::Message() << "n=" << p.n << " sigma=" << p.sigma << " R=" << p.R << " b=" << p.b);
+        FreshRun run(p);
+        const reference::Result ref = reference::lyapunovSpectrum(p.n, p.sigma, p.R, p.b);
+        ASSERT_EQ(run.completed, !ref.error);
+        EXPECT_EQ(run.reporter.messages.size(), ref.error ? 1U : 0U);
+        EXPECT_EQ(bits(run.spectrum.t()), bits(ref.t));
+        for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(bits(run.spectrum.expo()[k]), bits(ref.expo[k + 1]));
+        ++(run.completed ? completed : stopped);
+    }
+    // Both outcomes must have been exercised for the comparison to mean anything.
+    EXPECT_GT(stopped, 50);
+    EXPECT_GT(completed, 50);
 }

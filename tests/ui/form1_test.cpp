@@ -1,0 +1,288 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "form1.h"
+#include "form1_layout.h"
+#include "form2.h"
+#include "ui_test_support.h"
+
+using namespace veltrano;
+
+namespace {
+
+const QString kN = QStringLiteral("Valore Errato: il valore deve essere un intero positivo");
+const QString kSigma = QStringLiteral("Valore Errato: il valore di sigma deve essere un numero reale");
+const QString kR = QStringLiteral("Valore Errato: il valore di R deve essere un numero reale");
+const QString kB = QStringLiteral("Valore Errato: il valore di b deve essere un numero reale");
+const QString kRange = QStringLiteral("Deve essere n < 10000");
+const char* const kResultNames[] = {"Label12", "Label1", "Label2", "Label3", "Label4"};
+
+QImage lookOf(QWidget* form, const char* image) { return control<QLabel>(form, image)->pixmap().toImage(); }
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+    MessageRecorder recorder;
+    int aboutOpened = 0;
+    QWidget* aboutParent = nullptr;
+    std::unique_ptr<Form1> form;
+
+    QLineEdit* field(const char* name) { return control<QLineEdit>(form.get(), name); }
+    QString label(const char* name) { return control<QLabel>(form.get(), name)->text(); }
+    void setEntries(const QString& n, const QString& s, const QString& r, const QString& b) {
+        field("Text1")->setText(n);
+        field("Text2")->setText(s);
+        field("Text3")->setText(r);
+        field("Text4")->setText(b);
+    }
+    void calcola() { QTest::mouseClick(control<QPushButton>(form.get(), "Command1"), Qt::LeftButton); }
+
+private slots:
+    void init() {
+        recorder = {};
+        aboutOpened = 0;
+        form = std::make_unique<Form1>(recorder.fn(), [this](QWidget* parent) {
+            ++aboutOpened;
+            aboutParent = parent;
+        });
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup() {
+        form.reset();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void windowIsFixedWithMinimiseAndCloseOnly() {
+        QCOMPARE(form->windowTitle(), QStringLiteral(" Veltrano"));
+        QCOMPARE(form->size(), QSize(422, 290));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const Qt::WindowFlags flags = form->windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!form->windowIcon().isNull());
+    }
+
+    void startsWithTheDefaultEntriesEmptyResultsAndNSelected() {
+        QCOMPARE(field("Text1")->text(), QStringLiteral("100"));
+        QCOMPARE(field("Text2")->text(), QStringLiteral("10"));
+        QCOMPARE(field("Text3")->text(), QStringLiteral("28"));
+        QCOMPARE(field("Text4")->text(), QStringLiteral("2.6667"));
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4"})
+            QVERIFY(field(name)->alignment() & Qt::AlignRight);
+        for (const char* name : kResultNames) QVERIFY(label(name).isEmpty());
+        QCOMPARE(QApplication::focusWidget(), field("Text1"));
+        QCOMPARE(field("Text1")->selectedText(), QStringLiteral("100"));
+        QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image4"));
+        for (const char* hidden : {"Image2", "Image3", "Image4"}) QVERIFY(!control(form.get(), hidden)->isVisible());
+        QCOMPARE(control<QLabel>(form.get(), "Label5")->text(), QString::fromUtf8("\u03C3"));
+        QCOMPARE(control<QLabel>(form.get(), "Label9")->text(), QString::fromUtf8("\u03BB1"));
+    }
+
+    void controlsStandWhereTheLayoutTablePutsThem() {
+        const QRect client(0, 0, 422, 290);
+        for (const ControlSpec& spec : kForm1Controls) {
+            QWidget* w = control(form.get(), spec.name);
+            QVERIFY2(w, spec.name);
+            const QRect expected(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                                 twipsToPixels(spec.height));
+            QCOMPARE(w->geometry(), expected);
+            QVERIFY2(client.contains(w->geometry().translated(w->parentWidget()->mapTo(form.get(), QPoint()))),
+                     spec.name);
+            QVERIFY2(!w->accessibleName().isEmpty(), spec.name);
+        }
+        // No two visible controls of one container overlap, but for the frame
+        // around Text1 and "X", which is drawn under them.
+        const auto allowed = [](const QString& a, const QString& b) {
+            const QString frame = QStringLiteral("Frame2");
+            return (a == frame && (b == "Text1" || b == "Command2")) || (b == frame && (a == "Text1" || a == "Command2"));
+        };
+        for (QWidget* container : {static_cast<QWidget*>(form.get()), control(form.get(), "Frame1")}) {
+            QList<QWidget*> children;
+            for (QObject* o : container->children())
+                if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && !w->objectName().isEmpty())
+                    children.append(w);
+            for (int i = 0; i < children.size(); ++i)
+                for (int j = i + 1; j < children.size(); ++j)
+                    if (!allowed(children[i]->objectName(), children[j]->objectName()))
+                        QVERIFY2(!children[i]->geometry().intersects(children[j]->geometry()),
+                                 qPrintable(children[i]->objectName() + " / " + children[j]->objectName()));
+        }
+        // Text1 and "X" are drawn above the frame that surrounds them.
+        const QList<QObject*> order = form->children();
+        QVERIFY(order.indexOf(control(form.get(), "Frame2")) < order.indexOf(field("Text1")));
+    }
+
+    void tabVisitsTheEntriesThenCalcolaSelectingEachText() {
+        const char* expected[] = {"Text2", "Text3", "Text4", "Command1", "Text1", "Text2"};
+        for (const char* name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+            if (auto* entry = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                QCOMPARE(entry->selectedText(), entry->text());
+        }
+    }
+
+    void xGivesTheFocusToNWithItsTextSelected() {
+        field("Text3")->setFocus();
+        field("Text1")->setText(QStringLiteral("?"));
+        QTest::mouseClick(control<QPushButton>(form.get(), "Command2"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), field("Text1"));
+        QCOMPARE(field("Text1")->selectedText(), QStringLiteral("?"));
+    }
+
+    void enterAndEscInAFieldClickNothing() {
+        QTest::keyClick(field("Text1"), Qt::Key_Return);
+        QTest::keyClick(field("Text1"), Qt::Key_Escape);
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(label("Label1").isEmpty());
+    }
+
+    void pictureButtonFollowsTheMouseAndOpensAbout() {
+        QWidget* image = control(form.get(), "Image1");
+        QTest::mouseMove(image, QPoint(12, 12));
+        QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image3"));
+        // Over another control the look stays; over the bare surface it resets.
+        QTest::mouseMove(control(form.get(), "Label13"), QPoint(5, 5));
+        QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image3"));
+        QTest::mouseMove(form.get(), QPoint(410, 280));
+        QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image4"));
+
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mousePress(image, button, {}, QPoint(12, 12));
+            QTest::mouseRelease(image, button, {}, QPoint(12, 12));
+            QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image2"));
+        }
+        QCOMPARE(aboutOpened, 3);
+        QCOMPARE(aboutParent, form.get());
+        QVERIFY(lookOf(form.get(), "Image2") != lookOf(form.get(), "Image3"));
+        QVERIFY(lookOf(form.get(), "Image3") != lookOf(form.get(), "Image4"));
+    }
+
+    void refusedEntries_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("n not a number") << QStringList{"1.5", "10", "28", "2.6667"} << "Text1" << kN;
+        QTest::newRow("n zero") << QStringList{"000", "10", "28", "2.6667"} << "Text1" << kN;
+        QTest::newRow("sigma") << QStringList{"100", "1,5", "28", "2.6667"} << "Text2" << kSigma;
+        QTest::newRow("R") << QStringList{"100", "10", "+28", "2.6667"} << "Text3" << kR;
+        QTest::newRow("b") << QStringList{"100", "10", "28", "2 "} << "Text4" << kB;
+        QTest::newRow("range") << QStringList{"10000", "10", "28", "2.6667"} << "Text1" << kRange;
+        QTest::newRow("n before sigma") << QStringList{"x", "y", "28", "2.6667"} << "Text1" << kN;
+        QTest::newRow("range tested last") << QStringList{"20000", "y", "28", "2.6667"} << "Text2" << kSigma;
+        QTest::newRow("sigma beyond the doubles") << QStringList{"100", "1" + QString(400, '0'), "28", "2.6667"}
+                                                  << "Text2" << kSigma;
+    }
+    void refusedEntries() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, failing);
+        QFETCH(QString, message);
+        setEntries(entries[0], entries[1], entries[2], entries[3]);
+        calcola();
+        QCOMPARE(recorder.messages.size(), std::size_t{1});
+        QCOMPARE(recorder.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(recorder.messages[0].title, QStringLiteral("Messaggio di errore"));
+        QCOMPARE(recorder.messages[0].text, message);
+        const char* names[] = {"Text1", "Text2", "Text3", "Text4"};
+        for (int i = 0; i < 4; ++i) {
+            if (QLatin1String(names[i]) == failing) {
+                QCOMPARE(field(names[i])->text(), QStringLiteral("?"));
+                QCOMPARE(field(names[i])->selectedText(), QStringLiteral("?"));
+                QCOMPARE(QApplication::focusWidget(), field(names[i]));
+            } else {
+                QCOMPARE(field(names[i])->text(), entries[i]);
+            }
+        }
+        for (const char* name : kResultNames) QVERIFY(label(name).isEmpty());
+        // Pressing again without editing repeats the same message.
+        calcola();
+        QCOMPARE(recorder.messages.size(), std::size_t{2});
+        QCOMPARE(recorder.messages[1].text, failing == "Text1" ? kN : message);
+    }
+
+    void defaultEntriesComputeTheSpectrum() {
+        calcola();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(label("Label1"), QStringLiteral("20"));
+        QVERIFY2(QRegularExpression("^0\\.38\\d{2}$").match(label("Label2")).hasMatch(), qPrintable(label("Label2")));
+        QVERIFY2(QRegularExpression("^-0\\.00\\d{1,2}$").match(label("Label3")).hasMatch(), qPrintable(label("Label3")));
+        QVERIFY2(QRegularExpression("^-14\\.03\\d?$").match(label("Label4")).hasMatch(), qPrintable(label("Label4")));
+        QVERIFY2(QRegularExpression("^\\d+(\\.\\d{0,2}[1-9])?$").match(label("Label12")).hasMatch(),
+                 qPrintable(label("Label12")));
+        QVERIFY(!label("Label4").endsWith('0'));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+        // A refused entry afterwards blanks every result.
+        field("Text2")->setText(QStringLiteral("abc"));
+        calcola();
+        for (const char* name : kResultNames) QVERIFY(label(name).isEmpty());
+    }
+
+    void resultsUseTheRegionalDecimalSeparator() {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        setEntries("1", "10", "28", "2.6667");
+        calcola();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(label("Label1"), QStringLiteral("0,2"));
+        QVERIFY2(label("Label2").startsWith(QStringLiteral("10,7")), qPrintable(label("Label2")));
+        QVERIFY(!label("Label3").contains('.'));
+    }
+
+    void flowErrorShowsTheTimeReachedAndQuestionMarks() {
+        setEntries("100", "1" + QString(200, '0'), "28", "2.6667");
+        QStringList busyTexts;
+        bool waitCursor = false;
+        recorder.whileOpen = [&] {
+            for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) busyTexts << label(name);
+            waitCursor = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        };
+        calcola();
+        QCOMPARE(recorder.messages.size(), std::size_t{1});
+        QCOMPARE(recorder.messages[0].icon, MessageIcon::Critical);
+        QCOMPARE(recorder.messages[0].title, QStringLiteral("Messaggio di errore"));
+        QCOMPARE(recorder.messages[0].text, QStringLiteral("ERRORE NELLA ELABORAZIONE"));
+        QCOMPARE(busyTexts, QStringList(4, QStringLiteral("WHITE   ")));
+        QVERIFY(waitCursor);
+        QCOMPARE(label("Label1"), QStringLiteral("0"));
+        for (const char* name : {"Label2", "Label3", "Label4"}) QCOMPARE(label(name), QStringLiteral("?"));
+        QVERIFY(label("Label12").isEmpty());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+        // The window stays usable.
+        recorder.whileOpen = nullptr;
+        setEntries("1", "10", "28", "2.6667");
+        calcola();
+        QCOMPARE(recorder.messages.size(), std::size_t{1});
+        QCOMPARE(label("Label1"), QStringLiteral("0.2"));
+    }
+
+    void pictureButtonOpensTheRealAboutWindowModally() {
+        Form1 real(recorder.fn(), [](QWidget* parent) { Form2::showModal(parent); });
+        real.show();
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            QString title;
+            bool modal = false;
+            whenModalOpens([&](QWidget* about) {
+                title = about->windowTitle();
+                modal = about->isModal();
+                control<QPushButton>(about, "Command1")->click();
+            });
+            QTest::mousePress(control(&real, "Image1"), button, {}, QPoint(5, 5));
+            QCOMPARE(title, QStringLiteral(" About Veltrano"));
+            QVERIFY(modal);
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+        }
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

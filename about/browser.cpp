@@ -27,6 +27,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Browser> createDesktopBrowser() { return std::make_unique<DesktopBrowser>(); }
+std::unique_ptr<Browser> createDesktopBrowser() {
+    return std::make_unique<DesktopBrowser>();
+}
 
 }  // namespace veltrano

@@ -17,7 +17,9 @@ namespace veltrano {
 
 namespace {
 
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) {
+    return (twips + 7) / 15;
+}
 
 const QColor kLinkBlue(0, 0, 255);
 const QColor kActiveBorder(212, 208, 200);  // the standard scheme's active window border
@@ -143,7 +145,9 @@ void Form2::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void Form2::Command1_Click() { accept(); }
+void Form2::Command1_Click() {
+    accept();
+}
 
 void Form2::reportLinkFailure(const QString& description) {
     messages_(this, MessageIcon::None, description.isEmpty() ? QStringLiteral("Unknown error") : description,

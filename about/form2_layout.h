@@ -10,17 +10,17 @@ inline constexpr int kForm2Height = 5190;
 inline constexpr int kTabStripHeight = 300;
 
 enum class AboutKind {
-    Label,     // wraps at word boundaries, clipped to its box
-    Reference, // blue on the active-border colour
-    Link,      // bold blue, hand pointer, opens an address
-    Picture,   // a resource shown unscaled at the top-left corner
+    Label,      // wraps at word boundaries, clipped to its box
+    Reference,  // blue on the active-border colour
+    Link,       // bold blue, hand pointer, opens an address
+    Picture,    // a resource shown unscaled at the top-left corner
 };
 
 struct AboutControl {
     const char* name;
     AboutKind kind;
-    int page;  // 0 "Help", 1 "Contact"
-    const char* content;  // UTF-8 text, or the resource of a picture
+    int page;                      // 0 "Help", 1 "Contact"
+    const char* content;           // UTF-8 text, or the resource of a picture
     int left, top, width, height;  // twips from the tab control's top-left corner
 };
 

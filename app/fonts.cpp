@@ -14,6 +14,8 @@ QFont sansSerifFont(double pointSize, bool bold) {
     return font;
 }
 
-QFont windowFont() { return sansSerifFont(8.25); }
+QFont windowFont() {
+    return sansSerifFont(8.25);
+}
 
 }  // namespace veltrano

@@ -21,10 +21,14 @@ namespace {
 
 QFont fontFor(FontRole role) {
     switch (role) {
-        case FontRole::Window: return windowFont();
-        case FontRole::Sans975: return sansSerifFont(9.75);
-        case FontRole::Greek12: return sansSerifFont(12);
-        case FontRole::Greek975: return sansSerifFont(9.75);
+        case FontRole::Window:
+            return windowFont();
+        case FontRole::Sans975:
+            return sansSerifFont(9.75);
+        case FontRole::Greek12:
+            return sansSerifFont(12);
+        case FontRole::Greek975:
+            return sansSerifFont(9.75);
     }
     return windowFont();
 }
@@ -63,7 +67,15 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
             w = l;
             break;
         }
-        case ControlKind::Frame: w = new QGroupBox(text, container); break;
+        case ControlKind::Frame: {
+            // An etched border with the caption standing on its top line.
+            auto* frame = new QGroupBox(text, container);
+            frame->setStyleSheet(
+                QStringLiteral("QGroupBox { border: 2px groove palette(mid); margin-top: 0.55em; }"
+                               "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+            w = frame;
+            break;
+        }
         case ControlKind::Image: {
             auto* image = new ImageControl(container);
             image->setPixmap(QPixmap(text));
@@ -179,14 +191,18 @@ void Form1::failEntry(EntryField* field, const QString& message) {
     field->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::Command2_Click() { Text1->setFocus(Qt::OtherFocusReason); }
+void Form1::Command2_Click() {
+    Text1->setFocus(Qt::OtherFocusReason);
+}
 
 void Form1::Image1_MouseDown() {
     Image1->setPixmap(Image2->pixmap());
     if (openAbout_) openAbout_(this);
 }
 
-void Form1::Image1_MouseMove() { Image1->setPixmap(Image3->pixmap()); }
+void Form1::Image1_MouseMove() {
+    Image1->setPixmap(Image3->pixmap());
+}
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     // Only the bare surface restores the normal look, not the controls on it.

@@ -6,7 +6,9 @@
 namespace veltrano {
 
 // Sizes are in twips: 1440 to the inch, 15 to a pixel at 96 dpi.
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
 
 enum class ControlKind {
     Button,
@@ -18,17 +20,17 @@ enum class ControlKind {
 };
 
 enum class FontRole {
-    Window,      // the program's default face
-    Sans975,     // "MS Sans Serif" 9.75 pt, or a plain sans-serif face
-    Greek12,     // the 12 pt face for sigma
-    Greek975,    // the 9.75 pt face for the lambdas
+    Window,    // the program's default face
+    Sans975,   // "MS Sans Serif" 9.75 pt, or a plain sans-serif face
+    Greek12,   // the 12 pt face for sigma
+    Greek975,  // the 9.75 pt face for the lambdas
 };
 
 struct ControlSpec {
-    const char* name;        // objectName
+    const char* name;  // objectName
     ControlKind kind;
-    const char* container;   // nullptr: the window itself
-    const char* text;        // UTF-8; for an image, the resource of its picture
+    const char* container;         // nullptr: the window itself
+    const char* text;              // UTF-8; for an image, the resource of its picture
     int left, top, width, height;  // twips, from the container's top-left corner
     FontRole font;
     Qt::Alignment alignment;

@@ -26,6 +26,8 @@ void ResultLabels::setBusyPointer(bool busy) {
         QGuiApplication::restoreOverrideCursor();
 }
 
-std::string ResultLabels::decimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
+std::string ResultLabels::decimalSeparator() const {
+    return QLocale().decimalPoint().toStdString();
+}
 
 }  // namespace veltrano

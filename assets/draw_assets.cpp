@@ -21,10 +21,10 @@ namespace {
 
 // The 16 colours of the classic desktop palette.
 QList<QRgb> sixteenColours() {
-    return {qRgb(0, 0, 0),     qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-            qRgb(0, 0, 128),   qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-            qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),   qRgb(255, 255, 0),
-            qRgb(0, 0, 255),   qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+    return {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 }
 
 QFont face(const char* family, double pixels, bool italic = false, bool bold = false) {
@@ -49,10 +49,10 @@ QImage programIcon() {
     p.drawEllipse(c, 7, 7);
     // A large yellow lambda, left of and below the circle.
     p.setPen(QPen(QColor(255, 255, 0), 3, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawLine(QPoint(5, 11), QPoint(16, 30));   // the long stroke
-    p.drawLine(QPoint(10, 20), QPoint(3, 30));   // the short leg
+    p.drawLine(QPoint(5, 11), QPoint(16, 30));  // the long stroke
+    p.drawLine(QPoint(10, 20), QPoint(3, 30));  // the short leg
     p.setPen(QPen(QColor(255, 255, 0), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawLine(QPoint(2, 11), QPoint(5, 11));    // the hook at the top
+    p.drawLine(QPoint(2, 11), QPoint(5, 11));  // the hook at the top
     p.end();
     return img.convertToFormat(QImage::Format_Indexed8, sixteenColours(), Qt::ThresholdDither);
 }
@@ -75,8 +75,12 @@ QImage helpButton(Edge edge) {
     p.setFont(f);
     p.drawText(QRectF(3, 2, 18, 19), Qt::AlignCenter, QStringLiteral("?"));
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor light = edge == Edge::Flat ? QColor(208, 208, 208) : edge == Edge::Raised ? Qt::white : QColor(128, 128, 128);
-    const QColor dark = edge == Edge::Flat ? QColor(208, 208, 208) : edge == Edge::Raised ? QColor(128, 128, 128) : Qt::white;
+    const QColor light = edge == Edge::Flat     ? QColor(208, 208, 208)
+                         : edge == Edge::Raised ? Qt::white
+                                                : QColor(128, 128, 128);
+    const QColor dark = edge == Edge::Flat     ? QColor(208, 208, 208)
+                        : edge == Edge::Raised ? QColor(128, 128, 128)
+                                               : Qt::white;
     p.setPen(light);
     p.drawLine(0, 0, 23, 0);
     p.drawLine(0, 0, 0, 23);
@@ -203,7 +207,8 @@ QImage banner() {
     const QRect card(50, 64, 50, 50);
     const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
     for (int i = 0; i < 7; ++i) p.fillRect(QRect(card.left() + i * 50 / 7, card.top(), 8, 30), bars[i]);
-    for (int i = 0; i < 5; ++i) p.fillRect(QRect(card.left() + i * 10, card.top() + 30, 10, 20), QColor::fromHsv(0, 0, 255 - i * 60));
+    for (int i = 0; i < 5; ++i)
+        p.fillRect(QRect(card.left() + i * 10, card.top() + 30, 10, 20), QColor::fromHsv(0, 0, 255 - i * 60));
     p.setPen(QPen(Qt::black, 1));
     p.drawEllipse(card.center(), 20, 20);
     p.drawLine(card.left(), card.center().y(), card.right(), card.center().y());
@@ -240,12 +245,12 @@ QImage handPointer() {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     QPainterPath hand;
-    hand.addRoundedRect(QRectF(7, 0.5, 5, 16), 2.5, 2.5);     // index finger, up
-    hand.addRoundedRect(QRectF(11, 10, 5, 9), 2.5, 2.5);      // folded fingers
+    hand.addRoundedRect(QRectF(7, 0.5, 5, 16), 2.5, 2.5);  // index finger, up
+    hand.addRoundedRect(QRectF(11, 10, 5, 9), 2.5, 2.5);   // folded fingers
     hand.addRoundedRect(QRectF(15, 11, 5, 9), 2.5, 2.5);
     hand.addRoundedRect(QRectF(19, 12, 5, 9), 2.5, 2.5);
-    hand.addRoundedRect(QRectF(1, 14, 9, 5), 2.5, 2.5);       // thumb
-    hand.addRoundedRect(QRectF(5, 14, 19, 16), 4, 4);         // palm
+    hand.addRoundedRect(QRectF(1, 14, 9, 5), 2.5, 2.5);  // thumb
+    hand.addRoundedRect(QRectF(5, 14, 19, 16), 4, 4);    // palm
     hand.setFillRule(Qt::WindingFill);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(QColor(255, 255, 0));

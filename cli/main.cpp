@@ -131,9 +131,7 @@ int main(int argc, char** argv) {
     const SteadyClock clock;
     const RunOutcome outcome = computeAndShow(spectrum, std::get<Parameters>(checked), view, clock);
 
-    const auto show = [&](ResultField f, double value) {
-        return precisely ? precise(value) : view.field(f);
-    };
+    const auto show = [&](ResultField f, double value) { return precisely ? precise(value) : view.field(f); };
     std::cout << "t\t" << show(ResultField::Time, spectrum.t()) << '\n';
     const char* names[] = {"lambda1", "lambda2", "lambda3"};
     const ResultField fields[] = {ResultField::Lambda1, ResultField::Lambda2, ResultField::Lambda3};

@@ -11,7 +11,9 @@ namespace veltrano {
 // such fault. Underflow and inexact results are not faults.
 //
 // x - x is +0 for every finite x and NaN for an infinity or a NaN.
-[[nodiscard]] inline bool isFinite(double v) { return v - v == 0; }
+[[nodiscard]] inline bool isFinite(double v) {
+    return v - v == 0;
+}
 
 template <class Array>
 [[nodiscard]] inline bool allFinite(const Array& values) {

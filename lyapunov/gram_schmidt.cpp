@@ -13,7 +13,9 @@ double& component(StateVector& s, std::size_t vector, std::size_t c) {
     return s[tangentIndex(c, vector)];
 }
 
-double square(double v) { return v * v; }  // the exact power with exponent 2
+double square(double v) {
+    return v * v;
+}  // the exact power with exponent 2
 
 }  // namespace
 
@@ -27,8 +29,7 @@ bool orthonormalise(StateVector& state, Triple& norms, Triple& proj) {
         if (j > 0) {
             for (std::size_t m = 0; m < j; ++m) {
                 double sum = 0.0;
-                for (std::size_t c = 0; c < kDim; ++c)
-                    sum = sum + component(s, m, c) * component(s, j, c);
+                for (std::size_t c = 0; c < kDim; ++c) sum = sum + component(s, m, c) * component(s, j, c);
                 newProj[m] = sum;
                 ok &= isFinite(sum);
             }

@@ -46,8 +46,8 @@ inline void Lorentz(const StateVector& X, StateVector& dxdt, double sv, double r
     dxdt[2] = f.dz;
     const double rz = rv - z;
     for (std::size_t j = 0; j < kDim; ++j) {
-        const auto d = lorenzTangent(X[tangentIndex(0, j)], X[tangentIndex(1, j)], X[tangentIndex(2, j)], x, y, rz,
-                                     sv, bv);
+        const auto d =
+            lorenzTangent(X[tangentIndex(0, j)], X[tangentIndex(1, j)], X[tangentIndex(2, j)], x, y, rz, sv, bv);
         dxdt[tangentIndex(0, j)] = d.du;
         dxdt[tangentIndex(1, j)] = d.dv;
         dxdt[tangentIndex(2, j)] = d.dw;

@@ -21,9 +21,9 @@ struct Packed {
 };
 
 Packed pack(const StateVector& s) {
-    return {{Lanes{s[0], s[1]}, Lanes{s[2], s[tangentIndex(0, 2)]},
-             Lanes{s[tangentIndex(1, 2)], s[tangentIndex(2, 2)]}, Lanes{s[tangentIndex(0, 0)], s[tangentIndex(0, 1)]},
-             Lanes{s[tangentIndex(1, 0)], s[tangentIndex(1, 1)]}, Lanes{s[tangentIndex(2, 0)], s[tangentIndex(2, 1)]}}};
+    return {{Lanes{s[0], s[1]}, Lanes{s[2], s[tangentIndex(0, 2)]}, Lanes{s[tangentIndex(1, 2)], s[tangentIndex(2, 2)]},
+             Lanes{s[tangentIndex(0, 0)], s[tangentIndex(0, 1)]}, Lanes{s[tangentIndex(1, 0)], s[tangentIndex(1, 1)]},
+             Lanes{s[tangentIndex(2, 0)], s[tangentIndex(2, 1)]}}};
 }
 
 StateVector unpack(const Packed& q) {

@@ -9,7 +9,7 @@ namespace veltrano {
 
 StateVector Spectrum::initialState() {
     StateVector s{};
-    s[0] = s[1] = s[2] = 1.0;  // x = y = z = 1
+    s[0] = s[1] = s[2] = 1.0;                                            // x = y = z = 1
     for (std::size_t i = 0; i < kDim; ++i) s[tangentIndex(i, i)] = 1.0;  // unit vectors
     return s;
 }

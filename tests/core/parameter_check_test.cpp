@@ -10,21 +10,53 @@ using namespace veltrano;
 
 TEST(Controllo1, AcceptsOnlyNonEmptyDigitStrings) {
     const std::pair<std::u16string, bool> cases[] = {
-        {u"100", true},  {u"0", true},    {u"007", true},  {u"9999", true}, {u"123456789012345678901234567890", true},
-        {u"", false},    {u"-5", false},  {u"+5", false},  {u"1.0", false}, {u"1e3", false},
-        {u" 5", false},  {u"5 ", false},  {u"?", false},   {u"\uFF15", false} /* full-width 5 */,
-        {u"1\u0660", false} /* Arabic-Indic zero */,       {u"5\n", false},
+        {u"100", true},
+        {u"0", true},
+        {u"007", true},
+        {u"9999", true},
+        {u"123456789012345678901234567890", true},
+        {u"", false},
+        {u"-5", false},
+        {u"+5", false},
+        {u"1.0", false},
+        {u"1e3", false},
+        {u" 5", false},
+        {u"5 ", false},
+        {u"?", false},
+        {u"\uFF15", false} /* full-width 5 */,
+        {u"1\u0660", false} /* Arabic-Indic zero */,
+        {u"5\n", false},
     };
     for (const auto& [text, ok] : cases) EXPECT_EQ(controllo1(text), ok) << std::string(text.begin(), text.end());
 }
 
 TEST(Controllo2, AcceptsDigitsOnePointAndALeadingMinus) {
     const std::pair<std::u16string, bool> cases[] = {
-        {u"10", true},   {u"2.6667", true}, {u"-0.5", true}, {u"-.5", true},  {u".5", true},   {u"5.", true},
-        {u"007", true},  {u"-", true},      {u".", true},    {u"-.", true},   {u"", false},    {u"+5", false},
-        {u"1e5", false}, {u"1,5", false},   {u"5-", false},  {u"-5-", false}, {u"--5", false}, {u"1.2.3", false},
-        {u" 5", false},  {u"5 ", false},    {u"1 .5", false}, {u"?", false},  {u"\u22125", false} /* minus sign */,
-        {u"..", false},  {u"-..", false},
+        {u"10", true},
+        {u"2.6667", true},
+        {u"-0.5", true},
+        {u"-.5", true},
+        {u".5", true},
+        {u"5.", true},
+        {u"007", true},
+        {u"-", true},
+        {u".", true},
+        {u"-.", true},
+        {u"", false},
+        {u"+5", false},
+        {u"1e5", false},
+        {u"1,5", false},
+        {u"5-", false},
+        {u"-5-", false},
+        {u"--5", false},
+        {u"1.2.3", false},
+        {u" 5", false},
+        {u"5 ", false},
+        {u"1 .5", false},
+        {u"?", false},
+        {u"\u22125", false} /* minus sign */,
+        {u"..", false},
+        {u"-..", false},
     };
     for (const auto& [text, ok] : cases) EXPECT_EQ(controllo2(text), ok) << std::string(text.begin(), text.end());
 }
@@ -48,8 +80,17 @@ TEST(IterationsValue, IsJudgedByValueWhateverTheLength) {
 
 TEST(DecimalValue, ReadsWithThePointWhateverTheLocale) {
     const std::pair<std::u16string, double> cases[] = {
-        {u"10", 10},    {u"2.6667", 2.6667}, {u"-0.5", -0.5}, {u"-.5", -0.5}, {u".5", 0.5}, {u"5.", 5},
-        {u"007", 7},    {u"-", 0},           {u".", 0},       {u"-.", 0},     {u"0.1", 0.1},
+        {u"10", 10},
+        {u"2.6667", 2.6667},
+        {u"-0.5", -0.5},
+        {u"-.5", -0.5},
+        {u".5", 0.5},
+        {u"5.", 5},
+        {u"007", 7},
+        {u"-", 0},
+        {u".", 0},
+        {u"-.", 0},
+        {u"0.1", 0.1},
         {u"17976931348623157" + std::u16string(292, u'0'), 1.7976931348623157e308},
         {u"0." + std::u16string(400, u'0') + u"1", 0.0},
         {u"0." + std::u16string(320, u'0') + u"1", 1e-321},

@@ -1,11 +1,11 @@
 #include "spectrum_run.h"
 
-#include "number_text.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "number_text.h"
 
 using namespace veltrano;
 
@@ -13,11 +13,16 @@ namespace {
 
 const char* name(ResultField f) {
     switch (f) {
-        case ResultField::Time: return "t";
-        case ResultField::Lambda1: return "l1";
-        case ResultField::Lambda2: return "l2";
-        case ResultField::Lambda3: return "l3";
-        case ResultField::Seconds: return "s";
+        case ResultField::Time:
+            return "t";
+        case ResultField::Lambda1:
+            return "l1";
+        case ResultField::Lambda2:
+            return "l2";
+        case ResultField::Lambda3:
+            return "l3";
+        case ResultField::Seconds:
+            return "s";
     }
     return "";
 }
@@ -65,9 +70,12 @@ TEST(SpectrumRun, CompletedRunShowsBusyThenTheRoundedResultsAndTheTime) {
     ASSERT_TRUE(out.completed);
     ASSERT_GE(view.log.size(), kBusyStart.size());
     EXPECT_EQ(std::vector<std::string>(view.log.begin(), view.log.begin() + 5), kBusyStart);
-    const std::vector<std::string> expected = {"t 0.2", "l1 " + numberText(spectrum.expo()[0], 4),
+    const std::vector<std::string> expected = {"t 0.2",
+                                               "l1 " + numberText(spectrum.expo()[0], 4),
                                                "l2 " + numberText(spectrum.expo()[1], 4),
-                                               "l3 " + numberText(spectrum.expo()[2], 4), "s 1.062", "idle"};
+                                               "l3 " + numberText(spectrum.expo()[2], 4),
+                                               "s 1.062",
+                                               "idle"};
     EXPECT_EQ(tail(view.log), expected);
     EXPECT_EQ(clock.reads, 2U);
     EXPECT_EQ(*out.seconds, 1.0625);
@@ -102,7 +110,8 @@ TEST(SpectrumRun, FlowErrorShowsTheTimeReachedAndQuestionMarksWithoutReadingTheC
     const RunOutcome out = computeAndShow(spectrum, {100, 1e200, 28, 2.6667}, view, clock);
     EXPECT_FALSE(out.completed);
     EXPECT_FALSE(out.seconds.has_value());
-    const std::vector<std::string> expected = {"error ERRORE NELLA ELABORAZIONE", "t 0", "l1 ?", "l2 ?", "l3 ?", "idle"};
+    const std::vector<std::string> expected = {
+        "error ERRORE NELLA ELABORAZIONE", "t 0", "l1 ?", "l2 ?", "l3 ?", "idle"};
     EXPECT_EQ(tail(view.log), expected);
     EXPECT_EQ(clock.reads, 1U);
 }
@@ -114,6 +123,7 @@ TEST(SpectrumRun, ZeroIntervalsAfterAStoppedRunShowQuestionMarksAndTheTime) {
     computeAndShow(spectrum, {100, 1e200, 28, 2.6667}, first, clock);
     ScriptView view;
     computeAndShow(spectrum, {0, 10, 28, 2.6667}, view, clock);
-    const std::vector<std::string> expected = {"t 0", "l1 0", "l2 0", "l3 0", "s 2", "t 0", "l1 ?", "l2 ?", "l3 ?", "idle"};
+    const std::vector<std::string> expected = {"t 0", "l1 0", "l2 0", "l3 0", "s 2",
+                                               "t 0", "l1 ?", "l2 ?", "l3 ?", "idle"};
     EXPECT_EQ(tail(view.log), expected);
 }

@@ -16,7 +16,9 @@ using veltrano::StateVector;
 
 namespace {
 
-std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+std::uint64_t bits(double v) {
+    return std::bit_cast<std::uint64_t>(v);
+}
 
 double timeAfterSteps(int steps) {
     double t = 0;
@@ -41,10 +43,10 @@ TEST(Spectrum, StepIsTheDoubleNearestToOneHundredth) {
 // same method, bit for bit, on ordinary, unusual and long runs.
 TEST(Spectrum, AgreesBitForBitWithThePlainImplementation) {
     const Parameters cases[] = {
-        {1, 10, 28, 2.6667},   {100, 10, 28, 2.6667}, {50, 10, 0.5, 2.6667}, {100, 12, 40, 3},
-        {333, 16, 45.92, 4},   {200, -3.5, 28, 2.6667}, {150, 10, 28, -0.25},  {80, 0, 0, 0},
-        {400, 10, 99.96, 8.0 / 3}, {9999, 10, 28, 2.6667},
-        {9999, 10, 0.5, 2.6667},  // decays through the subnormal range to zero
+        {1, 10, 28, 2.6667},       {100, 10, 28, 2.6667},   {50, 10, 0.5, 2.6667},   {100, 12, 40, 3},
+        {333, 16, 45.92, 4},       {200, -3.5, 28, 2.6667}, {150, 10, 28, -0.25},    {80, 0, 0, 0},
+        {400, 10, 99.96, 8.0 / 3}, {9999, 10, 28, 2.6667},  {9999, 10, 0.5, 2.6667},  // decays through the subnormal
+                                                                                      // range to zero
     };
     for (const Parameters& p : cases) {
         SCOPED_TRACE(testing::Message() << "n=" << p.n << " sigma=" << p.sigma << " R=" << p.R << " b=" << p.b);

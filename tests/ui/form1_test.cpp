@@ -1,3 +1,5 @@
+#include "form1.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -5,7 +7,6 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "form1.h"
 #include "form1_layout.h"
 #include "form2.h"
 #include "ui_test_support.h"
@@ -21,7 +22,9 @@ const QString kB = QStringLiteral("Valore Errato: il valore di b deve essere un 
 const QString kRange = QStringLiteral("Deve essere n < 10000");
 const char* const kResultNames[] = {"Label12", "Label1", "Label2", "Label3", "Label4"};
 
-QImage lookOf(QWidget* form, const char* image) { return control<QLabel>(form, image)->pixmap().toImage(); }
+QImage lookOf(QWidget* form, const char* image) {
+    return control<QLabel>(form, image)->pixmap().toImage();
+}
 
 }  // namespace
 
@@ -103,7 +106,8 @@ private slots:
         // around Text1 and "X", which is drawn under them.
         const auto allowed = [](const QString& a, const QString& b) {
             const QString frame = QStringLiteral("Frame2");
-            return (a == frame && (b == "Text1" || b == "Command2")) || (b == frame && (a == "Text1" || a == "Command2"));
+            return (a == frame && (b == "Text1" || b == "Command2")) ||
+                   (b == frame && (a == "Text1" || a == "Command2"));
         };
         for (QWidget* container : {static_cast<QWidget*>(form.get()), control(form.get(), "Frame1")}) {
             QList<QWidget*> children;
@@ -179,8 +183,8 @@ private slots:
         QTest::newRow("range") << QStringList{"10000", "10", "28", "2.6667"} << "Text1" << kRange;
         QTest::newRow("n before sigma") << QStringList{"x", "y", "28", "2.6667"} << "Text1" << kN;
         QTest::newRow("range tested last") << QStringList{"20000", "y", "28", "2.6667"} << "Text2" << kSigma;
-        QTest::newRow("sigma beyond the doubles") << QStringList{"100", "1" + QString(400, '0'), "28", "2.6667"}
-                                                  << "Text2" << kSigma;
+        QTest::newRow("sigma beyond the doubles")
+            << QStringList{"100", "1" + QString(400, '0'), "28", "2.6667"} << "Text2" << kSigma;
     }
     void refusedEntries() {
         QFETCH(QStringList, entries);
@@ -214,7 +218,8 @@ private slots:
         QVERIFY(recorder.messages.empty());
         QCOMPARE(label("Label1"), QStringLiteral("20"));
         QVERIFY2(QRegularExpression("^0\\.38\\d{2}$").match(label("Label2")).hasMatch(), qPrintable(label("Label2")));
-        QVERIFY2(QRegularExpression("^-0\\.00\\d{1,2}$").match(label("Label3")).hasMatch(), qPrintable(label("Label3")));
+        QVERIFY2(QRegularExpression("^-0\\.00\\d{1,2}$").match(label("Label3")).hasMatch(),
+                 qPrintable(label("Label3")));
         QVERIFY2(QRegularExpression("^-14\\.03\\d?$").match(label("Label4")).hasMatch(), qPrintable(label("Label4")));
         QVERIFY2(QRegularExpression("^\\d+(\\.\\d{0,2}[1-9])?$").match(label("Label12")).hasMatch(),
                  qPrintable(label("Label12")));
@@ -243,7 +248,8 @@ private slots:
         bool waitCursor = false;
         recorder.whileOpen = [&] {
             for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) busyTexts << label(name);
-            waitCursor = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            waitCursor =
+                QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         };
         calcola();
         QCOMPARE(recorder.messages.size(), std::size_t{1});

@@ -1,0 +1,242 @@
+#include "form2.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+#include "form1.h"
+#include "form2_layout.h"
+#include "links.h"
+#include "ui_test_support.h"
+
+using namespace veltrano;
+
+namespace {
+
+// Records what the window asks of its browsers; can be told to fail.
+struct BrowserLog {
+    enum class Failure { None, Create, Show, Navigate };
+    Failure failure = Failure::None;
+    int created = 0;
+    int shown = 0;
+    QList<QUrl> addresses;
+
+    BrowserFactory factory() {
+        return [this]() -> std::unique_ptr<Browser> {
+            if (failure == Failure::Create) throw BrowserError(QStringLiteral("No browser is installed"));
+            ++created;
+            return std::make_unique<Fake>(*this);
+        };
+    }
+
+    struct Fake final : Browser {
+        explicit Fake(BrowserLog& log) : log(log) {}
+        void show() override {
+            if (log.failure == Failure::Show) throw BrowserError(QStringLiteral("The browser window cannot be shown"));
+            ++log.shown;
+        }
+        void navigate(const QUrl& address) override {
+            if (log.failure == Failure::Navigate) throw BrowserError(QStringLiteral("Navigation refused"));
+            log.addresses << address;
+        }
+        BrowserLog& log;
+    };
+};
+
+// Receives what the desktop services would open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+const char* const kHelpControls[] = {"Label1", "Label7", "Label8", "Label9", "Image1", "Image2"};
+const char* const kContactControls[] = {"Picture2", "Label3", "Picture1", "Label10", "Label2",  "Label4",
+                                        "Label5",   "Label6", "Label11",  "Label12", "Label13", "Label14"};
+
+}  // namespace
+
+class Form2Test : public QObject {
+    Q_OBJECT
+
+    MessageRecorder recorder;
+    BrowserLog browsers;
+    std::unique_ptr<Form2> about;
+
+    QTabBar* tabs() { return about->findChild<QTabBar*>(); }
+    void clickAt(const char* name) { QTest::mouseClick(control(about.get(), name), Qt::LeftButton, {}, QPoint(3, 3)); }
+
+private slots:
+    void init() {
+        recorder = {};
+        browsers = {};
+        about = std::make_unique<Form2>(nullptr, browsers.factory(), recorder.fn());
+        about->show();
+        QApplication::setActiveWindow(about.get());
+        QVERIFY(QTest::qWaitForWindowActive(about.get()));
+    }
+    void cleanup() { about.reset(); }
+
+    void opensOnHelpWithTheTabsFocused() {
+        QCOMPARE(about->windowTitle(), QStringLiteral(" About Veltrano"));
+        QCOMPARE(about->size(), QSize(418, 346));
+        QCOMPARE(about->minimumSize(), about->maximumSize());
+        QVERIFY(!(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(about->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(about->isModal());
+        QCOMPARE(tabs()->count(), 2);
+        QCOMPARE(tabs()->tabText(0), QStringLiteral("Help"));
+        QCOMPARE(tabs()->tabText(1), QStringLiteral("Contact"));
+        QCOMPARE(tabs()->currentIndex(), 0);
+        QCOMPARE(QApplication::focusWidget(), tabs());
+    }
+
+    void eachPageShowsOnlyItsOwnControlsAndChiudi() {
+        for (int page : {0, 1, 0}) {
+            tabs()->setCurrentIndex(page);
+            for (const char* name : kHelpControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 0);
+            for (const char* name : kContactControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 1);
+            QVERIFY(control(about.get(), "Command1")->isVisible());
+            // Where a hidden page's link lies, a click reaches nothing of it.
+            QWidget* link = control(about.get(), "Label12");
+            const QPoint spot = link->mapTo(about.get(), QPoint(5, 5));
+            QCOMPARE(about->childAt(spot) == link, page == 1);
+        }
+    }
+
+    void textsAndPictures() {
+        QCOMPARE(control<QLabel>(about.get(), "Label1")->text(),
+                 QStringLiteral("Calcolo degli esponenti di Lyapunov per il sistema di Lorentz, basato sul codice "
+                                "riportato in \"Appendice A\" di:"));
+        const QString reference = control<QLabel>(about.get(), "Label7")->text();
+        QVERIFY(reference.startsWith(QStringLiteral("\"Determining Lyapunov Exponents From a Time Series\", ")));
+        QVERIFY(reference.endsWith(QStringLiteral(", Physica 16D (1985) 285-317")));
+        QCOMPARE(control<QLabel>(about.get(), "Label3")->text(),
+                 QStringLiteral("Programma Veltrano for Lorentz System"));
+        QCOMPARE(control<QLabel>(about.get(), "Label10")->text(), QStringLiteral("Version 1.0"));
+        QCOMPARE(control<QLabel>(about.get(), "Label6")->text() + "/", QString::fromLatin1(kLinks[0].address));
+        const struct {
+            const char* name;
+            QSize size;
+        } pictures[] = {{"Image1", {284, 81}}, {"Image2", {201, 30}}, {"Picture1", {106, 189}}, {"Picture2", {32, 32}}};
+        for (const auto& p : pictures) QCOMPARE(control<QLabel>(about.get(), p.name)->pixmap().size(), p.size);
+        for (const Link& link : kLinks) {
+            auto* label = control<QLabel>(about.get(), link.label);
+            QVERIFY(label->font().bold());
+            QVERIFY(!label->font().underline());
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+            QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
+        }
+    }
+
+    void chiudiAndTheCloseBoxCloseAtOnceButEscDoesNot() {
+        QTest::keyClick(about.get(), Qt::Key_Escape);
+        QVERIFY(about->isVisible());
+        QTest::mouseClick(control<QPushButton>(about.get(), "Command1"), Qt::LeftButton);
+        QVERIFY(!about->isVisible());
+
+        about->show();
+        QVERIFY(about->close());
+        QVERIFY(!about->isVisible());
+    }
+
+    void linksOpenExactlyTheirAddressOnceAClick() {
+        tabs()->setCurrentIndex(1);
+        for (const Link& link : kLinks) {
+            browsers.addresses.clear();
+            clickAt(link.label);
+            clickAt(link.label);
+            QCOMPARE(browsers.addresses, (QList<QUrl>{QUrl(link.address), QUrl(link.address)}));
+        }
+        QCOMPARE(browsers.created, 6);
+        QCOMPARE(browsers.shown, 6);
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(about->isVisible());
+        QCOMPARE(tabs()->currentIndex(), 1);
+        for (const Link& link : kLinks) {
+            const QUrl url(link.address);
+            QCOMPARE(url.scheme(), QStringLiteral("https"));
+            QVERIFY(url.host().endsWith(QStringLiteral(".example")));
+        }
+    }
+
+    void linkFailuresAreReportedOnceAndLeaveTheWindowOnContact_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("no browser") << int(BrowserLog::Failure::Create) << "No browser is installed";
+        QTest::newRow("not shown") << int(BrowserLog::Failure::Show) << "The browser window cannot be shown";
+        QTest::newRow("refused") << int(BrowserLog::Failure::Navigate) << "Navigation refused";
+    }
+    void linkFailuresAreReportedOnceAndLeaveTheWindowOnContact() {
+        QFETCH(int, failure);
+        QFETCH(QString, description);
+        browsers.failure = static_cast<BrowserLog::Failure>(failure);
+        tabs()->setCurrentIndex(1);
+        clickAt("Label14");
+        QCOMPARE(recorder.messages.size(), std::size_t{1});
+        QCOMPARE(recorder.messages[0].icon, MessageIcon::None);
+        QCOMPARE(recorder.messages[0].text, QStringLiteral("Error displaying file"));
+        QCOMPARE(recorder.messages[0].title, description);
+        QVERIFY(about->isVisible());
+        QCOMPARE(tabs()->currentIndex(), 1);
+    }
+
+    void otherControlsDoNothingWhenClicked() {
+        for (int page : {0, 1}) {
+            tabs()->setCurrentIndex(page);
+            for (const char* name :
+                 page == 0 ? std::vector<const char*>(std::begin(kHelpControls), std::end(kHelpControls))
+                           : std::vector<const char*>(std::begin(kContactControls), std::end(kContactControls))) {
+                if (std::any_of(kLinks.begin(), kLinks.end(),
+                                [&](const Link& l) { return QLatin1String(l.label) == name; }))
+                    continue;
+                clickAt(name);
+            }
+        }
+        QCOMPARE(browsers.created, 0);
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(about->isVisible());
+    }
+
+    void theDesktopOpenerIsAskedForTheAddress() {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        Form2 real(nullptr, createDesktopBrowser, recorder.fn());
+        real.show();
+        real.findChild<QTabBar*>()->setCurrentIndex(1);
+        QTest::mouseClick(control(&real, "Label12"), Qt::LeftButton, {}, QPoint(3, 3));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(kLinks[1].address)});
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void reopensFreshOnHelpAHundredTimes() {
+        about.reset();
+        Form1 main(recorder.fn(),
+                   [this](QWidget* parent) { Form2::showModal(parent, browsers.factory(), recorder.fn()); });
+        main.show();
+        for (int i = 0; i < 100; ++i) {
+            int page = -1;
+            whenModalOpens([&](QWidget* opened) {
+                auto* bar = opened->findChild<QTabBar*>();
+                page = bar->currentIndex();
+                bar->setCurrentIndex(1);  // left on "Contact"
+                if (i % 2)
+                    control<QPushButton>(opened, "Command1")->click();
+                else
+                    opened->close();
+            });
+            QTest::mousePress(control(&main, "Image1"), i % 3 ? Qt::LeftButton : Qt::RightButton, {}, QPoint(5, 5));
+            QCOMPARE(page, 0);
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+        }
+        QCOMPARE(main.findChildren<Form2*>().size(), 0);
+    }
+};
+
+QTEST_MAIN(Form2Test)
+#include "form2_test.moc"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Veltrano needs on Debian 12.
+# Run as root; installs only what is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make
+  qt6-base-dev                      # Qt 6 Widgets and Qt Test
+  libgtest-dev libbenchmark-dev     # tests and benchmark
+  libboost-dev                      # Boost.Odeint, the benchmark's peer (headers only)
+  fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

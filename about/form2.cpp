@@ -59,8 +59,8 @@ QLabel* createPicture(const AboutControl& c, QWidget* page) {
 }  // namespace
 
 Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       browsers_(std::move(browsers)),
       messages_(std::move(messages)) {
     setObjectName(QStringLiteral("Form2"));

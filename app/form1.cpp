@@ -95,8 +95,8 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
 }  // namespace
 
 Form1::Form1(MessageBoxFn messages, AboutOpener openAbout, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       messages_(std::move(messages)),
       openAbout_(std::move(openAbout)) {
     setObjectName(QStringLiteral("Form1"));

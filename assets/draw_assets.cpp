@@ -167,11 +167,11 @@ QImage initialValues() {
     QPainter p(&img);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setPen(Qt::black);
-    MathWriter m(p, 14);
+    MathWriter m(p, 12.5);
     double x = 4;
     for (int i = 1; i <= 3; ++i) {
         x = m.variable(x, 20, "x", QString::number(i));
-        x = m.upright(x, 20, i < 3 ? QStringLiteral("(0) = 1 ; ") : QStringLiteral("(0) = 1"));
+        x = m.upright(x, 20, i < 3 ? QStringLiteral("(0) = 1 ;  ") : QStringLiteral("(0) = 1"));
     }
     return img;
 }

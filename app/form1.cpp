@@ -33,10 +33,10 @@ QFont fontFor(FontRole role) {
     return windowFont();
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* container) {
-    const QString text = QString::fromUtf8(spec.text);
+QWidget* createControl(const ControlSpec& item, QWidget* container) {
+    const QString text = QString::fromUtf8(item.text);
     QWidget* w = nullptr;
-    switch (spec.kind) {
+    switch (item.kind) {
         case ControlKind::Button: {
             auto* b = new QPushButton(text, container);
             b->setAutoDefault(false);  // Enter in a field clicks nothing
@@ -45,16 +45,16 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
         }
         case ControlKind::Entry: {
             auto* e = new EntryField(text, container);
-            e->setAlignment(spec.alignment | Qt::AlignVCenter);
+            e->setAlignment(item.alignment | Qt::AlignVCenter);
             w = e;
             break;
         }
         case ControlKind::Label:
         case ControlKind::ResultLabel: {
             auto* l = new QLabel(text, container);
-            l->setAlignment(spec.alignment | Qt::AlignTop);
+            l->setAlignment(item.alignment | Qt::AlignTop);
             l->setWordWrap(false);
-            if (spec.kind == ControlKind::ResultLabel) {
+            if (item.kind == ControlKind::ResultLabel) {
                 l->setFrameStyle(QFrame::Box | QFrame::Plain);
                 l->setLineWidth(1);
                 l->setMargin(2);
@@ -83,12 +83,12 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
             break;
         }
     }
-    w->setObjectName(QString::fromLatin1(spec.name));
-    w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-    w->setFont(fontFor(spec.font));
-    w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                   twipsToPixels(spec.height));
-    w->setVisible(spec.visible);
+    w->setObjectName(QString::fromLatin1(item.name));
+    w->setAccessibleName(QString::fromUtf8(item.accessibleName));
+    w->setFont(fontFor(item.font));
+    w->setGeometry(twipsToPixels(item.left), twipsToPixels(item.top), twipsToPixels(item.width),
+                   twipsToPixels(item.height));
+    w->setVisible(item.visible);
     return w;
 }
 
@@ -114,9 +114,9 @@ Form1::Form1(MessageBoxFn messages, AboutOpener openAbout, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::buildControls() {
-    for (const ControlSpec& spec : kForm1Controls) {
-        QWidget* container = spec.container ? findChild<QWidget*>(QString::fromLatin1(spec.container)) : this;
-        createControl(spec, container);
+    for (const ControlSpec& item : kForm1Controls) {
+        QWidget* container = item.container ? findChild<QWidget*>(QString::fromLatin1(item.container)) : this;
+        createControl(item, container);
     }
     const auto find = [this]<class T>(T*& member, const char* name) {
         member = findChild<T*>(QString::fromLatin1(name));

@@ -92,15 +92,15 @@ private slots:
 
     void controlsStandWhereTheLayoutTablePutsThem() {
         const QRect client(0, 0, 422, 290);
-        for (const ControlSpec& spec : kForm1Controls) {
-            QWidget* w = control(form.get(), spec.name);
-            QVERIFY2(w, spec.name);
-            const QRect expected(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                                 twipsToPixels(spec.height));
+        for (const ControlSpec& item : kForm1Controls) {
+            QWidget* w = control(form.get(), item.name);
+            QVERIFY2(w, item.name);
+            const QRect expected(twipsToPixels(item.left), twipsToPixels(item.top), twipsToPixels(item.width),
+                                 twipsToPixels(item.height));
             QCOMPARE(w->geometry(), expected);
             QVERIFY2(client.contains(w->geometry().translated(w->parentWidget()->mapTo(form.get(), QPoint()))),
-                     spec.name);
-            QVERIFY2(!w->accessibleName().isEmpty(), spec.name);
+                     item.name);
+            QVERIFY2(!w->accessibleName().isEmpty(), item.name);
         }
         // No two visible controls of one container overlap, but for the frame
         // around Text1 and "X", which is drawn under them.

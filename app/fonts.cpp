@@ -1,13 +1,26 @@
 #include "fonts.h"
 
-#include <QStringList>
+#include <QFontDatabase>
 
 namespace veltrano {
 
+namespace {
+
+// The first of the preferred faces that is installed, looked up once.
+QString sansSerifFamily() {
+    static const QString family = [] {
+        for (const char* name : {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"})
+            if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
+        return QString();  // the style hint below picks a sans-serif face
+    }();
+    return family;
+}
+
+}  // namespace
+
 QFont sansSerifFont(double pointSize, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    if (!sansSerifFamily().isEmpty()) font.setFamily(sansSerifFamily());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);

@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "entry_field.h"
+#include "etched_frame.h"
 #include "fonts.h"
 #include "form1_layout.h"
 #include "image_control.h"
@@ -31,6 +32,14 @@ QFont fontFor(FontRole role) {
             return sansSerifFont(9.75);
     }
     return windowFont();
+}
+
+// The looks are shared: Image1 and Image4 show the same picture.
+QPixmap picture(const QString& resource) {
+    static QHash<QString, QPixmap> loaded;
+    auto it = loaded.find(resource);
+    if (it == loaded.end()) it = loaded.insert(resource, QPixmap(resource));
+    return *it;
 }
 
 QWidget* createControl(const ControlSpec& item, QWidget* container) {
@@ -67,18 +76,10 @@ QWidget* createControl(const ControlSpec& item, QWidget* container) {
             w = l;
             break;
         }
-        case ControlKind::Frame: {
-            // An etched border with the caption standing on its top line.
-            auto* frame = new QGroupBox(text, container);
-            frame->setStyleSheet(
-                QStringLiteral("QGroupBox { border: 2px groove palette(mid); margin-top: 0.55em; }"
-                               "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
-            w = frame;
-            break;
-        }
+        case ControlKind::Frame: w = new EtchedFrame(text, container); break;
         case ControlKind::Image: {
             auto* image = new ImageControl(container);
-            image->setPixmap(QPixmap(text));
+            image->setPixmap(picture(text));
             w = image;
             break;
         }

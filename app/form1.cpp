@@ -14,7 +14,7 @@
 #include "image_control.h"
 #include "parameter_check.h"
 #include "result_labels.h"
-#include "spectrum_run.h"
+#include "computation_run.h"
 
 namespace veltrano {
 

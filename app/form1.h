@@ -6,7 +6,7 @@
 
 #include "clock.h"
 #include "message_box.h"
-#include "spectrum.h"
+#include "exponents.h"
 
 class EntryField;
 class ImageControl;

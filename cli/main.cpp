@@ -13,7 +13,7 @@
 #include "clock.h"
 #include "number_text.h"
 #include "parameter_check.h"
-#include "spectrum_run.h"
+#include "computation_run.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "rk4_integrator.h"
 
 #include "lorentz.h"
-#include "spectrum.h"
+#include "exponents.h"
 
 namespace veltrano {
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "recording_reporter.h"
-#include "spectrum.h"
+#include "exponents.h"
 
 using veltrano::Lorentz;
 using veltrano::StateVector;

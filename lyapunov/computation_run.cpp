@@ -1,4 +1,4 @@
-#include "spectrum_run.h"
+#include "computation_run.h"
 
 #include "number_text.h"
 

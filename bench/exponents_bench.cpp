@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "spectrum.h"
+#include "exponents.h"
 
 namespace {
 

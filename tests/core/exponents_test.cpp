@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "exponents.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 
 #include "recording_reporter.h"
-#include "reference_spectrum.h"
+#include "reference_exponents.h"
 
 using veltrano::Parameters;
 using veltrano::Spectrum;

@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "exponents.h"
 
 #include <cmath>
 

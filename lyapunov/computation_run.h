@@ -6,7 +6,7 @@
 #include "clock.h"
 #include "parameters.h"
 #include "result_view.h"
-#include "spectrum.h"
+#include "exponents.h"
 
 namespace veltrano {
 

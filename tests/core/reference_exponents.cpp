@@ -1,4 +1,4 @@
-#include "reference_spectrum.h"
+#include "reference_exponents.h"
 
 #include <cmath>
 

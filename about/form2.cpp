@@ -1,25 +1,20 @@
 #include "form2.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 
 #include "fonts.h"
 #include "form2_layout.h"
 #include "link_label.h"
 #include "links.h"
+#include "window_geometry.h"
 
 namespace veltrano {
 
 namespace {
-
-int px(int twips) {
-    return (twips + 7) / 15;
-}
 
 const QColor kLinkBlue(0, 0, 255);
 const QColor kActiveBorder(212, 208, 200);  // the standard scheme's active window border
@@ -67,7 +62,7 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
     setWindowTitle(QStringLiteral(" About Veltrano"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/program.png")));
     setFont(windowFont());
-    setFixedSize(px(kForm2Width), px(kForm2Height));
+    setFixedSize(twipsToPixels(kForm2Width), twipsToPixels(kForm2Height));
     setModal(true);
 
     // SSTab1: a tab strip along the top over a raised pane, one page of
@@ -75,8 +70,8 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
     // column and row.
     auto* tab = new QWidget(this);
     tab->setObjectName(QStringLiteral("SSTab1"));
-    tab->setGeometry(0, 0, px(6255), px(5175));
-    const int strip = px(kTabStripHeight);
+    tab->setGeometry(0, 0, twipsToPixels(6255), twipsToPixels(5175));
+    const int strip = twipsToPixels(kTabStripHeight);
     auto* pane = new QFrame(tab);
     pane->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pane->setGeometry(0, strip - 1, tab->width(), tab->height() - strip + 1);
@@ -101,7 +96,8 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
         QLabel* w = c.kind == AboutKind::Picture ? createPicture(c, page) : createLabel(c, page);
         w->setObjectName(QString::fromLatin1(c.name));
         w->setAccessibleName(c.kind == AboutKind::Picture ? QString::fromLatin1(c.name) : w->text());
-        w->setGeometry(px(c.left) - page->x(), px(c.top) - page->y(), px(c.width), px(c.height));
+        w->setGeometry(twipsToPixels(c.left) - page->x(), twipsToPixels(c.top) - page->y(), twipsToPixels(c.width),
+                       twipsToPixels(c.height));
     }
     for (const Link& link : kLinks) {
         auto* label = pages_[1]->findChild<LinkLabel*>(QString::fromLatin1(link.label));
@@ -112,7 +108,8 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
 
     auto* close = new QPushButton(QStringLiteral("CHIUDI"), this);
     close->setObjectName(QStringLiteral("Command1"));
-    close->setGeometry(px(kCloseLeft), px(kCloseTop), px(kCloseWidth), px(kCloseHeight));
+    close->setGeometry(twipsToPixels(kCloseLeft), twipsToPixels(kCloseTop), twipsToPixels(kCloseWidth),
+                       twipsToPixels(kCloseHeight));
     close->setAutoDefault(true);  // Enter presses it only while it has the focus
     close->setDefault(false);
     connect(close, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -124,11 +121,7 @@ Form2::~Form2() = default;
 
 void Form2::showModal(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages) {
     Form2 about(parent, std::move(browsers), std::move(messages));
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = about.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        about.move(frame.topLeft());
-    }
+    centreOnScreen(&about);
     about.exec();
 }
 

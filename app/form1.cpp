@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <variant>
 
+#include "computation_run.h"
 #include "entry_field.h"
 #include "etched_frame.h"
 #include "fonts.h"
@@ -14,7 +14,6 @@
 #include "image_control.h"
 #include "parameter_check.h"
 #include "result_labels.h"
-#include "computation_run.h"
 
 namespace veltrano {
 
@@ -76,7 +75,9 @@ QWidget* createControl(const ControlSpec& item, QWidget* container) {
             w = l;
             break;
         }
-        case ControlKind::Frame: w = new EtchedFrame(text, container); break;
+        case ControlKind::Frame:
+            w = new EtchedFrame(text, container);
+            break;
         case ControlKind::Image: {
             auto* image = new ImageControl(container);
             image->setPixmap(picture(text));
@@ -155,14 +156,6 @@ void Form1::buildControls() {
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Image1, &ImageControl::mousePressed, this, &Form1::Image1_MouseDown);
     connect(Image1, &ImageControl::mouseMoved, this, &Form1::Image1_MouseMove);
-}
-
-void Form1::centreOnScreen() {
-    const QScreen* s = screen();
-    if (!s) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void Form1::Command1_Click() {

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "clock.h"
-#include "message_box.h"
 #include "exponents.h"
+#include "message_box.h"
 
 class EntryField;
 class ImageControl;
@@ -28,9 +28,6 @@ public:
 
     explicit Form1(MessageBoxFn messages = showMessageBox, AboutOpener openAbout = {}, QWidget* parent = nullptr);
     ~Form1() override;
-
-    // Puts the window in the middle of its screen.
-    void centreOnScreen();
 
 private slots:
     void Command1_Click();

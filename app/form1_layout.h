@@ -3,12 +3,9 @@
 #include <Qt>
 #include <array>
 
-namespace veltrano {
+#include "window_geometry.h"
 
-// Sizes are in twips: 1440 to the inch, 15 to a pixel at 96 dpi.
-constexpr int twipsToPixels(int twips) {
-    return (twips + 7) / 15;
-}
+namespace veltrano {
 
 enum class ControlKind {
     Button,

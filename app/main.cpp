@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "form2.h"
+#include "window_geometry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,6 +16,6 @@ int main(int argc, char** argv) {
 
     veltrano::Form1 window(veltrano::showMessageBox, [](QWidget* parent) { veltrano::Form2::showModal(parent); });
     window.show();
-    window.centreOnScreen();
+    veltrano::centreOnScreen(&window);
     return QApplication::exec();
 }

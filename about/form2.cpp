@@ -38,8 +38,15 @@ QLabel* createLabel(const AboutControl& c, QWidget* page) {
     return label;
 }
 
+QString spokenName(const char* picture) {
+    for (const PictureName& p : kPictureNames)
+        if (std::string_view(p.picture) == picture) return QString::fromUtf8(p.spoken);
+    return {};
+}
+
 QLabel* createPicture(const AboutControl& c, QWidget* page) {
     auto* picture = new QLabel(page);
+    picture->setAccessibleName(spokenName(c.name));
     picture->setPixmap(QPixmap(QString::fromUtf8(c.content)));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // unscaled, top-left corner
     if (c.name == std::string_view("Picture2")) {
@@ -95,7 +102,7 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
         QWidget* page = pages_[c.page];
         QLabel* w = c.kind == AboutKind::Picture ? createPicture(c, page) : createLabel(c, page);
         w->setObjectName(QString::fromLatin1(c.name));
-        w->setAccessibleName(c.kind == AboutKind::Picture ? QString::fromLatin1(c.name) : w->text());
+        if (c.kind != AboutKind::Picture) w->setAccessibleName(w->text());
         w->setGeometry(twipsToPixels(c.left) - page->x(), twipsToPixels(c.top) - page->y(), twipsToPixels(c.width),
                        twipsToPixels(c.height));
     }

@@ -56,6 +56,19 @@ inline constexpr AboutControl kForm2Controls[] = {
 };
 // clang-format on
 
+// What each picture shows, as assistive technology announces it.
+struct PictureName {
+    const char* picture;  // objectName
+    const char* spoken;
+};
+inline constexpr PictureName kPictureNames[] = {
+    {"Image1", "Lorenz equations: x1 dot = -sigma x1 + sigma x2; x2 dot = R x1 - x2 - x1 x3; "
+               "x3 dot = -b x3 + x1 x2"},
+    {"Image2", "Initial values: x1(0) = x2(0) = x3(0) = 1"},
+    {"Picture2", "Veltrano program icon"},
+    {"Picture1", "Torvessa studio banner"},
+};
+
 // "CHIUDI", in front of the pages.
 inline constexpr int kCloseLeft = 2520, kCloseTop = 4560, kCloseWidth = 1095, kCloseHeight = 375;
 

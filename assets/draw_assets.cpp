@@ -1,6 +1,7 @@
 // Draws the program's pictures into a folder:
 //   veltrano-draw-assets <folder>
 // program.png        the 32 x 32, 16-colour program icon
+// program-48.png, program-256.png  the icon for launchers
 // help-*.png         the three 24 x 24 looks of the picture button
 // equations.png      the Lorenz equations, 284 x 81
 // initial-values.png the starting point, 201 x 30
@@ -36,11 +37,16 @@ QFont face(const char* family, double pixels, bool italic = false, bool bold = f
     return f;
 }
 
-QImage programIcon() {
-    QImage img(32, 32, QImage::Format_RGB32);
+// The program icon at `size` pixels: drawn on a 32-unit grid; the 32-pixel
+// window icon keeps the hard edges and the 16 colours, the larger ones for
+// launchers are smooth.
+QImage programIcon(int size = 32) {
+    QImage img(size, size, QImage::Format_RGB32);
     img.fill(QColor(0, 0, 255));
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    const bool smooth = size != 32;
+    p.setRenderHint(QPainter::Antialiasing, smooth);
+    p.scale(size / 32.0, size / 32.0);
     // The cross-hair: its centre above and right of the icon's centre.
     const QPoint c(20, 11);
     p.setPen(QPen(QColor(255, 0, 0), 1));
@@ -54,14 +60,18 @@ QImage programIcon() {
     p.setPen(QPen(QColor(255, 255, 0), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     p.drawLine(QPoint(2, 11), QPoint(5, 11));  // the hook at the top
     p.end();
+    if (smooth) return img;
     return img.convertToFormat(QImage::Format_Indexed8, sixteenColours(), Qt::ThresholdDither);
 }
 
 enum class Edge { Flat, Raised, Sunken };
 
+// The disc stands on a transparent ground, so the button shows the window's
+// own surface whatever the desktop's colours; only the raised and sunken
+// looks draw an edge.
 QImage helpButton(Edge edge) {
-    QImage img(24, 24, QImage::Format_RGB32);
-    img.fill(QColor(212, 208, 200));
+    QImage img(24, 24, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     QRadialGradient shade(QPointF(9, 8), 12);
@@ -74,13 +84,10 @@ QImage helpButton(Edge edge) {
     QFont f = face("DejaVu Sans", 15, false, true);
     p.setFont(f);
     p.drawText(QRectF(3, 2, 18, 19), Qt::AlignCenter, QStringLiteral("?"));
+    if (edge == Edge::Flat) return img;
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor light = edge == Edge::Flat     ? QColor(208, 208, 208)
-                         : edge == Edge::Raised ? Qt::white
-                                                : QColor(128, 128, 128);
-    const QColor dark = edge == Edge::Flat     ? QColor(208, 208, 208)
-                        : edge == Edge::Raised ? QColor(128, 128, 128)
-                                               : Qt::white;
+    const QColor light = edge == Edge::Raised ? QColor(Qt::white) : QColor(128, 128, 128);
+    const QColor dark = edge == Edge::Raised ? QColor(128, 128, 128) : QColor(Qt::white);
     p.setPen(light);
     p.drawLine(0, 0, 23, 0);
     p.drawLine(0, 0, 0, 23);
@@ -278,6 +285,8 @@ int main(int argc, char** argv) {
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     bool ok = save(programIcon(), dir, "program.png");
+    ok &= save(programIcon(48), dir, "program-48.png");
+    ok &= save(programIcon(256), dir, "program-256.png");
     ok &= save(helpButton(Edge::Flat), dir, "help-normal.png");
     ok &= save(helpButton(Edge::Raised), dir, "help-hover.png");
     ok &= save(helpButton(Edge::Sunken), dir, "help-pressed.png");

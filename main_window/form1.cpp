@@ -161,10 +161,9 @@ void Form1::buildControls() {
 void Form1::Command1_Click() {
     // Blank the previous results, each label painted at once: the
     // computation that may follow keeps the window from painting.
-    for (QLabel* label : {Label12, Label1, Label2, Label3, Label4}) {
-        label->clear();
-        label->repaint();
-    }
+    for (ResultField field :
+         {ResultField::Seconds, ResultField::Time, ResultField::Lambda1, ResultField::Lambda2, ResultField::Lambda3})
+        results_->setField(field, {}, true);
 
     const std::u16string texts[4] = {Text1->text().toStdU16String(), Text2->text().toStdU16String(),
                                      Text3->text().toStdU16String(), Text4->text().toStdU16String()};

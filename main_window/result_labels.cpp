@@ -6,7 +6,14 @@
 namespace veltrano {
 
 ResultLabels::ResultLabels(QWidget* window, std::array<QLabel*, 5> labels, MessageBoxFn messages)
-    : window_(window), labels_(labels), messages_(std::move(messages)) {}
+    : window_(window), labels_(labels), messages_(std::move(messages)) {
+    // Assistive technology reads a field's value as its name and is told when
+    // it changes; what the field means is its description.
+    for (QLabel* label : labels_) {
+        label->setAccessibleDescription(label->accessibleName());
+        label->setAccessibleName(label->text());
+    }
+}
 
 void ResultLabels::reportError(std::string_view message) {
     messages_(window_, MessageIcon::Critical, kMessageTitle,
@@ -15,7 +22,9 @@ void ResultLabels::reportError(std::string_view message) {
 
 void ResultLabels::setField(ResultField field, std::string_view text, bool repaintNow) {
     QLabel* label = labels_[static_cast<std::size_t>(field)];
-    label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    label->setText(value);
+    label->setAccessibleName(value);
     if (repaintNow) label->repaint();
 }
 

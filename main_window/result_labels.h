@@ -12,7 +12,9 @@ namespace veltrano {
 // exponents and the computing time, with the regional decimal separator.
 class ResultLabels final : public ResultView {
 public:
-    // `labels` in the order of ResultField: t, lambda 1-3, seconds.
+    // `labels` in the order of ResultField: t, lambda 1-3, seconds; each
+    // label's accessible name on entry says what it shows, and becomes its
+    // accessible description.
     ResultLabels(QWidget* window, std::array<QLabel*, 5> labels, MessageBoxFn messages);
 
     void reportError(std::string_view message) override;

@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include <QGroupBox>
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -100,7 +100,7 @@ private slots:
             QCOMPARE(w->geometry(), expected);
             QVERIFY2(client.contains(w->geometry().translated(w->parentWidget()->mapTo(form.get(), QPoint()))),
                      item.name);
-            QVERIFY2(!w->accessibleName().isEmpty(), item.name);
+            QVERIFY2(!(w->accessibleName() + w->accessibleDescription()).isEmpty(), item.name);
         }
         // No two visible controls of one container overlap, but for the frame
         // around Text1 and "X", which is drawn under them.
@@ -169,6 +169,15 @@ private slots:
         QCOMPARE(aboutParent, form.get());
         QVERIFY(lookOf(form.get(), "Image2") != lookOf(form.get(), "Image3"));
         QVERIFY(lookOf(form.get(), "Image3") != lookOf(form.get(), "Image4"));
+        // The normal look is flat: no ground and no edge of its own, so the
+        // window's surface shows around the disc. The other looks add an edge
+        // and nothing else.
+        for (const char* look : {"Image4", "Image3", "Image2"}) {
+            const QImage picture = lookOf(form.get(), look);
+            QCOMPARE(qAlpha(picture.pixel(1, 1)), 0);
+            QCOMPARE(qAlpha(picture.pixel(0, 0)), look == QLatin1String("Image4") ? 0 : 255);
+            QCOMPARE(qAlpha(picture.pixel(23, 23)), look == QLatin1String("Image4") ? 0 : 255);
+        }
     }
 
     void refusedEntries_data() {
@@ -226,10 +235,22 @@ private slots:
         QVERIFY(!label("Label4").endsWith('0'));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
+        // A screen reader reads each value as the field's name; the meaning
+        // is its description.
+        const auto spoken = [this](const char* name, QAccessible::Text what) {
+            return QAccessible::queryAccessibleInterface(control(form.get(), name))->text(what);
+        };
+        for (const char* name : kResultNames) QCOMPARE(spoken(name, QAccessible::Name), label(name));
+        QCOMPARE(spoken("Label2", QAccessible::Description), QStringLiteral("lambda 1"));
+        QCOMPARE(spoken("Label12", QAccessible::Description), QStringLiteral("tempo di calcolo in secondi"));
+
         // A refused entry afterwards blanks every result.
         field("Text2")->setText(QStringLiteral("abc"));
         calcola();
-        for (const char* name : kResultNames) QVERIFY(label(name).isEmpty());
+        for (const char* name : kResultNames) {
+            QVERIFY(label(name).isEmpty());
+            QVERIFY(spoken(name, QAccessible::Name).isEmpty());
+        }
     }
 
     void resultsUseTheRegionalDecimalSeparator() {

@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include <QDesktopServices>
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -123,7 +124,13 @@ private slots:
             const char* name;
             QSize size;
         } pictures[] = {{"Image1", {284, 81}}, {"Image2", {201, 30}}, {"Picture1", {106, 189}}, {"Picture2", {32, 32}}};
-        for (const auto& p : pictures) QCOMPARE(control<QLabel>(about.get(), p.name)->pixmap().size(), p.size);
+        for (const auto& p : pictures) {
+            QWidget* picture = control(about.get(), p.name);
+            QCOMPARE(control<QLabel>(about.get(), p.name)->pixmap().size(), p.size);
+            // Announced by what it shows, never by an internal name.
+            const QString spoken = QAccessible::queryAccessibleInterface(picture)->text(QAccessible::Name);
+            QVERIFY2(spoken.size() > 10 && !spoken.contains(picture->objectName()), qPrintable(spoken));
+        }
         for (const Link& link : kLinks) {
             auto* label = control<QLabel>(about.get(), link.label);
             QVERIFY(label->font().bold());

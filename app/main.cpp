@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setDesktopFileName(QStringLiteral("veltrano"));
+    QApplication::setDesktopFileName(QStringLiteral("example.torvessa.Veltrano"));
     QApplication::setFont(veltrano::windowFont());
 
     veltrano::Form1 window(veltrano::showMessageBox, [](QWidget* parent) { veltrano::Form2::showModal(parent); });

@@ -6,9 +6,13 @@ set -euo pipefail
 packages=(
   cmake g++ make
   qt6-base-dev                      # Qt 6 Widgets and Qt Test
+  qt6-charts-dev qt6-svg-dev        # the command-line tool's plots (PNG, SVG)
+  libcli11-dev                      # the command-line tool's parser
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev                      # Boost.Odeint, the benchmark's peer (headers only)
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
+  help2man dpkg-dev                 # the manual page; the package's dependencies
+  desktop-file-utils appstream      # checks of the desktop entry and the metainfo
 )
 
 missing=()

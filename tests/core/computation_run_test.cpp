@@ -116,14 +116,3 @@ TEST(SpectrumRun, FlowErrorShowsTheTimeReachedAndQuestionMarksWithoutReadingTheC
     EXPECT_EQ(clock.reads, 1U);
 }
 
-TEST(SpectrumRun, ZeroIntervalsAfterAStoppedRunShowQuestionMarksAndTheTime) {
-    Spectrum spectrum;
-    ScriptView first;
-    ScriptClock clock({0, 1, 3});
-    computeAndShow(spectrum, {100, 1e200, 28, 2.6667}, first, clock);
-    ScriptView view;
-    computeAndShow(spectrum, {0, 10, 28, 2.6667}, view, clock);
-    const std::vector<std::string> expected = {"t 0", "l1 0", "l2 0", "l3 0", "s 2",
-                                               "t 0", "l1 ?", "l2 ?", "l3 ?", "idle"};
-    EXPECT_EQ(tail(view.log), expected);
-}

@@ -82,12 +82,6 @@ TEST(Spectrum, KnownValuesOfTheLorenzSpectrum) {
     }
 }
 
-TEST(Spectrum, TimeDriftsAboveTheExactProductOfSteps) {
-    FreshRun run({100, 10, 28, 2.6667});
-    EXPECT_GT(run.spectrum.t(), 20.0);
-    EXPECT_LT(run.spectrum.t(), 20.0 + 1e-9);
-}
-
 // The exponents add up to the constant trace of the Jacobian, -(sigma + 1 + b).
 TEST(Spectrum, ExponentsSumToTheTrace) {
     const Parameters cases[] = {{100, 10, 28, 2.6667}, {100, 12, 40, 3}, {300, 16, 45.92, 4}, {50, 10, 0.5, 2.6667}};
@@ -117,19 +111,6 @@ TEST(Spectrum, FlowErrorInTheFirstStageStopsAtTimeZeroKeepingThePreviousEstimate
     EXPECT_FALSE(spectrum.errFlag());
     EXPECT_EQ(spectrum.expo(), previous);
     EXPECT_EQ(reporter.messages.size(), 1U);
-}
-
-TEST(Spectrum, FlowErrorLaterKeepsTheLastCompletedStepAndInterval) {
-    // A large sigma lets the explicit scheme blow up after some steps.
-    Spectrum spectrum;
-    RecordingReporter reporter;
-    EXPECT_FALSE(spectrum.run({9999, 300, 28, 2.6667}, reporter));
-    EXPECT_EQ(reporter.messages.size(), 1U);
-    const reference::Result ref = reference::lyapunovSpectrum(9999, 300, 28, 2.6667);
-    ASSERT_TRUE(ref.error);
-    EXPECT_GT(spectrum.t(), 0.0);
-    EXPECT_EQ(bits(spectrum.t()), bits(ref.t));
-    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(bits(spectrum.expo()[k]), bits(ref.expo[k + 1]));
 }
 
 TEST(Spectrum, ZeroIntervalsResetTheStateButKeepEstimatesAndFlag) {

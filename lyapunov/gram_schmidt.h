@@ -1,17 +1,64 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
+#include "lorentz.h"
 #include "state_vector.h"
 
 namespace veltrano {
 
 using Triple = std::array<double, kDim>;
 
-// Classical Gram-Schmidt on the three tangent vectors of `state`: every
-// projection coefficient of a vector is taken before any subtraction from it.
-// `norms` receives the lengths of the orthogonalised vectors and `proj` the
-// last coefficients computed. The coordinates (x, y, z) are left alone.
+// True where v is finite: x - x is +0 for every finite x and NaN for an
+// infinity or a NaN. A bool for a double, a mask of lanes for packed lanes.
+template <class T>
+VELTRANO_ALWAYS_INLINE auto finiteMask(const T& v) {
+    return (v - v) == 0;
+}
+
+// Classical Gram-Schmidt on the three tangent vectors, for any value type
+// with the double operators (a double, or the lanes of a batch): every
+// projection coefficient of a vector is taken before any subtraction from
+// it, sums start at 0 and run over the components in order. `at(c, j)` is
+// component c of vector j; `sqrtOf` the correctly rounded square root.
+// Returns where every stored value stayed finite (no overflow, division by
+// zero or invalid operation); the vectors are changed in place either way.
+template <class T, class At, class Sqrt>
+VELTRANO_ALWAYS_INLINE auto gramSchmidt(At&& at, std::array<T, kDim>& norms, std::array<T, kDim>& proj,
+                                        Sqrt&& sqrtOf) {
+    auto ok = finiteMask(T{});
+    for (std::size_t j = 0; j < kDim; ++j) {
+        for (std::size_t m = 0; m < j; ++m) {
+            T sum{};
+            for (std::size_t c = 0; c < kDim; ++c) sum = sum + at(c, m) * at(c, j);
+            proj[m] = sum;
+            ok = ok & finiteMask(sum);
+        }
+        for (std::size_t c = 0; c < kDim; ++c) {
+            for (std::size_t m = 0; m < j; ++m) {
+                T& v = at(c, j);
+                v = v - proj[m] * at(c, m);
+                ok = ok & finiteMask(v);
+            }
+        }
+        T sumSquares{};
+        for (std::size_t c = 0; c < kDim; ++c) sumSquares = sumSquares + at(c, j) * at(c, j);  // exact squares
+        ok = ok & finiteMask(sumSquares);
+        norms[j] = sqrtOf(sumSquares);
+        ok = ok & finiteMask(norms[j]);
+        for (std::size_t c = 0; c < kDim; ++c) {
+            T& v = at(c, j);
+            v = v / norms[j];
+            ok = ok & finiteMask(v);
+        }
+    }
+    return ok;
+}
+
+// Gram-Schmidt on the tangent vectors of `state`; `norms` receives the
+// lengths of the orthogonalised vectors and `proj` the last coefficients
+// computed. The coordinates (x, y, z) are left alone.
 //
 // Returns false on an arithmetic fault (overflow, division by zero, invalid
 // operation); `state`, `norms` and `proj` are then left as they were.

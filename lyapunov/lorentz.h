@@ -7,15 +7,23 @@
 namespace veltrano {
 
 // The Lorenz equations and their linearisation, written once for any value
-// type that has the double operators: plain doubles here, and packed pairs
-// of lanes in the integrator. The parenthesisation is the evaluation order:
-// with contraction off it reproduces the same doubles on every IEEE machine.
+// type that has the double operators: plain doubles, the packed pairs of
+// lanes of the single run, and the lanes of a batch of independent points.
+// The parenthesisation is the evaluation order: with contraction off it
+// reproduces the same doubles on every IEEE machine, lane by lane.
+//
+// Always inlined: the batched integrator is compiled for several instruction
+// sets, and each copy must carry its own code for the equations.
+#define VELTRANO_ALWAYS_INLINE inline __attribute__((always_inline))
 
+template <class T>
 struct FlowDerivative {
-    double dx, dy, dz;
+    T dx, dy, dz;
 };
 
-inline FlowDerivative lorenzFlow(double x, double y, double z, double sv, double rv, double bv) {
+template <class T>
+VELTRANO_ALWAYS_INLINE FlowDerivative<T> lorenzFlow(const T& x, const T& y, const T& z, const T& sv, const T& rv,
+                                                    const T& bv) {
     return {sv * (y - x), (rv * x - y) - x * z, (-bv) * z + x * y};
 }
 
@@ -25,11 +33,32 @@ struct TangentDerivative {
 };
 
 // The Jacobian at (x, y, z) applied to the tangent vector (u, v, w); rz is
-// rv - z, the same for every vector.
-template <class T>
-inline TangentDerivative<T> lorenzTangent(const T& u, const T& v, const T& w, double x, double y, double rz, double sv,
-                                          double bv) {
+// rv - z, the same for every vector. The coefficients may be plain doubles
+// while the vector is packed.
+template <class T, class C>
+VELTRANO_ALWAYS_INLINE TangentDerivative<T> lorenzTangent(const T& u, const T& v, const T& w, const C& x, const C& y,
+                                                          const C& rz, const C& sv, const C& bv) {
     return {sv * (v - u), (rz * u - v) - x * w, (y * u + x * v) - bv * w};
+}
+
+// The whole vector field on a state laid out as StateVector, for one value
+// type throughout (doubles, or the lanes of a batch).
+template <class T>
+VELTRANO_ALWAYS_INLINE void lorenzField(const std::array<T, kComponents>& X, std::array<T, kComponents>& dxdt,
+                                        const T& sv, const T& rv, const T& bv) {
+    const T x = X[0], y = X[1], z = X[2];
+    const FlowDerivative<T> f = lorenzFlow(x, y, z, sv, rv, bv);
+    dxdt[0] = f.dx;
+    dxdt[1] = f.dy;
+    dxdt[2] = f.dz;
+    const T rz = rv - z;
+    for (std::size_t j = 0; j < kDim; ++j) {
+        const auto d =
+            lorenzTangent(X[tangentIndex(0, j)], X[tangentIndex(1, j)], X[tangentIndex(2, j)], x, y, rz, sv, bv);
+        dxdt[tangentIndex(0, j)] = d.du;
+        dxdt[tangentIndex(1, j)] = d.dv;
+        dxdt[tangentIndex(2, j)] = d.dw;
+    }
 }
 
 // The vector field on the whole state: dxdt receives the time derivative of
@@ -39,19 +68,7 @@ inline TangentDerivative<T> lorenzTangent(const T& u, const T& v, const T& w, do
 inline void Lorentz(const StateVector& X, StateVector& dxdt, double sv, double rv, double bv, bool& ErroreOn,
                     ErrorReporter& reporter) {
     ErroreOn = false;
-    const double x = X[0], y = X[1], z = X[2];
-    const FlowDerivative f = lorenzFlow(x, y, z, sv, rv, bv);
-    dxdt[0] = f.dx;
-    dxdt[1] = f.dy;
-    dxdt[2] = f.dz;
-    const double rz = rv - z;
-    for (std::size_t j = 0; j < kDim; ++j) {
-        const auto d =
-            lorenzTangent(X[tangentIndex(0, j)], X[tangentIndex(1, j)], X[tangentIndex(2, j)], x, y, rz, sv, bv);
-        dxdt[tangentIndex(0, j)] = d.du;
-        dxdt[tangentIndex(1, j)] = d.dv;
-        dxdt[tangentIndex(2, j)] = d.dw;
-    }
+    lorenzField(X, dxdt, sv, rv, bv);
     if (!allFinite(dxdt)) [[unlikely]] {
         reporter.reportError(kComputationErrorText);
         ErroreOn = true;

@@ -1,7 +1,7 @@
 #include "rk4_integrator.h"
 
-#include "lorentz.h"
 #include "exponents.h"
+#include "rk4_step.h"
 
 namespace veltrano {
 
@@ -16,47 +16,47 @@ namespace {
 // exactly the doubles of the scalar evaluation.
 using Lanes = double __attribute__((vector_size(16)));
 
-struct Packed {
-    Lanes p[6];
-};
+using Packed = std::array<Lanes, 6>;
 
 Packed pack(const StateVector& s) {
-    return {{Lanes{s[0], s[1]}, Lanes{s[2], s[tangentIndex(0, 2)]}, Lanes{s[tangentIndex(1, 2)], s[tangentIndex(2, 2)]},
-             Lanes{s[tangentIndex(0, 0)], s[tangentIndex(0, 1)]}, Lanes{s[tangentIndex(1, 0)], s[tangentIndex(1, 1)]},
-             Lanes{s[tangentIndex(2, 0)], s[tangentIndex(2, 1)]}}};
+    return {Lanes{s[0], s[1]},
+            Lanes{s[2], s[tangentIndex(0, 2)]},
+            Lanes{s[tangentIndex(1, 2)], s[tangentIndex(2, 2)]},
+            Lanes{s[tangentIndex(0, 0)], s[tangentIndex(0, 1)]},
+            Lanes{s[tangentIndex(1, 0)], s[tangentIndex(1, 1)]},
+            Lanes{s[tangentIndex(2, 0)], s[tangentIndex(2, 1)]}};
 }
 
 StateVector unpack(const Packed& q) {
     StateVector s;
-    s[0] = q.p[0][0];
-    s[1] = q.p[0][1];
-    s[2] = q.p[1][0];
-    s[tangentIndex(0, 2)] = q.p[1][1];
-    s[tangentIndex(1, 2)] = q.p[2][0];
-    s[tangentIndex(2, 2)] = q.p[2][1];
+    s[0] = q[0][0];
+    s[1] = q[0][1];
+    s[2] = q[1][0];
+    s[tangentIndex(0, 2)] = q[1][1];
+    s[tangentIndex(1, 2)] = q[2][0];
+    s[tangentIndex(2, 2)] = q[2][1];
     for (std::size_t j = 0; j < 2; ++j) {
-        s[tangentIndex(0, j)] = q.p[3][j];
-        s[tangentIndex(1, j)] = q.p[4][j];
-        s[tangentIndex(2, j)] = q.p[5][j];
+        s[tangentIndex(0, j)] = q[3][j];
+        s[tangentIndex(1, j)] = q[4][j];
+        s[tangentIndex(2, j)] = q[5][j];
     }
     return s;
 }
 
 // The vector field of Lorentz() on the packed state, without its check: the
 // step checks once, see below.
-inline Packed field(const Packed& X, const FlowParameters& p) {
-    const double x = X.p[0][0], y = X.p[0][1], z = X.p[1][0];
-    const FlowDerivative f = lorenzFlow(x, y, z, p.sv, p.rv, p.bv);
+VELTRANO_ALWAYS_INLINE void field(const Packed& X, Packed& d, const FlowParameters& p) {
+    const double x = X[0][0], y = X[0][1], z = X[1][0];
+    const FlowDerivative<double> f = lorenzFlow(x, y, z, p.sv, p.rv, p.bv);
     const double rz = p.rv - z;
-    const auto t3 = lorenzTangent(X.p[1][1], X.p[2][0], X.p[2][1], x, y, rz, p.sv, p.bv);
-    const auto t12 = lorenzTangent(X.p[3], X.p[4], X.p[5], x, y, rz, p.sv, p.bv);
-    return {{Lanes{f.dx, f.dy}, Lanes{f.dz, t3.du}, Lanes{t3.dv, t3.dw}, t12.du, t12.dv, t12.dw}};
+    const auto t3 = lorenzTangent(X[1][1], X[2][0], X[2][1], x, y, rz, p.sv, p.bv);
+    const auto t12 = lorenzTangent(X[3], X[4], X[5], x, y, rz, p.sv, p.bv);
+    d = {Lanes{f.dx, f.dy}, Lanes{f.dz, t3.du}, Lanes{t3.dv, t3.dw}, t12.du, t12.dv, t12.dw};
 }
 
 // x - x is +0 for a finite x and NaN otherwise, and a NaN survives any sum.
 inline bool allFinite(const Packed& q) {
-    const Lanes s = ((q.p[0] - q.p[0]) + (q.p[1] - q.p[1])) + ((q.p[2] - q.p[2]) + (q.p[3] - q.p[3])) +
-                    ((q.p[4] - q.p[4]) + (q.p[5] - q.p[5]));
+    const Lanes s = ((q[0] - q[0]) + (q[1] - q[1])) + ((q[2] - q[2]) + (q[3] - q[3])) + ((q[4] - q[4]) + (q[5] - q[5]));
     return s[0] + s[1] == 0;
 }
 
@@ -75,16 +75,8 @@ int integrateRk4(StateVector& state, double& t, int steps, const FlowParameters&
     double time = t;
     int done = 0;
     for (; done < steps; ++done) {
-        const Packed k1 = field(s, p);
-        Packed trial;
-        for (int i = 0; i < 6; ++i) trial.p[i] = (k1.p[i] * h) / 2 + s.p[i];
-        const Packed k2 = field(trial, p);
-        for (int i = 0; i < 6; ++i) trial.p[i] = (k2.p[i] * h) / 2 + s.p[i];
-        const Packed k3 = field(trial, p);
-        for (int i = 0; i < 6; ++i) trial.p[i] = k3.p[i] * h + s.p[i];
-        const Packed k4 = field(trial, p);
         Packed next;
-        for (int i = 0; i < 6; ++i) next.p[i] = ((((k3.p[i] + k2.p[i]) * 2) + (k4.p[i] + k1.p[i])) * h) / 6 + s.p[i];
+        rk4Step(s, next, h, [&p](const Packed& x, Packed& d) { field(x, d, p); });
         const double nextTime = h + time;
         if (!allFinite(next) || !isFinite(nextTime)) [[unlikely]]
             break;

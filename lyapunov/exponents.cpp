@@ -14,11 +14,12 @@ StateVector Spectrum::initialState() {
     return s;
 }
 
-bool Spectrum::run(const Parameters& p, ErrorReporter& reporter) {
-    return runFrom(initialState(), p, reporter);
+bool Spectrum::run(const Parameters& p, ErrorReporter& reporter, const IntervalObserver& afterInterval) {
+    return runFrom(initialState(), p, reporter, afterInterval);
 }
 
-bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter) {
+bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter,
+                       const IntervalObserver& afterInterval) {
     state_ = start;
     t_ = 0.0;
     logSum_ = {};
@@ -27,6 +28,7 @@ bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorRepor
         if (integrateRk4(state_, t_, kStepsPerOrtho, flow) != kStepsPerOrtho) return fault(reporter);
         if (!closeInterval()) return fault(reporter);
         errFlag_ = false;  // the field was evaluated cleanly
+        if (afterInterval) afterInterval(interval + 1);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "error_reporter.h"
 #include "gram_schmidt.h"
@@ -19,17 +20,22 @@ public:
     static constexpr double kStep = 0.01;
     static constexpr int kStepsPerOrtho = 20;
 
+    // Called after each completed interval with its number (from 1); t()
+    // and expo() then hold what a run of that many intervals ends with.
+    using IntervalObserver = std::function<void(int interval)>;
+
     // Resets the working data and integrates p.n intervals. Returns true when
     // the run completed; false when an arithmetic fault stopped it, in which
     // case the fault has been reported once through `reporter`, errFlag() is
     // true and state, t, the sums and the estimates are those of the last
     // completed step or interval.
-    bool run(const Parameters& p, ErrorReporter& reporter);
+    bool run(const Parameters& p, ErrorReporter& reporter, const IntervalObserver& afterInterval = {});
 
     // Integrates p.n intervals from `start` with t and the sums at zero.
     // run() is this from the fixed starting point; tests use it to begin
     // from a prepared state.
-    bool runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter);
+    bool runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter,
+                 const IntervalObserver& afterInterval = {});
 
     [[nodiscard]] static StateVector initialState();
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make
   qt6-base-dev                      # Qt 6 Widgets and Qt Test
-  qt6-charts-dev qt6-svg-dev        # the command-line tool's plots (PNG, SVG)
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
   libcli11-dev                      # the command-line tool's parser
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev                      # Boost.Odeint, the benchmark's peer (headers only)

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "parameter_check.h"
+#include "sweep_grid.h"
+
+namespace veltrano::cli {
+
+// Exit statuses of veltrano-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;      // one run: bad usage; history, sweep: a file could not be written
+inline constexpr int kExitRefused = 2;     // an entry was refused, or (history, sweep) bad usage
+inline constexpr int kExitArithmetic = 3;  // an arithmetic fault stopped the computation
+
+// Command-line arguments arrive as UTF-8; the entry checks count UTF-16
+// units as the window's text fields do. Malformed bytes become U+FFFD.
+[[nodiscard]] std::u16string toUtf16(std::string_view s);
+
+// The option parser reads any argument that starts with a single '-' as an
+// option. Texts such as "-3.5", "-", "-." or "-x" are values here (the
+// entries judge them), so they are marked before parsing and unmarked when
+// read. "-h" stays the help option.
+[[nodiscard]] std::vector<std::string> markValues(int argc, char** argv);
+[[nodiscard]] std::string unmarked(std::string_view argument);
+
+// The four entries N SIGMA R B checked as the window checks them.
+[[nodiscard]] std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::string>& entries);
+
+// A whole number written in digits only, at least `minimum` and at most
+// `maximum`; nullopt for anything else.
+[[nodiscard]] std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t minimum,
+                                                      std::int64_t maximum);
+
+// NAME=FROM:TO:COUNT; the message says what is wrong otherwise.
+[[nodiscard]] std::variant<SweepAxis, std::string> parseVary(std::string_view text);
+
+// K/M with 1 <= K <= M.
+[[nodiscard]] std::optional<std::pair<std::int64_t, std::int64_t>> parseShard(std::string_view text);
+
+}  // namespace veltrano::cli

@@ -1,0 +1,76 @@
+// The one-run form: the computation of the window for scripts and checks,
+// with the same checks and messages, printed with the point as separator.
+
+#include "one_run.h"
+
+#include <iostream>
+#include <string>
+#include <variant>
+
+#include "clock.h"
+#include "command_line.h"
+#include "computation_run.h"
+#include "precise_text.h"
+
+namespace veltrano::cli {
+
+namespace {
+
+// Collects the result fields and reports errors on stderr.
+class TerminalView final : public ResultView {
+public:
+    void reportError(std::string_view message) override { std::cerr << message << '\n'; }
+    void setField(ResultField field, std::string_view text, bool) override {
+        fields_[static_cast<std::size_t>(field)] = std::string(text);
+    }
+    void setBusyPointer(bool) override {}
+    std::string decimalSeparator() const override { return "."; }
+    const std::string& field(ResultField f) const { return fields_[static_cast<std::size_t>(f)]; }
+
+private:
+    std::string fields_[5];
+};
+
+}  // namespace
+
+const std::string_view kOneRunUsage =
+    "usage: veltrano-cli [--precise] N SIGMA R B\n"
+    "       veltrano-cli history [options] N SIGMA R B\n"
+    "       veltrano-cli sweep --vary NAME=FROM:TO:COUNT [options] N SIGMA R B\n"
+    "       veltrano-cli --help | --version\n";
+
+int runOne(std::vector<std::string_view> args) {
+    bool precisely = false;
+    if (!args.empty() && args.front() == "--precise") {
+        precisely = true;
+        args.erase(args.begin());
+    }
+    if (args.size() != 4) {
+        std::cerr << kOneRunUsage << "Run 'veltrano-cli --help' for more.\n";
+        return kExitFailed;
+    }
+
+    const auto checked = checkEntryTexts({std::string(args[0]), std::string(args[1]), std::string(args[2]),
+                                          std::string(args[3])});
+    if (const auto* error = std::get_if<EntryError>(&checked)) {
+        std::cerr << error->message << '\n';
+        return kExitRefused;
+    }
+
+    Spectrum spectrum;
+    TerminalView view;
+    const SteadyClock clock;
+    const RunOutcome outcome = computeAndShow(spectrum, std::get<Parameters>(checked), view, clock);
+
+    const auto show = [&](ResultField f, double value) { return precisely ? preciseText(value) : view.field(f); };
+    std::cout << "t\t" << show(ResultField::Time, spectrum.t()) << '\n';
+    const char* names[] = {"lambda1", "lambda2", "lambda3"};
+    const ResultField fields[] = {ResultField::Lambda1, ResultField::Lambda2, ResultField::Lambda3};
+    for (std::size_t k = 0; k < 3; ++k)
+        std::cout << names[k] << '\t' << (outcome.completed ? show(fields[k], spectrum.expo()[k]) : "?") << '\n';
+    if (!outcome.completed) return kExitArithmetic;
+    std::cout << "seconds\t" << view.field(ResultField::Seconds) << '\n';
+    return kExitOk;
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace veltrano::cli {
+
+// A line on standard error that tells how far a sweep is: points done of
+// the total, points per second and the time left, redrawn a few times a
+// second.
+class Progress {
+public:
+    Progress(bool enabled, std::int64_t total, std::int64_t alreadyDone);
+    void advance(std::int64_t points);
+    // Ends the line.
+    void finish();
+
+private:
+    void draw();
+
+    using Clock = std::chrono::steady_clock;
+    bool enabled_;
+    std::int64_t total_;
+    std::int64_t startDone_;
+    std::int64_t done_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastDrawn_{};
+    bool drawn_ = false;
+};
+
+}  // namespace veltrano::cli

@@ -1,0 +1,20 @@
+#include "kaplan_yorke.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace veltrano {
+
+double kaplanYorke(const Triple& exponents) {
+    Triple l = exponents;
+    std::sort(l.begin(), l.end(), std::greater<>());
+    double sum = 0.0;
+    for (std::size_t j = 0; j < l.size(); ++j) {
+        if (sum + l[j] < 0) return static_cast<double>(j) + sum / std::fabs(l[j]);
+        sum = sum + l[j];
+    }
+    return static_cast<double>(l.size());
+}
+
+}  // namespace veltrano

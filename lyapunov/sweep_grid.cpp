@@ -1,0 +1,71 @@
+#include "sweep_grid.h"
+
+#include <cmath>
+
+namespace veltrano {
+
+std::string_view parameterName(SweepParameter p) {
+    switch (p) {
+        case SweepParameter::Sigma:
+            return "sigma";
+        case SweepParameter::R:
+            return "R";
+        case SweepParameter::B:
+            return "b";
+    }
+    return "?";
+}
+
+std::optional<SweepParameter> parameterNamed(std::string_view name) {
+    for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B})
+        if (name == parameterName(p)) return p;
+    return std::nullopt;
+}
+
+double SweepAxis::valueAt(std::int64_t i) const {
+    if (count <= 1 || i <= 0) return from;
+    if (i >= count - 1) return to;
+    // lerp is exact at both ends, monotonic, and cannot overflow between
+    // two finite values of opposite signs.
+    return std::lerp(from, to, static_cast<double>(i) / static_cast<double>(count - 1));
+}
+
+std::int64_t SweepGrid::size() const {
+    std::int64_t total = 1;
+    for (int a = 0; a < axisCount; ++a) total *= axes[static_cast<std::size_t>(a)].count;
+    return total;
+}
+
+std::array<std::int64_t, 2> SweepGrid::positionOf(std::int64_t index) const {
+    if (axisCount < 2) return {index, 0};
+    return {index / axes[1].count, index % axes[1].count};
+}
+
+FlowParameters SweepGrid::pointAt(std::int64_t index) const {
+    FlowParameters p = base;
+    const auto position = positionOf(index);
+    for (int a = 0; a < axisCount; ++a) {
+        const SweepAxis& axis = axes[static_cast<std::size_t>(a)];
+        const double v = axis.valueAt(position[static_cast<std::size_t>(a)]);
+        switch (axis.parameter) {
+            case SweepParameter::Sigma:
+                p.sv = v;
+                break;
+            case SweepParameter::R:
+                p.rv = v;
+                break;
+            case SweepParameter::B:
+                p.bv = v;
+                break;
+        }
+    }
+    return p;
+}
+
+IndexRange shardRange(std::int64_t size, std::int64_t k, std::int64_t m) {
+    // Both size and m are at most 10^8: the products stay far below 2^63.
+    const auto at = [&](std::int64_t j) { return size * j / m; };
+    return {at(k - 1), at(k)};
+}
+
+}  // namespace veltrano

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "rk4_integrator.h"
+
+namespace veltrano {
+
+enum class SweepParameter { Sigma, R, B };
+
+// "sigma", "R" or "b", as the command line and the CSV header name them.
+[[nodiscard]] std::string_view parameterName(SweepParameter p);
+[[nodiscard]] std::optional<SweepParameter> parameterNamed(std::string_view name);
+
+// COUNT values from exactly FROM to exactly TO, evenly spaced; FROM alone
+// when COUNT is 1.
+struct SweepAxis {
+    SweepParameter parameter = SweepParameter::R;
+    double from = 0.0;
+    double to = 0.0;
+    std::int64_t count = 1;
+
+    [[nodiscard]] double valueAt(std::int64_t i) const;
+};
+
+// Every point of a sweep: one axis (a line) or two (a grid, the first axis
+// varying slowest), the other parameters at their base values. Points are
+// numbered 0, 1, ... in that order.
+struct SweepGrid {
+    static constexpr std::int64_t kMaxPoints = 100'000'000;
+
+    std::int16_t n = 0;
+    FlowParameters base{};
+    std::array<SweepAxis, 2> axes{};
+    int axisCount = 0;
+
+    [[nodiscard]] std::int64_t size() const;
+    [[nodiscard]] FlowParameters pointAt(std::int64_t index) const;
+    // The position of a point along each axis.
+    [[nodiscard]] std::array<std::int64_t, 2> positionOf(std::int64_t index) const;
+};
+
+// The contiguous block of indices that shard k of m (1 <= k <= m, both at
+// most kMaxPoints) computes:
+// nearly equal blocks, in order, that together cover 0 .. size - 1.
+struct IndexRange {
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+    friend bool operator==(const IndexRange&, const IndexRange&) = default;
+};
+[[nodiscard]] IndexRange shardRange(std::int64_t size, std::int64_t k, std::int64_t m);
+
+}  // namespace veltrano

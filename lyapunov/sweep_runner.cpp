@@ -1,0 +1,119 @@
+#include "sweep_runner.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace veltrano {
+
+namespace {
+
+// The blocks in flight: workers take the next block while it lies within a
+// window of the first one not yet handed on, and put it in its slot; the
+// caller's thread hands the slots on in order.
+class BlockQueue {
+public:
+    BlockQueue(const SweepGrid& grid, IndexRange range, const SweepSettings& settings)
+        : grid_(grid),
+          range_(range),
+          path_(settings.path),
+          blockSize_(lanesOf(settings.path) * 2),
+          blocks_((range.end - range.begin + blockSize_ - 1) / blockSize_),
+          slots_(static_cast<std::size_t>(std::max(1, settings.threads) * 4)) {}
+
+    void work() {
+        std::vector<FlowParameters> parameters;
+        std::vector<PointResult> results;
+        for (;;) {
+            std::int64_t block;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return stopped_ || next_ >= blocks_ || next_ < handed_ + windowSize(); });
+                if (stopped_ || next_ >= blocks_) return;
+                block = next_++;
+            }
+            const std::int64_t first = range_.begin + block * blockSize_;
+            const std::int64_t last = std::min(range_.end, first + blockSize_);
+            parameters.clear();
+            for (std::int64_t i = first; i < last; ++i) parameters.push_back(grid_.pointAt(i));
+            results.assign(parameters.size(), {});
+            runPoints(path_, grid_.n, parameters, results);
+
+            std::vector<SweepPoint> done;
+            done.reserve(parameters.size());
+            for (std::size_t i = 0; i < parameters.size(); ++i)
+                done.push_back({first + static_cast<std::int64_t>(i), parameters[i], results[i]});
+            {
+                std::lock_guard lock(mutex_);
+                Slot& slot = slots_[static_cast<std::size_t>(block) % slots_.size()];
+                slot.block = block;
+                slot.points = std::move(done);
+            }
+            changed_.notify_all();
+        }
+    }
+
+    bool handOn(const SweepSink& sink) {
+        for (std::int64_t block = 0; block < blocks_; ++block) {
+            std::vector<SweepPoint> points;
+            {
+                std::unique_lock lock(mutex_);
+                Slot& slot = slots_[static_cast<std::size_t>(block) % slots_.size()];
+                changed_.wait(lock, [&] { return slot.block == block; });
+                points = std::move(slot.points);
+                slot.block = -1;
+                ++handed_;
+            }
+            changed_.notify_all();
+            if (!sink(points)) {
+                stop();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    struct Slot {
+        std::int64_t block = -1;
+        std::vector<SweepPoint> points;
+    };
+
+    [[nodiscard]] std::int64_t windowSize() const { return static_cast<std::int64_t>(slots_.size()); }
+
+    const SweepGrid& grid_;
+    const IndexRange range_;
+    const SimdPath path_;
+    const std::int64_t blockSize_;
+    const std::int64_t blocks_;
+    std::vector<Slot> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t next_ = 0;
+    std::int64_t handed_ = 0;
+    bool stopped_ = false;
+};
+
+}  // namespace
+
+bool runSweep(const SweepGrid& grid, IndexRange range, const SweepSettings& settings, const SweepSink& sink) {
+    if (range.end <= range.begin) return true;
+    BlockQueue queue(grid, range, settings);
+    std::vector<std::jthread> workers;
+    for (int i = 0; i < std::max(1, settings.threads); ++i) workers.emplace_back([&queue] { queue.work(); });
+    const bool finished = queue.handOn(sink);
+    queue.stop();
+    return finished;
+}
+
+}  // namespace veltrano

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "batch_spectrum.h"
+#include "sweep_grid.h"
+
+namespace veltrano {
+
+struct SweepPoint {
+    std::int64_t index = 0;
+    FlowParameters parameters{};
+    PointResult result{};
+};
+
+// Receives finished points in index order, a block at a time, on the thread
+// that called runSweep. Returning false stops the sweep.
+using SweepSink = std::function<bool(std::span<const SweepPoint>)>;
+
+struct SweepSettings {
+    int threads = 1;
+    SimdPath path = SimdPath::Sse2;
+};
+
+// Computes the points `range` of `grid` on `settings.threads` threads, each
+// running as many points at once as the lanes of `settings.path`, and hands
+// them to `sink` in index order as soon as they are done. At most a few
+// blocks per thread are held at any time, whatever the size of the grid.
+// Returns false when the sink stopped the sweep.
+bool runSweep(const SweepGrid& grid, IndexRange range, const SweepSettings& settings, const SweepSink& sink);
+
+}  // namespace veltrano

@@ -139,8 +139,7 @@ int main(int argc, char** argv) {
                     "varying slowest. At most 100000000 points")
         ->option_text("NAME=FROM:TO:COUNT")
         ->required()
-        ->expected(1, 2)
-        ->take_all();
+        ->allow_extra_args(false);  // one value each time it is given
     sweep.add_option("--output", output, "write the rows to FILE (default: standard output); an existing file is "
                                          "never overwritten")
         ->option_text("FILE");
@@ -153,7 +152,8 @@ int main(int argc, char** argv) {
                      "shards' files, joined in order without the headers after the first, are the whole sweep")
         ->option_text("K/M");
     sweep.add_option("--threads", threads, "threads to compute with (default: every hardware thread)")
-        ->option_text("T");
+        ->option_text("T")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     sweep.add_flag("--progress", progressOn, "show progress on standard error (default: when it is a terminal)");
     sweep.add_flag("--no-progress", progressOff, "show no progress");
 
@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
     SweepOptions options;
     options.grid.n = parameters->n;
     options.grid.base = {parameters->sigma, parameters->R, parameters->b};
+    if (vary.size() > 2) return refuse("--vary is given at most twice (a line or a grid)");
     for (const std::string& v : vary) {
         const auto axis = parseVary(v);
         if (const auto* why = std::get_if<std::string>(&axis)) return refuse(*why);

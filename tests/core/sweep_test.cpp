@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "exponents.h"
+#include "kaplan_yorke.h"
+#include "recording_reporter.h"
+#include "sweep_grid.h"
+#include "sweep_runner.h"
+
+using namespace veltrano;
+
+TEST(KaplanYorke, CountsTheDimensionsThatDoNotShrink) {
+    const struct {
+        Triple exponents;
+        double dimension;
+    } cases[] = {
+        {{-0.1, -1, -2}, 0},                     // every direction contracts
+        {{0.5, 0.2, 0.1}, 3},                    // the sum is not negative
+        {{1, 0, -1}, 3},                         // a sum of exactly 0
+        {{0.9056, 0, -14.5723}, 2 + 0.9056 / 14.5723},  // the Lorenz attractor
+        {{-14.5723, 0.9056, 0}, 2 + 0.9056 / 14.5723},  // the order does not matter
+        {{2, -4, -5}, 1 + 2.0 / 4},
+        {{0, -1, -1}, 1},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(kaplanYorke(c.exponents), c.dimension) << c.exponents[0];
+}
+
+TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
+    const struct {
+        double from, to;
+        std::int64_t count;
+    } axes[] = {{0, 250, 128}, {0.1, 0.7, 7}, {-3.3, 1e-3, 1000}, {5, -5, 3}, {-1.7976931348623157e308, 1.7976931348623157e308, 5}};
+    for (const auto& a : axes) {
+        const SweepAxis axis{SweepParameter::R, a.from, a.to, a.count};
+        EXPECT_EQ(axis.valueAt(0), a.from);
+        EXPECT_EQ(axis.valueAt(a.count - 1), a.to);
+        for (std::int64_t i = 1; i < a.count; ++i) {
+            EXPECT_TRUE(std::isfinite(axis.valueAt(i)));
+            EXPECT_EQ(axis.valueAt(i) > axis.valueAt(i - 1), a.to > a.from) << i;
+        }
+    }
+    EXPECT_EQ((SweepAxis{SweepParameter::B, 2, 9, 1}.valueAt(0)), 2.0);
+}
+
+TEST(SweepGrid, TheFirstAxisVariesSlowestAndTheOthersKeepTheirBase) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    grid.axes = {SweepAxis{SweepParameter::Sigma, 1, 3, 3}, SweepAxis{SweepParameter::B, 0, 1, 2}};
+    grid.axisCount = 2;
+    ASSERT_EQ(grid.size(), 6);
+    const FlowParameters expected[] = {{1, 28, 0}, {1, 28, 1}, {2, 28, 0}, {2, 28, 1}, {3, 28, 0}, {3, 28, 1}};
+    for (std::int64_t i = 0; i < 6; ++i) {
+        const FlowParameters p = grid.pointAt(i);
+        EXPECT_EQ(p.sv, expected[i].sv);
+        EXPECT_EQ(p.rv, expected[i].rv);
+        EXPECT_EQ(p.bv, expected[i].bv);
+    }
+}
+
+TEST(SweepGrid, ShardsAreContiguousNearlyEqualAndCoverEverything) {
+    for (const std::int64_t size : {1, 7, 128, 1000003}) {
+        for (const std::int64_t m : {1, 2, 3, 7, 64, 200}) {
+            std::int64_t expectedBegin = 0;
+            for (std::int64_t k = 1; k <= m; ++k) {
+                const IndexRange r = shardRange(size, k, m);
+                EXPECT_EQ(r.begin, expectedBegin);
+                EXPECT_LE(r.end - r.begin, size / m + 1);
+                EXPECT_GE(r.end - r.begin, size / m);
+                expectedBegin = r.end;
+            }
+            EXPECT_EQ(expectedBegin, size);
+        }
+    }
+}
+
+// Each history row is what a run of that many intervals ends with.
+TEST(History, EveryIntervalIsARunOfThatLength) {
+    Spectrum history;
+    RecordingReporter reporter;
+    std::vector<std::pair<double, Triple>> rows;
+    ASSERT_TRUE(history.run({60, 10, 28, 2.6667}, reporter, [&](int) { rows.emplace_back(history.t(), history.expo()); }));
+    ASSERT_EQ(rows.size(), 60U);
+    for (const int k : {1, 2, 17, 59, 60}) {
+        Spectrum single;
+        ASSERT_TRUE(single.run({static_cast<std::int16_t>(k), 10, 28, 2.6667}, reporter));
+        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].first, single.t()) << k;
+        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].second, single.expo()) << k;
+    }
+    // A run that stops in its fifth interval reports the four before it.
+    rows.clear();
+    EXPECT_FALSE(history.run({9999, 280, 28, 2.6667}, reporter, [&](int) { rows.emplace_back(history.t(), history.expo()); }));
+    EXPECT_EQ(rows.size(), 4U);
+}
+
+// The sweep hands on every point once, in order, whatever the threads, and
+// its results are those of the batched engine for the same points.
+TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
+    SweepGrid grid;
+    grid.n = 3;
+    grid.base = {10, 28, 2.6667};
+    grid.axes[0] = {SweepParameter::R, -50, 400, 203};
+    grid.axisCount = 1;
+    std::vector<FlowParameters> points;
+    for (std::int64_t i = 0; i < grid.size(); ++i) points.push_back(grid.pointAt(i));
+    std::vector<PointResult> expected(points.size());
+    runPoints(SimdPath::Sse2, grid.n, points, expected);
+
+    for (const int threads : {1, 2, 5}) {
+        for (const IndexRange range : {IndexRange{0, 203}, IndexRange{17, 150}}) {
+            std::int64_t next = range.begin;
+            const bool finished = runSweep(grid, range, {threads, widestPath()}, [&](std::span<const SweepPoint> done) {
+                for (const SweepPoint& p : done) {
+                    EXPECT_EQ(p.index, next);
+                    EXPECT_EQ(p.result, expected[static_cast<std::size_t>(p.index)]);
+                    ++next;
+                }
+                return true;
+            });
+            EXPECT_TRUE(finished);
+            EXPECT_EQ(next, range.end) << threads << " threads";
+        }
+        // A sink that declines stops the sweep early.
+        std::int64_t seen = 0;
+        EXPECT_FALSE(runSweep(grid, {0, 203}, {threads, widestPath()}, [&](std::span<const SweepPoint> done) {
+            seen += static_cast<std::int64_t>(done.size());
+            return false;
+        }));
+        EXPECT_LT(seen, 203);
+    }
+}

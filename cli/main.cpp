@@ -60,7 +60,19 @@ constexpr const char* kSweepAbout =
     "arithmetic error (t is then the time reached and the next four fields are\n"
     "empty). kaplan_yorke is the Kaplan-Yorke dimension of the three exponents.\n"
     "Every row is exactly what 'veltrano-cli --precise N sigma R b' gives for\n"
-    "its values. The base value of a varied parameter is checked but not used.";
+    "its values. The base value of a varied parameter is checked but not used.\n"
+    "\n"
+    "--vary NAME=FROM:TO:COUNT: NAME is sigma, R or b; COUNT values from exactly\n"
+    "FROM to exactly TO, evenly spaced (COUNT = 1: FROM only), FROM and TO written\n"
+    "as the entries are. Given once: a line; twice, with two names: a grid, the\n"
+    "first varying slowest. At most 100000000 points.\n"
+    "Rows are written and flushed as they complete. --resume checks that the file\n"
+    "of --output is this sweep's (its header, every row's index and parameters,\n"
+    "and 17 rows spread over it and the last one computed again), drops an\n"
+    "unfinished last line and goes on after the last complete row; the finished\n"
+    "file is the uninterrupted sweep to the byte. --shard K/M computes the K-th of\n"
+    "M contiguous, nearly equal blocks of the points: the shards' outputs joined in\n"
+    "order, without the headers after the first, are the whole sweep.";
 
 // What every form that takes the four entries needs.
 struct Entries {
@@ -71,9 +83,9 @@ struct Entries {
 void addEntries(CLI::App& command, Entries& entries) {
     command.add_option("N SIGMA R B", entries.texts, "the number of intervals and the three parameters")
         ->expected(4)
-        ->required();
-    command.add_option("--plot", entries.plot,
-                       "also draw the results into FILE, a PNG or SVG picture chosen by the extension")
+        ->required()
+        ->option_text(" ");
+    command.add_option("--plot", entries.plot, "also draw the results into FILE.png or FILE.svg")
         ->option_text("FILE");
 }
 
@@ -102,8 +114,11 @@ std::optional<Parameters> checked(const char* command, const Entries& entries) {
 }
 
 std::string helpText(CLI::App& app, CLI::App& history, CLI::App& sweep) {
-    std::string text(kOneRunUsage);
-    text += "\n";
+    std::string text =
+        "Usage: veltrano-cli [--precise] N SIGMA R B\n"
+        "  or:  veltrano-cli history [options] N SIGMA R B\n"
+        "  or:  veltrano-cli sweep --vary NAME=FROM:TO:COUNT [options] N SIGMA R B\n"
+        "  or:  veltrano-cli --help | --version\n\n";
     text += kAbout;
     text += "\n" + history.help("veltrano-cli", CLI::AppFormatMode::Sub);
     text += "\n" + sweep.help("veltrano-cli", CLI::AppFormatMode::Sub);
@@ -119,13 +134,14 @@ int main(int argc, char** argv) {
 
     CLI::App app("veltrano-cli", "veltrano-cli");
     app.set_help_flag();
+    app.get_formatter()->column_width(24);
     CLI::App& history = *app.add_subcommand("history", kHistoryAbout);
     CLI::App& sweep = *app.add_subcommand("sweep", kSweepAbout);
 
     Entries historyEntries, sweepEntries;
     std::string every = "1";
     addEntries(history, historyEntries);
-    history.add_option("--every", every, "a row after every K-th interval (K >= 1, default 1) and after the last")
+    history.add_option("--every", every, "a row after every K-th interval (default 1) and after the last")
         ->option_text("K");
 
     std::vector<std::string> vary;
@@ -134,27 +150,19 @@ int main(int argc, char** argv) {
     addEntries(sweep, sweepEntries);
     sweep
         .add_option("--vary", vary,
-                    "NAME=FROM:TO:COUNT: NAME is sigma, R or b; COUNT values from exactly FROM to exactly TO, "
-                    "evenly spaced (COUNT = 1: FROM only). Once: a line; twice, with two names: a grid, the first "
-                    "varying slowest. At most 100000000 points")
-        ->option_text("NAME=FROM:TO:COUNT")
+                    "NAME=FROM:TO:COUNT, the parameter to vary (once or twice)")
+        ->option_text("SPEC")
         ->required()
         ->allow_extra_args(false);  // one value each time it is given
-    sweep.add_option("--output", output, "write the rows to FILE (default: standard output); an existing file is "
-                                         "never overwritten")
+    sweep.add_option("--output", output, "write the rows to FILE, never over an existing one (default: stdout)")
         ->option_text("FILE");
-    sweep.add_flag("--resume", resume,
-                   "continue FILE of --output, written by the same sweep and cut short: its header and rows are "
-                   "checked (every row's index and parameters; 17 rows spread over it and the last are computed "
-                   "again), an unfinished last line is dropped, and the sweep goes on after the last complete row");
-    sweep.add_option("--shard", shard,
-                     "compute only the K-th of M contiguous, nearly equal blocks of the points (1 <= K <= M); the "
-                     "shards' files, joined in order without the headers after the first, are the whole sweep")
+    sweep.add_flag("--resume", resume, "continue the file of --output, cut short by a crash or a kill");
+    sweep.add_option("--shard", shard, "compute only the K-th of M blocks of the points (1 <= K <= M)")
         ->option_text("K/M");
     sweep.add_option("--threads", threads, "threads to compute with (default: every hardware thread)")
         ->option_text("T")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    sweep.add_flag("--progress", progressOn, "show progress on standard error (default: when it is a terminal)");
+    sweep.add_flag("--progress", progressOn, "show progress on stderr (default: when it is a terminal)");
     sweep.add_flag("--no-progress", progressOff, "show no progress");
 
     if (first == "--help" || first == "-h") {

@@ -19,7 +19,7 @@ public:
         : grid_(grid),
           range_(range),
           path_(settings.path),
-          blockSize_(lanesOf(settings.path) * 2),
+          blockSize_(lanesOf(settings.path)),
           blocks_((range.end - range.begin + blockSize_ - 1) / blockSize_),
           slots_(static_cast<std::size_t>(std::max(1, settings.threads) * 4)) {}
 

@@ -40,4 +40,4 @@ expect_run(ARGS 100 1${zeros} 28 2.6667 STATUS 3
   STDOUT "^t\t0\nlambda1\t\\?\nlambda2\t\\?\nlambda3\t\\?\n$" STDERR "^ERRORE NELLA ELABORAZIONE\n$")
 
 expect_run(ARGS 1 2 3 STATUS 1 STDERR "usage")
-expect_run(ARGS --help STATUS 0 STDOUT "usage: veltrano-cli")
+expect_run(ARGS --help STATUS 0 STDOUT "^Usage: veltrano-cli")

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev                      # Boost.Odeint, the benchmark's peer (headers only)
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
-  help2man dpkg-dev                 # the manual page; the package's dependencies
+  help2man dpkg-dev file            # the manual page; the package's dependencies
   desktop-file-utils appstream      # checks of the desktop entry and the metainfo
 )
 

@@ -113,7 +113,7 @@ std::optional<Parameters> checked(const char* command, const Entries& entries) {
     return std::get<Parameters>(result);
 }
 
-std::string helpText(CLI::App& app, CLI::App& history, CLI::App& sweep) {
+std::string helpText(CLI::App& history, CLI::App& sweep) {
     std::string text =
         "Usage: veltrano-cli [--precise] N SIGMA R B\n"
         "  or:  veltrano-cli history [options] N SIGMA R B\n"
@@ -122,7 +122,6 @@ std::string helpText(CLI::App& app, CLI::App& history, CLI::App& sweep) {
     text += kAbout;
     text += "\n" + history.help("veltrano-cli", CLI::AppFormatMode::Sub);
     text += "\n" + sweep.help("veltrano-cli", CLI::AppFormatMode::Sub);
-    (void)app;
     return text;
 }
 
@@ -166,7 +165,7 @@ int main(int argc, char** argv) {
     sweep.add_flag("--no-progress", progressOff, "show no progress");
 
     if (first == "--help" || first == "-h") {
-        std::cout << helpText(app, history, sweep);
+        std::cout << helpText(history, sweep);
         return kExitOk;
     }
     if (first == "--version") {

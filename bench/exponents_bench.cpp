@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "batch_spectrum.h"
+#include "batched_exponents.h"
 #include "exponents.h"
 #include "sweep_runner.h"
 

@@ -84,13 +84,13 @@ std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t mini
 }
 
 std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
-    const std::string spec = unmarked(text);
-    const std::string shown = "--vary " + spec + ": ";
-    const auto equals = spec.find('=');
+    const std::string given = unmarked(text);
+    const std::string shown = "--vary " + given + ": ";
+    const auto equals = given.find('=');
     if (equals == std::string::npos) return shown + "expected NAME=FROM:TO:COUNT";
-    const auto parameter = parameterNamed(std::string_view(spec).substr(0, equals));
+    const auto parameter = parameterNamed(std::string_view(given).substr(0, equals));
     if (!parameter) return shown + "NAME must be sigma, R or b";
-    const std::string_view rest = std::string_view(spec).substr(equals + 1);
+    const std::string_view rest = std::string_view(given).substr(equals + 1);
     const auto colon1 = rest.find(':');
     const auto colon2 = colon1 == std::string_view::npos ? colon1 : rest.find(':', colon1 + 1);
     if (colon2 == std::string_view::npos || rest.find(':', colon2 + 1) != std::string_view::npos)
@@ -117,12 +117,12 @@ std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> parseShard(std::string_view text) {
-    const std::string spec = unmarked(text);
-    const auto slash = spec.find('/');
+    const std::string given = unmarked(text);
+    const auto slash = given.find('/');
     if (slash == std::string::npos) return std::nullopt;
-    const auto m = wholeNumber(std::string_view(spec).substr(slash + 1), 1, SweepGrid::kMaxPoints);
+    const auto m = wholeNumber(std::string_view(given).substr(slash + 1), 1, SweepGrid::kMaxPoints);
     if (!m) return std::nullopt;
-    const auto k = wholeNumber(std::string_view(spec).substr(0, slash), 1, *m);
+    const auto k = wholeNumber(std::string_view(given).substr(0, slash), 1, *m);
     if (!k) return std::nullopt;
     return std::pair{*k, *m};
 }

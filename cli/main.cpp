@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "batch_spectrum.h"
+#include "batched_exponents.h"
 #include "command_line.h"
 #include "history_command.h"
 #include "one_run.h"
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     sweep
         .add_option("--vary", vary,
                     "NAME=FROM:TO:COUNT, the parameter to vary (once or twice)")
-        ->option_text("SPEC")
+        ->option_text("AXIS")
         ->required()
         ->allow_extra_args(false);  // one value each time it is given
     sweep.add_option("--output", output, "write the rows to FILE, never over an existing one (default: stdout)")

@@ -4,7 +4,7 @@
 #include <functional>
 #include <span>
 
-#include "batch_spectrum.h"
+#include "batched_exponents.h"
 #include "sweep_grid.h"
 
 namespace veltrano {

@@ -1,4 +1,4 @@
-#include "batch_spectrum.h"
+#include "batched_exponents.h"
 
 #include <gtest/gtest.h>
 

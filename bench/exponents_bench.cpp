@@ -98,9 +98,8 @@ BENCHMARK(OdeintRk4)->Unit(benchmark::kMillisecond);
 // The sweep of the measurement: R from 0 to 250 in 128 points.
 veltrano::SweepGrid sweepGrid() {
     veltrano::SweepGrid grid;
-    grid.n = kIntervals;
     grid.base = {kSigma, kR, kB};
-    grid.axes[0] = {veltrano::SweepParameter::R, 0, 250, kSweepPoints};
+    grid.axes[0] = {veltrano::SweepParameter::R, 0, 250, kSweepPoints, {}};
     grid.axisCount = 1;
     return grid;
 }
@@ -145,7 +144,7 @@ void SweepLanes(benchmark::State& st) {
     perPoint(st);
 }
 BENCHMARK(SweepLanes)
-    ->Arg(static_cast<int>(veltrano::SimdPath::Sse2))
+    ->Arg(static_cast<int>(veltrano::SimdPath::Lanes128))
     ->Arg(static_cast<int>(veltrano::SimdPath::Avx2))
     ->Arg(static_cast<int>(veltrano::SimdPath::Avx512))
     ->Unit(benchmark::kMillisecond)
@@ -155,7 +154,10 @@ BENCHMARK(SweepLanes)
 // handed on in order.
 void Sweep(benchmark::State& st) {
     const veltrano::SweepGrid grid = sweepGrid();
-    const veltrano::SweepSettings settings{static_cast<int>(st.range(0)), veltrano::widestPath()};
+    veltrano::SweepSettings settings;
+    settings.threads = static_cast<int>(st.range(0));
+    settings.path = veltrano::widestPath();
+    settings.run.intervals = kIntervals;
     st.SetLabel(std::string(veltrano::pathName(settings.path)));
     for (auto _ : st)
         veltrano::runSweep(grid, {0, kSweepPoints}, settings, [](std::span<const veltrano::SweepPoint> done) {

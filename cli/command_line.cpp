@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "run_settings.h"
+
 namespace veltrano::cli {
 
 namespace {
@@ -69,6 +71,20 @@ std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::stri
     const std::u16string texts[4] = {toUtf16(unmarked(entries.at(0))), toUtf16(unmarked(entries.at(1))),
                                      toUtf16(unmarked(entries.at(2))), toUtf16(unmarked(entries.at(3)))};
     return checkEntries({texts[0], texts[1], texts[2], texts[3]});
+}
+
+std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vector<std::string>& entries) {
+    // The window's checks with a small N stand in for the checks of the
+    // texts; the range of N is the research one.
+    std::vector<std::string> texts = entries;
+    const std::u16string n = toUtf16(unmarked(entries.at(0)));
+    if (controllo1(n)) texts[0] = n.find_first_not_of(u'0') == std::u16string::npos ? "0" : "1";
+    const auto checked = checkEntryTexts(texts);
+    if (const auto* error = std::get_if<EntryError>(&checked)) return std::string(error->message);
+    const Parameters& p = std::get<Parameters>(checked);
+    const auto value = wholeNumber(entries.at(0), 1, RunSettings::kMaxIntervals);
+    if (!value) return std::string(kMessageResearchRange);
+    return ResearchEntries{*value, {p.sigma, p.R, p.b}};
 }
 
 std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t minimum, std::int64_t maximum) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "parameter_check.h"
+#include "rk4_integrator.h"
 #include "sweep_grid.h"
 
 namespace veltrano::cli {
@@ -31,6 +32,16 @@ inline constexpr int kExitArithmetic = 3;  // an arithmetic fault stopped the co
 
 // The four entries N SIGMA R B checked as the window checks them.
 [[nodiscard]] std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::string>& entries);
+
+// The entries of history, sweep and join: N a whole number from 1 to
+// 10^9, SIGMA R B as the window checks them, in the window's order and
+// with its messages.
+struct ResearchEntries {
+    std::int64_t n = 0;
+    FlowParameters parameters{};
+};
+inline constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
+[[nodiscard]] std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vector<std::string>& entries);
 
 // A whole number written in digits only, at least `minimum` and at most
 // `maximum`; nullopt for anything else.

@@ -1,48 +1,51 @@
 #include "history_command.h"
 
-#include <array>
 #include <cstdio>
 #include <iostream>
-#include <vector>
 
+#include "batched_exponents.h"
 #include "command_line.h"
 #include "exponents.h"
-#include "precise_text.h"
-#if VELTRANO_PLOT
+#include "output_file.h"
+#include "picture_file.h"
 #include "plot_data.h"
-#endif
+#include "precise_text.h"
+#include "research_options.h"
 
 namespace veltrano::cli {
 
-namespace {
-
-// The rows already printed go out before the message.
-class StderrReporter final : public ErrorReporter {
-public:
-    void reportError(std::string_view message) override {
-        std::fflush(stdout);
-        std::cerr << message << '\n';
-    }
-};
-
-}  // namespace
+std::string historyHeader(bool errors) {
+    return errors ? "interval,t,lambda1,lambda2,lambda3,lambda1_err,lambda2_err,lambda3_err"
+                  : "interval,t,lambda1,lambda2,lambda3";
+}
 
 int runHistory(const HistoryOptions& options) {
-    const Parameters& p = options.parameters;
-    std::vector<double> times;
-    std::array<std::vector<double>, 3> estimates;
-    Spectrum spectrum;
-    StderrReporter reporter;
-    bool writeFailed = false;
-    std::fputs("interval,t,lambda1,lambda2,lambda3\n", stdout);
-    const bool completed = spectrum.run(p, reporter, [&](int interval) {
-        if (!options.plotFile.empty()) {
-            times.push_back(spectrum.t());
-            for (std::size_t k = 0; k < 3; ++k) estimates[k].push_back(spectrum.expo()[k]);
+    const FlowParameters& p = options.parameters;
+    const RunSettings& run = options.run;
+    if (!options.plotFile.empty()) {
+        if (const auto why = checkPicturePath(options.plotFile, {})) {
+            std::cerr << "veltrano-cli history: " << why->message << '\n';
+            return why->refused ? kExitRefused : kExitFailed;
         }
-        if (interval % options.every != 0 && interval != p.n) return;
-        std::string row = std::to_string(interval) + ',' + preciseText(spectrum.t());
-        for (double e : spectrum.expo()) row += ',' + preciseText(e);
+    }
+    HistoryPicture picture;
+    bool writeFailed = false;
+    writeFailed |= std::fputs((historyHeader(run.errors) + '\n').c_str(), stdout) < 0;
+    std::string row;
+    const PointResult result = runObserved(run, p, [&](const IntervalState& state) {
+        const std::optional<Triple> widths =
+            run.errors && state.batches ? state.batches->halfWidths() : std::optional<Triple>();
+        if (!options.plotFile.empty()) picture.add(state.interval, state.t, state.expo, widths);
+        if (state.interval % options.every != 0 && !state.last) return;
+        row = std::to_string(state.interval) + ',' + preciseText(state.t);
+        for (double e : state.expo) row += ',' + preciseText(e);
+        if (run.errors) {
+            if (widths) {
+                for (double w : *widths) row += ',' + preciseText(w);
+            } else {
+                row += ",,,";
+            }
+        }
         row += '\n';
         writeFailed |= std::fputs(row.c_str(), stdout) < 0;
     });
@@ -51,16 +54,16 @@ int runHistory(const HistoryOptions& options) {
         std::cerr << "veltrano-cli history: cannot write the rows to standard output\n";
         return kExitFailed;
     }
-#if VELTRANO_PLOT
-    if (!options.plotFile.empty() && !times.empty()) {
-        const std::string error = plot::write(historyChart(p, times, estimates), options.plotFile);
-        if (!error.empty()) {
+    if (!result.completed) std::cerr << kComputationErrorText << '\n';
+    if (!options.plotFile.empty() && !picture.empty()) {
+        const std::string context = "σ = " + shortText(p.sv) + ", R = " + shortText(p.rv) + ", b = " + shortText(p.bv) +
+                                    ", " + describeRun(run);
+        if (const std::string error = writePictureFile(picture.chart(context), options.plotFile); !error.empty()) {
             std::cerr << "veltrano-cli history: " << error << '\n';
             return kExitFailed;
         }
     }
-#endif
-    return completed ? kExitOk : kExitArithmetic;
+    return result.completed ? kExitOk : kExitArithmetic;
 }
 
 }  // namespace veltrano::cli

@@ -3,19 +3,24 @@
 #include <cstdint>
 #include <string>
 
-#include "parameters.h"
+#include "rk4_integrator.h"
+#include "run_settings.h"
 
 namespace veltrano::cli {
 
 struct HistoryOptions {
-    Parameters parameters;
+    FlowParameters parameters{};
+    RunSettings run;
     std::int64_t every = 1;
     std::string plotFile;  // empty: no picture
 };
 
-// veltrano-cli history: CSV of t and the three estimates after every
-// `every`-th interval and after the last, each row what a run of that many
-// intervals gives.
+// veltrano-cli history: CSV of t and the three estimates (with error bars,
+// their half-widths) after every `every`-th measured interval and after the
+// last, each row what a run of that many intervals gives.
 int runHistory(const HistoryOptions& options);
+
+// The header of a history's CSV.
+[[nodiscard]] std::string historyHeader(bool errors);
 
 }  // namespace veltrano::cli

@@ -1,8 +1,10 @@
 // veltrano-cli: the spectrum computation for scripts and research. One run
-// as the window computes it, the history of the estimates, and sweeps over
-// one or two parameters on every core and SIMD lane, split over machines.
+// as the window computes it, the history of the estimates, sweeps over one
+// or two parameters on every core and SIMD lane, split over machines and
+// joined again, and pictures of them.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -11,118 +13,111 @@
 
 #include "batched_exponents.h"
 #include "command_line.h"
+#include "help_texts.h"
 #include "history_command.h"
+#include "join_command.h"
 #include "one_run.h"
+#include "plot_command.h"
+#include "plot_plugin.h"
+#include "research_options.h"
 #include "sweep_command.h"
-#if VELTRANO_PLOT
-#include "plot.h"
-#endif
 
 using namespace veltrano;
 using namespace veltrano::cli;
 
 namespace {
 
-constexpr const char* kVersion = "veltrano-cli 1.0";
+// Writes a text to standard output; a failed write is an error.
+int print(const std::string& text) {
+    const bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    if (ok) return kExitOk;
+    std::cerr << "veltrano-cli: cannot write to standard output\n";
+    return kExitFailed;
+}
 
-constexpr const char* kAbout =
-    "Computes the Lyapunov spectrum of the Lorenz system\n"
-    "  dx/dt = sigma (y - x), dy/dt = R x - y - x z, dz/dt = x y - b z\n"
-    "from x = y = z = 1 by fourth-order Runge-Kutta at h = 0.01, with Gram-Schmidt\n"
-    "reorthonormalisation every 20 steps, over N such intervals.\n"
-    "\n"
-    "One run:  veltrano-cli [--precise] N SIGMA R B\n"
-    "  N          number of intervals, a whole number from 1 to 9999\n"
-    "  SIGMA R B  decimal numbers: digits, at most one point, a leading minus,\n"
-    "             no exponent (-0.5, .5, 28); the point is the separator\n"
-    "  --precise  print t and the exponents with 17 significant digits\n"
-    "  Prints tab-separated lines: t, lambda1, lambda2, lambda3 (4 decimals) and\n"
-    "  seconds (the computing time, 3 decimals). The entries are checked as the\n"
-    "  window checks them, with the same messages.\n"
-    "  Exit status: 0 done, 1 bad usage, 2 an entry was refused (the message goes\n"
-    "  to standard error), 3 an arithmetic error stopped the computation (t is the\n"
-    "  time reached, the exponents are \"?\").\n"
-    "\n"
-    "history and sweep write CSV with 17 significant digits and the point as\n"
-    "separator. Their exit status: 0 done, 1 a file could not be written, 2 bad\n"
-    "usage or a refused entry (nothing is written), 3 (history) an arithmetic error\n"
-    "stopped the computation after the rows printed so far.\n";
-
-constexpr const char* kHistoryAbout =
-    "The estimates as the run goes: CSV with the header\n"
-    "interval,t,lambda1,lambda2,lambda3 and a row after every K-th interval and\n"
-    "after the last. The row of interval k is exactly what a run of N = k gives.";
-
-constexpr const char* kSweepAbout =
-    "The spectrum over a line or a grid of parameters: CSV with the header\n"
-    "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status, one row per\n"
-    "point in index order. status is ok, or error for a point stopped by an\n"
-    "arithmetic error (t is then the time reached and the next four fields are\n"
-    "empty). kaplan_yorke is the Kaplan-Yorke dimension of the three exponents.\n"
-    "Every row is exactly what 'veltrano-cli --precise N sigma R b' gives for\n"
-    "its values. The base value of a varied parameter is checked but not used.\n"
-    "\n"
-    "--vary NAME=FROM:TO:COUNT: NAME is sigma, R or b; COUNT values from exactly\n"
-    "FROM to exactly TO, evenly spaced (COUNT = 1: FROM only), FROM and TO written\n"
-    "as the entries are. Given once: a line; twice, with two names: a grid, the\n"
-    "first varying slowest. At most 100000000 points.\n"
-    "Rows are written and flushed as they complete. --resume checks that the file\n"
-    "of --output is this sweep's (its header, every row's index and parameters,\n"
-    "and 17 rows spread over it and the last one computed again), drops an\n"
-    "unfinished last line and goes on after the last complete row; the finished\n"
-    "file is the uninterrupted sweep to the byte. --shard K/M computes the K-th of\n"
-    "M contiguous, nearly equal blocks of the points: the shards' outputs joined in\n"
-    "order, without the headers after the first, are the whole sweep.";
-
-// What every form that takes the four entries needs.
+// The four entries of history, sweep and join with their research options
+// and picture.
 struct Entries {
     std::vector<std::string> texts;
     std::string plot;
+    ResearchTexts research;
 };
 
-void addEntries(CLI::App& command, Entries& entries) {
-    command.add_option("N SIGMA R B", entries.texts, "the number of intervals and the three parameters")
+void addEntries(CLI::App& command, Entries& entries, bool picture) {
+    command.add_option("N SIGMA R B", entries.texts, "the number of measured intervals and the three parameters")
         ->expected(4)
         ->required()
         ->option_text(" ");
-    command.add_option("--plot", entries.plot, "also draw the results into FILE.png or FILE.svg")
-        ->option_text("FILE");
+    if (picture)
+        command.add_option("--plot", entries.plot, "also draw the results into FILE.png or FILE.svg (a new file)")
+            ->option_text("FILE");
+    addResearchOptions(command, entries.research);
 }
 
-// Checks the four entries and the picture's file name; nullopt with the
-// message shown when one is refused.
-std::optional<Parameters> checked(const char* command, const Entries& entries) {
-    const auto result = checkEntryTexts(entries.texts);
-    if (const auto* error = std::get_if<EntryError>(&result)) {
-        std::cerr << error->message << '\n';
+struct Checked {
+    ResearchEntries entries;
+    RunSettings run;
+};
+
+// Checks the entries, the research options and the picture's name; nullopt
+// with the message shown when one is refused.
+std::optional<Checked> checked(const char* command, const Entries& entries) {
+    const auto refuse = [command](const std::string& message) {
+        std::cerr << "veltrano-cli " << command << ": " << message << '\n';
+        return std::nullopt;
+    };
+    const auto result = checkResearchEntries(entries.texts);
+    if (const auto* error = std::get_if<std::string>(&result)) {
+        std::cerr << *error << '\n';
         return std::nullopt;
     }
+    const ResearchEntries values = std::get<ResearchEntries>(result);
+    auto settings = researchSettings(entries.research, values.n);
+    if (const auto* why = std::get_if<std::string>(&settings)) return refuse(*why);
     if (!entries.plot.empty()) {
-#if VELTRANO_PLOT
-        if (!plot::supportedFile(unmarked(entries.plot))) {
-            std::cerr << "veltrano-cli " << command << ": --plot " << unmarked(entries.plot)
-                      << ": the picture's name must end in .png or .svg\n";
-            return std::nullopt;
-        }
-#else
-        std::cerr << "veltrano-cli " << command << ": --plot: this build of veltrano-cli draws no pictures "
-                  << "(it was built without Qt)\n";
-        return std::nullopt;
-#endif
+        if (const std::string why = picturesUnavailable(); !why.empty()) return refuse("--plot: " + why);
+        if (!supportedPictureFile(unmarked(entries.plot)))
+            return refuse("--plot " + unmarked(entries.plot) + ": the picture's name must end in .png or .svg");
     }
-    return std::get<Parameters>(result);
+    return Checked{values, std::get<RunSettings>(settings)};
 }
 
-std::string helpText(CLI::App& history, CLI::App& sweep) {
-    std::string text =
-        "Usage: veltrano-cli [--precise] N SIGMA R B\n"
-        "  or:  veltrano-cli history [options] N SIGMA R B\n"
-        "  or:  veltrano-cli sweep --vary NAME=FROM:TO:COUNT [options] N SIGMA R B\n"
-        "  or:  veltrano-cli --help | --version\n\n";
-    text += kAbout;
-    text += "\n" + history.help("veltrano-cli", CLI::AppFormatMode::Sub);
-    text += "\n" + sweep.help("veltrano-cli", CLI::AppFormatMode::Sub);
-    return text;
+// The options of sweep and join that choose the points.
+struct GridTexts {
+    std::vector<std::string> vary;
+};
+
+std::variant<SweepGrid, std::string> gridOf(const GridTexts& texts, const FlowParameters& base) {
+    SweepGrid grid;
+    grid.base = base;
+    if (texts.vary.size() > 2) return std::string("--vary is given at most twice (a line or a grid)");
+    for (const std::string& v : texts.vary) {
+        const auto axis = parseVary(v);
+        if (const auto* why = std::get_if<std::string>(&axis)) return *why;
+        grid.axes[static_cast<std::size_t>(grid.axisCount++)] = std::get<SweepAxis>(axis);
+    }
+    if (grid.axisCount == 2 && grid.axes[0].parameter == grid.axes[1].parameter)
+        return std::string("the two --vary must name two different parameters");
+    if (grid.size() > SweepGrid::kMaxPoints)
+        return "the grid has " + std::to_string(grid.size()) +
+               " points; a sweep has at most 100000000 (split it with --vary ranges)";
+    return grid;
+}
+
+void addGrid(CLI::App& command, GridTexts& texts) {
+    command.add_option("--vary", texts.vary, "NAME=FROM:TO:COUNT, a parameter to vary (none, once or twice)")
+        ->option_text("AXIS")
+        ->allow_extra_args(false);  // one value each time it is given
+}
+
+// The form named by the first argument wants its help when --help or -h
+// stands anywhere before "--".
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--") return false;
+        if (args[i] == "--help" || args[i] == "-h") return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -133,26 +128,24 @@ int main(int argc, char** argv) {
 
     CLI::App app("veltrano-cli", "veltrano-cli");
     app.set_help_flag();
-    app.get_formatter()->column_width(24);
+    app.get_formatter()->column_width(26);
     CLI::App& history = *app.add_subcommand("history", kHistoryAbout);
     CLI::App& sweep = *app.add_subcommand("sweep", kSweepAbout);
+    CLI::App& join = *app.add_subcommand("join", kJoinAbout);
+    CLI::App& plot = *app.add_subcommand("plot", kPlotAbout);
+    for (CLI::App* form : {&history, &sweep, &join, &plot}) form->set_help_flag();
 
-    Entries historyEntries, sweepEntries;
+    Entries historyEntries, sweepEntries, joinEntries;
     std::string every = "1";
-    addEntries(history, historyEntries);
-    history.add_option("--every", every, "a row after every K-th interval (default 1) and after the last")
+    addEntries(history, historyEntries, true);
+    history.add_option("--every", every, "a row after every K-th interval (1 <= K <= 1000000000, default 1) and after the last")
         ->option_text("K");
 
-    std::vector<std::string> vary;
+    GridTexts sweepGrid, joinGrid;
     std::string output, shard, threads;
     bool resume = false, progressOn = false, progressOff = false;
-    addEntries(sweep, sweepEntries);
-    sweep
-        .add_option("--vary", vary,
-                    "NAME=FROM:TO:COUNT, the parameter to vary (once or twice)")
-        ->option_text("AXIS")
-        ->required()
-        ->allow_extra_args(false);  // one value each time it is given
+    addEntries(sweep, sweepEntries, true);
+    addGrid(sweep, sweepGrid);
     sweep.add_option("--output", output, "write the rows to FILE, never over an existing one (default: stdout)")
         ->option_text("FILE");
     sweep.add_flag("--resume", resume, "continue the file of --output, cut short by a crash or a kill");
@@ -164,15 +157,28 @@ int main(int argc, char** argv) {
     sweep.add_flag("--progress", progressOn, "show progress on stderr (default: when it is a terminal)");
     sweep.add_flag("--no-progress", progressOff, "show no progress");
 
-    if (first == "--help" || first == "-h") {
-        std::cout << helpText(history, sweep);
-        return kExitOk;
-    }
-    if (first == "--version") {
-        std::cout << kVersion << '\n';
-        return kExitOk;
-    }
-    if (first != "history" && first != "sweep") {
+    std::string shards, pattern, joinOutput;
+    addEntries(join, joinEntries, false);
+    addGrid(join, joinGrid);
+    join.add_option("--shards", shards, "the number of shards M the sweep was split into")->option_text("M")->required();
+    join.add_option("--input", pattern, "the shards' files, {K} standing for the shard's number")
+        ->option_text("PATTERN")
+        ->required();
+    join.add_option("--output", joinOutput, "write the whole sweep to FILE, a new file (default: stdout)")
+        ->option_text("FILE");
+
+    std::vector<std::string> plotFiles;
+    plot.add_option("INPUT OUTPUT", plotFiles, "a history or sweep file and the picture to draw (.png or .svg)")
+        ->expected(2)
+        ->required()
+        ->option_text(" ");
+
+    CLI::App* forms[] = {&history, &sweep, &join, &plot};
+    if (first == "--help" || first == "-h") return print(helpText(history, sweep, join, plot));
+    if (first == "--version") return print(std::string(kVersion) + '\n');
+    for (CLI::App* form : forms)
+        if (first == form->get_name() && asksForHelp(args)) return print(form->help());
+    if (first != "history" && first != "sweep" && first != "join" && first != "plot") {
         std::vector<std::string_view> rest(argv + 1, argv + argc);
         return runOne(rest);
     }
@@ -181,46 +187,46 @@ int main(int argc, char** argv) {
     for (const std::string& a : args) marked.push_back(a.c_str());
     try {
         app.parse(static_cast<int>(marked.size()), marked.data());
-    } catch (const CLI::CallForHelp&) {
-        std::cout << (first == "history" ? history.help() : sweep.help());
-        return kExitOk;
     } catch (const CLI::ParseError& e) {
         std::cerr << "veltrano-cli " << first << ": " << unmarked(e.what()) << "\n"
                   << "Run 'veltrano-cli " << first << " --help' for its options.\n";
         return kExitRefused;
     }
-
-    if (history.parsed()) {
-        const auto parameters = checked("history", historyEntries);
-        if (!parameters) return kExitRefused;
-        const auto k = wholeNumber(every, 1, 9999999);
-        if (!k) {
-            std::cerr << "veltrano-cli history: --every " << unmarked(every) << ": K must be a whole number of at least 1\n";
-            return kExitRefused;
-        }
-        return runHistory({*parameters, *k, unmarked(historyEntries.plot)});
-    }
-
-    const auto parameters = checked("sweep", sweepEntries);
-    if (!parameters) return kExitRefused;
-    const auto refuse = [](const std::string& message) {
-        std::cerr << "veltrano-cli sweep: " << message << '\n';
+    const auto refuse = [&first](const std::string& message) {
+        std::cerr << "veltrano-cli " << first << ": " << message << '\n';
         return kExitRefused;
     };
-    SweepOptions options;
-    options.grid.n = parameters->n;
-    options.grid.base = {parameters->sigma, parameters->R, parameters->b};
-    if (vary.size() > 2) return refuse("--vary is given at most twice (a line or a grid)");
-    for (const std::string& v : vary) {
-        const auto axis = parseVary(v);
-        if (const auto* why = std::get_if<std::string>(&axis)) return refuse(*why);
-        options.grid.axes[static_cast<std::size_t>(options.grid.axisCount++)] = std::get<SweepAxis>(axis);
+
+    if (plot.parsed()) return runPlot(unmarked(plotFiles.at(0)), unmarked(plotFiles.at(1)));
+
+    if (history.parsed()) {
+        const auto c = checked("history", historyEntries);
+        if (!c) return kExitRefused;
+        const auto k = wholeNumber(every, 1, RunSettings::kMaxIntervals);
+        if (!k) return refuse("--every " + unmarked(every) + ": K must be a whole number from 1 to 1000000000");
+        return runHistory({c->entries.parameters, c->run, *k, unmarked(historyEntries.plot)});
     }
-    if (options.grid.axisCount == 2 && options.grid.axes[0].parameter == options.grid.axes[1].parameter)
-        return refuse("the two --vary must name two different parameters");
-    if (options.grid.size() > SweepGrid::kMaxPoints)
-        return refuse("the grid has " + std::to_string(options.grid.size()) +
-                      " points; a sweep has at most 100000000 (split it with --vary ranges)");
+
+    if (join.parsed()) {
+        const auto c = checked("join", joinEntries);
+        if (!c) return kExitRefused;
+        auto grid = gridOf(joinGrid, c->entries.parameters);
+        if (const auto* why = std::get_if<std::string>(&grid)) return refuse(*why);
+        const auto m = wholeNumber(shards, 1, SweepGrid::kMaxPoints);
+        if (!m) return refuse("--shards " + unmarked(shards) + ": M must be a whole number from 1 to 100000000");
+        const std::string files = unmarked(pattern);
+        if (files.find("{K}") == std::string::npos)
+            return refuse("--input " + files + ": the pattern must hold {K}, where the shard's number stands");
+        return runJoin({std::get<SweepGrid>(grid), c->run, *m, files, unmarked(joinOutput)});
+    }
+
+    const auto c = checked("sweep", sweepEntries);
+    if (!c) return kExitRefused;
+    SweepOptions options;
+    auto grid = gridOf(sweepGrid, c->entries.parameters);
+    if (const auto* why = std::get_if<std::string>(&grid)) return refuse(*why);
+    options.grid = std::get<SweepGrid>(grid);
+    options.run = c->run;
     options.output = unmarked(output);
     options.resume = resume;
     if (resume && options.output.empty()) return refuse("--resume needs --output FILE");
@@ -237,5 +243,6 @@ int main(int argc, char** argv) {
     if (progressOn && progressOff) return refuse("--progress and --no-progress exclude each other");
     if (progressOn || progressOff) options.progress = progressOn;
     options.plotFile = unmarked(sweepEntries.plot);
+    options.plotContext = describeRun(options.run);
     return runSweepCommand(options);
 }

@@ -3,6 +3,7 @@
 
 #include "one_run.h"
 
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <variant>
@@ -36,7 +37,9 @@ private:
 const std::string_view kOneRunUsage =
     "usage: veltrano-cli [--precise] N SIGMA R B\n"
     "       veltrano-cli history [options] N SIGMA R B\n"
-    "       veltrano-cli sweep --vary NAME=FROM:TO:COUNT [options] N SIGMA R B\n"
+    "       veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
+    "       veltrano-cli join --shards M --input PATTERN [options] N SIGMA R B\n"
+    "       veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "       veltrano-cli --help | --version\n";
 
 int runOne(std::vector<std::string_view> args) {
@@ -63,14 +66,18 @@ int runOne(std::vector<std::string_view> args) {
     const RunOutcome outcome = computeAndShow(spectrum, std::get<Parameters>(checked), view, clock);
 
     const auto show = [&](ResultField f, double value) { return precisely ? preciseText(value) : view.field(f); };
-    std::cout << "t\t" << show(ResultField::Time, spectrum.t()) << '\n';
+    std::string text = "t\t" + show(ResultField::Time, spectrum.t()) + '\n';
     const char* names[] = {"lambda1", "lambda2", "lambda3"};
     const ResultField fields[] = {ResultField::Lambda1, ResultField::Lambda2, ResultField::Lambda3};
     for (std::size_t k = 0; k < 3; ++k)
-        std::cout << names[k] << '\t' << (outcome.completed ? show(fields[k], spectrum.expo()[k]) : "?") << '\n';
-    if (!outcome.completed) return kExitArithmetic;
-    std::cout << "seconds\t" << view.field(ResultField::Seconds) << '\n';
-    return kExitOk;
+        text += std::string(names[k]) + '\t' + (outcome.completed ? show(fields[k], spectrum.expo()[k]) : "?") + '\n';
+    if (outcome.completed) text += "seconds\t" + view.field(ResultField::Seconds) + '\n';
+    // A result that could not be written is not a result.
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        std::cerr << "veltrano-cli: cannot write to standard output\n";
+        return kExitFailed;
+    }
+    return outcome.completed ? kExitOk : kExitArithmetic;
 }
 
 }  // namespace veltrano::cli

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "plot.h"
-#include "parameters.h"
 #include "sweep_runner.h"
 
 namespace veltrano::cli {
@@ -15,9 +16,31 @@ namespace veltrano::cli {
 // A value in a title: the shortest text that reads back as the same double.
 [[nodiscard]] std::string shortText(double v);
 
-// The picture of a history: the three estimates against t.
-[[nodiscard]] plot::LineChart historyChart(const Parameters& p, const std::vector<double>& t,
-                                           const std::array<std::vector<double>, 3>& expo);
+// The rows of a history that its picture shows, in a bounded space however
+// long the run: every interval up to 1000, then about a thousand rows for
+// each tenfold of t (the axis of t is logarithmic), and always the last.
+class HistoryPicture {
+public:
+    void add(std::int64_t interval, double t, const Triple& expo, const std::optional<Triple>& halfWidth);
+    // `context` follows the title (the parameters and the run, where known).
+    [[nodiscard]] plot::LineChart chart(const std::string& context) const;
+    [[nodiscard]] bool empty() const { return t_.empty() && !last_; }
+    [[nodiscard]] std::int64_t lastInterval() const { return lastInterval_; }
+
+private:
+    struct Row {
+        double t;
+        Triple expo;
+        std::optional<Triple> halfWidth;
+    };
+    void keep(const Row& row);
+    std::vector<double> t_;
+    std::array<std::vector<double>, 3> expo_, low_, high_;
+    bool anyErrors_ = false;
+    std::int64_t lastBucket_ = -1;
+    std::int64_t lastInterval_ = 0;
+    std::optional<Row> last_;  // the newest row, if not kept yet
+};
 
 // Gathers what the picture of a sweep needs as the points arrive, in a
 // bounded space however large the sweep: a line keeps at most kMaxBins
@@ -27,21 +50,26 @@ public:
     static constexpr std::int64_t kMaxBins = 20000;
     static constexpr std::int64_t kMaxCells = 1000;
 
-    explicit SweepPicture(const SweepGrid& grid);
+    // `run` follows the fixed parameters in the title (may be empty).
+    SweepPicture(const SweepGrid& grid, std::string run);
     void add(const SweepPoint& point);
-    // Writes the picture; returns an empty text or what went wrong.
-    [[nodiscard]] std::string write(const std::string& path) const;
+    [[nodiscard]] plot::LineChart lineChart() const;
+    [[nodiscard]] plot::HeatMap heatMap() const;
+    [[nodiscard]] bool isMap() const { return grid_.axisCount == 2; }
 
 private:
     struct Cell {
         double x = 0;
         std::array<double, 3> sum{};
+        std::array<double, 3> errorSum{};
         std::int64_t ok = 0;
+        std::int64_t withErrors = 0;
         std::int64_t errors = 0;
     };
-    [[nodiscard]] std::string fixedParameters() const;
+    [[nodiscard]] std::string context() const;
 
     SweepGrid grid_;
+    std::string run_;
     std::int64_t columns_ = 0;
     std::int64_t rows_ = 1;
     std::vector<Cell> cells_;

@@ -5,8 +5,8 @@
 
 namespace veltrano::cli {
 
-Progress::Progress(bool enabled, std::int64_t total, std::int64_t alreadyDone)
-    : enabled_(enabled), total_(total), startDone_(alreadyDone), done_(alreadyDone) {}
+Progress::Progress(bool enabled, std::int64_t total, std::int64_t alreadyDone, const char* what)
+    : enabled_(enabled), what_(what), total_(total), startDone_(alreadyDone), done_(alreadyDone) {}
 
 void Progress::advance(std::int64_t points) {
     done_ += points;
@@ -25,8 +25,8 @@ void Progress::draw() {
         const auto s = static_cast<long long>(std::ceil(static_cast<double>(total_ - done_) / rate));
         std::snprintf(left, sizeof left, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
     }
-    std::fprintf(stderr, "\r%lld / %lld points  %.1f points/s  %s left \x1b[K", static_cast<long long>(done_),
-                 static_cast<long long>(total_), rate, left);
+    std::fprintf(stderr, "\r%lld / %lld %s  %.1f/s  %s left \x1b[K", static_cast<long long>(done_),
+                 static_cast<long long>(total_), what_, rate, left);
     std::fflush(stderr);
     drawn_ = true;
 }

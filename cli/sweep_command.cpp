@@ -11,93 +11,90 @@
 #include <variant>
 
 #include "command_line.h"
+#include "output_file.h"
+#include "picture_file.h"
+#include "plot_data.h"
 #include "progress.h"
 #include "sweep_csv.h"
 #include "sweep_resume.h"
-#if VELTRANO_PLOT
-#include "plot_data.h"
-#endif
 
 namespace veltrano::cli {
 
 namespace {
 
-int refuse(const std::string& message) {
+int say(const std::string& message, int status) {
     std::cerr << "veltrano-cli sweep: " << message << '\n';
-    return kExitRefused;
+    return status;
 }
 
-int fail(const std::string& message) {
-    std::cerr << "veltrano-cli sweep: " << message << '\n';
-    return kExitFailed;
+int refusal(const FileRefusal& why) {
+    return say(why.message, why.refused ? kExitRefused : kExitFailed);
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
+
+double expectedRowBytes(bool errors) {
+    return errors ? 215.0 : 140.0;
+}
 
 int runSweepCommand(const SweepOptions& options) {
     const SweepGrid& grid = options.grid;
     const IndexRange range = options.shard ? shardRange(grid.size(), options.shard->first, options.shard->second)
                                            : IndexRange{0, grid.size()};
-#if VELTRANO_PLOT
+    const bool showProgress = options.progress.value_or(::isatty(STDERR_FILENO) == 1);
+    if (!options.plotFile.empty()) {
+        if (const auto why = checkPicturePath(options.plotFile, options.output)) return refusal(*why);
+    }
     std::unique_ptr<SweepPicture> picture;
-    if (!options.plotFile.empty()) picture = std::make_unique<SweepPicture>(grid);
+    if (!options.plotFile.empty()) picture = std::make_unique<SweepPicture>(grid, options.plotContext);
     const auto draw = [&](const SweepPoint& p) {
         if (picture) picture->add(p);
     };
-#else
-    const auto draw = [](const SweepPoint&) {};
-#endif
 
-    // Where the rows go, decided before anything is written.
-    ResumePoint resumeAt{0, false, range.begin};
-    bool continuing = false;
+    // Where the rows go, decided and locked before anything is written.
+    std::optional<OutputFile> file;
+    ExaminedFile resumeAt{0, 0, false, range.begin};
     if (!options.output.empty()) {
         struct stat info {};
-        if (::stat(options.output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            if (!options.resume)
-                return refuse(options.output + " exists and is never overwritten; --resume continues it");
-            auto examined = examineForResume(options.output, grid, range, draw);
-            if (const auto* why = std::get_if<std::string>(&examined)) return refuse(*why);
-            resumeAt = std::get<ResumePoint>(examined);
-            continuing = true;
-        }
-    }
-
-    File file;
-    std::FILE* out = stdout;
-    if (!options.output.empty()) {
-        if (continuing) {
-            if (::truncate(options.output.c_str(), static_cast<off_t>(resumeAt.keepBytes)) != 0)
-                return fail("cannot continue " + options.output + ": " + std::strerror(errno));
-            file.reset(std::fopen(options.output.c_str(), "ab"));
+        const bool regular = ::stat(options.output.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        if (regular && options.resume) {
+            auto opened = OutputFile::openExisting(options.output);
+            if (auto* why = std::get_if<FileRefusal>(&opened)) return refusal(*why);
+            file.emplace(std::move(std::get<OutputFile>(opened)));
+            Progress checking(showProgress, range.end - range.begin, 0, "rows checked");
+            auto examined = examineSweepFile(file->readPath(), options.output, grid, range, options.run, draw,
+                                             [&](std::int64_t rows) { checking.set(rows); });
+            checking.finish();
+            if (const auto* why = std::get_if<std::string>(&examined)) return say(*why, kExitRefused);
+            resumeAt = std::get<ExaminedFile>(examined);
+            if (!file->truncateTo(resumeAt.keepBytes))
+                return say("cannot continue " + options.output + ": " + std::strerror(errno), kExitFailed);
         } else {
-            file.reset(std::fopen(options.output.c_str(), "wbx"));  // never replaces a file made meanwhile
-            struct stat info {};
-            if (!file && errno == EEXIST && ::stat(options.output.c_str(), &info) == 0) {
-                if (S_ISREG(info.st_mode)) return refuse(options.output + " exists and is never overwritten");
-                file.reset(std::fopen(options.output.c_str(), "ab"));  // a device or a pipe
+            auto created = OutputFile::create(options.output);
+            if (auto* why = std::get_if<FileRefusal>(&created)) {
+                if (why->refused && !options.resume) why->message += "; --resume continues it";
+                return refusal(*why);
             }
+            file.emplace(std::move(std::get<OutputFile>(created)));
         }
-        if (!file) return fail("cannot write " + options.output + ": " + std::strerror(errno));
-        out = file.get();
+        const double rows = static_cast<double>(range.end - resumeAt.nextIndex);
+        warnIfSpaceShort("sweep", options.output, rows * expectedRowBytes(options.run.errors));
     }
-    if (!resumeAt.hasHeader && std::fprintf(out, "%s\n", std::string(kSweepHeader).c_str()) < 0)
-        return fail("cannot write the rows");
+    std::FILE* out = file ? file->stream() : stdout;
+    if (!resumeAt.hasHeader && std::fprintf(out, "%s\n", sweepHeader(options.run.errors).c_str()) < 0)
+        return say("cannot write the rows", kExitFailed);
 
-    const bool showProgress = options.progress.value_or(::isatty(STDERR_FILENO) == 1);
-    Progress progress(showProgress, range.end - range.begin, resumeAt.nextIndex - range.begin);
+    Progress progress(showProgress, range.end - range.begin, resumeAt.nextIndex - range.begin, "points");
     std::string block;
     bool writeFailed = false;
-    SweepSettings settings{options.threads, widestPath()};
+    SweepSettings settings;
+    settings.threads = options.threads;
+    settings.path = widestPath();
+    settings.run = options.run;
     runSweep(grid, {resumeAt.nextIndex, range.end}, settings, [&](std::span<const SweepPoint> points) {
         block.clear();
         for (const SweepPoint& p : points) {
-            block += sweepRow(p);
+            block += sweepRow(p, options.run.errors);
             block += '\n';
             draw(p);
         }
@@ -106,15 +103,14 @@ int runSweepCommand(const SweepOptions& options) {
         return !writeFailed;
     });
     progress.finish();
-    if (writeFailed || std::fflush(out) != 0)
-        return fail("cannot write the rows" + (options.output.empty() ? std::string() : " to " + options.output) +
-                    ": " + std::strerror(errno));
-#if VELTRANO_PLOT
+    if (writeFailed || std::fflush(out) != 0 || (file && !file->close()))
+        return say("cannot write the rows" + (options.output.empty() ? std::string() : " to " + options.output) +
+                       ": " + std::strerror(errno),
+                   kExitFailed);
     if (picture) {
-        const std::string error = picture->write(options.plotFile);
-        if (!error.empty()) return fail(error);
+        if (const std::string error = writePictureFile(*picture, options.plotFile); !error.empty())
+            return say(error, kExitFailed);
     }
-#endif
     return kExitOk;
 }
 

@@ -4,23 +4,30 @@
 #include <optional>
 #include <string>
 
+#include "run_settings.h"
 #include "sweep_grid.h"
 
 namespace veltrano::cli {
 
 struct SweepOptions {
     SweepGrid grid;
+    RunSettings run;
     std::string output;  // empty: standard output
     bool resume = false;
     std::optional<std::pair<std::int64_t, std::int64_t>> shard;  // K of M
     int threads = 1;
     std::optional<bool> progress;  // unset: when standard error is a terminal
     std::string plotFile;
+    std::string plotContext;  // the run, for the picture's title
 };
 
 // veltrano-cli sweep: one CSV row per point in index order, written and
 // flushed as the points complete. Checks everything that can be checked
-// before it creates or changes a file.
+// before it creates or changes a file, and holds the file of --output
+// locked while it writes.
 int runSweepCommand(const SweepOptions& options);
+
+// About how many bytes a row takes, for the warning on a short disk.
+[[nodiscard]] double expectedRowBytes(bool errors);
 
 }  // namespace veltrano::cli

@@ -8,16 +8,23 @@
 
 namespace veltrano::cli {
 
-inline constexpr std::string_view kSweepHeader =
-    "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status";
+inline constexpr std::string_view kSweepHeader = "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status";
+// Appended to the header with error bars.
+inline constexpr std::string_view kSweepErrorColumns = ",intervals,lambda1_err,lambda2_err,lambda3_err";
+
+[[nodiscard]] std::string sweepHeader(bool errors);
 
 // One line of a sweep's CSV, without its newline: the index, the point's
 // parameters, t and the three exponents with 17 significant digits, the
 // Kaplan-Yorke dimension and "ok"; or, for a point stopped by an arithmetic
-// fault, the time reached, four empty fields and "error".
-[[nodiscard]] std::string sweepRow(const SweepPoint& point);
+// fault, the time reached, four empty fields and "error". With error bars,
+// then the measured intervals and the three half-widths (empty while fewer
+// than ten batches are complete).
+[[nodiscard]] std::string sweepRow(const SweepPoint& point, bool errors);
 
-// Reads a line written by sweepRow back; nullopt when it is not one.
-[[nodiscard]] std::optional<SweepPoint> parseSweepRow(std::string_view line);
+// Reads a line back; nullopt unless it is exactly what sweepRow writes for
+// the point it describes (every number finite, in the same digits, the
+// Kaplan-Yorke dimension that of the exponents).
+[[nodiscard]] std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors);
 
 }  // namespace veltrano::cli

@@ -39,50 +39,92 @@ VELTRANO_ALWAYS_INLINE auto finiteLanes(const State<W>& s) {
     return probe == 0;
 }
 
-template <int W>
-VELTRANO_ALWAYS_INLINE Lanes<W> broadcast(double v) {
-    Lanes<W> r;
-    for (int l = 0; l < W; ++l) r[l] = v;
-    return r;
-}
+struct NoObserver {
+    VELTRANO_ALWAYS_INLINE void operator()(const IntervalState&) const {}
+};
 
-// Integrates up to W points (count of them; the spare lanes repeat the
-// first point and are not reported) for n intervals.
-template <int W>
-VELTRANO_ALWAYS_INLINE void runLanes(std::int16_t n, const FlowParameters* points, int count, PointResult* out) {
+// A pool of W lanes that works through `points`: each lane carries one point
+// from its starting state to its end and then takes the next point, so the
+// lanes stay busy while points end at different times. Everything a point
+// computes depends on its own lane only.
+template <int W, class Observer>
+VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const FlowParameters> points,
+                                    std::span<PointResult> out, LaneUsage* usage, const Observer& observe) {
     using V = Lanes<W>;
-    constexpr double h = Spectrum::kStep;
-    V sv, rv, bv;
-    for (int l = 0; l < W; ++l) {
-        const FlowParameters& p = points[l < count ? l : 0];
+    using Mask = decltype(V{} == V{});
+    const double h = settings.step;
+    const std::int64_t steps = settings.stepsPerInterval;
+
+    V sv{}, rv{}, bv{}, time{};
+    State<W> s{};
+    std::array<V, kDim> logSum{}, expo{};
+    // Per lane: the point it carries (-1: none), where it stands, and its
+    // batch means.
+    std::int64_t carried[W];
+    std::int64_t transientLeft[W] = {};
+    std::int64_t measured[W] = {};
+    Triple batchSum[W] = {};
+    double batchStart[W] = {};
+    BatchMeans stats[W];
+    std::size_t next = 0;
+    int busy = 0;
+
+    // An idle lane carries the origin with all parameters zero: a fixed point
+    // whose steps stay finite, so the other lanes keep the fast path.
+    const auto idle = [&](int l) __attribute__((always_inline)) {
+        carried[l] = -1;
+        sv[l] = rv[l] = bv[l] = 0.0;
+        for (V& c : s) c[l] = 0.0;
+    };
+    const auto load = [&](int l) __attribute__((always_inline)) {
+        if (next >= points.size()) return idle(l);
+        const FlowParameters& p = points[next];
+        carried[l] = static_cast<std::int64_t>(next++);
+        ++busy;
         sv[l] = p.sv;
         rv[l] = p.rv;
         bv[l] = p.bv;
-    }
-    State<W> s;
-    const StateVector start = Spectrum::initialState();
-    for (std::size_t i = 0; i < kComponents; ++i) s[i] = broadcast<W>(start[i]);
-    std::array<V, kDim> logSum{}, expo{};
-    double time = 0.0;
-
-    PointResult result[W];
-    bool alive[W];
-    int aliveCount = W;
-    for (bool& a : alive) a = true;
-    // A stopped lane keeps its time and then carries the origin with all
-    // parameters zero: a fixed point whose steps stay finite, so the other
-    // lanes keep the fast path.
-    const auto stop = [&](int l, double reached) __attribute__((always_inline)) {
-        if (!alive[l]) return;
-        alive[l] = false;
-        --aliveCount;
-        result[l] = {false, reached, {}};
-        sv[l] = rv[l] = bv[l] = 0.0;
         for (V& c : s) c[l] = 0.0;
+        for (std::size_t i = 0; i < kDim; ++i) {
+            s[i][l] = settings.initial[i];
+            s[tangentIndex(i, i)][l] = 1.0;
+        }
+        time[l] = 0.0;
+        for (std::size_t k = 0; k < kDim; ++k) logSum[k][l] = expo[k][l] = 0.0;
+        transientLeft[l] = settings.transient;
+        measured[l] = 0;
+        batchSum[l] = {};
+        batchStart[l] = 0.0;
+        stats[l] = {};
+    };
+    const auto finish = [&](int l, bool completed, double reached) __attribute__((always_inline)) {
+        PointResult& r = out[static_cast<std::size_t>(carried[l])];
+        r = {};
+        r.completed = completed;
+        r.t = reached;
+        if (completed) r.expo = {expo[0][l], expo[1][l], expo[2][l]};
+        r.intervals = measured[l];
+        if (settings.errors) {
+            r.batches = stats[l].count();
+            if (const auto widths = stats[l].halfWidths()) {
+                r.errorsKnown = true;
+                r.halfWidth = *widths;
+            }
+        }
+        --busy;
+        idle(l);
+    };
+    // A fault ends the point with the time of its last completed step; in
+    // the transient no time has been measured yet.
+    const auto fail = [&](int l, double reached) __attribute__((always_inline)) {
+        if (carried[l] < 0) return;
+        finish(l, false, transientLeft[l] > 0 ? 0.0 : reached);
     };
     const auto field = [&](const State<W>& x, State<W>& d) __attribute__((always_inline)) {
         lorenzField(x, d, sv, rv, bv);
     };
+
+    for (int l = 0; l < W; ++l) load(l);
 
     // Steps alternate between two buffers. A non-finite value never turns
     // finite again (each new component is a sum with the old one), so the
@@ -93,19 +135,19 @@ VELTRANO_ALWAYS_INLINE void runLanes(std::int16_t n, const FlowParameters* point
     const auto integrate = [&](bool testEachStep) __attribute__((always_inline)) {
         int cur = 0;
         buffer[0] = s;
-        for (int step = 0; step < Spectrum::kStepsPerOrtho; ++step) {
+        for (std::int64_t step = 0; step < steps; ++step) {
             State<W>& now = buffer[cur];
-            State<W>& next = buffer[cur ^ 1];
-            rk4Step(now, next, h, field);
-            const double nextTime = h + time;
+            State<W>& after = buffer[cur ^ 1];
+            rk4Step(now, after, h, field);
+            const V nextTime = h + time;
             if (testEachStep) {
-                const auto ok = finiteLanes<W>(next) & finiteMask(broadcast<W>(nextTime));
+                const auto ok = finiteLanes<W>(after) & finiteMask(nextTime);
                 for (int l = 0; l < W; ++l)
-                    if (!ok[l]) stop(l, time);
-                for (std::size_t i = 0; i < kComponents; ++i) next[i] = ok ? next[i] : now[i];
+                    if (!ok[l]) fail(l, time[l]);
+                for (std::size_t i = 0; i < kComponents; ++i) after[i] = ok ? after[i] : now[i];
                 for (int l = 0; l < W; ++l)
-                    if (!alive[l])
-                        for (V& c : next) c[l] = 0.0;
+                    if (carried[l] < 0)
+                        for (V& c : after) c[l] = 0.0;
             }
             cur ^= 1;
             time = nextTime;
@@ -113,11 +155,15 @@ VELTRANO_ALWAYS_INLINE void runLanes(std::int16_t n, const FlowParameters* point
         return buffer[cur];
     };
 
-    for (int interval = 0; interval < n && aliveCount > 0; ++interval) {
-        const double start = time;
+    while (busy > 0) {
+        if (usage) {
+            usage->busy += busy;
+            usage->total += W;
+        }
         {
+            const V start = time;
             const State<W>& end = integrate(false);
-            const auto ok = finiteLanes<W>(end) & finiteMask(broadcast<W>(time));
+            const auto ok = finiteLanes<W>(end) & finiteMask(time);
             bool all = true;
             for (int l = 0; l < W; ++l) all &= ok[l] != 0;
             if (all) [[likely]] {
@@ -127,10 +173,10 @@ VELTRANO_ALWAYS_INLINE void runLanes(std::int16_t n, const FlowParameters* point
                 s = integrate(true);
             }
         }
-        if (aliveCount == 0) break;
 
         // Reorthonormalisation, logarithm sums and estimates, committed per
-        // lane only where every stored value stayed finite.
+        // lane only where every stored value stayed finite. Lanes in their
+        // transient reorthonormalise but add no logarithms.
         State<W> g = s;
         std::array<V, kDim> norms{}, proj{};
         auto ok = gramSchmidt<V>([&g](std::size_t c, std::size_t j) -> V& { return g[tangentIndex(c, j)]; }, norms,
@@ -139,58 +185,93 @@ VELTRANO_ALWAYS_INLINE void runLanes(std::int16_t n, const FlowParameters* point
                                      for (int l = 0; l < W; ++l) r[l] = __builtin_sqrt(v[l]);
                                      return r;
                                  });
-        std::array<V, kDim> sums = logSum, estimates;
+        std::array<V, kDim> sums = logSum, estimates, logs{};
+        Mask measuring;
+        for (int l = 0; l < W; ++l) measuring[l] = carried[l] >= 0 && transientLeft[l] == 0 ? -1 : 0;
         for (std::size_t k = 0; k < kDim; ++k) {
             for (int l = 0; l < W; ++l)
-                if (norms[k][l] > 0) sums[k][l] = std::log(norms[k][l]) + sums[k][l];
+                if (measuring[l] && norms[k][l] > 0) {
+                    logs[k][l] = std::log(norms[k][l]);
+                    sums[k][l] = logs[k][l] + sums[k][l];
+                }
             estimates[k] = sums[k] / time;
-            ok = ok & finiteMask(sums[k]) & finiteMask(estimates[k]);
+            ok = ok & ((finiteMask(sums[k]) & finiteMask(estimates[k])) | ~measuring);
         }
         for (int l = 0; l < W; ++l)
-            if (!ok[l]) stop(l, time);
+            if (!ok[l]) fail(l, time[l]);
         for (std::size_t i = 0; i < kComponents; ++i) s[i] = ok ? g[i] : s[i];
+        const Mask commit = ok & measuring;
         for (std::size_t k = 0; k < kDim; ++k) {
-            logSum[k] = ok ? sums[k] : logSum[k];
-            expo[k] = ok ? estimates[k] : expo[k];
+            logSum[k] = commit ? sums[k] : logSum[k];
+            expo[k] = commit ? estimates[k] : expo[k];
         }
-    }
-    for (int l = 0; l < count; ++l) {
-        if (alive[l]) result[l] = {true, time, {expo[0][l], expo[1][l], expo[2][l]}};
-        out[l] = result[l];
+
+        for (int l = 0; l < W; ++l) {
+            if (carried[l] < 0) continue;
+            if (transientLeft[l] > 0) {
+                // After the transient the measurement starts from t = 0.
+                if (--transientLeft[l] == 0) time[l] = 0.0;
+                continue;
+            }
+            const std::int64_t done = ++measured[l];
+            bool reached = false;
+            if (settings.errors) {
+                Triple& batch = batchSum[l];
+                for (std::size_t k = 0; k < kDim; ++k)
+                    if (norms[k][l] > 0) batch[k] = logs[k][l] + batch[k];
+                if (done % settings.batch == 0) {
+                    const double span = time[l] - batchStart[l];
+                    stats[l].add({batch[0] / span, batch[1] / span, batch[2] / span});
+                    batch = {};
+                    batchStart[l] = time[l];
+                    if (settings.targetError > 0) {
+                        const auto widths = stats[l].halfWidths();
+                        reached = widths && (*widths)[0] <= settings.targetError &&
+                                  (*widths)[1] <= settings.targetError && (*widths)[2] <= settings.targetError;
+                    }
+                }
+            }
+            const bool last = reached || done == settings.intervals;
+            observe(IntervalState{done, time[l], {expo[0][l], expo[1][l], expo[2][l]}, &stats[l], last});
+            if (last) finish(l, true, time[l]);
+        }
+        for (int l = 0; l < W; ++l)
+            if (carried[l] < 0) load(l);
     }
 }
 
 template <int W>
-VELTRANO_ALWAYS_INLINE void runAll(std::int16_t n, std::span<const FlowParameters> points,
-                                   std::span<PointResult> results) {
-    for (std::size_t first = 0; first < points.size(); first += W) {
-        const int count = static_cast<int>(std::min<std::size_t>(W, points.size() - first));
-        runLanes<W>(n, points.data() + first, count, results.data() + first);
-    }
+void runLanes(const RunSettings& settings, std::span<const FlowParameters> points, std::span<PointResult> results,
+              LaneUsage* usage) {
+    runPool<W>(settings, points, results, usage, NoObserver{});
 }
 
+#if defined(__x86_64__)
 // One copy of the integrator per instruction set, each with the lane width
 // of its registers.
-__attribute__((target("avx512f"))) void runAvx512(std::int16_t n, std::span<const FlowParameters> points,
-                                                  std::span<PointResult> results) {
-    runAll<8>(n, points, results);
+__attribute__((target("avx512f"))) void runAvx512(const RunSettings& settings, std::span<const FlowParameters> points,
+                                                  std::span<PointResult> results, LaneUsage* usage) {
+    runPool<8>(settings, points, results, usage, NoObserver{});
 }
 
-__attribute__((target("avx2"))) void runAvx2(std::int16_t n, std::span<const FlowParameters> points,
-                                             std::span<PointResult> results) {
-    runAll<4>(n, points, results);
+__attribute__((target("avx2"))) void runAvx2(const RunSettings& settings, std::span<const FlowParameters> points,
+                                             std::span<PointResult> results, LaneUsage* usage) {
+    runPool<4>(settings, points, results, usage, NoObserver{});
 }
-
-void runSse2(std::int16_t n, std::span<const FlowParameters> points, std::span<PointResult> results) {
-    runAll<2>(n, points, results);
-}
+#endif
 
 }  // namespace
 
 std::string_view pathName(SimdPath path) {
     switch (path) {
-        case SimdPath::Sse2:
-            return "SSE2";
+        case SimdPath::Lanes128:
+#if defined(__x86_64__)
+            return "128-bit (SSE2)";
+#elif defined(__aarch64__)
+            return "128-bit (NEON)";
+#else
+            return "128-bit";
+#endif
         case SimdPath::Avx2:
             return "AVX2";
         case SimdPath::Avx512:
@@ -204,10 +285,12 @@ int lanesOf(SimdPath path) {
 }
 
 std::vector<SimdPath> availablePaths() {
+    std::vector<SimdPath> paths{SimdPath::Lanes128};
+#if defined(__x86_64__)
     __builtin_cpu_init();
-    std::vector<SimdPath> paths{SimdPath::Sse2};
     if (__builtin_cpu_supports("avx2")) paths.push_back(SimdPath::Avx2);
     if (__builtin_cpu_supports("avx512f")) paths.push_back(SimdPath::Avx512);
+#endif
     return paths;
 }
 
@@ -216,15 +299,40 @@ SimdPath widestPath() {
     return widest;
 }
 
-void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> points, std::span<PointResult> results) {
-    switch (path) {
-        case SimdPath::Avx512:
-            return runAvx512(n, points, results);
-        case SimdPath::Avx2:
-            return runAvx2(n, points, results);
-        case SimdPath::Sse2:
-            return runSse2(n, points, results);
+void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowParameters> points,
+               std::span<PointResult> results, LaneUsage* usage) {
+    if (settings.intervals <= 0) {
+        // Nothing to integrate: every point is complete where it starts.
+        for (PointResult& r : results) r = {true, 0.0, {}, 0, 0, false, {}};
+        return;
     }
+    switch (path) {
+#if defined(__x86_64__)
+        case SimdPath::Avx512:
+            return runAvx512(settings, points, results, usage);
+        case SimdPath::Avx2:
+            return runAvx2(settings, points, results, usage);
+#else
+        case SimdPath::Avx512:
+        case SimdPath::Avx2:
+#endif
+        case SimdPath::Lanes128:
+            return runLanes<2>(settings, points, results, usage);
+    }
+}
+
+void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> points, std::span<PointResult> results) {
+    RunSettings settings;
+    settings.intervals = n;
+    runPoints(path, settings, points, results);
+}
+
+PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
+                        const std::function<void(const IntervalState&)>& observe) {
+    PointResult result;
+    runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr,
+               [&observe](const IntervalState& state) { observe(state); });
+    return result;
 }
 
 }  // namespace veltrano

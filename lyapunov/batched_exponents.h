@@ -1,42 +1,62 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
 
-#include "gram_schmidt.h"
+#include "batch_means.h"
 #include "rk4_integrator.h"
+#include "run_settings.h"
 
 namespace veltrano {
 
-// The outcome of one run of the spectrum for one point, as the single run
-// gives it: completed with t and the three estimates, or stopped by an
-// arithmetic fault at time t (the time of the last completed step, or the
-// end of the interval whose reorthonormalisation failed).
-struct PointResult {
-    bool completed = false;
-    double t = 0.0;
-    Triple expo{};
-    friend bool operator==(const PointResult&, const PointResult&) = default;
-};
-
 // The instruction sets the batched integrator is built for, narrowest first.
-// Each runs as many points at once as its registers hold doubles.
-enum class SimdPath { Sse2, Avx2, Avx512 };
+// Each runs as many points at once as its registers hold doubles: two in
+// 128 bits (SSE2 on x86-64, NEON on 64-bit ARM, plain vectors elsewhere),
+// four with AVX2 and eight with AVX-512 where the compiler and the processor
+// have them.
+enum class SimdPath { Lanes128, Avx2, Avx512 };
 
 [[nodiscard]] std::string_view pathName(SimdPath path);
 [[nodiscard]] int lanesOf(SimdPath path);
-// The paths this processor can run, narrowest first (Sse2 always).
+// The paths this processor can run, narrowest first (Lanes128 always).
 [[nodiscard]] std::vector<SimdPath> availablePaths();
 // The widest of them.
 [[nodiscard]] SimdPath widestPath();
 
-// Runs n intervals for every point, several points at once in the lanes of
-// `path`, and writes one result per point. Every result is bit for bit what
-// Spectrum::run gives for that point alone: lane-wise IEEE arithmetic in the
-// same order, and a lane that meets a fault stops alone at its own time
-// while the others go on. `path` must be one of availablePaths().
+// How busy the lanes were: lane-intervals that carried a point, of all
+// lane-intervals run.
+struct LaneUsage {
+    std::int64_t busy = 0;
+    std::int64_t total = 0;
+};
+
+// Runs every point with `settings`, several at once in the lanes of `path`,
+// and writes one result per point. A lane whose point ends (its intervals
+// done, its target error reached, or an arithmetic fault) takes the next
+// point at the following interval boundary. Every result is bit for bit
+// what the point gives alone: lane-wise IEEE arithmetic in the order of the
+// single run. `path` must be one of availablePaths().
+void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowParameters> points,
+               std::span<PointResult> results, LaneUsage* usage = nullptr);
+
+// The window's experiment (n intervals, nothing else changed).
 void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> points, std::span<PointResult> results);
+
+// What a point has reached after a measured interval.
+struct IntervalState {
+    std::int64_t interval = 0;  // measured intervals done, from 1
+    double t = 0.0;
+    Triple expo{};
+    const BatchMeans* batches = nullptr;  // with error bars
+    bool last = false;                    // the point ends here (its intervals done or its target reached)
+};
+
+// One point, with `observe` called after every measured interval (the
+// history of its estimates).
+PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
+                        const std::function<void(const IntervalState&)>& observe);
 
 }  // namespace veltrano

@@ -1,6 +1,7 @@
 #include "plot.h"
 
 #include <QApplication>
+#include <QAreaSeries>
 #include <QChart>
 #include <QFile>
 #include <QGraphicsScene>
@@ -158,11 +159,7 @@ const QColor kMissing(150, 150, 150);
 
 }  // namespace
 
-bool supportedFile(const std::string& path) {
-    if (path.size() < 5) return false;
-    const QString ext = QString::fromStdString(path.substr(path.size() - 4)).toLower();
-    return ext == ".png" || ext == ".svg";
-}
+namespace {
 
 std::string write(const LineChart& chart, const std::string& path) {
     const Application application;
@@ -171,6 +168,8 @@ std::string write(const LineChart& chart, const std::string& path) {
     for (const Curve& c : chart.curves) {
         xs.insert(xs.end(), c.x.begin(), c.x.end());
         ys.insert(ys.end(), c.y.begin(), c.y.end());
+        ys.insert(ys.end(), c.low.begin(), c.low.end());
+        ys.insert(ys.end(), c.high.begin(), c.high.end());
     }
     xs.insert(xs.end(), chart.marksX.begin(), chart.marksX.end());
     ys.insert(ys.end(), chart.marksY.begin(), chart.marksY.end());
@@ -192,6 +191,25 @@ std::string write(const LineChart& chart, const std::string& path) {
     }
     QValueAxis* y = canvas.axis(text(chart.yTitle), Qt::AlignLeft, y0 - pad, y1 + pad);
     const QColor colours[] = {QColor(200, 40, 40), QColor(40, 120, 40), QColor(40, 70, 190), QColor(120, 60, 160)};
+    // Bands first, under every line.
+    for (std::size_t i = 0; i < chart.curves.size(); ++i) {
+        const Curve& c = chart.curves[i];
+        if (c.low.size() != c.x.size() || c.high.size() != c.x.size() || c.x.empty()) continue;
+        auto* low = new QLineSeries;
+        auto* high = new QLineSeries;
+        for (std::size_t k = 0; k < c.x.size(); ++k)
+            if (std::isfinite(c.low[k]) && std::isfinite(c.high[k])) {
+                low->append(c.x[k], c.low[k]);
+                high->append(c.x[k], c.high[k]);
+            }
+        auto* band = new QAreaSeries(high, low);
+        band->setName(text(c.name + " 95 %"));
+        QColor fill = colours[i % 4];
+        fill.setAlpha(60);
+        band->setBrush(fill);
+        band->setPen(Qt::NoPen);
+        attach(canvas.chart, band, x, y);
+    }
     for (std::size_t i = 0; i < chart.curves.size(); ++i) {
         const Curve& c = chart.curves[i];
         auto* series = new QLineSeries;
@@ -300,4 +318,28 @@ std::string write(const HeatMap& map, const std::string& path) {
     });
 }
 
+int report(const std::string& error, char* out, unsigned long size) {
+    if (error.empty()) return 0;
+    if (size > 0) {
+        const std::size_t n = std::min<std::size_t>(error.size(), size - 1);
+        error.copy(out, n);
+        out[n] = '\0';
+    }
+    return 1;
+}
+
+}  // namespace
+
 }  // namespace veltrano::plot
+
+extern "C" __attribute__((visibility("default"))) int veltrano_plot_line_chart(const veltrano::plot::LineChart* chart,
+                                                                                const char* path, char* error,
+                                                                                unsigned long errorSize) {
+    return veltrano::plot::report(veltrano::plot::write(*chart, path), error, errorSize);
+}
+
+extern "C" __attribute__((visibility("default"))) int veltrano_plot_heat_map(const veltrano::plot::HeatMap* map,
+                                                                              const char* path, char* error,
+                                                                              unsigned long errorSize) {
+    return veltrano::plot::report(veltrano::plot::write(*map, path), error, errorSize);
+}

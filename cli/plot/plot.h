@@ -8,9 +8,12 @@ namespace veltrano::plot {
 // Pictures of results, written without a display as PNG or SVG (by the
 // file's extension). Texts are UTF-8 and may use Greek letters.
 
+// A curve; where `low` and `high` are given (as many as x), a band between
+// them is drawn around it (an error bar).
 struct Curve {
     std::string name;
     std::vector<double> x, y;
+    std::vector<double> low, high;
 };
 
 // Curves against one variable; `marks` are points drawn as markers of their
@@ -33,11 +36,15 @@ struct HeatMap {
     std::vector<double> values;
 };
 
-// True for the file names the writers accept (".png" or ".svg").
-bool supportedFile(const std::string& path);
-
-// Return an empty text on success, else what went wrong.
-std::string write(const LineChart& chart, const std::string& path);
-std::string write(const HeatMap& map, const std::string& path);
+// The writers live in a plugin of their own (they need Qt), opened only when
+// a picture is drawn. Each writes the picture to `path` and returns 0, or
+// copies what went wrong into `error` and returns 1.
+extern "C" {
+using WriteLineChart = int(const LineChart* chart, const char* path, char* error, unsigned long errorSize);
+using WriteHeatMap = int(const HeatMap* map, const char* path, char* error, unsigned long errorSize);
+}
+inline constexpr const char* kWriteLineChartSymbol = "veltrano_plot_line_chart";
+inline constexpr const char* kWriteHeatMapSymbol = "veltrano_plot_heat_map";
+inline constexpr const char* kPluginFile = "veltrano-plot.so";
 
 }  // namespace veltrano::plot

@@ -54,7 +54,6 @@ while IFS='|' read -r what args; do
   expect "$what: one message" '[ -s stderr.txt ] && [ $(wc -l < stderr.txt) -le 2 ]'
   expect "$what: nothing written" '[ ! -s stdout.txt ] && [ ! -e out.csv ] && [ ! -e p.png ]'
 done <<TABLE
-no --vary|sweep --output out.csv 5 10 28 2.6667
 unknown name|sweep --vary x=0:1:2 --output out.csv 5 10 28 2.6667
 count 0|sweep --vary R=0:1:0 --output out.csv 5 10 28 2.6667
 count not whole|sweep --vary R=0:1:2.5 --output out.csv 5 10 28 2.6667

@@ -33,7 +33,7 @@ TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
         std::int64_t count;
     } axes[] = {{0, 250, 128}, {0.1, 0.7, 7}, {-3.3, 1e-3, 1000}, {5, -5, 3}, {-1.7976931348623157e308, 1.7976931348623157e308, 5}};
     for (const auto& a : axes) {
-        const SweepAxis axis{SweepParameter::R, a.from, a.to, a.count};
+        const SweepAxis axis{SweepParameter::R, a.from, a.to, a.count, {}};
         EXPECT_EQ(axis.valueAt(0), a.from);
         EXPECT_EQ(axis.valueAt(a.count - 1), a.to);
         for (std::int64_t i = 1; i < a.count; ++i) {
@@ -41,13 +41,13 @@ TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
             EXPECT_EQ(axis.valueAt(i) > axis.valueAt(i - 1), a.to > a.from) << i;
         }
     }
-    EXPECT_EQ((SweepAxis{SweepParameter::B, 2, 9, 1}.valueAt(0)), 2.0);
+    EXPECT_EQ((SweepAxis{SweepParameter::B, 2, 9, 1, {}}.valueAt(0)), 2.0);
 }
 
 TEST(SweepGrid, TheFirstAxisVariesSlowestAndTheOthersKeepTheirBase) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
-    grid.axes = {SweepAxis{SweepParameter::Sigma, 1, 3, 3}, SweepAxis{SweepParameter::B, 0, 1, 2}};
+    grid.axes = {SweepAxis{SweepParameter::Sigma, 1, 3, 3, {}}, SweepAxis{SweepParameter::B, 0, 1, 2, {}}};
     grid.axisCount = 2;
     ASSERT_EQ(grid.size(), 6);
     const FlowParameters expected[] = {{1, 28, 0}, {1, 28, 1}, {2, 28, 0}, {2, 28, 1}, {3, 28, 0}, {3, 28, 1}};
@@ -98,19 +98,22 @@ TEST(History, EveryIntervalIsARunOfThatLength) {
 // its results are those of the batched engine for the same points.
 TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
     SweepGrid grid;
-    grid.n = 3;
     grid.base = {10, 28, 2.6667};
-    grid.axes[0] = {SweepParameter::R, -50, 400, 203};
+    grid.axes[0] = {SweepParameter::R, -50, 400, 203, {}};
     grid.axisCount = 1;
     std::vector<FlowParameters> points;
     for (std::int64_t i = 0; i < grid.size(); ++i) points.push_back(grid.pointAt(i));
     std::vector<PointResult> expected(points.size());
-    runPoints(SimdPath::Sse2, grid.n, points, expected);
+    runPoints(SimdPath::Lanes128, 3, points, expected);
 
     for (const int threads : {1, 2, 5}) {
         for (const IndexRange range : {IndexRange{0, 203}, IndexRange{17, 150}}) {
             std::int64_t next = range.begin;
-            const bool finished = runSweep(grid, range, {threads, widestPath()}, [&](std::span<const SweepPoint> done) {
+            SweepSettings settings;
+            settings.threads = threads;
+            settings.path = widestPath();
+            settings.run.intervals = 3;
+            const bool finished = runSweep(grid, range, settings, [&](std::span<const SweepPoint> done) {
                 for (const SweepPoint& p : done) {
                     EXPECT_EQ(p.index, next);
                     EXPECT_EQ(p.result, expected[static_cast<std::size_t>(p.index)]);
@@ -123,7 +126,11 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
         }
         // A sink that declines stops the sweep early.
         std::int64_t seen = 0;
-        EXPECT_FALSE(runSweep(grid, {0, 203}, {threads, widestPath()}, [&](std::span<const SweepPoint> done) {
+        SweepSettings settings;
+        settings.threads = threads;
+        settings.path = widestPath();
+        settings.run.intervals = 3;
+        EXPECT_FALSE(runSweep(grid, {0, 203}, settings, [&](std::span<const SweepPoint> done) {
             seen += static_cast<std::int64_t>(done.size());
             return false;
         }));

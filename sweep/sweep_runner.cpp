@@ -18,8 +18,8 @@ public:
     BlockQueue(const SweepGrid& grid, IndexRange range, const SweepSettings& settings)
         : grid_(grid),
           range_(range),
-          path_(settings.path),
-          blockSize_(lanesOf(settings.path)),
+          settings_(settings),
+          blockSize_(blockSize(settings)),
           blocks_((range.end - range.begin + blockSize_ - 1) / blockSize_),
           slots_(static_cast<std::size_t>(std::max(1, settings.threads) * 4)) {}
 
@@ -39,7 +39,8 @@ public:
             parameters.clear();
             for (std::int64_t i = first; i < last; ++i) parameters.push_back(grid_.pointAt(i));
             results.assign(parameters.size(), {});
-            runPoints(path_, grid_.n, parameters, results);
+            LaneUsage usage;
+            runPoints(settings_.path, settings_.run, parameters, results, settings_.usage ? &usage : nullptr);
 
             std::vector<SweepPoint> done;
             done.reserve(parameters.size());
@@ -47,6 +48,10 @@ public:
                 done.push_back({first + static_cast<std::int64_t>(i), parameters[i], results[i]});
             {
                 std::lock_guard lock(mutex_);
+                if (settings_.usage) {
+                    settings_.usage->busy += usage.busy;
+                    settings_.usage->total += usage.total;
+                }
                 Slot& slot = slots_[static_cast<std::size_t>(block) % slots_.size()];
                 slot.block = block;
                 slot.points = std::move(done);
@@ -89,11 +94,19 @@ private:
         std::vector<SweepPoint> points;
     };
 
+    static std::int64_t blockSize(const SweepSettings& settings) {
+        if (settings.pointsPerBlock > 0) return settings.pointsPerBlock;
+        // With a target error points end at very different times; a lane
+        // that ends takes the next point of its block, so longer blocks keep
+        // the lanes busy until the last few points of each.
+        return lanesOf(settings.path) * (settings.run.targetError > 0 ? 32 : 4);
+    }
+
     [[nodiscard]] std::int64_t windowSize() const { return static_cast<std::int64_t>(slots_.size()); }
 
     const SweepGrid& grid_;
     const IndexRange range_;
-    const SimdPath path_;
+    const SweepSettings settings_;
     const std::int64_t blockSize_;
     const std::int64_t blocks_;
     std::vector<Slot> slots_;

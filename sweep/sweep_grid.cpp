@@ -23,6 +23,7 @@ std::optional<SweepParameter> parameterNamed(std::string_view name) {
 }
 
 double SweepAxis::valueAt(std::int64_t i) const {
+    if (!values.empty()) return values[static_cast<std::size_t>(i)];
     if (count <= 1 || i <= 0) return from;
     if (i >= count - 1) return to;
     // lerp is exact at both ends, monotonic, and cannot overflow between

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "rk4_integrator.h"
 
@@ -16,12 +17,13 @@ enum class SweepParameter { Sigma, R, B };
 [[nodiscard]] std::optional<SweepParameter> parameterNamed(std::string_view name);
 
 // COUNT values from exactly FROM to exactly TO, evenly spaced; FROM alone
-// when COUNT is 1.
+// when COUNT is 1. Or any values, listed: then count is their number.
 struct SweepAxis {
     SweepParameter parameter = SweepParameter::R;
     double from = 0.0;
     double to = 0.0;
     std::int64_t count = 1;
+    std::vector<double> values;
 
     [[nodiscard]] double valueAt(std::int64_t i) const;
 };
@@ -32,7 +34,6 @@ struct SweepAxis {
 struct SweepGrid {
     static constexpr std::int64_t kMaxPoints = 100'000'000;
 
-    std::int16_t n = 0;
     FlowParameters base{};
     std::array<SweepAxis, 2> axes{};
     int axisCount = 0;

@@ -21,11 +21,18 @@ using SweepSink = std::function<bool(std::span<const SweepPoint>)>;
 
 struct SweepSettings {
     int threads = 1;
-    SimdPath path = SimdPath::Sse2;
+    SimdPath path = SimdPath::Lanes128;
+    RunSettings run;
+    // Points a thread takes at a time; 0: a few batches of lanes, more when
+    // points end at different times (a target error), so that the lanes
+    // stay busy.
+    std::int64_t pointsPerBlock = 0;
+    LaneUsage* usage = nullptr;  // if given, receives how busy the lanes were
 };
 
-// Computes the points `range` of `grid` on `settings.threads` threads, each
-// running as many points at once as the lanes of `settings.path`, and hands
+// Computes the points `range` of `grid` with `settings.run` on
+// `settings.threads` threads, each running as many points at once as the
+// lanes of `settings.path`, and hands
 // them to `sink` in index order as soon as they are done. At most a few
 // blocks per thread are held at any time, whatever the size of the grid.
 // Returns false when the sink stopped the sweep.

@@ -1,0 +1,99 @@
+#include "help_texts.h"
+
+namespace veltrano::cli {
+
+namespace {
+
+constexpr const char* kAbout =
+    "Computes the Lyapunov spectrum of the Lorenz system\n"
+    "  dx/dt = sigma (y - x), dy/dt = R x - y - x z, dz/dt = x y - b z\n"
+    "from x = y = z = 1 by fourth-order Runge-Kutta at h = 0.01, with Gram-Schmidt\n"
+    "reorthonormalisation every 20 steps, over N such intervals.\n"
+    "\n"
+    "One run:  veltrano-cli [--precise] N SIGMA R B\n"
+    "  N          number of intervals, a whole number from 1 to 9999\n"
+    "  SIGMA R B  decimal numbers: digits, at most one point, a leading minus,\n"
+    "             no exponent (-0.5, .5, 28); the point is the separator\n"
+    "  --precise  print t and the exponents with 17 significant digits\n"
+    "  Prints tab-separated lines: t, lambda1, lambda2, lambda3 (4 decimals) and\n"
+    "  seconds (the computing time, 3 decimals). The entries are checked as the\n"
+    "  window checks them, with the same messages.\n"
+    "  Exit status: 0 done, 1 bad usage or standard output could not be written,\n"
+    "  2 an entry was refused (the message goes to standard error), 3 an\n"
+    "  arithmetic error stopped the computation (t is the time reached, the\n"
+    "  exponents are \"?\").\n"
+    "\n"
+    "history, sweep and join write CSV with 17 significant digits and the point\n"
+    "as separator; N is a whole number from 1 to 1000000000 there. Their research\n"
+    "options change the experiment (--transient, --initial, --step,\n"
+    "--steps-per-interval) and add error bars (--errors, --batch, --target-error);\n"
+    "numbers in options are written as the entries are. Exit status: 0 done,\n"
+    "1 a file could not be written, 2 bad usage, a refused entry or a refused\n"
+    "file (nothing is written), 3 (history) an arithmetic error stopped the\n"
+    "computation after the rows printed so far.\n";
+
+}  // namespace
+
+const char* const kHistoryAbout =
+    "The estimates as the run goes: CSV with the header\n"
+    "interval,t,lambda1,lambda2,lambda3 (with --errors also\n"
+    ",lambda1_err,lambda2_err,lambda3_err: the 95 % half-widths of the batches\n"
+    "complete at that row, empty before the tenth) and a row after every K-th\n"
+    "measured interval and after the last. The row of interval k is exactly what\n"
+    "a run of N = k gives.";
+
+const char* const kSweepAbout =
+    "The spectrum over a line or a grid of parameters: CSV with the header\n"
+    "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status, one row per\n"
+    "point in index order. status is ok, or error for a point stopped by an\n"
+    "arithmetic error (t is then the time reached, 0 in the transient, and the\n"
+    "next four fields are empty). kaplan_yorke is the Kaplan-Yorke dimension of\n"
+    "the three exponents. With --errors the header goes on with\n"
+    ",intervals,lambda1_err,lambda2_err,lambda3_err: the measured intervals done\n"
+    "and the 95 % half-widths by batch means (empty with fewer than 10 batches).\n"
+    "Every row is exactly what the same computation gives for its point alone.\n"
+    "The base value of a varied parameter is checked but not used.\n"
+    "\n"
+    "--vary NAME=FROM:TO:COUNT: NAME is sigma, R or b; COUNT values from exactly\n"
+    "FROM to exactly TO, evenly spaced (COUNT = 1: FROM only), FROM and TO written\n"
+    "as the entries are. Not given: the one point of the base values. Once: a\n"
+    "line; twice, with two names: a grid, the first varying slowest. At most\n"
+    "100000000 points.\n"
+    "Rows are written and flushed as they complete, and the file of --output is\n"
+    "locked while they are: a second process writing it is refused. --resume\n"
+    "continues a file cut short: every row in it is checked for its form (the\n"
+    "digits this program writes, ok with four result fields, error with them\n"
+    "empty, no nan or inf), its index and its parameters, and 17 rows spread over\n"
+    "it and the last one are computed again and must match to the byte; a file\n"
+    "that fails is refused untouched. An unfinished last line is dropped, and the\n"
+    "finished file is the uninterrupted sweep to the byte. --shard K/M computes\n"
+    "the K-th of M contiguous, nearly equal blocks of the points; join puts the\n"
+    "shards' files together.";
+
+const char* const kJoinAbout =
+    "The whole sweep from the files of its M shards, given the sweep's own\n"
+    "arguments (without --shard): each shard's file is checked as --resume checks\n"
+    "a file and must hold every row of its shard; a missing, incomplete or\n"
+    "foreign shard is refused by its number before anything is written.";
+
+const char* const kPlotAbout =
+    "Draws a history or sweep file that veltrano-cli wrote (whole, resumed or\n"
+    "joined, with error bars or without) as --plot draws it; the title holds\n"
+    "what the file tells. Any other file is refused, and an existing picture is\n"
+    "never replaced.";
+
+std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot) {
+    std::string text =
+        "Usage: veltrano-cli [--precise] N SIGMA R B\n"
+        "  or:  veltrano-cli history [options] N SIGMA R B\n"
+        "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
+        "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
+        "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+        "  or:  veltrano-cli --help | --version\n\n";
+    text += kAbout;
+    for (CLI::App* form : {&history, &sweep, &join, &plot})
+        text += "\n" + form->help("veltrano-cli", CLI::AppFormatMode::Sub);
+    return text;
+}
+
+}  // namespace veltrano::cli

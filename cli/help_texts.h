@@ -1,0 +1,18 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+namespace veltrano::cli {
+
+inline constexpr const char* kVersion = "veltrano-cli 1.0";
+
+extern const char* const kHistoryAbout;
+extern const char* const kSweepAbout;
+extern const char* const kJoinAbout;
+extern const char* const kPlotAbout;
+
+// The whole help: the one-run form, then each of the other forms.
+[[nodiscard]] std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot);
+
+}  // namespace veltrano::cli

@@ -1,0 +1,140 @@
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+namespace veltrano::cli {
+
+namespace {
+
+std::string why(const std::string& path) {
+    return "cannot write " + path + ": " + std::strerror(errno);
+}
+
+std::string folderOf(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+}  // namespace
+
+std::variant<OutputFile, FileRefusal> OutputFile::create(const std::string& path) {
+    OutputFile file;
+    file.fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file.fd_ < 0 && errno == EEXIST) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
+            file.fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);  // a device or a pipe
+            if (file.fd_ < 0) return FileRefusal{false, why(path)};
+            file.stream_.reset(::fdopen(file.fd_, "ab"));
+            return file;
+        }
+        return FileRefusal{true, path + " exists and is never overwritten"};
+    }
+    if (file.fd_ < 0) return FileRefusal{false, why(path)};
+    file.stream_.reset(::fdopen(file.fd_, "wb"));
+    if (!file.stream_) {
+        ::close(file.fd_);
+        return FileRefusal{false, why(path)};
+    }
+    // Another process that opened the new file to continue it may hold it
+    // already; it is then that process's file.
+    if (::flock(file.fd_, LOCK_EX | LOCK_NB) != 0)
+        return FileRefusal{true, path + " is being written by another process"};
+    return file;
+}
+
+std::variant<OutputFile, FileRefusal> OutputFile::openExisting(const std::string& path) {
+    OutputFile file;
+    file.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (file.fd_ < 0) return FileRefusal{false, why(path)};
+    file.stream_.reset(::fdopen(file.fd_, "r+b"));
+    if (!file.stream_) {
+        ::close(file.fd_);
+        return FileRefusal{false, why(path)};
+    }
+    if (::flock(file.fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return FileRefusal{true, path + " is being written by another process"};
+        return FileRefusal{false, "cannot lock " + path + ": " + std::strerror(errno)};
+    }
+    return file;
+}
+
+std::string OutputFile::readPath() const {
+    return "/proc/self/fd/" + std::to_string(fd_);
+}
+
+bool OutputFile::truncateTo(std::uint64_t bytes) {
+    return std::fflush(stream_.get()) == 0 && ::ftruncate(fd_, static_cast<off_t>(bytes)) == 0 &&
+           std::fseek(stream_.get(), 0, SEEK_END) == 0;
+}
+
+bool OutputFile::close() {
+    if (!stream_) return true;
+    const bool flushed = std::fflush(stream_.get()) == 0;
+    const bool closed = std::fclose(stream_.release()) == 0;
+    return flushed && closed;
+}
+
+bool pathTaken(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::optional<FileRefusal> checkPicturePath(const std::string& path, const std::string& otherOutput) {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (!otherOutput.empty() &&
+        fs::weakly_canonical(fs::absolute(path), ignored) == fs::weakly_canonical(fs::absolute(otherOutput), ignored))
+        return FileRefusal{true, "--plot " + path + " names the file of the rows"};
+    if (pathTaken(path)) return FileRefusal{true, "--plot " + path + ": the file exists and is never overwritten"};
+    const std::string folder = folderOf(path);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return FileRefusal{true, "--plot " + path + ": the folder " + folder + " does not exist"};
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return FileRefusal{true, "--plot " + path + ": the folder " + folder + " is not writable"};
+    return std::nullopt;
+}
+
+std::string temporaryBeside(const std::string& path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    std::string name = folderOf(path) + "/.veltrano-XXXXXX" + extension;
+    const int fd = ::mkstemps(name.data(), static_cast<int>(extension.size()));
+    if (fd < 0) return {};
+    ::close(fd);
+    return name;
+}
+
+std::string publishWithoutReplacing(const std::string& temporary, const std::string& path) {
+    std::string error;
+    if (::link(temporary.c_str(), path.c_str()) != 0)
+        error = errno == EEXIST ? path + " appeared meanwhile and is never overwritten" : why(path);
+    ::unlink(temporary.c_str());
+    return error;
+}
+
+void warnIfSpaceShort(const std::string& command, const std::string& path, double expectedBytes) {
+    struct statvfs fs {};
+    if (::statvfs(folderOf(path).c_str(), &fs) != 0) return;
+    const double free = static_cast<double>(fs.f_bavail) * static_cast<double>(fs.f_frsize);
+    if (free >= expectedBytes) return;
+    const auto gigabytes = [](double bytes) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3g GB", bytes / 1e9);
+        return std::string(text);
+    };
+    std::cerr << "veltrano-cli " << command << ": warning: the rows will take about " << gigabytes(expectedBytes)
+              << " and the file system of " << path << " has " << gigabytes(free) << " free\n";
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace veltrano::cli {
+
+// Why a file was not taken: `refused` when the user's file is protected
+// (it exists, or another process is writing it), otherwise it could not be
+// written at all.
+struct FileRefusal {
+    bool refused = true;
+    std::string message;
+};
+
+// A file that this process alone writes: it holds an exclusive lock on it
+// (flock) from opening to closing, so a second writer, in this process or
+// any other, is refused at once.
+class OutputFile {
+public:
+    // A file that does not exist yet, created without following or replacing
+    // anything that appears at `path` meanwhile (a dangling symbolic link
+    // included). A path that names a device or a pipe is written as it is.
+    static std::variant<OutputFile, FileRefusal> create(const std::string& path);
+    // An existing regular file, to be read and then continued.
+    static std::variant<OutputFile, FileRefusal> openExisting(const std::string& path);
+
+    // A path that reads the same open file (for the checks before
+    // continuing it).
+    [[nodiscard]] std::string readPath() const;
+    // Cuts the file to `bytes` and writes from there on.
+    [[nodiscard]] bool truncateTo(std::uint64_t bytes);
+    [[nodiscard]] std::FILE* stream() const { return stream_.get(); }
+    // Flushes and closes; false when something could not be written.
+    [[nodiscard]] bool close();
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> stream_;
+    int fd_ = -1;
+};
+
+// An existing path, or a dangling symbolic link.
+[[nodiscard]] bool pathTaken(const std::string& path);
+
+// Checks, before any work, that a picture can later be written to `path`
+// without replacing anything: the path is free, its folder exists and is
+// writable, and it is not `otherOutput` (the rows' file, may be empty).
+[[nodiscard]] std::optional<FileRefusal> checkPicturePath(const std::string& path, const std::string& otherOutput);
+
+// Moves the finished file `temporary` to `path` unless something exists
+// there by now (then `temporary` is removed and the text says why); the empty
+// text on success.
+[[nodiscard]] std::string publishWithoutReplacing(const std::string& temporary, const std::string& path);
+
+// A new, empty temporary file beside `path` with the same extension; its
+// name, or empty when none can be made.
+[[nodiscard]] std::string temporaryBeside(const std::string& path);
+
+// Warns on standard error when the file system of `path` holds fewer free
+// bytes than `expectedBytes`.
+void warnIfSpaceShort(const std::string& command, const std::string& path, double expectedBytes);
+
+}  // namespace veltrano::cli

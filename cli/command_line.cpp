@@ -76,10 +76,10 @@ std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::stri
 std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vector<std::string>& entries) {
     // The window's checks with a small N stand in for the checks of the
     // texts; the range of N is the research one.
-    std::vector<std::string> texts = entries;
     const std::u16string n = toUtf16(unmarked(entries.at(0)));
-    if (controllo1(n)) texts[0] = n.find_first_not_of(u'0') == std::u16string::npos ? "0" : "1";
-    const auto checked = checkEntryTexts(texts);
+    const char small = n.find_first_not_of(u'0') == std::u16string::npos ? '0' : '1';
+    const auto checked = checkEntryTexts(
+        {controllo1(n) ? std::string(1, small) : entries.at(0), entries.at(1), entries.at(2), entries.at(3)});
     if (const auto* error = std::get_if<EntryError>(&checked)) return std::string(error->message);
     const Parameters& p = std::get<Parameters>(checked);
     const auto value = wholeNumber(entries.at(0), 1, RunSettings::kMaxIntervals);

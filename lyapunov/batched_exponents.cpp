@@ -106,7 +106,7 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
         r.intervals = measured[l];
         if (settings.errors) {
             r.batches = stats[l].count();
-            if (const auto widths = stats[l].halfWidths()) {
+            if (const auto widths = completed ? stats[l].halfWidths() : std::nullopt) {
                 r.errorsKnown = true;
                 r.halfWidth = *widths;
             }

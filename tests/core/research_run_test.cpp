@@ -1,0 +1,260 @@
+// Research runs in the batched engine: every option bit for bit against the
+// plain implementation, on every instruction set, with faults in the
+// transient and in the measurement and lanes that end at different times;
+// the batch-means arithmetic; and whether the error bars are honest.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <random>
+
+#include "batch_means.h"
+#include "batched_exponents.h"
+#include "reference_exponents.h"
+
+using namespace veltrano;
+
+namespace {
+
+RunSettings settingsOf(std::int64_t n, const reference::Options& o) {
+    RunSettings s;
+    s.intervals = n;
+    s.transient = o.transient;
+    s.initial = {o.x0, o.y0, o.z0};
+    s.step = o.h;
+    s.stepsPerInterval = o.stepsPerInterval;
+    s.errors = o.errors;
+    s.batch = o.batch;
+    s.targetError = o.target;
+    return s;
+}
+
+std::uint64_t bits(double v) {
+    return std::bit_cast<std::uint64_t>(v);
+}
+
+// Equal to the last bit: outcome, time, exponents, intervals and error bars.
+void expectSame(const PointResult& got, const reference::Result& want) {
+    ASSERT_EQ(got.completed, !want.error);
+    EXPECT_EQ(bits(got.t), bits(want.t));
+    EXPECT_EQ(got.intervals, want.intervals);
+    EXPECT_EQ(got.batches, want.batches);
+    EXPECT_EQ(got.errorsKnown, want.errorsKnown);
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (got.completed) {
+            EXPECT_EQ(bits(got.expo[k]), bits(want.expo[k + 1])) << k;
+        }
+        if (got.errorsKnown) {
+            EXPECT_EQ(bits(got.halfWidth[k]), bits(want.halfWidth[k + 1])) << k;
+        }
+    }
+}
+
+// Points that end in every way: chaos, order, a fault after some steps, a
+// fault in the first reorthonormalisation, a fault at once, and random
+// points across the double range.
+std::vector<FlowParameters> mixedPoints() {
+    std::vector<FlowParameters> points = {
+        {10, 28, 2.6667},
+        {300, 28, 2.6667},  // stops after some steps
+        {10, 0.5, 2.6667},
+        {4.3037457386239693, 81.013903989996962, -69.208275327631839},  // stops in Gram-Schmidt
+        {1e200, 28, 2.6667},                                            // stops in the first step
+        {16, 45.92, 4},
+    };
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> exponent(-2, 2.6), mantissa(1, 10);
+    std::bernoulli_distribution negative(0.25);
+    for (int i = 0; i < 13; ++i) {
+        FlowParameters p{};
+        for (double* v : {&p.sv, &p.rv, &p.bv}) *v = (negative(rng) ? -1 : 1) * mantissa(rng) * std::pow(10.0, exponent(rng));
+        points.push_back(p);
+    }
+    return points;
+}
+
+}  // namespace
+
+TEST(ResearchRun, EveryOptionIsBitForBitThePlainImplementationOnEveryPath) {
+    const struct {
+        const char* name;
+        std::int64_t n;
+        reference::Options options;
+    } cases[] = {
+        {"the window's experiment", 25, {}},
+        {"transient", 12, {.transient = 40}},
+        {"starting point", 25, {.x0 = -3.25, .y0 = 2.5, .z0 = 20}},
+        {"step and steps per interval", 30, {.h = 0.005, .stepsPerInterval = 7}},
+        {"error bars", 60, {.transient = 3, .errors = true, .batch = 4}},
+        {"target error", 400, {.errors = true, .batch = 3, .target = 0.4}},
+        {"everything", 90, {.transient = 7, .x0 = 0.5, .y0 = -1, .z0 = 9, .h = 0.0125, .stepsPerInterval = 11, .errors = true, .batch = 5, .target = 0.8}},
+    };
+    const std::vector<FlowParameters> points = mixedPoints();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunSettings settings = settingsOf(c.n, c.options);
+        std::vector<reference::Result> want;
+        int faults = 0, early = 0;
+        for (const FlowParameters& p : points) {
+            want.push_back(reference::lyapunovSpectrum(c.n, p.sv, p.rv, p.bv, c.options));
+            faults += want.back().error;
+            early += !want.back().error && want.back().intervals < c.n;
+        }
+        EXPECT_GE(faults, 3);
+        if (c.options.target > 0) {
+            EXPECT_GE(early, 2) << "no point reached its target before N";
+        }
+        for (SimdPath path : availablePaths()) {
+            SCOPED_TRACE(pathName(path));
+            std::vector<PointResult> got(points.size());
+            runPoints(path, settings, points, got);
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                SCOPED_TRACE(testing::Message() << "sigma=" << points[i].sv << " R=" << points[i].rv << " b=" << points[i].bv);
+                expectSame(got[i], want[i]);
+            }
+        }
+    }
+}
+
+// A fault in the transient reports t = 0 and no measured interval; the
+// same point without a transient faults later, in the measurement.
+TEST(ResearchRun, AFaultInTheTransientReportsTimeZero) {
+    const FlowParameters p{300, 28, 2.6667};
+    RunSettings s;
+    s.intervals = 5;
+    s.transient = 100;
+    PointResult r;
+    runPoints(SimdPath::Lanes128, s, std::span(&p, 1), std::span(&r, 1));
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(r.t, 0.0);
+    EXPECT_EQ(r.intervals, 0);
+    s.transient = 0;
+    s.intervals = 100;
+    runPoints(SimdPath::Lanes128, s, std::span(&p, 1), std::span(&r, 1));
+    EXPECT_FALSE(r.completed);
+    EXPECT_GT(r.t, 0.0);
+}
+
+// Lanes that end early take the next point; points fewer than the lanes
+// leave lanes idle. Whatever the order in which they end, each point is its
+// own run.
+TEST(ResearchRun, LanesThatEndEarlyAreRefilledAndEveryPointStaysItsOwn) {
+    const SimdPath widest = widestPath();
+    const int lanes = lanesOf(widest);
+    // A batch narrower than its lanes whose first point stops at once while
+    // the others run to the end.
+    const std::vector<FlowParameters> narrow = {{1e200, 28, 2.6667}, {10, 28, 2.6667}, {10, 0.5, 2.6667}};
+    for (SimdPath path : availablePaths()) {
+        std::vector<PointResult> got(narrow.size());
+        runPoints(path, settingsOf(30, {}), narrow, got);
+        for (std::size_t i = 0; i < narrow.size(); ++i)
+            expectSame(got[i], reference::lyapunovSpectrum(30, narrow[i].sv, narrow[i].rv, narrow[i].bv, {}));
+    }
+    // Many more points than lanes, ending at very different times.
+    reference::Options o{.errors = true, .batch = 2, .target = 0.3};
+    std::vector<FlowParameters> many;
+    for (int i = 0; i < 8 * lanes; ++i) many.push_back({10, 5.0 + 6.0 * i, 2.6667});
+    many[3] = {300, 28, 2.6667};
+    std::vector<PointResult> got(many.size());
+    LaneUsage usage;
+    runPoints(widest, settingsOf(600, o), many, got, &usage);
+    std::int64_t shortest = 600, longest = 0, intervals = 0;
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        const auto want = reference::lyapunovSpectrum(600, many[i].sv, many[i].rv, many[i].bv, o);
+        expectSame(got[i], want);
+        if (got[i].completed) shortest = std::min(shortest, got[i].intervals), longest = std::max(longest, got[i].intervals);
+        intervals += got[i].intervals;
+    }
+    EXPECT_LT(shortest * 4, longest) << "the points should end at very different times";
+    // Every lane-interval that carried a point did one interval of a point
+    // (the faulty point's unfinished interval included).
+    EXPECT_LE(usage.busy, usage.total);
+    EXPECT_GE(usage.busy, intervals);
+    EXPECT_GT(static_cast<double>(usage.busy) / static_cast<double>(usage.total), 0.5);
+}
+
+// Ten batches whose estimates of the first exponent are 1, 2, ..., 10:
+// mean 5.5, sample variance 55/6, Student quantile t(0.975, 9).
+TEST(BatchMeans, HalfWidthOfTenBatchesByHand) {
+    BatchMeans means;
+    for (int i = 1; i <= 9; ++i) {
+        means.add({static_cast<double>(i), 2.0, -static_cast<double>(i) / 2});
+        EXPECT_FALSE(means.halfWidths()) << "known after only " << i << " batches";
+    }
+    means.add({10.0, 2.0, -5.0});
+    const auto widths = means.halfWidths();
+    ASSERT_TRUE(widths);
+    // t(0.975, 9) from the tables; computed in double precision throughout
+    // (the same bits on every machine), it is good to about 1e-11.
+    const double q = 2.2621571627409915;
+    EXPECT_NEAR(studentQuantile975(9), q, 1e-10);
+    EXPECT_NEAR((*widths)[0], q * std::sqrt(55.0 / 6) / std::sqrt(10.0), 1e-10);
+    EXPECT_EQ((*widths)[1], 0.0);
+    EXPECT_NEAR((*widths)[2], (*widths)[0] / 2, 1e-12);
+    EXPECT_NEAR(studentQuantile975(1), 12.706204736174707, 1e-9);
+    EXPECT_NEAR(studentQuantile975(100000), 1.9599877, 1e-6);
+}
+
+// A history row is the run of that many intervals, error bars included.
+TEST(ResearchRun, HistoryRowsAreRunsOfThatLength) {
+    const reference::Options o{.transient = 5, .h = 0.02, .errors = true, .batch = 2};
+    const FlowParameters p{10, 28, 2.6667};
+    std::vector<IntervalState> rows;
+    std::vector<std::optional<Triple>> widths;
+    const PointResult end = runObserved(settingsOf(40, o), p, [&](const IntervalState& s) {
+        rows.push_back(s);
+        widths.push_back(s.batches->halfWidths());
+    });
+    ASSERT_EQ(rows.size(), 40U);
+    EXPECT_TRUE(rows.back().last);
+    expectSame(end, reference::lyapunovSpectrum(40, p.sv, p.rv, p.bv, o));
+    for (const std::size_t k : {1U, 19U, 20U, 33U}) {
+        const auto want = reference::lyapunovSpectrum(static_cast<long long>(k), p.sv, p.rv, p.bv, o);
+        const IntervalState& row = rows[k - 1];
+        EXPECT_EQ(row.interval, static_cast<std::int64_t>(k));
+        EXPECT_FALSE(row.last);
+        EXPECT_EQ(bits(row.t), bits(want.t));
+        EXPECT_EQ(widths[k - 1].has_value(), want.errorsKnown) << k;
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(bits(row.expo[i]), bits(want.expo[i + 1]));
+            if (want.errorsKnown) {
+                EXPECT_EQ(bits((*widths[k - 1])[i]), bits(want.halfWidth[i + 1]));
+            }
+        }
+    }
+}
+
+// The error bars are honest: runs from many starting points on the
+// attractor give 95 % intervals that contain the long-run value about 95 %
+// of the time (the long-run value from separate, eight times longer runs).
+TEST(ResearchRun, ErrorBarsContainTheLongRunValueAboutNineteenTimesInTwenty) {
+    RunSettings s;
+    s.transient = 500;
+    s.errors = true;
+    s.batch = 1000;
+    s.intervals = 20000;
+    std::vector<FlowParameters> same(48, {10, 28, 2.6667});
+    std::vector<PointResult> runs(same.size());
+    // Different starting points, the same attractor: each run starts from
+    // its own point, so they are independent. Run them one starting point
+    // at a time through the lanes.
+    for (std::size_t i = 0; i < same.size(); ++i) {
+        s.initial = {1.0 + 0.37 * static_cast<double>(i), -2.0 + 0.11 * static_cast<double>(i), 20.0};
+        runPoints(widestPath(), s, std::span(&same[i], 1), std::span(&runs[i], 1));
+        ASSERT_TRUE(runs[i].errorsKnown);
+    }
+    RunSettings longRun = s;
+    longRun.intervals = 160000;
+    longRun.initial = {-7.0, 3.0, 30.0};
+    PointResult truth;
+    runPoints(widestPath(), longRun, std::span(&same[0], 1), std::span(&truth, 1));
+    for (std::size_t k = 0; k < 3; ++k) {
+        int covered = 0;
+        for (const PointResult& r : runs) covered += std::fabs(r.expo[k] - truth.expo[k]) <= r.halfWidth[k];
+        // 95 % of 48 is 45.6; binomially, fewer than 41 happens with a
+        // probability below 0.5 %.
+        EXPECT_GE(covered, 41) << "lambda" << k + 1 << ": " << covered << " of 48 intervals contain " << truth.expo[k];
+        EXPECT_LE(covered, 48);
+    }
+}

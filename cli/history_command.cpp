@@ -24,7 +24,7 @@ int runHistory(const HistoryOptions& options) {
     const RunSettings& run = options.run;
     if (!options.plotFile.empty()) {
         if (const auto why = checkPicturePath(options.plotFile, {})) {
-            std::cerr << "veltrano-cli history: " << why->message << '\n';
+            std::cerr << "veltrano-cli history: --plot " << why->message << '\n';
             return why->refused ? kExitRefused : kExitFailed;
         }
     }

@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     if (first == "--help" || first == "-h") return print(helpText(history, sweep, join, plot));
     if (first == "--version") return print(std::string(kVersion) + '\n');
     for (CLI::App* form : forms)
-        if (first == form->get_name() && asksForHelp(args)) return print(form->help());
+        if (first == form->get_name() && asksForHelp(args)) return print(form->help("veltrano-cli"));
     if (first != "history" && first != "sweep" && first != "join" && first != "plot") {
         std::vector<std::string_view> rest(argv + 1, argv + argc);
         return runOne(rest);

@@ -95,14 +95,14 @@ std::optional<FileRefusal> checkPicturePath(const std::string& path, const std::
     std::error_code ignored;
     if (!otherOutput.empty() &&
         fs::weakly_canonical(fs::absolute(path), ignored) == fs::weakly_canonical(fs::absolute(otherOutput), ignored))
-        return FileRefusal{true, "--plot " + path + " names the file of the rows"};
-    if (pathTaken(path)) return FileRefusal{true, "--plot " + path + ": the file exists and is never overwritten"};
+        return FileRefusal{true, path + " names the file of the rows"};
+    if (pathTaken(path)) return FileRefusal{true, path + " exists and is never overwritten"};
     const std::string folder = folderOf(path);
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return FileRefusal{true, "--plot " + path + ": the folder " + folder + " does not exist"};
+        return FileRefusal{true, path + ": the folder " + folder + " does not exist"};
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return FileRefusal{true, "--plot " + path + ": the folder " + folder + " is not writable"};
+        return FileRefusal{true, path + ": the folder " + folder + " is not writable"};
     return std::nullopt;
 }
 
@@ -111,6 +111,10 @@ std::string temporaryBeside(const std::string& path) {
     std::string name = folderOf(path) + "/.veltrano-XXXXXX" + extension;
     const int fd = ::mkstemps(name.data(), static_cast<int>(extension.size()));
     if (fd < 0) return {};
+    // mkstemps makes it private; a picture is as readable as any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     return name;
 }

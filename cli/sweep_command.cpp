@@ -43,7 +43,10 @@ int runSweepCommand(const SweepOptions& options) {
                                            : IndexRange{0, grid.size()};
     const bool showProgress = options.progress.value_or(::isatty(STDERR_FILENO) == 1);
     if (!options.plotFile.empty()) {
-        if (const auto why = checkPicturePath(options.plotFile, options.output)) return refusal(*why);
+        if (auto why = checkPicturePath(options.plotFile, options.output)) {
+            why->message = "--plot " + why->message;
+            return refusal(*why);
+        }
     }
     std::unique_ptr<SweepPicture> picture;
     if (!options.plotFile.empty()) picture = std::make_unique<SweepPicture>(grid, options.plotContext);

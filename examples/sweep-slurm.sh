@@ -1,22 +1,36 @@
 #!/bin/bash
-# One shard of a large sweep per Slurm array task. Submit with
-#   sbatch --array=1-64 examples/sweep-slurm.sh
-# and join the shards when every task has finished:
-#   examples/join-shards.sh lambda-map 64 > lambda-map.csv
-# A task that is stopped (time limit, node failure) can simply be submitted
-# again: --resume continues its shard where the file ends.
+# A large sweep split over the tasks of a Slurm job array, one shard a task.
+#
+#   sbatch --array=1-64 --cpus-per-task=16 examples/sweep-slurm.sh   # compute
+#   examples/sweep-slurm.sh join                                    # when all have ended
+#
+# Choose the CPUs of a task with --cpus-per-task (a task uses what Slurm
+# grants it); --array must run from 1 to SHARDS below. A task that stopped
+# (time limit, node failure, scancel) is simply submitted again, alone:
+#
+#   sbatch --array=17 --cpus-per-task=16 examples/sweep-slurm.sh
+#
+# and continues its shard where the file ends (--resume checks that the file
+# is that shard's before it appends). join refuses, naming the shard, until
+# every shard is complete, and then writes lambda-map.csv.
 #SBATCH --job-name=veltrano-sweep
-#SBATCH --cpus-per-task=16
 #SBATCH --time=02:00:00
-#SBATCH --output=logs/%x-%A_%a.log
+#SBATCH --output=veltrano-sweep-%A_%a.log
 set -euo pipefail
 
+SHARDS=64  # the number of shards, set here once
 name=lambda-map
+sweep=(--vary sigma=0:40:2000 --vary R=0:200:2000 2000 10 28 2.6667)
+
+if [ "${1:-}" = join ]; then
+  exec veltrano-cli join "${sweep[@]}" --shards "$SHARDS" --input "shards/$name-{K}.csv" --output "$name.csv"
+fi
+k=${SLURM_ARRAY_TASK_ID:?submit with sbatch --array=1-$SHARDS}
+if ((k < 1 || k > SHARDS)); then
+  echo "array task $k is not a shard: submit --array within 1-$SHARDS" >&2
+  exit 2
+fi
 mkdir -p shards
-veltrano-cli sweep \
-  --vary sigma=0:40:2000 --vary R=0:200:2000 \
-  --shard "$((SLURM_ARRAY_TASK_ID))/$SLURM_ARRAY_TASK_COUNT" \
+exec veltrano-cli sweep "${sweep[@]}" --shard "$k/$SHARDS" \
   --threads "${SLURM_CPUS_PER_TASK:-1}" \
-  --output "shards/$name-$SLURM_ARRAY_TASK_ID.csv" --resume \
-  --no-progress \
-  2000 10 28 2.6667
+  --output "shards/$name-$k.csv" --resume --no-progress

@@ -28,7 +28,7 @@ void lorentz(const double X[13], double dxdt[13], double sv, double rv, double b
 double quantile975(long long nu) {
     using namespace boost::math;
     using Policy = policies::policy<policies::promote_double<false>>;
-    return quantile(students_t_distribution<double, Policy>(static_cast<double>(nu)), 0.975);
+    return std::nearbyint(quantile(students_t_distribution<double, Policy>(static_cast<double>(nu)), 0.975) * 1e9) / 1e9;
 }
 
 // Batch means by Welford's update; a half-width is known from ten batches

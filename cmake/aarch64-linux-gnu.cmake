@@ -1,0 +1,16 @@
+# Cross-compiling for 64-bit ARM Linux with Debian's g++-aarch64-linux-gnu;
+# the programs run under qemu-user.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR aarch64)
+set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
+set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
+set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/aarch64-linux-gnu)
+# Header-only libraries are the same for every architecture.
+set(Boost_DIR /usr/lib/x86_64-linux-gnu/cmake/Boost-1.74.0 CACHE PATH "")
+# GoogleTest is built from Debian's sources for the target.
+set(VELTRANO_GTEST_SOURCE /usr/src/googletest CACHE PATH "")

@@ -168,6 +168,9 @@ int main(int argc, char** argv) {
         ->option_text("FILE");
 
     std::vector<std::string> plotFiles;
+    std::string exponent;
+    plot.add_option("--exponent", exponent, "draw only lambda K (1, 2 or 3) of a history or a line, with its band")
+        ->option_text("K");
     plot.add_option("INPUT OUTPUT", plotFiles, "a history or sweep file and the picture to draw (.png or .svg)")
         ->expected(2)
         ->required()
@@ -197,7 +200,11 @@ int main(int argc, char** argv) {
         return kExitRefused;
     };
 
-    if (plot.parsed()) return runPlot(unmarked(plotFiles.at(0)), unmarked(plotFiles.at(1)));
+    if (plot.parsed()) {
+        const auto only = exponent.empty() ? std::optional<std::int64_t>(0) : wholeNumber(exponent, 1, 3);
+        if (!only) return refuse("--exponent " + unmarked(exponent) + ": K must be 1, 2 or 3");
+        return runPlot(unmarked(plotFiles.at(0)), unmarked(plotFiles.at(1)), static_cast<int>(*only));
+    }
 
     if (history.parsed()) {
         const auto c = checked("history", historyEntries);

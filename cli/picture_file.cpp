@@ -34,8 +34,8 @@ std::string writePictureFile(const plot::HeatMap& map, const std::string& path) 
     return writeBeside(map, path);
 }
 
-std::string writePictureFile(const SweepPicture& picture, const std::string& path) {
-    return picture.isMap() ? writeBeside(picture.heatMap(), path) : writeBeside(picture.lineChart(), path);
+std::string writePictureFile(const SweepPicture& picture, const std::string& path, int only) {
+    return picture.isMap() ? writeBeside(picture.heatMap(), path) : writeBeside(picture.lineChart(only), path);
 }
 
 }  // namespace veltrano::cli

@@ -183,7 +183,7 @@ std::variant<SweepPicture, std::string> readSweep(const std::string& input, bool
 
 }  // namespace
 
-int runPlot(const std::string& input, const std::string& output) {
+int runPlot(const std::string& input, const std::string& output, int only) {
     if (!supportedPictureFile(output)) return say(output + ": the picture's name must end in .png or .svg", kExitRefused);
     if (const std::string why = picturesUnavailable(); !why.empty()) return say(why, kExitRefused);
     if (const auto why = checkPicturePath(output, input)) return say(why->message, kExitRefused);
@@ -195,11 +195,11 @@ int runPlot(const std::string& input, const std::string& output) {
     if (header == historyHeader(false) || header == historyHeader(true)) {
         auto picture = readHistory(in, header == historyHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return say(*why, kExitRefused);
-        error = writePictureFile(std::get<HistoryPicture>(picture).chart("n = " + std::to_string(std::get<HistoryPicture>(picture).lastInterval())), output);
+        error = writePictureFile(std::get<HistoryPicture>(picture).chart("n = " + std::to_string(std::get<HistoryPicture>(picture).lastInterval()), only), output);
     } else if (header == sweepHeader(false) || header == sweepHeader(true)) {
         auto picture = readSweep(input, header == sweepHeader(true));
         if (const auto* why = std::get_if<std::string>(&picture)) return say(*why, kExitRefused);
-        error = writePictureFile(std::get<SweepPicture>(picture), output);
+        error = writePictureFile(std::get<SweepPicture>(picture), output, only);
     } else {
         return say(input + " is not a history or a sweep written by veltrano-cli (its first line is not their header)",
                    kExitRefused);

@@ -49,19 +49,35 @@ void HistoryPicture::keep(const Row& row) {
     anyErrors_ |= row.halfWidth.has_value();
 }
 
-plot::LineChart HistoryPicture::chart(const std::string& context) const {
+plot::LineChart HistoryPicture::chart(const std::string& context, int only) const {
     HistoryPicture all = *this;
     if (all.last_) all.keep(*all.last_);
     plot::LineChart chart;
-    chart.title = "Convergence of the Lyapunov exponents — " + context;
     chart.xTitle = "t (logarithmic)";
     chart.logX = true;
     chart.yTitle = "estimate of λ";
-    for (std::size_t k = 0; k < 3; ++k) {
-        plot::Curve curve{lambdaName(k), all.t_, all.expo_[k], {}, {}};
-        if (all.anyErrors_) curve.low = all.low_[k], curve.high = all.high_[k];
-        chart.curves.push_back(std::move(curve));
+    if (only == 0) {
+        chart.title = "Convergence of the Lyapunov exponents — " + context;
+        for (std::size_t k = 0; k < 3; ++k) {
+            plot::Curve curve{lambdaName(k), all.t_, all.expo_[k], {}, {}};
+            if (all.anyErrors_) curve.low = all.low_[k], curve.high = all.high_[k];
+            chart.curves.push_back(std::move(curve));
+        }
+        return chart;
     }
+    // One exponent alone; with error bars, where they are known, so that the
+    // band can be seen.
+    const auto k = static_cast<std::size_t>(only - 1);
+    chart.title = "Convergence of " + lambdaName(k) + (all.anyErrors_ ? " with its 95 % interval" : "") + " — " + context;
+    chart.yTitle = "estimate of " + lambdaName(k);
+    plot::Curve curve{lambdaName(k), {}, {}, {}, {}};
+    for (std::size_t i = 0; i < all.t_.size(); ++i) {
+        if (all.anyErrors_ && std::isnan(all.low_[k][i])) continue;
+        curve.x.push_back(all.t_[i]);
+        curve.y.push_back(all.expo_[k][i]);
+        if (all.anyErrors_) curve.low.push_back(all.low_[k][i]), curve.high.push_back(all.high_[k][i]);
+    }
+    chart.curves.push_back(std::move(curve));
     return chart;
 }
 
@@ -114,7 +130,7 @@ std::string SweepPicture::context() const {
     return text;
 }
 
-plot::LineChart SweepPicture::lineChart() const {
+plot::LineChart SweepPicture::lineChart(int only) const {
     const SweepAxis& first = grid_.axes[0];
     plot::LineChart chart;
     chart.title = "Lyapunov exponents against " + symbolOf(first.parameter);
@@ -145,6 +161,7 @@ plot::LineChart SweepPicture::lineChart() const {
         }
     }
     for (std::size_t k = 0; k < 3; ++k) {
+        if (only != 0 && k + 1 != static_cast<std::size_t>(only)) continue;
         plot::Curve curve{lambdaName(k), x, y[k], {}, {}};
         if (anyErrors) curve.low = low[k], curve.high = high[k];
         chart.curves.push_back(std::move(curve));

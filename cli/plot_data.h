@@ -23,7 +23,9 @@ class HistoryPicture {
 public:
     void add(std::int64_t interval, double t, const Triple& expo, const std::optional<Triple>& halfWidth);
     // `context` follows the title (the parameters and the run, where known).
-    [[nodiscard]] plot::LineChart chart(const std::string& context) const;
+    // `only` = 1, 2 or 3 draws that exponent alone (with error bars, where
+    // they are known); 0 draws all three.
+    [[nodiscard]] plot::LineChart chart(const std::string& context, int only = 0) const;
     [[nodiscard]] bool empty() const { return t_.empty() && !last_; }
     [[nodiscard]] std::int64_t lastInterval() const { return lastInterval_; }
 
@@ -53,7 +55,7 @@ public:
     // `run` follows the fixed parameters in the title (may be empty).
     SweepPicture(const SweepGrid& grid, std::string run);
     void add(const SweepPoint& point);
-    [[nodiscard]] plot::LineChart lineChart() const;
+    [[nodiscard]] plot::LineChart lineChart(int only = 0) const;
     [[nodiscard]] plot::HeatMap heatMap() const;
     [[nodiscard]] bool isMap() const { return grid_.axisCount == 2; }
 

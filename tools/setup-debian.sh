@@ -9,10 +9,11 @@ packages=(
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
   libcli11-dev                      # the command-line tool's parser
   libgtest-dev libbenchmark-dev     # tests and benchmark
-  libboost-dev                      # Boost.Odeint, the benchmark's peer (headers only)
+  libboost-dev libboost-math-dev    # Boost.Odeint, the benchmark's peer; Boost.Math, the Student quantile
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
   help2man dpkg-dev file            # the manual page; the package's dependencies
   desktop-file-utils appstream      # checks of the desktop entry and the metainfo
+  xvfb xauth xdotool                # xvfb-run and the start-up measurement of the README
 )
 
 missing=()

@@ -195,14 +195,17 @@ std::string write(const LineChart& chart, const std::string& path) {
     for (std::size_t i = 0; i < chart.curves.size(); ++i) {
         const Curve& c = chart.curves[i];
         if (c.low.size() != c.x.size() || c.high.size() != c.x.size() || c.x.empty()) continue;
-        auto* low = new QLineSeries;
-        auto* high = new QLineSeries;
+        // The area does not own its edges: they are its children.
+        auto* band = new QAreaSeries;
+        auto* low = new QLineSeries(band);
+        auto* high = new QLineSeries(band);
         for (std::size_t k = 0; k < c.x.size(); ++k)
             if (std::isfinite(c.low[k]) && std::isfinite(c.high[k])) {
                 low->append(c.x[k], c.low[k]);
                 high->append(c.x[k], c.high[k]);
             }
-        auto* band = new QAreaSeries(high, low);
+        band->setUpperSeries(high);
+        band->setLowerSeries(low);
         band->setName(text(c.name + " 95 %"));
         QColor fill = colours[i % 4];
         fill.setAlpha(60);

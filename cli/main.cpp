@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
         const auto c = checked("history", historyEntries);
         if (!c) return kExitRefused;
         const auto k = wholeNumber(every, 1, RunSettings::kMaxIntervals);
-        if (!k) return refuse("--every " + unmarked(every) + ": K must be a whole number from 1 to 1000000000");
+        if (!k) return refuse(refusedOption(ResearchOption::Every, unmarked(every)));
         return runHistory({c->entries.parameters, c->run, *k, unmarked(historyEntries.plot)});
     }
 
@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     options.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (!threads.empty()) {
         const auto t = wholeNumber(threads, 1, 4096);
-        if (!t) return refuse("--threads " + unmarked(threads) + ": T must be a whole number from 1 to 4096");
+        if (!t) return refuse(refusedOption(ResearchOption::Threads, unmarked(threads)));
         options.threads = static_cast<int>(*t);
     }
     if (progressOn && progressOff) return refuse("--progress and --no-progress exclude each other");

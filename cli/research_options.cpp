@@ -45,13 +45,12 @@ std::variant<RunSettings, std::string> researchSettings(const ResearchTexts& tex
     constexpr std::int64_t kMost = RunSettings::kMaxIntervals;
     if (!texts.transient.empty()) {
         const auto k = wholeNumber(texts.transient, 0, kMost);
-        if (!k) return "--transient " + unmarked(texts.transient) + ": K must be a whole number from 0 to 1000000000";
+        if (!k) return refusedOption(ResearchOption::Transient, unmarked(texts.transient));
         s.transient = *k;
     }
     if (!texts.initial.empty()) {
         const std::string given = unmarked(texts.initial);
-        const std::string why = "--initial " + given +
-                                ": expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)";
+        const std::string why = refusedOption(ResearchOption::Initial, given);
         std::size_t start = 0;
         for (std::size_t i = 0; i < 3; ++i) {
             const auto comma = given.find(',', start);
@@ -64,25 +63,23 @@ std::variant<RunSettings, std::string> researchSettings(const ResearchTexts& tex
     }
     if (!texts.step.empty()) {
         const auto h = decimalText(texts.step);
-        if (!h || !(*h > 0)) return "--step " + unmarked(texts.step) + ": H must be a decimal number above 0";
+        if (!h || !(*h > 0)) return refusedOption(ResearchOption::Step, unmarked(texts.step));
         s.step = *h;
     }
     if (!texts.stepsPerInterval.empty()) {
         const auto steps = wholeNumber(texts.stepsPerInterval, 1, kMost);
-        if (!steps)
-            return "--steps-per-interval " + unmarked(texts.stepsPerInterval) +
-                   ": S must be a whole number from 1 to 1000000000";
+        if (!steps) return refusedOption(ResearchOption::StepsPerInterval, unmarked(texts.stepsPerInterval));
         s.stepsPerInterval = *steps;
     }
     s.errors = texts.errors;
     if (!texts.batch.empty()) {
         const auto m = wholeNumber(texts.batch, 1, kMost);
-        if (!m) return "--batch " + unmarked(texts.batch) + ": M must be a whole number from 1 to 1000000000";
+        if (!m) return refusedOption(ResearchOption::Batch, unmarked(texts.batch));
         s.batch = *m;
     }
     if (!texts.targetError.empty()) {
         const auto e = decimalText(texts.targetError);
-        if (!e || !(*e > 0)) return "--target-error " + unmarked(texts.targetError) + ": E must be a decimal number above 0";
+        if (!e || !(*e > 0)) return refusedOption(ResearchOption::TargetError, unmarked(texts.targetError));
         s.targetError = *e;
         s.errors = true;
     }

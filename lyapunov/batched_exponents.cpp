@@ -49,7 +49,8 @@ struct NoObserver {
 // computes depends on its own lane only.
 template <int W, class Observer>
 VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const FlowParameters> points,
-                                    std::span<PointResult> out, LaneUsage* usage, const Observer& observe) {
+                                    std::span<PointResult> out, LaneUsage* usage, const std::atomic<bool>* stop,
+                                    const Observer& observe) {
     using V = Lanes<W>;
     using Mask = decltype(V{} == V{});
     const double h = settings.step;
@@ -156,6 +157,8 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
     };
 
     while (busy > 0) {
+        if (stop && stop->load(std::memory_order_relaxed)) [[unlikely]]
+            return;
         if (usage) {
             usage->busy += busy;
             usage->total += W;
@@ -242,21 +245,23 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
 
 template <int W>
 void runLanes(const RunSettings& settings, std::span<const FlowParameters> points, std::span<PointResult> results,
-              LaneUsage* usage) {
-    runPool<W>(settings, points, results, usage, NoObserver{});
+              LaneUsage* usage, const std::atomic<bool>* stop) {
+    runPool<W>(settings, points, results, usage, stop, NoObserver{});
 }
 
 #if defined(__x86_64__)
 // One copy of the integrator per instruction set, each with the lane width
 // of its registers.
 __attribute__((target("avx512f"))) void runAvx512(const RunSettings& settings, std::span<const FlowParameters> points,
-                                                  std::span<PointResult> results, LaneUsage* usage) {
-    runPool<8>(settings, points, results, usage, NoObserver{});
+                                                  std::span<PointResult> results, LaneUsage* usage,
+                                                  const std::atomic<bool>* stop) {
+    runPool<8>(settings, points, results, usage, stop, NoObserver{});
 }
 
 __attribute__((target("avx2"))) void runAvx2(const RunSettings& settings, std::span<const FlowParameters> points,
-                                             std::span<PointResult> results, LaneUsage* usage) {
-    runPool<4>(settings, points, results, usage, NoObserver{});
+                                             std::span<PointResult> results, LaneUsage* usage,
+                                             const std::atomic<bool>* stop) {
+    runPool<4>(settings, points, results, usage, stop, NoObserver{});
 }
 #endif
 
@@ -300,7 +305,7 @@ SimdPath widestPath() {
 }
 
 void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowParameters> points,
-               std::span<PointResult> results, LaneUsage* usage) {
+               std::span<PointResult> results, LaneUsage* usage, const std::atomic<bool>* stop) {
     if (settings.intervals <= 0) {
         // Nothing to integrate: every point is complete where it starts.
         for (PointResult& r : results) r = {true, 0.0, {}, 0, 0, false, {}};
@@ -309,15 +314,15 @@ void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowP
     switch (path) {
 #if defined(__x86_64__)
         case SimdPath::Avx512:
-            return runAvx512(settings, points, results, usage);
+            return runAvx512(settings, points, results, usage, stop);
         case SimdPath::Avx2:
-            return runAvx2(settings, points, results, usage);
+            return runAvx2(settings, points, results, usage, stop);
 #else
         case SimdPath::Avx512:
         case SimdPath::Avx2:
 #endif
         case SimdPath::Lanes128:
-            return runLanes<2>(settings, points, results, usage);
+            return runLanes<2>(settings, points, results, usage, stop);
     }
 }
 
@@ -328,9 +333,10 @@ void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> po
 }
 
 PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
-                        const std::function<void(const IntervalState&)>& observe) {
+                        const std::function<void(const IntervalState&)>& observe, const std::atomic<bool>* stop) {
     PointResult result;
-    runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr,
+    if (settings.intervals <= 0) return {true, 0.0, {}, 0, 0, false, {}};
+    runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr, stop,
                [&observe](const IntervalState& state) { observe(state); });
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -38,9 +39,12 @@ struct LaneUsage {
 // done, its target error reached, or an arithmetic fault) takes the next
 // point at the following interval boundary. Every result is bit for bit
 // what the point gives alone: lane-wise IEEE arithmetic in the order of the
-// single run. `path` must be one of availablePaths().
+// single run. `path` must be one of availablePaths(). When `stop` is given
+// and becomes true, the run ends at the next interval boundary and the
+// results of the points not finished are left as they were.
 void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowParameters> points,
-               std::span<PointResult> results, LaneUsage* usage = nullptr);
+               std::span<PointResult> results, LaneUsage* usage = nullptr,
+               const std::atomic<bool>* stop = nullptr);
 
 // The window's experiment (n intervals, nothing else changed).
 void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> points, std::span<PointResult> results);
@@ -55,8 +59,9 @@ struct IntervalState {
 };
 
 // One point, with `observe` called after every measured interval (the
-// history of its estimates).
+// history of its estimates); `stop` as for runPoints.
 PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
-                        const std::function<void(const IntervalState&)>& observe);
+                        const std::function<void(const IntervalState&)>& observe,
+                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace veltrano

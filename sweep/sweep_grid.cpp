@@ -37,9 +37,15 @@ std::int64_t SweepGrid::size() const {
     return total;
 }
 
-std::array<std::int64_t, 2> SweepGrid::positionOf(std::int64_t index) const {
-    if (axisCount < 2) return {index, 0};
-    return {index / axes[1].count, index % axes[1].count};
+std::array<std::int64_t, 3> SweepGrid::positionOf(std::int64_t index) const {
+    std::array<std::int64_t, 3> position{};
+    for (int a = axisCount - 1; a > 0; --a) {
+        const std::int64_t count = axes[static_cast<std::size_t>(a)].count;
+        position[static_cast<std::size_t>(a)] = index % count;
+        index /= count;
+    }
+    position[0] = index;
+    return position;
 }
 
 FlowParameters SweepGrid::pointAt(std::int64_t index) const {

@@ -28,20 +28,20 @@ struct SweepAxis {
     [[nodiscard]] double valueAt(std::int64_t i) const;
 };
 
-// Every point of a sweep: one axis (a line) or two (a grid, the first axis
-// varying slowest), the other parameters at their base values. Points are
-// numbered 0, 1, ... in that order.
+// Every point of a sweep: no axis (the base point), one (a line), two or
+// three (a grid, the first axis varying slowest), the other parameters at
+// their base values. Points are numbered 0, 1, ... in that order.
 struct SweepGrid {
     static constexpr std::int64_t kMaxPoints = 100'000'000;
 
     FlowParameters base{};
-    std::array<SweepAxis, 2> axes{};
+    std::array<SweepAxis, 3> axes{};
     int axisCount = 0;
 
     [[nodiscard]] std::int64_t size() const;
     [[nodiscard]] FlowParameters pointAt(std::int64_t index) const;
     // The position of a point along each axis.
-    [[nodiscard]] std::array<std::int64_t, 2> positionOf(std::int64_t index) const;
+    [[nodiscard]] std::array<std::int64_t, 3> positionOf(std::int64_t index) const;
 };
 
 // The contiguous block of indices that shard k of m (1 <= k <= m, both at

@@ -1,6 +1,7 @@
 #include "sweep_runner.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -31,7 +32,7 @@ public:
             {
                 std::unique_lock lock(mutex_);
                 changed_.wait(lock, [&] { return stopped_ || next_ >= blocks_ || next_ < handed_ + windowSize(); });
-                if (stopped_ || next_ >= blocks_) return;
+                if (stopped_ || next_ >= blocks_ || externallyStopped()) return;
                 block = next_++;
             }
             const std::int64_t first = range_.begin + block * blockSize_;
@@ -40,7 +41,12 @@ public:
             for (std::int64_t i = first; i < last; ++i) parameters.push_back(grid_.pointAt(i));
             results.assign(parameters.size(), {});
             LaneUsage usage;
-            runPoints(settings_.path, settings_.run, parameters, results, settings_.usage ? &usage : nullptr);
+            runPoints(settings_.path, settings_.run, parameters, results, settings_.usage ? &usage : nullptr,
+                      settings_.stop);
+            if (externallyStopped()) {
+                stop();  // a block cut short is not handed on
+                return;
+            }
 
             std::vector<SweepPoint> done;
             done.reserve(parameters.size());
@@ -66,7 +72,13 @@ public:
             {
                 std::unique_lock lock(mutex_);
                 Slot& slot = slots_[static_cast<std::size_t>(block) % slots_.size()];
-                changed_.wait(lock, [&] { return slot.block == block; });
+                // Woken by every block that is put in its slot; a stop from
+                // outside is noticed within a tenth of a second.
+                while (!changed_.wait_for(lock, std::chrono::milliseconds(100),
+                                          [&] { return slot.block == block || stopped_; })) {
+                    if (externallyStopped()) stopped_ = true;
+                }
+                if (slot.block != block) return false;
                 points = std::move(slot.points);
                 slot.block = -1;
                 ++handed_;
@@ -100,6 +112,10 @@ private:
         // that ends takes the next point of its block, so longer blocks keep
         // the lanes busy until the last few points of each.
         return lanesOf(settings.path) * (settings.run.targetError > 0 ? 32 : 4);
+    }
+
+    [[nodiscard]] bool externallyStopped() const {
+        return settings_.stop && settings_.stop->load(std::memory_order_relaxed);
     }
 
     [[nodiscard]] std::int64_t windowSize() const { return static_cast<std::int64_t>(slots_.size()); }

@@ -28,6 +28,9 @@ struct SweepSettings {
     // stay busy.
     std::int64_t pointsPerBlock = 0;
     LaneUsage* usage = nullptr;  // if given, receives how busy the lanes were
+    // If given and it becomes true, the sweep ends soon (at the next interval
+    // boundary of every lane) and hands on nothing more.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // Computes the points `range` of `grid` with `settings.run` on
@@ -35,7 +38,7 @@ struct SweepSettings {
 // lanes of `settings.path`, and hands
 // them to `sink` in index order as soon as they are done. At most a few
 // blocks per thread are held at any time, whatever the size of the grid.
-// Returns false when the sink stopped the sweep.
+// Returns false when the sink or `settings.stop` stopped the sweep.
 bool runSweep(const SweepGrid& grid, IndexRange range, const SweepSettings& settings, const SweepSink& sink);
 
 }  // namespace veltrano

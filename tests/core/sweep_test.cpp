@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <atomic>
+#include <chrono>
 #include <limits>
+#include <thread>
 
 #include "exponents.h"
 #include "kaplan_yorke.h"
@@ -136,4 +139,39 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
         }));
         EXPECT_LT(seen, 203);
     }
+}
+
+// Three axes, the first slowest; a stop from outside ends a long sweep
+// soon, with nothing half-done handed on.
+TEST(SweepRunner, ThreeAxesAndAStopFromOutside) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    grid.axes = {SweepAxis{SweepParameter::B, 0, 0, 2, {1, 2}}, SweepAxis{SweepParameter::Sigma, 0, 0, 3, {5, 6, 7}},
+                 SweepAxis{SweepParameter::R, 0, 0, 2, {20, 30}}};
+    grid.axisCount = 3;
+    ASSERT_EQ(grid.size(), 12);
+    const FlowParameters p7 = grid.pointAt(7);  // b index 1, sigma index 0, R index 1
+    EXPECT_EQ(p7.bv, 2.0);
+    EXPECT_EQ(p7.sv, 5.0);
+    EXPECT_EQ(p7.rv, 30.0);
+
+    std::atomic<bool> stop{false};
+    SweepSettings settings;
+    settings.threads = 2;
+    settings.path = widestPath();
+    settings.run.intervals = RunSettings::kMaxIntervals;  // hours, unless stopped
+    settings.stop = &stop;
+    std::int64_t handed = 0;
+    std::thread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        stop = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(runSweep(grid, {0, 12}, settings, [&](std::span<const SweepPoint> done) {
+        handed += static_cast<std::int64_t>(done.size());
+        return true;
+    }));
+    stopper.join();
+    EXPECT_EQ(handed, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }

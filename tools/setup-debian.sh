@@ -14,6 +14,8 @@ packages=(
   help2man dpkg-dev file            # the manual page; the package's dependencies
   desktop-file-utils appstream      # checks of the desktop entry and the metainfo
   xvfb xauth xdotool                # xvfb-run and the start-up measurement of the README
+  pybind11-dev python3-dev python3-numpy python3-pytest  # the Python module and its tests
+  python3-matplotlib python3-distributed                 # the Python examples (a map, a Dask cluster)
 )
 
 missing=()

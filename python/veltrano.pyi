@@ -1,0 +1,93 @@
+"""The Lyapunov spectrum of the Lorenz system: type stub for editors."""
+
+from typing import Callable, Optional, Sequence, Tuple, Union
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+
+Number = Union[int, float, np.integer, np.floating]
+Values = Union[Number, Sequence[Number], npt.NDArray[np.floating], npt.NDArray[np.integer]]
+
+class Spectrum:
+    t: float
+    lambdas: Tuple[float, float, float]
+    kaplan_yorke: float
+    ok: bool
+    intervals: Optional[int]
+    errors: Optional[Tuple[float, float, float]]
+
+class History:
+    interval: npt.NDArray[np.int64]
+    t: npt.NDArray[np.float64]
+    lambda1: npt.NDArray[np.float64]
+    lambda2: npt.NDArray[np.float64]
+    lambda3: npt.NDArray[np.float64]
+    lambda1_err: Optional[npt.NDArray[np.float64]]
+    lambda2_err: Optional[npt.NDArray[np.float64]]
+    lambda3_err: Optional[npt.NDArray[np.float64]]
+    ok: bool
+    def __len__(self) -> int: ...
+
+class Sweep:
+    sigma: npt.NDArray[np.float64]
+    R: npt.NDArray[np.float64]
+    b: npt.NDArray[np.float64]
+    t: npt.NDArray[np.float64]
+    lambda1: npt.NDArray[np.float64]
+    lambda2: npt.NDArray[np.float64]
+    lambda3: npt.NDArray[np.float64]
+    kaplan_yorke: npt.NDArray[np.float64]
+    ok: npt.NDArray[np.bool_]
+    intervals: Optional[npt.NDArray[np.int64]]
+    lambda1_err: Optional[npt.NDArray[np.float64]]
+    lambda2_err: Optional[npt.NDArray[np.float64]]
+    lambda3_err: Optional[npt.NDArray[np.float64]]
+    shape: Tuple[int, ...]
+
+def spectrum(
+    n: int,
+    sigma: Number,
+    R: Number,
+    b: Number,
+    *,
+    transient: int = 0,
+    initial: Sequence[Number] = (1, 1, 1),
+    step: Number = 0.01,
+    steps_per_interval: int = 20,
+    errors: bool = False,
+    batch: int = 500,
+    target_error: Optional[Number] = None,
+) -> Spectrum: ...
+def history(
+    n: int,
+    sigma: Number,
+    R: Number,
+    b: Number,
+    every: int = 1,
+    *,
+    transient: int = 0,
+    initial: Sequence[Number] = (1, 1, 1),
+    step: Number = 0.01,
+    steps_per_interval: int = 20,
+    errors: bool = False,
+    batch: int = 500,
+    target_error: Optional[Number] = None,
+) -> History: ...
+def sweep(
+    n: int,
+    sigma: Values,
+    R: Values,
+    b: Values,
+    threads: Optional[int] = None,
+    progress: Optional[Callable[[int, int], object]] = None,
+    *,
+    transient: int = 0,
+    initial: Sequence[Number] = (1, 1, 1),
+    step: Number = 0.01,
+    steps_per_interval: int = 20,
+    errors: bool = False,
+    batch: int = 500,
+    target_error: Optional[Number] = None,
+) -> Sweep: ...

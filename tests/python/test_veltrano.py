@@ -1,0 +1,211 @@
+"""import veltrano as researchers use it: the same bits as veltrano-cli, the
+shapes of the sequences given, ValueError with the command line's messages,
+the GIL released, Ctrl-C honoured."""
+
+import csv
+import io
+import os
+import signal
+import subprocess
+import threading
+import time
+
+import numpy as np
+import pytest
+
+import veltrano
+
+CLI = os.environ.get("VELTRANO_CLI", "veltrano-cli")
+
+
+def cli(*args, check=True):
+    run = subprocess.run([CLI, *map(str, args)], capture_output=True, text=True)
+    if check:
+        assert run.returncode == 0, run.stderr
+    return run
+
+
+def cli_sweep(*args):
+    """The rows of veltrano-cli sweep as dictionaries, in index order."""
+    return list(csv.DictReader(io.StringIO(cli("sweep", "--no-progress", *args).stdout)))
+
+
+def same(got, text):
+    """A number of ours equal to the CSV's 17 digits, to the bit."""
+    return float(got).hex() == float(text).hex()
+
+
+def check_rows(result, rows, errors=False):
+    flat = {name: np.ravel(getattr(result, name)) for name in ("t", "lambda1", "lambda2", "lambda3", "ok", "kaplan_yorke")}
+    if errors:
+        for name in ("intervals", "lambda1_err", "lambda2_err", "lambda3_err"):
+            flat[name] = np.ravel(getattr(result, name))
+    assert len(rows) == len(flat["t"])
+    for i, row in enumerate(rows):
+        assert same(flat["t"][i], row["t"]), (i, row)
+        assert bool(flat["ok"][i]) == (row["status"] == "ok")
+        for k in ("lambda1", "lambda2", "lambda3", "kaplan_yorke"):
+            if row["status"] == "ok":
+                assert same(flat[k][i], row[k]), (i, k)
+            else:
+                assert np.isnan(flat[k][i])
+        if errors:
+            assert int(flat["intervals"][i]) == int(row["intervals"])
+            for k in ("lambda1_err", "lambda2_err", "lambda3_err"):
+                if row[k]:
+                    assert same(flat[k][i], row[k]), (i, k)
+                else:
+                    assert np.isnan(flat[k][i])
+
+
+def test_a_line_with_faults_is_the_command_lines_sweep_to_the_bit():
+    rows = cli_sweep("--vary", "sigma=150:400:24", "300", "10", "28", "2.6667")
+    assert {r["status"] for r in rows} == {"ok", "error"}
+    result = veltrano.sweep(300, [float(r["sigma"]) for r in rows], 28, 2.6667)
+    assert result.shape == (24,)
+    check_rows(result, rows)
+
+
+def test_a_grid_has_the_shape_of_its_sequences_and_the_command_lines_bits():
+    rows = cli_sweep("--vary", "R=0:250:9", "--vary", "b=1:4:4", "200", "10", "28", "2.6667")
+    r_values = sorted({float(r["R"]) for r in rows})
+    b_values = sorted({float(r["b"]) for r in rows})
+    result = veltrano.sweep(200, 10, r_values, b_values, threads=2)
+    assert result.shape == (9, 4) == result.lambda1.shape
+    check_rows(result, rows)
+    assert float(result.R[3, 0]).hex() == r_values[3].hex() and float(result.b[3, 2]).hex() == b_values[2].hex()
+
+
+@pytest.mark.parametrize(
+    "options, args",
+    [
+        (dict(transient=40), ["--transient", "40"]),
+        (dict(initial=(-3.25, 2.5, 20)), ["--initial", "-3.25,2.5,20"]),
+        (dict(step=0.005, steps_per_interval=7), ["--step", "0.005", "--steps-per-interval", "7"]),
+        (dict(errors=True, batch=5), ["--errors", "--batch", "5"]),
+        (dict(target_error=0.3, batch=3), ["--target-error", "0.3", "--batch", "3"]),
+    ],
+)
+def test_every_research_option_gives_the_command_lines_bits(options, args):
+    rows = cli_sweep("--vary", "R=0:250:12", *args, "400", "10", "28", "2.6667")
+    result = veltrano.sweep(400, 10, [float(r["R"]) for r in rows], 2.6667, **options)
+    check_rows(result, rows, errors="--errors" in args or "--target-error" in args)
+
+
+def test_spectrum_and_history_are_the_one_run_and_the_history_of_the_command_line():
+    lines = dict(line.split("\t") for line in cli("--precise", "100", "10", "28", "2.6667").stdout.splitlines())
+    s = veltrano.spectrum(100, 10, 28, 2.6667)
+    assert s.ok and same(s.t, lines["t"])
+    assert all(same(v, lines[f"lambda{k + 1}"]) for k, v in enumerate(s.lambdas))
+    assert s.intervals is None and s.errors is None
+
+    text = cli("history", "--errors", "--batch", "3", "--every", "7", "60", "10", "28", "2.6667").stdout
+    rows = list(csv.DictReader(io.StringIO(text)))
+    h = veltrano.history(60, 10, 28, 2.6667, every=7, errors=True, batch=3)
+    assert list(h.interval) == [int(r["interval"]) for r in rows] == [7, 14, 21, 28, 35, 42, 49, 56, 60]
+    for i, r in enumerate(rows):
+        for name in ("t", "lambda1", "lambda2", "lambda3", "lambda1_err", "lambda2_err", "lambda3_err"):
+            value = getattr(h, name)[i]
+            assert np.isnan(value) if r[name] == "" else same(value, r[name]), (i, name)
+
+
+def test_a_fault_is_a_result_not_an_exception():
+    s = veltrano.spectrum(100, 1e200, 28, 2.6667)
+    assert not s.ok and s.t == 0 and all(np.isnan(s.lambdas))
+    h = veltrano.history(9999, 280, 28, 2.6667)
+    assert not h.ok and len(h) == 4  # the intervals completed before the fault
+    assert veltrano.spectrum(5, 300, 28, 2.6667, transient=100).t == 0  # a fault in the transient
+
+
+def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimension():
+    result = veltrano.sweep(3, [9, 10], np.array([20, 25, 30]), [2, 3, 4, 5], threads=1)
+    assert result.shape == (2, 3, 4)
+    assert result.sigma[1, 0, 0] == 10 and result.R[0, 2, 0] == 30 and result.b[0, 0, 3] == 5
+    alone = veltrano.spectrum(3, 10, 30, 4)
+    assert result.lambda1[1, 2, 2] == alone.lambdas[0]
+    assert veltrano.sweep(3, 10, 28, 2.6667).lambda1.shape == ()
+    assert veltrano.sweep(3, [], 28, 2.6667).lambda1.shape == (0,)
+
+
+@pytest.mark.parametrize(
+    "call, cli_args",
+    [
+        (lambda: veltrano.spectrum(0, 10, 28, 2.6667), ["sweep", "0", "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(10**9 + 1, 10, 28, 2.6667), ["sweep", "1000000001", "10", "28", "2.6667"]),
+        (lambda: veltrano.spectrum(5, "ten", 28, 2.6667), ["sweep", "5", "ten", "28", "2.6667"]),
+        (lambda: veltrano.spectrum(5, 10, float("nan"), 2.6667), ["sweep", "5", "10", "nan", "2.6667"]),
+        (lambda: veltrano.history(5, 10, 28, None), ["history", "5", "10", "28", "none"]),
+        (lambda: veltrano.sweep(5, 10, 28, 2.6667, step=0), ["sweep", "--step", "0", "5", "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(5, 10, 28, 2.6667, batch=0), ["sweep", "--batch", "0", "5", "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(5, 10, 28, 2.6667, threads=0), ["sweep", "--threads", "0", "5", "10", "28", "2.6667"]),
+        (lambda: veltrano.history(5, 10, 28, 2.6667, every=0), ["history", "--every", "0", "5", "10", "28", "2.6667"]),
+    ],
+)
+def test_bad_input_raises_value_error_with_the_command_lines_message(call, cli_args):
+    with pytest.raises(ValueError) as raised:
+        call()
+    run = cli(*cli_args, check=False)
+    assert run.returncode == 2
+    assert str(raised.value) in run.stderr
+
+
+@pytest.mark.parametrize(
+    "bad",
+    [None, "28", b"28", [[20, 30]], np.zeros((2, 2)), [20, "30"], [20, float("inf")], {"R": 28}, object(), True],
+)
+def test_nothing_crashes_whatever_the_types(bad):
+    with pytest.raises(ValueError):
+        veltrano.sweep(5, 10, bad, 2.6667)
+
+
+def test_other_python_threads_run_while_a_sweep_computes():
+    ticks = 0
+    running = True
+
+    def count():
+        nonlocal ticks
+        while running:
+            ticks += 1
+            time.sleep(0.001)
+
+    counter = threading.Thread(target=count)
+    counter.start()
+    started = time.monotonic()
+    veltrano.sweep(9999, 10, np.linspace(20, 250, 256), 2.6667, threads=1)
+    took = time.monotonic() - started
+    running = False
+    counter.join()
+    # With the GIL held the counter would not tick at all while the sweep
+    # computes; free, it ticks about once a millisecond.
+    assert took > 0.3
+    assert ticks > took * 200, f"the other thread ran only {ticks} times in {took:.2f} s"
+
+
+def test_ctrl_c_stops_a_long_sweep_within_a_second_and_the_interpreter_goes_on():
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    timer.start()
+    started = time.monotonic()
+    with pytest.raises(KeyboardInterrupt):
+        veltrano.sweep(10**9, 10, np.linspace(20, 250, 16), 2.6667, threads=2)  # hours, unless stopped
+    assert time.monotonic() - started < 1.3
+    timer.join()
+    assert veltrano.spectrum(10, 10, 28, 2.6667).ok
+
+
+def test_progress_is_reported_and_may_stop_the_sweep():
+    seen = []
+    veltrano.sweep(2000, 10, np.linspace(0, 250, 100), 2.6667, threads=2, progress=lambda d, t: seen.append((d, t)))
+    assert seen and seen[-1] == (100, 100) and all(t == 100 for _, t in seen)
+
+    def refuse(done, total):
+        raise RuntimeError("enough")
+
+    with pytest.raises(RuntimeError, match="enough"):
+        veltrano.sweep(10**9, 10, [20, 30], 2.6667, progress=refuse)
+
+
+def test_help_and_the_type_stub():
+    for function in (veltrano.spectrum, veltrano.history, veltrano.sweep):
+        assert function.__doc__ and "target_error" in function.__doc__
+    stub = os.path.join(os.path.dirname(veltrano.__file__), "veltrano.pyi")
+    assert os.path.exists(stub) and "def sweep(" in open(stub).read()

@@ -12,7 +12,7 @@ packages=(
   libboost-dev libboost-math-dev    # Boost.Odeint, the benchmark's peer; Boost.Math, the Student quantile
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
   help2man dpkg-dev file            # the manual page; the package's dependencies
-  desktop-file-utils appstream      # checks of the desktop entry and the metainfo
+  desktop-file-utils appstream lintian  # checks of the desktop entry, the metainfo and the packages
   xvfb xauth xdotool                # xvfb-run and the start-up measurement of the README
   pybind11-dev python3-dev python3-numpy python3-pytest  # the Python module and its tests
   python3-matplotlib python3-distributed                 # the Python examples (a map, a Dask cluster)

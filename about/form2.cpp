@@ -10,6 +10,7 @@
 #include "form2_layout.h"
 #include "link_label.h"
 #include "links.h"
+#include "screen_pictures.h"
 #include "window_geometry.h"
 
 namespace veltrano {
@@ -32,7 +33,7 @@ QLabel* createLabel(const AboutControl& c, QWidget* page) {
     } else if (c.kind == AboutKind::Link) {
         pal.setColor(QPalette::WindowText, kLinkBlue);
         label->setFont(sansSerifFont(8.25, true));
-        label->setCursor(QCursor(QPixmap(QStringLiteral(":/assets/hand.png")), 9, 1));
+        label->setCursor(handCursor(page->devicePixelRatioF()));
     }
     label->setPalette(pal);
     return label;
@@ -47,7 +48,7 @@ QString spokenName(const char* picture) {
 QLabel* createPicture(const AboutControl& c, QWidget* page) {
     auto* picture = new QLabel(page);
     picture->setAccessibleName(spokenName(c.name));
-    picture->setPixmap(QPixmap(QString::fromUtf8(c.content)));
+    picture->setPixmap(screenPicture(QString::fromUtf8(c.content), page->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // unscaled, top-left corner
     if (c.name == std::string_view("Picture2")) {
         picture->setAutoFillBackground(true);
@@ -67,7 +68,7 @@ Form2::Form2(QWidget* parent, BrowserFactory browsers, MessageBoxFn messages)
       messages_(std::move(messages)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral(" About Veltrano"));
-    setWindowIcon(QIcon(QStringLiteral(":/assets/program.png")));
+    setWindowIcon(programIcon());
     setFont(windowFont());
     setFixedSize(twipsToPixels(kForm2Width), twipsToPixels(kForm2Height));
     setModal(true);

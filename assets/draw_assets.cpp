@@ -1,12 +1,16 @@
 // Draws the program's pictures into a folder:
 //   veltrano-draw-assets <folder>
 // program.png        the 32 x 32, 16-colour program icon
-// program-48.png, program-256.png  the icon for launchers
+// program-N.png      the icon at 16, 24, 48, 64, 128 and 256 pixels, smooth,
+//                    for window managers and launchers
 // help-*.png         the three 24 x 24 looks of the picture button
 // equations.png      the Lorenz equations, 284 x 81
 // initial-values.png the starting point, 201 x 30
 // banner.jpg         the studio banner, 106 x 189
 // hand.png           the 32 x 32 hand pointer
+// Each picture also as name@2x and name@3x: drawn again at two and three
+// times the size (text and formulas from the text, at the target size), for
+// screens at 200 % and 300 %.
 
 #include <QDir>
 #include <QFont>
@@ -40,11 +44,10 @@ QFont face(const char* family, double pixels, bool italic = false, bool bold = f
 // The program icon at `size` pixels: drawn on a 32-unit grid; the 32-pixel
 // window icon keeps the hard edges and the 16 colours, the larger ones for
 // launchers are smooth.
-QImage programIcon(int size = 32) {
+QImage programIcon(int size = 32, bool smooth = false) {
     QImage img(size, size, QImage::Format_RGB32);
     img.fill(QColor(0, 0, 255));
     QPainter p(&img);
-    const bool smooth = size != 32;
     p.setRenderHint(QPainter::Antialiasing, smooth);
     p.scale(size / 32.0, size / 32.0);
     // The cross-hair: its centre above and right of the icon's centre.
@@ -69,10 +72,11 @@ enum class Edge { Flat, Raised, Sunken };
 // The disc stands on a transparent ground, so the button shows the window's
 // own surface whatever the desktop's colours; only the raised and sunken
 // looks draw an edge.
-QImage helpButton(Edge edge) {
-    QImage img(24, 24, QImage::Format_ARGB32);
+QImage helpButton(Edge edge, int s = 1) {
+    QImage img(24 * s, 24 * s, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing, true);
     QRadialGradient shade(QPointF(9, 8), 12);
     shade.setColorAt(0, QColor(255, 250, 120));
@@ -131,10 +135,11 @@ private:
     double size_;
 };
 
-QImage equations() {
-    QImage img(284, 81, QImage::Format_RGB32);
+QImage equations(int s = 1) {
+    QImage img(284 * s, 81 * s, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
+    p.scale(s, s);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::black);
@@ -168,10 +173,11 @@ QImage equations() {
     return img;
 }
 
-QImage initialValues() {
-    QImage img(201, 30, QImage::Format_RGB32);
+QImage initialValues(int s = 1) {
+    QImage img(201 * s, 30 * s, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
+    p.scale(s, s);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setPen(Qt::black);
     MathWriter m(p, 12.5);
@@ -183,10 +189,11 @@ QImage initialValues() {
     return img;
 }
 
-QImage banner() {
-    QImage img(106, 189, QImage::Format_RGB32);
+QImage banner(int s = 1) {
+    QImage img(106 * s, 189 * s, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
+    p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     // The studio's name, bottom to top along the left side.
@@ -246,10 +253,11 @@ QImage banner() {
     return img;
 }
 
-QImage handPointer() {
-    QImage img(32, 32, QImage::Format_ARGB32);
+QImage handPointer(int s = 1) {
+    QImage img(32 * s, 32 * s, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing, false);
     QPainterPath hand;
     hand.addRoundedRect(QRectF(7, 0.5, 5, 16), 2.5, 2.5);  // index finger, up
@@ -267,8 +275,8 @@ QImage handPointer() {
     return img;
 }
 
-bool save(const QImage& image, const QDir& dir, const char* name, int quality = -1) {
-    const QString path = dir.filePath(QString::fromLatin1(name));
+bool save(const QImage& image, const QDir& dir, const QString& name, int quality = -1) {
+    const QString path = dir.filePath(name);
     if (image.save(path, nullptr, quality)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
@@ -284,15 +292,24 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    bool ok = save(programIcon(), dir, "program.png");
-    ok &= save(programIcon(48), dir, "program-48.png");
-    ok &= save(programIcon(256), dir, "program-256.png");
-    ok &= save(helpButton(Edge::Flat), dir, "help-normal.png");
-    ok &= save(helpButton(Edge::Raised), dir, "help-hover.png");
-    ok &= save(helpButton(Edge::Sunken), dir, "help-pressed.png");
-    ok &= save(equations(), dir, "equations.png");
-    ok &= save(initialValues(), dir, "initial-values.png");
-    ok &= save(banner(), dir, "banner.jpg", 92);
-    ok &= save(handPointer(), dir, "hand.png");
+    bool ok = true;
+    for (const int size : {16, 24, 48, 64, 128, 256})
+        ok &= save(programIcon(size, true), dir, QStringLiteral("program-%1.png").arg(size));
+    // Every picture at 1x, 2x and 3x: name.png, name@2x.png, name@3x.png.
+    for (const int s : {1, 2, 3}) {
+        const auto name = [s](const char* base, const char* extension) {
+            return QString::fromLatin1(base) + (s == 1 ? QString() : QStringLiteral("@%1x").arg(s)) +
+                   QString::fromLatin1(extension);
+        };
+        // The 16-colour window icon keeps its hard edges at every size.
+        ok &= save(programIcon(32 * s), dir, name("program", ".png"));
+        ok &= save(helpButton(Edge::Flat, s), dir, name("help-normal", ".png"));
+        ok &= save(helpButton(Edge::Raised, s), dir, name("help-hover", ".png"));
+        ok &= save(helpButton(Edge::Sunken, s), dir, name("help-pressed", ".png"));
+        ok &= save(equations(s), dir, name("equations", ".png"));
+        ok &= save(initialValues(s), dir, name("initial-values", ".png"));
+        ok &= save(banner(s), dir, name("banner", ".jpg"), 92);
+        ok &= save(handPointer(s), dir, name("hand", ".png"));
+    }
     return ok ? 0 : 1;
 }

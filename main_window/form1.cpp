@@ -14,6 +14,7 @@
 #include "image_control.h"
 #include "parameter_check.h"
 #include "result_labels.h"
+#include "screen_pictures.h"
 
 namespace veltrano {
 
@@ -34,10 +35,11 @@ QFont fontFor(FontRole role) {
 }
 
 // The looks are shared: Image1 and Image4 show the same picture.
-QPixmap picture(const QString& resource) {
+QPixmap picture(const QString& resource, qreal devicePixelRatio) {
     static QHash<QString, QPixmap> loaded;
-    auto it = loaded.find(resource);
-    if (it == loaded.end()) it = loaded.insert(resource, QPixmap(resource));
+    const QString key = resource + QLatin1Char('@') + QString::number(devicePixelRatio);
+    auto it = loaded.find(key);
+    if (it == loaded.end()) it = loaded.insert(key, screenPicture(resource, devicePixelRatio));
     return *it;
 }
 
@@ -80,7 +82,7 @@ QWidget* createControl(const ControlSpec& item, QWidget* container) {
             break;
         case ControlKind::Image: {
             auto* image = new ImageControl(container);
-            image->setPixmap(picture(text));
+            image->setPixmap(picture(text, container->devicePixelRatioF()));
             w = image;
             break;
         }
@@ -103,7 +105,7 @@ Form1::Form1(MessageBoxFn messages, AboutOpener openAbout, QWidget* parent)
       openAbout_(std::move(openAbout)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" Veltrano"));
-    setWindowIcon(QIcon(QStringLiteral(":/assets/program.png")));
+    setWindowIcon(programIcon());
     setFont(windowFont());
     setFixedSize(twipsToPixels(kForm1Width), twipsToPixels(kForm1Height));
     setMouseTracking(true);

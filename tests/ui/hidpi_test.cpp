@@ -1,0 +1,136 @@
+// The windows on a screen at 200 %: every picture exists drawn at twice
+// (and three times) its size, and the widgets paint from those drawings,
+// not from the 1x pictures enlarged.
+
+#include <QDirIterator>
+#include <algorithm>
+#include <cstdlib>
+#include <QLabel>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "form1.h"
+#include "form2.h"
+#include "screen_pictures.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// A picture's own pixels, whatever ratio its name gives it.
+QImage pixels(const QString& resource) {
+    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+// What a picture with a transparent ground looks like on `ground`, at the
+// picture's own pixels.
+QImage onGround(const QImage& picture, const QColor& ground) {
+    QImage out(picture.size(), QImage::Format_ARGB32);
+    out.fill(ground);
+    QPainter p(&out);
+    p.drawImage(0, 0, picture);
+    return out;
+}
+
+// The device pixels a widget paints (its own background included).
+QImage painted(QWidget* widget) {
+    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+// The largest difference of a colour channel between two pictures of one
+// size (blending a transparent edge may round one step either way).
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
+
+QImage enlarged(const QString& resource, int factor) {
+    const QImage small = pixels(resource);
+    return small.scaled(small.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
+class HiDpiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theScreenIsAtTwoHundredPerCent() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+
+    void everyPictureExistsAtTwiceAndThreeTimesItsSize() {
+        int pictures = 0;
+        QDirIterator it(QStringLiteral(":/assets"));
+        const QRegularExpression oneX(QStringLiteral("^([a-z-]+)\\.(png|jpg)$"));
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const auto match = oneX.match(QFileInfo(path).fileName());
+            if (!match.hasMatch() || match.captured(1).startsWith(QStringLiteral("program-"))) continue;
+            ++pictures;
+            const QSize size = pixels(path).size();
+            for (const int factor : {2, 3}) {
+                const QString scaled = QStringLiteral(":/assets/%1@%2x.%3").arg(match.captured(1)).arg(factor).arg(match.captured(2));
+                QVERIFY2(QFile::exists(scaled), qPrintable(scaled));
+                QCOMPARE(pixels(scaled).size(), size * factor);
+            }
+        }
+        QCOMPARE(pictures, 8);
+    }
+
+    void theWindowIconHasEverySizeADesktopAsksFor() {
+        const QList<QSize> sizes = programIcon().availableSizes();
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    }
+
+    // The picture button paints the 2x drawing pixel for pixel on the
+    // window's ground, which the 1x picture enlarged would not.
+    void thePictureButtonPaintsItsTwoTimesDrawing() {
+        veltrano::Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* button = control<QLabel>(&form, "Image1");
+        const QImage shown = painted(button);
+        QCOMPARE(shown.size(), QSize(48, 48));
+        const QColor ground = form.palette().color(QPalette::Window);
+        const QImage drawn = onGround(pixels(QStringLiteral(":/assets/help-normal@2x.png")), ground);
+        QCOMPARE(shown.size(), drawn.size());
+        QVERIFY(largestDifference(shown, drawn) <= 2);
+        QVERIFY(largestDifference(shown, onGround(enlarged(QStringLiteral(":/assets/help-normal.png"), 2), ground)) > 40);
+    }
+
+    void theAboutWindowPaintsItsFormulasFromTheirTwoTimesDrawing() {
+        veltrano::Form2 about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto* equations = control<QLabel>(&about, "Image1");
+        const QImage shown = painted(equations);
+        const QImage drawn = pixels(QStringLiteral(":/assets/equations@2x.png"));
+        QCOMPARE(shown.copy(QRect(QPoint(0, 0), drawn.size())), drawn);
+        QVERIFY(largestDifference(drawn, enlarged(QStringLiteral(":/assets/equations.png"), 2)) > 40);
+    }
+
+    void theHandPointerHasItsTwoTimesImage() {
+        const QCursor hand = handCursor(2.0);
+        QCOMPARE(hand.pixmap().devicePixelRatio(), 2.0);
+        QCOMPARE(hand.pixmap().size(), QSize(64, 64));
+        QCOMPARE(hand.hotSpot(), QPoint(9, 1));
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    HiDpiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "hidpi_test.moc"

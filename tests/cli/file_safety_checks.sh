@@ -5,15 +5,9 @@
 # pictures drawn afterwards. Runs veltrano-cli as separate processes.
 #   file_safety_checks.sh <veltrano-cli> <plots: 0|1>
 set -u
-cli=$1
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 plots=$2
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2> /dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-expect() { if eval "$2"; then ok; else fail "$1"; fi; }
+source "$(dirname "$0")/checks.sh"
 sum() { md5sum < "$1"; }
 
 # One writer per file: while a sweep writes a.csv, a second one is refused
@@ -166,5 +160,4 @@ TABLE
   done
 fi
 
-echo "$passed passed, $failed failed"
-[ $failed = 0 ]
+finish

@@ -3,15 +3,9 @@
 # separate processes, and checks their exit status, output and files.
 #   history_sweep_checks.sh <veltrano-cli> <plots: 0|1>
 set -u
-cli=$1
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 plots=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-expect() { if eval "$2"; then ok; else fail "$1"; fi; }
+source "$(dirname "$0")/checks.sh"
 
 # The row's t and exponents as the one-run form prints them with --precise.
 precise_fields() { "$cli" --precise "$@" | awk -F'\t' 'NR <= 4 { printf "%s%s", sep, $2; sep = "," }'; }
@@ -147,5 +141,4 @@ else
   expect "no pictures without Qt, and it says so" '[ $? = 2 ] && grep -q "without Qt" err.txt && [ ! -s out.txt ]'
 fi
 
-echo "$passed passed, $failed failed"
-[ $failed = 0 ]
+finish

@@ -5,14 +5,8 @@
 # options.
 #   research_checks.sh <veltrano-cli>
 set -u
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-expect() { if eval "$2"; then ok; else fail "$1"; fi; }
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source "$(dirname "$0")/checks.sh"
 
 # A refused value: status 2, one message naming the option, nothing written.
 while IFS='|' read -r option args; do
@@ -94,5 +88,4 @@ head -n 10 errors.csv > partial.csv
 "$cli" sweep "${base[@]}" --errors --output partial.csv --resume
 expect "resume with the same options completes the file" 'cmp -s partial.csv errors.csv'
 
-echo "$passed passed, $failed failed"
-[ $failed = 0 ]
+finish

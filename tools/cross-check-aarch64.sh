@@ -12,7 +12,7 @@ done
 native=build/core arm=build/aarch64
 cmake --preset core > /dev/null && cmake --build --preset core > /dev/null
 cmake -S . -B $arm -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DVELTRANO_WITH_QT=OFF -DVELTRANO_WERROR=ON > /dev/null
+  -DVELTRANO_WITH_QT=OFF -DVELTRANO_PYTHON=OFF -DVELTRANO_WERROR=ON > /dev/null
 cmake --build $arm -j2 > /dev/null
 run_arm() { qemu-aarch64 -L /usr/aarch64-linux-gnu "$@"; }
 

@@ -84,7 +84,10 @@ int runSweepCommand(const SweepOptions& options) {
         warnIfSpaceShort("sweep", options.output, rows * expectedRowBytes(options.run.errors));
     }
     std::FILE* out = file ? file->stream() : stdout;
-    if (!resumeAt.hasHeader && std::fprintf(out, "%s\n", sweepHeader(options.run.errors).c_str()) < 0)
+    // The header goes out at once: a file stopped before its first rows is
+    // still recognisably this sweep's.
+    if (!resumeAt.hasHeader &&
+        (std::fprintf(out, "%s\n", sweepHeader(options.run.errors).c_str()) < 0 || std::fflush(out) != 0))
         return say("cannot write the rows", kExitFailed);
 
     Progress progress(showProgress, range.end - range.begin, resumeAt.nextIndex - range.begin, "points");

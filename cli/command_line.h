@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "parameter_check.h"
+#include "report.h"
 #include "rk4_integrator.h"
 #include "sweep_grid.h"
 
 namespace veltrano::cli {
-
-// Exit statuses of veltrano-cli.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;      // one run: bad usage; history, sweep: a file could not be written
-inline constexpr int kExitRefused = 2;     // an entry was refused, or (history, sweep) bad usage
-inline constexpr int kExitArithmetic = 3;  // an arithmetic fault stopped the computation
 
 // Command-line arguments arrive as UTF-8; the entry checks count UTF-16
 // units as the window's text fields do. Malformed bytes become U+FFFD.

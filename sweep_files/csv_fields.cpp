@@ -28,11 +28,16 @@ std::optional<std::int64_t> wholeField(std::string_view field) {
     return v;
 }
 
-std::optional<double> numberField(std::string_view field) {
+std::optional<double> finiteField(std::string_view field) {
     double v = 0;
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
-    if (ec != std::errc{} || end != field.data() + field.size() || !std::isfinite(v) || preciseText(v) != field)
-        return std::nullopt;
+    if (ec != std::errc{} || end != field.data() + field.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<double> numberField(std::string_view field) {
+    const auto v = finiteField(field);
+    if (!v || preciseText(*v) != field) return std::nullopt;
     return v;
 }
 

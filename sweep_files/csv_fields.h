@@ -15,6 +15,11 @@ namespace veltrano {
 // nullopt for anything else ("+1", "01", " 1", "", beyond 64 bits).
 [[nodiscard]] std::optional<std::int64_t> wholeField(std::string_view field);
 
+// A finite double in any digits from_chars reads; nullopt for anything
+// else. For a field whose line is compared whole with what this program
+// writes.
+[[nodiscard]] std::optional<double> finiteField(std::string_view field);
+
 // A finite double in exactly the digits preciseText writes for it (17
 // significant digits, the shortest form); nullopt for anything else.
 [[nodiscard]] std::optional<double> numberField(std::string_view field);

@@ -7,8 +7,9 @@
 
 namespace veltrano {
 
-DescriptorStream::DescriptorStream(int fd) : std::istream(nullptr) {
+DescriptorStream::DescriptorStream(int fd, bool digest) : std::istream(nullptr) {
     buffer_.fd = fd;
+    buffer_.digesting = digest;
     rdbuf(&buffer_);
 }
 
@@ -25,7 +26,7 @@ DescriptorStream::Buffer::int_type DescriptorStream::Buffer::underflow() {
     }
     if (got == 0) return traits_type::eof();
     offset += static_cast<std::uint64_t>(got);
-    for (ssize_t i = 0; i < got; ++i) digest = (digest ^ static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)])) * 1099511628211ULL;
+    for (ssize_t i = 0; digesting && i < got; ++i) digest = (digest ^ static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)])) * 1099511628211ULL;
     setg(bytes.data(), bytes.data(), bytes.data() + got);
     return traits_type::to_int_type(*gptr());
 }

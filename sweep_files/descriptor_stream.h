@@ -13,7 +13,8 @@ namespace veltrano {
 // caller's.
 class DescriptorStream : public std::istream {
 public:
-    explicit DescriptorStream(int fd);
+    // `digest`: keep the digest of the bytes read (see digest()).
+    explicit DescriptorStream(int fd, bool digest = false);
     DescriptorStream(const DescriptorStream&) = delete;
     DescriptorStream& operator=(const DescriptorStream&) = delete;
 
@@ -30,6 +31,7 @@ private:
         int fd = -1;
         std::uint64_t offset = 0;
         bool failed = false;
+        bool digesting = false;
         std::uint64_t digest = 14695981039346656037ULL;
         std::array<char, 1 << 16> bytes{};
         int_type underflow() override;

@@ -4,28 +4,23 @@ namespace veltrano {
 
 LineReader::Got LineReader::next(std::string& line) {
     line.clear();
-    std::streambuf* buffer = in_.rdbuf();
-    if (!in_.good() || buffer == nullptr) return in_.bad() ? Got::Failed : Got::End;
-    for (;;) {
-        int c = 0;
-        try {
-            c = buffer->sbumpc();
-        } catch (...) {
-            in_.setstate(std::ios::badbit);
-            return Got::Failed;
-        }
-        if (c == std::char_traits<char>::eof()) {
-            in_.setstate(std::ios::eofbit);
-            return line.empty() ? Got::End : Got::Unfinished;
-        }
-        ++bytes_;
-        if (c == '\n') return Got::Line;
-        if (line.size() == maxLength_) {
-            in_.setstate(std::ios::failbit);
-            return Got::TooLong;
-        }
-        line.push_back(static_cast<char>(c));
+    if (!in_.good()) return in_.bad() ? Got::Failed : Got::End;
+    // One byte more than a line may hold, for getline's terminating zero.
+    buffer_.resize(maxLength_ + 1);
+    in_.getline(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    const auto extracted = static_cast<std::size_t>(in_.gcount());
+    bytes_ += extracted;
+    if (in_.bad()) return Got::Failed;
+    if (in_.eof()) {
+        line.assign(buffer_.data(), extracted);
+        return extracted == 0 ? Got::End : Got::Unfinished;
     }
+    if (in_.fail()) {  // maxLength bytes and no newline yet
+        line.assign(buffer_.data(), extracted);
+        return Got::TooLong;
+    }
+    line.assign(buffer_.data(), extracted - 1);
+    return Got::Line;
 }
 
 }  // namespace veltrano

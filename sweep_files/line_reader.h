@@ -37,6 +37,7 @@ private:
     std::istream& in_;
     std::size_t maxLength_;
     std::uint64_t bytes_ = 0;
+    std::string buffer_;
 };
 
 }  // namespace veltrano

@@ -21,7 +21,13 @@ public:
             kept_.emplace_back(offered_, row);
             if (static_cast<std::int64_t>(kept_.size()) > 2 * kLeast) thin();
         }
-        last_.emplace(offered_, std::move(row));
+        // Assigned, not made anew: the last row's storage is reused.
+        if (last_) {
+            last_->first = offered_;
+            last_->second = std::move(row);
+        } else {
+            last_.emplace(offered_, std::move(row));
+        }
         ++offered_;
     }
 

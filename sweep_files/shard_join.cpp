@@ -69,7 +69,7 @@ std::variant<CheckedBytes, std::string> checkShard(const ShardSet& set, std::int
     const IndexRange range = shardRange(set.grid.size(), k, set.shards);
     OpenShard shard;
     if (const std::string why = shard.open(file); !why.empty()) return name + why;
-    DescriptorStream in(shard.descriptor());
+    DescriptorStream in(shard.descriptor(), true);
     const auto examined = examineSweepFile(in, file, set.grid, range, set.run);
     if (const auto* why = std::get_if<ExaminationRefusal>(&examined)) {
         std::string message = name + ": " + why->message;
@@ -92,9 +92,10 @@ std::variant<CheckedBytes, std::string> checkShard(const ShardSet& set, std::int
     return CheckedBytes{in.bytesRead(), in.digest()};
 }
 
-// Copies shard k's rows (its header left out) to `out`, each row checked
-// again in form and place as it goes; false with `error` set when the
-// bytes are not those checked or cannot be written.
+// Copies shard k's rows (its header left out) to `out`, each row's index
+// checked again as it goes and the bytes compared by digest with those
+// checked at the end; false with `error` set when they are not those
+// checked or cannot be written.
 bool copyShard(const ShardSet& set, std::int64_t k, const CheckedBytes& checked, std::FILE* out, std::string& error,
                bool& writeFailed) {
     const std::string name = shardName(set, k);
@@ -105,7 +106,7 @@ bool copyShard(const ShardSet& set, std::int64_t k, const CheckedBytes& checked,
         return false;
     }
     const IndexRange range = shardRange(set.grid.size(), k, set.shards);
-    DescriptorStream in(shard.descriptor());
+    DescriptorStream in(shard.descriptor(), true);
     LineReader lines(in);
     std::string line;
     if (lines.next(line) != LineReader::Got::Line || line != sweepHeader(set.run.errors)) {
@@ -114,8 +115,8 @@ bool copyShard(const ShardSet& set, std::int64_t k, const CheckedBytes& checked,
     }
     std::int64_t index = range.begin;
     for (LineReader::Got got; (got = lines.next(line)) != LineReader::Got::End;) {
-        const auto row = got == LineReader::Got::Line ? parseSweepRow(line, set.run.errors) : std::nullopt;
-        if (!row || row->index != index || index >= range.end) {
+        const std::string start = std::to_string(index) + ',';
+        if (got != LineReader::Got::Line || index >= range.end || line.compare(0, start.size(), start) != 0) {
             error = changed;
             return false;
         }
@@ -166,7 +167,7 @@ public:
     // Closes it and, for a new file, gives it its name; the error otherwise.
     std::string finish() {
         if (file_) return file_->close() ? std::string() : "cannot write the rows to " + output_ + ": " + std::strerror(errno);
-        const bool written = std::fflush(stream_) == 0 && ::fsync(::fileno(stream_)) == 0;
+        const bool written = std::fflush(stream_) == 0;
         const int writeErrno = errno;
         const bool closed = std::fclose(stream_) == 0;
         stream_ = nullptr;

@@ -87,13 +87,14 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSweepFile(std::istream& in
             const std::int64_t index = at.nextIndex;
             if (index >= range.end) return refuse(Why::TooManyRows, index, "it has more rows than this sweep");
             const std::string place = placeOf(index, grid.pointAt(index));
-            const auto row = parseSweepRow(line, settings.errors);
-            if (!row || line.compare(0, place.size(), place) != 0 || sweepRow(*row, settings) != line)
+            std::string_view status;
+            const auto row = parseSweepRow(line, settings.errors, &status);
+            if (!row || line.compare(0, place.size(), place) != 0 || status != statusWord(*row, settings))
                 return refuse(Why::ForeignRow, index, "row " + std::to_string(index) + " does not belong to it");
             if (!sameRun.fits(row->result))
                 return refuse(Why::Inconsistent, index,
                               "row " + std::to_string(index) + " is not of the same run as the rows before it");
-            sample.offer({*row, line});
+            sample.offer({*row, std::move(line)});
             if (accepted) accepted(*row);
             ++at.nextIndex;
             if (progress && (index & 0xffff) == 0) progress(index - range.begin + 1);

@@ -18,13 +18,13 @@ std::optional<SweepPoint> readFields(const std::vector<std::string_view>& fields
     p.index = *index;
     double* numbers[] = {&p.parameters.sv, &p.parameters.rv, &p.parameters.bv, &p.result.t};
     for (std::size_t i = 0; i < 4; ++i) {
-        const auto v = numberField(fields[i + 1]);
+        const auto v = finiteField(fields[i + 1]);
         if (!v) return std::nullopt;
         *numbers[i] = *v;
     }
     p.result.completed = fields[9] != "error";
     for (std::size_t k = 0; k < 3 && p.result.completed; ++k) {
-        const auto v = numberField(fields[5 + k]);
+        const auto v = finiteField(fields[5 + k]);
         if (!v) return std::nullopt;
         p.result.expo[k] = *v;
     }
@@ -34,7 +34,7 @@ std::optional<SweepPoint> readFields(const std::vector<std::string_view>& fields
     p.result.intervals = *intervals;
     p.result.errorsKnown = !fields[11].empty();
     for (std::size_t k = 0; k < 3 && p.result.errorsKnown; ++k) {
-        const auto v = numberField(fields[11 + k]);
+        const auto v = finiteField(fields[11 + k]);
         if (!v) return std::nullopt;
         p.result.halfWidth[k] = *v;
     }
@@ -84,15 +84,16 @@ std::string sweepRow(const SweepPoint& point, const RunSettings& settings) {
     return rowText(point, settings.errors, statusWord(point, settings));
 }
 
-std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors) {
+std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors, std::string_view* status) {
     const auto fields = csvFields(line);
     auto point = readFields(fields, errors);
     // Only what this program writes: the same digits, empty fields where it
     // leaves them empty, the dimension of the exponents, a status it writes.
     if (!point) return std::nullopt;
-    const std::string_view status = fields[9];
-    const bool known = point->result.completed ? status == "ok" : status == "error";
-    if (!known || rowText(*point, errors, status) != line) return std::nullopt;
+    const std::string_view written = fields[9];
+    const bool known = point->result.completed ? written == "ok" : written == "error";
+    if (!known || rowText(*point, errors, written) != line) return std::nullopt;
+    if (status) *status = written;
     return point;
 }
 

@@ -30,6 +30,8 @@ inline constexpr std::string_view kSweepErrorColumns = ",intervals,lambda1_err,l
 // the same digits, the Kaplan-Yorke dimension that of the exponents, a
 // status that fits them). Whether the status is the one of this run's
 // settings, sweepRow tells.
-[[nodiscard]] std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors);
+// `status`, if given, receives the status as written.
+[[nodiscard]] std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors,
+                                                      std::string_view* status = nullptr);
 
 }  // namespace veltrano

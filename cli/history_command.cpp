@@ -6,9 +6,10 @@
 #include "batched_exponents.h"
 #include "command_line.h"
 #include "exponents.h"
+#include "history_picture.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
+#include "picture_texts.h"
 #include "precise_text.h"
 #include "research_options.h"
 
@@ -28,7 +29,7 @@ int runHistory(const HistoryOptions& options) {
             return why->refused ? kExitRefused : kExitFailed;
         }
     }
-    HistoryPicture picture;
+    pictures::HistoryPicture picture;
     bool writeFailed = false;
     writeFailed |= std::fputs((historyHeader(run.errors) + '\n').c_str(), stdout) < 0;
     std::string row;
@@ -56,7 +57,7 @@ int runHistory(const HistoryOptions& options) {
     }
     if (!result.completed) std::cerr << kComputationErrorText << '\n';
     if (!options.plotFile.empty() && !picture.empty()) {
-        const std::string context = "σ = " + shortText(p.sv) + ", R = " + shortText(p.rv) + ", b = " + shortText(p.bv) +
+        const std::string context = "σ = " + pictures::shortText(p.sv) + ", R = " + pictures::shortText(p.rv) + ", b = " + pictures::shortText(p.bv) +
                                     ", " + describeRun(run);
         if (const std::string error = writePictureFile(picture.chart(context), options.plotFile); !error.empty()) {
             std::cerr << "veltrano-cli history: " << error << '\n';

@@ -8,12 +8,13 @@
 
 #include "command_line.h"
 #include "history_command.h"
+#include "history_picture.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
 #include "plot_plugin.h"
 #include "precise_text.h"
 #include "sweep_csv.h"
+#include "sweep_picture.h"
 
 namespace veltrano::cli {
 
@@ -44,8 +45,8 @@ std::optional<double> number(std::string_view field) {
 
 // A history's rows: interval, t, the three estimates and, with error bars,
 // their half-widths (all three or none).
-std::variant<HistoryPicture, std::string> readHistory(std::istream& in, bool errors, const std::string& name) {
-    HistoryPicture picture;
+std::variant<pictures::HistoryPicture, std::string> readHistory(std::istream& in, bool errors, const std::string& name) {
+    pictures::HistoryPicture picture;
     std::string line;
     std::int64_t previous = 0, row = 1;
     while (std::getline(in, line)) {
@@ -160,7 +161,7 @@ std::variant<SweepGrid, std::string> gridOf(std::istream& in, bool errors, const
 
 // Two passes over the file, so that memory stays flat however many rows
 // it has: the first finds the grid, the second draws the rows into it.
-std::variant<SweepPicture, std::string> readSweep(const std::string& input, bool errors) {
+std::variant<pictures::SweepPicture, std::string> readSweep(const std::string& input, bool errors) {
     std::ifstream in(input, std::ios::binary);
     std::string header;
     std::getline(in, header);
@@ -170,7 +171,7 @@ std::variant<SweepPicture, std::string> readSweep(const std::string& input, bool
     std::ifstream again(input, std::ios::binary);
     std::getline(again, header);
     SweepRows rows(again, errors, input);
-    SweepPicture picture(grid, {});
+    pictures::SweepPicture picture(grid, {});
     while (const auto p = rows.next()) {
         const FlowParameters expected = grid.pointAt(p->index);
         if (p->parameters.sv != expected.sv || p->parameters.rv != expected.rv || p->parameters.bv != expected.bv)
@@ -195,11 +196,11 @@ int runPlot(const std::string& input, const std::string& output, int only) {
     if (header == historyHeader(false) || header == historyHeader(true)) {
         auto picture = readHistory(in, header == historyHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return say(*why, kExitRefused);
-        error = writePictureFile(std::get<HistoryPicture>(picture).chart("n = " + std::to_string(std::get<HistoryPicture>(picture).lastInterval()), only), output);
+        error = writePictureFile(std::get<pictures::HistoryPicture>(picture).chart("n = " + std::to_string(std::get<pictures::HistoryPicture>(picture).lastInterval()), only), output);
     } else if (header == sweepHeader(false) || header == sweepHeader(true)) {
         auto picture = readSweep(input, header == sweepHeader(true));
         if (const auto* why = std::get_if<std::string>(&picture)) return say(*why, kExitRefused);
-        error = writePictureFile(std::get<SweepPicture>(picture), output, only);
+        error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, only);
     } else {
         return say(input + " is not a history or a sweep written by veltrano-cli (its first line is not their header)",
                    kExitRefused);

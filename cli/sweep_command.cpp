@@ -13,9 +13,9 @@
 #include "command_line.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
 #include "progress.h"
 #include "sweep_csv.h"
+#include "sweep_picture.h"
 #include "sweep_resume.h"
 
 namespace veltrano::cli {
@@ -48,8 +48,8 @@ int runSweepCommand(const SweepOptions& options) {
             return refusal(*why);
         }
     }
-    std::unique_ptr<SweepPicture> picture;
-    if (!options.plotFile.empty()) picture = std::make_unique<SweepPicture>(grid, options.plotContext);
+    std::unique_ptr<pictures::SweepPicture> picture;
+    if (!options.plotFile.empty()) picture = std::make_unique<pictures::SweepPicture>(grid, options.plotContext);
     const auto draw = [&](const SweepPoint& p) {
         if (picture) picture->add(p);
     };

@@ -1,0 +1,125 @@
+#include "functions.h"
+
+#include <atomic>
+#include <cmath>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "batched_exponents.h"
+#include "docstrings.h"
+#include "released_run.h"
+#include "result_types.h"
+#include "sweep_runner.h"
+
+namespace veltrano::python {
+
+namespace {
+
+SpectrumResult spectrum(py::object n, py::object sigma, py::object R, py::object b, py::object transient,
+                        py::object initial, py::object step, py::object stepsPerInterval, py::object errors,
+                        py::object batch, py::object targetError) {
+    const std::int64_t intervals = intervalsOf(n);
+    const FlowParameters p = parametersOf(sigma, R, b);
+    const RunSettings s =
+        settingsOf(intervals, {transient, initial, step, stepsPerInterval, errors, batch, targetError});
+    PointResult result;
+    std::atomic<std::int64_t> done{0};
+    runReleased(
+        [&](const std::atomic<bool>& stop) {
+            runPoints(widestPath(), s, std::span(&p, 1), std::span(&result, 1), nullptr, &stop);
+            done = 1;
+        },
+        py::none(), done, 1);
+    return spectrumResultOf(result, s.errors);
+}
+
+HistoryResult history(py::object n, py::object sigma, py::object R, py::object b, py::object every,
+                      py::object transient, py::object initial, py::object step, py::object stepsPerInterval,
+                      py::object errors, py::object batch, py::object targetError) {
+    const std::int64_t intervals = intervalsOf(n);
+    const FlowParameters p = parametersOf(sigma, R, b);
+    const auto k = wholeNumber(every, 1, RunSettings::kMaxIntervals);
+    if (!k) refuse(refusedOption(ResearchOption::Every, shown(every)));
+    const RunSettings s =
+        settingsOf(intervals, {transient, initial, step, stepsPerInterval, errors, batch, targetError});
+    HistoryRows rows;
+    PointResult end;
+    std::atomic<std::int64_t> done{0};
+    runReleased(
+        [&](const std::atomic<bool>& stop) {
+            end = runObserved(
+                s, p,
+                [&](const IntervalState& state) {
+                    done.store(state.interval, std::memory_order_relaxed);
+                    if (state.interval % *k != 0 && !state.last) return;
+                    rows.interval.push_back(state.interval);
+                    rows.t.push_back(state.t);
+                    const auto widths = s.errors ? state.batches->halfWidths() : std::nullopt;
+                    for (std::size_t i = 0; i < 3; ++i) {
+                        rows.lambda[i].push_back(state.expo[i]);
+                        rows.halfWidth[i].push_back(widths ? (*widths)[i] : std::nan(""));
+                    }
+                },
+                &stop);
+        },
+        py::none(), done, intervals);
+    return historyResultOf(rows, s.errors, end.completed);
+}
+
+SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py::object threads,
+                  py::object progress, py::object transient, py::object initial, py::object step,
+                  py::object stepsPerInterval, py::object errors, py::object batch, py::object targetError) {
+    const std::int64_t intervals = intervalsOf(n);
+    const SweepAxes axes = axesOf(sigma, R, b);
+    const RunSettings s =
+        settingsOf(intervals, {transient, initial, step, stepsPerInterval, errors, batch, targetError});
+    const int threadCount = threadsOf(threads);
+    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
+        refuse("progress must be a callable that takes (done, total), not " + shown(progress));
+
+    const ShapedGrid shaped = gridOf(axes);
+    const std::int64_t total = shaped.grid.size();
+
+    const auto count = static_cast<std::size_t>(total);
+    std::vector<FlowParameters> points(count);
+    std::vector<PointResult> results(count);
+    std::atomic<std::int64_t> done{0};
+    runReleased(
+        [&](const std::atomic<bool>& stop) {
+            SweepSettings settings;
+            settings.threads = threadCount;
+            settings.path = widestPath();
+            settings.run = s;
+            settings.stop = &stop;
+            runSweep(shaped.grid, {0, total}, settings, [&](std::span<const SweepPoint> finished) {
+                for (const SweepPoint& p : finished) {
+                    points[static_cast<std::size_t>(p.index)] = p.parameters;
+                    results[static_cast<std::size_t>(p.index)] = p.result;
+                }
+                done += static_cast<std::int64_t>(finished.size());
+                return true;
+            });
+        },
+        progress, done, total);
+    return sweepResultOf(shaped.shape, points, results, s.errors);
+}
+
+}  // namespace
+
+void addFunctions(py::module_& m) {
+    using namespace py::literals;
+    m.def("spectrum", &spectrum, kSpectrumDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, py::kw_only(), "transient"_a = 0,
+          "initial"_a = py::make_tuple(1, 1, 1), "step"_a = 0.01, "steps_per_interval"_a = 20, "errors"_a = false,
+          "batch"_a = 500, "target_error"_a = py::none());
+    m.def("history", &history, kHistoryDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, "every"_a = 1, py::kw_only(),
+          "transient"_a = 0, "initial"_a = py::make_tuple(1, 1, 1), "step"_a = 0.01, "steps_per_interval"_a = 20,
+          "errors"_a = false, "batch"_a = 500, "target_error"_a = py::none());
+    m.def("sweep", &sweep, kSweepDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, "threads"_a = py::none(),
+          "progress"_a = py::none(), py::kw_only(), "transient"_a = 0, "initial"_a = py::make_tuple(1, 1, 1),
+          "step"_a = 0.01, "steps_per_interval"_a = 20, "errors"_a = false, "batch"_a = 500,
+          "target_error"_a = py::none());
+}
+
+}  // namespace veltrano::python

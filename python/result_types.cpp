@@ -1,0 +1,155 @@
+#include "result_types.h"
+
+#include <pybind11/numpy.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "kaplan_yorke.h"
+
+namespace veltrano::python {
+
+namespace {
+
+py::tuple tupleOf(const Triple& v) {
+    return py::make_tuple(v[0], v[1], v[2]);
+}
+
+std::string shortest(double v) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+template <class T>
+py::array_t<T> arrayOf(const std::vector<T>& values) {
+    py::array_t<T> a(static_cast<py::ssize_t>(values.size()));
+    std::copy(values.begin(), values.end(), a.mutable_data());
+    return a;
+}
+
+}  // namespace
+
+SpectrumResult spectrumResultOf(const PointResult& r, bool errors) {
+    const double nan = std::nan("");
+    SpectrumResult out;
+    out.t = r.t;
+    out.ok = r.completed;
+    out.lambdas = r.completed ? r.expo : Triple{nan, nan, nan};
+    out.kaplanYorke = r.completed ? kaplanYorke(r.expo) : nan;
+    out.errors = errors;
+    out.intervals = r.intervals;
+    out.halfWidths = r.completed && r.errorsKnown ? r.halfWidth : Triple{nan, nan, nan};
+    return out;
+}
+
+HistoryResult historyResultOf(const HistoryRows& rows, bool errors, bool ok) {
+    HistoryResult h;
+    h.interval = arrayOf(rows.interval);
+    h.t = arrayOf(rows.t);
+    h.lambda1 = arrayOf(rows.lambda[0]);
+    h.lambda2 = arrayOf(rows.lambda[1]);
+    h.lambda3 = arrayOf(rows.lambda[2]);
+    h.lambda1Err = errors ? py::object(arrayOf(rows.halfWidth[0])) : py::none();
+    h.lambda2Err = errors ? py::object(arrayOf(rows.halfWidth[1])) : py::none();
+    h.lambda3Err = errors ? py::object(arrayOf(rows.halfWidth[2])) : py::none();
+    h.ok = ok;
+    return h;
+}
+
+SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, const std::vector<FlowParameters>& points,
+                          const std::vector<PointResult>& results, bool errors) {
+    const std::size_t count = results.size();
+    const auto make = [&](auto value) {
+        using T = decltype(value(PointResult{}, FlowParameters{}));
+        py::array_t<T> a(shape);
+        T* out = a.mutable_data();
+        for (std::size_t i = 0; i < count; ++i) out[i] = value(results[i], points[i]);
+        return py::object(a);
+    };
+    const double nan = std::nan("");
+    SweepResult r;
+    py::tuple dimensions(shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i) dimensions[i] = py::int_(shape[i]);
+    r.shape = dimensions;
+    r.sigma = make([](const PointResult&, const FlowParameters& p) { return p.sv; });
+    r.R = make([](const PointResult&, const FlowParameters& p) { return p.rv; });
+    r.b = make([](const PointResult&, const FlowParameters& p) { return p.bv; });
+    r.t = make([](const PointResult& x, const FlowParameters&) { return x.t; });
+    r.ok = make([](const PointResult& x, const FlowParameters&) { return x.completed; });
+    r.lambda1 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[0] : nan; });
+    r.lambda2 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[1] : nan; });
+    r.lambda3 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[2] : nan; });
+    r.kaplanYorke =
+        make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? kaplanYorke(x.expo) : nan; });
+    if (errors) {
+        r.intervals = make([](const PointResult& x, const FlowParameters&) { return x.intervals; });
+        const auto width = [nan](std::size_t k) {
+            return [nan, k](const PointResult& x, const FlowParameters&) {
+                return x.completed && x.errorsKnown ? x.halfWidth[k] : nan;
+            };
+        };
+        r.lambda1Err = make(width(0));
+        r.lambda2Err = make(width(1));
+        r.lambda3Err = make(width(2));
+    } else {
+        r.intervals = r.lambda1Err = r.lambda2Err = r.lambda3Err = py::none();
+    }
+    return r;
+}
+
+void addResultTypes(py::module_& m) {
+    py::class_<SpectrumResult>(m, "Spectrum", "The result of spectrum(): see help(veltrano.spectrum).")
+        .def_readonly("t", &SpectrumResult::t)
+        .def_property_readonly("lambdas", [](const SpectrumResult& r) { return tupleOf(r.lambdas); })
+        .def_readonly("kaplan_yorke", &SpectrumResult::kaplanYorke)
+        .def_readonly("ok", &SpectrumResult::ok)
+        .def_property_readonly("intervals",
+                               [](const SpectrumResult& r) { return r.errors ? py::object(py::int_(r.intervals)) : py::none(); })
+        .def_property_readonly("errors",
+                               [](const SpectrumResult& r) { return r.errors ? py::object(tupleOf(r.halfWidths)) : py::none(); })
+        .def("__repr__", [](const SpectrumResult& r) {
+            std::string text = "Spectrum(t=" + shortest(r.t) + ", lambdas=(" + shortest(r.lambdas[0]) + ", " +
+                               shortest(r.lambdas[1]) + ", " + shortest(r.lambdas[2]) +
+                               "), kaplan_yorke=" + shortest(r.kaplanYorke) + ", ok=" + (r.ok ? "True" : "False");
+            if (r.errors)
+                text += ", intervals=" + std::to_string(r.intervals) + ", errors=(" + shortest(r.halfWidths[0]) + ", " +
+                        shortest(r.halfWidths[1]) + ", " + shortest(r.halfWidths[2]) + ")";
+            return text + ")";
+        });
+
+    py::class_<HistoryResult>(m, "History", "The result of history(): see help(veltrano.history).")
+        .def_readonly("interval", &HistoryResult::interval)
+        .def_readonly("t", &HistoryResult::t)
+        .def_readonly("lambda1", &HistoryResult::lambda1)
+        .def_readonly("lambda2", &HistoryResult::lambda2)
+        .def_readonly("lambda3", &HistoryResult::lambda3)
+        .def_readonly("lambda1_err", &HistoryResult::lambda1Err)
+        .def_readonly("lambda2_err", &HistoryResult::lambda2Err)
+        .def_readonly("lambda3_err", &HistoryResult::lambda3Err)
+        .def_readonly("ok", &HistoryResult::ok)
+        .def("__len__", [](const HistoryResult& h) { return py::len(h.interval); })
+        .def("__repr__", [](const HistoryResult& h) {
+            return "History(" + std::to_string(py::len(h.interval)) + " rows, ok=" + (h.ok ? "True" : "False") + ")";
+        });
+
+    py::class_<SweepResult>(m, "Sweep", "The result of sweep(): see help(veltrano.sweep).")
+        .def_readonly("sigma", &SweepResult::sigma)
+        .def_readonly("R", &SweepResult::R)
+        .def_readonly("b", &SweepResult::b)
+        .def_readonly("t", &SweepResult::t)
+        .def_readonly("lambda1", &SweepResult::lambda1)
+        .def_readonly("lambda2", &SweepResult::lambda2)
+        .def_readonly("lambda3", &SweepResult::lambda3)
+        .def_readonly("kaplan_yorke", &SweepResult::kaplanYorke)
+        .def_readonly("ok", &SweepResult::ok)
+        .def_readonly("intervals", &SweepResult::intervals)
+        .def_readonly("lambda1_err", &SweepResult::lambda1Err)
+        .def_readonly("lambda2_err", &SweepResult::lambda2Err)
+        .def_readonly("lambda3_err", &SweepResult::lambda3Err)
+        .def_readonly("shape", &SweepResult::shape)
+        .def("__repr__", [](const SweepResult& r) { return "Sweep(shape=" + std::string(py::str(py::repr(r.shape))) + ")"; });
+}
+
+}  // namespace veltrano::python

@@ -14,8 +14,23 @@ namespace {
 
 constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
 
+// str, bytes, bytearray, or a memoryview of bytes: never numbers, though
+// bytes index as small whole numbers.
 bool isText(py::handle v) {
-    return PyUnicode_Check(v.ptr()) || PyBytes_Check(v.ptr()) || PyByteArray_Check(v.ptr());
+    if (PyUnicode_Check(v.ptr()) || PyBytes_Check(v.ptr()) || PyByteArray_Check(v.ptr())) return true;
+    if (!PyMemoryView_Check(v.ptr())) return false;
+    const std::string_view format = PyMemoryView_GET_BUFFER(v.ptr())->format;
+    return format == "B" || format == "b" || format == "c";
+}
+
+// True or False as Python or NumPy has them (a NumPy bool, or an array of
+// no dimension holding one).
+bool isBool(py::handle v) {
+    if (PyBool_Check(v.ptr())) return true;
+    const py::module_ numpy = py::module_::import("numpy");
+    if (py::isinstance(v, numpy.attr("bool_"))) return true;
+    return py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() == 0 &&
+           py::reinterpret_borrow<py::array>(v).dtype().kind() == 'b';
 }
 
 }  // namespace
@@ -29,7 +44,7 @@ std::string shown(py::handle value) {
 }
 
 double finiteNumber(py::handle v, std::string_view message) {
-    if (v.is_none() || PyBool_Check(v.ptr()) || isText(v)) refuse(message);
+    if (v.is_none() || isBool(v) || isText(v)) refuse(message);
     if (py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() != 0) refuse(message);
     if (!PyFloat_Check(v.ptr()) && !PyIndex_Check(v.ptr()) && !py::hasattr(v, "__float__")) refuse(message);
     const double d = PyFloat_AsDouble(v.ptr());
@@ -42,7 +57,7 @@ double finiteNumber(py::handle v, std::string_view message) {
 }
 
 std::optional<std::int64_t> wholeNumber(py::handle v, std::int64_t lo, std::int64_t hi) {
-    if (v.is_none() || PyBool_Check(v.ptr()) || isText(v) || !PyIndex_Check(v.ptr())) return std::nullopt;
+    if (v.is_none() || isBool(v) || isText(v) || !PyIndex_Check(v.ptr())) return std::nullopt;
     const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(v.ptr()));
     if (!index) {
         PyErr_Clear();
@@ -58,7 +73,7 @@ std::int64_t intervalsOf(py::handle n) {
     if (const auto value = wholeNumber(n, 1, RunSettings::kMaxIntervals)) return *value;
     // Whole numbers beyond the range get the range's message, anything else
     // the entry's.
-    if (!PyBool_Check(n.ptr()) && PyIndex_Check(n.ptr()) && !isText(n)) {
+    if (!isBool(n) && PyIndex_Check(n.ptr()) && !isText(n)) {
         const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(n.ptr()));
         if (!index) PyErr_Clear();
         if (index && PyObject_RichCompareBool(index.ptr(), py::int_(0).ptr(), Py_GT) == 1)
@@ -96,8 +111,9 @@ RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k) {
     }
     s.step = positive(k.step, ResearchOption::Step);
     s.stepsPerInterval = whole(k.stepsPerInterval, 1, ResearchOption::StepsPerInterval);
-    if (!PyBool_Check(k.errors.ptr())) refuse("errors must be True or False, not " + shown(k.errors));
-    s.errors = k.errors.cast<bool>();
+    // Only a truth value: 1, "yes", None or 0.0 would be a guess.
+    if (!isBool(k.errors)) refuse("errors must be True or False, not " + shown(k.errors));
+    s.errors = PyObject_IsTrue(k.errors.ptr()) == 1;
     s.batch = whole(k.batch, 1, ResearchOption::Batch);
     if (!k.targetError.is_none()) {
         s.targetError = positive(k.targetError, ResearchOption::TargetError);
@@ -154,9 +170,12 @@ ShapedGrid gridOf(const SweepAxes& axes) {
         grid.axes[static_cast<std::size_t>(grid.axisCount++)] = std::move(axis);
         shaped.shape.push_back(static_cast<py::ssize_t>(axes[a].values.size()));
     }
-    const std::int64_t total = grid.size();
-    if (total > SweepGrid::kMaxPoints)
-        refuse("the grid has " + std::to_string(total) + " points; a sweep has at most 100000000");
+    // Counted in Python's integers: three long sequences can multiply past
+    // what 64 bits hold.
+    py::object total = py::int_(1);
+    for (const py::ssize_t length : shaped.shape) total = total * py::int_(length);
+    if (total > py::int_(SweepGrid::kMaxPoints))
+        refuse("the grid has " + std::string(py::str(total)) + " points; a sweep has at most 100000000");
     return shaped;
 }
 

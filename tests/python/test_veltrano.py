@@ -209,3 +209,77 @@ def test_help_and_the_type_stub():
         assert function.__doc__ and "target_error" in function.__doc__
     stub = os.path.join(os.path.dirname(veltrano.__file__), "veltrano.pyi")
     assert os.path.exists(stub) and "def sweep(" in open(stub).read()
+
+
+@pytest.mark.parametrize("truth", [True, False, np.True_, np.False_, np.array(True), np.array(False)])
+def test_errors_takes_a_truth_value_of_python_or_numpy(truth):
+    s = veltrano.spectrum(30, 10, 28, 2.6667, errors=truth, batch=2)
+    assert (s.errors is not None) == bool(truth)
+    assert s.lambdas == veltrano.spectrum(30, 10, 28, 2.6667).lambdas
+
+
+@pytest.mark.parametrize("bad", [1, 0, 0.0, 1.0, "yes", "", None, np.int64(1), np.array([True]), [True]])
+def test_errors_refuses_what_is_not_a_truth_value(bad):
+    for call in (veltrano.spectrum, veltrano.history, veltrano.sweep):
+        with pytest.raises(ValueError, match=r"^errors must be True or False, not "):
+            call(5, 10, 28, 2.6667, errors=bad)
+
+
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda: veltrano.spectrum(np.True_, 10, 28, 2.6667),
+        lambda: veltrano.sweep(np.True_, 10, 28, 2.6667),
+        lambda: veltrano.spectrum(5, np.True_, 28, 2.6667),
+        lambda: veltrano.spectrum(5, 10, np.array(True), 2.6667),
+        lambda: veltrano.sweep(5, 10, [np.True_, np.False_], 2.6667),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, step=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, target_error=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, batch=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, transient=np.False_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, steps_per_interval=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=(np.True_, 1, 1)),
+        lambda: veltrano.history(5, 10, 28, 2.6667, every=np.True_),
+        lambda: veltrano.sweep(5, 10, 28, 2.6667, threads=np.True_),
+    ],
+)
+def test_a_numpy_bool_is_no_number_as_a_python_bool_is_none(call):
+    with pytest.raises(ValueError):
+        call()
+
+
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda: veltrano.sweep(5, memoryview(b"abc"), 28, 2.6667),
+        lambda: veltrano.sweep(5, 10, bytearray(b"\x1c"), 2.6667),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=memoryview(b"abc")),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=bytearray(b"abc")),
+    ],
+)
+def test_bytes_are_no_numbers_in_any_wrapping(call):
+    with pytest.raises(ValueError):
+        call()
+
+
+def test_a_buffer_of_doubles_is_a_sequence_of_numbers():
+    import array
+
+    values = array.array("d", [20.5, 28])
+    assert list(veltrano.sweep(3, 10, memoryview(values), 2.6667).R) == [20.5, 28]
+
+
+@pytest.mark.parametrize(
+    "lengths, points",
+    [
+        ((17, 5882353), 100000001),
+        ((10**4, 10**4, 2), 200000000),
+        ((2**21, 2**21, 2**21), 2**63),  # one past the largest signed 64-bit number
+        ((2**21, 2**21, 2**22), 2**64),  # zero in 64 bits
+    ],
+)
+def test_a_grid_past_the_limit_is_refused_with_its_exact_size(lengths, points):
+    axes = [np.zeros(k) for k in lengths] + [2.6667] * (3 - len(lengths))
+    with pytest.raises(ValueError) as raised:
+        veltrano.sweep(5, *axes)
+    assert str(raised.value) == f"the grid has {points} points; a sweep has at most 100000000"

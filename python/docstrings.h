@@ -1,7 +1,8 @@
 #pragma once
 
 // The help texts of the module and of its functions, as help(veltrano)
-// shows them.
+// shows them once withDefaults() has filled in the keywords' defaults (a
+// tab stands before the column of the options' descriptions).
 
 namespace veltrano::python {
 
@@ -11,7 +12,7 @@ inline constexpr const char* kModuleDoc = R"(The Lyapunov spectrum of the Lorenz
 
 by fourth-order Runge-Kutta integration of the flow and three tangent
 vectors, with Gram-Schmidt reorthonormalisation after every interval of
-steps (by default 20 steps of h = 0.01 from x = y = z = 1).
+steps (by default {steps_per_interval} steps of h = {step} from (x, y, z) = {initial}).
 
 spectrum() runs one point, history() follows its estimates as the run goes,
 sweep() runs the outer product of values of sigma, R and b on every core
@@ -20,18 +21,18 @@ same computation. Bad input raises ValueError with the command line's
 message; Ctrl-C stops a long computation within a second.
 
 Research options (keywords of all three, with the command line's defaults):
-  transient=0           intervals run first and not measured
-  initial=(1, 1, 1)     the starting point
-  step=0.01             the Runge-Kutta step h
-  steps_per_interval=20 steps between two Gram-Schmidt passes
-  errors=False          95 % half-widths of the exponents by batch means
-  batch=500             intervals per batch
-  target_error=None     stop a point once its three half-widths are at most
+  transient={transient}	intervals run first and not measured
+  initial={initial}	the starting point
+  step={step}	the Runge-Kutta step h
+  steps_per_interval={steps_per_interval}	steps between two Gram-Schmidt passes
+  errors={errors}	95 % half-widths of the exponents by batch means
+  batch={batch}	intervals per batch
+  target_error={target_error}	stop a point once its three half-widths are at most
                         this (implies errors; n is then the most intervals)
 )";
 
-inline constexpr const char* kSpectrumDoc = R"(spectrum(n, sigma, R, b, *, transient=0, initial=(1, 1, 1), step=0.01,
-         steps_per_interval=20, errors=False, batch=500, target_error=None)
+inline constexpr const char* kSpectrumDoc = R"(spectrum(n, sigma, R, b, *, transient={transient}, initial={initial}, step={step},
+         steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error})
 
 One run of n measured intervals (1 <= n <= 10**9) for the parameters sigma,
 R and b. Returns a Spectrum with
@@ -49,9 +50,9 @@ R and b. Returns a Spectrum with
 0.380427939225588...
 )";
 
-inline constexpr const char* kHistoryDoc = R"(history(n, sigma, R, b, every=1, *, transient=0, initial=(1, 1, 1),
-        step=0.01, steps_per_interval=20, errors=False, batch=500,
-        target_error=None)
+inline constexpr const char* kHistoryDoc = R"(history(n, sigma, R, b, every=1, *, transient={transient}, initial={initial},
+        step={step}, steps_per_interval={steps_per_interval}, errors={errors}, batch={batch},
+        target_error={target_error})
 
 The estimates as one run goes: a row after every `every`-th measured
 interval and after the last. Returns a History whose attributes are NumPy
@@ -62,9 +63,9 @@ the run after the rows it has. The row of interval k is bit for bit a run
 of n = k.
 )";
 
-inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, transient=0,
-      initial=(1, 1, 1), step=0.01, steps_per_interval=20, errors=False,
-      batch=500, target_error=None)
+inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, transient={transient},
+      initial={initial}, step={step}, steps_per_interval={steps_per_interval}, errors={errors},
+      batch={batch}, target_error={target_error})
 
 The spectrum over every combination of the values given. Each of sigma, R
 and b is a number or a 1-D sequence of numbers (any values, in any order);

@@ -9,6 +9,7 @@
 #include "arguments.h"
 #include "batched_exponents.h"
 #include "docstrings.h"
+#include "keyword_defaults.h"
 #include "released_run.h"
 #include "result_types.h"
 #include "sweep_runner.h"
@@ -110,16 +111,19 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
 
 void addFunctions(py::module_& m) {
     using namespace py::literals;
-    m.def("spectrum", &spectrum, kSpectrumDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, py::kw_only(), "transient"_a = 0,
-          "initial"_a = py::make_tuple(1, 1, 1), "step"_a = 0.01, "steps_per_interval"_a = 20, "errors"_a = false,
-          "batch"_a = 500, "target_error"_a = py::none());
-    m.def("history", &history, kHistoryDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, "every"_a = 1, py::kw_only(),
-          "transient"_a = 0, "initial"_a = py::make_tuple(1, 1, 1), "step"_a = 0.01, "steps_per_interval"_a = 20,
-          "errors"_a = false, "batch"_a = 500, "target_error"_a = py::none());
-    m.def("sweep", &sweep, kSweepDoc, "n"_a, "sigma"_a, "R"_a, "b"_a, "threads"_a = py::none(),
-          "progress"_a = py::none(), py::kw_only(), "transient"_a = 0, "initial"_a = py::make_tuple(1, 1, 1),
-          "step"_a = 0.01, "steps_per_interval"_a = 20, "errors"_a = false, "batch"_a = 500,
-          "target_error"_a = py::none());
+    const KeywordDefaults d = keywordDefaults();
+    m.def("spectrum", &spectrum, withDefaults(kSpectrumDoc).c_str(), "n"_a, "sigma"_a, "R"_a, "b"_a, py::kw_only(),
+          "transient"_a = d.transient, "initial"_a = d.initial, "step"_a = d.step,
+          "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
+          "target_error"_a = d.targetError);
+    m.def("history", &history, withDefaults(kHistoryDoc).c_str(), "n"_a, "sigma"_a, "R"_a, "b"_a, "every"_a = 1,
+          py::kw_only(), "transient"_a = d.transient, "initial"_a = d.initial, "step"_a = d.step,
+          "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
+          "target_error"_a = d.targetError);
+    m.def("sweep", &sweep, withDefaults(kSweepDoc).c_str(), "n"_a, "sigma"_a, "R"_a, "b"_a, "threads"_a = py::none(),
+          "progress"_a = py::none(), py::kw_only(), "transient"_a = d.transient, "initial"_a = d.initial,
+          "step"_a = d.step, "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
+          "target_error"_a = d.targetError);
 }
 
 }  // namespace veltrano::python

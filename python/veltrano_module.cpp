@@ -6,16 +6,17 @@
 // The pieces: arguments (checks and conversions), released_run (the work on
 // its own thread while this one polls signals and progress), result_types
 // (Spectrum, History, Sweep), functions (spectrum, history, sweep) with
-// their help in docstrings.h.
+// their help in docstrings.h, the keywords' defaults (keyword_defaults).
 
 #include <pybind11/pybind11.h>
 
 #include "docstrings.h"
 #include "functions.h"
+#include "keyword_defaults.h"
 #include "result_types.h"
 
 PYBIND11_MODULE(veltrano, m) {
-    m.doc() = veltrano::python::kModuleDoc;
+    m.doc() = veltrano::python::withDefaults(veltrano::python::kModuleDoc);
     m.attr("__version__") = "1.0";
     veltrano::python::addResultTypes(m);
     veltrano::python::addFunctions(m);

@@ -283,3 +283,25 @@ def test_a_grid_past_the_limit_is_refused_with_its_exact_size(lengths, points):
     with pytest.raises(ValueError) as raised:
         veltrano.sweep(5, *axes)
     assert str(raised.value) == f"the grid has {points} points; a sweep has at most 100000000"
+
+
+def test_the_keyword_defaults_are_the_command_lines_in_the_calls_and_in_the_help():
+    import re
+
+    helped = dict(re.findall(r"--([a-z-]+) \S+ .*\(default ([^)]+)\)", cli("sweep", "--help").stdout))
+    expected = {name.replace("-", "_"): "(" + value.replace(",", ", ") + ")" if name == "initial" else value
+                for name, value in helped.items()}
+    expected.update(errors="False", target_error="None")
+    assert set(expected) == {"transient", "initial", "step", "steps_per_interval", "batch", "errors", "target_error"}
+    for function in (veltrano.spectrum, veltrano.history, veltrano.sweep):
+        generated = function.__doc__.splitlines()[0]  # pybind11's signature: the keywords' real defaults
+        written = " ".join(function.__doc__.split("\n\n")[1].split())  # the signature the help writes
+        for name, value in expected.items():
+            assert re.search(rf"\b{name}: object = {re.escape(value)}[,)]", generated), (function.__name__, name)
+            assert f"{name}={value}" in written, (function.__name__, name)
+    table = veltrano.__doc__.split("Research options")[1]
+    for name, value in expected.items():
+        line = re.search(rf"^  {name}={re.escape(value)} +\S", table, re.M)
+        assert line, name
+        assert line.end() - line.start() - 1 == max(24, len(f"  {name}={value} ")), name  # the descriptions' column
+

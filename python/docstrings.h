@@ -84,4 +84,16 @@ without errors), and shape. The element for (sigma, R, b) is bit for bit the
 row that 'veltrano-cli sweep' gives for those values.
 )";
 
+inline constexpr const char* kSpacedDoc = R"(spaced(start, stop, count)
+
+The values of 'veltrano-cli sweep --vary NAME=START:STOP:COUNT' to the bit:
+count values from exactly start to exactly stop, evenly spaced (start alone
+when count is 1), as a NumPy array. A sweep over these values writes the
+rows of that --vary, so that 'veltrano-cli join', 'plot' and '--resume'
+take its files; numpy.linspace may differ from them in the last bit.
+
+>>> veltrano.spaced(0, 1, 5)
+array([0.  , 0.25, 0.5 , 0.75, 1.  ])
+)";
+
 }  // namespace veltrano::python

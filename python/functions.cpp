@@ -1,5 +1,7 @@
 #include "functions.h"
 
+#include <pybind11/numpy.h>
+
 #include <atomic>
 #include <cmath>
 #include <span>
@@ -107,6 +109,20 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
     return sweepResultOf(shaped.shape, points, results, s.errors);
 }
 
+// The values of --vary NAME=START:STOP:COUNT.
+py::array_t<double> spaced(py::object start, py::object stop, py::object count) {
+    SweepAxis axis;
+    axis.from = finiteNumber(start, "start must be a finite number, not " + shown(start));
+    axis.to = finiteNumber(stop, "stop must be a finite number, not " + shown(stop));
+    const auto n = wholeNumber(count, 1, SweepGrid::kMaxPoints);
+    if (!n) refuse("count must be a whole number from 1 to 100000000, not " + shown(count));
+    axis.count = *n;
+    py::array_t<double> values(static_cast<py::ssize_t>(axis.count));
+    double* out = values.mutable_data();
+    for (std::int64_t i = 0; i < axis.count; ++i) out[i] = axis.valueAt(i);
+    return values;
+}
+
 }  // namespace
 
 void addFunctions(py::module_& m) {
@@ -124,6 +140,7 @@ void addFunctions(py::module_& m) {
           "progress"_a = py::none(), py::kw_only(), "transient"_a = d.transient, "initial"_a = d.initial,
           "step"_a = d.step, "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
           "target_error"_a = d.targetError);
+    m.def("spaced", &spaced, kSpacedDoc, "start"_a, "stop"_a, "count"_a);
 }
 
 }  // namespace veltrano::python

@@ -305,3 +305,27 @@ def test_the_keyword_defaults_are_the_command_lines_in_the_calls_and_in_the_help
         assert line, name
         assert line.end() - line.start() - 1 == max(24, len(f"  {name}={value} ")), name  # the descriptions' column
 
+
+
+@pytest.mark.parametrize("start, stop, count", [(0, 40, 48), (-3.5, 7.25, 13), (250, 0.1, 9), (28, 28, 3), (5, 9, 1)])
+def test_spaced_values_are_those_of_the_command_lines_vary(start, stop, count):
+    rows = cli_sweep("--vary", f"R={start}:{stop}:{count}", "1", "10", "28", "2.6667")
+    values = veltrano.spaced(start, stop, count)
+    assert values.dtype == np.float64 and [v.hex() for v in values] == [float(r["R"]).hex() for r in rows]
+
+
+@pytest.mark.parametrize(
+    "args, message",
+    [
+        ((0, 1, 0), "count must be a whole number from 1 to 100000000, not 0"),
+        ((0, 1, 10**8 + 1), "count must be a whole number from 1 to 100000000, not 100000001"),
+        ((0, 1, 2.0), "count must be a whole number from 1 to 100000000, not 2.0"),
+        ((0, 1, True), "count must be a whole number from 1 to 100000000, not True"),
+        ((float("nan"), 1, 3), "start must be a finite number, not nan"),
+        ((0, "1", 3), "stop must be a finite number, not '1'"),
+    ],
+)
+def test_spaced_refuses_what_vary_refuses(args, message):
+    with pytest.raises(ValueError) as raised:
+        veltrano.spaced(*args)
+    assert str(raised.value) == message

@@ -2,17 +2,15 @@
 
 #include <pybind11/numpy.h>
 
-#include <algorithm>
 #include <cmath>
-#include <thread>
+#include <limits>
 
 #include "parameter_check.h"
+#include "research_rules.h"
 
 namespace veltrano::python {
 
 namespace {
-
-constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
 
 // str, bytes, bytearray, or a memoryview of bytes: never numbers, though
 // bytes index as small whole numbers.
@@ -23,14 +21,17 @@ bool isText(py::handle v) {
     return format == "B" || format == "b" || format == "c";
 }
 
-// True or False as Python or NumPy has them (a NumPy bool, or an array of
-// no dimension holding one).
-bool isBool(py::handle v) {
-    if (PyBool_Check(v.ptr())) return true;
-    const py::module_ numpy = py::module_::import("numpy");
-    if (py::isinstance(v, numpy.attr("bool_"))) return true;
-    return py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() == 0 &&
-           py::reinterpret_borrow<py::array>(v).dtype().kind() == 'b';
+// A number of any kind, finite or not; nullopt for anything else.
+std::optional<double> numberOf(py::handle v) {
+    if (v.is_none() || isBool(v) || isText(v)) return std::nullopt;
+    if (py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() != 0) return std::nullopt;
+    if (!PyFloat_Check(v.ptr()) && !PyIndex_Check(v.ptr()) && !py::hasattr(v, "__float__")) return std::nullopt;
+    const double d = PyFloat_AsDouble(v.ptr());
+    if (PyErr_Occurred()) {
+        PyErr_Clear();
+        return std::nullopt;
+    }
+    return d;
 }
 
 }  // namespace
@@ -43,20 +44,21 @@ std::string shown(py::handle value) {
     return py::str(py::repr(value));
 }
 
-double finiteNumber(py::handle v, std::string_view message) {
-    if (v.is_none() || isBool(v) || isText(v)) refuse(message);
-    if (py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() != 0) refuse(message);
-    if (!PyFloat_Check(v.ptr()) && !PyIndex_Check(v.ptr()) && !py::hasattr(v, "__float__")) refuse(message);
-    const double d = PyFloat_AsDouble(v.ptr());
-    if (PyErr_Occurred()) {
-        PyErr_Clear();
-        refuse(message);
-    }
-    if (!std::isfinite(d)) refuse(message);
-    return d;
+bool isBool(py::handle v) {
+    if (PyBool_Check(v.ptr())) return true;
+    const py::module_ numpy = py::module_::import("numpy");
+    if (py::isinstance(v, numpy.attr("bool_"))) return true;
+    return py::isinstance<py::array>(v) && py::reinterpret_borrow<py::array>(v).ndim() == 0 &&
+           py::reinterpret_borrow<py::array>(v).dtype().kind() == 'b';
 }
 
-std::optional<std::int64_t> wholeNumber(py::handle v, std::int64_t lo, std::int64_t hi) {
+double finiteNumber(py::handle v, std::string_view message) {
+    const auto d = numberOf(v);
+    if (!d || !std::isfinite(*d)) refuse(message);
+    return *d;
+}
+
+std::optional<std::int64_t> wholeNumber(py::handle v) {
     if (v.is_none() || isBool(v) || isText(v) || !PyIndex_Check(v.ptr())) return std::nullopt;
     const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(v.ptr()));
     if (!index) {
@@ -65,22 +67,16 @@ std::optional<std::int64_t> wholeNumber(py::handle v, std::int64_t lo, std::int6
     }
     int overflow = 0;
     const long long value = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
-    if (overflow != 0 || value < lo || value > hi) return std::nullopt;
+    if (overflow > 0) return std::numeric_limits<std::int64_t>::max();
+    if (overflow < 0) return std::numeric_limits<std::int64_t>::min();
     return value;
 }
 
 std::int64_t intervalsOf(py::handle n) {
-    if (const auto value = wholeNumber(n, 1, RunSettings::kMaxIntervals)) return *value;
-    // Whole numbers beyond the range get the range's message, anything else
-    // the entry's.
-    if (!isBool(n) && PyIndex_Check(n.ptr()) && !isText(n)) {
-        const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(n.ptr()));
-        if (!index) PyErr_Clear();
-        if (index && PyObject_RichCompareBool(index.ptr(), py::int_(0).ptr(), Py_GT) == 1)
-            refuse(kMessageResearchRange);
-        PyErr_Clear();
-    }
-    refuse(kMessageN);
+    const auto value = wholeNumber(n);
+    if (!value) refuse(kMessageN);
+    if (const auto why = refusedIntervals(*value)) refuse(*why);
+    return *value;
 }
 
 FlowParameters parametersOf(py::handle sigma, py::handle R, py::handle b) {
@@ -88,38 +84,71 @@ FlowParameters parametersOf(py::handle sigma, py::handle R, py::handle b) {
 }
 
 RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k) {
-    RunSettings s;
-    s.intervals = n;
-    const auto whole = [](py::handle v, std::int64_t lo, ResearchOption option) {
-        const auto value = wholeNumber(v, lo, RunSettings::kMaxIntervals);
-        if (!value) refuse(refusedOption(option, shown(v)));
-        return *value;
+    const auto keyword = [&k](ResearchOption option) {
+        switch (option) {
+            case ResearchOption::Transient:
+                return k.transient;
+            case ResearchOption::Initial:
+                return k.initial;
+            case ResearchOption::Step:
+                return k.step;
+            case ResearchOption::StepsPerInterval:
+                return k.stepsPerInterval;
+            case ResearchOption::Batch:
+                return k.batch;
+            case ResearchOption::TargetError:
+                return k.targetError;
+            case ResearchOption::Every:
+            case ResearchOption::Threads:
+                break;
+        }
+        return py::handle();
     };
-    const auto positive = [](py::handle v, ResearchOption option) {
-        const std::string message = refusedOption(option, shown(v));
-        const double value = finiteNumber(v, message);
-        if (!(value > 0)) refuse(message);
+    const auto refused = [&](ResearchOption option) { refuse(refusedOption(option, shown(keyword(option)))); };
+    const auto whole = [&](ResearchOption option) {
+        const auto value = wholeNumber(keyword(option));
+        if (!value) refused(option);
         return value;
     };
-    s.transient = whole(k.transient, 0, ResearchOption::Transient);
+    const auto number = [&](ResearchOption option) {
+        const auto value = numberOf(keyword(option));
+        if (!value) refused(option);
+        return value;
+    };
+
+    ResearchValues values;
+    values.transient = whole(ResearchOption::Transient);
     {
-        const std::string message = refusedOption(ResearchOption::Initial, shown(k.initial));
-        if (isText(k.initial) || !py::isinstance<py::sequence>(k.initial)) refuse(message);
+        if (isText(k.initial) || !py::isinstance<py::sequence>(k.initial)) refused(ResearchOption::Initial);
         const auto point = py::reinterpret_borrow<py::sequence>(k.initial);
-        if (py::len(point) != 3) refuse(message);
-        for (std::size_t i = 0; i < 3; ++i) s.initial[i] = finiteNumber(point[i], message);
+        if (py::len(point) != 3) refused(ResearchOption::Initial);
+        Triple initial{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto v = numberOf(point[i]);
+            if (!v) refused(ResearchOption::Initial);
+            initial[i] = *v;
+        }
+        values.initial = initial;
     }
-    s.step = positive(k.step, ResearchOption::Step);
-    s.stepsPerInterval = whole(k.stepsPerInterval, 1, ResearchOption::StepsPerInterval);
+    values.step = number(ResearchOption::Step);
+    values.stepsPerInterval = whole(ResearchOption::StepsPerInterval);
     // Only a truth value: 1, "yes", None or 0.0 would be a guess.
     if (!isBool(k.errors)) refuse("errors must be True or False, not " + shown(k.errors));
-    s.errors = PyObject_IsTrue(k.errors.ptr()) == 1;
-    s.batch = whole(k.batch, 1, ResearchOption::Batch);
-    if (!k.targetError.is_none()) {
-        s.targetError = positive(k.targetError, ResearchOption::TargetError);
-        s.errors = true;
-    }
-    return s;
+    values.errors = PyObject_IsTrue(k.errors.ptr()) == 1;
+    values.batch = whole(ResearchOption::Batch);
+    if (!k.targetError.is_none()) values.targetError = number(ResearchOption::TargetError);
+
+    auto settings = researchSettings(n, values, [&](ResearchOption option) { return shown(keyword(option)); });
+    if (const auto* why = std::get_if<std::string>(&settings)) refuse(*why);
+    return std::get<RunSettings>(settings);
+}
+
+std::int64_t everyOf(py::handle every) {
+    const auto k = wholeNumber(every);
+    if (!k) refuse(refusedOption(ResearchOption::Every, shown(every)));
+    auto checked = veltrano::everyOf(*k, shown(every));
+    if (const auto* why = std::get_if<std::string>(&checked)) refuse(*why);
+    return std::get<std::int64_t>(checked);
 }
 
 namespace {
@@ -161,29 +190,61 @@ ShapedGrid gridOf(const SweepAxes& axes) {
     grid.base = {axes[0].values.empty() ? 0 : axes[0].values[0], axes[1].values.empty() ? 0 : axes[1].values[0],
                  axes[2].values.empty() ? 0 : axes[2].values[0]};
     const SweepParameter names[] = {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B};
+    std::vector<std::int64_t> lengths;
     for (std::size_t a = 0; a < 3; ++a) {
         if (axes[a].scalar) continue;
         SweepAxis axis;
         axis.parameter = names[a];
         axis.values = axes[a].values;
         axis.count = static_cast<std::int64_t>(axis.values.size());
+        lengths.push_back(axis.count);
         grid.axes[static_cast<std::size_t>(grid.axisCount++)] = std::move(axis);
         shaped.shape.push_back(static_cast<py::ssize_t>(axes[a].values.size()));
     }
-    // Counted in Python's integers: three long sequences can multiply past
-    // what 64 bits hold.
-    py::object total = py::int_(1);
-    for (const py::ssize_t length : shaped.shape) total = total * py::int_(length);
-    if (total > py::int_(SweepGrid::kMaxPoints))
-        refuse("the grid has " + std::string(py::str(total)) + " points; a sweep has at most 100000000");
+    if (const auto why = refusedGridSize(lengths)) refuse(*why);
     return shaped;
 }
 
 int threadsOf(py::handle threads) {
-    if (threads.is_none()) return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    const auto t = wholeNumber(threads, 1, 4096);
-    if (!t) refuse(refusedOption(ResearchOption::Threads, shown(threads)));
-    return static_cast<int>(*t);
+    std::optional<std::int64_t> given;
+    if (!threads.is_none()) {
+        given = wholeNumber(threads);
+        if (!given) refuse(refusedOption(ResearchOption::Threads, shown(threads)));
+    }
+    auto count = threadCount(given, shown(threads));
+    if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
+    return std::get<int>(count);
+}
+
+std::optional<std::string> outputOf(py::handle output) {
+    if (output.is_none()) return std::nullopt;
+    const std::string refusal = "output must be the path of a file, not " + shown(output);
+    const bool pathLike = PyUnicode_Check(output.ptr()) || PyBytes_Check(output.ptr()) ||
+                          py::hasattr(output, "__fspath__");
+    if (!pathLike) refuse(refusal);
+    const py::object path = py::module_::import("os").attr("fsencode")(output);
+    std::string text = path.cast<std::string>();
+    if (text.empty() || text.find('\0') != std::string::npos) refuse(refusal);
+    return text;
+}
+
+bool resumeOf(py::handle resume, bool hasOutput) {
+    if (!isBool(resume)) refuse("resume must be True or False, not " + shown(resume));
+    const bool on = PyObject_IsTrue(resume.ptr()) == 1;
+    if (on && !hasOutput) refuse("resume=True needs output=PATH");
+    return on;
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> shardOf(py::handle shard) {
+    if (shard.is_none()) return std::nullopt;
+    const std::string refusal = "shard " + shown(shard) + ": expected (K, M) with 1 <= K <= M <= 100000000";
+    if (isText(shard) || !py::isinstance<py::sequence>(shard)) refuse(refusal);
+    const auto pair = py::reinterpret_borrow<py::sequence>(shard);
+    if (py::len(pair) != 2) refuse(refusal);
+    const auto k = wholeNumber(pair[0]);
+    const auto m = wholeNumber(pair[1]);
+    if (!k || !m || !shardInRange(*k, *m)) refuse(refusal);
+    return std::pair{*k, *m};
 }
 
 }  // namespace veltrano::python

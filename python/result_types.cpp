@@ -3,11 +3,11 @@
 #include <pybind11/numpy.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "kaplan_yorke.h"
+#include "number_text.h"
 
 namespace veltrano::python {
 
@@ -15,11 +15,6 @@ namespace {
 
 py::tuple tupleOf(const Triple& v) {
     return py::make_tuple(v[0], v[1], v[2]);
-}
-
-std::string shortest(double v) {
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 template <class T>
@@ -31,14 +26,26 @@ py::array_t<T> arrayOf(const std::vector<T>& values) {
 
 }  // namespace
 
-SpectrumResult spectrumResultOf(const PointResult& r, bool errors) {
+const char* statusName(PointStatus status) {
+    switch (status) {
+        case PointStatus::Ok:
+            return "ok";
+        case PointStatus::Inconsistent:
+            return "inconsistent";
+        case PointStatus::Error:
+            break;
+    }
+    return "error";
+}
+
+SpectrumResult spectrumResultOf(const PointResult& r, const FlowParameters& p, const RunSettings& s) {
     const double nan = std::nan("");
     SpectrumResult out;
     out.t = r.t;
-    out.ok = r.completed;
+    out.status = statusOf(r, p, s);
     out.lambdas = r.completed ? r.expo : Triple{nan, nan, nan};
     out.kaplanYorke = r.completed ? kaplanYorke(r.expo) : nan;
-    out.errors = errors;
+    out.errors = s.errors;
     out.intervals = r.intervals;
     out.halfWidths = r.completed && r.errorsKnown ? r.halfWidth : Triple{nan, nan, nan};
     return out;
@@ -58,37 +65,49 @@ HistoryResult historyResultOf(const HistoryRows& rows, bool errors, bool ok) {
     return h;
 }
 
-SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, const std::vector<FlowParameters>& points,
-                          const std::vector<PointResult>& results, bool errors) {
+SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, std::int64_t first,
+                          const std::vector<FlowParameters>& points, const std::vector<PointResult>& results,
+                          const RunSettings& s) {
     const std::size_t count = results.size();
+    // An array of the shape whose element i is value(i).
     const auto make = [&](auto value) {
-        using T = decltype(value(PointResult{}, FlowParameters{}));
+        using T = decltype(value(std::size_t{0}));
         py::array_t<T> a(shape);
         T* out = a.mutable_data();
-        for (std::size_t i = 0; i < count; ++i) out[i] = value(results[i], points[i]);
+        for (std::size_t i = 0; i < count; ++i) out[i] = value(i);
         return py::object(a);
     };
     const double nan = std::nan("");
+    const auto done = [&](std::size_t i) { return results[i].completed; };
+    std::vector<PointStatus> statuses(count);
+    for (std::size_t i = 0; i < count; ++i) statuses[i] = statusOf(results[i], points[i], s);
+
     SweepResult r;
     py::tuple dimensions(shape.size());
     for (std::size_t i = 0; i < shape.size(); ++i) dimensions[i] = py::int_(shape[i]);
     r.shape = dimensions;
-    r.sigma = make([](const PointResult&, const FlowParameters& p) { return p.sv; });
-    r.R = make([](const PointResult&, const FlowParameters& p) { return p.rv; });
-    r.b = make([](const PointResult&, const FlowParameters& p) { return p.bv; });
-    r.t = make([](const PointResult& x, const FlowParameters&) { return x.t; });
-    r.ok = make([](const PointResult& x, const FlowParameters&) { return x.completed; });
-    r.lambda1 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[0] : nan; });
-    r.lambda2 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[1] : nan; });
-    r.lambda3 = make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? x.expo[2] : nan; });
-    r.kaplanYorke =
-        make([nan](const PointResult& x, const FlowParameters&) { return x.completed ? kaplanYorke(x.expo) : nan; });
-    if (errors) {
-        r.intervals = make([](const PointResult& x, const FlowParameters&) { return x.intervals; });
-        const auto width = [nan](std::size_t k) {
-            return [nan, k](const PointResult& x, const FlowParameters&) {
-                return x.completed && x.errorsKnown ? x.halfWidth[k] : nan;
-            };
+    r.index = make([&](std::size_t i) { return first + static_cast<std::int64_t>(i); });
+    r.sigma = make([&](std::size_t i) { return points[i].sv; });
+    r.R = make([&](std::size_t i) { return points[i].rv; });
+    r.b = make([&](std::size_t i) { return points[i].bv; });
+    r.t = make([&](std::size_t i) { return results[i].t; });
+    r.lambda1 = make([&](std::size_t i) { return done(i) ? results[i].expo[0] : nan; });
+    r.lambda2 = make([&](std::size_t i) { return done(i) ? results[i].expo[1] : nan; });
+    r.lambda3 = make([&](std::size_t i) { return done(i) ? results[i].expo[2] : nan; });
+    r.kaplanYorke = make([&](std::size_t i) { return done(i) ? kaplanYorke(results[i].expo) : nan; });
+    // The words picked by the statuses: an array of str with the shape.
+    py::list words;
+    for (const PointStatus w : {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent})
+        words.append(statusName(w));
+    const py::object codes = make([&](std::size_t i) {
+        return static_cast<std::int8_t>(statuses[i] == PointStatus::Ok ? 0 : statuses[i] == PointStatus::Error ? 1 : 2);
+    });
+    r.status = py::module_::import("numpy").attr("array")(words)[codes];
+    r.ok = make([&](std::size_t i) { return statuses[i] == PointStatus::Ok; });
+    if (s.errors) {
+        r.intervals = make([&](std::size_t i) { return results[i].intervals; });
+        const auto width = [&](std::size_t k) {
+            return [&, k](std::size_t i) { return done(i) && results[i].errorsKnown ? results[i].halfWidth[k] : nan; };
         };
         r.lambda1Err = make(width(0));
         r.lambda2Err = make(width(1));
@@ -104,7 +123,8 @@ void addResultTypes(py::module_& m) {
         .def_readonly("t", &SpectrumResult::t)
         .def_property_readonly("lambdas", [](const SpectrumResult& r) { return tupleOf(r.lambdas); })
         .def_readonly("kaplan_yorke", &SpectrumResult::kaplanYorke)
-        .def_readonly("ok", &SpectrumResult::ok)
+        .def_property_readonly("status", [](const SpectrumResult& r) { return statusName(r.status); })
+        .def_property_readonly("ok", [](const SpectrumResult& r) { return r.status == PointStatus::Ok; })
         .def_property_readonly("intervals",
                                [](const SpectrumResult& r) { return r.errors ? py::object(py::int_(r.intervals)) : py::none(); })
         .def_property_readonly("errors",
@@ -112,7 +132,10 @@ void addResultTypes(py::module_& m) {
         .def("__repr__", [](const SpectrumResult& r) {
             std::string text = "Spectrum(t=" + shortest(r.t) + ", lambdas=(" + shortest(r.lambdas[0]) + ", " +
                                shortest(r.lambdas[1]) + ", " + shortest(r.lambdas[2]) +
-                               "), kaplan_yorke=" + shortest(r.kaplanYorke) + ", ok=" + (r.ok ? "True" : "False");
+                               "), kaplan_yorke=" + shortest(r.kaplanYorke) +
+                               ", ok=" + (r.status == PointStatus::Ok ? "True" : "False");
+            // The status only where ok and the numbers do not tell it.
+            if (r.status == PointStatus::Inconsistent) text += ", status='inconsistent'";
             if (r.errors)
                 text += ", intervals=" + std::to_string(r.intervals) + ", errors=(" + shortest(r.halfWidths[0]) + ", " +
                         shortest(r.halfWidths[1]) + ", " + shortest(r.halfWidths[2]) + ")";
@@ -135,6 +158,7 @@ void addResultTypes(py::module_& m) {
         });
 
     py::class_<SweepResult>(m, "Sweep", "The result of sweep(): see help(veltrano.sweep).")
+        .def_readonly("index", &SweepResult::index)
         .def_readonly("sigma", &SweepResult::sigma)
         .def_readonly("R", &SweepResult::R)
         .def_readonly("b", &SweepResult::b)
@@ -143,6 +167,7 @@ void addResultTypes(py::module_& m) {
         .def_readonly("lambda2", &SweepResult::lambda2)
         .def_readonly("lambda3", &SweepResult::lambda3)
         .def_readonly("kaplan_yorke", &SweepResult::kaplanYorke)
+        .def_readonly("status", &SweepResult::status)
         .def_readonly("ok", &SweepResult::ok)
         .def_readonly("intervals", &SweepResult::intervals)
         .def_readonly("lambda1_err", &SweepResult::lambda1Err)

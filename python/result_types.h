@@ -10,6 +10,7 @@
 
 #include "rk4_integrator.h"
 #include "run_settings.h"
+#include "trace_check.h"
 
 namespace veltrano::python {
 
@@ -19,15 +20,18 @@ struct SpectrumResult {
     double t = 0;
     Triple lambdas{};
     double kaplanYorke = 0;
-    bool ok = false;
+    PointStatus status = PointStatus::Error;
     bool errors = false;
     std::int64_t intervals = 0;
     Triple halfWidths{};
 };
 
-// NaN for what a fault left unknown; intervals and half-widths only with
-// errors.
-[[nodiscard]] SpectrumResult spectrumResultOf(const PointResult& r, bool errors);
+// "ok", "error" or "inconsistent", as the rows of a sweep's file say it.
+[[nodiscard]] const char* statusName(PointStatus status);
+
+// NaN for what a fault left unknown (an inconsistent point keeps its
+// numbers); intervals and half-widths only with errors.
+[[nodiscard]] SpectrumResult spectrumResultOf(const PointResult& r, const FlowParameters& p, const RunSettings& s);
 
 // The rows of a history as they are recorded: one after every `every`-th
 // interval and after the last.
@@ -48,15 +52,15 @@ struct HistoryResult {
 
 // Arrays with the shape of the sequences given.
 struct SweepResult {
-    py::object sigma, R, b, t, lambda1, lambda2, lambda3, kaplanYorke, ok, intervals, lambda1Err, lambda2Err,
-        lambda3Err;
+    py::object index, sigma, R, b, t, lambda1, lambda2, lambda3, kaplanYorke, status, ok, intervals, lambda1Err,
+        lambda2Err, lambda3Err;
     py::tuple shape;
 };
 
-// Point i of `points` and `results` is element i of the arrays in C order.
-[[nodiscard]] SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape,
+// Point `first` + i of the grid is element i of the arrays in C order.
+[[nodiscard]] SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, std::int64_t first,
                                         const std::vector<FlowParameters>& points,
-                                        const std::vector<PointResult>& results, bool errors);
+                                        const std::vector<PointResult>& results, const RunSettings& s);
 
 // The classes Spectrum, History and Sweep in module `m`.
 void addResultTypes(py::module_& m);

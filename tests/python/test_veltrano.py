@@ -329,3 +329,35 @@ def test_spaced_refuses_what_vary_refuses(args, message):
     with pytest.raises(ValueError) as raised:
         veltrano.spaced(*args)
     assert str(raised.value) == message
+
+
+def test_a_point_whose_exponents_miss_the_trace_is_inconsistent_and_keeps_its_numbers():
+    bad = [
+        dict(step=1e-28),  # the vectors never move: lambda = (0, 0, 0), whose sum is not -(sigma + 1 + b)
+        dict(step=0.0001, steps_per_interval=2000000),  # the sum comes out near +2.45
+    ]
+    for options in bad:
+        s = veltrano.spectrum(1, 10, 28, 2.6667, **options)
+        assert s.status == "inconsistent" and not s.ok and "status='inconsistent'" in repr(s)
+        assert all(np.isfinite(s.lambdas)) and np.isfinite(s.kaplan_yorke)
+        line = veltrano.sweep(1, 10, [28, 28], 2.6667, **options)
+        assert list(line.status) == ["inconsistent"] * 2 and not line.ok.any()
+        assert [float(v).hex() for v in line.lambda1] == [float(s.lambdas[0]).hex()] * 2
+    good = veltrano.spectrum(3, 10, 28, 2.6667)
+    assert good.status == "ok" and good.ok and "status" not in repr(good)
+    fault = veltrano.spectrum(100, 1e200, 28, 2.6667)
+    assert fault.status == "error" and not fault.ok and "status" not in repr(fault)
+
+
+def test_the_status_of_every_point_of_a_sweep():
+    result = veltrano.sweep(300, [10, 300], [28, 20], 2.6667)
+    assert result.status.shape == result.ok.shape == (2, 2) and result.status.dtype.kind == "U"
+    assert result.status.tolist() == [["ok", "ok"], ["error", "error"]]
+    assert (result.ok == (result.status == "ok")).all()
+    mixed = veltrano.sweep(3, 10, 28, [2.6667, 2.6667], step=1e-28)
+    assert mixed.status.tolist() == ["inconsistent"] * 2
+    assert veltrano.sweep(3, [], 28, 2.6667).status.shape == (0,)
+    point = veltrano.sweep(3, 10, 28, 2.6667)
+    assert point.status.shape == () and point.status == "ok" and point.index.shape == () and point.index == 0
+    grid = veltrano.sweep(3, [1, 2], [3, 4, 5], 2.6667)
+    assert grid.index.tolist() == [[0, 1, 2], [3, 4, 5]] and grid.index.dtype == np.int64

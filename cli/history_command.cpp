@@ -11,6 +11,7 @@
 #include "command_line.h"
 #include "exponents.h"
 #include "history_rows.h"
+#include "number_text.h"
 #include "output_file.h"
 #include "picture_file.h"
 #include "plot_data.h"
@@ -46,7 +47,7 @@ int runHistory(const HistoryOptions& options) {
                     kExitFailed);
     if (!result.completed) std::cerr << kComputationErrorText << '\n';
     if (!options.plotFile.empty() && !picture.empty()) {
-        const std::string context = "σ = " + shortText(p.sv) + ", R = " + shortText(p.rv) + ", b = " + shortText(p.bv) +
+        const std::string context = "σ = " + shortest(p.sv) + ", R = " + shortest(p.rv) + ", b = " + shortest(p.bv) +
                                     ", " + describeRun(run);
         if (const std::string error = writePictureFile(picture.chart(context), options.plotFile); !error.empty())
             return fail("history", error, kExitFailed);

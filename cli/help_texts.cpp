@@ -4,7 +4,15 @@ namespace veltrano::cli {
 
 namespace {
 
-constexpr const char* kAbout =
+constexpr const char* kUsage =
+    "Usage: veltrano-cli [--precise] N SIGMA R B\n"
+    "  or:  veltrano-cli history [options] N SIGMA R B\n"
+    "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
+    "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
+    "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "  or:  veltrano-cli --help | --version\n\n";
+
+constexpr const char* kOneRunAbout =
     "Computes the Lyapunov spectrum of the Lorenz system\n"
     "  dx/dt = sigma (y - x), dy/dt = R x - y - x z, dz/dt = x y - b z\n"
     "from x = y = z = 1 by fourth-order Runge-Kutta at h = 0.01, with Gram-Schmidt\n"
@@ -21,7 +29,9 @@ constexpr const char* kAbout =
     "  Exit status: 0 done, 1 bad usage or standard output could not be written,\n"
     "  2 an entry was refused (the message goes to standard error), 3 an\n"
     "  arithmetic error stopped the computation (t is the time reached, the\n"
-    "  exponents are \"?\").\n"
+    "  exponents are \"?\").\n";
+
+constexpr const char* kResearchAbout =
     "\n"
     "history, sweep and join write CSV with 17 significant digits and the point\n"
     "as separator; N is a whole number from 1 to 1000000000 there. Their research\n"
@@ -82,15 +92,13 @@ const char* const kPlotAbout =
     "what the file tells. Any other file is refused, and an existing picture is\n"
     "never replaced.";
 
+std::string oneRunHelp() {
+    return std::string("Usage: veltrano-cli [--precise] N SIGMA R B\n\n") + kOneRunAbout +
+           "\nRun 'veltrano-cli --help' for history, sweep, join and plot.\n";
+}
+
 std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot) {
-    std::string text =
-        "Usage: veltrano-cli [--precise] N SIGMA R B\n"
-        "  or:  veltrano-cli history [options] N SIGMA R B\n"
-        "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
-        "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
-        "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
-        "  or:  veltrano-cli --help | --version\n\n";
-    text += kAbout;
+    std::string text = std::string(kUsage) + kOneRunAbout + kResearchAbout;
     for (CLI::App* form : {&history, &sweep, &join, &plot})
         text += "\n" + form->help("veltrano-cli", CLI::AppFormatMode::Sub);
     return text;

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The options of every form as a script meets them: an empty value is
+# refused by each option of each form that has it (status 2, one message
+# naming the option, nothing written), and the one-run form gives its help
+# wherever --help or -h stands.
+#   option_checks.sh <veltrano-cli>
+set -u
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source "$(dirname "$0")/checks.sh"
+
+# form|option|what else the form needs before N SIGMA R B ("-" for plot,
+# which takes INPUT OUTPUT instead)
+while IFS='|' read -r form option needs; do
+  for spelling in "$option ''" "$option="; do
+    rm -rf run && mkdir run && cd run || exit 1
+    if [ "$form" = plot ]; then tail=(in.csv out.png); else tail=(5 10 28 2.6667); fi
+    eval "\"\$cli\" $form $needs $spelling \"\${tail[@]}\"" > ../stdout.txt 2> ../stderr.txt
+    status=$?
+    cd .. || exit 1
+    expect "$form $spelling: status 2" '[ $status = 2 ]'
+    expect "$form $spelling: the message names the option" \
+      '[ "$(head -1 stderr.txt)" = "veltrano-cli $form: $option: the value is empty" ] && [ $(grep -c "^veltrano-cli" stderr.txt) = 1 ]'
+    expect "$form $spelling: nothing written" '[ ! -s stdout.txt ] && [ -z "$(ls -A run)" ]'
+  done
+done <<TABLE
+sweep|--step|--output out.csv
+sweep|--initial|--output out.csv
+sweep|--target-error|--output out.csv
+sweep|--batch|--output out.csv
+sweep|--transient|--output out.csv
+sweep|--steps-per-interval|--output out.csv
+sweep|--threads|--output out.csv --threads 2
+sweep|--shard|--output out.csv
+sweep|--plot|--output out.csv
+sweep|--output|--plot out.png
+sweep|--vary|--output out.csv
+history|--step|--plot out.png
+history|--initial|--plot out.png
+history|--target-error|--plot out.png
+history|--batch|--plot out.png
+history|--transient|--plot out.png
+history|--steps-per-interval|--plot out.png
+history|--every|--plot out.png
+history|--plot|
+join|--step|--shards 2 --input s{K}.csv --output out.csv
+join|--initial|--shards 2 --input s{K}.csv --output out.csv
+join|--target-error|--shards 2 --input s{K}.csv --output out.csv
+join|--batch|--shards 2 --input s{K}.csv --output out.csv
+join|--transient|--shards 2 --input s{K}.csv --output out.csv
+join|--steps-per-interval|--shards 2 --input s{K}.csv --output out.csv
+join|--vary|--shards 2 --input s{K}.csv --output out.csv
+join|--shards|--input s{K}.csv --output out.csv
+join|--input|--shards 2 --output out.csv
+join|--output|--shards 2 --input s{K}.csv
+plot|--exponent|
+TABLE
+
+# The same options with a value are taken (the refusal above is the empty
+# value's, not the option's).
+"$cli" sweep --step 0.01 --threads 1 --shard 1/1 --vary R=28:28:1 5 10 28 2.6667 > taken.csv 2> taken.err
+expect "sweep with every value given: status 0" '[ $? = 0 ] && [ $(wc -l < taken.csv) = 2 ] && [ ! -s taken.err ]'
+"$cli" sweep --step=0.01 5 10 28 2.6667 > eq.csv 2> eq.err
+expect "--step=0.01 is the step 0.01" '[ $? = 0 ] && cmp -s eq.csv taken.csv'
+
+# The one-run form's help, wherever it is asked for; status 0, nothing on
+# standard error, and the other forms pointed to.
+while IFS= read -r args; do
+  eval "\"\$cli\" $args" > help.txt 2> help.err
+  status=$?
+  expect "one-run help: $args" '[ $status = 0 ] && [ "$(head -1 help.txt)" = "Usage: veltrano-cli [--precise] N SIGMA R B" ] && grep -q "^One run:" help.txt && grep -q "veltrano-cli --help" help.txt && [ ! -s help.err ]'
+  expect "one-run help: $args: not the whole help" '! grep -q "^  or:" help.txt && ! grep -q "^history, sweep and join" help.txt'
+done <<TABLE
+--precise --help
+--precise -h
+100 10 28 2.6667 -h
+100 10 28 2.6667 --help
+1 2 -h 3 4 5
+--precise 100 --help 28 2.6667
+TABLE
+"$cli" --precise --help > /dev/full 2> full.err
+expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && grep -q "cannot write to standard output" full.err'
+# Without --help the same arguments are still a usage error.
+"$cli" --precise 1 2 > usage.txt 2> usage.err
+expect "--precise with three entries: usage error" '[ $? = 1 ] && [ ! -s usage.txt ] && grep -q "^usage:" usage.err'
+
+finish

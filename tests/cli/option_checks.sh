@@ -83,4 +83,13 @@ expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && gr
 "$cli" --precise 1 2 > usage.txt 2> usage.err
 expect "--precise with three entries: usage error" '[ $? = 1 ] && [ ! -s usage.txt ] && grep -q "^usage:" usage.err'
 
+# The help names every status a sweep row can have, and what inconsistent
+# means.
+for args in "--help" "sweep --help"; do
+  "$cli" $args > help.txt
+  for word in "status is ok" "or error for a point" "or inconsistent for a completed point" "misses -(sigma + 1 + b)" "keeps all its numbers" "ok or inconsistent with four result fields"; do
+    expect "$args: \"$word\"" 'tr "\n" " " < help.txt | grep -qF -- "$word"'
+  done
+done
+
 finish

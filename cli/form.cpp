@@ -4,6 +4,12 @@
 
 namespace veltrano::cli {
 
+CLI::App& addFormCommand(CLI::App& app, const char* name, const char* about) {
+    CLI::App& command = *app.add_subcommand(name, about);
+    command.set_help_flag();
+    return command;
+}
+
 void refuseEmptyValues(CLI::App& command) {
     const CLI::Validator notEmpty([](const std::string& value) { return unmarked(value).empty() ? "the value is empty" : ""; },
                                   "", "not empty");

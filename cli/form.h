@@ -14,6 +14,9 @@ struct Form {
     std::function<int()> run;
 };
 
+// The subcommand `name` of `app`, whose help the tool prints itself.
+[[nodiscard]] CLI::App& addFormCommand(CLI::App& app, const char* name, const char* about);
+
 // Refuses an empty value ("--step ''", "--output=") for every option of
 // `command` that takes a value: an empty text would otherwise read as an
 // option not given. Call it once the form has declared its options.

@@ -9,8 +9,7 @@
 namespace veltrano::cli {
 
 Form addHistoryForm(CLI::App& app) {
-    CLI::App& command = *app.add_subcommand("history", kHistoryAbout);
-    command.set_help_flag();
+    CLI::App& command = addFormCommand(app, "history", kHistoryAbout);
     struct Texts {
         RunTexts run;
         std::string every;

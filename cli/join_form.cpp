@@ -10,8 +10,7 @@
 namespace veltrano::cli {
 
 Form addJoinForm(CLI::App& app) {
-    CLI::App& command = *app.add_subcommand("join", kJoinAbout);
-    command.set_help_flag();
+    CLI::App& command = addFormCommand(app, "join", kJoinAbout);
     struct Texts {
         RunTexts run;
         GridTexts grid;

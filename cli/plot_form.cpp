@@ -9,8 +9,7 @@
 namespace veltrano::cli {
 
 Form addPlotForm(CLI::App& app) {
-    CLI::App& command = *app.add_subcommand("plot", kPlotAbout);
-    command.set_help_flag();
+    CLI::App& command = addFormCommand(app, "plot", kPlotAbout);
     struct Texts {
         std::vector<std::string> files;
         std::string exponent;

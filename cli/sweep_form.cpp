@@ -10,8 +10,7 @@
 namespace veltrano::cli {
 
 Form addSweepForm(CLI::App& app) {
-    CLI::App& command = *app.add_subcommand("sweep", kSweepAbout);
-    command.set_help_flag();
+    CLI::App& command = addFormCommand(app, "sweep", kSweepAbout);
     struct Texts {
         RunTexts run;
         GridTexts grid;

@@ -9,7 +9,31 @@ cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source "$(dirname "$0")/checks.sh"
 
 # form|option|what else the form needs before N SIGMA R B ("-" for plot,
-# which takes INPUT OUTPUT instead)
+# which takes INPUT OUTPUT instead): the research options in each of the
+# three forms that take them, then the options of one form.
+needs_sweep="--output out.csv" needs_history="--plot out.png" needs_join="--shards 2 --input s{K}.csv --output out.csv"
+{
+  for form in sweep history join; do
+    needs=needs_$form
+    for option in --step --initial --target-error --batch --transient --steps-per-interval; do
+      echo "$form|$option|${!needs}"
+    done
+  done
+  cat <<TABLE
+sweep|--threads|--output out.csv --threads 2
+sweep|--shard|--output out.csv
+sweep|--plot|--output out.csv
+sweep|--output|--plot out.png
+sweep|--vary|--output out.csv
+history|--every|--plot out.png
+history|--plot|
+join|--vary|--shards 2 --input s{K}.csv --output out.csv
+join|--shards|--input s{K}.csv --output out.csv
+join|--input|--shards 2 --output out.csv
+join|--output|--shards 2 --input s{K}.csv
+plot|--exponent|
+TABLE
+} > table.txt
 while IFS='|' read -r form option needs; do
   for spelling in "$option ''" "$option="; do
     rm -rf run && mkdir run && cd run || exit 1
@@ -22,38 +46,8 @@ while IFS='|' read -r form option needs; do
       '[ "$(head -1 stderr.txt)" = "veltrano-cli $form: $option: the value is empty" ] && [ $(grep -c "^veltrano-cli" stderr.txt) = 1 ]'
     expect "$form $spelling: nothing written" '[ ! -s stdout.txt ] && [ -z "$(ls -A run)" ]'
   done
-done <<TABLE
-sweep|--step|--output out.csv
-sweep|--initial|--output out.csv
-sweep|--target-error|--output out.csv
-sweep|--batch|--output out.csv
-sweep|--transient|--output out.csv
-sweep|--steps-per-interval|--output out.csv
-sweep|--threads|--output out.csv --threads 2
-sweep|--shard|--output out.csv
-sweep|--plot|--output out.csv
-sweep|--output|--plot out.png
-sweep|--vary|--output out.csv
-history|--step|--plot out.png
-history|--initial|--plot out.png
-history|--target-error|--plot out.png
-history|--batch|--plot out.png
-history|--transient|--plot out.png
-history|--steps-per-interval|--plot out.png
-history|--every|--plot out.png
-history|--plot|
-join|--step|--shards 2 --input s{K}.csv --output out.csv
-join|--initial|--shards 2 --input s{K}.csv --output out.csv
-join|--target-error|--shards 2 --input s{K}.csv --output out.csv
-join|--batch|--shards 2 --input s{K}.csv --output out.csv
-join|--transient|--shards 2 --input s{K}.csv --output out.csv
-join|--steps-per-interval|--shards 2 --input s{K}.csv --output out.csv
-join|--vary|--shards 2 --input s{K}.csv --output out.csv
-join|--shards|--input s{K}.csv --output out.csv
-join|--input|--shards 2 --output out.csv
-join|--output|--shards 2 --input s{K}.csv
-plot|--exponent|
-TABLE
+done < table.txt
+expect "every row of the table tried" '[ $(wc -l < table.txt) = 30 ]'
 
 # The same options with a value are taken (the refusal above is the empty
 # value's, not the option's).

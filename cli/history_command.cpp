@@ -7,9 +7,9 @@
 #include "command_line.h"
 #include "exponents.h"
 #include "history_picture.h"
+#include "number_text.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "picture_texts.h"
 #include "precise_text.h"
 #include "research_options.h"
 
@@ -57,7 +57,7 @@ int runHistory(const HistoryOptions& options) {
     }
     if (!result.completed) std::cerr << kComputationErrorText << '\n';
     if (!options.plotFile.empty() && !picture.empty()) {
-        const std::string context = "σ = " + pictures::shortText(p.sv) + ", R = " + pictures::shortText(p.rv) + ", b = " + pictures::shortText(p.bv) +
+        const std::string context = "σ = " + shortest(p.sv) + ", R = " + shortest(p.rv) + ", b = " + shortest(p.bv) +
                                     ", " + describeRun(run);
         if (const std::string error = writePictureFile(picture.chart(context), options.plotFile); !error.empty()) {
             std::cerr << "veltrano-cli history: " << error << '\n';

@@ -176,7 +176,7 @@ std::variant<pictures::SweepPicture, std::string> readSweep(const std::string& i
         const FlowParameters expected = grid.pointAt(p->index);
         if (p->parameters.sv != expected.sv || p->parameters.rv != expected.rv || p->parameters.bv != expected.bv)
             return input + " row " + std::to_string(p->index) + " does not lie on the evenly spaced grid of a sweep";
-        picture.add(*p);
+        picture.add(*p, p->result.completed ? PointStatus::Ok : PointStatus::Error);
     }
     if (!rows.error.empty()) return rows.error;
     return picture;

@@ -17,6 +17,7 @@
 #include "sweep_csv.h"
 #include "sweep_picture.h"
 #include "sweep_resume.h"
+#include "trace_check.h"
 
 namespace veltrano::cli {
 
@@ -51,7 +52,7 @@ int runSweepCommand(const SweepOptions& options) {
     std::unique_ptr<pictures::SweepPicture> picture;
     if (!options.plotFile.empty()) picture = std::make_unique<pictures::SweepPicture>(grid, options.plotContext);
     const auto draw = [&](const SweepPoint& p) {
-        if (picture) picture->add(p);
+        if (picture) picture->add(p, statusOf(p.result, p.parameters, options.run));
     };
 
     // Where the rows go, decided and locked before anything is written.

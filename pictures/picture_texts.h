@@ -9,8 +9,6 @@ namespace veltrano::pictures {
 
 // How a parameter is written in a picture's titles: σ, R, b.
 [[nodiscard]] std::string symbolOf(SweepParameter p);
-// A value in a title: the shortest text that reads back as the same double.
-[[nodiscard]] std::string shortText(double v);
 // λ1, λ2, λ3 for k = 0, 1, 2.
 [[nodiscard]] std::string lambdaName(std::size_t k);
 

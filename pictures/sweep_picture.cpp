@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "number_text.h"
 #include "picture_texts.h"
 
 namespace veltrano::pictures {
@@ -23,16 +24,16 @@ SweepPicture::SweepPicture(const SweepGrid& grid, std::string run) : grid_(grid)
     }
 }
 
-void SweepPicture::add(const SweepPoint& point, bool inconsistent) {
+void SweepPicture::add(const SweepPoint& point, PointStatus status) {
     const auto position = grid_.positionOf(point.index);
     const std::int64_t c = position[0] * columns_ / grid_.axes[0].count;
     const std::int64_t r = grid_.axisCount == 2 ? position[1] * rows_ / grid_.axes[1].count : 0;
     Cell& cell = cells_[static_cast<std::size_t>(r * columns_ + c)];
-    if (!point.result.completed) {
+    if (status == PointStatus::Error) {
         ++cell.errors;
         return;
     }
-    if (inconsistent) {
+    if (status == PointStatus::Inconsistent) {
         ++cell.inconsistent;
         for (std::size_t k = 0; k < 3; ++k) cell.inconsistentSum[k] += point.result.expo[k];
         return;
@@ -54,7 +55,7 @@ std::string SweepPicture::context() const {
     for (const auto& [p, v] : all) {
         bool varied = false;
         for (int a = 0; a < grid_.axisCount; ++a) varied |= grid_.axes[static_cast<std::size_t>(a)].parameter == p;
-        if (!varied) text += (text.empty() ? "" : ", ") + symbolOf(p) + " = " + shortText(v);
+        if (!varied) text += (text.empty() ? "" : ", ") + symbolOf(p) + " = " + shortest(v);
     }
     if (!run_.empty()) text += (text.empty() ? "" : ", ") + run_;
     return text;

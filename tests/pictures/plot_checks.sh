@@ -26,6 +26,19 @@ for k in 1 2 3; do
 done
 expect "the maps differ" "! cmp -s map1.svg map2.svg && ! cmp -s map2.svg map3.svg"
 
+# Points stopped by a fault are marked on a line, drawn by sweep and by
+# plot alike; inconsistent points get their own marks and legend entry.
+"$cli" sweep --vary R=0:100000000000000000000:3 --output faults.csv --plot faults.svg 20 10 28 2.6667
+"$cli" plot faults.csv faults-again.svg
+for f in faults.svg faults-again.svg; do
+  expect "$f: faults marked" "grep -q 'arithmetic error (no result)' $f"
+done
+expect "all ok: nothing marked" "! grep -q 'arithmetic error' ulps-map.svg && ! grep -q 'inconsistent' ulps-map.svg"
+"$cli" sweep --steps-per-interval 2000000 --step 0.0001 --vary R=20:30:2 --plot odd.svg 2 10 28 2.6667 > /dev/null
+expect "inconsistent points marked" "grep -q 'inconsistent: ' odd.svg"
+"$cli" sweep --vary R=20:30:2 --plot even.svg 20 10 28 2.6667 > /dev/null
+expect "consistent points not marked" "! grep -q 'inconsistent' even.svg"
+
 # The plugin is checked with the picture's path, before any computation.
 mkdir alone broken other
 cp "$cli" alone/veltrano-cli

@@ -200,3 +200,17 @@ def test_output_resume_and_shard_refuse_what_they_cannot_take(tmp_path, keywords
         veltrano.sweep(5, 10, [20, 28], 2.6667, **keywords)
     assert str(raised.value) == message
     assert os.listdir(tmp_path) == []
+
+
+def test_progress_counts_the_rows_of_the_file_and_of_the_shard(tmp_path):
+    vary = ["R=0:250:40"]
+    lines = cli_file(tmp_path / "whole.csv", 300, vary).splitlines(keepends=True)
+    cut = tmp_path / "cut.csv"
+    cut.write_bytes(b"".join(lines[:31]))  # the header and 30 rows
+    seen = []
+    veltrano.sweep(300, *axes_of(vary), output=cut, resume=True, progress=lambda d, t: seen.append((d, t)))
+    assert seen[-1] == (40, 40) and all(t == 40 for _, t in seen)
+    assert cut.read_bytes() == b"".join(lines)
+    seen.clear()
+    veltrano.sweep(300, *axes_of(vary), output=tmp_path / "s.csv", shard=(2, 3), progress=lambda d, t: seen.append((d, t)))
+    assert seen[-1] == (13, 13)

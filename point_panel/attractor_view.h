@@ -17,9 +17,14 @@ enum class Projection { XZ, XY, YZ };
 // The trajectory of a run projected on a plane of two coordinates, drawn as
 // the states arrive: while consecutive states lie at most a few steps apart
 // they are joined by lines, later they are drawn as dots. Both coordinates
-// have the same scale. The picture is kept at the screen's device pixel
-// ratio and only the new states are drawn into it, unless the box of the
-// states grows or the projection or the size changes.
+// have the same scale. The picture is a density: every device pixel counts
+// how much of the trajectory passes through it (lines sampled once a pixel,
+// each sample shared bilinearly by its four nearest pixels), and its colour
+// deepens with that count, so that it depends on the states only, not on
+// the order they were drawn in, and shows where the run lingers. It is kept
+// at the screen's device pixel ratio and only the new states are added to
+// it, unless the box of the states grows or the projection or the size
+// changes.
 class AttractorView : public QWidget {
     Q_OBJECT
 public:
@@ -52,12 +57,19 @@ private:
     void fitBounds();
     void redrawAll();
     void drawFrom(std::size_t first);
+    void deposit(double x, double y);
+    void colour(const QRect& pixels);
     void describe();
 
     std::vector<Triple> states_;
     std::int64_t stride_ = 1;
     Projection projection_ = Projection::XZ;
     QRectF bounds_;  // in the projection's coordinates; empty: nothing drawn yet
+    // Where the states land, in device pixels of the picture.
+    double scale_ = 1;
+    QPointF origin_;
+    std::vector<float> density_;  // per device pixel of the picture, row by row
+    QRect dirty_;                 // pixels whose density changed since they were coloured
     QImage picture_;
 };
 

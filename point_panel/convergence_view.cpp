@@ -67,7 +67,9 @@ void ConvergenceView::redraw() {
     pending_.stop();
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setBackgroundVisible(false);
+    // On white, as the pictures are.
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
     if (!picture_.empty()) {
         pictures::LineChart data = picture_.chart(std::string());
         data.title.clear();  // the panel names the point beside the chart

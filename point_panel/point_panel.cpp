@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "attractor_view.h"
+#include "batch_means.h"
 #include "convergence_view.h"
 #include "kaplan_yorke.h"
 #include "point_job.h"
@@ -43,6 +44,9 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     setWindowTitle(tr("A point"));
 
     auto* values = new QGroupBox(tr("The point"), this);
+    // Room for the longest value: a negative estimate with its half-width.
+    values->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Kaplan–Yorke dimension") +
+                                                            QStringLiteral("  −14.5762843 ± 0.0013  ")) + 24);
     auto* form = new QFormLayout(values);
     sigma_ = valueLabel(values, QStringLiteral("σ"), tr("The parameter σ of the point"), "sigma");
     r_ = valueLabel(values, QStringLiteral("R"), tr("The parameter R of the point"), "r");
@@ -65,10 +69,8 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     form->addRow(tr("Kaplan–Yorke dimension"), dimension_);
     form->addRow(QStringLiteral("t"), time_);
     form->addRow(tr("Status"), status_);
-    errorsNote_ = new QLabel(tr("Error bars are off: the estimates have no half-widths."), values);
+    errorsNote_ = new QLabel(this);
     errorsNote_->setObjectName(QStringLiteral("errorsNote"));
-    errorsNote_->setWordWrap(true);
-    form->addRow(errorsNote_);
 
     stop_ = new QPushButton(tr("&Stop"), this);
     stop_->setObjectName(QStringLiteral("stop"));
@@ -80,7 +82,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     auto* projectionRow = new QHBoxLayout(projectionBox);
     projections_ = new QButtonGroup(this);
     const std::pair<Projection, QString> planes[] = {
-        {Projection::XZ, tr("x–&z")}, {Projection::XY, tr("x–&y")}, {Projection::YZ, tr("y–z (&w)")}};
+        {Projection::XZ, tr("x–z")}, {Projection::XY, tr("x–y")}, {Projection::YZ, tr("y–z")}};
     for (const auto& [plane, text] : planes) {
         auto* button = new QRadioButton(text, projectionBox);
         button->setObjectName(QStringLiteral("projection%1").arg(static_cast<int>(plane)));
@@ -98,6 +100,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
 
     auto* side = new QVBoxLayout;
     side->addWidget(values);
+    side->addWidget(errorsNote_);
     side->addWidget(projectionBox);
     side->addWidget(stop_, 0, Qt::AlignLeft);
     side->addStretch(1);
@@ -176,7 +179,9 @@ void PointPanel::refresh() {
         timer_.stop();
         stop_->setEnabled(false);
         showEnd(update.cancelled, update.result);
+        convergence_->redraw();
         job_->wait();
+        job_.reset();
         emit finished();
     } else if (newest_) {
         status_->setText(tr("computing… interval %1 of %2")
@@ -186,23 +191,30 @@ void PointPanel::refresh() {
 }
 
 void PointPanel::showParameters() {
-    sigma_->setText(number(point_.sv, 17));
-    r_->setText(number(point_.rv, 17));
-    b_->setText(number(point_.bv, 17));
+    // The shortest text that reads back as the same double.
+    sigma_->setText(number(point_.sv, QLocale::FloatingPointShortest));
+    r_->setText(number(point_.rv, QLocale::FloatingPointShortest));
+    b_->setText(number(point_.bv, QLocale::FloatingPointShortest));
     for (QLabel* label : lambda_) label->setText(QString());
     dimension_->setText(QString());
     time_->setText(QString());
     status_->setText(QString());
-    errorsNote_->setVisible(!settings_.errors);
+    errorsNote_->setText(settings_.errors ? QString() : tr("Error bars are off."));
 }
 
 void PointPanel::showEstimates(const Triple& expo, const std::optional<Triple>& halfWidth) {
     for (int k = 0; k < 3; ++k) {
         QString text = number(expo[static_cast<std::size_t>(k)], 8);
         if (halfWidth) text += QStringLiteral(" ± ") + number((*halfWidth)[static_cast<std::size_t>(k)], 2);
-        else if (settings_.errors) text += tr(" (half-width not known yet)");
+        else if (settings_.errors) text += QStringLiteral(" ± …");
         lambda_[k]->setText(text);
     }
+    if (settings_.errors)
+        errorsNote_->setText(halfWidth ? tr("± 95 % half-width, batches of %1 intervals")
+                                             .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch)))
+                                       : tr("± known from batch %1 of %2 intervals on")
+                                             .arg(BatchMeans::kMinBatches)
+                                             .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch))));
     if (newest_) time_->setText(number(newest_->t, 10));
 }
 

@@ -175,7 +175,10 @@ private slots:
                 QVERIFY(shown.endsWith(QStringLiteral("± ") + QLocale().toString(result.halfWidth[k], 'g', 2)));
         }
         QCOMPARE(textOf(panel, "dimension"), QLocale().toString(kaplanYorke(result.expo), 'g', 6));
-        QCOMPARE(panel.findChild<QLabel*>(QStringLiteral("errorsNote"))->isVisibleTo(&panel), !c.settings.errors);
+        // The panel says when there are no error bars.
+        const QString note = textOf(panel, "errorsNote");
+        QCOMPARE(note.startsWith(QStringLiteral("Error bars are off")), !c.settings.errors);
+        QCOMPARE(note.startsWith(QStringLiteral("± 95 % half-width")), result.errorsKnown);
     }
 
     // Every state the attractor shows is the single run's, to the bit.
@@ -249,22 +252,25 @@ private slots:
     }
 
     void cancelStopsWithinOneInterval() {
-        // Intervals of 200 000 steps: a few milliseconds each.
+        // Intervals of 40 000 steps: a few milliseconds each (short enough in
+        // t that the tangent vectors stay within the doubles).
         RunSettings s;
-        s.intervals = 1000;
-        s.stepsPerInterval = 200000;
+        s.intervals = 100'000;
+        s.step = 0.001;
+        s.stepsPerInterval = 40000;
         PointJob job(1, {10, 28, 2.5}, s);
         std::int64_t seen = 0;
         while (seen == 0 && !job.finished()) {
             if (const auto update = job.take(); update.newest) seen = update.newest->interval;
             QTest::qWait(1);
         }
+        QVERIFY(!job.finished());
         job.cancel();
         const std::int64_t afterCancel = job.take().newest->interval;
         job.wait();
         const PointJob::Update end = job.take();
         QVERIFY(end.finished);
-        QVERIFY(end.cancelled);
+        QVERIFY2(end.cancelled, qPrintable(QStringLiteral("completed %1 t %2 intervals %3 newest %4").arg(end.result.completed).arg(end.result.t).arg(end.result.intervals).arg(end.newest->interval)));
         QVERIFY2(end.newest->interval <= afterCancel + 1,
                  qPrintable(QStringLiteral("%1 intervals after the cancel at %2").arg(end.newest->interval).arg(afterCancel)));
         // States up to the end of the last interval, none after it.
@@ -363,24 +369,41 @@ private slots:
     void everyControlIsReachable() {
         PointPanel panel;
         panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        panel.activateWindow();
+        QApplication::setActiveWindow(&panel);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        panel.question({10, 28, 2.5}, settingsOf(100));
+        QVERIFY(waitForEnd(panel));
+        // Tab goes round every control once.
         QList<QWidget*> reached;
-        QWidget* first = panel.nextInFocusChain();
-        for (QWidget* w = first; w && w != &panel && reached.size() < 100; w = w->nextInFocusChain())
-            if (w->isVisibleTo(&panel) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) reached.append(w);
-        const auto names = [&] {
-            QStringList list;
-            for (QWidget* w : reached) list << w->objectName();
-            return list;
-        }();
+        for (int i = 0; i < 40; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && !reached.contains(focus)) reached.append(focus);
+            QTest::keyClick(focus ? focus : &panel, Qt::Key_Tab);
+        }
+        QStringList names;
+        for (QWidget* w : reached) {
+            names << (w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName());
+            // Each says what it is to a screen reader.
+            QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w), qPrintable(names.back()));
+        }
         for (const char* name : {"sigma", "r", "b", "lambda1", "lambda2", "lambda3", "dimension", "time", "status",
-                                 "projection0", "projection1", "projection2", "attractor"})
-            QVERIFY2(names.contains(QString::fromLatin1(name)), name);
-        // The chart's view takes the focus for it.
-        QVERIFY(panel.findChild<QWidget*>(QStringLiteral("convergence"))->focusProxy() != nullptr);
-        for (QWidget* w : reached) QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w),
-                                            qPrintable(w->objectName()));
+                                 "projection0", "convergence", "attractor"})
+            QVERIFY2(names.contains(QString::fromLatin1(name)), qPrintable(names.join(' ') + " lacks " + name));
+        // The other planes lie behind the arrow keys, as in any group of choices.
+        auto* first = panel.findChild<QRadioButton*>(QStringLiteral("projection0"));
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
+        // The Stop button while a run goes.
+        panel.question({10, 28, 2.5}, settingsOf(100'000'000));
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        stop->setFocus();
+        QVERIFY(stop->hasFocus());
+        QSignalSpy ended(&panel, &PointPanel::finished);
+        QTest::keyClick(stop, Qt::Key_Space);
+        QVERIFY(ended.wait(60000));
     }
 
     void projectionsSwitchPlane() {
@@ -408,7 +431,10 @@ private slots:
     // device pixels that are not of one colour.
     void attractorIsDrawnAtTheScreensPixels() {
         RunSettings s;
-        s.intervals = 300;
+        s.intervals = 4000;
+        s.transient = 100;
+        s.errors = true;
+        s.batch = 200;
         PointPanel panel;
         panel.resize(1180, 520);
         panel.show();

@@ -1,6 +1,8 @@
 #include "attractor_view.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QTimer>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -42,7 +44,8 @@ void AttractorView::clear() {
     states_.clear();
     stride_ = 1;
     bounds_ = QRectF();
-    picture_ = QImage();
+    restartPicture();
+    previous_ = QImage();
     describe();
     update();
 }
@@ -55,23 +58,19 @@ void AttractorView::append(std::span<const Triple> states, bool restart, std::in
     stride_ = stride;
     bool inside = !bounds_.isNull();
     for (std::size_t i = first; inside && i < states_.size(); ++i) inside = bounds_.contains(projected(states_[i]));
-    if (restart || styleChanged || !inside || picture_.isNull()) {
-        if (!inside) fitBounds();
-        redrawAll();
-    } else {
-        drawFrom(first);
-    }
+    if (!inside) fitBounds();
+    if (restart || styleChanged || !inside || picture_.isNull()) restartPicture();
+    drawMore();
     describe();
-    update();
 }
 
 void AttractorView::setProjection(Projection projection) {
     if (projection == projection_) return;
     projection_ = projection;
     fitBounds();
-    redrawAll();
+    restartPicture();
+    drawMore();
     describe();
-    update();
 }
 
 QPointF AttractorView::projected(const Triple& xyz) const {
@@ -105,13 +104,16 @@ void AttractorView::fitBounds() {
     bounds_ = QRectF(QPointF(x0 - mx, y0 - my), QPointF(x1 + mx, y1 + my));
 }
 
-void AttractorView::redrawAll() {
+void AttractorView::restartPicture() {
+    // What is on show stays there until the new picture is complete.
+    if (!drawing() && !picture_.isNull()) previous_ = picture_;
+    drawn_ = 0;
+    dirty_ = QRect();
     const QRectF area = plotArea();
     const qreal ratio = devicePixelRatioF();
-    density_.clear();
-    dirty_ = QRect();
     if (area.width() < 1 || area.height() < 1) {
         picture_ = QImage();
+        density_.clear();
         return;
     }
     picture_ = QImage((area.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -124,38 +126,60 @@ void AttractorView::redrawAll() {
         scale_ = std::min(w / bounds_.width(), h / bounds_.height());
         origin_ = QPointF((w - bounds_.width() * scale_) / 2, (h - bounds_.height() * scale_) / 2);
     }
-    drawFrom(0);
 }
 
-void AttractorView::drawFrom(std::size_t first) {
-    if (picture_.isNull() || bounds_.isNull() || states_.empty()) return;
+void AttractorView::drawMore() {
+    moreScheduled_ = false;
+    if (picture_.isNull() || bounds_.isNull()) {
+        drawn_ = states_.size();
+        previous_ = QImage();
+        update();
+        return;
+    }
+    // About 8 ms of work, then the window's other events.
+    constexpr std::size_t kBatch = 2048;
+    constexpr qint64 kBudgetNs = 8'000'000;
+    QElapsedTimer clock;
+    clock.start();
     const double h = picture_.height();
     const auto toPixel = [&](const Triple& s) {
         const QPointF p = projected(s);
-        return QPointF(origin_.x() + (p.x() - bounds_.left()) * scale_,
-                       h - origin_.y() - (p.y() - bounds_.top()) * scale_);
+        return QPointF(origin_.x() + (p.x() - bounds_.left()) * scale_, h - origin_.y() - (p.y() - bounds_.top()) * scale_);
     };
-    if (joined()) {
-        // A sample every device pixel along each segment from the state
-        // before, the segment's start left to the segment before.
-        QPointF from = toPixel(states_[first > 0 ? first - 1 : 0]);
-        if (first == 0) deposit(from.x(), from.y());
-        for (std::size_t i = std::max<std::size_t>(first, 1); i < states_.size(); ++i) {
-            const QPointF to = toPixel(states_[i]);
-            const double dx = to.x() - from.x(), dy = to.y() - from.y();
-            if (!std::isfinite(dx) || !std::isfinite(dy)) continue;
-            const int samples = std::max(1, static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy)))));
-            for (int k = 1; k <= samples; ++k) deposit(from.x() + dx * k / samples, from.y() + dy * k / samples);
-            from = to;
+    while (drawn_ < states_.size() && clock.nsecsElapsed() < kBudgetNs) {
+        const std::size_t end = std::min(states_.size(), drawn_ + kBatch);
+        if (joined()) {
+            // A sample every device pixel along each segment from the state
+            // before, its start left to the segment before.
+            QPointF from = toPixel(states_[drawn_ > 0 ? drawn_ - 1 : 0]);
+            if (drawn_ == 0) deposit(from.x(), from.y());
+            for (std::size_t i = std::max<std::size_t>(drawn_, 1); i < end; ++i) {
+                const QPointF to = toPixel(states_[i]);
+                const double dx = to.x() - from.x(), dy = to.y() - from.y();
+                if (!std::isfinite(dx) || !std::isfinite(dy)) continue;
+                const int samples = std::max(1, static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy)))));
+                for (int k = 1; k <= samples; ++k) deposit(from.x() + dx * k / samples, from.y() + dy * k / samples);
+                from = to;
+            }
+        } else {
+            for (std::size_t i = drawn_; i < end; ++i) {
+                const QPointF p = toPixel(states_[i]);
+                deposit(p.x(), p.y());
+            }
         }
-    } else {
-        for (std::size_t i = first; i < states_.size(); ++i) {
-            const QPointF p = toPixel(states_[i]);
-            deposit(p.x(), p.y());
-        }
+        drawn_ = end;
     }
     colour(dirty_);
     dirty_ = QRect();
+    if (drawing()) {
+        if (!moreScheduled_) {
+            moreScheduled_ = true;
+            QTimer::singleShot(0, this, &AttractorView::drawMore);
+        }
+        return;
+    }
+    previous_ = QImage();
+    update();
 }
 
 void AttractorView::deposit(double x, double y) {
@@ -177,22 +201,31 @@ void AttractorView::deposit(double x, double y) {
 }
 
 void AttractorView::colour(const QRect& pixels) {
-    const QRect area = pixels & picture_.rect();
     // Each pass of the trajectory through a pixel covers a share of what is
     // left: the opacity 1 - exp(-k * density). A line leaves one sample a
     // device pixel, so the share grows with the ratio and a line looks as
-    // dark at 200 % as at 100 %, only finer.
+    // dark at 200 % as at 100 %, only finer. The colours come from a table
+    // of densities in steps of 1/16, to the last one shown fully.
+    constexpr int kSteps = 16, kLevels = 64 * kSteps;
     const float k = (joined() ? 0.2f : 0.35f) * static_cast<float>(picture_.devicePixelRatio());
+    if (k != tableK_) {
+        tableK_ = k;
+        table_.resize(kLevels + 1);
+        for (int level = 0; level <= kLevels; ++level) {
+            const double a = level == kLevels ? 1.0 : 1.0 - std::exp(-k * level / kSteps);
+            const auto premultiplied = [a](int c) { return static_cast<int>(std::lround(c * a)); };
+            table_[static_cast<std::size_t>(level)] =
+                qRgba(premultiplied(kTrajectory.red()), premultiplied(kTrajectory.green()),
+                      premultiplied(kTrajectory.blue()), static_cast<int>(std::lround(255 * a)));
+        }
+    }
+    const QRect area = pixels & picture_.rect();
     const int w = picture_.width();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture_.scanLine(y));
         const float* counts = density_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const float a = 1.0f - std::exp(-k * counts[x]);
-            const auto premultiplied = [a](int c) { return static_cast<int>(std::lround(c * a)); };
-            line[x] = qRgba(premultiplied(kTrajectory.red()), premultiplied(kTrajectory.green()),
-                            premultiplied(kTrajectory.blue()), static_cast<int>(std::lround(255 * a)));
-        }
+        for (int x = area.left(); x <= area.right(); ++x)
+            line[x] = table_[static_cast<std::size_t>(std::min(counts[x] * kSteps, static_cast<float>(kLevels)))];
     }
 }
 
@@ -201,8 +234,12 @@ void AttractorView::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().base());
     const QRectF area = plotArea();
     // On a screen of another ratio than the picture's: drawn again at its pixels.
-    if (!picture_.isNull() && picture_.devicePixelRatio() != devicePixelRatioF()) redrawAll();
-    if (!picture_.isNull()) painter.drawImage(area.topLeft(), picture_);
+    if (!picture_.isNull() && picture_.devicePixelRatio() != devicePixelRatioF()) {
+        restartPicture();
+        drawMore();
+    }
+    const QImage& shown = drawing() && !previous_.isNull() ? previous_ : picture_;
+    if (!shown.isNull()) painter.drawImage(QRectF(area.topLeft(), area.size()), shown);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(area.adjusted(-0.5, -0.5, 0.5, 0.5));
     const auto [h, v] = axesOf(projection_);
@@ -237,7 +274,8 @@ void AttractorView::paintEvent(QPaintEvent*) {
 }
 
 void AttractorView::resizeEvent(QResizeEvent*) {
-    redrawAll();
+    restartPicture();
+    drawMore();
 }
 
 void AttractorView::describe() {

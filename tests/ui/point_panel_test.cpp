@@ -417,10 +417,12 @@ private slots:
         QCOMPARE(view->projection(), point_panel::Projection::XZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10,000 states")) ||
                 view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10000 states")));
+        QTRY_VERIFY(!view->drawing());
         const QImage xz = view->grab().toImage();
         panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::YZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
+        QTRY_VERIFY(!view->drawing());
         QVERIFY(view->grab().toImage() != xz);
         panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::XY);
@@ -442,6 +444,7 @@ private slots:
         panel.question({10, 28, 8.0 / 3}, s);
         QVERIFY(waitForEnd(panel));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
+        QTRY_VERIFY(!view->drawing());
         const qreal ratio = view->devicePixelRatioF();
         QImage image = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.width(), qRound(view->width() * ratio));

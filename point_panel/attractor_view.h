@@ -48,6 +48,9 @@ public:
     // True while states wait to be drawn.
     [[nodiscard]] bool drawing() const { return drawn_ < states_.size(); }
 
+    // Where the trajectory is drawn, in the widget's logical pixels.
+    [[nodiscard]] QRectF plotArea() const;
+
     [[nodiscard]] QSize sizeHint() const override { return {420, 360}; }
     [[nodiscard]] QSize minimumSizeHint() const override { return {220, 200}; }
 
@@ -57,7 +60,6 @@ protected:
 
 private:
     [[nodiscard]] QPointF projected(const Triple& xyz) const;
-    [[nodiscard]] QRectF plotArea() const;
     [[nodiscard]] bool joined() const { return stride_ <= kLongestJoin; }
     // The box the picture shows: the states' own box with room to grow.
     void fitBounds();

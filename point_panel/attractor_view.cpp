@@ -207,7 +207,7 @@ void AttractorView::colour(const QRect& pixels) {
     // dark at 200 % as at 100 %, only finer. The colours come from a table
     // of densities in steps of 1/16, to the last one shown fully.
     constexpr int kSteps = 16, kLevels = 64 * kSteps;
-    const float k = (joined() ? 0.2f : 0.35f) * static_cast<float>(picture_.devicePixelRatio());
+    const float k = (joined() ? 0.12f : 0.3f) * static_cast<float>(picture_.devicePixelRatio());
     if (k != tableK_) {
         tableK_ = k;
         table_.resize(kLevels + 1);

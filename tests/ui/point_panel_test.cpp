@@ -460,6 +460,7 @@ private slots:
         QVERIFY(finer || ratio < 2);
         // Pictures of the panel to look at, where asked for.
         if (const QByteArray folder = qgetenv("VELTRANO_SCREENSHOTS"); !folder.isEmpty()) {
+            if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
             const QString name = ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
             QVERIFY(panel.grab().save(QString::fromLocal8Bit(folder) + name));
         }

@@ -10,7 +10,8 @@ AttractorTrace::AttractorTrace(std::size_t capacity) : capacity_(std::max<std::s
 
 void AttractorTrace::add(const Triple& xyz) {
     ++steps_;
-    if (steps_ % stride_ != 0) return;
+    if (--untilKept_ > 0) return;
+    untilKept_ = stride_;
     if (states_.size() == capacity_) {
         // States at odd indices lie at even multiples of the stride.
         std::size_t kept = 0;
@@ -18,7 +19,13 @@ void AttractorTrace::add(const Triple& xyz) {
         states_.resize(kept);
         stride_ *= 2;
         ++thinnings_;
-        if (steps_ % stride_ != 0) return;
+        // This step is an odd multiple of the old stride: the next to keep
+        // lies one old stride on.
+        if (steps_ % stride_ != 0) {
+            untilKept_ = stride_ / 2;
+            return;
+        }
+        untilKept_ = stride_;
     }
     states_.push_back(xyz);
 }

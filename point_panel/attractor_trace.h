@@ -39,6 +39,7 @@ private:
     std::vector<Triple> states_;
     std::int64_t stride_ = 1;
     std::int64_t steps_ = 0;
+    std::int64_t untilKept_ = 1;  // steps to the next multiple of the stride
     std::int64_t thinnings_ = 0;
 };
 

@@ -212,7 +212,7 @@ void PointPanel::showEstimates(const Triple& expo, const std::optional<Triple>& 
     if (settings_.errors)
         errorsNote_->setText(halfWidth ? tr("± 95 % half-width, batches of %1 intervals")
                                              .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch)))
-                                       : tr("± known from batch %1 of %2 intervals on")
+                                       : tr("± once %1 batches of %2 intervals are complete")
                                              .arg(BatchMeans::kMinBatches)
                                              .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch))));
     if (newest_) time_->setText(number(newest_->t, 10));

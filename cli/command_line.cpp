@@ -1,6 +1,8 @@
 #include "command_line.h"
 
-#include "run_settings.h"
+#include <limits>
+
+#include "research_rules.h"
 
 namespace veltrano::cli {
 
@@ -82,8 +84,10 @@ std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vecto
         {controllo1(n) ? std::string(1, small) : entries.at(0), entries.at(1), entries.at(2), entries.at(3)});
     if (const auto* error = std::get_if<EntryError>(&checked)) return std::string(error->message);
     const Parameters& p = std::get<Parameters>(checked);
-    const auto value = wholeNumber(entries.at(0), 1, RunSettings::kMaxIntervals);
+    // Digits past any whole number still make a number above the range.
+    const auto value = wholeNumber(entries.at(0), 1, std::numeric_limits<std::int64_t>::max());
     if (!value) return std::string(kMessageResearchRange);
+    if (const auto why = refusedIntervals(*value)) return std::string(*why);
     return ResearchEntries{*value, {p.sigma, p.R, p.b}};
 }
 

@@ -35,7 +35,6 @@ struct ResearchEntries {
     std::int64_t n = 0;
     FlowParameters parameters{};
 };
-inline constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
 [[nodiscard]] std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vector<std::string>& entries);
 
 // A whole number written in digits only, at least `minimum` and at most

@@ -6,6 +6,7 @@
 #include "batched_exponents.h"
 #include "command_line.h"
 #include "exponents.h"
+#include "number_text.h"
 #include "output_file.h"
 #include "picture_file.h"
 #include "plot_data.h"
@@ -56,7 +57,7 @@ int runHistory(const HistoryOptions& options) {
     }
     if (!result.completed) std::cerr << kComputationErrorText << '\n';
     if (!options.plotFile.empty() && !picture.empty()) {
-        const std::string context = "σ = " + shortText(p.sv) + ", R = " + shortText(p.rv) + ", b = " + shortText(p.bv) +
+        const std::string context = "σ = " + shortest(p.sv) + ", R = " + shortest(p.rv) + ", b = " + shortest(p.bv) +
                                     ", " + describeRun(run);
         if (const std::string error = writePictureFile(picture.chart(context), options.plotFile); !error.empty()) {
             std::cerr << "veltrano-cli history: " << error << '\n';

@@ -1,7 +1,8 @@
 #include "plot_data.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "number_text.h"
 
 namespace veltrano::cli {
 
@@ -18,11 +19,6 @@ std::string lambdaName(std::size_t k) {
 
 std::string symbolOf(SweepParameter p) {
     return p == SweepParameter::Sigma ? "σ" : std::string(parameterName(p));
-}
-
-std::string shortText(double v) {
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 void HistoryPicture::add(std::int64_t interval, double t, const Triple& expo, const std::optional<Triple>& halfWidth) {
@@ -124,7 +120,7 @@ std::string SweepPicture::context() const {
     for (const auto& [p, v] : all) {
         bool varied = false;
         for (int a = 0; a < grid_.axisCount; ++a) varied |= grid_.axes[static_cast<std::size_t>(a)].parameter == p;
-        if (!varied) text += (text.empty() ? "" : ", ") + symbolOf(p) + " = " + shortText(v);
+        if (!varied) text += (text.empty() ? "" : ", ") + symbolOf(p) + " = " + shortest(v);
     }
     if (!run_.empty()) text += (text.empty() ? "" : ", ") + run_;
     return text;

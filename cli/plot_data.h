@@ -13,8 +13,6 @@ namespace veltrano::cli {
 
 // How a parameter is written in a picture's titles: σ, R, b.
 [[nodiscard]] std::string symbolOf(SweepParameter p);
-// A value in a title: the shortest text that reads back as the same double.
-[[nodiscard]] std::string shortText(double v);
 
 // The rows of a history that its picture shows, in a bounded space however
 // long the run: every interval up to 1000, then about a thousand rows for

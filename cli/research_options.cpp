@@ -1,8 +1,10 @@
 #include "research_options.h"
 
+#include <limits>
+
 #include "command_line.h"
+#include "number_text.h"
 #include "parameter_check.h"
-#include <charconv>
 
 namespace veltrano::cli {
 
@@ -13,12 +15,6 @@ namespace {
 std::optional<double> decimalText(std::string_view text) {
     const std::u16string wide = toUtf16(unmarked(text));
     return controllo2(wide) ? decimalValue(wide) : std::nullopt;
-}
-
-// The shortest text that reads back as the same double.
-std::string shortest(double v) {
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 }  // namespace
@@ -39,51 +35,83 @@ void addResearchOptions(CLI::App& command, ResearchTexts& texts) {
         ->option_text("E");
 }
 
+namespace {
+
+// The text of an option as typed ("" when it was not given).
+const std::string& textOf(const ResearchTexts& texts, ResearchOption option) {
+    switch (option) {
+        case ResearchOption::Transient: return texts.transient;
+        case ResearchOption::Initial: return texts.initial;
+        case ResearchOption::Step: return texts.step;
+        case ResearchOption::StepsPerInterval: return texts.stepsPerInterval;
+        case ResearchOption::Batch: return texts.batch;
+        case ResearchOption::TargetError: return texts.targetError;
+        case ResearchOption::Every:
+        case ResearchOption::Threads: break;
+    }
+    static const std::string none;
+    return none;
+}
+
+// X,Y,Z: three decimal numbers.
+std::optional<Triple> pointText(std::string_view given) {
+    Triple point{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto comma = given.find(',', start);
+        if ((i < 2) != (comma != std::string::npos)) return std::nullopt;
+        const auto value = decimalText(given.substr(start, comma - start));
+        if (!value) return std::nullopt;
+        point[i] = *value;
+        start = comma + 1;
+    }
+    return point;
+}
+
+// Reads the text of `option`, if given, into `values`; false when it is not
+// a number of its kind.
+bool read(ResearchOption option, const std::string& text, ResearchValues& values) {
+    if (text.empty()) return true;
+    const std::string given = unmarked(text);
+    const auto whole = [&given](std::optional<std::int64_t>& into) {
+        into = wholeNumber(given, 0, std::numeric_limits<std::int64_t>::max());
+        return into.has_value();
+    };
+    const auto decimal = [&given](std::optional<double>& into) {
+        into = decimalText(given);
+        return into.has_value();
+    };
+    switch (option) {
+        case ResearchOption::Transient: return whole(values.transient);
+        case ResearchOption::Initial: return (values.initial = pointText(given)).has_value();
+        case ResearchOption::Step: return decimal(values.step);
+        case ResearchOption::StepsPerInterval: return whole(values.stepsPerInterval);
+        case ResearchOption::Batch: return whole(values.batch);
+        case ResearchOption::TargetError: return decimal(values.targetError);
+        case ResearchOption::Every:
+        case ResearchOption::Threads: break;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::variant<RunSettings, std::string> researchSettings(const ResearchTexts& texts, std::int64_t intervals) {
-    RunSettings s;
-    s.intervals = intervals;
-    constexpr std::int64_t kMost = RunSettings::kMaxIntervals;
-    if (!texts.transient.empty()) {
-        const auto k = wholeNumber(texts.transient, 0, kMost);
-        if (!k) return refusedOption(ResearchOption::Transient, unmarked(texts.transient));
-        s.transient = *k;
+    ResearchValues values;
+    values.errors = texts.errors;
+    const auto shown = [&texts](ResearchOption option) { return unmarked(textOf(texts, option)); };
+    const auto settled = [&] { return veltrano::researchSettings(intervals, values, shown); };
+    // Read in the order the rules check them, so that the first refused
+    // option is named whether its text or its value is wrong.
+    for (const ResearchOption option : {ResearchOption::Transient, ResearchOption::Initial, ResearchOption::Step,
+                                        ResearchOption::StepsPerInterval, ResearchOption::Batch,
+                                        ResearchOption::TargetError}) {
+        if (read(option, textOf(texts, option), values)) continue;
+        auto earlier = settled();
+        if (std::holds_alternative<std::string>(earlier)) return earlier;
+        return refusedOption(option, shown(option));
     }
-    if (!texts.initial.empty()) {
-        const std::string given = unmarked(texts.initial);
-        const std::string why = refusedOption(ResearchOption::Initial, given);
-        std::size_t start = 0;
-        for (std::size_t i = 0; i < 3; ++i) {
-            const auto comma = given.find(',', start);
-            if ((i < 2) != (comma != std::string::npos)) return why;
-            const auto value = decimalText(std::string_view(given).substr(start, comma - start));
-            if (!value) return why;
-            s.initial[i] = *value;
-            start = comma + 1;
-        }
-    }
-    if (!texts.step.empty()) {
-        const auto h = decimalText(texts.step);
-        if (!h || !(*h > 0)) return refusedOption(ResearchOption::Step, unmarked(texts.step));
-        s.step = *h;
-    }
-    if (!texts.stepsPerInterval.empty()) {
-        const auto steps = wholeNumber(texts.stepsPerInterval, 1, kMost);
-        if (!steps) return refusedOption(ResearchOption::StepsPerInterval, unmarked(texts.stepsPerInterval));
-        s.stepsPerInterval = *steps;
-    }
-    s.errors = texts.errors;
-    if (!texts.batch.empty()) {
-        const auto m = wholeNumber(texts.batch, 1, kMost);
-        if (!m) return refusedOption(ResearchOption::Batch, unmarked(texts.batch));
-        s.batch = *m;
-    }
-    if (!texts.targetError.empty()) {
-        const auto e = decimalText(texts.targetError);
-        if (!e || !(*e > 0)) return refusedOption(ResearchOption::TargetError, unmarked(texts.targetError));
-        s.targetError = *e;
-        s.errors = true;
-    }
-    return s;
+    return settled();
 }
 
 std::string describeRun(const RunSettings& settings) {

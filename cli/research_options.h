@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "run_settings.h"
+#include "research_rules.h"
 
 namespace veltrano::cli {
 

@@ -39,8 +39,23 @@ VELTRANO_ALWAYS_INLINE auto finiteLanes(const State<W>& s) {
     return probe == 0;
 }
 
+// What the sweep watches: nothing.
 struct NoObserver {
+    static constexpr bool kSteps = false;
     VELTRANO_ALWAYS_INLINE void operator()(const IntervalState&) const {}
+    VELTRANO_ALWAYS_INLINE bool steps() const { return false; }
+    VELTRANO_ALWAYS_INLINE void step(double, const Triple&) const {}
+};
+
+// The observed single run: every measured interval, and every measured step
+// when asked.
+struct Observed {
+    static constexpr bool kSteps = true;
+    const std::function<void(const IntervalState&)>& interval;
+    const std::function<void(double, const Triple&)>& stepped;
+    void operator()(const IntervalState& state) const { interval(state); }
+    bool steps() const { return static_cast<bool>(stepped); }
+    void step(double t, const Triple& xyz) const { stepped(t, xyz); }
 };
 
 // A pool of W lanes that works through `points`: each lane carries one point
@@ -149,6 +164,12 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
                 for (int l = 0; l < W; ++l)
                     if (carried[l] < 0)
                         for (V& c : after) c[l] = 0.0;
+                if constexpr (Observer::kSteps) {
+                    if (observe.steps())
+                        for (int l = 0; l < W; ++l)
+                            if (carried[l] >= 0 && transientLeft[l] == 0)
+                                observe.step(nextTime[l], {after[0][l], after[1][l], after[2][l]});
+                }
             }
             cur ^= 1;
             time = nextTime;
@@ -163,7 +184,10 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
             usage->busy += busy;
             usage->total += W;
         }
-        {
+        if (observe.steps()) {
+            // Every step is tested, so that only completed steps are shown.
+            s = integrate(true);
+        } else {
             const V start = time;
             const State<W>& end = integrate(false);
             const auto ok = finiteLanes<W>(end) & finiteMask(time);
@@ -235,7 +259,12 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
                 }
             }
             const bool last = reached || done == settings.intervals;
-            observe(IntervalState{done, time[l], {expo[0][l], expo[1][l], expo[2][l]}, &stats[l], last});
+            observe(IntervalState{.interval = done,
+                                  .t = time[l],
+                                  .expo = {expo[0][l], expo[1][l], expo[2][l]},
+                                  .batches = &stats[l],
+                                  .last = last,
+                                  .point = {s[0][l], s[1][l], s[2][l]}});
             if (last) finish(l, true, time[l]);
         }
         for (int l = 0; l < W; ++l)
@@ -333,11 +362,11 @@ void runPoints(SimdPath path, std::int16_t n, std::span<const FlowParameters> po
 }
 
 PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
-                        const std::function<void(const IntervalState&)>& observe, const std::atomic<bool>* stop) {
+                        const std::function<void(const IntervalState&)>& observe, const std::atomic<bool>* stop,
+                        const std::function<void(double t, const Triple& xyz)>& observeStep) {
     PointResult result;
     if (settings.intervals <= 0) return {true, 0.0, {}, 0, 0, false, {}};
-    runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr, stop,
-               [&observe](const IntervalState& state) { observe(state); });
+    runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr, stop, Observed{observe, observeStep});
     return result;
 }
 

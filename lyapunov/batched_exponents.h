@@ -56,12 +56,17 @@ struct IntervalState {
     Triple expo{};
     const BatchMeans* batches = nullptr;  // with error bars
     bool last = false;                    // the point ends here (its intervals done or its target reached)
+    Triple point{};                       // x, y, z at the end of the interval
 };
 
 // One point, with `observe` called after every measured interval (the
-// history of its estimates); `stop` as for runPoints.
+// history of its estimates); `stop` as for runPoints. `observeStep`, when
+// given, is called after every measured step (none in the transient, none
+// for a step that faults) with the time and x, y, z: the doubles of the
+// single run's state after that step.
 PointResult runObserved(const RunSettings& settings, const FlowParameters& point,
                         const std::function<void(const IntervalState&)>& observe,
-                        const std::atomic<bool>* stop = nullptr);
+                        const std::atomic<bool>* stop = nullptr,
+                        const std::function<void(double t, const Triple& xyz)>& observeStep = {});
 
 }  // namespace veltrano

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "gram_schmidt.h"
 
@@ -38,13 +36,5 @@ struct PointResult {
     Triple halfWidth{};
     friend bool operator==(const PointResult&, const PointResult&) = default;
 };
-
-// The options of a research run, as the command line names them; the
-// Python module refuses its keywords with the same messages.
-enum class ResearchOption { Transient, Initial, Step, StepsPerInterval, Batch, TargetError, Every, Threads };
-
-// "--step 0: H must be a decimal number above 0": the option, the value as
-// given, and what it must be.
-[[nodiscard]] std::string refusedOption(ResearchOption option, std::string_view given);
 
 }  // namespace veltrano

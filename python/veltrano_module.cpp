@@ -21,15 +21,14 @@
 #include "batched_exponents.h"
 #include "kaplan_yorke.h"
 #include "parameter_check.h"
-#include "run_settings.h"
+#include "number_text.h"
+#include "research_rules.h"
 #include "sweep_runner.h"
 
 namespace py = pybind11;
 using namespace veltrano;
 
 namespace {
-
-constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
 
 [[noreturn]] void refuse(std::string_view message) {
     throw py::value_error(std::string(message));
@@ -240,11 +239,6 @@ SpectrumResult resultOf(const PointResult& r, bool errors) {
 
 py::tuple tupleOf(const Triple& v) {
     return py::make_tuple(v[0], v[1], v[2]);
-}
-
-std::string shortest(double v) {
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 SpectrumResult spectrum(py::object n, py::object sigma, py::object R, py::object b, py::object transient,

@@ -33,4 +33,9 @@ std::string numberText(double value, int places, std::string_view decimalSeparat
     return out;
 }
 
+std::string shortest(double value) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
 }  // namespace veltrano

@@ -13,4 +13,8 @@ namespace veltrano {
 // which a completed run never produces, read "?".
 [[nodiscard]] std::string numberText(double value, int places, std::string_view decimalSeparator = ".");
 
+// The shortest text that reads back as the same double ("0.01", "1e-28",
+// "28"), for titles, descriptions and representations.
+[[nodiscard]] std::string shortest(double value);
+
 }  // namespace veltrano

@@ -99,6 +99,7 @@ Result lyapunovSpectrum(long long n, double sigma, double R, double b, const Opt
                 const double nextT = checked(h + t);
                 for (int i = 1; i <= 12; i++) state[i] = next[i];
                 t = nextT;
+                if (!inTransient && o.afterStep) o.afterStep(t, state[1], state[2], state[3]);
             }
             // Gram-Schmidt on v_j(c) = state(3c + j); squares are exact products.
             double v[4][4];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // A second, deliberately plain implementation of the spectrum computation,
 // written separately from the product code (1-based arrays, no shared
 // helpers, every stored value tested on its own), used to check the product
@@ -25,6 +27,8 @@ struct Options {
     bool errors = false;
     long long batch = 500;
     double target = 0;  // > 0: stop once the three half-widths are at most this
+    // Called after every measured step with t, x, y and z.
+    std::function<void(double, double, double, double)> afterStep = {};
 };
 
 Result lyapunovSpectrum(int n, double sigma, double R, double b);

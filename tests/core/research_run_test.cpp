@@ -11,6 +11,8 @@
 
 #include "batch_means.h"
 #include "batched_exponents.h"
+#include "exponents.h"
+#include "recording_reporter.h"
 #include "reference_exponents.h"
 
 using namespace veltrano;
@@ -223,6 +225,76 @@ TEST(ResearchRun, HistoryRowsAreRunsOfThatLength) {
             }
         }
     }
+}
+
+// The observed run reports, after every measured step and only then, the
+// time and x, y, z of the single run's state; after every interval, where
+// the point stands. Watching the steps changes nothing in the result.
+TEST(ResearchRun, ObservedStepsAreTheSingleRunsStates) {
+    struct Step {
+        double t, x, y, z;
+    };
+    const struct {
+        const char* name;
+        std::int64_t n;
+        reference::Options options;
+        FlowParameters p;
+    } cases[] = {
+        {"the window's experiment", 7, {}, {10, 28, 2.6667}},
+        {"transient and starting point", 6, {.transient = 5, .x0 = -3.25, .y0 = 2.5, .z0 = 20}, {10, 28, 2.6667}},
+        {"step and steps per interval", 9, {.h = 0.005, .stepsPerInterval = 7}, {16, 45.92, 4}},
+        {"a fault after some steps", 100, {}, {300, 28, 2.6667}},
+        {"a fault in the transient", 5, {.transient = 100}, {300, 28, 2.6667}},
+        {"a target reached early", 400, {.errors = true, .batch = 3, .target = 0.4}, {10, 0.5, 2.6667}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Step> want, got;
+        reference::Options o = c.options;
+        o.afterStep = [&want](double t, double x, double y, double z) { want.push_back({t, x, y, z}); };
+        const reference::Result end = reference::lyapunovSpectrum(c.n, c.p.sv, c.p.rv, c.p.bv, o);
+        std::vector<IntervalState> rows;
+        const RunSettings settings = settingsOf(c.n, c.options);
+        const PointResult result = runObserved(
+            settings, c.p, [&rows](const IntervalState& state) { rows.push_back(state); }, nullptr,
+            [&got](double t, const Triple& xyz) { got.push_back({t, xyz[0], xyz[1], xyz[2]}); });
+        expectSame(result, end);
+        expectSame(runObserved(settings, c.p, [](const IntervalState&) {}), end);
+
+        const auto steps = static_cast<std::size_t>(c.options.stepsPerInterval);
+        if (!end.error) {
+            EXPECT_EQ(got.size(), static_cast<std::size_t>(end.intervals) * steps);
+        }
+        ASSERT_EQ(got.size(), want.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(bits(got[i].t), bits(want[i].t));
+            EXPECT_EQ(bits(got[i].x), bits(want[i].x));
+            EXPECT_EQ(bits(got[i].y), bits(want[i].y));
+            EXPECT_EQ(bits(got[i].z), bits(want[i].z));
+        }
+        if (!got.empty()) {
+            EXPECT_EQ(bits(got[0].t), bits(c.options.h)) << "a step of the transient was shown";
+        }
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(end.intervals));
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const Step& last = got[(k + 1) * steps - 1];
+            EXPECT_EQ(bits(rows[k].t), bits(last.t));
+            EXPECT_EQ(bits(rows[k].point[0]), bits(last.x));
+            EXPECT_EQ(bits(rows[k].point[1]), bits(last.y));
+            EXPECT_EQ(bits(rows[k].point[2]), bits(last.z));
+        }
+    }
+    // The window's own run ends its intervals at the same points.
+    Spectrum spectrum;
+    RecordingReporter reporter;
+    std::vector<StateVector> states;
+    ASSERT_TRUE(spectrum.run({12, 10, 28, 2.6667}, reporter, [&](int) { states.push_back(spectrum.state()); }));
+    std::vector<Triple> points;
+    runObserved(settingsOf(12, {}), {10, 28, 2.6667}, [&](const IntervalState& s) { points.push_back(s.point); });
+    ASSERT_EQ(points.size(), states.size());
+    for (std::size_t k = 0; k < points.size(); ++k)
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(bits(points[k][i]), bits(states[k][i])) << k;
 }
 
 // The error bars are honest: runs from many starting points on the

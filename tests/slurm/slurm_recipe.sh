@@ -59,8 +59,17 @@ slurmctld -D -i -f "$SLURM_CONF" 2> "$work/slurmctld.out" &
 started+=($!)
 slurmd -D -N localhost -f "$SLURM_CONF" 2> "$work/slurmd.out" &
 started+=($!)
-for _ in $(seq 60); do sinfo -h -o %t 2> /dev/null | grep -q idle && break; sleep 1; done
-sinfo -h -o %t | grep -q idle || { echo "the cluster did not come up"; tail "$work"/*.log; exit 1; }
+# Fail fast: a minute at most, each query bounded, and at once when a daemon
+# has died.
+up=false
+for _ in $(seq 60); do
+  timeout 3 sinfo -h -o %t 2> /dev/null | grep -q idle && { up=true; break; }
+  for pid in "${started[@]}"; do
+    kill -0 "$pid" 2> /dev/null || { echo "a daemon of the cluster ended at start"; break 2; }
+  done
+  sleep 1
+done
+$up || { echo "the cluster did not come up"; tail "$work"/*.log "$work"/*.out 2> /dev/null; exit 1; }
 say "one-node cluster up: $(sinfo -h -o '%D node, %c CPUs, %t')"
 
 # The recipe, made small the way a user edits it: 4 shards of 400 points.
@@ -72,7 +81,14 @@ job=$(sbatch --parsable --array=1-4 --cpus-per-task=1 sweep-slurm.sh)
 say "submitted array job $job (4 tasks, 1 CPU each)"
 for _ in $(seq 600); do [ "$(cat shards/lambda-map-2.csv 2> /dev/null | wc -l)" -gt 20 ] && break; sleep 0.1; done
 scancel "${job}_2"
-say "cancelled task 2 with $(($(wc -l < shards/lambda-map-2.csv) - 1)) of its 400 rows written"
+for _ in $(seq 600); do [ -z "$(squeue -h -j "${job}_2" 2> /dev/null)" ] && break; sleep 0.1; done
+cut=$(($(wc -l < shards/lambda-map-2.csv) - 1))
+say "cancelled task 2 with $cut of its 400 rows written"
+# A second name for the shard's file as it is now: a task that continues the
+# file writes into this same file; one that made it anew would leave the
+# second name with the cancelled rows alone.
+ln shards/lambda-map-2.csv cancelled-2.csv
+head -n $((cut + 1)) shards/lambda-map-2.csv > cancelled-2.rows
 for _ in $(seq 600); do [ -z "$(squeue -h -j "$job" 2> /dev/null)" ] && break; sleep 0.5; done
 passed=0 failed=0
 check() { if eval "$2"; then passed=$((passed + 1)); say "ok: $1"; else failed=$((failed + 1)); say "FAIL: $1"; fi; }
@@ -83,6 +99,8 @@ cat join.err
 job2=$(sbatch --parsable --array=2 --cpus-per-task=1 sweep-slurm.sh)
 say "submitted task 2 again alone as job $job2"
 for _ in $(seq 600); do [ -z "$(squeue -h -j "$job2" 2> /dev/null)" ] && break; sleep 0.5; done
+check "task 2 continued its file: the rows written before the cancel were kept and the rest appended" \
+  '[ "$cut" -lt 400 ] && cmp -s cancelled-2.csv shards/lambda-map-2.csv && [ "$(head -n $((cut + 1)) shards/lambda-map-2.csv | cmp - cancelled-2.rows && echo same)" = same ]'
 ./sweep-slurm.sh join
 check "the join of the four shards" '[ $? = 0 ]'
 veltrano-cli sweep --vary R=0:250:100 --vary b=1:4:16 9999 10 28 2.6667 > one-process.csv

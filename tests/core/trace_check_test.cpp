@@ -1,0 +1,191 @@
+// The trace check: rows whose exponents cannot add up to -(sigma + 1 + b)
+// are not ok, while every point of the window's experiment and of ordinary
+// research runs is.
+
+#include "trace_check.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "batched_exponents.h"
+
+using namespace veltrano;
+
+namespace {
+
+RunSettings settings(std::int64_t n, double step = 0.01, std::int64_t stepsPerInterval = 20) {
+    RunSettings s;
+    s.intervals = n;
+    s.step = step;
+    s.stepsPerInterval = stepsPerInterval;
+    return s;
+}
+
+PointResult runOne(const RunSettings& s, const FlowParameters& p) {
+    PointResult r;
+    runPoints(SimdPath::Lanes128, s, std::span(&p, 1), std::span(&r, 1));
+    return r;
+}
+
+// A completed row as a file holds it: t and the exponents, nothing else.
+PointResult row(double t, Triple expo) {
+    PointResult r;
+    r.completed = true;
+    r.t = t;
+    r.expo = expo;
+    return r;
+}
+
+constexpr FlowParameters kClassic{10, 28, 2.6667};
+
+}  // namespace
+
+// Runs whose step makes the sum impossible: vectors left 200 time units
+// without Gram-Schmidt collapse onto one direction (sum +2.45), and a step
+// the doubles cannot resolve leaves them where they are (0, 0, 0).
+TEST(TraceCheck, RunsThatCannotBeRightAreInconsistent) {
+    const struct {
+        const char* name;
+        RunSettings s;
+    } cases[] = {
+        {"2000000 steps of 0.0001 per interval", settings(1, 0.0001, 2'000'000)},
+        {"step 1e-28", settings(100, 1e-28)},
+        {"step 1e-20", settings(30, 1e-20)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PointResult r = runOne(c.s, kClassic);
+        ASSERT_TRUE(r.completed);
+        EXPECT_GT(traceGap(r, kClassic), 1.0);
+        EXPECT_EQ(statusOf(r, kClassic, c.s), PointStatus::Inconsistent);
+    }
+}
+
+// Every point of a broad grid of the window's experiment passes, from one
+// interval (the largest gap) to many; so do research runs with other steps,
+// starting points, transients and error bars.
+TEST(TraceCheck, EveryPointOfOrdinaryRunsIsOk) {
+    const struct {
+        const char* name;
+        RunSettings s;
+    } cases[] = {
+        {"n = 1", settings(1)},
+        {"n = 37", settings(37)},
+        {"n = 2000", settings(2000)},
+        {"step 0.005, 13 steps, from -3,2,25, transient, errors", [] {
+             RunSettings s = settings(400, 0.005, 13);
+             s.initial = {-3, 2, 25};
+             s.transient = 30;
+             s.errors = true;
+             s.batch = 20;
+             return s;
+         }()},
+        {"10 steps per interval", settings(300, 0.01, 10)},
+        {"step 0.001", settings(50, 0.001)},
+    };
+    std::vector<FlowParameters> points;
+    for (double sigma = 0; sigma <= 40; sigma += 5)
+        for (double R = 0; R <= 250; R += 25)
+            for (double b : {0.5, 1.0, 2.6667, 5.0, 8.0}) points.push_back({sigma, R, b});
+    points.push_back({0, 0, 24});  // one real eigenvalue far out: the bound is nearly reached
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<PointResult> results(points.size());
+        runPoints(widestPath(), c.s, points, results);
+        int checked = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const FlowParameters& p = points[i];
+            SCOPED_TRACE(testing::Message() << "sigma=" << p.sv << " R=" << p.rv << " b=" << p.bv);
+            ASSERT_TRUE(results[i].completed);
+            EXPECT_EQ(statusOf(results[i], p, c.s), PointStatus::Ok)
+                << traceGap(results[i], p) << " > " << traceTolerance(results[i], p, c.s);
+            checked += std::isfinite(traceTolerance(results[i], p, c.s));
+        }
+        EXPECT_GT(checked, static_cast<int>(points.size()) / 4);  // the check is not vacuous
+    }
+}
+
+// The tolerance is a real check where the bound holds: the classic point's
+// sum may not be wrong by a hundredth of the trace, and it shrinks with the
+// step as the fourth power (RK4's error per unit time); a far starting point
+// widens it, negative parameters or a large h L leave it unbounded.
+TEST(TraceCheck, ToleranceFollowsStepStartAndParameters) {
+    const PointResult r = row(20, {0.9, 0, -14.5667});
+    const double classic = traceTolerance(r, kClassic, settings(100));
+    EXPECT_GT(classic, 1e-3);
+    EXPECT_LT(classic, 13.6667 / 100);
+
+    const double fine = traceTolerance(r, kClassic, settings(100, 0.001));
+    const double finer = traceTolerance(r, kClassic, settings(100, 0.0005));
+    EXPECT_GT(fine / finer, 15);
+    EXPECT_LT(fine / finer, 18);
+    EXPECT_GT(classic / traceTolerance(r, kClassic, settings(100, 0.005)), 16);
+
+    RunSettings far = settings(100);
+    far.initial = {0, 0, 200};
+    EXPECT_GT(traceTolerance(r, kClassic, far), 2 * classic);
+
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(traceTolerance(r, {-1, 28, 2.6667}, settings(100)), inf);
+    EXPECT_EQ(traceTolerance(r, {10, 28, -1}, settings(100)), inf);
+    EXPECT_EQ(traceTolerance(r, {10, 250, 8}, settings(100)), inf);
+    EXPECT_LT(traceTolerance(r, {10, 250, 8}, settings(100, 0.001)), 1);
+    EXPECT_EQ(traceTolerance(row(0, {}), kClassic, settings(0)), inf);  // nothing measured
+    // Below what the doubles resolve nothing is vouched for, whatever the bound.
+    EXPECT_EQ(traceTolerance(r, {-1, 28, 2.6667}, settings(100, 1e-20)), 0);
+}
+
+// The gap takes each exponent once with its sign, and sigma, 1 and b; the
+// status turns exactly where the gap passes the tolerance; a fault is an
+// error whatever its numbers.
+TEST(TraceCheck, GapAndStatusAtTheEdges) {
+    const FlowParameters p{3, 5, 2};  // trace -6
+    EXPECT_EQ(traceGap(row(1, {1, -2, -5}), p), 0);
+    const struct {
+        Triple expo;
+        double gap;
+    } gaps[] = {{{1.5, -2, -5}, 0.5}, {{1, -2.25, -5}, 0.25}, {{1, -2, -4}, 1}, {{1, -2, -7}, 2}, {{0, 0, 0}, 6}};
+    for (const auto& g : gaps) EXPECT_DOUBLE_EQ(traceGap(row(1, g.expo), p), g.gap);
+
+    const RunSettings s = settings(100);
+    const double tol = traceTolerance(row(20, {}), kClassic, s);
+    ASSERT_TRUE(std::isfinite(tol));
+    ASSERT_GT(tol, 0);
+    const double sum = -(kClassic.sv + 1 + kClassic.bv);
+    EXPECT_EQ(statusOf(row(20, {0, 0, sum}), kClassic, s), PointStatus::Ok);
+    EXPECT_EQ(statusOf(row(20, {0, 0, sum + 0.9 * tol}), kClassic, s), PointStatus::Ok);
+    EXPECT_EQ(statusOf(row(20, {0, 0, sum - 0.9 * tol}), kClassic, s), PointStatus::Ok);
+    EXPECT_EQ(statusOf(row(20, {0, 0, sum + 1.1 * tol}), kClassic, s), PointStatus::Inconsistent);
+    EXPECT_EQ(statusOf(row(20, {0, 0, sum - 1.1 * tol}), kClassic, s), PointStatus::Inconsistent);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(statusOf(row(20, {nan, 0, sum}), kClassic, s), PointStatus::Inconsistent);
+
+    PointResult stopped = row(20, {0, 0, sum});
+    stopped.completed = false;
+    EXPECT_EQ(statusOf(stopped, kClassic, s), PointStatus::Error);
+    for (const double sigma : {300.0, 1e200}) {
+        const FlowParameters wild{sigma, 28, 2.6667};
+        const PointResult r = runOne(s, wild);
+        ASSERT_FALSE(r.completed);
+        EXPECT_EQ(statusOf(r, wild, s), PointStatus::Error);
+    }
+}
+
+// A file's reader knows only t and the exponents of a row: the status of a
+// run with error bars and a target does not depend on the rest.
+TEST(TraceCheck, StatusNeedsOnlyWhatARowHolds) {
+    RunSettings s = settings(5000);
+    s.errors = true;
+    s.batch = 50;
+    s.targetError = 0.05;
+    for (const FlowParameters& p : {kClassic, FlowParameters{16, 45.92, 4}, FlowParameters{10, 0.5, 2.6667}}) {
+        const PointResult full = runOne(s, p);
+        ASSERT_TRUE(full.completed);
+        const PointResult bare = row(full.t, full.expo);
+        EXPECT_EQ(traceTolerance(bare, p, s), traceTolerance(full, p, s));
+        EXPECT_EQ(statusOf(bare, p, s), PointStatus::Ok);
+    }
+}

@@ -127,6 +127,7 @@ void ExplorerWindow::buildControls() {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumWidth(form_->sizeHint().width() + 20);
+    side->setMaximumWidth(std::max(380, form_->sizeHint().width() + 40));
     sideLayout->addWidget(scroll, 1);
     problem_ = new QLabel(side);
     problem_->setObjectName(QStringLiteral("Problem"));

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "parameter_check.h"
+#include "research_rules.h"
 
 namespace veltrano::explorer {
 
@@ -210,22 +211,37 @@ std::variant<MapSettings, QString> SettingsForm::read() const {
         }
         setValue(s.base, p, v);
     }
-    RunSettings& run = s.run;
-    run = RunSettings{};
-    run.intervals = n_->value();
-    run.transient = transient_->value();
+    // The research options by the rules every front end shares.
+    ResearchValues values;
+    values.transient = transient_->value();
+    Triple initial{};
     for (std::size_t k = 0; k < 3; ++k)
-        if (auto why = need(initial_[k], run.initial[k])) return *why;
-    if (auto why = need(step_, run.step)) return *why;
-    if (!(run.step > 0)) return tr("Step h: must be above 0");
-    run.stepsPerInterval = stepsPerInterval_->value();
-    run.errors = errors_->isChecked();
-    run.batch = batch_->value();
+        if (auto why = need(initial_[k], initial[k])) return *why;
+    values.initial = initial;
+    double step = 0;
+    if (auto why = need(step_, step)) return *why;
+    values.step = step;
+    values.stepsPerInterval = stepsPerInterval_->value();
+    values.errors = errors_->isChecked();
+    values.batch = batch_->value();
     if (!targetError_->text().trimmed().isEmpty()) {
-        if (auto why = need(targetError_, run.targetError)) return *why;
-        if (!(run.targetError > 0)) return tr("Target error: must be above 0, or empty for none");
-        run.errors = true;
+        double target = 0;
+        if (auto why = need(targetError_, target)) return *why;
+        values.targetError = target;
     }
+    const auto shown = [this](ResearchOption option) {
+        switch (option) {
+            case ResearchOption::Step:
+                return step_->text().trimmed().toStdString();
+            case ResearchOption::TargetError:
+                return targetError_->text().trimmed().toStdString();
+            default:
+                return std::string();
+        }
+    };
+    auto run = researchSettings(n_->value(), values, shown);
+    if (const auto* why = std::get_if<std::string>(&run)) return QString::fromStdString(*why);
+    s.run = std::get<RunSettings>(run);
     return s;
 }
 

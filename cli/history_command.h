@@ -20,7 +20,4 @@ struct HistoryOptions {
 // last, each row what a run of that many intervals gives.
 int runHistory(const HistoryOptions& options);
 
-// The header of a history's CSV.
-[[nodiscard]] std::string historyHeader(bool errors);
-
 }  // namespace veltrano::cli

@@ -27,7 +27,4 @@ struct SweepOptions {
 // locked while it writes.
 int runSweepCommand(const SweepOptions& options);
 
-// About how many bytes a row takes, for the warning on a short disk.
-[[nodiscard]] double expectedRowBytes(bool errors);
-
 }  // namespace veltrano::cli

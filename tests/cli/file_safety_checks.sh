@@ -126,6 +126,72 @@ an incomplete shard|mv gone.csv shard-3.csv; head -c 700 shard-3.csv > cut.csv; 
 a shard of another sweep|cp full-3.csv shard-3.csv; "$cli" sweep --vary R=0:250:23 --vary b=1:4:3 41 10 28 2.6667 --shard 2/4 > shard-2.csv|2
 TABLE
 
+# --resume recomputes rows spread over the rows the file holds and its last
+# row, checks every row's index and, with no recomputation, that every ok row
+# has the run's t. Each forged row below is well-formed.
+big=(sweep --vary R=0:250:1000 --no-progress 5 10 28 2.6667)
+"$cli" "${big[@]}" --output big.csv
+head -n 101 big.csv > part100.csv
+as_error() { sed -E "$(($1 + 2))s/^([^,]*,[^,]*,[^,]*,[^,]*,[^,]*),.*,ok$/\1,,,,,error/" part100.csv; }
+as_error 48 > middle.csv
+as_error 99 > last.csv
+sed "32s/^30,/31,/" part100.csv > index.csv
+t=$(sed -n 2p part100.csv | cut -d, -f5)
+sed "35s/,$t,/,0.5,/" part100.csv > t.csv
+while IFS='|' read -r what file message; do
+  before=$(sum $file)
+  "$cli" "${big[@]}" --output $file --resume 2> refused.txt
+  status=$?
+  expect "resume refuses $what" '[ $status = 2 ] && grep -qF "$message" refused.txt && [ "$(sum $file)" = "$before" ]'
+done <<TABLE
+a changed row in the middle of the rows present|middle.csv|(row 48 differs from what it computes)
+a changed last row|last.csv|(row 99 differs from what it computes)
+a row with another index|index.csv|(row 30 does not belong to it)
+a row with another t|t.csv|(row 33 is not of the same run as the rows before it)
+TABLE
+"$cli" "${big[@]}" --output part100.csv --resume
+expect "the unforged 100 rows resume to the whole" 'cmp -s part100.csv big.csv'
+
+# A device is written as it is.
+"$cli" "${sweep[@]}" --output /dev/null
+expect "sweep --output /dev/null" '[ $? = 0 ]'
+
+# A closed pipe is a failed write: status 1 and the same words in both forms.
+for form in "sweep --vary R=0:250:3000 --threads 1" "history"; do
+  { $cli $form 100000 10 28 2.6667 2> pipe.err; echo $? > pipe.status; } | head -c 1 > /dev/null
+  expect "$form into a closed pipe: status 1, said" '[ "$(cat pipe.status)" = 1 ] && grep -q "^veltrano-cli ${form%% *}: cannot write the rows to standard output: Broken pipe$" pipe.err'
+done
+
+# join: shards named by a pattern with {K} twice, more of them than files may
+# be open at once, checked and written beside the output.
+mkdir -p many
+"$cli" sweep --vary R=0:250:1100 1 10 28 2.6667 > many.csv
+awk -F, 'NR == 1 { header = $0; next } { k = $1 + 1; d = "many/run" k; system("mkdir -p " d); f = d "/part-" k ".csv"; print header > f; print > f; close(f) }' many.csv
+(ulimit -n 1024 && "$cli" join --vary R=0:250:1100 1 10 28 2.6667 --shards 1100 --input 'many/run{K}/part-{K}.csv' --output many-joined.csv)
+expect "join of 1100 shards under 1024 open files, {K} twice" '[ $? = 0 ] && cmp -s many-joined.csv many.csv'
+expect "join leaves no temporary file" '[ -z "$(ls -A . | grep "^\.veltrano-")" ]'
+"$cli" sweep --vary R=0:250:23 --vary b=1:4:3 40 10 28 2.6667 --shard 1/2 --output two-1.csv
+"$cli" sweep --vary R=0:250:23 --vary b=1:4:3 40 10 28 2.6667 --shard 2/2 --output two-2.csv
+"$cli" join "${grid[@]}" --shards 2 --input 'two-{K}.csv' --output /dev/null
+expect "join --output /dev/null" '[ $? = 0 ]'
+"$cli" join "${grid[@]}" --shards 3 --input 'two-{K}.csv' 2> join.err > out.csv
+expect "join --shards 3 of a sweep split in 2 says so" '[ $? = 2 ] && grep -q "shard 1 of 3 (two-1.csv) has more rows than shard 1 of 3 holds (23); was the sweep split into 3 shards?" join.err && ! grep -q "more rows than this sweep" join.err && [ ! -s out.csv ]'
+expect "... naming every shard at fault" '[ $(wc -l < join.err) = 3 ] && grep -q "shard 3 of 3 (two-3.csv) is missing" join.err'
+cp shard-3.csv full-3.csv
+while IFS='|' read -r what setup message; do
+  eval "$setup"
+  "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' --output none.csv 2> join.err
+  status=$?
+  expect "join refuses $what" '[ $status = 2 ] && grep -qF "shard 3 of 4 (shard-3.csv)$message" join.err && [ ! -e none.csv ]'
+  rm -rf shard-3.csv; cp full-3.csv shard-3.csv
+done <<TABLE
+a row missing|sed -i 6d shard-3.csv|: shard-3.csv is not the output of this sweep (row 38 does not belong to it)
+an unfinished line|truncate -s -1 shard-3.csv| is incomplete: it has 16 of its 17 rows and an unfinished line
+a shard held by a writer|flock shard-3.csv sleep 10 & sleep 0.5|: it is still being written
+a folder|rm shard-3.csv; mkdir shard-3.csv| is a folder, not a shard's file
+TABLE
+kill %flock 2> /dev/null
+
 # Pictures: never over a file, never the rows' file, never into a missing
 # folder, all refused before anything is computed or written.
 if [ "$plots" = 1 ]; then
@@ -154,6 +220,28 @@ TABLE
   expect "plot to SVG" 'grep -q "<svg" grid.svg'
   "$cli" plot grid.csv grid.png 2> /dev/null
   expect "plot never overwrites" '[ $? = 2 ]'
+  # plot reads back what sweep and history write, and refuses the rest.
+  "$cli" sweep --vary sigma=0:40:5 --vary R=28:28:3 5 10 28 2.6667 > degenerate.csv
+  "$cli" plot degenerate.csv degenerate.png
+  expect "plot of a grid whose fast axis holds one value" '[ $? = 0 ] && [ -s degenerate.png ]'
+  "$cli" plot <(cat history.csv) piped-history.png
+  expect "plot of a history through a pipe" '[ $? = 0 ] && [ -s piped-history.png ]'
+  "$cli" history 20 10 28 2.6667 > h20.csv
+  wide=$(sed -n 2p h20.csv | cut -d, -f1,2)
+  while IFS='|' read -r what make message; do
+    eval "$make" > bad.csv
+    eval "timeout 20 \"\$cli\" plot $input bad.png" 2> plot.err
+    status=$?
+    expect "plot refuses $what" '[ $status = 2 ] && grep -qF "$message" plot.err && [ ! -e bad.png ]'
+  done <<TABLE
+a sweep through a pipe|input='<(cat grid.csv)'; true|cannot be read twice
+a file without newlines|input=/dev/zero; true|is not a history or a sweep written by veltrano-cli
+a history with t of 0|input=bad.csv; sed '3s/^2,[^,]*,/2,0,/' h20.csv|line 3 is not a row of a history
+a history with the largest double|input=bad.csv; sed '3s/^\(2,[^,]*\),[^,]*,/\1,1.7976931348623157e+308,/' h20.csv|line 3 is not a row of a history
+a history with a repeated interval|input=bad.csv; sed '3s/^2,/1,/' h20.csv|line 3 does not follow the row before it
+a history with a decreasing t|input=bad.csv; sed "4s/^3,[^,]*,/3,${wide#*,},/" h20.csv|line 4 does not follow the row before it
+a sweep with b off the grid|input=bad.csv; sed '5s/,2.6667000000000001,/,2.5,/' degenerate.csv|is not a line or a grid of a sweep
+TABLE
   for f in forged:digit.csv header:otherheader.csv text:refused.txt; do
     "$cli" plot "${f#*:}" "${f%%:*}.png" 2> /dev/null
     expect "plot refuses what is not ours (${f%%:*})" '[ $? = 2 ] && [ ! -e ${f%%:*}.png ]'

@@ -1,55 +1,40 @@
-#include "sweep_csv.h"
+#include "sweep_rows.h"
 
-#include <charconv>
 #include <vector>
 
+#include "csv_fields.h"
 #include "kaplan_yorke.h"
 #include "precise_text.h"
 
-namespace veltrano::cli {
+namespace veltrano {
 
 namespace {
-
-std::optional<double> number(std::string_view field) {
-    double v = 0;
-    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
-    if (ec != std::errc{} || end != field.data() + field.size() || !(v - v == 0)) return std::nullopt;
-    return v;
-}
-
-std::optional<std::int64_t> whole(std::string_view field) {
-    std::int64_t v = 0;
-    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
-    if (ec != std::errc{} || end != field.data() + field.size()) return std::nullopt;
-    return v;
-}
 
 std::optional<SweepPoint> readFields(const std::vector<std::string_view>& fields, bool errors) {
     if (fields.size() != (errors ? 14U : 10U)) return std::nullopt;
     SweepPoint p;
-    const auto index = whole(fields[0]);
+    const auto index = wholeField(fields[0]);
     if (!index) return std::nullopt;
     p.index = *index;
     double* numbers[] = {&p.parameters.sv, &p.parameters.rv, &p.parameters.bv, &p.result.t};
     for (std::size_t i = 0; i < 4; ++i) {
-        const auto v = number(fields[i + 1]);
+        const auto v = finiteField(fields[i + 1]);
         if (!v) return std::nullopt;
         *numbers[i] = *v;
     }
-    p.result.completed = fields[9] == "ok";
-    if (!p.result.completed && fields[9] != "error") return std::nullopt;
+    p.result.completed = fields[9] != "error";
     for (std::size_t k = 0; k < 3 && p.result.completed; ++k) {
-        const auto v = number(fields[5 + k]);
+        const auto v = finiteField(fields[5 + k]);
         if (!v) return std::nullopt;
         p.result.expo[k] = *v;
     }
     if (!errors) return p;
-    const auto intervals = whole(fields[10]);
+    const auto intervals = wholeField(fields[10]);
     if (!intervals) return std::nullopt;
     p.result.intervals = *intervals;
     p.result.errorsKnown = !fields[11].empty();
     for (std::size_t k = 0; k < 3 && p.result.errorsKnown; ++k) {
-        const auto v = number(fields[11 + k]);
+        const auto v = finiteField(fields[11 + k]);
         if (!v) return std::nullopt;
         p.result.halfWidth[k] = *v;
     }
@@ -64,16 +49,25 @@ std::string sweepHeader(bool errors) {
     return header;
 }
 
-std::string sweepRow(const SweepPoint& point, bool errors) {
+std::string_view statusWord(const SweepPoint& point, const RunSettings&) {
+    return point.result.completed ? "ok" : "error";
+}
+
+namespace {
+
+// The line of a point with the status given.
+std::string rowText(const SweepPoint& point, bool errors, std::string_view status) {
     const PointResult& r = point.result;
     std::string row = std::to_string(point.index);
     for (double v : {point.parameters.sv, point.parameters.rv, point.parameters.bv, r.t}) row += ',' + preciseText(v);
     if (r.completed) {
         for (double v : r.expo) row += ',' + preciseText(v);
-        row += ',' + preciseText(kaplanYorke(r.expo)) + ",ok";
+        row += ',' + preciseText(kaplanYorke(r.expo));
     } else {
-        row += ",,,,,error";
+        row += ",,,,";
     }
+    row += ',';
+    row += status;
     if (!errors) return row;
     row += ',' + std::to_string(r.intervals);
     if (r.completed && r.errorsKnown) {
@@ -84,19 +78,23 @@ std::string sweepRow(const SweepPoint& point, bool errors) {
     return row;
 }
 
-std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
+}  // namespace
+
+std::string sweepRow(const SweepPoint& point, const RunSettings& settings) {
+    return rowText(point, settings.errors, statusWord(point, settings));
+}
+
+std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors, std::string_view* status) {
+    const auto fields = csvFields(line);
     auto point = readFields(fields, errors);
     // Only what this program writes: the same digits, empty fields where it
-    // leaves them empty, the dimension of the exponents.
-    if (!point || sweepRow(*point, errors) != line) return std::nullopt;
+    // leaves them empty, the dimension of the exponents, a status it writes.
+    if (!point) return std::nullopt;
+    const std::string_view written = fields[9];
+    const bool known = point->result.completed ? written == "ok" : written == "error";
+    if (!known || rowText(*point, errors, written) != line) return std::nullopt;
+    if (status) *status = written;
     return point;
 }
 
-}  // namespace veltrano::cli
+}  // namespace veltrano

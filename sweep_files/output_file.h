@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-namespace veltrano::cli {
+namespace veltrano {
 
 // Why a file was not taken: `refused` when the user's file is protected
 // (it exists, or another process is writing it), otherwise it could not be
@@ -29,9 +29,8 @@ public:
     // An existing regular file, to be read and then continued.
     static std::variant<OutputFile, FileRefusal> openExisting(const std::string& path);
 
-    // A path that reads the same open file (for the checks before
-    // continuing it).
-    [[nodiscard]] std::string readPath() const;
+    // The open file's descriptor (to read it before continuing it).
+    [[nodiscard]] int descriptor() const { return fd_; }
     // Cuts the file to `bytes` and writes from there on.
     [[nodiscard]] bool truncateTo(std::uint64_t bytes);
     [[nodiscard]] std::FILE* stream() const { return stream_.get(); }
@@ -63,8 +62,8 @@ private:
 // name, or empty when none can be made.
 [[nodiscard]] std::string temporaryBeside(const std::string& path);
 
-// Warns on standard error when the file system of `path` holds fewer free
-// bytes than `expectedBytes`.
-void warnIfSpaceShort(const std::string& command, const std::string& path, double expectedBytes);
+// A warning when the file system of `path` holds fewer free bytes than
+// `expectedBytes`; empty when it has room (or cannot be asked).
+[[nodiscard]] std::string spaceWarning(const std::string& path, double expectedBytes);
 
-}  // namespace veltrano::cli
+}  // namespace veltrano

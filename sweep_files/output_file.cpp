@@ -7,12 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 
-namespace veltrano::cli {
+namespace veltrano {
 
 namespace {
 
@@ -69,10 +69,6 @@ std::variant<OutputFile, FileRefusal> OutputFile::openExisting(const std::string
     return file;
 }
 
-std::string OutputFile::readPath() const {
-    return "/proc/self/fd/" + std::to_string(fd_);
-}
-
 bool OutputFile::truncateTo(std::uint64_t bytes) {
     return std::fflush(stream_.get()) == 0 && ::ftruncate(fd_, static_cast<off_t>(bytes)) == 0 &&
            std::fseek(stream_.get(), 0, SEEK_END) == 0;
@@ -127,18 +123,18 @@ std::string publishWithoutReplacing(const std::string& temporary, const std::str
     return error;
 }
 
-void warnIfSpaceShort(const std::string& command, const std::string& path, double expectedBytes) {
+std::string spaceWarning(const std::string& path, double expectedBytes) {
     struct statvfs fs {};
-    if (::statvfs(folderOf(path).c_str(), &fs) != 0) return;
+    if (::statvfs(folderOf(path).c_str(), &fs) != 0) return {};
     const double free = static_cast<double>(fs.f_bavail) * static_cast<double>(fs.f_frsize);
-    if (free >= expectedBytes) return;
+    if (free >= expectedBytes) return {};
     const auto gigabytes = [](double bytes) {
         char text[32];
         std::snprintf(text, sizeof text, "%.3g GB", bytes / 1e9);
         return std::string(text);
     };
-    std::cerr << "veltrano-cli " << command << ": warning: the rows will take about " << gigabytes(expectedBytes)
-              << " and the file system of " << path << " has " << gigabytes(free) << " free\n";
+    return "warning: the rows will take about " + gigabytes(expectedBytes) + " and the file system of " + path +
+           " has " + gigabytes(free) + " free";
 }
 
-}  // namespace veltrano::cli
+}  // namespace veltrano

@@ -1,0 +1,26 @@
+#include "line_reader.h"
+
+namespace veltrano {
+
+LineReader::Got LineReader::next(std::string& line) {
+    line.clear();
+    if (!in_.good()) return in_.bad() ? Got::Failed : Got::End;
+    // One byte more than a line may hold, for getline's terminating zero.
+    buffer_.resize(maxLength_ + 1);
+    in_.getline(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    const auto extracted = static_cast<std::size_t>(in_.gcount());
+    bytes_ += extracted;
+    if (in_.bad()) return Got::Failed;
+    if (in_.eof()) {
+        line.assign(buffer_.data(), extracted);
+        return extracted == 0 ? Got::End : Got::Unfinished;
+    }
+    if (in_.fail()) {  // maxLength bytes and no newline yet
+        line.assign(buffer_.data(), extracted);
+        return Got::TooLong;
+    }
+    line.assign(buffer_.data(), extracted - 1);
+    return Got::Line;
+}
+
+}  // namespace veltrano

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <string>
+
+namespace veltrano {
+
+// Reads the lines of a file this program wrote, none longer than `maxLength`
+// bytes, so that memory stays bounded whatever the input (a device that
+// never ends a line included).
+class LineReader {
+public:
+    // No line this program writes comes near it: a sweep's row with error
+    // bars is about 300 bytes.
+    static constexpr std::size_t kMaxLength = 4096;
+
+    enum class Got {
+        Line,        // a whole line, its newline dropped
+        Unfinished,  // the last bytes, with no newline after them
+        End,         // nothing more
+        TooLong,     // more than maxLength bytes without a newline
+        Failed,      // the stream could not be read
+    };
+
+    explicit LineReader(std::istream& in, std::size_t maxLength = kMaxLength) : in_(in), maxLength_(maxLength) {}
+
+    // The next line into `line` (for Unfinished, the bytes after the last
+    // newline; for TooLong, the first maxLength of them).
+    Got next(std::string& line);
+    // Bytes consumed so far (the lines, their newlines and any unfinished
+    // end).
+    [[nodiscard]] std::uint64_t bytes() const { return bytes_; }
+
+private:
+    std::istream& in_;
+    std::size_t maxLength_;
+    std::uint64_t bytes_ = 0;
+    std::string buffer_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,114 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "output_file.h"
+#include "scratch_folder.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+TEST(OutputFile, ANewFileHasOneWriterAndAnExistingOneIsNeverReplaced) {
+    ScratchFolder folder;
+    const std::string path = folder / "rows.csv";
+    auto first = OutputFile::create(path);
+    ASSERT_TRUE(std::holds_alternative<OutputFile>(first));
+    const struct {
+        const char* what;
+        std::variant<OutputFile, FileRefusal> attempt;
+        std::string message;
+    } others[] = {
+        {"a second new file", OutputFile::create(path), path + " exists and is never overwritten"},
+        {"the file continued", OutputFile::openExisting(path), path + " is being written by another process"},
+    };
+    for (const auto& other : others) {
+        ASSERT_TRUE(std::holds_alternative<FileRefusal>(other.attempt)) << other.what;
+        EXPECT_TRUE(std::get<FileRefusal>(other.attempt).refused) << other.what;
+        EXPECT_EQ(std::get<FileRefusal>(other.attempt).message, other.message) << other.what;
+    }
+    ASSERT_TRUE(std::get<OutputFile>(first).close());
+    auto continued = OutputFile::openExisting(path);
+    EXPECT_TRUE(std::holds_alternative<OutputFile>(continued));
+
+    // A dangling link is not followed.
+    const std::string link = folder / "dangling.csv";
+    std::filesystem::create_symlink(folder / "missing/target.csv", link);
+    EXPECT_TRUE(std::holds_alternative<FileRefusal>(OutputFile::create(link)));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+    EXPECT_TRUE(pathTaken(link));
+    EXPECT_FALSE(pathTaken(folder / "none"));
+
+    // A missing folder is a failure, not a refusal.
+    const auto nowhere = OutputFile::create(folder / "missing/rows.csv");
+    ASSERT_TRUE(std::holds_alternative<FileRefusal>(nowhere));
+    EXPECT_FALSE(std::get<FileRefusal>(nowhere).refused);
+}
+
+TEST(OutputFile, ADeviceIsWrittenAsItIs) {
+    auto null = OutputFile::create("/dev/null");
+    ASSERT_TRUE(std::holds_alternative<OutputFile>(null)) << std::get<FileRefusal>(null).message;
+    EXPECT_GE(std::fputs("rows\n", std::get<OutputFile>(null).stream()), 0);
+    EXPECT_TRUE(std::get<OutputFile>(null).close());
+}
+
+TEST(OutputFile, ContinuingCutsTheFileWhereAsked) {
+    ScratchFolder folder;
+    const std::string path = folder / "rows.csv";
+    writeText(path, "header\nrow 0\nrow 1 unfin");
+    auto opened = OutputFile::openExisting(path);
+    ASSERT_TRUE(std::holds_alternative<OutputFile>(opened));
+    OutputFile& file = std::get<OutputFile>(opened);
+    ASSERT_TRUE(file.truncateTo(13));
+    std::fputs("row 1\n", file.stream());
+    ASSERT_TRUE(file.close());
+    EXPECT_EQ(readText(path), "header\nrow 0\nrow 1\n");
+}
+
+TEST(Publishing, APictureNeverReplacesAFileThatAppearedMeanwhile) {
+    ScratchFolder folder;
+    const std::string path = folder / "map.png";
+    const std::string temporary = temporaryBeside(path);
+    ASSERT_FALSE(temporary.empty());
+    EXPECT_EQ(std::filesystem::path(temporary).extension(), ".png");
+    EXPECT_EQ(std::filesystem::path(temporary).parent_path(), std::filesystem::path(path).parent_path());
+    struct stat info {};
+    ASSERT_EQ(::stat(temporary.c_str(), &info), 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+
+    writeText(temporary, "picture");
+    writeText(path, "precious");
+    EXPECT_EQ(publishWithoutReplacing(temporary, path), path + " appeared meanwhile and is never overwritten");
+    EXPECT_EQ(readText(path), "precious");
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+
+    const std::string second = temporaryBeside(path);
+    writeText(second, "picture");
+    std::filesystem::remove(path);
+    EXPECT_EQ(publishWithoutReplacing(second, path), "");
+    EXPECT_EQ(readText(path), "picture");
+    EXPECT_FALSE(std::filesystem::exists(second));
+}
+
+TEST(Publishing, APicturePathIsCheckedBeforeAnyWork) {
+    ScratchFolder folder;
+    writeText(folder / "taken.png", "x");
+    const struct {
+        std::string path, rows, message;
+    } cases[] = {
+        {folder / "taken.png", "", folder / "taken.png" + " exists and is never overwritten"},
+        {folder / "rows.svg", folder / "rows.svg", folder / "rows.svg" + " names the file of the rows"},
+        {folder / "none/p.png", "", folder / "none/p.png" + ": the folder " + folder / "none" + " does not exist"},
+    };
+    for (const auto& c : cases) {
+        const auto why = checkPicturePath(c.path, c.rows);
+        ASSERT_TRUE(why) << c.path;
+        EXPECT_EQ(why->message, c.message);
+    }
+    EXPECT_FALSE(checkPicturePath(folder / "new.png", folder / "rows.csv"));
+}

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "csv_fields.h"
+#include "history_rows.h"
+#include "line_reader.h"
+#include "sweep_rows.h"
+
+using namespace veltrano;
+
+namespace {
+
+SweepPoint okPoint() {
+    SweepPoint p{7, {10, 28.25, 2.6666999999999998}, {}};
+    p.result.completed = true;
+    p.result.t = 200;
+    p.result.expo = {0.90563, 0.0012, -14.57};
+    p.result.intervals = 1000;
+    p.result.errorsKnown = true;
+    p.result.halfWidth = {0.01, 0.002, 0.03};
+    return p;
+}
+
+SweepPoint errorPoint() {
+    SweepPoint p{3, {400, 28, 2.6667}, {}};
+    p.result.t = 1.25;
+    p.result.intervals = 6;
+    return p;
+}
+
+RunSettings withErrors(bool errors) {
+    RunSettings s;
+    s.errors = errors;
+    return s;
+}
+
+}  // namespace
+
+TEST(CsvFields, WholeNumbersAndNumbersOnlyInTheDigitsThisProgramWrites) {
+    EXPECT_EQ(csvFields("a,,b,"), (std::vector<std::string_view>{"a", "", "b", ""}));
+    EXPECT_EQ(csvFields(""), (std::vector<std::string_view>{""}));
+    EXPECT_EQ(wholeField("120"), 120);
+    EXPECT_EQ(wholeField("-3"), -3);
+    for (const char* bad : {"", "+1", "01", " 1", "1 ", "1.0", "99999999999999999999", "x"})
+        EXPECT_FALSE(wholeField(bad)) << bad;
+    EXPECT_EQ(numberField("0.5"), 0.5);
+    EXPECT_EQ(numberField("1.7976931348623157e+308"), std::numeric_limits<double>::max());
+    for (const char* bad : {"", "nan", "inf", "-inf", "1.8e308", "0.50", "+0.5", ".5", "5e-1", "0.5 ", "0x1p1"})
+        EXPECT_FALSE(numberField(bad)) << bad;
+}
+
+TEST(SweepRows, EveryKindOfRowReadsBackAsItsPoint) {
+    for (bool errors : {false, true}) {
+        for (SweepPoint p : {okPoint(), errorPoint()}) {
+            for (bool known : {true, false}) {
+                p.result.errorsKnown = known && p.result.completed;
+                const std::string line = sweepRow(p, withErrors(errors));
+                const auto back = parseSweepRow(line, errors);
+                ASSERT_TRUE(back) << line;
+                EXPECT_EQ(back->index, p.index);
+                EXPECT_EQ(back->parameters.rv, p.parameters.rv);
+                EXPECT_EQ(sweepRow(*back, withErrors(errors)), line);
+                EXPECT_EQ(back->result.completed, p.result.completed);
+                if (p.result.completed) {
+                    EXPECT_EQ(back->result.expo, p.result.expo);
+                }
+                EXPECT_EQ(back->result.t, p.result.t);
+                if (errors) {
+                    EXPECT_EQ(back->result.intervals, p.result.intervals);
+                    EXPECT_EQ(back->result.errorsKnown, p.result.errorsKnown);
+                }
+                // The other header's columns are refused.
+                EXPECT_FALSE(parseSweepRow(line, !errors)) << line;
+            }
+        }
+    }
+    EXPECT_EQ(sweepRow(errorPoint(), withErrors(false)), "3,400,28,2.6667000000000001,1.25,,,,,error");
+    EXPECT_EQ(sweepHeader(false), "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status");
+    EXPECT_EQ(sweepHeader(true), std::string(kSweepHeader) + ",intervals,lambda1_err,lambda2_err,lambda3_err");
+}
+
+TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
+    const std::string ok = sweepRow(okPoint(), withErrors(false));
+    const std::string error = sweepRow(errorPoint(), withErrors(false));
+    const std::string ky = ok.substr(0, ok.rfind(',', ok.size() - 4) + 1);  // up to the dimension
+    const struct {
+        const char* what;
+        std::string line;
+    } cases[] = {
+        {"a changed dimension", ky + "2.5,ok"},
+        {"an unknown status", ok.substr(0, ok.size() - 2) + "fine"},
+        {"a space before the status", ok.substr(0, ok.size() - 2) + " ok"},
+        {"ok without exponents", error.substr(0, error.size() - 5) + "ok"},
+        {"error with exponents", ok.substr(0, ok.size() - 2) + "error"},
+        {"an index with a sign", "+" + ok},
+        {"a field missing", ok.substr(ok.find(',') + 1)},
+        {"a field too many", ok + ","},
+        {"nan", "3,400,28,2.6667000000000001,nan,,,,,error"},
+        {"a number in other digits", "3,400,28,2.6667,1.25,,,,,error"},
+        {"an index in other digits", "03,400,28,2.6667000000000001,1.25,,,,,error"},
+        {"a line with its newline", error + "\n"},
+        {"empty", ""},
+    };
+    ASSERT_TRUE(parseSweepRow(error, false));
+    for (const auto& c : cases) EXPECT_FALSE(parseSweepRow(c.line, false)) << c.what << ": " << c.line;
+    SweepPoint half = okPoint();
+    const std::string full = sweepRow(half, withErrors(true));
+    const std::string twoWidths = full.substr(0, full.rfind(',')) + ",";
+    EXPECT_FALSE(parseSweepRow(twoWidths, true)) << "two of three half-widths";
+}
+
+TEST(HistoryRows, RowsReadBackInOrder) {
+    for (bool errors : {false, true}) {
+        std::string text;
+        const HistoryRow rows[] = {{1, 0.2, {1.5, 0.25, -13}, std::nullopt},
+                                   {20, 4, {0.9, 0.001, -14.5}, Triple{0.1, 0.2, 0.3}},
+                                   {21, 4.2000000000000002, {0.9, 0.001, -14.5}, std::nullopt}};
+        for (const HistoryRow& r : rows) text += historyRow(r, errors) + '\n';
+        std::istringstream in(text);
+        HistoryReader reader(in, errors, "h.csv");
+        for (const HistoryRow& r : rows) {
+            const auto got = reader.next();
+            ASSERT_TRUE(got) << reader.error();
+            EXPECT_EQ(got->interval, r.interval);
+            EXPECT_EQ(got->t, r.t);
+            EXPECT_EQ(got->expo, r.expo);
+            EXPECT_EQ(got->halfWidth.has_value(), errors && r.halfWidth.has_value());
+        }
+        EXPECT_FALSE(reader.next());
+        EXPECT_EQ(reader.error(), "");
+    }
+    EXPECT_EQ(historyRow({3, 0.5, {1, 2, 3}, std::nullopt}, true), "3,0.5,1,2,3,,,");
+}
+
+TEST(HistoryRows, WhatNoRunWritesIsRefusedWithItsLine) {
+    const std::string good = "1,0.20000000000000001,1.5,0.25,-13\n";
+    const struct {
+        const char* what;
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"t of 0", "1,0,1.5,0.25,-13\n", "line 2 is not a row"},
+        {"t below 0", "1,-0.5,1.5,0.25,-13\n", "line 2 is not a row"},
+        {"the largest double", "1,0.5,1.7976931348623157e+308,0.25,-13\n", "line 2 is not a row"},
+        {"the most negative double", "1,0.5,1,-1.7976931348623157e+308,-13\n", "line 2 is not a row"},
+        {"more than a logarithm per interval", "1,1,746,0,0\n", "line 2 is not a row"},
+        {"interval 0", "0,0.20000000000000001,1.5,0.25,-13\n", "line 2 is not a row"},
+        {"a repeated interval", good + good, "line 3 does not follow"},
+        {"a decreasing interval", "2,0.40000000000000002,1,1,1\n" + good, "line 3 does not follow"},
+        {"a repeated t", good + "2,0.20000000000000001,1,1,1\n", "line 3 does not follow"},
+        {"an unfinished line", good + "2,0.4", "line 3 is unfinished"},
+        {"a long line", std::string(5000, '1'), "line 2 is longer than any line"},
+        {"a sweep's row", "0,10,28,2.6667,0.2,1,1,1,2,ok\n", "line 2 is not a row"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        HistoryReader reader(in, false, "h.csv");
+        while (reader.next()) {
+        }
+        EXPECT_NE(reader.error().find(std::string("h.csv ") + c.message), std::string::npos)
+            << c.what << ": " << reader.error();
+    }
+    const struct {
+        const char* what;
+        const char* line;
+    } widths[] = {{"a negative half-width", "1,0.5,1,1,1,-0.5,1,1\n"},
+                  {"two half-widths", "1,0.5,1,1,1,,1,1\n"},
+                  {"nan", "1,0.5,1,1,1,nan,1,1\n"}};
+    for (const auto& w : widths) {
+        std::istringstream in(w.line);
+        HistoryReader reader(in, true, "h.csv");
+        EXPECT_FALSE(reader.next()) << w.what;
+        EXPECT_FALSE(reader.error().empty()) << w.what;
+    }
+}
+
+TEST(LineReader, MemoryStaysBoundedAndTheEndIsTold) {
+    std::istringstream in("ab\n\ncd");
+    LineReader lines(in, 8);
+    std::string line;
+    EXPECT_EQ(lines.next(line), LineReader::Got::Line);
+    EXPECT_EQ(line, "ab");
+    EXPECT_EQ(lines.next(line), LineReader::Got::Line);
+    EXPECT_EQ(line, "");
+    EXPECT_EQ(lines.next(line), LineReader::Got::Unfinished);
+    EXPECT_EQ(line, "cd");
+    EXPECT_EQ(lines.bytes(), 6U);
+    EXPECT_EQ(lines.next(line), LineReader::Got::End);
+
+    std::istringstream exact("12345678\n123456789\n");
+    LineReader limited(exact, 8);
+    EXPECT_EQ(limited.next(line), LineReader::Got::Line);
+    EXPECT_EQ(limited.next(line), LineReader::Got::TooLong);
+    EXPECT_EQ(line.size(), 8U);
+}

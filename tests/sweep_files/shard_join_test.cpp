@@ -1,0 +1,183 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "scratch_folder.h"
+#include "shard_join.h"
+#include "sweep_file_fixture.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+
+std::string joined(const std::optional<JoinFailure>& failure) {
+    std::string text;
+    if (failure)
+        for (const std::string& m : failure->messages) text += m + '\n';
+    return text;
+}
+
+class ShardJoin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        set_.grid = lineOfR(45);
+        set_.run = shortRun();
+        set_.shards = 4;
+        set_.pattern = folder_ / "run{K}-of-{K}.csv";
+        whole_ = fileOf(sweepHeader(false), sweepLines(set_.grid, {0, 45}, set_.run));
+        for (std::int64_t k = 1; k <= 4; ++k) writeShard(k, shardText(k));
+    }
+    std::string shardText(std::int64_t k) const {
+        return fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(45, k, 4), set_.run));
+    }
+    void writeShard(std::int64_t k, const std::string& text) const { writeText(shardFile(set_.pattern, k), text); }
+
+    ScratchFolder folder_;
+    ShardSet set_;
+    std::string whole_;
+};
+
+}  // namespace
+
+TEST(ShardFile, EveryKOfThePatternStandsForTheShard) {
+    EXPECT_EQ(shardFile("run{K}/map-{K}.csv", 12), "run12/map-12.csv");
+    EXPECT_EQ(shardFile("{K}", 3), "3");
+    EXPECT_EQ(shardFile("a{K}{K}{K", 1), "a11{K");
+}
+
+TEST_F(ShardJoin, CompleteShardsMakeTheWholeSweepUnderItsNameAndNothingElse) {
+    const std::string out = folder_ / "whole.csv";
+    EXPECT_EQ(joined(joinShards(set_, out, 3)), "");
+    EXPECT_EQ(readText(out), whole_);
+    EXPECT_EQ(folder_.entries(), 5U);  // the shards and the join: no temporary left
+
+    // Never over a file, checked before any work.
+    writeText(out, "precious");
+    const auto again = joinShards(set_, out, 3);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->refused);
+    EXPECT_EQ(joined(again), out + " exists and is never overwritten\n");
+    EXPECT_EQ(readText(out), "precious");
+
+    // A device is written as it is.
+    EXPECT_EQ(joined(joinShards(set_, "/dev/null", 1)), "");
+
+    // To a stream.
+    std::FILE* stream = std::tmpfile();
+    EXPECT_EQ(joined(joinShards(set_, {}, 2, stream)), "");
+    std::rewind(stream);
+    std::string text(whole_.size() + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), stream));
+    std::fclose(stream);
+    EXPECT_EQ(text, whole_);
+}
+
+TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
+    const std::string out = folder_ / "whole.csv";
+    const std::string two = shardText(2), three = shardText(3);
+    writeShard(1, whole_);                                         // more rows than the shard
+    writeShard(2, two.substr(0, two.rfind('\n', two.size() - 2) + 1));  // its last row missing
+    writeShard(3, three.substr(0, three.size() - 1));              // an unfinished last line
+    std::filesystem::remove(shardFile(set_.pattern, 4));
+    std::filesystem::create_directory(shardFile(set_.pattern, 4));  // a folder
+    const auto failure = joinShards(set_, out, 2);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->refused);
+    const std::string name = set_.pattern;
+    const auto shard = [&](int k) {
+        return "shard " + std::to_string(k) + " of 4 (" + shardFile(name, k) + ")";
+    };
+    EXPECT_EQ(joined(failure),
+              shard(1) + " has more rows than shard 1 of 4 holds (11); was the sweep split into 4 shards?\n" +
+                  shard(2) + " is incomplete: it has 10 of its 11 rows\n" + shard(3) +
+                  " is incomplete: it has 10 of its 11 rows and an unfinished line\n" + shard(4) +
+                  " is a folder, not a shard's file\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(folder_.entries(), 4U);
+}
+
+TEST_F(ShardJoin, AShardStillBeingWrittenOrMissingIsRefused) {
+    const int fd = ::open(shardFile(set_.pattern, 3).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    std::filesystem::remove(shardFile(set_.pattern, 1));
+    const auto failure = joinShards(set_, {}, 4);
+    ::close(fd);
+    EXPECT_EQ(joined(failure), "shard 1 of 4 (" + shardFile(set_.pattern, 1) + ") is missing\nshard 3 of 4 (" +
+                                   shardFile(set_.pattern, 3) + "): it is still being written\n");
+}
+
+TEST_F(ShardJoin, ShardsOfAnotherSplitSaySo) {
+    // The files of a sweep split into 2, joined as if it had been split into 3.
+    for (std::int64_t k = 1; k <= 2; ++k)
+        writeShard(k, fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(45, k, 2), set_.run)));
+    std::filesystem::remove(shardFile(set_.pattern, 3));
+    set_.shards = 3;
+    const auto failure = joinShards(set_, {}, 1);
+    const auto shard = [&](int k) { return "shard " + std::to_string(k) + " of 3 (" + shardFile(set_.pattern, k) + ")"; };
+    EXPECT_EQ(joined(failure),
+              shard(1) + " has more rows than shard 1 of 3 holds (15); was the sweep split into 3 shards?\n" + shard(2) +
+                  ": " + shardFile(set_.pattern, 2) +
+                  " is not the output of this sweep (row 15 does not belong to it); shard 2 of 3 starts at row 15; was "
+                  "the sweep split into 3 shards?\n" +
+                  shard(3) + " is missing\n");
+}
+
+TEST_F(ShardJoin, AShardChangedAfterItsChecksIsNotCopied) {
+    const std::string out = folder_ / "whole.csv";
+    const std::string two = shardText(2);
+    const struct {
+        const char* what;
+        std::string text;
+    } changes[] = {
+        {"truncated", two.substr(0, two.size() - 40)},
+        {"a digit changed", [&] {
+             std::string t = two;
+             const auto at = t.rfind(",ok") - 1;
+             t[at] = t[at] == '1' ? '2' : '1';
+             return t;
+         }()},
+        {"a well-formed row changed", [&] {
+             const auto start = two.rfind('\n', two.size() - 2) + 1;
+             auto p = parseSweepRow(two.substr(start, two.size() - 1 - start), false);
+             p->result.expo[1] = std::nextafter(p->result.expo[1], 1e9);
+             return two.substr(0, start) + sweepRow(*p, shortRun()) + '\n';
+         }()},
+        {"a row added", two + two.substr(two.find('\n') + 1, two.find('\n', two.find('\n') + 1) - two.find('\n'))},
+    };
+    for (const auto& change : changes) {
+        writeShard(2, two);
+        const auto failure =
+            joinShards(set_, out, 2, stdout, [&] { writeShard(2, change.text); });
+        EXPECT_EQ(joined(failure), "shard 2 of 4 (" + shardFile(set_.pattern, 2) +
+                                       ") changed after it was checked; nothing was written\n")
+            << change.what;
+        EXPECT_FALSE(std::filesystem::exists(out)) << change.what;
+        EXPECT_EQ(folder_.entries(), 4U) << change.what;
+    }
+}
+
+TEST_F(ShardJoin, ManyShardsNeedNoMoreOpenFilesThanThreads) {
+    // More shards than this process may hold open files.
+    set_.grid = lineOfR(70);
+    set_.shards = 70;
+    for (std::int64_t k = 1; k <= 70; ++k)
+        writeShard(k, fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(70, k, 70), set_.run)));
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    struct rlimit few = before;
+    few.rlim_cur = 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    const auto failure = joinShards(set_, folder_ / "whole.csv", 2);
+    ::setrlimit(RLIMIT_NOFILE, &before);
+    EXPECT_EQ(joined(failure), "");
+    EXPECT_EQ(readText(folder_ / "whole.csv"), fileOf(sweepHeader(false), sweepLines(set_.grid, {0, 70}, set_.run)));
+}

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <sstream>
+
+#include "kaplan_yorke.h"
+#include "precise_text.h"
+#include "row_sample.h"
+#include "sweep_examination.h"
+#include "sweep_file_fixture.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+
+std::variant<ExaminedFile, ExaminationRefusal> examine(const std::string& text, const SweepGrid& grid,
+                                                       IndexRange range, const RunSettings& run) {
+    std::istringstream in(text);
+    return examineSweepFile(in, "s.csv", grid, range, run);
+}
+
+std::string refusalOf(const std::variant<ExaminedFile, ExaminationRefusal>& result) {
+    const auto* why = std::get_if<ExaminationRefusal>(&result);
+    return why ? why->message : std::string();
+}
+
+// The positions a sample of n rows takes.
+std::set<std::int64_t> sampledPositions(std::int64_t n) {
+    RowSample<std::int64_t> sample;
+    for (std::int64_t i = 0; i < n; ++i) sample.offer(i);
+    const auto rows = sample.rows();
+    return {rows.begin(), rows.end()};
+}
+
+// Row `line` with λ1 one unit of its last digit away, its Kaplan-Yorke
+// dimension written to match: well-formed, wrong.
+std::string forged(const std::string& line, bool errors) {
+    auto p = parseSweepRow(line, errors);
+    EXPECT_TRUE(p && p->result.completed);
+    p->result.expo[0] = std::nextafter(p->result.expo[0], 1e9);
+    RunSettings s;
+    s.errors = errors;
+    return sweepRow(*p, s);
+}
+
+class Examination : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { rows_ = sweepLines(lineOfR(1000), {0, 100}, shortRun()); }
+    static std::vector<std::string> rows_;
+    const SweepGrid grid_ = lineOfR(1000);
+    const RunSettings run_ = shortRun();
+    const std::string header_ = sweepHeader(false);
+};
+std::vector<std::string> Examination::rows_;
+
+}  // namespace
+
+TEST(RowSample, SpreadsAtLeastSeventeenRowsOverThoseOfferedAndKeepsTheLast) {
+    for (std::int64_t n = 1; n <= 2000; n += (n < 300 ? 1 : 97)) {
+        const auto at = sampledPositions(n);
+        EXPECT_GE(static_cast<std::int64_t>(at.size()), std::min<std::int64_t>(n, 17)) << n;
+        EXPECT_LE(at.size(), 35U) << n;
+        EXPECT_TRUE(at.count(0)) << n;
+        EXPECT_TRUE(at.count(n - 1)) << n;
+        // One stride between the sampled rows (the last apart).
+        std::vector<std::int64_t> v(at.begin(), at.end());
+        for (std::size_t i = 2; i + 1 < v.size(); ++i) EXPECT_EQ(v[i] - v[i - 1], v[1] - v[0]) << n;
+        // Spread over all of them: no stretch without a sample longer than
+        // an eighth of the rows (plus one).
+        for (std::size_t i = 1; i < v.size(); ++i) EXPECT_LE(v[i] - v[i - 1], n / 8 + 1) << n;
+    }
+}
+
+TEST_F(Examination, APartialFileIsAcceptedWithItsRowsAndBytes) {
+    const std::string text = fileOf(header_, rows_) + rows_[0].substr(0, 9);
+    std::vector<std::int64_t> accepted;
+    std::istringstream in(text);
+    const auto result = examineSweepFile(in, "s.csv", grid_, {0, 1000}, run_,
+                                         [&](const SweepPoint& p) { accepted.push_back(p.index); });
+    ASSERT_TRUE(std::holds_alternative<ExaminedFile>(result)) << refusalOf(result);
+    const ExaminedFile& f = std::get<ExaminedFile>(result);
+    EXPECT_TRUE(f.hasHeader);
+    EXPECT_EQ(f.nextIndex, 100);
+    EXPECT_EQ(f.totalBytes, text.size());
+    EXPECT_EQ(f.keepBytes, text.size() - 9);
+    ASSERT_EQ(accepted.size(), 100U);
+    EXPECT_EQ(accepted.back(), 99);
+
+    // Nothing yet, or an unfinished header: a start with nothing to keep.
+    for (const std::string& start : {std::string(), header_.substr(0, 10)}) {
+        const auto empty = examine(start, grid_, {0, 1000}, run_);
+        ASSERT_TRUE(std::holds_alternative<ExaminedFile>(empty)) << refusalOf(empty);
+        EXPECT_FALSE(std::get<ExaminedFile>(empty).hasHeader);
+        EXPECT_EQ(std::get<ExaminedFile>(empty).keepBytes, 0U);
+        EXPECT_EQ(std::get<ExaminedFile>(empty).nextIndex, 0);
+    }
+}
+
+TEST_F(Examination, AForgedRowIsRefusedAtEverySampledPositionAndTheLast) {
+    const auto sampled = sampledPositions(100);
+    EXPECT_GE(sampled.size(), 17U);
+    EXPECT_TRUE(sampled.count(99));
+    for (std::int64_t at = 0; at < 100; ++at) {
+        auto rows = rows_;
+        rows[static_cast<std::size_t>(at)] = forged(rows[static_cast<std::size_t>(at)], false);
+        const std::string why = refusalOf(examine(fileOf(header_, rows), grid_, {0, 1000}, run_));
+        if (sampled.count(at)) {
+            EXPECT_EQ(why, "s.csv is not the output of this sweep (row " + std::to_string(at) +
+                               " differs from what it computes)");
+        } else {
+            EXPECT_EQ(why, "") << at;  // caught only by a recomputation that was not made
+        }
+    }
+}
+
+TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
+    const std::string foreign = "s.csv is not the output of this sweep (";
+    const auto with = [&](std::size_t at, const std::string& line) {
+        auto rows = rows_;
+        rows[at] = line;
+        return fileOf(header_, rows);
+    };
+    const auto otherGrid = sweepLines(lineOfR(999), {0, 100}, run_);
+    std::string otherT = rows_[50];
+    {
+        auto p = parseSweepRow(otherT, false);
+        p->result.t = p->result.t * 2;
+        otherT = sweepRow(*p, run_);
+    }
+    std::string otherIndex = rows_[40];
+    otherIndex.replace(0, 2, "41");
+    const struct {
+        const char* what;
+        std::string text;
+        IndexRange range;
+        std::string message;
+    } cases[] = {
+        {"a history's header", "interval,t,lambda1,lambda2,lambda3\n", {0, 1000}, "its first line is not the header of this sweep)"},
+        {"the header with error bars", fileOf(sweepHeader(true), rows_), {0, 1000}, "its first line is not the header of this sweep)"},
+        {"an unfinished line that is no header", "index,sigma,x", {0, 1000}, "its first line is not the header of this sweep)"},
+        {"a row of another grid", with(60, otherGrid[60]), {0, 1000}, "row 60 does not belong to it)"},
+        {"rows out of order", with(30, rows_[31]), {0, 1000}, "row 30 does not belong to it)"},
+        {"a row with another index", with(40, otherIndex), {0, 1000}, "row 40 does not belong to it)"},
+        {"a row of another form", with(20, rows_[20] + " "), {0, 1000}, "row 20 does not belong to it)"},
+        {"a row too long to be one", with(20, std::string(5000, '1')), {0, 1000}, "row 20 does not belong to it)"},
+        {"a row of another t", with(50, otherT), {0, 1000}, "row 50 is not of the same run as the rows before it)"},
+        {"more rows than the shard", fileOf(header_, rows_), {0, 80}, "it has more rows than this sweep)"},
+        {"rows of another shard", fileOf(header_, rows_), {10, 200}, "row 10 does not belong to it)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(refusalOf(examine(c.text, grid_, c.range, run_)), foreign + c.message) << c.what;
+}
+
+TEST(ExaminationWithErrorBars, EveryCompletedRowHasTheRunsIntervals) {
+    const SweepGrid grid = lineOfR(40);
+    const RunSettings run = shortRun(true);
+    auto rows = sweepLines(grid, {0, 40}, run);
+    std::istringstream whole(fileOf(sweepHeader(true), rows));
+    EXPECT_TRUE(std::holds_alternative<ExaminedFile>(examineSweepFile(whole, "e.csv", grid, {0, 40}, run)));
+    auto p = parseSweepRow(rows[7], true);
+    ASSERT_TRUE(p && p->result.completed);
+    p->result.intervals = run.intervals - 1;
+    rows[7] = sweepRow(*p, run);
+    std::istringstream forged(fileOf(sweepHeader(true), rows));
+    const auto result = examineSweepFile(forged, "e.csv", grid, {0, 40}, run);
+    ASSERT_TRUE(std::holds_alternative<ExaminationRefusal>(result));
+    EXPECT_EQ(std::get<ExaminationRefusal>(result).why, ExaminationRefusal::Why::Inconsistent);
+    EXPECT_EQ(std::get<ExaminationRefusal>(result).index, 7);
+}

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "sweep_file_grid.h"
+#include "sweep_rows.h"
+
+using namespace veltrano;
+
+namespace {
+
+// The file of `grid` with every point an error row (the grid is all that
+// matters here).
+std::string fileOfGrid(const SweepGrid& grid) {
+    std::string text = sweepHeader(false) + '\n';
+    for (std::int64_t i = 0; i < grid.size(); ++i) {
+        SweepPoint p{i, grid.pointAt(i), {}};
+        text += sweepRow(p, RunSettings{}) + '\n';
+    }
+    return text;
+}
+
+SweepGrid gridOf(std::initializer_list<SweepAxis> axes) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    for (const SweepAxis& a : axes) grid.axes[static_cast<std::size_t>(grid.axisCount++)] = a;
+    return grid;
+}
+
+std::variant<SweepGrid, std::string> found(const std::string& text) {
+    std::istringstream in(text);
+    std::string header;
+    std::getline(in, header);
+    auto grid = sweepFileGrid(in, false, "s.csv");
+    // The stream stands where it stood: the rows can be drawn from there.
+    EXPECT_EQ(in.tellg(), static_cast<std::streamoff>(header.size() + 1));
+    if (const auto* g = std::get_if<SweepGrid>(&grid)) {
+        EXPECT_EQ(rowsOffGrid(in, false, "s.csv", *g), "");
+    }
+    return grid;
+}
+
+}  // namespace
+
+TEST(SweepFileGrid, EveryGridSweepWritesIsFoundAgain) {
+    using P = SweepParameter;
+    const double ulp = 28.000000000000004;
+    const struct {
+        const char* what;
+        SweepGrid grid;
+        int axes;
+        P slow, fast;
+    } cases[] = {
+        {"one point", gridOf({}), 0, P::R, P::R},
+        {"a line", gridOf({{P::R, 0, 250, 40, {}}}), 1, P::R, P::R},
+        {"a falling line", gridOf({{P::B, 4, 1, 7, {}}}), 1, P::B, P::B},
+        {"a line a few ulps wide", gridOf({{P::R, 28, ulp, 6, {}}}), 1, P::R, P::R},
+        {"a line of one value", gridOf({{P::R, 28, 28, 3, {}}}), 1, P::R, P::R},
+        {"a grid", gridOf({{P::Sigma, 0, 30, 9, {}}, {P::R, 0, 100, 8, {}}}), 2, P::Sigma, P::R},
+        {"a grid with b fast", gridOf({{P::R, 0, 250, 23, {}}, {P::B, 1, 4, 3, {}}}), 2, P::R, P::B},
+        {"a fast axis of one value", gridOf({{P::Sigma, 0, 40, 5, {}}, {P::R, 28, 28, 3, {}}}), 2, P::Sigma, P::R},
+        {"a slow axis of one value", gridOf({{P::Sigma, 5, 5, 3, {}}, {P::R, 0, 40, 5, {}}}), 2, P::Sigma, P::R},
+        {"a fast axis a few ulps wide", gridOf({{P::Sigma, 0, 40, 5, {}}, {P::R, 28, ulp, 6, {}}}), 2, P::Sigma, P::R},
+        {"a slow axis a few ulps wide", gridOf({{P::R, 28, ulp, 6, {}}, {P::Sigma, 0, 40, 5, {}}}), 2, P::R, P::Sigma},
+        {"a two-point fast axis", gridOf({{P::B, 1, 2, 4, {}}, {P::Sigma, 3, 4, 2, {}}}), 2, P::B, P::Sigma},
+    };
+    for (const auto& c : cases) {
+        const auto result = found(fileOfGrid(c.grid));
+        ASSERT_TRUE(std::holds_alternative<SweepGrid>(result)) << c.what << ": " << std::get<std::string>(result);
+        const SweepGrid& g = std::get<SweepGrid>(result);
+        EXPECT_EQ(g.size(), c.grid.size()) << c.what;
+        EXPECT_EQ(g.axisCount, c.axes) << c.what;
+        if (c.axes >= 1) {
+            EXPECT_EQ(g.axes[0].parameter, c.slow) << c.what;
+        }
+        if (c.axes == 2) {
+            EXPECT_EQ(g.axes[1].parameter, c.fast) << c.what;
+            EXPECT_EQ(g.axes[1].count, c.grid.axes[1].count) << c.what;
+        }
+    }
+}
+
+TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
+    using P = SweepParameter;
+    const SweepGrid line = gridOf({{P::R, 0, 250, 10, {}}});
+    std::string text = fileOfGrid(line);
+    const auto offB = [&](std::int64_t index) {
+        SweepPoint p{index, line.pointAt(index), {}};
+        const std::string row = sweepRow(p, RunSettings{});
+        p.parameters.bv = 2.5;
+        std::string t = text;
+        t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
+        return t;
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"b off the grid", offB(4), "s.csv is not a line or a grid of a sweep"},
+        {"b off the grid in the last row", offB(9), "s.csv is not a line or a grid of a sweep"},
+        {"three parameters moving", [&] {
+             SweepGrid g = gridOf({{P::Sigma, 0, 1, 2, {}}, {P::R, 0, 1, 2, {}}});
+             g.base.bv = 1;
+             std::string t = fileOfGrid(g);
+             SweepPoint p{3, g.pointAt(3), {}};
+             const std::string row = sweepRow(p, RunSettings{});
+             p.parameters.bv = 2;
+             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
+         }(),
+         "s.csv is not a line or a grid of a sweep"},
+        {"a grid cut short", [&] {
+             const std::string t = fileOfGrid(gridOf({{P::Sigma, 0, 30, 3, {}}, {P::R, 0, 100, 4, {}}}));
+             return t.substr(0, t.rfind('\n', t.size() - 2) + 1);
+         }(),
+         "s.csv is not a whole grid"},
+        {"uneven steps", [&] {
+             SweepGrid g = line;
+             g.axes[0].values = {0, 1, 3, 4, 5, 6, 7, 8, 9, 250};
+             return fileOfGrid(g);
+         }(),
+         "s.csv row 1 does not lie on the evenly spaced grid of a sweep"},
+        {"no rows", sweepHeader(false) + '\n', "s.csv has no rows to draw"},
+        {"a shard", [&] {
+             const std::string t = fileOfGrid(line);
+             const auto second = t.find('\n', t.find('\n') + 1) + 1;
+             return sweepHeader(false) + '\n' + t.substr(second);
+         }(),
+         "s.csv line 2 is not row 0 of a sweep (a sweep's file, whole or with its shards joined, starts at index 0)"},
+        {"an unfinished line", text.substr(0, text.size() - 1), "s.csv line 11 is unfinished (no newline ends it)"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        std::string header;
+        std::getline(in, header);
+        auto grid = sweepFileGrid(in, false, "s.csv");
+        std::string why = std::holds_alternative<std::string>(grid) ? std::get<std::string>(grid)
+                                                                    : rowsOffGrid(in, false, "s.csv", std::get<SweepGrid>(grid));
+        EXPECT_EQ(why, c.message) << c.what;
+    }
+}
+
+TEST(SweepFileGrid, AStreamThatCannotBeReadTwiceIsRefused) {
+    struct OneWay : std::streambuf {
+        pos_type seekoff(off_type, std::ios::seekdir, std::ios::openmode) override { return pos_type(-1); }
+    } buffer;
+    std::istream in(&buffer);
+    const auto grid = sweepFileGrid(in, false, "/dev/fd/63");
+    ASSERT_TRUE(std::holds_alternative<std::string>(grid));
+    EXPECT_EQ(std::get<std::string>(grid),
+              "/dev/fd/63 cannot be read twice (a pipe?), as a sweep's picture needs: give the file itself");
+}

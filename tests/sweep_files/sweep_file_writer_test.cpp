@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "scratch_folder.h"
+#include "sweep_file_fixture.h"
+#include "sweep_file_writer.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+
+SweepFileJob jobOf(const std::string& output) {
+    SweepFileJob job;
+    job.grid = lineOfR(60);
+    job.run = shortRun();
+    job.output = output;
+    job.threads = 2;
+    return job;
+}
+
+std::string messageOf(const std::optional<SweepFileFailure>& failure) {
+    return failure ? failure->message : std::string();
+}
+
+}  // namespace
+
+TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileCutAnywhere) {
+    ScratchFolder folder;
+    const std::string path = folder / "s.csv";
+    const std::string whole = fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun()));
+    std::vector<std::int64_t> rows;
+    SweepFileEvents events;
+    events.row = [&](const SweepPoint& p) { rows.push_back(p.index); };
+    EXPECT_EQ(messageOf(writeSweepFile(jobOf(path), events)), "");
+    EXPECT_EQ(readText(path), whole);
+    ASSERT_EQ(rows.size(), 60U);
+    EXPECT_EQ(rows.back(), 59);
+
+    for (std::size_t cut : {std::size_t{0}, std::size_t{30}, whole.size() / 2, whole.size() - 1, whole.size()}) {
+        std::filesystem::remove(path);
+        writeText(path, whole.substr(0, cut));
+        SweepFileJob job = jobOf(path);
+        job.resume = true;
+        rows.clear();
+        EXPECT_EQ(messageOf(writeSweepFile(job, events)), "") << cut;
+        EXPECT_EQ(readText(path), whole) << cut;
+        EXPECT_EQ(rows.size(), 60U) << cut;  // read back or computed, every row once
+    }
+
+    // A shard alone.
+    const std::string shard = folder / "shard.csv";
+    SweepFileJob job = jobOf(shard);
+    job.shard = {{2, 3}};
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
+    EXPECT_EQ(readText(shard), fileOf(sweepHeader(false), sweepLines(lineOfR(60), {20, 40}, shortRun())));
+}
+
+TEST(SweepFileWriter, RefusalsAreReturnedAndLeaveTheFileAsItWas) {
+    ScratchFolder folder;
+    const std::string path = folder / "s.csv";
+    writeText(path, "precious\n");
+    SweepFileJob job = jobOf(path);
+    job.resumeName = "resume=True";
+    auto failure = writeSweepFile(job, {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
+    EXPECT_EQ(failure->message, path + " exists and is never overwritten; resume=True continues it");
+    job.resume = true;
+    failure = writeSweepFile(job, {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
+    EXPECT_EQ(failure->message, path + " is not the output of this sweep (its first line is not the header of this sweep)");
+    EXPECT_EQ(readText(path), "precious\n");
+
+    failure = writeSweepFile(jobOf(folder / "none/s.csv"), {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Failed);
+}
+
+TEST(SweepFileWriter, AFailedWriteIsAFailure) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    const auto failure = writeSweepFile(jobOf({}), {}, full);
+    std::fclose(full);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Failed);
+    EXPECT_EQ(failure->message, "cannot write the rows to standard output: No space left on device");
+}
+
+TEST(SweepFileWriter, AStoppedSweepLeavesAStartThatResumes) {
+    ScratchFolder folder;
+    const std::string path = folder / "s.csv";
+    std::atomic<bool> stop{true};
+    SweepFileJob job = jobOf(path);
+    job.stop = &stop;
+    const auto failure = writeSweepFile(job, {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Stopped);
+    job.stop = nullptr;
+    job.resume = true;
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
+    EXPECT_EQ(readText(path), fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun())));
+}

@@ -21,6 +21,7 @@
 
 #include "explorer_settings_store.h"
 #include "map_colours.h"
+#include "point_mark.h"
 #include "map_export.h"
 #include "map_widget.h"
 #include "point_class.h"
@@ -249,7 +250,9 @@ void ExplorerWindow::start(const MapSettings& s, bool newView) {
     computation_->start(s);
     grid_ = gridOf(s);
     image_.reset(s.x.count, s.y.count, backgroundColour(palette()));
+    marks_.assign(static_cast<std::size_t>(s.size()), 0);
     limit_ = paintedLimit_ = 0;
+    recolourNext_ = -1;
     map_->setMap(s, image_.image());
     legend_->setScale(shown_, 0, s.run.errors);
     updateActions();
@@ -264,12 +267,16 @@ void ExplorerWindow::arrived(std::uint64_t generation, const QVector<WorkUnit>& 
     const MapComputation& c = *computation_;
     const std::int64_t rows = c.settings().y.count;
     for (const WorkUnit& u : units)
-        for (int k = 0; k < u.count; ++k)
-            if (const auto v = shownValue(c.result(u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep), shown_))
-                limit_ = std::max(limit_, std::fabs(*v));
-    if (limit_ != paintedLimit_) {
-        // The scale grew: everything is painted again, at most a few times a
-        // second.
+        for (int k = 0; k < u.count; ++k) {
+            const std::int64_t i = u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep;
+            const PointResult& r = c.result(i);
+            marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(markOf(r, grid_.pointAt(i), c.settings().run));
+            if (const auto v = shownValue(r, shown_)) limit_ = std::max(limit_, std::fabs(*v));
+        }
+    if (limit_ > paintedLimit_) {
+        // The scale grew beyond its end: everything is painted again, at
+        // most a few times a second, the end a round number until the map
+        // is complete.
         if (!recolourPause_.isActive()) recolourPause_.start();
     }
     const auto done = [&c](std::int64_t i) { return c.done(i); };
@@ -291,22 +298,49 @@ double ExplorerWindow::colourLimit() const {
 }
 
 QRgb ExplorerWindow::colourOf(std::int64_t index) const {
-    const MapComputation& c = *computation_;
-    return cellColour(c.result(index), grid_.pointAt(index), c.settings().run, shown_, paintedLimit_);
+    return cellColour(computation_->result(index), static_cast<pictures::PointMark>(marks_[static_cast<std::size_t>(index)]),
+                      shown_, paintedLimit_);
 }
+
+namespace {
+
+// 1, 2 or 5 times a power of ten, at least v.
+double roundUp(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return v;
+    const double decade = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (m * decade >= v) return m * decade;
+    return v;
+}
+
+}  // namespace
 
 void ExplorerWindow::recolour() {
     recolourPause_.stop();
-    paintedLimit_ = limit_;
     const MapComputation& c = *computation_;
-    image_.paintAll([&c](std::int64_t i) { return c.done(i); }, [this](std::int64_t i) { return colourOf(i); });
-    map_->setCells(image_.image());
+    paintedLimit_ = c.running() ? roundUp(limit_) : limit_;
     legend_->setScale(shown_, paintedLimit_, c.settings().run.errors);
+    recolourNext_ = 0;
+    recolourSlice();
+}
+
+void ExplorerWindow::recolourSlice() {
+    if (recolourNext_ < 0) return;
+    const MapComputation& c = *computation_;
+    const int columns = c.settings().x.count;
+    // About a hundred thousand cells a slice: a few milliseconds.
+    const int slice = std::max(1, 100000 / std::max(1, c.settings().y.count));
+    const int last = std::min(columns, recolourNext_ + slice);
+    image_.paintColumns(recolourNext_, last, [&c](std::int64_t i) { return c.done(i); },
+                        [this](std::int64_t i) { return colourOf(i); });
+    map_->setCells(image_.image());
+    recolourNext_ = last < columns ? last : -1;
+    if (recolourNext_ >= 0) QTimer::singleShot(0, this, &ExplorerWindow::recolourSlice);
 }
 
 void ExplorerWindow::setShown(Shown shown) {
     if (shownBox_->currentIndex() != static_cast<int>(shown)) shownBox_->setCurrentIndex(static_cast<int>(shown));
-    if (shown == shown_ && limit_ == paintedLimit_ && limit_ != 0) return;
+    if (shown == shown_) return;
     shown_ = shown;
     // The scale of the new quantity, from every cell done.
     const MapComputation& c = *computation_;

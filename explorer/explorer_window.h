@@ -75,7 +75,10 @@ private:
     void start(const MapSettings& s, bool newView);
     void arrived(std::uint64_t generation, const QVector<WorkUnit>& units);
     void finished(std::uint64_t generation, bool complete);
+    // Paints the whole map again with the scale's present end, a slice of
+    // columns at a time so that the event loop never waits long.
     void recolour();
+    void recolourSlice();
     void showProgress();
     void hovered(std::optional<CellPosition> cell);
     void zoom(CellPosition a, CellPosition b);
@@ -99,8 +102,10 @@ private:
     ViewHistory history_;
     SweepGrid grid_;  // the points of the map shown
     Shown shown_ = Shown::Lambda1;
-    double limit_ = 0;       // the largest |value| shown so far
-    double paintedLimit_ = 0;  // the limit the image is painted with
+    double limit_ = 0;         // the largest |value| shown so far
+    double paintedLimit_ = 0;  // the end of the scale the image is painted with
+    int recolourNext_ = -1;    // the next column of a repaint in slices; -1: none
+    std::vector<std::uint8_t> marks_;  // how each computed cell is drawn (pictures::PointMark)
     QTimer editPause_;       // settles a burst of edits into one start
     QTimer recolourPause_;
 

@@ -26,8 +26,11 @@ pictures::PointMark markOf(const PointResult& r, const FlowParameters& p, const 
 }
 
 QRgb cellColour(const PointResult& r, const FlowParameters& p, const RunSettings& run, Shown shown, double limit) {
+    return cellColour(r, markOf(r, p, run), shown, limit);
+}
+
+QRgb cellColour(const PointResult& r, pictures::PointMark mark, Shown shown, double limit) {
     using pictures::PointMark;
-    const PointMark mark = markOf(r, p, run);
     if (shown == Shown::Classes) {
         if (mark == PointMark::Fault || mark == PointMark::Inconsistent)
             return drawing::markColour(mark, NAN, limit).rgb();

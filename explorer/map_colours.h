@@ -22,6 +22,7 @@ namespace veltrano::explorer {
 // whose exponents miss the flow's contraction. The colours are those of
 // the drawing library, as veltrano-cli plot draws them.
 [[nodiscard]] pictures::PointMark markOf(const PointResult& r, const FlowParameters& p, const RunSettings& run);
+[[nodiscard]] QRgb cellColour(const PointResult& r, pictures::PointMark mark, Shown shown, double limit);
 [[nodiscard]] QRgb cellColour(const PointResult& r, const FlowParameters& p, const RunSettings& run, Shown shown,
                               double limit);
 // Where nothing is computed yet.

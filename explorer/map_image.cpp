@@ -36,7 +36,11 @@ void MapImage::paintUnit(const WorkUnit& unit, const Done& done, const Colour& c
 }
 
 void MapImage::paintAll(const Done& done, const Colour& colour) {
-    for (int c = 0; c < columns_; ++c)
+    paintColumns(0, columns_, done, colour);
+}
+
+void MapImage::paintColumns(int first, int last, const Done& done, const Colour& colour) {
+    for (int c = std::max(0, first); c < std::min(last, columns_); ++c)
         for (int r = 0; r < rows_; ++r) paintCell(c, r, done, colour);
 }
 

@@ -21,6 +21,8 @@ public:
     void paintUnit(const WorkUnit& unit, const Done& done, const Colour& colour);
     // Paints every cell again (the colours changed).
     void paintAll(const Done& done, const Colour& colour);
+    // Paints the columns [first, last) again: a repaint in slices.
+    void paintColumns(int first, int last, const Done& done, const Colour& colour);
 
     [[nodiscard]] const QImage& image() const { return image_; }
     // The index of the computed cell that (column, row) shows; -1 for none.

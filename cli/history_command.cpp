@@ -10,11 +10,11 @@
 #include "batched_exponents.h"
 #include "command_line.h"
 #include "exponents.h"
+#include "history_picture.h"
 #include "history_rows.h"
 #include "number_text.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
 #include "research_options.h"
 
 namespace veltrano::cli {
@@ -28,7 +28,7 @@ int runHistory(const HistoryOptions& options) {
     }
     // A closed pipe is a failed write, said as such, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
-    HistoryPicture picture;
+    pictures::HistoryPicture picture;
     bool writeFailed = !writeAll(stdout, historyHeader(run.errors) + '\n');
     std::atomic<bool> stop{writeFailed};  // no reader left: no reason to go on
     std::string line;

@@ -7,7 +7,8 @@
 #include "line_reader.h"
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
+#include "history_picture.h"
+#include "sweep_picture.h"
 #include "plot_plugin.h"
 #include "report.h"
 #include "sweep_file_grid.h"
@@ -18,8 +19,8 @@ namespace veltrano::cli {
 
 namespace {
 
-std::variant<HistoryPicture, std::string> readHistory(std::istream& in, bool errors, const std::string& name) {
-    HistoryPicture picture;
+std::variant<pictures::HistoryPicture, std::string> readHistory(std::istream& in, bool errors, const std::string& name) {
+    pictures::HistoryPicture picture;
     HistoryReader rows(in, errors, name);
     while (const auto row = rows.next()) picture.add(row->interval, row->t, row->expo, row->halfWidth);
     if (!rows.error().empty()) return rows.error();
@@ -29,12 +30,12 @@ std::variant<HistoryPicture, std::string> readHistory(std::istream& in, bool err
 
 // Two passes over the file, so that memory stays flat however many rows it
 // has: the first finds the grid, the second draws the rows into it.
-std::variant<SweepPicture, std::string> readSweep(std::istream& in, bool errors, const std::string& name) {
+std::variant<pictures::SweepPicture, std::string> readSweep(std::istream& in, bool errors, const std::string& name) {
     auto found = sweepFileGrid(in, errors, name);
     if (const auto* why = std::get_if<std::string>(&found)) return *why;
     const SweepGrid& grid = std::get<SweepGrid>(found);
     SweepRowReader rows(in, errors, name);
-    SweepPicture picture(grid, {});
+    pictures::SweepPicture picture(grid, {});
     while (const auto p = rows.next()) {
         const FlowParameters expected = grid.pointAt(p->index);
         if (p->parameters.sv != expected.sv || p->parameters.rv != expected.rv || p->parameters.bv != expected.bv)
@@ -66,12 +67,12 @@ int runPlot(const std::string& input, const std::string& output, int only) {
     if (header == historyHeader(false) || header == historyHeader(true)) {
         auto picture = readHistory(in, header == historyHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
-        const HistoryPicture& history = std::get<HistoryPicture>(picture);
+        const pictures::HistoryPicture& history = std::get<pictures::HistoryPicture>(picture);
         error = writePictureFile(history.chart("n = " + std::to_string(history.lastInterval()), only), output);
     } else if (header == sweepHeader(false) || header == sweepHeader(true)) {
         auto picture = readSweep(in, header == sweepHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
-        error = writePictureFile(std::get<SweepPicture>(picture), output, only);
+        error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, only);
     } else {
         return fail("plot", notOurs, kExitRefused);
     }

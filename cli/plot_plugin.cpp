@@ -5,11 +5,15 @@
 
 #include <array>
 #include <filesystem>
+#include <vector>
+
+#include "plot.h"
 
 namespace veltrano::cli {
 
 namespace {
 
+#if VELTRANO_PLOT
 // Where the plugin lies: beside the tool (the build tree), then where the
 // installation puts it relative to the tool.
 std::vector<std::string> pluginCandidates() {
@@ -22,36 +26,61 @@ std::vector<std::string> pluginCandidates() {
 #endif
     };
 }
+#endif
 
 struct Plugin {
     void* handle = nullptr;
+    plot::WriteLineChart* lineChart = nullptr;
+    plot::WriteHeatMap* heatMap = nullptr;
     std::string error;
 };
 
+// Opens the plugin at `path` and checks its version before anything else
+// in it is looked up; a plugin that fails is closed again.
+Plugin open(const std::string& path) {
+    Plugin p;
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = ::dlerror();
+        p.error = "cannot open the plotting plugin " + path + ": " + (why ? why : "unknown error");
+        return p;
+    }
+    auto* version = reinterpret_cast<plot::AbiVersion*>(::dlsym(handle, plot::kAbiVersionSymbol));
+    if (!version) {
+        p.error = "the plotting plugin " + path + " is not one of this veltrano-cli (it has no version)";
+    } else if (const int found = version(); found != plot::kAbiVersion) {
+        p.error = "the plotting plugin " + path + " is of another version of veltrano-cli (its pictures are version " +
+                  std::to_string(found) + ", this tool's " + std::to_string(plot::kAbiVersion) +
+                  "); install the two together";
+    } else {
+        p.lineChart = reinterpret_cast<plot::WriteLineChart*>(::dlsym(handle, plot::kWriteLineChartSymbol));
+        p.heatMap = reinterpret_cast<plot::WriteHeatMap*>(::dlsym(handle, plot::kWriteHeatMapSymbol));
+        if (!p.lineChart || !p.heatMap) p.error = "the plotting plugin " + path + " lacks its writers";
+    }
+    if (!p.error.empty()) {
+        ::dlclose(handle);
+        return Plugin{.error = p.error};
+    }
+    p.handle = handle;
+    return p;
+}
+
 const Plugin& plugin() {
     static const Plugin loaded = [] {
-        Plugin p;
-        for (const std::string& path : pluginCandidates()) {
-            if (::access(path.c_str(), F_OK) != 0) continue;
-            p.handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (p.handle) return p;
-            const char* why = ::dlerror();
-            p.error = "cannot open the plotting plugin " + path + ": " + (why ? why : "unknown error");
-            return p;
-        }
-        p.error = std::string("this veltrano-cli draws no pictures: its plotting plugin ") + plot::kPluginFile +
-                  " is not installed beside it";
-        return p;
+#if VELTRANO_PLOT
+        for (const std::string& path : pluginCandidates())
+            if (::access(path.c_str(), F_OK) == 0) return open(path);
+        return Plugin{.error = std::string("this veltrano-cli draws no pictures: its plotting plugin ") +
+                               plot::kPluginFile + " is not installed beside it"};
+#else
+        return Plugin{.error = "this build of veltrano-cli draws no pictures (it was built without Qt)"};
+#endif
     }();
     return loaded;
 }
 
 template <class Function, class Data>
-std::string call(const char* symbol, const Data& data, const std::string& path) {
-    const Plugin& p = plugin();
-    if (!p.handle) return p.error;
-    auto* function = reinterpret_cast<Function*>(::dlsym(p.handle, symbol));
-    if (!function) return std::string("the plotting plugin lacks ") + symbol;
+std::string call(Function* function, const Data& data, const std::string& path) {
     std::array<char, 1024> error{};
     if (function(&data, path.c_str(), error.data(), error.size()) != 0) return error.data();
     return {};
@@ -66,20 +95,24 @@ bool supportedPictureFile(const std::string& path) {
     return ext == ".png" || ext == ".svg";
 }
 
+std::string checkPlotPlugin(const std::string& path) {
+    Plugin p = open(path);
+    if (p.handle) ::dlclose(p.handle);
+    return p.error;
+}
+
 std::string picturesUnavailable() {
-#if VELTRANO_PLOT
-    return {};
-#else
-    return "this build of veltrano-cli draws no pictures (it was built without Qt)";
-#endif
+    return plugin().error;
 }
 
-std::string drawPicture(const plot::LineChart& chart, const std::string& path) {
-    return call<plot::WriteLineChart>(plot::kWriteLineChartSymbol, chart, path);
+std::string drawPicture(const pictures::LineChart& chart, const std::string& path) {
+    const Plugin& p = plugin();
+    return p.handle ? call(p.lineChart, chart, path) : p.error;
 }
 
-std::string drawPicture(const plot::HeatMap& map, const std::string& path) {
-    return call<plot::WriteHeatMap>(plot::kWriteHeatMapSymbol, map, path);
+std::string drawPicture(const pictures::HeatMap& map, const std::string& path) {
+    const Plugin& p = plugin();
+    return p.handle ? call(p.heatMap, map, path) : p.error;
 }
 
 }  // namespace veltrano::cli

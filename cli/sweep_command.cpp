@@ -8,7 +8,7 @@
 
 #include "output_file.h"
 #include "picture_file.h"
-#include "plot_data.h"
+#include "sweep_picture.h"
 #include "plot_plugin.h"
 #include "progress.h"
 #include "report.h"
@@ -23,8 +23,8 @@ int runSweepCommand(const SweepOptions& options) {
             return fail("sweep", "--plot " + why->message, why->refused ? kExitRefused : kExitFailed);
         if (const std::string why = picturesUnavailable(); !why.empty()) return fail("sweep", why, kExitRefused);
     }
-    std::unique_ptr<SweepPicture> picture;
-    if (!options.plotFile.empty()) picture = std::make_unique<SweepPicture>(options.grid, options.plotContext);
+    std::unique_ptr<pictures::SweepPicture> picture;
+    if (!options.plotFile.empty()) picture = std::make_unique<pictures::SweepPicture>(options.grid, options.plotContext);
 
     // A closed pipe is a failed write, said as such, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);

@@ -8,6 +8,7 @@ import numpy.typing as npt
 __version__: str
 
 Number = Union[int, float, np.integer, np.floating]
+Truth = Union[bool, np.bool_]
 Values = Union[Number, Sequence[Number], npt.NDArray[np.floating], npt.NDArray[np.integer]]
 
 class Spectrum:
@@ -56,7 +57,7 @@ def spectrum(
     initial: Sequence[Number] = (1, 1, 1),
     step: Number = 0.01,
     steps_per_interval: int = 20,
-    errors: bool = False,
+    errors: Truth = False,
     batch: int = 500,
     target_error: Optional[Number] = None,
 ) -> Spectrum: ...
@@ -71,7 +72,7 @@ def history(
     initial: Sequence[Number] = (1, 1, 1),
     step: Number = 0.01,
     steps_per_interval: int = 20,
-    errors: bool = False,
+    errors: Truth = False,
     batch: int = 500,
     target_error: Optional[Number] = None,
 ) -> History: ...
@@ -87,7 +88,8 @@ def sweep(
     initial: Sequence[Number] = (1, 1, 1),
     step: Number = 0.01,
     steps_per_interval: int = 20,
-    errors: bool = False,
+    errors: Truth = False,
     batch: int = 500,
     target_error: Optional[Number] = None,
 ) -> Sweep: ...
+def spaced(start: Number, stop: Number, count: int) -> npt.NDArray[np.float64]: ...

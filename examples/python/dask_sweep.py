@@ -4,12 +4,17 @@ pass its address (for example tcp://scheduler:8786) instead of using the
 LocalCluster.
 
     PYTHONPATH=build/release/python python3 examples/python/dask_sweep.py [SCHEDULER]
+
+Another script may import distributed_sweep from this file: the file is
+sent to every worker (and to workers that join later), so that they can
+unpickle its task function wherever this file lies.
 """
 
 import sys
 
 import numpy as np
 from dask.distributed import Client, LocalCluster
+from distributed.diagnostics.plugin import UploadFile
 
 import veltrano
 
@@ -22,10 +27,18 @@ def block(n, sigma_rows, R, b):
     return {name: getattr(result, name) for name in FIELDS}
 
 
+def ship_to_workers(client):
+    """This file on every worker of the client, present and to come, where
+    they import it: a task refers to block() by this module's name. Sent
+    again, it replaces the copy sent before."""
+    client.register_worker_plugin(UploadFile(__file__), name="dask_sweep.py")
+
+
 def distributed_sweep(client, n, sigma, R, b, rows_per_block=8):
     """veltrano.sweep(n, sigma, R, b) for 1-D sigma and R and a number b,
     one task per block of rows of sigma; the arrays are put together in
     order, so the result is the one-machine sweep to the bit."""
+    ship_to_workers(client)
     blocks = [sigma[i : i + rows_per_block] for i in range(0, len(sigma), rows_per_block)]
     futures = [client.submit(block, n, rows, R, b, pure=False) for rows in blocks]
     parts = client.gather(futures)

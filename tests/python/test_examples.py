@@ -28,3 +28,44 @@ def test_a_grid_over_a_dask_cluster_is_one_sweep_to_the_bit():
     done = run("dask_sweep.py")
     assert done.returncode == 0, done.stdout + done.stderr
     assert "bit for bit: True" in done.stdout
+
+
+USER_SCRIPT = """
+import importlib.util
+import sys
+
+import numpy as np
+from dask.distributed import Client, LocalCluster
+
+import veltrano
+
+
+# The example loaded from where it lies, as one loads a file that is on no
+# path: the workers have no copy of it.
+def load(path):
+    spec = importlib.util.spec_from_file_location("dask_sweep", path)
+    module = importlib.util.module_from_spec(spec)
+    sys.modules["dask_sweep"] = module
+    spec.loader.exec_module(module)
+    return module
+
+
+if __name__ == "__main__":
+    example = load(sys.argv[1])
+    FIELDS, bitwise_equal, distributed_sweep = example.FIELDS, example.bitwise_equal, example.distributed_sweep
+    sigma, R = np.linspace(0, 40, 6), np.linspace(0, 200, 5)
+    with Client(LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None)) as client:
+        spread = distributed_sweep(client, 50, sigma, R, 2.6667, rows_per_block=2)
+    whole = veltrano.sweep(50, sigma, R, 2.6667)
+    print("same:", all(bitwise_equal(spread[name], getattr(whole, name)) for name in FIELDS))
+"""
+
+
+def test_the_dask_example_works_when_a_users_script_imports_it(tmp_path):
+    pytest.importorskip("dask.distributed")
+    script = tmp_path / "my_study.py"
+    script.write_text(USER_SCRIPT)
+    done = subprocess.run([sys.executable, str(script), os.path.abspath(os.path.join(EXAMPLES, "dask_sweep.py"))], capture_output=True, text=True,
+                          timeout=240, cwd=tmp_path)
+    assert done.returncode == 0, done.stdout + done.stderr
+    assert "same: True" in done.stdout

@@ -209,3 +209,155 @@ def test_help_and_the_type_stub():
         assert function.__doc__ and "target_error" in function.__doc__
     stub = os.path.join(os.path.dirname(veltrano.__file__), "veltrano.pyi")
     assert os.path.exists(stub) and "def sweep(" in open(stub).read()
+
+
+@pytest.mark.parametrize("truth", [True, False, np.True_, np.False_, np.array(True), np.array(False)])
+def test_errors_takes_a_truth_value_of_python_or_numpy(truth):
+    s = veltrano.spectrum(30, 10, 28, 2.6667, errors=truth, batch=2)
+    assert (s.errors is not None) == bool(truth)
+    assert s.lambdas == veltrano.spectrum(30, 10, 28, 2.6667).lambdas
+
+
+@pytest.mark.parametrize("bad", [1, 0, 0.0, 1.0, "yes", "", None, np.int64(1), np.array([True]), [True]])
+def test_errors_refuses_what_is_not_a_truth_value(bad):
+    for call in (veltrano.spectrum, veltrano.history, veltrano.sweep):
+        with pytest.raises(ValueError, match=r"^errors must be True or False, not "):
+            call(5, 10, 28, 2.6667, errors=bad)
+
+
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda: veltrano.spectrum(np.True_, 10, 28, 2.6667),
+        lambda: veltrano.sweep(np.True_, 10, 28, 2.6667),
+        lambda: veltrano.spectrum(5, np.True_, 28, 2.6667),
+        lambda: veltrano.spectrum(5, 10, np.array(True), 2.6667),
+        lambda: veltrano.sweep(5, 10, [np.True_, np.False_], 2.6667),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, step=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, target_error=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, batch=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, transient=np.False_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, steps_per_interval=np.True_),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=(np.True_, 1, 1)),
+        lambda: veltrano.history(5, 10, 28, 2.6667, every=np.True_),
+        lambda: veltrano.sweep(5, 10, 28, 2.6667, threads=np.True_),
+    ],
+)
+def test_a_numpy_bool_is_no_number_as_a_python_bool_is_none(call):
+    with pytest.raises(ValueError):
+        call()
+
+
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda: veltrano.sweep(5, memoryview(b"abc"), 28, 2.6667),
+        lambda: veltrano.sweep(5, 10, bytearray(b"\x1c"), 2.6667),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=memoryview(b"abc")),
+        lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=bytearray(b"abc")),
+    ],
+)
+def test_bytes_are_no_numbers_in_any_wrapping(call):
+    with pytest.raises(ValueError):
+        call()
+
+
+def test_a_buffer_of_doubles_is_a_sequence_of_numbers():
+    import array
+
+    values = array.array("d", [20.5, 28])
+    assert list(veltrano.sweep(3, 10, memoryview(values), 2.6667).R) == [20.5, 28]
+
+
+@pytest.mark.parametrize(
+    "lengths, points",
+    [
+        ((17, 5882353), 100000001),
+        ((10**4, 10**4, 2), 200000000),
+        ((2**21, 2**21, 2**21), 2**63),  # one past the largest signed 64-bit number
+        ((2**21, 2**21, 2**22), 2**64),  # zero in 64 bits
+    ],
+)
+def test_a_grid_past_the_limit_is_refused_with_its_exact_size(lengths, points):
+    axes = [np.zeros(k) for k in lengths] + [2.6667] * (3 - len(lengths))
+    with pytest.raises(ValueError) as raised:
+        veltrano.sweep(5, *axes)
+    assert str(raised.value) == f"the grid has {points} points; a sweep has at most 100000000"
+
+
+def test_the_keyword_defaults_are_the_command_lines_in_the_calls_and_in_the_help():
+    import re
+
+    helped = dict(re.findall(r"--([a-z-]+) \S+ .*\(default ([^)]+)\)", cli("sweep", "--help").stdout))
+    expected = {name.replace("-", "_"): "(" + value.replace(",", ", ") + ")" if name == "initial" else value
+                for name, value in helped.items()}
+    expected.update(errors="False", target_error="None")
+    assert set(expected) == {"transient", "initial", "step", "steps_per_interval", "batch", "errors", "target_error"}
+    for function in (veltrano.spectrum, veltrano.history, veltrano.sweep):
+        generated = function.__doc__.splitlines()[0]  # pybind11's signature: the keywords' real defaults
+        written = " ".join(function.__doc__.split("\n\n")[1].split())  # the signature the help writes
+        for name, value in expected.items():
+            assert re.search(rf"\b{name}: object = {re.escape(value)}[,)]", generated), (function.__name__, name)
+            assert f"{name}={value}" in written, (function.__name__, name)
+    table = veltrano.__doc__.split("Research options")[1]
+    for name, value in expected.items():
+        line = re.search(rf"^  {name}={re.escape(value)} +\S", table, re.M)
+        assert line, name
+        assert line.end() - line.start() - 1 == max(24, len(f"  {name}={value} ")), name  # the descriptions' column
+
+
+
+@pytest.mark.parametrize("start, stop, count", [(0, 40, 48), (-3.5, 7.25, 13), (250, 0.1, 9), (28, 28, 3), (5, 9, 1)])
+def test_spaced_values_are_those_of_the_command_lines_vary(start, stop, count):
+    rows = cli_sweep("--vary", f"R={start}:{stop}:{count}", "1", "10", "28", "2.6667")
+    values = veltrano.spaced(start, stop, count)
+    assert values.dtype == np.float64 and [v.hex() for v in values] == [float(r["R"]).hex() for r in rows]
+
+
+@pytest.mark.parametrize(
+    "args, message",
+    [
+        ((0, 1, 0), "count must be a whole number from 1 to 100000000, not 0"),
+        ((0, 1, 10**8 + 1), "count must be a whole number from 1 to 100000000, not 100000001"),
+        ((0, 1, 2.0), "count must be a whole number from 1 to 100000000, not 2.0"),
+        ((0, 1, True), "count must be a whole number from 1 to 100000000, not True"),
+        ((float("nan"), 1, 3), "start must be a finite number, not nan"),
+        ((0, "1", 3), "stop must be a finite number, not '1'"),
+    ],
+)
+def test_spaced_refuses_what_vary_refuses(args, message):
+    with pytest.raises(ValueError) as raised:
+        veltrano.spaced(*args)
+    assert str(raised.value) == message
+
+
+def test_a_point_whose_exponents_miss_the_trace_is_inconsistent_and_keeps_its_numbers():
+    bad = [
+        dict(step=1e-28),  # the vectors never move: lambda = (0, 0, 0), whose sum is not -(sigma + 1 + b)
+        dict(step=0.0001, steps_per_interval=2000000),  # the sum comes out near +2.45
+    ]
+    for options in bad:
+        s = veltrano.spectrum(1, 10, 28, 2.6667, **options)
+        assert s.status == "inconsistent" and not s.ok and "status='inconsistent'" in repr(s)
+        assert all(np.isfinite(s.lambdas)) and np.isfinite(s.kaplan_yorke)
+        line = veltrano.sweep(1, 10, [28, 28], 2.6667, **options)
+        assert list(line.status) == ["inconsistent"] * 2 and not line.ok.any()
+        assert [float(v).hex() for v in line.lambda1] == [float(s.lambdas[0]).hex()] * 2
+    good = veltrano.spectrum(3, 10, 28, 2.6667)
+    assert good.status == "ok" and good.ok and "status" not in repr(good)
+    fault = veltrano.spectrum(100, 1e200, 28, 2.6667)
+    assert fault.status == "error" and not fault.ok and "status" not in repr(fault)
+
+
+def test_the_status_of_every_point_of_a_sweep():
+    result = veltrano.sweep(300, [10, 300], [28, 20], 2.6667)
+    assert result.status.shape == result.ok.shape == (2, 2) and result.status.dtype.kind == "U"
+    assert result.status.tolist() == [["ok", "ok"], ["error", "error"]]
+    assert (result.ok == (result.status == "ok")).all()
+    mixed = veltrano.sweep(3, 10, 28, [2.6667, 2.6667], step=1e-28)
+    assert mixed.status.tolist() == ["inconsistent"] * 2
+    assert veltrano.sweep(3, [], 28, 2.6667).status.shape == (0,)
+    point = veltrano.sweep(3, 10, 28, 2.6667)
+    assert point.status.shape == () and point.status == "ok" and point.index.shape == () and point.index == 0
+    grid = veltrano.sweep(3, [1, 2], [3, 4, 5], 2.6667)
+    assert grid.index.tolist() == [[0, 1, 2], [3, 4, 5]] and grid.index.dtype == np.int64

@@ -1,81 +1,11 @@
-#include "plot_data.h"
+#include "sweep_picture.h"
 
 #include <cmath>
 
 #include "number_text.h"
+#include "picture_texts.h"
 
-namespace veltrano::cli {
-
-namespace {
-
-// λ1, λ2, λ3.
-std::string lambdaName(std::size_t k) {
-    std::string name = "λ";
-    name += static_cast<char>('1' + k);
-    return name;
-}
-
-}  // namespace
-
-std::string symbolOf(SweepParameter p) {
-    return p == SweepParameter::Sigma ? "σ" : std::string(parameterName(p));
-}
-
-void HistoryPicture::add(std::int64_t interval, double t, const Triple& expo, const std::optional<Triple>& halfWidth) {
-    const Row row{t, expo, halfWidth};
-    lastInterval_ = interval;
-    const std::int64_t bucket =
-        interval <= 1000 ? interval : 1000 + static_cast<std::int64_t>(std::log(static_cast<double>(interval) / 1000) * 1000 / std::log(10.0));
-    if (bucket > lastBucket_) {
-        lastBucket_ = bucket;
-        keep(row);
-        last_.reset();
-    } else {
-        last_ = row;
-    }
-}
-
-void HistoryPicture::keep(const Row& row) {
-    t_.push_back(row.t);
-    for (std::size_t k = 0; k < 3; ++k) {
-        expo_[k].push_back(row.expo[k]);
-        low_[k].push_back(row.halfWidth ? row.expo[k] - (*row.halfWidth)[k] : std::nan(""));
-        high_[k].push_back(row.halfWidth ? row.expo[k] + (*row.halfWidth)[k] : std::nan(""));
-    }
-    anyErrors_ |= row.halfWidth.has_value();
-}
-
-plot::LineChart HistoryPicture::chart(const std::string& context, int only) const {
-    HistoryPicture all = *this;
-    if (all.last_) all.keep(*all.last_);
-    plot::LineChart chart;
-    chart.xTitle = "t (logarithmic)";
-    chart.logX = true;
-    chart.yTitle = "estimate of λ";
-    if (only == 0) {
-        chart.title = "Convergence of the Lyapunov exponents — " + context;
-        for (std::size_t k = 0; k < 3; ++k) {
-            plot::Curve curve{lambdaName(k), all.t_, all.expo_[k], {}, {}};
-            if (all.anyErrors_) curve.low = all.low_[k], curve.high = all.high_[k];
-            chart.curves.push_back(std::move(curve));
-        }
-        return chart;
-    }
-    // One exponent alone; with error bars, where they are known, so that the
-    // band can be seen.
-    const auto k = static_cast<std::size_t>(only - 1);
-    chart.title = "Convergence of " + lambdaName(k) + (all.anyErrors_ ? " with its 95 % interval" : "") + " — " + context;
-    chart.yTitle = "estimate of " + lambdaName(k);
-    plot::Curve curve{lambdaName(k), {}, {}, {}, {}};
-    for (std::size_t i = 0; i < all.t_.size(); ++i) {
-        if (all.anyErrors_ && std::isnan(all.low_[k][i])) continue;
-        curve.x.push_back(all.t_[i]);
-        curve.y.push_back(all.expo_[k][i]);
-        if (all.anyErrors_) curve.low.push_back(all.low_[k][i]), curve.high.push_back(all.high_[k][i]);
-    }
-    chart.curves.push_back(std::move(curve));
-    return chart;
-}
+namespace veltrano::pictures {
 
 SweepPicture::SweepPicture(const SweepGrid& grid, std::string run) : grid_(grid), run_(std::move(run)) {
     if (grid_.axisCount == 0) {
@@ -94,13 +24,18 @@ SweepPicture::SweepPicture(const SweepGrid& grid, std::string run) : grid_(grid)
     }
 }
 
-void SweepPicture::add(const SweepPoint& point) {
+void SweepPicture::add(const SweepPoint& point, bool inconsistent) {
     const auto position = grid_.positionOf(point.index);
     const std::int64_t c = position[0] * columns_ / grid_.axes[0].count;
     const std::int64_t r = grid_.axisCount == 2 ? position[1] * rows_ / grid_.axes[1].count : 0;
     Cell& cell = cells_[static_cast<std::size_t>(r * columns_ + c)];
     if (!point.result.completed) {
         ++cell.errors;
+        return;
+    }
+    if (inconsistent) {
+        ++cell.inconsistent;
+        for (std::size_t k = 0; k < 3; ++k) cell.inconsistentSum[k] += point.result.expo[k];
         return;
     }
     ++cell.ok;
@@ -126,22 +61,28 @@ std::string SweepPicture::context() const {
     return text;
 }
 
-plot::LineChart SweepPicture::lineChart(int only) const {
+LineChart SweepPicture::lineChart(int only) const {
     const SweepAxis& first = grid_.axes[0];
-    plot::LineChart chart;
+    LineChart chart;
     chart.title = "Lyapunov exponents against " + symbolOf(first.parameter);
     const std::string fixed = context();
     if (!fixed.empty()) chart.title += " — " + fixed;
     chart.xTitle = symbolOf(first.parameter);
     chart.yTitle = "λ";
-    chart.marksName = "arithmetic error (no result)";
+    MarkedPoints faults{PointMark::Fault, "arithmetic error (no result)", {}, {}};
+    MarkedPoints inconsistent{PointMark::Inconsistent, "inconsistent: λ1 + λ2 + λ3 ≠ −(σ + 1 + b)", {}, {}};
     std::array<std::vector<double>, 3> y, low, high;
     std::vector<double> x;
     bool anyErrors = false;
     for (const Cell& cell : cells_) {
         if (cell.errors > 0) {
-            chart.marksX.push_back(cell.x);
-            chart.marksY.push_back(0.0);
+            faults.x.push_back(cell.x);
+            faults.y.push_back(0.0);
+        }
+        for (std::size_t k = 0; k < 3 && cell.inconsistent > 0; ++k) {
+            if (only != 0 && k + 1 != static_cast<std::size_t>(only)) continue;
+            inconsistent.x.push_back(cell.x);
+            inconsistent.y.push_back(cell.inconsistentSum[k] / static_cast<double>(cell.inconsistent));
         }
         if (cell.ok == 0) continue;
         x.push_back(cell.x);
@@ -158,33 +99,44 @@ plot::LineChart SweepPicture::lineChart(int only) const {
     }
     for (std::size_t k = 0; k < 3; ++k) {
         if (only != 0 && k + 1 != static_cast<std::size_t>(only)) continue;
-        plot::Curve curve{lambdaName(k), x, y[k], {}, {}};
+        Curve curve{lambdaName(k), x, y[k], {}, {}};
         if (anyErrors) curve.low = low[k], curve.high = high[k];
         chart.curves.push_back(std::move(curve));
     }
+    if (!faults.x.empty()) chart.marks.push_back(std::move(faults));
+    if (!inconsistent.x.empty()) chart.marks.push_back(std::move(inconsistent));
     return chart;
 }
 
-plot::HeatMap SweepPicture::heatMap() const {
+HeatMap SweepPicture::heatMap(int only) const {
     const SweepAxis& first = grid_.axes[0];
     const SweepAxis& second = grid_.axes[1];
-    plot::HeatMap map;
-    map.title = "λ1 over " + symbolOf(first.parameter) + " and " + symbolOf(second.parameter);
+    const auto k = static_cast<std::size_t>(only > 0 ? only - 1 : 0);
+    HeatMap map;
+    map.title = lambdaName(k) + " over " + symbolOf(first.parameter) + " and " + symbolOf(second.parameter);
     const std::string fixed = context();
     if (!fixed.empty()) map.title += " — " + fixed;
     map.xTitle = symbolOf(first.parameter);
     map.yTitle = symbolOf(second.parameter);
-    map.valueTitle = "λ1";
-    map.missingName = "error";
+    map.valueTitle = lambdaName(k);
     map.xFrom = first.valueAt(0);
     map.xTo = first.valueAt(first.count - 1);
     map.yFrom = second.valueAt(0);
     map.yTo = second.valueAt(second.count - 1);
     map.columns = static_cast<int>(columns_);
     map.rows = static_cast<int>(rows_);
-    for (const Cell& cell : cells_)
-        map.values.push_back(cell.ok > 0 ? cell.sum[0] / static_cast<double>(cell.ok) : std::nan(""));
+    // A cell shows the mean of its ok points; with none, the inconsistent
+    // ones; with none of those either, the fault that stopped them; a cell
+    // no point has reached yet shows nothing.
+    for (const Cell& cell : cells_) {
+        const bool ok = cell.ok > 0;
+        map.values.push_back(ok ? cell.sum[k] / static_cast<double>(cell.ok) : std::nan(""));
+        map.marks.push_back(ok                     ? PointMark::Value
+                            : cell.inconsistent > 0 ? PointMark::Inconsistent
+                            : cell.errors > 0       ? PointMark::Fault
+                                                    : PointMark::Empty);
+    }
     return map;
 }
 
-}  // namespace veltrano::cli
+}  // namespace veltrano::pictures

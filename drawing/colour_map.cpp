@@ -1,0 +1,69 @@
+#include "colour_map.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace veltrano::drawing {
+
+using pictures::PointMark;
+
+QColor divergingAt(double v) {
+    const QColor cold(59, 76, 192), middle(221, 221, 221), warm(180, 4, 38);
+    const QColor& end = v < 0 ? cold : warm;
+    const double a = std::isnan(v) ? 0.0 : std::min(1.0, std::fabs(v));
+    const auto mix = [a](int from, int to) { return static_cast<int>(std::lround(from + (to - from) * a)); };
+    return QColor(mix(middle.red(), end.red()), mix(middle.green(), end.green()), mix(middle.blue(), end.blue()));
+}
+
+QColor divergingColour(double value, double limit) {
+    return divergingAt(value / (limit > 0 ? limit : 1.0));
+}
+
+QColor faultColour() {
+    return QColor(150, 150, 150);
+}
+
+QColor inconsistentColour() {
+    // Green: on no part of the diverging scale.
+    return QColor(30, 150, 60);
+}
+
+QColor emptyColour() {
+    return QColor(Qt::white);
+}
+
+QColor undecidedShade(QColor valueColour) {
+    const QColor grey(190, 190, 190);
+    const auto mix = [](int value, int to) { return (value + 2 * to + 1) / 3; };
+    return QColor(mix(valueColour.red(), grey.red()), mix(valueColour.green(), grey.green()),
+                  mix(valueColour.blue(), grey.blue()));
+}
+
+QColor markColour(PointMark mark, double value, double limit) {
+    switch (mark) {
+    case PointMark::Value:
+        return std::isfinite(value) ? divergingColour(value, limit) : faultColour();
+    case PointMark::Undecided:
+        return undecidedShade(std::isfinite(value) ? divergingColour(value, limit) : faultColour());
+    case PointMark::Fault:
+        return faultColour();
+    case PointMark::Inconsistent:
+        return inconsistentColour();
+    case PointMark::Empty:
+        break;
+    }
+    return emptyColour();
+}
+
+double scaleLimit(const pictures::HeatMap& map) {
+    if (map.limit > 0 && std::isfinite(map.limit)) return map.limit;
+    double limit = 0;
+    for (std::size_t i = 0; i < map.values.size(); ++i) {
+        const PointMark mark = map.markAt(i);
+        if ((mark == PointMark::Value || mark == PointMark::Undecided) && std::isfinite(map.values[i]))
+            limit = std::max(limit, std::fabs(map.values[i]));
+    }
+    return limit > 0 ? limit : 1.0;
+}
+
+}  // namespace veltrano::drawing

@@ -1,0 +1,15 @@
+#include "picture_texts.h"
+
+namespace veltrano::pictures {
+
+std::string symbolOf(SweepParameter p) {
+    return p == SweepParameter::Sigma ? "σ" : std::string(parameterName(p));
+}
+
+std::string lambdaName(std::size_t k) {
+    std::string name = "λ";
+    name += static_cast<char>('1' + k);
+    return name;
+}
+
+}  // namespace veltrano::pictures

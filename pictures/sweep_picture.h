@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "heat_map.h"
+#include "line_chart.h"
+#include "sweep_runner.h"
+
+namespace veltrano::pictures {
+
+// Gathers what the picture of a sweep needs as the points arrive, in a
+// bounded space however large the sweep: a line keeps at most kMaxBins
+// averaged bins, a grid at most kMaxCells cells a side.
+class SweepPicture {
+public:
+    static constexpr std::int64_t kMaxBins = 20000;
+    static constexpr std::int64_t kMaxCells = 1000;
+
+    // `run` follows the fixed parameters in the title (may be empty).
+    SweepPicture(const SweepGrid& grid, std::string run);
+    // A point of the grid; `inconsistent` for a completed point that is not
+    // ok (its exponents miss the flow's contraction): it keeps its numbers
+    // but is drawn apart from the ok points.
+    void add(const SweepPoint& point, bool inconsistent = false);
+    // `only` = 1, 2 or 3 draws that exponent alone; 0 all three.
+    [[nodiscard]] LineChart lineChart(int only = 0) const;
+    // The map of λ`only` (1, 2 or 3; 0 is λ1).
+    [[nodiscard]] HeatMap heatMap(int only = 0) const;
+    [[nodiscard]] bool isMap() const { return grid_.axisCount == 2; }
+
+private:
+    // The points of one bin: those ok, those with error bars among them,
+    // those stopped by a fault and those inconsistent.
+    struct Cell {
+        double x = 0;
+        std::array<double, 3> sum{};
+        std::array<double, 3> errorSum{};
+        std::array<double, 3> inconsistentSum{};
+        std::int64_t ok = 0;
+        std::int64_t withErrors = 0;
+        std::int64_t errors = 0;
+        std::int64_t inconsistent = 0;
+    };
+    [[nodiscard]] std::string context() const;
+
+    SweepGrid grid_;
+    std::string run_;
+    std::int64_t columns_ = 0;
+    std::int64_t rows_ = 1;
+    std::vector<Cell> cells_;
+};
+
+}  // namespace veltrano::pictures

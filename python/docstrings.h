@@ -1,0 +1,99 @@
+#pragma once
+
+// The help texts of the module and of its functions, as help(veltrano)
+// shows them once withDefaults() has filled in the keywords' defaults (a
+// tab stands before the column of the options' descriptions).
+
+namespace veltrano::python {
+
+inline constexpr const char* kModuleDoc = R"(The Lyapunov spectrum of the Lorenz system
+
+    dx/dt = sigma (y - x),  dy/dt = R x - y - x z,  dz/dt = x y - b z
+
+by fourth-order Runge-Kutta integration of the flow and three tangent
+vectors, with Gram-Schmidt reorthonormalisation after every interval of
+steps (by default {steps_per_interval} steps of h = {step} from (x, y, z) = {initial}).
+
+spectrum() runs one point, history() follows its estimates as the run goes,
+sweep() runs the outer product of values of sigma, R and b on every core
+and SIMD lane. Every value is bit for bit what veltrano-cli gives for the
+same computation. Bad input raises ValueError with the command line's
+message; Ctrl-C stops a long computation within a second.
+
+Research options (keywords of all three, with the command line's defaults):
+  transient={transient}	intervals run first and not measured
+  initial={initial}	the starting point
+  step={step}	the Runge-Kutta step h
+  steps_per_interval={steps_per_interval}	steps between two Gram-Schmidt passes
+  errors={errors}	95 % half-widths of the exponents by batch means
+  batch={batch}	intervals per batch
+  target_error={target_error}	stop a point once its three half-widths are at most
+                        this (implies errors; n is then the most intervals)
+)";
+
+inline constexpr const char* kSpectrumDoc = R"(spectrum(n, sigma, R, b, *, transient={transient}, initial={initial}, step={step},
+         steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error})
+
+One run of n measured intervals (1 <= n <= 10**9) for the parameters sigma,
+R and b. Returns a Spectrum with
+
+  t             the time integrated (after an arithmetic fault: the time
+                reached, 0 in the transient)
+  lambdas       the three exponents (NaN after a fault)
+  kaplan_yorke  the Kaplan-Yorke dimension of the three
+  ok            False when an arithmetic fault stopped the run
+  intervals     measured intervals done (with errors; None otherwise)
+  errors        the three 95 % half-widths (with errors; NaN with fewer than
+                ten batches; None without errors)
+
+>>> veltrano.spectrum(100, 10, 28, 2.6667).lambdas[0]
+0.380427939225588...
+)";
+
+inline constexpr const char* kHistoryDoc = R"(history(n, sigma, R, b, every=1, *, transient={transient}, initial={initial},
+        step={step}, steps_per_interval={steps_per_interval}, errors={errors}, batch={batch},
+        target_error={target_error})
+
+The estimates as one run goes: a row after every `every`-th measured
+interval and after the last. Returns a History whose attributes are NumPy
+arrays of one entry per row: interval, t, lambda1, lambda2, lambda3 and,
+with errors, lambda1_err, lambda2_err, lambda3_err (NaN before the tenth
+batch; None without errors); ok is False when an arithmetic fault stopped
+the run after the rows it has. The row of interval k is bit for bit a run
+of n = k.
+)";
+
+inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, transient={transient},
+      initial={initial}, step={step}, steps_per_interval={steps_per_interval}, errors={errors},
+      batch={batch}, target_error={target_error})
+
+The spectrum over every combination of the values given. Each of sigma, R
+and b is a number or a 1-D sequence of numbers (any values, in any order);
+the points are their outer product in the order sigma, R, b (the first
+sequence varies slowest), and every result array has the shape of the
+sequences given: sweep(n, [10, 16], np.linspace(0, 250, 100), 2.6667) has
+the shape (2, 100).
+
+threads   how many threads compute (default: every hardware thread)
+progress  a callable that receives (done, total) now and then
+
+Returns a Sweep with arrays sigma, R, b (the point's values), t, lambda1,
+lambda2, lambda3, kaplan_yorke (NaN where a fault stopped the point), ok,
+and with errors intervals, lambda1_err, lambda2_err, lambda3_err (None
+without errors), and shape. The element for (sigma, R, b) is bit for bit the
+row that 'veltrano-cli sweep' gives for those values.
+)";
+
+inline constexpr const char* kSpacedDoc = R"(spaced(start, stop, count)
+
+The values of 'veltrano-cli sweep --vary NAME=START:STOP:COUNT' to the bit:
+count values from exactly start to exactly stop, evenly spaced (start alone
+when count is 1), as a NumPy array. A sweep over these values writes the
+rows of that --vary, so that 'veltrano-cli join', 'plot' and '--resume'
+take its files; numpy.linspace may differ from them in the last bit.
+
+>>> veltrano.spaced(0, 1, 5)
+array([0.  , 0.25, 0.5 , 0.75, 1.  ])
+)";
+
+}  // namespace veltrano::python

@@ -1,0 +1,30 @@
+#pragma once
+
+// A computation run on a thread of its own with the GIL released, while the
+// calling thread stays responsive to Python: Ctrl-C, other Python threads,
+// progress reports.
+
+#include <pybind11/pybind11.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+namespace veltrano::python {
+
+namespace py = pybind11;
+
+// The work: it runs until done or until `stop` turns true, then returns at
+// its next interval boundary.
+using ReleasedWork = std::function<void(const std::atomic<bool>& stop)>;
+
+// Runs `work` on a thread of its own while this thread, without the GIL,
+// looks ten times a second for Ctrl-C (or any signal that raises) and calls
+// `progress(done, total)` when `done` moved and at the end (unless progress
+// is None). An exception raised by a signal handler or by progress stops the
+// work at its next interval boundary and is raised here; so is one thrown by
+// the work.
+void runReleased(const ReleasedWork& work, py::handle progress, const std::atomic<std::int64_t>& done,
+                 std::int64_t total);
+
+}  // namespace veltrano::python

@@ -1,0 +1,274 @@
+#include <QAreaSeries>
+#include <QChart>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QtTest>
+#include <cmath>
+#include <limits>
+
+#include "colour_bar.h"
+#include "colour_map.h"
+#include "heat_map_picture.h"
+#include "line_chart_picture.h"
+#include "picture_writer.h"
+
+using namespace veltrano;
+using pictures::PointMark;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+const QColor kCold(59, 76, 192), kMiddle(221, 221, 221), kWarm(180, 4, 38);
+
+pictures::HeatMap uniformMap(int columns, int rows, double value) {
+    // Built whole: g++ 12 warns wrongly when short literals are assigned
+    // to strings (GCC bug 105651).
+    pictures::HeatMap map{.title = "λ1 over σ and R", .xTitle = "σ", .yTitle = "R", .valueTitle = "λ1",
+                          .xFrom = 0, .xTo = 40, .yFrom = 0, .yTo = 200, .columns = columns, .rows = rows,
+                          .values = std::vector<double>(static_cast<std::size_t>(columns * rows), value),
+                          .marks = {}};
+    return map;
+}
+
+std::vector<QAreaSeries*> bandsOf(QChart& chart) {
+    std::vector<QAreaSeries*> bands;
+    for (QAbstractSeries* s : chart.series())
+        if (auto* area = qobject_cast<QAreaSeries*>(s)) bands.push_back(area);
+    return bands;
+}
+
+}  // namespace
+
+class DrawingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The diverging scale: neutral at 0, warm at +limit, cool at -limit,
+    // clamped beyond, symmetric in its mixing.
+    void scale_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("limit");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("centre") << 0.0 << 2.0 << kMiddle;
+        QTest::newRow("top") << 2.0 << 2.0 << kWarm;
+        QTest::newRow("bottom") << -2.0 << 2.0 << kCold;
+        QTest::newRow("above the top") << 50.0 << 2.0 << kWarm;
+        QTest::newRow("below the bottom") << -1e308 << 2.0 << kCold;
+        QTest::newRow("halfway up") << 1.0 << 2.0 << QColor(201, 113, 130);
+        QTest::newRow("halfway down") << -1.0 << 2.0 << QColor(140, 149, 207);
+        QTest::newRow("no limit counts as 1") << 1.0 << 0.0 << kWarm;
+        QTest::newRow("negative limit counts as 1") << -1.0 << -3.0 << kCold;
+        QTest::newRow("NaN is neutral") << kNaN << 1.0 << kMiddle;
+    }
+    void scale() {
+        QFETCH(double, value);
+        QFETCH(double, limit);
+        QFETCH(QColor, colour);
+        QCOMPARE(drawing::divergingColour(value, limit), colour);
+    }
+
+    // The special colours lie off the scale and apart from each other, so
+    // that no point of them is read as a value.
+    void specialColoursStandApart() {
+        const QColor special[] = {drawing::faultColour(), drawing::inconsistentColour(), drawing::emptyColour()};
+        for (std::size_t i = 0; i < std::size(special); ++i) {
+            for (std::size_t j = i + 1; j < std::size(special); ++j) QVERIFY(special[i] != special[j]);
+            for (int s = -100; s <= 100; ++s) QVERIFY(drawing::divergingAt(s / 100.0) != special[i]);
+        }
+        // Shaded but still showing its side of the scale.
+        const QColor warm = drawing::undecidedShade(kWarm), cold = drawing::undecidedShade(kCold);
+        QVERIFY(warm != kWarm && cold != kCold);
+        QVERIFY(warm.red() > warm.blue());
+        QVERIFY(cold.blue() > cold.red());
+        QCOMPARE(drawing::markColour(PointMark::Undecided, 1.0, 1.0), warm);
+        QCOMPARE(drawing::markColour(PointMark::Value, 1.0, 1.0), kWarm);
+        QCOMPARE(drawing::markColour(PointMark::Value, kNaN, 1.0), drawing::faultColour());
+        QCOMPARE(drawing::markColour(PointMark::Fault, 1.0, 1.0), drawing::faultColour());
+        QCOMPARE(drawing::markColour(PointMark::Inconsistent, 1.0, 1.0), drawing::inconsistentColour());
+        QCOMPARE(drawing::markColour(PointMark::Empty, 1.0, 1.0), drawing::emptyColour());
+    }
+
+    // The scale ends at the largest magnitude shown: not at cells that show
+    // no value, nor at values that are not finite; 1 when there is none.
+    void scaleLimit() {
+        pictures::HeatMap map = uniformMap(3, 2, 0.5);
+        map.values = {0.5, -3, 7, kInf, 100, 200};
+        map.marks = {PointMark::Value, PointMark::Undecided, PointMark::Value,
+                     PointMark::Value, PointMark::Inconsistent, PointMark::Fault};
+        QCOMPARE(drawing::scaleLimit(map), 7.0);
+        map.marks[2] = PointMark::Empty;
+        QCOMPARE(drawing::scaleLimit(map), 3.0);
+        map.limit = 4;
+        QCOMPARE(drawing::scaleLimit(map), 4.0);
+        QCOMPARE(drawing::scaleLimit(uniformMap(2, 2, 0.0)), 1.0);
+        QCOMPARE(drawing::scaleLimit(uniformMap(2, 2, kNaN)), 1.0);
+        pictures::HeatMap unmarked = uniformMap(2, 1, 0);
+        unmarked.values = {-0.25, 0.125};
+        QCOMPARE(drawing::scaleLimit(unmarked), 0.25);
+    }
+
+    // One pixel a cell, row 0 at the bottom, each in the colour of its mark.
+    void cells() {
+        pictures::HeatMap map = uniformMap(3, 2, 0);
+        map.values = {1, -1, 0, kNaN, 0.5, 1};
+        map.marks = {PointMark::Value, PointMark::Value, PointMark::Fault,
+                     PointMark::Value, PointMark::Inconsistent, PointMark::Empty};
+        const QImage image = drawing::cellImage(map, 1.0);
+        QCOMPARE(image.size(), QSize(3, 2));
+        QCOMPARE(image.pixelColor(0, 1), kWarm);
+        QCOMPARE(image.pixelColor(1, 1), kCold);
+        QCOMPARE(image.pixelColor(2, 1), drawing::faultColour());
+        QCOMPARE(image.pixelColor(0, 0), drawing::faultColour());
+        QCOMPARE(image.pixelColor(1, 0), drawing::inconsistentColour());
+        QCOMPARE(image.pixelColor(2, 0), drawing::emptyColour());
+        // Fewer values than cells: the rest is empty, nothing read beyond.
+        map.values.resize(2);
+        map.marks.resize(2);
+        QCOMPARE(drawing::cellImage(map, 1.0).pixelColor(2, 0), drawing::emptyColour());
+    }
+
+    // A legend entry for each special colour that some cell shows, and only
+    // for those.
+    void legend() {
+        pictures::HeatMap map = uniformMap(2, 2, 0.5);
+        QVERIFY(drawing::legendOf(map).empty());
+        map.values[3] = kNaN;
+        auto entries = drawing::legendOf(map);
+        QCOMPARE(entries.size(), std::size_t{1});
+        QCOMPARE(entries[0].mark, PointMark::Fault);
+        QCOMPARE(entries[0].name, QStringLiteral("error"));
+        map.values[3] = 0.5;
+        map.marks = {PointMark::Inconsistent, PointMark::Undecided, PointMark::Empty, PointMark::Fault};
+        entries = drawing::legendOf(map);
+        QCOMPARE(entries.size(), std::size_t{3});
+        QCOMPARE(entries[0].mark, PointMark::Fault);
+        QCOMPARE(entries[1].mark, PointMark::Inconsistent);
+        QCOMPARE(entries[1].name, QStringLiteral("inconsistent"));
+        QCOMPARE(entries[2].mark, PointMark::Undecided);
+    }
+
+    // A window paints the map at its screen's ratio: twice the pixels, the
+    // same picture (cells where the plot area says, in their colour).
+    void mapAtADevicePixelRatio() {
+        drawing::HeatMapPicture picture(uniformMap(4, 4, 1.0));
+        const QRectF area = picture.plotArea();
+        QVERIFY(area.width() > 100 && area.height() > 100);
+        QVERIFY(picture.cellArea().contains(area));
+        const QPointF middle = area.center();
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage image = picture.image(ratio);
+            QCOMPARE(image.size(), (QSizeF(drawing::kHeatMapSize) * ratio).toSize());
+            QCOMPARE(image.devicePixelRatio(), ratio);
+            QCOMPARE(image.pixelColor((middle * ratio).toPoint() + QPoint(3, 3)), kWarm);
+            // The colour bar's top beside the plot area.
+            const QColor barTop = image.pixelColor((QPointF(area.right() + 51, area.top() + 3) * ratio).toPoint());
+            QVERIFY(barTop.red() > 170 && barTop.green() < 20 && barTop.blue() < 50);
+        }
+    }
+
+    // The band of a curve is drawn from the points that have both ends:
+    // a gap splits it, and only its first piece is named in the legend.
+    void bandNeverBridgesAGap() {
+        pictures::LineChart data;
+        data.curves.push_back({"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, kNaN, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
+        drawing::ChartCanvas canvas("band", drawing::kLineChartSize);
+        QChart& chart = *canvas.chart;
+        drawing::buildLineChart(chart, data);
+        canvas.layOut();
+        const auto bands = bandsOf(chart);
+        QCOMPARE(bands.size(), std::size_t{2});
+        QCOMPARE(bands[0]->upperSeries()->points(), (QList<QPointF>{{1, 1.1}, {2, 1.1}}));
+        QCOMPARE(bands[1]->lowerSeries()->points(), (QList<QPointF>{{4, 0.9}, {5, 0.9}}));
+        QVERIFY(chart.legend()->markers(bands[0]).front()->isVisible());
+        QVERIFY(!chart.legend()->markers(bands[1]).front()->isVisible());
+        // Without a gap: one band.
+        data.curves[0].low[2] = 0.9, data.curves[0].high[2] = 1.1;
+        QChart whole;
+        drawing::buildLineChart(whole, data);
+        QCOMPARE(bandsOf(whole).size(), std::size_t{1});
+        QCOMPARE(bandsOf(whole)[0]->upperSeries()->count(), 5);
+    }
+
+    // Marked points get their colour and their legend entry.
+    void marksInTheirColours() {
+        pictures::LineChart data;
+        data.curves.push_back({"λ1", {1, 2}, {1, 1}, {}, {}});
+        data.marks.push_back({PointMark::Fault, "arithmetic error (no result)", {3}, {0}});
+        data.marks.push_back({PointMark::Inconsistent, "inconsistent", {4, 4}, {2, -3}});
+        drawing::ChartCanvas canvas("marks", drawing::kLineChartSize);
+        QChart& chart = *canvas.chart;
+        drawing::buildLineChart(chart, data);
+        canvas.layOut();
+        std::vector<QScatterSeries*> marks;
+        for (QAbstractSeries* s : chart.series())
+            if (auto* m = qobject_cast<QScatterSeries*>(s)) marks.push_back(m);
+        QCOMPARE(marks.size(), std::size_t{2});
+        QCOMPARE(marks[0]->color(), drawing::faultColour());
+        QCOMPARE(marks[0]->name(), QStringLiteral("arithmetic error (no result)"));
+        QCOMPARE(marks[0]->points(), (QList<QPointF>{{3, 0}}));
+        QCOMPARE(marks[1]->color(), drawing::inconsistentColour());
+        QCOMPARE(marks[1]->points(), (QList<QPointF>{{4, 2}, {4, -3}}));
+        QVERIFY(chart.legend()->markers(marks[1]).front()->isVisible());
+        // The axes hold the marks too.
+        auto* y = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).front());
+        QVERIFY(y->min() < -3 && y->max() > 2);
+    }
+
+    // Axes over any values stay a handful of ticks and the picture is drawn
+    // (a range a few ulps wide once never finished).
+    void saneAxes_data() {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::newRow("a few ulps") << 28.0 << 28.000000000000004;
+        QTest::newRow("one value") << 28.0 << 28.0;
+        QTest::newRow("zero") << 0.0 << 0.0;
+        QTest::newRow("all of the doubles") << -1.7976931348623157e308 << 1.7976931348623157e308;
+        QTest::newRow("NaN") << kNaN << kNaN;
+        QTest::newRow("far and narrow") << 1e20 << 1e20 + 16384;
+    }
+    void saneAxes() {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QValueAxis* axis = drawing::valueAxis("x", from, to);
+        QVERIFY(std::isfinite(axis->min()) && std::isfinite(axis->max()) && axis->min() < axis->max());
+        QVERIFY((axis->max() - axis->min()) / axis->tickInterval() < 13);
+        QVERIFY(std::fabs(axis->min() - axis->tickAnchor()) / axis->tickInterval() < 1e6 + 1);
+        delete axis;
+
+        pictures::HeatMap map = uniformMap(3, 3, 0.1);
+        map.xFrom = from, map.xTo = to, map.yFrom = to, map.yTo = from;
+        QVERIFY(!drawing::HeatMapPicture(map).image().isNull());
+        pictures::LineChart line;
+        line.curves.push_back({"λ1", {from, to}, {from, to}, {}, {}});
+        drawing::LineChartPicture picture(line);
+        QImage image(picture.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        picture.paint(painter);
+    }
+
+    void writesPngAndSvg() {
+        QTemporaryDir folder;
+        const std::string png = folder.filePath("map.png").toStdString(), svg = folder.filePath("line.SVG").toStdString();
+        QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
+        QImage written(QString::fromStdString(png));
+        QCOMPARE(written.size(), drawing::kHeatMapSize);
+        pictures::LineChart line;
+        line.title = "Lyapunov exponents against R";
+        line.curves.push_back({"λ1", {1, 2}, {1, 2}, {}, {}});
+        QCOMPARE(QString::fromStdString(drawing::writePicture(line, svg)), QString());
+        QFile file(QString::fromStdString(svg));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("<title>Lyapunov exponents against R</title>"));
+        const std::string nowhere = folder.filePath("no/such/folder/map.png").toStdString();
+        const std::string why = drawing::writePicture(uniformMap(2, 2, 0.5), nowhere);
+        QVERIFY(QString::fromStdString(why).startsWith("cannot write " + QString::fromStdString(nowhere)));
+    }
+};
+
+QTEST_MAIN(DrawingTest)
+#include "drawing_test.moc"

@@ -1,0 +1,140 @@
+#include "axis_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace veltrano::pictures {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// What every axis must be, whatever it was asked for: finite, ordered, a
+// handful of distinct ticks that a loop from the anchor reaches quickly,
+// labels with enough digits to tell neighbours apart.
+void expectSane(const AxisScale& s) {
+    ASSERT_TRUE(std::isfinite(s.from) && std::isfinite(s.to) && std::isfinite(s.step) && std::isfinite(s.anchor));
+    EXPECT_LT(s.from, s.to);
+    EXPECT_GT(s.step, 0);
+    const double ticks = (s.to - s.from) / s.step;
+    EXPECT_GE(ticks, 4.9);
+    EXPECT_LE(ticks, 12.6);
+    // Each tick is a double of its own: adding a step moves.
+    EXPECT_NE(s.from + s.step, s.from);
+    EXPECT_NE(s.to - s.step, s.to);
+    // Counting from the anchor to the range takes few steps.
+    EXPECT_LT(std::fabs(s.from - s.anchor) / s.step, 1e6 + 1);
+    // The anchor is a whole number of steps (0 or on the step's grid).
+    EXPECT_NEAR(s.anchor / s.step, std::round(s.anchor / s.step), 1e-6);
+    EXPECT_GE(s.digits, 4);
+    EXPECT_LE(s.digits, 17);
+}
+
+struct RangeCase {
+    const char* name;
+    double lo, hi;
+};
+
+class SaneAxis : public testing::TestWithParam<RangeCase> {};
+
+TEST_P(SaneAxis, HoldsAHandfulOfDistinctTicks) {
+    expectSane(axisScale(GetParam().lo, GetParam().hi));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AnyRange, SaneAxis,
+    testing::Values(RangeCase{"ordinary", 0, 200}, RangeCase{"reversed", 200, 0}, RangeCase{"negative", -15.3, 2.1},
+                    RangeCase{"one_value", 28, 28}, RangeCase{"zero_width_at_zero", 0, 0},
+                    RangeCase{"a_few_ulps", 28, 28.000000000000004}, RangeCase{"one_ulp_at_1e20", 1e20, 1e20 + 16384},
+                    RangeCase{"huge_one_value", 1e300, 1e300}, RangeCase{"both_ends_of_doubles", -1.7976931348623157e308, 1.7976931348623157e308},
+                    RangeCase{"largest_double", 1.7e308, 1.7e308}, RangeCase{"infinities", -kInf, kInf},
+                    RangeCase{"infinite_end", 0, kInf}, RangeCase{"nan_both", kNaN, kNaN}, RangeCase{"nan_low", kNaN, 3},
+                    RangeCase{"nan_high", 3, kNaN}, RangeCase{"tiny", 1e-300, 2e-300},
+                    RangeCase{"subnormal", 4.9e-324, 1e-320}, RangeCase{"far_from_zero", 1e12, 1e12 + 10},
+                    RangeCase{"narrow_far_from_zero", 123456.789, 123456.7890001}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Ranges wide enough are kept exactly, on ticks of 1, 2 or 5 times a power
+// of ten, counted from 0 (as today's pictures show them).
+TEST(AxisScale, KeepsAnOrdinaryRangeWithRoundTicks) {
+    const struct {
+        double lo, hi, step;
+    } cases[] = {{0, 200, 20}, {0, 250, 50}, {0, 40, 5}, {-15, 2, 2}, {0.1, 0.2, 0.02}, {0, 1, 0.2}, {0, 7, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const AxisScale s = axisScale(c.lo, c.hi);
+        EXPECT_EQ(s.from, c.lo);
+        EXPECT_EQ(s.to, c.hi);
+        EXPECT_DOUBLE_EQ(s.step, c.step);
+        EXPECT_EQ(s.anchor, 0.0);
+        EXPECT_EQ(s.digits, 4);
+    }
+}
+
+TEST(AxisScale, OrderIsNotItsConcern) {
+    const AxisScale up = axisScale(3, 9), down = axisScale(9, 3);
+    EXPECT_EQ(up.from, down.from);
+    EXPECT_EQ(up.to, down.to);
+    EXPECT_EQ(up.step, down.step);
+}
+
+// One value, or values too close for distinct ticks, become half a unit
+// either side of their middle (a millionth of it where that is larger).
+TEST(AxisScale, WidensOneValueAroundIt) {
+    const struct {
+        double lo, hi, from, to;
+    } cases[] = {{28, 28, 27.5, 28.5},
+                 {0, 0, -0.5, 0.5},
+                 {-3, -3, -3.5, -2.5},
+                 {28, 28.000000000000004, 27.5, 28.5},
+                 {1e20, 1e20, 1e20 - 1e14, 1e20 + 1e14}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const AxisScale s = axisScale(c.lo, c.hi);
+        EXPECT_DOUBLE_EQ(s.from, c.from);
+        EXPECT_DOUBLE_EQ(s.to, c.to);
+    }
+}
+
+// Just wide enough to be kept: a billionth of the magnitude and more.
+TEST(AxisScale, KeepsANarrowRangeThatHoldsDistinctTicks) {
+    const AxisScale s = axisScale(1000, 1000.001);
+    EXPECT_EQ(s.from, 1000);
+    EXPECT_EQ(s.to, 1000.001);
+    // Labels 1000.0001 and 1000.0002 need eight digits.
+    EXPECT_GE(s.digits, 8);
+    EXPECT_NE(s.anchor, 0.0);
+}
+
+TEST(AxisScale, NothingKnownIsZeroToOne) {
+    const AxisScale s = axisScale(kNaN, kNaN);
+    EXPECT_EQ(s.from, 0);
+    EXPECT_EQ(s.to, 1);
+    const AxisScale one = axisScale(kNaN, 5);
+    EXPECT_EQ(one.from, 4.5);
+    EXPECT_EQ(one.to, 5.5);
+}
+
+TEST(LogRange, KeepsPositiveRangesAndWidensTheRest) {
+    const struct {
+        double lo, hi, from, to;
+    } cases[] = {{0.01, 1000, 0.01, 1000},
+                 {1000, 0.01, 0.01, 1000},
+                 {10, 10, 10 / std::sqrt(10.0), 10 * std::sqrt(10.0)},
+                 {0, 100, 100 / std::sqrt(10.0), 100 * std::sqrt(10.0)},
+                 {-5, 100, 100 / std::sqrt(10.0), 100 * std::sqrt(10.0)},
+                 {-5, -1, 1, 10},
+                 {kNaN, kNaN, 1, 10},
+                 {1, kInf, 1, 10}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const LogRange r = logRange(c.lo, c.hi);
+        EXPECT_DOUBLE_EQ(r.from, c.from);
+        EXPECT_DOUBLE_EQ(r.to, c.to);
+    }
+}
+
+}  // namespace
+}  // namespace veltrano::pictures

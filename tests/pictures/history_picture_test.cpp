@@ -1,0 +1,74 @@
+#include "history_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace veltrano::pictures {
+namespace {
+
+Triple expoAt(std::int64_t n) {
+    const double v = static_cast<double>(n);
+    return {1.0 / v, -1.0 / v, -14.0 - 1.0 / v};
+}
+
+// Rows 1 .. rows at t = n / 100; from row `knownFrom` on with half-widths.
+HistoryPicture history(std::int64_t rows, std::int64_t knownFrom) {
+    HistoryPicture picture;
+    for (std::int64_t n = 1; n <= rows; ++n) {
+        std::optional<Triple> widths;
+        if (n >= knownFrom) widths = Triple{0.1, 0.2, 0.3};
+        picture.add(n, static_cast<double>(n) / 100, expoAt(n), widths);
+    }
+    return picture;
+}
+
+// Every interval up to 1000 is kept, then about a thousand a decade, and
+// always the last one, in order.
+TEST(HistoryPicture, KeepsABoundedNumberOfRowsAndTheLast) {
+    const HistoryPicture picture = history(100000, 0);
+    const LineChart chart = picture.chart("n = 100000");
+    ASSERT_EQ(chart.curves.size(), 3U);
+    const std::vector<double>& t = chart.curves[0].x;
+    EXPECT_GT(t.size(), 2900U);
+    EXPECT_LT(t.size(), 3100U);
+    for (std::size_t i = 0; i < 1000; ++i) ASSERT_EQ(t[i], static_cast<double>(i + 1) / 100);
+    EXPECT_EQ(t.back(), 1000.0);
+    for (std::size_t i = 1; i < t.size(); ++i) ASSERT_LT(t[i - 1], t[i]);
+    EXPECT_EQ(chart.curves[2].y.back(), expoAt(100000)[2]);
+    EXPECT_EQ(picture.lastInterval(), 100000);
+    EXPECT_TRUE(chart.logX);
+}
+
+// Rows before the first batch have no half-widths: the band starts where
+// they are known (a gap, never a band of made-up widths).
+TEST(HistoryPicture, BandOnlyWhereHalfWidthsAreKnown) {
+    const LineChart all = history(50, 11).chart("c");
+    ASSERT_EQ(all.curves.size(), 3U);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Curve& c = all.curves[k];
+        ASSERT_EQ(c.low.size(), 50U);
+        for (std::size_t i = 0; i < 10; ++i) EXPECT_TRUE(std::isnan(c.low[i]) && std::isnan(c.high[i])) << i;
+        EXPECT_NEAR(c.high[10] - c.y[10], 0.1 * static_cast<double>(k + 1), 1e-12);
+        EXPECT_NEAR(c.y[49] - c.low[49], 0.1 * static_cast<double>(k + 1), 1e-12);
+    }
+    // One exponent alone: only the rows with their band.
+    const LineChart one = history(50, 11).chart("c", 2);
+    ASSERT_EQ(one.curves.size(), 1U);
+    EXPECT_EQ(one.curves[0].name, "λ2");
+    EXPECT_EQ(one.curves[0].x.size(), 40U);
+    EXPECT_EQ(one.curves[0].x.front(), 0.11);
+    EXPECT_EQ(one.curves[0].y.front(), expoAt(11)[1]);
+    EXPECT_EQ(one.title, "Convergence of λ2 with its 95 % interval — c");
+}
+
+TEST(HistoryPicture, NoBandWithoutHalfWidths) {
+    const LineChart chart = history(20, 1000).chart("c");
+    for (const Curve& c : chart.curves) EXPECT_TRUE(c.low.empty() && c.high.empty());
+    const LineChart one = history(20, 1000).chart("c", 3);
+    EXPECT_EQ(one.curves[0].x.size(), 20U);
+    EXPECT_EQ(one.title, "Convergence of λ3 — c");
+}
+
+}  // namespace
+}  // namespace veltrano::pictures

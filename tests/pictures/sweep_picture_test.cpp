@@ -1,0 +1,223 @@
+#include "sweep_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace veltrano::pictures {
+namespace {
+
+SweepGrid line(std::int64_t count, double from = 0, double to = -1) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    grid.axes[0] = {SweepParameter::R, from, to < from ? static_cast<double>(count - 1) : to, count, {}};
+    grid.axisCount = 1;
+    return grid;
+}
+
+SweepGrid map(std::int64_t columns, std::int64_t rows) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    grid.axes[0] = {SweepParameter::Sigma, 0, static_cast<double>(columns - 1), columns, {}};
+    grid.axes[1] = {SweepParameter::R, 100, 100 + static_cast<double>(rows - 1), rows, {}};
+    grid.axisCount = 2;
+    return grid;
+}
+
+// A completed point whose exponents tell its index; with error bars of
+// 0.01, 0.02, 0.03 where asked.
+SweepPoint point(const SweepGrid& grid, std::int64_t i, bool errors = false) {
+    SweepPoint p{i, grid.pointAt(i), {}};
+    p.result.completed = true;
+    p.result.expo = {0.5 + static_cast<double>(i), -1.0 - static_cast<double>(i), -20.0 - static_cast<double>(i)};
+    p.result.errorsKnown = errors;
+    if (errors) p.result.halfWidth = {0.01, 0.02, 0.03};
+    return p;
+}
+
+SweepPoint faulted(const SweepGrid& grid, std::int64_t i) {
+    SweepPoint p{i, grid.pointAt(i), {}};
+    p.result.completed = false;
+    return p;
+}
+
+const MarkedPoints* marksOf(const LineChart& chart, PointMark mark) {
+    for (const MarkedPoints& m : chart.marks)
+        if (m.mark == mark) return &m;
+    return nullptr;
+}
+
+// A band stands only on bins all of whose rows have half-widths: a bin
+// that mixes rows with and without has none, nor does one without any.
+TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
+    // Twice as many points as bins: bin c holds points 2c and 2c + 1.
+    const std::int64_t count = 2 * SweepPicture::kMaxBins;
+    const SweepGrid grid = line(count);
+    SweepPicture picture(grid, {});
+    for (std::int64_t i = 0; i < count; ++i) {
+        // Bin 1 mixes (point 2 with, point 3 without); bin 2 has none.
+        const bool errors = !(i == 3 || i == 4 || i == 5);
+        picture.add(point(grid, i, errors));
+    }
+    const LineChart chart = picture.lineChart();
+    ASSERT_EQ(chart.curves.size(), 3U);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Curve& c = chart.curves[k];
+        ASSERT_EQ(c.low.size(), static_cast<std::size_t>(SweepPicture::kMaxBins));
+        ASSERT_EQ(c.high.size(), c.low.size());
+        const double width = 0.01 * static_cast<double>(k + 1);
+        // Bin 0: the mean of points 0 and 1, its band the mean half-width.
+        EXPECT_DOUBLE_EQ(c.y[0], (point(grid, 0).result.expo[k] + point(grid, 1).result.expo[k]) / 2);
+        EXPECT_NEAR(c.high[0] - c.y[0], width, 1e-12);
+        EXPECT_NEAR(c.y[0] - c.low[0], width, 1e-12);
+        EXPECT_TRUE(std::isnan(c.low[1]) && std::isnan(c.high[1])) << "a bin of mixed rows";
+        EXPECT_TRUE(std::isnan(c.low[2]) && std::isnan(c.high[2])) << "a bin without half-widths";
+        EXPECT_NEAR(c.high[3] - c.y[3], width, 1e-12);
+        // Every bin keeps its value, band or not.
+        EXPECT_FALSE(std::isnan(c.y[1]) || std::isnan(c.y[2]));
+    }
+}
+
+TEST(SweepPictureLine, NoBandWithoutHalfWidths) {
+    const SweepGrid grid = line(5);
+    SweepPicture picture(grid, {});
+    for (std::int64_t i = 0; i < 5; ++i) picture.add(point(grid, i));
+    for (const Curve& c : picture.lineChart().curves) EXPECT_TRUE(c.low.empty() && c.high.empty());
+}
+
+// Points stopped by a fault have no value: they are marked where they lie
+// (at 0), and the curves pass them by, for all three exponents or one.
+TEST(SweepPictureLine, MarksFaultedPoints) {
+    const SweepGrid grid = line(10, 20, 29);
+    for (int only = 0; only <= 3; ++only) {
+        SCOPED_TRACE(only);
+        SweepPicture picture(grid, {});
+        for (std::int64_t i = 0; i < 10; ++i) picture.add(i == 3 || i == 7 ? faulted(grid, i) : point(grid, i));
+        const LineChart chart = picture.lineChart(only);
+        const MarkedPoints* faults = marksOf(chart, PointMark::Fault);
+        ASSERT_NE(faults, nullptr);
+        EXPECT_EQ(faults->x, (std::vector<double>{23, 27}));
+        EXPECT_EQ(faults->y, (std::vector<double>{0, 0}));
+        EXPECT_FALSE(faults->name.empty());
+        EXPECT_EQ(marksOf(chart, PointMark::Inconsistent), nullptr);
+        ASSERT_EQ(chart.curves.size(), only == 0 ? 3U : 1U);
+        for (const Curve& c : chart.curves) EXPECT_EQ(c.x, (std::vector<double>{20, 21, 22, 24, 25, 26, 28, 29}));
+    }
+}
+
+TEST(SweepPictureLine, MarksNothingWhenEveryPointIsOk) {
+    const SweepGrid grid = line(4);
+    SweepPicture picture(grid, {});
+    for (std::int64_t i = 0; i < 4; ++i) picture.add(point(grid, i));
+    EXPECT_TRUE(picture.lineChart().marks.empty());
+}
+
+// An inconsistent point keeps its numbers: it is drawn at them, in its own
+// marks, and left out of the ok points' curves (and their means).
+TEST(SweepPictureLine, MarksInconsistentPointsApart) {
+    const SweepGrid grid = line(6);
+    for (int only = 0; only <= 3; ++only) {
+        SCOPED_TRACE(only);
+        SweepPicture picture(grid, {});
+        for (std::int64_t i = 0; i < 6; ++i) picture.add(point(grid, i), i == 4);
+        const LineChart chart = picture.lineChart(only);
+        const MarkedPoints* odd = marksOf(chart, PointMark::Inconsistent);
+        ASSERT_NE(odd, nullptr);
+        std::vector<double> expected;
+        for (std::size_t k = 0; k < 3; ++k)
+            if (only == 0 || static_cast<std::size_t>(only) == k + 1) expected.push_back(point(grid, 4).result.expo[k]);
+        EXPECT_EQ(odd->y, expected);
+        EXPECT_EQ(odd->x, std::vector<double>(expected.size(), 4.0));
+        EXPECT_EQ(marksOf(chart, PointMark::Fault), nullptr);
+        for (const Curve& c : chart.curves) EXPECT_EQ(c.x, (std::vector<double>{0, 1, 2, 3, 5}));
+    }
+}
+
+// --exponent K on a map: the map of λK, and the title says which.
+TEST(SweepPictureMap, DrawsTheExponentAsked) {
+    const SweepGrid grid = map(4, 3);
+    SweepPicture picture(grid, "n = 5");
+    ASSERT_TRUE(picture.isMap());
+    for (std::int64_t i = 0; i < grid.size(); ++i) picture.add(point(grid, i));
+    for (int only = 0; only <= 3; ++only) {
+        SCOPED_TRACE(only);
+        const std::size_t k = only == 0 ? 0 : static_cast<std::size_t>(only - 1);
+        const HeatMap m = picture.heatMap(only);
+        const std::string name = "λ" + std::to_string(k + 1);
+        EXPECT_EQ(m.title, name + " over σ and R — b = 2.6667, n = 5");
+        EXPECT_EQ(m.valueTitle, name);
+        ASSERT_EQ(m.columns, 4);
+        ASSERT_EQ(m.rows, 3);
+        ASSERT_EQ(m.values.size(), 12U);
+        // Point i lies at σ = i / 3 (across), R = 100 + i % 3 (up).
+        for (std::int64_t i = 0; i < grid.size(); ++i) {
+            const auto cell = static_cast<std::size_t>((i % 3) * 4 + i / 3);
+            EXPECT_EQ(m.values[cell], point(grid, i).result.expo[k]) << i;
+            EXPECT_EQ(m.markAt(cell), PointMark::Value);
+        }
+        EXPECT_EQ(m.xFrom, 0);
+        EXPECT_EQ(m.xTo, 3);
+        EXPECT_EQ(m.yFrom, 100);
+        EXPECT_EQ(m.yTo, 102);
+    }
+}
+
+// Each cell says what it shows: a value, an inconsistent point, a fault,
+// or nothing yet.
+TEST(SweepPictureMap, MarksEachCell) {
+    const SweepGrid grid = map(2, 2);
+    SweepPicture picture(grid, {});
+    picture.add(point(grid, 0));
+    picture.add(faulted(grid, 1));
+    picture.add(point(grid, 2), true);
+    const HeatMap m = picture.heatMap();
+    ASSERT_EQ(m.marks.size(), 4U);
+    // Cells: (c, r) at r * 2 + c; point i at c = i / 2, r = i % 2.
+    EXPECT_EQ(m.marks[0], PointMark::Value);
+    EXPECT_EQ(m.marks[2], PointMark::Fault);
+    EXPECT_EQ(m.marks[1], PointMark::Inconsistent);
+    EXPECT_EQ(m.marks[3], PointMark::Empty);
+    EXPECT_EQ(m.values[0], point(grid, 0).result.expo[0]);
+    for (std::size_t i : {1, 2, 3}) EXPECT_TRUE(std::isnan(m.values[i])) << i;
+}
+
+// A cell of many points shows their ok points' mean; an ok point outweighs
+// faults and inconsistent points in the same cell.
+TEST(SweepPictureMap, BinsLargeGridsByMean) {
+    const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
+    SweepPicture picture(grid, {});
+    for (std::int64_t i = 0; i < grid.size(); ++i)
+        if (i == 2) picture.add(faulted(grid, i));
+        else picture.add(point(grid, i), i == 5);
+    const HeatMap m = picture.heatMap();
+    ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
+    EXPECT_DOUBLE_EQ(m.values[0], (0.5 + 1.5) / 2);
+    EXPECT_EQ(m.values[1], 3.5) << "the fault in cell 1 leaves its ok point";
+    EXPECT_EQ(m.values[2], 4.5) << "the inconsistent point in cell 2 is not averaged in";
+    EXPECT_EQ(m.markAt(1), PointMark::Value);
+    EXPECT_EQ(m.markAt(2), PointMark::Value);
+}
+
+TEST(SweepPictureLine, TitlesNameTheFixedParametersAndTheRun) {
+    const SweepGrid grid = line(3);
+    SweepPicture picture(grid, "n = 5");
+    for (std::int64_t i = 0; i < 3; ++i) picture.add(point(grid, i));
+    const LineChart chart = picture.lineChart();
+    EXPECT_EQ(chart.title, "Lyapunov exponents against R — σ = 10, b = 2.6667, n = 5");
+    EXPECT_EQ(chart.xTitle, "R");
+}
+
+// A sweep of one point is a line of one value of R.
+TEST(SweepPictureLine, OnePointIsALineAtItsR) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    SweepPicture picture(grid, {});
+    picture.add(point(grid, 0));
+    const LineChart chart = picture.lineChart();
+    ASSERT_EQ(chart.curves.size(), 3U);
+    EXPECT_EQ(chart.curves[0].x, std::vector<double>{28});
+    EXPECT_FALSE(picture.isMap());
+}
+
+}  // namespace
+}  // namespace veltrano::pictures

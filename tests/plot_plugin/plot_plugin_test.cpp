@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "picture_file.h"
+#include "plot.h"
+#include "plot_plugin.h"
+
+namespace veltrano::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The stand-in plugins lie beside this test, as the plugin lies beside
+// the tool (the one named as the real plugin is the one it opens).
+fs::path besideMe(const std::string& name) {
+    return fs::read_symlink("/proc/self/exe").parent_path() / name;
+}
+
+// A fresh folder for each test; the stand-in plugin does what its `tag`
+// asks of the pictures drawn in it.
+class Folder {
+public:
+    explicit Folder(const std::string& tag = "ok") {
+        path_ = fs::path(testing::TempDir()) / ("veltrano-plugin-" + std::to_string(::getpid()) + "-" + tag);
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~Folder() { fs::remove_all(path_); }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    [[nodiscard]] std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // Everything in the folder, by name.
+    [[nodiscard]] std::vector<std::string> names() const {
+        std::vector<std::string> all;
+        for (const auto& entry : fs::directory_iterator(path_)) all.push_back(entry.path().filename().string());
+        std::sort(all.begin(), all.end());
+        return all;
+    }
+
+private:
+    fs::path path_;
+};
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+struct PluginCase {
+    const char* file;
+    const char* says;  // part of the refusal; empty: accepted
+};
+
+class PluginCheck : public testing::TestWithParam<PluginCase> {};
+
+// A plugin of another version passes C++ objects laid out differently: it
+// is refused when opened, with both versions named, as is anything that is
+// not the plugin at all.
+TEST_P(PluginCheck, OpensOnlyAPluginOfThisVersion) {
+    const std::string why = checkPlotPlugin(besideMe(GetParam().file).string());
+    if (std::string(GetParam().says).empty()) {
+        EXPECT_EQ(why, "");
+    } else {
+        EXPECT_NE(why.find(GetParam().says), std::string::npos) << why;
+        EXPECT_NE(why.find(besideMe(GetParam().file).string()), std::string::npos) << why;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plugins, PluginCheck,
+    testing::Values(PluginCase{"veltrano-plot.so", ""},
+                    PluginCase{"newer-plot.so", "is of another version of veltrano-cli (its pictures are version"},
+                    PluginCase{"older-plot.so", "is of another version"},
+                    PluginCase{"unversioned-plot.so", "is not one of this veltrano-cli (it has no version)"},
+                    PluginCase{"writerless-plot.so", "lacks its writers"},
+                    PluginCase{"missing-plot.so", "cannot open the plotting plugin"}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        return name.substr(0, name.find('-'));
+    });
+
+TEST(PluginCheck, NamesBothVersions) {
+    const std::string why = checkPlotPlugin(besideMe("newer-plot.so").string());
+    EXPECT_NE(why.find("version " + std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
+                       std::to_string(plot::kAbiVersion)),
+              std::string::npos)
+        << why;
+}
+
+TEST(PluginCheck, RefusesAFileThatIsNoLibrary) {
+    Folder folder;
+    std::ofstream(folder / "veltrano-plot.so") << "not a library\n";
+    const std::string why = checkPlotPlugin(folder / "veltrano-plot.so");
+    EXPECT_NE(why.find("cannot open the plotting plugin " + (folder / "veltrano-plot.so")), std::string::npos) << why;
+}
+
+// The tool's own plugin (the stand-in beside it) is found and accepted.
+TEST(PicturesUnavailable, FindsThePluginBesideTheTool) {
+    EXPECT_EQ(picturesUnavailable(), "");
+}
+
+pictures::LineChart someLine() {
+    pictures::LineChart chart;
+    chart.curves.push_back({"λ1", {1, 2}, {0.9, 0.8}, {}, {}});
+    return chart;
+}
+
+TEST(WritePictureFile, PublishesTheDrawingUnderItsNameAndNothingElse) {
+    Folder folder;
+    EXPECT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"line.png"});
+    EXPECT_EQ(contents(folder / "line.png"), "λ1;");
+}
+
+// --exponent K reaches the map and the line drawn from a sweep.
+TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
+    SweepGrid map;
+    map.base = {10, 28, 2.6667};
+    map.axes[0] = {SweepParameter::Sigma, 0, 1, 2, {}};
+    map.axes[1] = {SweepParameter::R, 0, 1, 2, {}};
+    map.axisCount = 2;
+    SweepGrid line = map;
+    line.axisCount = 1;
+    for (int only = 0; only <= 3; ++only) {
+        SCOPED_TRACE(only);
+        Folder folder("exponent");
+        const pictures::SweepPicture mapPicture(map, {}), linePicture(line, {});
+        ASSERT_EQ(writePictureFile(mapPicture, folder / "map.svg", only), "");
+        EXPECT_EQ(contents(folder / "map.svg"), "λ" + std::to_string(only == 0 ? 1 : only));
+        ASSERT_EQ(writePictureFile(linePicture, folder / "line.svg", only), "");
+        EXPECT_EQ(contents(folder / "line.svg"), only == 0 ? "λ1;λ2;λ3;" : "λ" + std::to_string(only) + ";");
+    }
+}
+
+TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFails) {
+    Folder folder("fail");
+    const std::string why = writePictureFile(someLine(), folder / "map.png");
+    EXPECT_NE(why.find("cannot draw"), std::string::npos) << why;
+    EXPECT_TRUE(folder.names().empty()) << folder.names().front();
+}
+
+TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingThrows) {
+    Folder folder("throw");
+    EXPECT_THROW((void)writePictureFile(someLine(), folder / "map.png"), std::runtime_error);
+    EXPECT_TRUE(folder.names().empty()) << folder.names().front();
+}
+
+// A file that appeared meanwhile is never replaced, and the drawing is not
+// left beside it.
+TEST(WritePictureFile, NeverReplacesAFileThatAppeared) {
+    Folder folder;
+    std::ofstream(folder / "taken.png") << "the user's";
+    const std::string why = writePictureFile(someLine(), folder / "taken.png");
+    EXPECT_NE(why.find("appeared meanwhile"), std::string::npos) << why;
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"taken.png"});
+    EXPECT_EQ(contents(folder / "taken.png"), "the user's");
+}
+
+// Stopped by a signal while drawing: the process ends as the signal says,
+// and no temporary file is left behind.
+TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    for (const auto& [tag, signal] : {std::pair{"terminate", SIGTERM}, std::pair{"interrupt", SIGINT}}) {
+        SCOPED_TRACE(tag);
+        Folder folder(tag);
+        EXPECT_EXIT((void)writePictureFile(someLine(), folder / "line.png"), testing::KilledBySignal(signal), "");
+        EXPECT_TRUE(folder.names().empty()) << folder.names().front();
+    }
+}
+
+// The handlers are the caller's again once the picture is written.
+TEST(WritePictureFile, GivesTheSignalsBack) {
+    Folder folder;
+    struct sigaction before {}, after {};
+    ::sigaction(SIGTERM, nullptr, &before);
+    ASSERT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
+    ::sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(before.sa_handler, after.sa_handler);
+}
+
+}  // namespace
+}  // namespace veltrano::cli

@@ -9,6 +9,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "form2.h"
+#include "screen_pictures.h"
 #include "window_geometry.h"
 
 int main(int argc, char** argv) {

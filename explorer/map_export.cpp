@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "map_colours.h"
+#include "number_text.h"
 #include "picture_texts.h"
 #include "picture_writer.h"
 #include "sweep_picture.h"
@@ -27,7 +28,7 @@ QString cannotWrite(const QString& path, const QString& why) {
 std::string runText(const RunSettings& run) {
     std::string text = "n = " + std::to_string(run.intervals);
     if (run.transient > 0) text += ", transient " + std::to_string(run.transient);
-    if (run.targetError > 0) text += ", target error " + pictures::shortText(run.targetError);
+    if (run.targetError > 0) text += ", target error " + shortest(run.targetError);
     return text;
 }
 
@@ -75,7 +76,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
         picture.title = shownTitle(shown).toStdString() + " over " + pictures::symbolOf(s.x.parameter) + " and " +
                         pictures::symbolOf(s.y.parameter) + " — " +
                         pictures::symbolOf(s.fixedParameter()) + " = " +
-                        pictures::shortText(valueOf(s.base, s.fixedParameter())) + ", " + runText(s.run);
+                        shortest(valueOf(s.base, s.fixedParameter())) + ", " + runText(s.run);
         picture.xTitle = pictures::symbolOf(s.x.parameter);
         picture.yTitle = pictures::symbolOf(s.y.parameter);
         picture.valueTitle = shownTitle(shown).toStdString();

@@ -111,30 +111,10 @@ std::string pythonFloat(double v) {
 }
 
 // The values of an axis in Python: exactly those of the command line's
-// --vary NAME=FROM:TO:COUNT (std::lerp at i / (count - 1), both ends exact),
-// computed by the helper the call comes with.
+// --vary NAME=FROM:TO:COUNT, as the module spaces them.
 std::string pythonValues(const MapAxis& a) {
-    return "axis(" + pythonFloat(a.from) + ", " + pythonFloat(a.to) + ", " + wholeText(a.count) + ")";
+    return "veltrano.spaced(" + pythonFloat(a.from) + ", " + pythonFloat(a.to) + ", " + wholeText(a.count) + ")";
 }
-
-constexpr const char* kPythonAxis = R"(import numpy as np
-import veltrano
-
-
-def axis(start, stop, count):
-    """The values of veltrano-cli sweep --vary NAME=START:STOP:COUNT, to the bit."""
-    t = np.arange(count) / max(count - 1, 1)
-    if start <= 0 <= stop or stop <= 0 <= start:
-        values = t * stop + (1 - t) * start
-    else:
-        x = start + t * (stop - start)
-        values = np.minimum(x, stop) if stop > start else np.maximum(x, stop)
-    values[0] = start
-    values[-1] = stop if count > 1 else start
-    return values
-
-
-)";
 
 }  // namespace
 
@@ -157,7 +137,7 @@ std::string pythonCall(const MapSettings& s) {
                   : p == s.y.parameter ? pythonValues(s.y)
                                        : pythonFloat(valueOf(s.base, p));
     }
-    std::string call = kPythonAxis + std::string("map = veltrano.sweep(") + wholeText(s.run.intervals) +
+    std::string call = "import veltrano\n\nmap = veltrano.sweep(" + wholeText(s.run.intervals) +
                        ", " + args[0] + ", " + args[1] + ", " + args[2];
     const RunSettings defaults;
     const RunSettings& run = s.run;

@@ -2,9 +2,7 @@
 // ranges of a zoom, the passes that sharpen it, the image that shows the
 // passes, the view history, the texts of the command and the Python call.
 
-#include <QProcess>
 #include <QtTest>
-#include <charconv>
 #include <map>
 #include <set>
 
@@ -35,7 +33,7 @@ private slots:
     void exactTextReadsBackAsTheSameDouble();
     void commandLineNamesEveryChoice_data();
     void commandLineNamesEveryChoice();
-    void pythonAxesAreTheSweepsToTheBit();
+    void pythonCallNamesEveryChoice();
 };
 
 void ExplorerMapTest::cellUnderAPoint_data() {
@@ -269,42 +267,25 @@ void ExplorerMapTest::commandLineNamesEveryChoice() {
     QTEST(QString::fromStdString(commandLine(s)), "expected");
 }
 
-void ExplorerMapTest::pythonAxesAreTheSweepsToTheBit() {
+void ExplorerMapTest::pythonCallNamesEveryChoice() {
     MapSettings s;
     s.x = {SweepParameter::R, 0, 200, 201};
     s.y = {SweepParameter::Sigma, 40, 0.5, 7};
     s.base.bv = 3.5;
-    const std::string call = pythonCall(s);
-    QVERIFY2(QString::fromStdString(call).contains(
-                 QStringLiteral("veltrano.sweep(1000, axis(40.0, 0.5, 7), axis(0.0, 200.0, 201), 3.5, errors=True, "
-                                "batch=100)")),
-             call.c_str());
-    // The helper the call brings, run by Python with NumPy, against the
-    // sweep's own axes: ends of either sign, rising and falling, one value.
-    const MapAxis axes[] = {{SweepParameter::R, 0, 200, 201},   {SweepParameter::R, 0.1, 0.7, 7},
-                            {SweepParameter::R, -3.3, 1e-3, 97}, {SweepParameter::R, 5, -5, 3},
-                            {SweepParameter::R, 40, 0.5, 13},   {SweepParameter::R, -7, -2.5, 11},
-                            {SweepParameter::R, 2.5, 2.5, 1}};
-    std::string script = call.substr(0, call.find("map = "));
-    script.erase(script.find("import veltrano\n"), 16);  // the helper alone
-    std::string expected;
-    for (const MapAxis& a : axes) {
-        script += "print(' '.join(repr(float(v)) for v in axis(" + exactText(a.from) + ", " + exactText(a.to) + ", " +
-                  std::to_string(a.count) + ")))\n";
-        for (int i = 0; i < a.count; ++i) {
-            char buf[64];
-            const auto end = std::to_chars(buf, buf + sizeof buf, axisValue(a, i)).ptr;
-            std::string v(buf, end);
-            if (v.find_first_of(".en") == std::string::npos) v += ".0";
-            expected += (i ? " " : "") + v;
-        }
-        expected += "\n";
-    }
-    QProcess python;
-    python.start(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), QString::fromStdString(script)});
-    QVERIFY(python.waitForFinished(60000));
-    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
-    QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()), QString::fromStdString(expected));
+    QCOMPARE(QString::fromStdString(pythonCall(s)),
+             QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
+                            "veltrano.spaced(0.0, 200.0, 201), 3.5, errors=True, batch=100)\n"));
+    s.run.errors = false;
+    s.run.transient = 5;
+    s.run.initial = {0.5, -1, 2};
+    s.run.step = 0.005;
+    s.run.stepsPerInterval = 10;
+    QVERIFY(QString::fromStdString(pythonCall(s))
+                .endsWith(QStringLiteral("3.5, transient=5, initial=(0.5, -1.0, 2.0), step=0.005, "
+                                         "steps_per_interval=10)\n")));
+    s.run.targetError = 1e-3;
+    s.run.errors = true;
+    QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
 }
 
 QTEST_APPLESS_MAIN(ExplorerMapTest)

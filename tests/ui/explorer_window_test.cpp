@@ -231,6 +231,33 @@ void ExplorerWindowTest::csvExportIsTheCommandsOutput() {
     const QByteArray exported = readAll(path);
     QCOMPARE(exported.count('\n'), settings.size() + 1);
     QCOMPARE(exported, cli);
+#ifdef VELTRANO_PYTHON_DIR
+    // The Python call computes the same points to the bit.
+    const QString check = w.pythonText() + QStringLiteral(R"(
+import csv, math
+found = {}
+for i in range(map.lambda1.size):
+    key = (float(map.sigma.flat[i]), float(map.R.flat[i]), float(map.b.flat[i]))
+    found[key] = (float(map.lambda1.flat[i]), float(map.lambda2.flat[i]), float(map.lambda3.flat[i]))
+rows = list(csv.DictReader(open(%1)))
+assert len(rows) == len(found), (len(rows), len(found))
+for row in rows:
+    got = found[(float(row['sigma']), float(row['R']), float(row['b']))]
+    if row['status'] == 'error':
+        assert all(math.isnan(v) for v in got), (row, got)
+    else:
+        assert got == (float(row['lambda1']), float(row['lambda2']), float(row['lambda3'])), (row, got)
+print('same')
+)").arg(QStringLiteral("'%1'").arg(path));
+    QProcess python;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+    python.setProcessEnvironment(env);
+    python.start(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), check});
+    QVERIFY(python.waitForFinished(300000));
+    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+    QCOMPARE(python.readAllStandardOutput(), QByteArray("same\n"));
+#endif
 }
 
 void ExplorerWindowTest::anIncompleteMapIsNotExported() {

@@ -127,8 +127,8 @@ void ExplorerWindow::buildControls() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(form_->sizeHint().width() + 20);
-    side->setMaximumWidth(std::max(380, form_->sizeHint().width() + 40));
+    // The map takes the room; the settings a column beside it.
+    side->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
     sideLayout->addWidget(scroll, 1);
     problem_ = new QLabel(side);
     problem_->setObjectName(QStringLiteral("Problem"));

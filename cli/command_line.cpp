@@ -1,7 +1,5 @@
 #include "command_line.h"
 
-#include <limits>
-
 #include "research_rules.h"
 
 namespace veltrano::cli {
@@ -57,6 +55,9 @@ std::vector<std::string> markValues(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--") afterDashes = true;
+        // "--step=" gives the option an empty value, not the next argument.
+        if (i > 0 && !afterDashes && a.size() > 3 && a.rfind("--", 0) == 0 && a.find('=') == a.size() - 1)
+            a.push_back(kValueMark);
         const bool looksLikeShortOption = !a.empty() && a[0] == '-' && a.rfind("--", 0) != 0 && a != "-h";
         if (i > 0 && !afterDashes && looksLikeShortOption) a.insert(a.begin(), kValueMark);
         args.push_back(std::move(a));
@@ -67,6 +68,13 @@ std::vector<std::string> markValues(int argc, char** argv) {
 std::string unmarked(std::string_view argument) {
     if (!argument.empty() && argument.front() == kValueMark) argument.remove_prefix(1);
     return std::string(argument);
+}
+
+std::string withoutMarks(std::string_view message) {
+    std::string text;
+    for (const char c : message)
+        if (c != kValueMark) text += c;
+    return text;
 }
 
 std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::string>& entries) {
@@ -85,7 +93,7 @@ std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vecto
     if (const auto* error = std::get_if<EntryError>(&checked)) return std::string(error->message);
     const Parameters& p = std::get<Parameters>(checked);
     // Digits past any whole number still make a number above the range.
-    const auto value = wholeNumber(entries.at(0), 1, std::numeric_limits<std::int64_t>::max());
+    const auto value = wholeNumber(entries.at(0), 1, kAnyWholeNumber);
     if (!value) return std::string(kMessageResearchRange);
     if (const auto why = refusedIntervals(*value)) return std::string(*why);
     return ResearchEntries{*value, {p.sigma, p.R, p.b}};
@@ -140,10 +148,9 @@ std::optional<std::pair<std::int64_t, std::int64_t>> parseShard(std::string_view
     const std::string given = unmarked(text);
     const auto slash = given.find('/');
     if (slash == std::string::npos) return std::nullopt;
-    const auto m = wholeNumber(std::string_view(given).substr(slash + 1), 1, SweepGrid::kMaxPoints);
-    if (!m) return std::nullopt;
-    const auto k = wholeNumber(std::string_view(given).substr(0, slash), 1, *m);
-    if (!k) return std::nullopt;
+    const auto k = wholeNumber(std::string_view(given).substr(0, slash), 0, kAnyWholeNumber);
+    const auto m = wholeNumber(std::string_view(given).substr(slash + 1), 0, kAnyWholeNumber);
+    if (!k || !m || !shardInRange(*k, *m)) return std::nullopt;
     return std::pair{*k, *m};
 }
 

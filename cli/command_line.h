@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,9 +22,13 @@ namespace veltrano::cli {
 // The option parser reads any argument that starts with a single '-' as an
 // option. Texts such as "-3.5", "-", "-." or "-x" are values here (the
 // entries judge them), so they are marked before parsing and unmarked when
-// read. "-h" stays the help option.
+// read. "-h" stays the help option. "--name=" becomes "--name" and an
+// empty value, which the forms refuse.
 [[nodiscard]] std::vector<std::string> markValues(int argc, char** argv);
 [[nodiscard]] std::string unmarked(std::string_view argument);
+// A message of the option parser that may quote marked arguments, as the
+// user wrote them.
+[[nodiscard]] std::string withoutMarks(std::string_view message);
 
 // The four entries N SIGMA R B checked as the window checks them.
 [[nodiscard]] std::variant<Parameters, EntryError> checkEntryTexts(const std::vector<std::string>& entries);
@@ -38,14 +43,17 @@ struct ResearchEntries {
 [[nodiscard]] std::variant<ResearchEntries, std::string> checkResearchEntries(const std::vector<std::string>& entries);
 
 // A whole number written in digits only, at least `minimum` and at most
-// `maximum`; nullopt for anything else.
+// `maximum`; nullopt for anything else. With kAnyWholeNumber as the most,
+// digits alone are asked for (as many as a whole number can hold), and the
+// rules of the run judge the value.
+inline constexpr std::int64_t kAnyWholeNumber = std::numeric_limits<std::int64_t>::max();
 [[nodiscard]] std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t minimum,
                                                       std::int64_t maximum);
 
 // NAME=FROM:TO:COUNT; the message says what is wrong otherwise.
 [[nodiscard]] std::variant<SweepAxis, std::string> parseVary(std::string_view text);
 
-// K/M with 1 <= K <= M.
+// K/M with 1 <= K <= M <= SweepGrid::kMaxPoints.
 [[nodiscard]] std::optional<std::pair<std::int64_t, std::int64_t>> parseShard(std::string_view text);
 
 }  // namespace veltrano::cli

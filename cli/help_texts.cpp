@@ -4,7 +4,15 @@ namespace veltrano::cli {
 
 namespace {
 
-constexpr const char* kAbout =
+constexpr const char* kUsage =
+    "Usage: veltrano-cli [--precise] N SIGMA R B\n"
+    "  or:  veltrano-cli history [options] N SIGMA R B\n"
+    "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
+    "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
+    "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "  or:  veltrano-cli --help | --version\n\n";
+
+constexpr const char* kOneRunAbout =
     "Computes the Lyapunov spectrum of the Lorenz system\n"
     "  dx/dt = sigma (y - x), dy/dt = R x - y - x z, dz/dt = x y - b z\n"
     "from x = y = z = 1 by fourth-order Runge-Kutta at h = 0.01, with Gram-Schmidt\n"
@@ -21,7 +29,9 @@ constexpr const char* kAbout =
     "  Exit status: 0 done, 1 bad usage or standard output could not be written,\n"
     "  2 an entry was refused (the message goes to standard error), 3 an\n"
     "  arithmetic error stopped the computation (t is the time reached, the\n"
-    "  exponents are \"?\").\n"
+    "  exponents are \"?\").\n";
+
+constexpr const char* kResearchAbout =
     "\n"
     "history, sweep and join write CSV with 17 significant digits and the point\n"
     "as separator; N is a whole number from 1 to 1000000000 there. Their research\n"
@@ -47,8 +57,12 @@ const char* const kSweepAbout =
     "index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status, one row per\n"
     "point in index order. status is ok, or error for a point stopped by an\n"
     "arithmetic error (t is then the time reached, 0 in the transient, and the\n"
-    "next four fields are empty). kaplan_yorke is the Kaplan-Yorke dimension of\n"
-    "the three exponents. With --errors the header goes on with\n"
+    "next four fields are empty), or inconsistent for a completed point whose\n"
+    "lambda1 + lambda2 + lambda3 misses -(sigma + 1 + b), which the flow's volume\n"
+    "contraction fixes, by more than the integrator's own error allows for the\n"
+    "step and the run's length (a step too large, or too small for doubles to\n"
+    "resolve); such a row keeps all its numbers. kaplan_yorke is the Kaplan-Yorke\n"
+    "dimension of the three exponents. With --errors the header goes on with\n"
     ",intervals,lambda1_err,lambda2_err,lambda3_err: the measured intervals done\n"
     "and the 95 % half-widths by batch means (empty with fewer than 10 batches).\n"
     "Every row is exactly what the same computation gives for its point alone.\n"
@@ -62,13 +76,13 @@ const char* const kSweepAbout =
     "Rows are written and flushed as they complete, and the file of --output is\n"
     "locked while they are: a second process writing it is refused. --resume\n"
     "continues a file cut short: every row in it is checked for its form (the\n"
-    "digits this program writes, ok with four result fields, error with them\n"
-    "empty, no nan or inf), its index and its parameters, and 17 rows spread over\n"
-    "it and the last one are computed again and must match to the byte; a file\n"
-    "that fails is refused untouched. An unfinished last line is dropped, and the\n"
-    "finished file is the uninterrupted sweep to the byte. --shard K/M computes\n"
-    "the K-th of M contiguous, nearly equal blocks of the points; join puts the\n"
-    "shards' files together.";
+    "digits this program writes, ok or inconsistent with four result fields,\n"
+    "error with them empty, no nan or inf), its index and its parameters, and 17\n"
+    "rows spread over it and the last one are computed again and must match to\n"
+    "the byte; a file that fails is refused untouched. An unfinished last line is\n"
+    "dropped, and the finished file is the uninterrupted sweep to the byte.\n"
+    "--shard K/M computes the K-th of M contiguous, nearly equal blocks of the\n"
+    "points; join puts the shards' files together.";
 
 const char* const kJoinAbout =
     "The whole sweep from the files of its M shards, given the sweep's own\n"
@@ -82,15 +96,13 @@ const char* const kPlotAbout =
     "what the file tells. Any other file is refused, and an existing picture is\n"
     "never replaced.";
 
+std::string oneRunHelp() {
+    return std::string("Usage: veltrano-cli [--precise] N SIGMA R B\n\n") + kOneRunAbout +
+           "\nRun 'veltrano-cli --help' for history, sweep, join and plot.\n";
+}
+
 std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot) {
-    std::string text =
-        "Usage: veltrano-cli [--precise] N SIGMA R B\n"
-        "  or:  veltrano-cli history [options] N SIGMA R B\n"
-        "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
-        "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
-        "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
-        "  or:  veltrano-cli --help | --version\n\n";
-    text += kAbout;
+    std::string text = std::string(kUsage) + kOneRunAbout + kResearchAbout;
     for (CLI::App* form : {&history, &sweep, &join, &plot})
         text += "\n" + form->help("veltrano-cli", CLI::AppFormatMode::Sub);
     return text;

@@ -12,6 +12,9 @@ extern const char* const kSweepAbout;
 extern const char* const kJoinAbout;
 extern const char* const kPlotAbout;
 
+// The help of the one-run form alone.
+[[nodiscard]] std::string oneRunHelp();
+
 // The whole help: the one-run form, then each of the other forms.
 [[nodiscard]] std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot);
 

@@ -3,7 +3,6 @@
 
 #include "one_run.h"
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <variant>
@@ -11,6 +10,7 @@
 #include "clock.h"
 #include "command_line.h"
 #include "computation_run.h"
+#include "help_texts.h"
 #include "precise_text.h"
 
 namespace veltrano::cli {
@@ -43,6 +43,10 @@ const std::string_view kOneRunUsage =
     "       veltrano-cli --help | --version\n";
 
 int runOne(std::vector<std::string_view> args) {
+    // Asked for help anywhere, the form gives it rather than a usage error.
+    for (const std::string_view a : args)
+        if (a == "--help" || a == "-h")
+            return writeAll(stdout, oneRunHelp()) ? kExitOk : fail("", "cannot write to standard output", kExitFailed);
     bool precisely = false;
     if (!args.empty() && args.front() == "--precise") {
         precisely = true;
@@ -73,10 +77,7 @@ int runOne(std::vector<std::string_view> args) {
         text += std::string(names[k]) + '\t' + (outcome.completed ? show(fields[k], spectrum.expo()[k]) : "?") + '\n';
     if (outcome.completed) text += "seconds\t" + view.field(ResultField::Seconds) + '\n';
     // A result that could not be written is not a result.
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-        std::cerr << "veltrano-cli: cannot write to standard output\n";
-        return kExitFailed;
-    }
+    if (!writeAll(stdout, text)) return fail("", "cannot write to standard output", kExitFailed);
     return outcome.completed ? kExitOk : kExitArithmetic;
 }
 

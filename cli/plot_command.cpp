@@ -12,7 +12,6 @@
 #include "plot_plugin.h"
 #include "report.h"
 #include "sweep_file_grid.h"
-#include "sweep_row_reader.h"
 #include "sweep_rows.h"
 
 namespace veltrano::cli {
@@ -34,15 +33,10 @@ std::variant<pictures::SweepPicture, std::string> readSweep(std::istream& in, bo
     auto found = sweepFileGrid(in, errors, name);
     if (const auto* why = std::get_if<std::string>(&found)) return *why;
     const SweepGrid& grid = std::get<SweepGrid>(found);
-    SweepRowReader rows(in, errors, name);
     pictures::SweepPicture picture(grid, {});
-    while (const auto p = rows.next()) {
-        const FlowParameters expected = grid.pointAt(p->index);
-        if (p->parameters.sv != expected.sv || p->parameters.rv != expected.rv || p->parameters.bv != expected.bv)
-            return name + " row " + std::to_string(p->index) + " does not lie on the evenly spaced grid of a sweep";
-        picture.add(*p);
-    }
-    if (!rows.error().empty()) return rows.error();
+    if (std::string why = rowsOffGrid(in, errors, name, grid, [&](const SweepPoint& p) { picture.add(p); });
+        !why.empty())
+        return why;
     return picture;
 }
 

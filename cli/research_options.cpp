@@ -1,10 +1,11 @@
 #include "research_options.h"
 
-#include <limits>
+#include <iostream>
 
 #include "command_line.h"
 #include "number_text.h"
 #include "parameter_check.h"
+#include "plot_plugin.h"
 
 namespace veltrano::cli {
 
@@ -74,7 +75,7 @@ bool read(ResearchOption option, const std::string& text, ResearchValues& values
     if (text.empty()) return true;
     const std::string given = unmarked(text);
     const auto whole = [&given](std::optional<std::int64_t>& into) {
-        into = wholeNumber(given, 0, std::numeric_limits<std::int64_t>::max());
+        into = wholeNumber(given, 0, kAnyWholeNumber);
         return into.has_value();
     };
     const auto decimal = [&given](std::optional<double>& into) {
@@ -112,6 +113,37 @@ std::variant<RunSettings, std::string> researchSettings(const ResearchTexts& tex
         return refusedOption(option, shown(option));
     }
     return settled();
+}
+
+void addRunOptions(CLI::App& command, RunTexts& texts, bool picture) {
+    command.add_option("N SIGMA R B", texts.entries, "the number of measured intervals and the three parameters")
+        ->expected(4)
+        ->required()
+        ->option_text(" ");
+    if (picture)
+        command.add_option("--plot", texts.plot, "also draw the results into FILE.png or FILE.svg (a new file)")
+            ->option_text("FILE");
+    addResearchOptions(command, texts.research);
+}
+
+std::optional<CheckedRun> checkedRun(const char* form, const RunTexts& texts) {
+    const auto entries = checkResearchEntries(texts.entries);
+    if (const auto* error = std::get_if<std::string>(&entries)) {
+        std::cerr << *error << '\n';
+        return std::nullopt;
+    }
+    const auto refused = [form](const std::string& message) {
+        fail(form, message, kExitRefused);
+        return std::nullopt;
+    };
+    auto settings = researchSettings(texts.research, std::get<ResearchEntries>(entries).n);
+    if (const auto* why = std::get_if<std::string>(&settings)) return refused(*why);
+    const std::string plot = unmarked(texts.plot);
+    if (!plot.empty()) {
+        if (const std::string why = picturesUnavailable(); !why.empty()) return refused("--plot: " + why);
+        if (!supportedPictureFile(plot)) return refused("--plot " + plot + ": the picture's name must end in .png or .svg");
+    }
+    return CheckedRun{std::get<ResearchEntries>(entries), std::get<RunSettings>(settings), plot};
 }
 
 std::string describeRun(const RunSettings& settings) {

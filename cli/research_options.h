@@ -2,9 +2,12 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
+#include "command_line.h"
 #include "research_rules.h"
 
 namespace veltrano::cli {
@@ -21,6 +24,28 @@ void addResearchOptions(CLI::App& command, ResearchTexts& texts);
 // given; otherwise the message that names the refused option.
 [[nodiscard]] std::variant<RunSettings, std::string> researchSettings(const ResearchTexts& texts,
                                                                       std::int64_t intervals);
+
+// The entries N SIGMA R B of history, sweep and join, their research
+// options and (history, sweep) the picture to draw.
+struct RunTexts {
+    std::vector<std::string> entries;
+    std::string plot;
+    ResearchTexts research;
+};
+
+void addRunOptions(CLI::App& command, RunTexts& texts, bool picture);
+
+// The entries, the research options and the picture's name as checked.
+struct CheckedRun {
+    ResearchEntries entries;
+    RunSettings run;
+    std::string plotFile;  // empty: no picture
+};
+
+// Checks the entries (the window's messages, bare), then the research
+// options and the picture's name (messages naming `form`); nullopt once the
+// message is shown.
+[[nodiscard]] std::optional<CheckedRun> checkedRun(const char* form, const RunTexts& texts);
 
 // How the run differs from the window's experiment, for titles and
 // messages: "n = 2000" and then the options that are not at their defaults.

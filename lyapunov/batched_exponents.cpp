@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "exponents.h"
+#include "interval_close.h"
 #include "rk4_step.h"
 
 namespace veltrano {
@@ -61,96 +62,121 @@ struct Observed {
 // A pool of W lanes that works through `points`: each lane carries one point
 // from its starting state to its end and then takes the next point, so the
 // lanes stay busy while points end at different times. Everything a point
-// computes depends on its own lane only.
+// computes depends on its own lane only. The numbers of the points live in
+// lane vectors (state, time, parameters, sums, estimates), what a lane
+// knows of its point besides in one record per lane.
 template <int W, class Observer>
-VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const FlowParameters> points,
-                                    std::span<PointResult> out, LaneUsage* usage, const std::atomic<bool>* stop,
-                                    const Observer& observe) {
+class LanePool {
+public:
+    VELTRANO_ALWAYS_INLINE LanePool(const RunSettings& settings, std::span<const FlowParameters> points,
+                                    std::span<PointResult> out, const Observer& observe)
+        : settings_(settings), points_(points), out_(out), observe_(observe) {}
+
+    // Until every point has ended, or `stop` has become true (checked at
+    // every interval boundary).
+    VELTRANO_ALWAYS_INLINE void run(LaneUsage* usage, const std::atomic<bool>* stop) {
+        for (int l = 0; l < W; ++l) load(l);
+        while (busy_ > 0) {
+            if (stop && stop->load(std::memory_order_relaxed)) [[unlikely]]
+                return;
+            if (usage) {
+                usage->busy += busy_;
+                usage->total += W;
+            }
+            integrateInterval();
+            Vectors norms{}, logs{};
+            closeInterval(norms, logs);
+            account(norms, logs);
+            for (int l = 0; l < W; ++l)
+                if (lanes_[l].point < 0) load(l);
+        }
+    }
+
+private:
     using V = Lanes<W>;
     using Mask = decltype(V{} == V{});
-    const double h = settings.step;
-    const std::int64_t steps = settings.stepsPerInterval;
+    using Vectors = std::array<V, kDim>;
 
-    V sv{}, rv{}, bv{}, time{};
-    State<W> s{};
-    std::array<V, kDim> logSum{}, expo{};
-    // Per lane: the point it carries (-1: none), where it stands, and its
-    // batch means.
-    std::int64_t carried[W];
-    std::int64_t transientLeft[W] = {};
-    std::int64_t measured[W] = {};
-    Triple batchSum[W] = {};
-    double batchStart[W] = {};
-    BatchMeans stats[W];
-    std::size_t next = 0;
-    int busy = 0;
-
-    // An idle lane carries the origin with all parameters zero: a fixed point
-    // whose steps stay finite, so the other lanes keep the fast path.
-    const auto idle = [&](int l) __attribute__((always_inline)) {
-        carried[l] = -1;
-        sv[l] = rv[l] = bv[l] = 0.0;
-        for (V& c : s) c[l] = 0.0;
+    // A lane's point and where it stands.
+    struct Lane {
+        std::int64_t point = -1;         // the index of the point carried (-1: none)
+        std::int64_t transientLeft = 0;  // intervals of the transient still to run
+        std::int64_t measured = 0;       // measured intervals done
+        Triple batchSum{};               // logarithms of the batch under way
+        double batchStart = 0.0;         // and the time it started at
+        BatchMeans stats;
     };
-    const auto load = [&](int l) __attribute__((always_inline)) {
-        if (next >= points.size()) return idle(l);
-        const FlowParameters& p = points[next];
-        carried[l] = static_cast<std::int64_t>(next++);
-        ++busy;
-        sv[l] = p.sv;
-        rv[l] = p.rv;
-        bv[l] = p.bv;
-        for (V& c : s) c[l] = 0.0;
+
+    // An idle lane carries the origin with all parameters zero: a fixed
+    // point whose steps stay finite, so the other lanes keep the fast path.
+    VELTRANO_ALWAYS_INLINE void idle(int l) {
+        lanes_[l].point = -1;
+        sv_[l] = rv_[l] = bv_[l] = 0.0;
+        for (V& c : s_) c[l] = 0.0;
+    }
+
+    // The next point into lane l, at its starting state.
+    VELTRANO_ALWAYS_INLINE void load(int l) {
+        if (next_ >= points_.size()) return idle(l);
+        const FlowParameters& p = points_[next_];
+        lanes_[l] = Lane{.point = static_cast<std::int64_t>(next_++),
+                         .transientLeft = settings_.transient,
+                         .measured = 0,
+                         .batchSum = {},
+                         .batchStart = 0.0,
+                         .stats = {}};
+        ++busy_;
+        sv_[l] = p.sv;
+        rv_[l] = p.rv;
+        bv_[l] = p.bv;
+        for (V& c : s_) c[l] = 0.0;
         for (std::size_t i = 0; i < kDim; ++i) {
-            s[i][l] = settings.initial[i];
-            s[tangentIndex(i, i)][l] = 1.0;
+            s_[i][l] = settings_.initial[i];
+            s_[tangentIndex(i, i)][l] = 1.0;
         }
-        time[l] = 0.0;
-        for (std::size_t k = 0; k < kDim; ++k) logSum[k][l] = expo[k][l] = 0.0;
-        transientLeft[l] = settings.transient;
-        measured[l] = 0;
-        batchSum[l] = {};
-        batchStart[l] = 0.0;
-        stats[l] = {};
-    };
-    const auto finish = [&](int l, bool completed, double reached) __attribute__((always_inline)) {
-        PointResult& r = out[static_cast<std::size_t>(carried[l])];
-        r = {};
-        r.completed = completed;
-        r.t = reached;
-        if (completed) r.expo = {expo[0][l], expo[1][l], expo[2][l]};
-        r.intervals = measured[l];
-        if (settings.errors) {
-            r.batches = stats[l].count();
-            if (const auto widths = completed ? stats[l].halfWidths() : std::nullopt) {
-                r.errorsKnown = true;
-                r.halfWidth = *widths;
-            }
-        }
-        --busy;
+        time_[l] = 0.0;
+        for (std::size_t k = 0; k < kDim; ++k) logSum_[k][l] = expo_[k][l] = 0.0;
+    }
+
+    // The point of lane l ends: its result is written and the lane idles.
+    VELTRANO_ALWAYS_INLINE void finish(int l, bool completed, double reached) {
+        const Lane& lane = lanes_[l];
+        const auto widths = settings_.errors && completed ? lane.stats.halfWidths() : std::optional<Triple>{};
+        out_[static_cast<std::size_t>(lane.point)] = PointResult{
+            .completed = completed,
+            .t = reached,
+            .expo = completed ? Triple{expo_[0][l], expo_[1][l], expo_[2][l]} : Triple{},
+            .intervals = lane.measured,
+            .batches = settings_.errors ? lane.stats.count() : 0,
+            .errorsKnown = widths.has_value(),
+            .halfWidth = widths.value_or(Triple{}),
+        };
+        --busy_;
         idle(l);
-    };
+    }
+
     // A fault ends the point with the time of its last completed step; in
     // the transient no time has been measured yet.
-    const auto fail = [&](int l, double reached) __attribute__((always_inline)) {
-        if (carried[l] < 0) return;
-        finish(l, false, transientLeft[l] > 0 ? 0.0 : reached);
-    };
-    const auto field = [&](const State<W>& x, State<W>& d) __attribute__((always_inline)) {
-        lorenzField(x, d, sv, rv, bv);
-    };
+    VELTRANO_ALWAYS_INLINE void fail(int l, double reached) {
+        if (lanes_[l].point < 0) return;
+        finish(l, false, lanes_[l].transientLeft > 0 ? 0.0 : reached);
+    }
 
-    for (int l = 0; l < W; ++l) load(l);
-
-    // Steps alternate between two buffers. A non-finite value never turns
-    // finite again (each new component is a sum with the old one), so the
-    // state is tested once per interval; when a lane has failed, the interval
-    // is run again from its start, testing every step, to find the step each
-    // failing lane stops at.
-    State<W> buffer[2];
-    const auto integrate = [&](bool testEachStep) __attribute__((always_inline)) {
+    // The steps of one interval from s_ and time_; returns the state
+    // reached and advances time_. Steps alternate between two buffers.
+    // With `testEachStep`, every step is tested: a lane whose step faults
+    // ends at the step before, and the observer sees every measured step.
+    VELTRANO_ALWAYS_INLINE State<W> integrate(bool testEachStep) {
+        const double h = settings_.step;
+        const std::int64_t steps = settings_.stepsPerInterval;
+        const V sv = sv_, rv = rv_, bv = bv_;
+        const auto field = [&sv, &rv, &bv ](const State<W>& x, State<W>& d) __attribute__((always_inline)) {
+            lorenzField(x, d, sv, rv, bv);
+        };
+        V time = time_;
+        State<W> buffer[2];
         int cur = 0;
-        buffer[0] = s;
+        buffer[0] = s_;
         for (std::int64_t step = 0; step < steps; ++step) {
             State<W>& now = buffer[cur];
             State<W>& after = buffer[cur ^ 1];
@@ -162,114 +188,140 @@ VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const
                     if (!ok[l]) fail(l, time[l]);
                 for (std::size_t i = 0; i < kComponents; ++i) after[i] = ok ? after[i] : now[i];
                 for (int l = 0; l < W; ++l)
-                    if (carried[l] < 0)
+                    if (lanes_[l].point < 0)
                         for (V& c : after) c[l] = 0.0;
                 if constexpr (Observer::kSteps) {
-                    if (observe.steps())
+                    if (observe_.steps())
                         for (int l = 0; l < W; ++l)
-                            if (carried[l] >= 0 && transientLeft[l] == 0)
-                                observe.step(nextTime[l], {after[0][l], after[1][l], after[2][l]});
+                            if (lanes_[l].point >= 0 && lanes_[l].transientLeft == 0)
+                                observe_.step(nextTime[l], {after[0][l], after[1][l], after[2][l]});
                 }
             }
             cur ^= 1;
             time = nextTime;
         }
+        time_ = time;
         return buffer[cur];
-    };
+    }
 
-    while (busy > 0) {
-        if (stop && stop->load(std::memory_order_relaxed)) [[unlikely]]
+    // A non-finite value never turns finite again (each new component is a
+    // sum with the old one), so the state is tested once per interval; when
+    // a lane has failed, the interval is run again from its start, testing
+    // every step, to find the step each failing lane stops at.
+    VELTRANO_ALWAYS_INLINE void integrateInterval() {
+        if (observe_.steps()) {
+            s_ = integrate(true);
             return;
-        if (usage) {
-            usage->busy += busy;
-            usage->total += W;
         }
-        if (observe.steps()) {
-            // Every step is tested, so that only completed steps are shown.
-            s = integrate(true);
+        const V start = time_;
+        const State<W> end = integrate(false);
+        const auto ok = finiteLanes<W>(end) & finiteMask(time_);
+        bool all = true;
+        for (int l = 0; l < W; ++l) all &= ok[l] != 0;
+        if (all) [[likely]] {
+            s_ = end;
         } else {
-            const V start = time;
-            const State<W>& end = integrate(false);
-            const auto ok = finiteLanes<W>(end) & finiteMask(time);
-            bool all = true;
-            for (int l = 0; l < W; ++l) all &= ok[l] != 0;
-            if (all) [[likely]] {
-                s = end;
-            } else {
-                time = start;
-                s = integrate(true);
-            }
+            time_ = start;
+            s_ = integrate(true);
         }
+    }
 
-        // Reorthonormalisation, logarithm sums and estimates, committed per
-        // lane only where every stored value stayed finite. Lanes in their
-        // transient reorthonormalise but add no logarithms.
-        State<W> g = s;
-        std::array<V, kDim> norms{}, proj{};
-        auto ok = gramSchmidt<V>([&g](std::size_t c, std::size_t j) -> V& { return g[tangentIndex(c, j)]; }, norms,
-                                 proj, [](const V& v) __attribute__((always_inline)) {
-                                     V r;
-                                     for (int l = 0; l < W; ++l) r[l] = __builtin_sqrt(v[l]);
-                                     return r;
-                                 });
-        std::array<V, kDim> sums = logSum, estimates, logs{};
+    // Reorthonormalisation, logarithm sums and estimates, committed per lane
+    // only where every stored value stayed finite; `norms` and `logs`
+    // receive the interval's norms and logarithms. Lanes in their transient
+    // reorthonormalise but add no logarithms.
+    VELTRANO_ALWAYS_INLINE void closeInterval(Vectors& norms, Vectors& logs) {
+        State<W> g = s_;
+        Vectors proj{}, sums = logSum_, estimates;
         Mask measuring;
-        for (int l = 0; l < W; ++l) measuring[l] = carried[l] >= 0 && transientLeft[l] == 0 ? -1 : 0;
-        for (std::size_t k = 0; k < kDim; ++k) {
-            for (int l = 0; l < W; ++l)
-                if (measuring[l] && norms[k][l] > 0) {
-                    logs[k][l] = std::log(norms[k][l]);
-                    sums[k][l] = logs[k][l] + sums[k][l];
-                }
-            estimates[k] = sums[k] / time;
-            ok = ok & ((finiteMask(sums[k]) & finiteMask(estimates[k])) | ~measuring);
-        }
+        for (int l = 0; l < W; ++l) measuring[l] = lanes_[l].point >= 0 && lanes_[l].transientLeft == 0 ? -1 : 0;
+        const auto ok = veltrano::closeInterval<V>(
+            [&g](std::size_t c, std::size_t j) -> V& { return g[tangentIndex(c, j)]; }, norms, proj, sums, estimates,
+            time_, [](const V& v) __attribute__((always_inline)) {
+                V r;
+                for (int l = 0; l < W; ++l) r[l] = __builtin_sqrt(v[l]);
+                return r;
+            },
+            [&measuring, &logs ](std::size_t k, const V& norm, V& sum) __attribute__((always_inline)) {
+                for (int l = 0; l < W; ++l)
+                    if (measuring[l] && norm[l] > 0) {
+                        logs[k][l] = std::log(norm[l]);
+                        sum[l] = logs[k][l] + sum[l];
+                    }
+            },
+            ~measuring);
         for (int l = 0; l < W; ++l)
-            if (!ok[l]) fail(l, time[l]);
-        for (std::size_t i = 0; i < kComponents; ++i) s[i] = ok ? g[i] : s[i];
+            if (!ok[l]) fail(l, time_[l]);
+        for (std::size_t i = 0; i < kComponents; ++i) s_[i] = ok ? g[i] : s_[i];
         const Mask commit = ok & measuring;
         for (std::size_t k = 0; k < kDim; ++k) {
-            logSum[k] = commit ? sums[k] : logSum[k];
-            expo[k] = commit ? estimates[k] : expo[k];
+            logSum_[k] = commit ? sums[k] : logSum_[k];
+            expo_[k] = commit ? estimates[k] : expo_[k];
         }
+    }
 
+    // The end of a batch of lane l: its estimates join the batch means.
+    // Returns whether the point has reached its target error.
+    VELTRANO_ALWAYS_INLINE bool closeBatch(int l) {
+        Lane& lane = lanes_[l];
+        const double span = time_[l] - lane.batchStart;
+        lane.stats.add({lane.batchSum[0] / span, lane.batchSum[1] / span, lane.batchSum[2] / span});
+        lane.batchSum = {};
+        lane.batchStart = time_[l];
+        if (!(settings_.targetError > 0)) return false;
+        const auto widths = lane.stats.halfWidths();
+        const double target = settings_.targetError;
+        return widths && (*widths)[0] <= target && (*widths)[1] <= target && (*widths)[2] <= target;
+    }
+
+    // After the interval: the transient counted down, the interval counted,
+    // its logarithms added to the batch, the observer told, and the points
+    // that have ended (their intervals done or their target reached)
+    // finished.
+    VELTRANO_ALWAYS_INLINE void account(const Vectors& norms, const Vectors& logs) {
         for (int l = 0; l < W; ++l) {
-            if (carried[l] < 0) continue;
-            if (transientLeft[l] > 0) {
+            Lane& lane = lanes_[l];
+            if (lane.point < 0) continue;
+            if (lane.transientLeft > 0) {
                 // After the transient the measurement starts from t = 0.
-                if (--transientLeft[l] == 0) time[l] = 0.0;
+                if (--lane.transientLeft == 0) time_[l] = 0.0;
                 continue;
             }
-            const std::int64_t done = ++measured[l];
+            const std::int64_t done = ++lane.measured;
             bool reached = false;
-            if (settings.errors) {
-                Triple& batch = batchSum[l];
+            if (settings_.errors) {
                 for (std::size_t k = 0; k < kDim; ++k)
-                    if (norms[k][l] > 0) batch[k] = logs[k][l] + batch[k];
-                if (done % settings.batch == 0) {
-                    const double span = time[l] - batchStart[l];
-                    stats[l].add({batch[0] / span, batch[1] / span, batch[2] / span});
-                    batch = {};
-                    batchStart[l] = time[l];
-                    if (settings.targetError > 0) {
-                        const auto widths = stats[l].halfWidths();
-                        reached = widths && (*widths)[0] <= settings.targetError &&
-                                  (*widths)[1] <= settings.targetError && (*widths)[2] <= settings.targetError;
-                    }
-                }
+                    if (norms[k][l] > 0) lane.batchSum[k] = logs[k][l] + lane.batchSum[k];
+                if (done % settings_.batch == 0) reached = closeBatch(l);
             }
-            const bool last = reached || done == settings.intervals;
-            observe(IntervalState{.interval = done,
-                                  .t = time[l],
-                                  .expo = {expo[0][l], expo[1][l], expo[2][l]},
-                                  .batches = &stats[l],
-                                  .last = last,
-                                  .point = {s[0][l], s[1][l], s[2][l]}});
-            if (last) finish(l, true, time[l]);
+            const bool last = reached || done == settings_.intervals;
+            observe_(IntervalState{.interval = done,
+                                   .t = time_[l],
+                                   .expo = {expo_[0][l], expo_[1][l], expo_[2][l]},
+                                   .batches = &lane.stats,
+                                   .last = last,
+                                   .point = {s_[0][l], s_[1][l], s_[2][l]}});
+            if (last) finish(l, true, time_[l]);
         }
-        for (int l = 0; l < W; ++l)
-            if (carried[l] < 0) load(l);
     }
+
+    const RunSettings& settings_;
+    std::span<const FlowParameters> points_;
+    std::span<PointResult> out_;
+    const Observer& observe_;
+    std::size_t next_ = 0;  // the next point to load
+    int busy_ = 0;          // lanes carrying a point
+    Lane lanes_[W];
+    V sv_{}, rv_{}, bv_{}, time_{};
+    State<W> s_{};
+    Vectors logSum_{}, expo_{};
+};
+
+template <int W, class Observer>
+VELTRANO_ALWAYS_INLINE void runPool(const RunSettings& settings, std::span<const FlowParameters> points,
+                                    std::span<PointResult> out, LaneUsage* usage, const std::atomic<bool>* stop,
+                                    const Observer& observe) {
+    LanePool<W, Observer>(settings, points, out, observe).run(usage, stop);
 }
 
 template <int W>
@@ -337,7 +389,7 @@ void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowP
                std::span<PointResult> results, LaneUsage* usage, const std::atomic<bool>* stop) {
     if (settings.intervals <= 0) {
         // Nothing to integrate: every point is complete where it starts.
-        for (PointResult& r : results) r = {true, 0.0, {}, 0, 0, false, {}};
+        for (PointResult& r : results) r = PointResult{.completed = true};
         return;
     }
     switch (path) {
@@ -365,7 +417,7 @@ PointResult runObserved(const RunSettings& settings, const FlowParameters& point
                         const std::function<void(const IntervalState&)>& observe, const std::atomic<bool>* stop,
                         const std::function<void(double t, const Triple& xyz)>& observeStep) {
     PointResult result;
-    if (settings.intervals <= 0) return {true, 0.0, {}, 0, 0, false, {}};
+    if (settings.intervals <= 0) return PointResult{.completed = true};
     runPool<2>(settings, std::span(&point, 1), std::span(&result, 1), nullptr, stop, Observed{observe, observeStep});
     return result;
 }

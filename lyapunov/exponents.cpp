@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "finite_check.h"
+#include "interval_close.h"
 #include "rk4_integrator.h"
 
 namespace veltrano {
@@ -43,17 +43,17 @@ bool Spectrum::fault(ErrorReporter& reporter) {
 // committed together.
 bool Spectrum::closeInterval() {
     StateVector s = state_;
-    Triple norms = norms_;
+    Triple norms{};
     Triple proj = proj_;
-    if (!orthonormalise(s, norms, proj)) return false;
     Triple sums = logSum_;
     Triple estimates{};
-    bool ok = true;
-    for (std::size_t k = 0; k < kDim; ++k) {
-        if (norms[k] > 0) sums[k] = std::log(norms[k]) + sums[k];
-        estimates[k] = sums[k] / t_;
-        ok &= isFinite(sums[k]) && isFinite(estimates[k]);
-    }
+    const bool ok =
+        veltrano::closeInterval<double>([&s](std::size_t c, std::size_t j) -> double& { return s[tangentIndex(c, j)]; },
+                                        norms, proj, sums, estimates, t_, [](double v) { return std::sqrt(v); },
+                                        [](std::size_t, double norm, double& sum) {
+                                            if (norm > 0) sum = std::log(norm) + sum;
+                                        },
+                                        false);
     if (!ok) return false;
     state_ = s;
     norms_ = norms;

@@ -36,8 +36,8 @@ double jacobianBound(const FlowParameters& p, const Triple& start) {
     const double v0 = x0 * x0 + y0 * y0 + dz0 * dz0;
     // sigma > 0: x^2 + y^2 <= max(1, 1/sigma) (sigma x^2 + y^2); sigma = 0:
     // x stays x0 and the ellipsoid is a cylinder along x.
-    const double vmax = sigma > 0 ? largestOnEllipsoid(c, std::max(1.0, 1.0 / sigma) * b)
-                                  : x0 * x0 + largestOnEllipsoid(c, b);
+    const double vmax =
+        sigma > 0 ? largestOnEllipsoid(c, std::max(1.0, 1.0 / sigma) * b) : x0 * x0 + largestOnEllipsoid(c, b);
     const double r = std::sqrt(std::max(v0, vmax));
     // |J|^2 = 2 sigma^2 + (R - z)^2 + 1 + 2 x^2 + y^2 + b^2 with R - z =
     // -(sigma + w), w = z - c; over x^2 + y^2 + w^2 <= r^2 the part

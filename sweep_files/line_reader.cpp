@@ -23,4 +23,11 @@ LineReader::Got LineReader::next(std::string& line) {
     return Got::Line;
 }
 
+std::string LineReader::trouble(Got got, const std::string& name, std::int64_t number) {
+    const std::string where = name + " line " + std::to_string(number);
+    if (got == Got::Unfinished) return where + " is unfinished (no newline ends it)";
+    if (got == Got::TooLong) return where + " is longer than any line veltrano-cli writes";
+    return "cannot read " + name;
+}
+
 }  // namespace veltrano

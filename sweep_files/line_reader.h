@@ -29,6 +29,9 @@ public:
     // The next line into `line` (for Unfinished, the bytes after the last
     // newline; for TooLong, the first maxLength of them).
     Got next(std::string& line);
+    // What went wrong when `got` was neither a Line nor the End, said of
+    // line `number` of the file `name`.
+    [[nodiscard]] static std::string trouble(Got got, const std::string& name, std::int64_t number);
     // Bytes consumed so far (the lines, their newlines and any unfinished
     // end).
     [[nodiscard]] std::uint64_t bytes() const { return bytes_; }

@@ -87,10 +87,14 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSweepFile(std::istream& in
             const std::int64_t index = at.nextIndex;
             if (index >= range.end) return refuse(Why::TooManyRows, index, "it has more rows than this sweep");
             const std::string place = placeOf(index, grid.pointAt(index));
-            std::string_view status;
+            PointStatus status{};
             const auto row = parseSweepRow(line, settings.errors, &status);
-            if (!row || line.compare(0, place.size(), place) != 0 || status != statusWord(*row, settings))
+            if (!row || line.compare(0, place.size(), place) != 0)
                 return refuse(Why::ForeignRow, index, "row " + std::to_string(index) + " does not belong to it");
+            if (const PointStatus own = statusOf(row->result, row->parameters, settings); status != own)
+                return refuse(Why::Inconsistent, index,
+                              "row " + std::to_string(index) + " says " + std::string(statusWord(status)) +
+                                  " where its numbers are " + std::string(statusWord(own)));
             if (!sameRun.fits(row->result))
                 return refuse(Why::Inconsistent, index,
                               "row " + std::to_string(index) + " is not of the same run as the rows before it");

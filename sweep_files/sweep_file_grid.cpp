@@ -51,7 +51,8 @@ std::variant<SweepGrid, std::string> gridOf(const Moves& m, SweepParameter slow,
 
 }  // namespace
 
-std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid) {
+std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid,
+                        const std::function<void(const SweepPoint&)>& each) {
     const auto start = in.tellg();
     SweepRowReader rows(in, errors, name);
     std::string why;
@@ -61,6 +62,7 @@ std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, 
             why = name + " row " + std::to_string(p->index) + " does not lie on the evenly spaced grid of a sweep";
             break;
         }
+        if (each) each(*p);
     }
     if (why.empty()) why = rows.error();
     in.clear();

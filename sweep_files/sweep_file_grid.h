@@ -1,10 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <string>
 #include <variant>
 
-#include "sweep_grid.h"
+#include "sweep_runner.h"
 
 namespace veltrano {
 
@@ -17,8 +18,10 @@ namespace veltrano {
 // the other axis does not vary. The message says why there is none.
 [[nodiscard]] std::variant<SweepGrid, std::string> sweepFileGrid(std::istream& in, bool errors, const std::string& name);
 
-// Whether every row of the file (read from where `in` stands, then put back)
-// is the point of its index in `grid`; the message says which row is not.
-[[nodiscard]] std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid);
+// Reads the rows of the file from where `in` stands (and puts it back
+// there), handing each to `each` while every row is the point of its index
+// in `grid`; the message says which row is not (empty: all are).
+[[nodiscard]] std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid,
+                                      const std::function<void(const SweepPoint&)>& each = {});
 
 }  // namespace veltrano

@@ -7,20 +7,11 @@ namespace veltrano {
 std::optional<SweepPoint> SweepRowReader::next() {
     if (!error_.empty()) return std::nullopt;
     const std::string where = name_ + " line " + std::to_string(count_ + 2);
-    switch (lines_.next(line_)) {
-        case LineReader::Got::End:
-            return std::nullopt;
-        case LineReader::Got::Unfinished:
-            error_ = where + " is unfinished (no newline ends it)";
-            return std::nullopt;
-        case LineReader::Got::TooLong:
-            error_ = where + " is longer than any line veltrano-cli writes";
-            return std::nullopt;
-        case LineReader::Got::Failed:
-            error_ = "cannot read " + name_;
-            return std::nullopt;
-        case LineReader::Got::Line:
-            break;
+    const LineReader::Got got = lines_.next(line_);
+    if (got == LineReader::Got::End) return std::nullopt;
+    if (got != LineReader::Got::Line) {
+        error_ = LineReader::trouble(got, name_, count_ + 2);
+        return std::nullopt;
     }
     auto point = parseSweepRow(line_, errors_);
     if (!point || point->index != count_) {

@@ -49,8 +49,16 @@ std::string sweepHeader(bool errors) {
     return header;
 }
 
-std::string_view statusWord(const SweepPoint& point, const RunSettings&) {
-    return point.result.completed ? "ok" : "error";
+std::string_view statusWord(PointStatus status) {
+    switch (status) {
+        case PointStatus::Ok:
+            return "ok";
+        case PointStatus::Inconsistent:
+            return "inconsistent";
+        case PointStatus::Error:
+            break;
+    }
+    return "error";
 }
 
 namespace {
@@ -81,19 +89,21 @@ std::string rowText(const SweepPoint& point, bool errors, std::string_view statu
 }  // namespace
 
 std::string sweepRow(const SweepPoint& point, const RunSettings& settings) {
-    return rowText(point, settings.errors, statusWord(point, settings));
+    return rowText(point, settings.errors, statusWord(statusOf(point.result, point.parameters, settings)));
 }
 
-std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors, std::string_view* status) {
+std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors, PointStatus* status) {
     const auto fields = csvFields(line);
     auto point = readFields(fields, errors);
     // Only what this program writes: the same digits, empty fields where it
     // leaves them empty, the dimension of the exponents, a status it writes.
     if (!point) return std::nullopt;
     const std::string_view written = fields[9];
-    const bool known = point->result.completed ? written == "ok" : written == "error";
+    std::optional<PointStatus> known;
+    for (PointStatus s : {PointStatus::Ok, PointStatus::Inconsistent, PointStatus::Error})
+        if (written == statusWord(s) && point->result.completed == (s != PointStatus::Error)) known = s;
     if (!known || rowText(*point, errors, written) != line) return std::nullopt;
-    if (status) *status = written;
+    if (status) *status = *known;
     return point;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "sweep_runner.h"
+#include "trace_check.h"
 
 namespace veltrano {
 
@@ -14,13 +15,15 @@ inline constexpr std::string_view kSweepErrorColumns = ",intervals,lambda1_err,l
 
 [[nodiscard]] std::string sweepHeader(bool errors);
 
-// The last field of a row: what became of the point.
-[[nodiscard]] std::string_view statusWord(const SweepPoint& point, const RunSettings& settings);
+// The status field of a row: "ok", "error" or "inconsistent" (a completed
+// point whose exponents miss the flow's trace; its row keeps its numbers).
+[[nodiscard]] std::string_view statusWord(PointStatus status);
 
 // One line of a sweep's CSV, without its newline: the index, the point's
 // parameters, t and the three exponents with 17 significant digits, the
-// Kaplan-Yorke dimension and the status; or, for a point stopped by an
-// arithmetic fault, the time reached, four empty fields and "error". With
+// Kaplan-Yorke dimension and the status of the point with `settings`; or,
+// for a point stopped by an arithmetic fault, the time reached, four empty
+// fields and "error". With
 // error bars, then the measured intervals and the three half-widths (empty
 // while fewer than ten batches are complete).
 [[nodiscard]] std::string sweepRow(const SweepPoint& point, const RunSettings& settings);
@@ -28,10 +31,10 @@ inline constexpr std::string_view kSweepErrorColumns = ",intervals,lambda1_err,l
 // Reads a line back; nullopt unless it is exactly what sweepRow writes for
 // the point it describes with some run's settings (every number finite, in
 // the same digits, the Kaplan-Yorke dimension that of the exponents, a
-// status that fits them). Whether the status is the one of this run's
-// settings, sweepRow tells.
-// `status`, if given, receives the status as written.
+// status that fits them: "error" without exponents, "ok" or "inconsistent"
+// with). `status`, if given, receives the status as written; whether it is
+// the status of this run's settings, statusOf tells.
 [[nodiscard]] std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors,
-                                                      std::string_view* status = nullptr);
+                                                      PointStatus* status = nullptr);
 
 }  // namespace veltrano

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <random>
@@ -174,6 +175,57 @@ TEST(ResearchRun, LanesThatEndEarlyAreRefilledAndEveryPointStaysItsOwn) {
     EXPECT_LE(usage.busy, usage.total);
     EXPECT_GE(usage.busy, intervals);
     EXPECT_GT(static_cast<double>(usage.busy) / static_cast<double>(usage.total), 0.5);
+}
+
+// The lane-occupancy counts, exactly: a lane that carries a point counts
+// one busy lane-interval per interval it runs (transient and the interval
+// that faults included), every pass counts all W lanes, and a lane that
+// frees takes the next point at the end of the pass, lanes in order.
+TEST(ResearchRun, LaneUsageCountsEveryLaneIntervalOfEveryPass) {
+    reference::Options o{.transient = 3, .errors = true, .batch = 2, .target = 0.3};
+    std::vector<FlowParameters> points;
+    for (int i = 0; i < 19; ++i) points.push_back({10, 5.0 + 7.0 * i, 2.6667});
+    points[2] = {280, 28, 2.6667};    // faults in its second measured interval
+    points[9] = {1e200, 28, 2.6667};  // faults in the first step of its transient
+    points[10] = {300, 28, 2.6667};   // faults in the first interval of its transient
+    for (SimdPath path : availablePaths()) {
+        SCOPED_TRACE(pathName(path));
+        const int lanes = lanesOf(path);
+        std::vector<PointResult> got(points.size());
+        LaneUsage usage;
+        runPoints(path, settingsOf(300, o), points, got, &usage);
+        // How many passes each point keeps its lane: its transient and
+        // measured intervals, or up to the interval that faults (counted
+        // from the start: the transient's intervals are run as measured ones).
+        std::vector<std::int64_t> passes;
+        reference::Options unmeasured = o;
+        unmeasured.transient = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const FlowParameters& p = points[i];
+            expectSame(got[i], reference::lyapunovSpectrum(300, p.sv, p.rv, p.bv, o));
+            passes.push_back(got[i].completed
+                                 ? o.transient + got[i].intervals
+                                 : reference::lyapunovSpectrum(300, p.sv, p.rv, p.bv, unmeasured).intervals + 1);
+        }
+        EXPECT_EQ(passes[2], o.transient + 2);
+        EXPECT_EQ(passes[9], 1);
+        EXPECT_EQ(passes[10], 1);
+        // The same schedule by hand.
+        std::vector<std::int64_t> left(static_cast<std::size_t>(lanes), 0);
+        std::size_t next = 0;
+        std::int64_t busy = 0, total = 0;
+        for (auto& l : left)
+            if (next < passes.size()) l = passes[next++];
+        while (std::any_of(left.begin(), left.end(), [](std::int64_t l) { return l > 0; })) {
+            total += lanes;
+            for (auto& l : left) busy += l > 0 ? (--l, 1) : 0;
+            for (auto& l : left)
+                if (l == 0 && next < passes.size()) l = passes[next++];
+        }
+        EXPECT_EQ(usage.busy, busy);
+        EXPECT_EQ(usage.total, total);
+        EXPECT_LT(usage.busy, usage.total);
+    }
 }
 
 // Ten batches whose estimates of the first exponent are 1, 2, ..., 10:

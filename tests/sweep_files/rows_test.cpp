@@ -83,6 +83,40 @@ TEST(SweepRows, EveryKindOfRowReadsBackAsItsPoint) {
     EXPECT_EQ(sweepHeader(true), std::string(kSweepHeader) + ",intervals,lambda1_err,lambda2_err,lambda3_err");
 }
 
+TEST(SweepRows, TheStatusIsTheTraceChecksAndReadsBack) {
+    SweepPoint p = okPoint();
+    // Exponents that add up to the trace -(σ + 1 + b) within a short run's
+    // tolerance, and ones far off it.
+    p.result.expo = {0.5, 0.0, -(p.parameters.sv + 1 + p.parameters.bv) - 0.5};
+    const RunSettings run = withErrors(false);
+    ASSERT_EQ(statusOf(p.result, p.parameters, run), PointStatus::Ok);
+    SweepPoint off = p;
+    off.result.expo[0] += 3;
+    ASSERT_EQ(statusOf(off.result, off.parameters, run), PointStatus::Inconsistent);
+    const struct {
+        SweepPoint point;
+        PointStatus status;
+        const char* word;
+    } cases[] = {{p, PointStatus::Ok, ",ok"}, {off, PointStatus::Inconsistent, ",inconsistent"},
+                 {errorPoint(), PointStatus::Error, ",error"}};
+    for (const auto& c : cases) {
+        const std::string line = sweepRow(c.point, run);
+        EXPECT_EQ(line.substr(line.rfind(',')), c.word);
+        PointStatus read = PointStatus::Ok;
+        ASSERT_TRUE(parseSweepRow(line, false, &read)) << line;
+        EXPECT_EQ(read, c.status) << line;
+    }
+    // Another status of the same numbers is still a row some run writes.
+    std::string marked = sweepRow(off, run);
+    marked.replace(marked.rfind(',') + 1, std::string::npos, "ok");
+    PointStatus read = PointStatus::Inconsistent;
+    EXPECT_TRUE(parseSweepRow(marked, false, &read));
+    EXPECT_EQ(read, PointStatus::Ok);
+    const std::string error = sweepRow(errorPoint(), run);
+    EXPECT_FALSE(parseSweepRow(error.substr(0, error.size() - 5) + "inconsistent", false));
+    EXPECT_EQ(statusWord(PointStatus::Error), "error");
+}
+
 TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
     const std::string ok = sweepRow(okPoint(), withErrors(false));
     const std::string error = sweepRow(errorPoint(), withErrors(false));

@@ -117,6 +117,13 @@ TEST_F(Examination, AForgedRowIsRefusedAtEverySampledPositionAndTheLast) {
 
 TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
     const std::string foreign = "s.csv is not the output of this sweep (";
+    std::string offTrace = rows_[45];
+    {
+        auto p = parseSweepRow(offTrace, false);
+        p->result.expo[0] += 5;
+        offTrace = sweepRow(*p, run_);
+        offTrace.replace(offTrace.rfind(',') + 1, std::string::npos, "ok");
+    }
     const auto with = [&](std::size_t at, const std::string& line) {
         auto rows = rows_;
         rows[at] = line;
@@ -146,6 +153,7 @@ TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
         {"a row of another form", with(20, rows_[20] + " "), {0, 1000}, "row 20 does not belong to it)"},
         {"a row too long to be one", with(20, std::string(5000, '1')), {0, 1000}, "row 20 does not belong to it)"},
         {"a row of another t", with(50, otherT), {0, 1000}, "row 50 is not of the same run as the rows before it)"},
+        {"a row marked ok off the trace", with(45, offTrace), {0, 1000}, "row 45 says ok where its numbers are inconsistent)"},
         {"more rows than the shard", fileOf(header_, rows_), {0, 80}, "it has more rows than this sweep)"},
         {"rows of another shard", fileOf(header_, rows_), {10, 200}, "row 10 does not belong to it)"},
     };

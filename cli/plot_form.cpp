@@ -1,0 +1,33 @@
+#include "plot_form.h"
+
+#include <memory>
+
+#include "command_line.h"
+#include "help_texts.h"
+#include "plot_command.h"
+
+namespace veltrano::cli {
+
+Form addPlotForm(CLI::App& app) {
+    CLI::App& command = addFormCommand(app, "plot", kPlotAbout);
+    struct Texts {
+        std::vector<std::string> files;
+        std::string exponent;
+    };
+    auto texts = std::make_shared<Texts>();
+    command.add_option("--exponent", texts->exponent, "draw only lambda K (1, 2 or 3) of a history or a line, with its band")
+        ->option_text("K");
+    command.add_option("INPUT OUTPUT", texts->files, "a history or sweep file and the picture to draw (.png or .svg)")
+        ->expected(2)
+        ->required()
+        ->option_text(" ");
+    refuseEmptyValues(command);
+
+    return {&command, [texts] {
+        const auto only = texts->exponent.empty() ? std::optional<std::int64_t>(0) : wholeNumber(texts->exponent, 1, 3);
+        if (!only) return fail("plot", "--exponent " + unmarked(texts->exponent) + ": K must be 1, 2 or 3", kExitRefused);
+        return runPlot(unmarked(texts->files.at(0)), unmarked(texts->files.at(1)), static_cast<int>(*only));
+    }};
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,69 @@
+#include "sweep_form.h"
+
+#include <memory>
+
+#include "grid_options.h"
+#include "help_texts.h"
+#include "research_options.h"
+#include "sweep_command.h"
+
+namespace veltrano::cli {
+
+Form addSweepForm(CLI::App& app) {
+    CLI::App& command = addFormCommand(app, "sweep", kSweepAbout);
+    struct Texts {
+        RunTexts run;
+        GridTexts grid;
+        std::string output, shard, threads;
+        bool resume = false, progressOn = false, progressOff = false;
+    };
+    auto texts = std::make_shared<Texts>();
+    addRunOptions(command, texts->run, true);
+    addGridOptions(command, texts->grid);
+    command.add_option("--output", texts->output, "write the rows to FILE, never over an existing one (default: stdout)")
+        ->option_text("FILE");
+    command.add_flag("--resume", texts->resume, "continue the file of --output, cut short by a crash or a kill");
+    command.add_option("--shard", texts->shard, "compute only the K-th of M blocks of the points (1 <= K <= M)")
+        ->option_text("K/M");
+    command.add_option("--threads", texts->threads, "threads to compute with (default: every hardware thread)")
+        ->option_text("T")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command.add_flag("--progress", texts->progressOn, "show progress on stderr (default: when it is a terminal)");
+    command.add_flag("--no-progress", texts->progressOff, "show no progress");
+    refuseEmptyValues(command);
+
+    return {&command, [texts] {
+        const auto refuse = [](const std::string& message) { return fail("sweep", message, kExitRefused); };
+        const auto checked = checkedRun("sweep", texts->run);
+        if (!checked) return kExitRefused;
+        SweepOptions options;
+        auto grid = gridOf(texts->grid, checked->entries.parameters);
+        if (const auto* why = std::get_if<std::string>(&grid)) return refuse(*why);
+        options.grid = std::get<SweepGrid>(grid);
+        options.run = checked->run;
+        options.output = unmarked(texts->output);
+        options.resume = texts->resume;
+        if (options.resume && options.output.empty()) return refuse("--resume needs --output FILE");
+        if (!texts->shard.empty()) {
+            options.shard = parseShard(texts->shard);
+            if (!options.shard)
+                return refuse("--shard " + unmarked(texts->shard) + ": expected K/M with 1 <= K <= M <= 100000000");
+        }
+        const std::string threadText = unmarked(texts->threads);
+        std::optional<std::int64_t> given;
+        if (!threadText.empty()) {
+            given = wholeNumber(threadText, 0, kAnyWholeNumber);
+            if (!given) return refuse(refusedOption(ResearchOption::Threads, threadText));
+        }
+        const auto threads = threadCount(given, threadText);
+        if (const auto* why = std::get_if<std::string>(&threads)) return refuse(*why);
+        options.threads = std::get<int>(threads);
+        if (texts->progressOn && texts->progressOff) return refuse("--progress and --no-progress exclude each other");
+        if (texts->progressOn || texts->progressOff) options.progress = texts->progressOn;
+        options.plotFile = checked->plotFile;
+        options.plotContext = describeRun(options.run);
+        return runSweepCommand(options);
+    }};
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The options of every form as a script meets them: an empty value is
+# refused by each option of each form that has it (status 2, one message
+# naming the option, nothing written), and the one-run form gives its help
+# wherever --help or -h stands.
+#   option_checks.sh <veltrano-cli>
+set -u
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source "$(dirname "$0")/checks.sh"
+
+# form|option|what else the form needs before N SIGMA R B ("-" for plot,
+# which takes INPUT OUTPUT instead): the research options in each of the
+# three forms that take them, then the options of one form.
+needs_sweep="--output out.csv" needs_history="--plot out.png" needs_join="--shards 2 --input s{K}.csv --output out.csv"
+{
+  for form in sweep history join; do
+    needs=needs_$form
+    for option in --step --initial --target-error --batch --transient --steps-per-interval; do
+      echo "$form|$option|${!needs}"
+    done
+  done
+  cat <<TABLE
+sweep|--threads|--output out.csv --threads 2
+sweep|--shard|--output out.csv
+sweep|--plot|--output out.csv
+sweep|--output|--plot out.png
+sweep|--vary|--output out.csv
+history|--every|--plot out.png
+history|--plot|
+join|--vary|--shards 2 --input s{K}.csv --output out.csv
+join|--shards|--input s{K}.csv --output out.csv
+join|--input|--shards 2 --output out.csv
+join|--output|--shards 2 --input s{K}.csv
+plot|--exponent|
+TABLE
+} > table.txt
+while IFS='|' read -r form option needs; do
+  for spelling in "$option ''" "$option="; do
+    rm -rf run && mkdir run && cd run || exit 1
+    if [ "$form" = plot ]; then tail=(in.csv out.png); else tail=(5 10 28 2.6667); fi
+    eval "\"\$cli\" $form $needs $spelling \"\${tail[@]}\"" > ../stdout.txt 2> ../stderr.txt
+    status=$?
+    cd .. || exit 1
+    expect "$form $spelling: status 2" '[ $status = 2 ]'
+    expect "$form $spelling: the message names the option" \
+      '[ "$(head -1 stderr.txt)" = "veltrano-cli $form: $option: the value is empty" ] && [ $(grep -c "^veltrano-cli" stderr.txt) = 1 ]'
+    expect "$form $spelling: nothing written" '[ ! -s stdout.txt ] && [ -z "$(ls -A run)" ]'
+  done
+done < table.txt
+expect "every row of the table tried" '[ $(wc -l < table.txt) = 30 ]'
+
+# The same options with a value are taken (the refusal above is the empty
+# value's, not the option's).
+"$cli" sweep --step 0.01 --threads 1 --shard 1/1 --vary R=28:28:1 5 10 28 2.6667 > taken.csv 2> taken.err
+expect "sweep with every value given: status 0" '[ $? = 0 ] && [ $(wc -l < taken.csv) = 2 ] && [ ! -s taken.err ]'
+"$cli" sweep --step=0.01 5 10 28 2.6667 > eq.csv 2> eq.err
+expect "--step=0.01 is the step 0.01" '[ $? = 0 ] && cmp -s eq.csv taken.csv'
+
+# The one-run form's help, wherever it is asked for; status 0, nothing on
+# standard error, and the other forms pointed to.
+while IFS= read -r args; do
+  eval "\"\$cli\" $args" > help.txt 2> help.err
+  status=$?
+  expect "one-run help: $args" '[ $status = 0 ] && [ "$(head -1 help.txt)" = "Usage: veltrano-cli [--precise] N SIGMA R B" ] && grep -q "^One run:" help.txt && grep -q "veltrano-cli --help" help.txt && [ ! -s help.err ]'
+  expect "one-run help: $args: not the whole help" '! grep -q "^  or:" help.txt && ! grep -q "^history, sweep and join" help.txt'
+done <<TABLE
+--precise --help
+--precise -h
+100 10 28 2.6667 -h
+100 10 28 2.6667 --help
+1 2 -h 3 4 5
+--precise 100 --help 28 2.6667
+TABLE
+"$cli" --precise --help > /dev/full 2> full.err
+expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && grep -q "cannot write to standard output" full.err'
+# Without --help the same arguments are still a usage error.
+"$cli" --precise 1 2 > usage.txt 2> usage.err
+expect "--precise with three entries: usage error" '[ $? = 1 ] && [ ! -s usage.txt ] && grep -q "^usage:" usage.err'
+
+# The help names every status a sweep row can have, and what inconsistent
+# means.
+for args in "--help" "sweep --help"; do
+  "$cli" $args > help.txt
+  for word in "status is ok" "or error for a point" "or inconsistent for a completed point" "misses -(sigma + 1 + b)" "keeps all its numbers" "ok or inconsistent with four result fields"; do
+    expect "$args: \"$word\"" 'tr "\n" " " < help.txt | grep -qF -- "$word"'
+  done
+done
+
+finish

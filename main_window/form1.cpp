@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <variant>
 
 #include "computation_run.h"
@@ -197,6 +198,27 @@ void Form1::Image1_MouseDown() {
 
 void Form1::Image1_MouseMove() {
     Image1->setPixmap(Image3->pixmap());
+}
+
+void Form1::setExplorerOpener(ExplorerOpener open) {
+    openExplorer_ = std::move(open);
+    if (!findChild<QShortcut*>(QStringLiteral("ExplorerShortcut"))) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+        shortcut->setObjectName(QStringLiteral("ExplorerShortcut"));
+        connect(shortcut, &QShortcut::activated, this, &Form1::openExplorer);
+    }
+}
+
+void Form1::openExplorer() {
+    if (!openExplorer_) return;
+    // The entries are only read: nothing is reported, nothing in the window changes.
+    const std::u16string texts[4] = {Text1->text().toStdU16String(), Text2->text().toStdU16String(),
+                                     Text3->text().toStdU16String(), Text4->text().toStdU16String()};
+    const auto checked = checkEntries({texts[0], texts[1], texts[2], texts[3]});
+    if (const auto* p = std::get_if<Parameters>(&checked))
+        openExplorer_(*p);
+    else
+        openExplorer_(std::nullopt);
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {

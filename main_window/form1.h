@@ -3,10 +3,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "clock.h"
 #include "exponents.h"
 #include "message_box.h"
+#include "parameters.h"
 
 class EntryField;
 class ImageControl;
@@ -26,14 +28,22 @@ public:
     // Opens the About window modally over `parent` and returns once it closes.
     using AboutOpener = std::function<void(QWidget* parent)>;
 
+    // Opens the Explorer at the entries' n, sigma, R and b, or at its own
+    // defaults (nullopt) when the entries do not pass their checks.
+    using ExplorerOpener = std::function<void(const std::optional<Parameters>& entries)>;
+
     explicit Form1(MessageBoxFn messages = showMessageBox, AboutOpener openAbout = {}, QWidget* parent = nullptr);
     ~Form1() override;
+
+    // Ctrl+E opens the Explorer through `open`; the window itself is unchanged.
+    void setExplorerOpener(ExplorerOpener open);
 
 private slots:
     void Command1_Click();
     void Command2_Click();
     void Image1_MouseDown();
     void Image1_MouseMove();
+    void openExplorer();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;  // Form_MouseMove
@@ -45,6 +55,7 @@ private:
 
     MessageBoxFn messages_;
     AboutOpener openAbout_;
+    ExplorerOpener openExplorer_;
     Spectrum spectrum_;  // the working data of the computation, kept between runs
     SteadyClock clock_;
     std::unique_ptr<ResultLabels> results_;

@@ -7,6 +7,7 @@ packages=(
   cmake g++ make
   qt6-base-dev                      # Qt 6 Widgets and Qt Test
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools  # the Explorer's translations (Qt Linguist: lupdate, lrelease)
   libcli11-dev                      # the command-line tool's parser
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev libboost-math-dev    # Boost.Odeint, the benchmark's peer; Boost.Math, the Student quantile

@@ -1,0 +1,144 @@
+// The Explorer's computation, offscreen: points per second of a whole map
+// against veltrano-cli sweep on the same grid and threads, the time to the
+// first (coarse) picture of a 400 x 300 map at n = 500, and the event
+// loop's worst delay while a map computes.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <thread>
+
+#include "explorer_window.h"
+#include "map_computation.h"
+
+namespace {
+
+using namespace veltrano;
+using namespace veltrano::explorer;
+
+constexpr int kThreads = 2;
+
+MapSettings map(int columns, int rows, std::int64_t n) {
+    MapSettings s;
+    s.x = {SweepParameter::Sigma, 0, 40, columns};
+    s.y = {SweepParameter::R, 0, 200, rows};
+    s.run.intervals = n;
+    s.run.errors = true;
+    s.run.batch = n / 10;
+    return s;
+}
+
+ExplorerWindow::Options options() {
+    ExplorerWindow::Options o;
+    o.threads = kThreads;
+    o.remember = false;
+    return o;
+}
+
+// A whole map in the window's computation (threads, passes, hand-over to
+// the event loop).
+void BM_WindowMap(benchmark::State& state) {
+    const MapSettings s = map(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), state.range(2));
+    MapComputation computation(kThreads);
+    for (auto _ : state) {
+        computation.start(s);
+        while (!computation.complete()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    state.counters["points/s"] = benchmark::Counter(static_cast<double>(s.size()) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+}
+
+// The same grid by the command line (its output thrown away).
+void BM_CliSweep(benchmark::State& state) {
+    const MapSettings s = map(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), state.range(2));
+    QStringList args = QString::fromStdString(commandLine(s)).split(QLatin1Char(' '));
+    args.removeFirst();
+    args << QStringLiteral("--threads") << QString::number(kThreads) << QStringLiteral("--no-progress");
+    for (auto _ : state) {
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(QStringLiteral(VELTRANO_CLI), args);
+        if (!p.waitForFinished(-1) || p.exitCode() != 0) state.SkipWithError("veltrano-cli failed");
+    }
+    state.counters["points/s"] = benchmark::Counter(static_cast<double>(s.size()) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+}
+
+// From the request to the moment every cell of the first pass is painted.
+void BM_FirstPicture(benchmark::State& state) {
+    const MapSettings s = map(400, 300, 500);
+    ExplorerWindow window(map(8, 8, 10), options());
+    window.resize(1200, 800);
+    window.show();
+    const int coarse = ((400 + 7) / 8) * ((300 + 7) / 8);
+    double worst = 0;
+    for (auto _ : state) {
+        int painted = 0;
+        auto connection = QObject::connect(&window.computation(), &MapComputation::arrived,
+                                           [&](std::uint64_t, const QVector<WorkUnit>& units) {
+                                               for (const WorkUnit& u : units) painted += u.pass == 0 ? u.count : 0;
+                                           });
+        QElapsedTimer clock;
+        clock.start();
+        window.showMap(s);
+        while (painted < coarse) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents();  // the paint
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+        state.SetIterationTime(seconds);
+        worst = std::max(worst, seconds);
+        QObject::disconnect(connection);
+        window.computation().stop();
+        // A different map next time, so that nothing is skipped as unchanged.
+        window.showMap(map(8, 8, 10 + static_cast<int>(state.iterations())));
+    }
+    state.counters["worst_s"] = worst;
+}
+
+// The longest the event loop waits beyond a 5 ms timer while a whole
+// 400 x 300 map at n = 500 computes and is painted.
+void BM_EventLoopLatency(benchmark::State& state) {
+    ExplorerWindow window(map(8, 8, 10), options());
+    window.resize(1200, 800);
+    window.show();
+    double worstMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        qint64 last = 0;
+        double worst = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            worst = std::max(worst, static_cast<double>(now - last) * 1e-6 - 5.0);
+            last = now;
+        });
+        window.showMap(map(400, 300, 500 + static_cast<int>(state.iterations())));
+        clock.start();
+        tick.start();
+        while (!window.computation().complete()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        tick.stop();
+        worstMs = std::max(worstMs, worst);
+    }
+    state.counters["worst_delay_ms"] = worstMs;
+}
+
+}  // namespace
+
+BENCHMARK(BM_WindowMap)->Args({160, 120, 500})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CliSweep)->Args({160, 120, 500})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_FirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_EventLoopLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

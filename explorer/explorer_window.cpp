@@ -1,0 +1,507 @@
+#include "explorer_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "explorer_settings_store.h"
+#include "map_colours.h"
+#include "point_mark.h"
+#include "map_export.h"
+#include "map_widget.h"
+#include "point_class.h"
+#include "settings_form.h"
+
+namespace veltrano::explorer {
+
+namespace {
+
+QString number(double v) {
+    return QString::number(v, 'g', 6);
+}
+
+// The ranges the map opens with for each parameter, and goes back to on Reset.
+MapAxis fullRange(SweepParameter p, int count) {
+    switch (p) {
+        case SweepParameter::Sigma:
+            return {p, 0.0, 40.0, count};
+        case SweepParameter::R:
+            return {p, 0.0, 200.0, count};
+        case SweepParameter::B:
+            return {p, 0.0, 8.0, count};
+    }
+    return {p, 0.0, 1.0, count};
+}
+
+QString durationText(double seconds) {
+    if (seconds < 0) return QStringLiteral("…");
+    const auto s = static_cast<long long>(std::ceil(seconds));
+    if (s < 60) return QObject::tr("%1 s").arg(s);
+    if (s < 3600) return QObject::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
+    return QObject::tr("%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
+}
+
+}  // namespace
+
+ExplorerWindow::ExplorerWindow(std::optional<MapSettings> opening, QWidget* parent)
+    : ExplorerWindow(std::move(opening), Options{}, parent) {}
+
+ExplorerWindow::ExplorerWindow(std::optional<MapSettings> opening, Options options, QWidget* parent)
+    : QMainWindow(parent), options_(options), computation_(std::make_unique<MapComputation>(options.threads)) {
+    setObjectName(QStringLiteral("Explorer"));
+    setWindowTitle(tr("Veltrano Explorer"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    buildActions();
+
+    editPause_.setSingleShot(true);
+    editPause_.setInterval(150);
+    connect(&editPause_, &QTimer::timeout, this, &ExplorerWindow::settingsEdited);
+    recolourPause_.setSingleShot(true);
+    recolourPause_.setInterval(200);
+    connect(&recolourPause_, &QTimer::timeout, this, &ExplorerWindow::recolour);
+    connect(computation_.get(), &MapComputation::arrived, this, &ExplorerWindow::arrived);
+    connect(computation_.get(), &MapComputation::finished, this, &ExplorerWindow::finished);
+
+    MapSettings first;
+    Shown shown = Shown::Lambda1;
+    if (options_.remember) {
+        const Session session = loadSession();
+        if (session.settings) first = *session.settings;
+        shown = session.shown;
+    }
+    if (opening) first = *opening;
+    shown_ = shown;
+    shownBox_->setCurrentIndex(static_cast<int>(shown));
+    form_->show(first);
+    start(first, true);
+}
+
+ExplorerWindow::~ExplorerWindow() {
+    // Stops the work at its next interval boundary and waits for it.
+    computation_.reset();
+}
+
+void ExplorerWindow::buildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+
+    auto* side = new QWidget(central);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    auto* shownRow = new QWidget(side);
+    auto* shownLayout = new QHBoxLayout(shownRow);
+    shownLayout->setContentsMargins(0, 0, 0, 0);
+    shownBox_ = new QComboBox(shownRow);
+    shownBox_->setObjectName(QStringLiteral("Shown"));
+    shownBox_->setAccessibleName(tr("Shown"));
+    shownBox_->addItem(tr("λ1"));
+    shownBox_->addItem(tr("λ2"));
+    shownBox_->addItem(tr("λ3"));
+    shownBox_->addItem(tr("Kaplan–Yorke dimension"));
+    shownBox_->addItem(tr("half-width of λ1"));
+    shownBox_->addItem(tr("classes: chaotic, periodic, at rest, undecided"));
+    auto* shownLabel = new QLabel(tr("&Show"), shownRow);
+    shownLabel->setBuddy(shownBox_);
+    shownLayout->addWidget(shownLabel);
+    shownLayout->addWidget(shownBox_, 1);
+    sideLayout->addWidget(shownRow);
+    form_ = new SettingsForm(side);
+    auto* scroll = new QScrollArea(side);
+    scroll->setWidget(form_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The map takes the room; the settings a column beside it.
+    side->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
+    sideLayout->addWidget(scroll, 1);
+    problem_ = new QLabel(side);
+    problem_->setObjectName(QStringLiteral("Problem"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->hide();
+    sideLayout->addWidget(problem_);
+    layout->addWidget(side);
+
+    auto* mapColumn = new QWidget(central);
+    auto* mapLayout = new QVBoxLayout(mapColumn);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    notice_ = new QLabel(mapColumn);
+    notice_->setObjectName(QStringLiteral("Notice"));
+    notice_->setWordWrap(true);
+    mapLayout->addWidget(notice_);
+    auto* mapRow = new QHBoxLayout;
+    map_ = new MapWidget(mapColumn);
+    legend_ = new LegendWidget(mapColumn);
+    mapRow->addWidget(map_, 1);
+    mapRow->addWidget(legend_);
+    mapLayout->addLayout(mapRow, 1);
+    layout->addWidget(mapColumn, 1);
+    setCentralWidget(central);
+
+    hover_ = new QLabel(this);
+    hover_->setObjectName(QStringLiteral("Hover"));
+    speed_ = new QLabel(this);
+    speed_->setObjectName(QStringLiteral("Speed"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setAccessibleName(tr("Progress"));
+    progress_->setMaximumWidth(160);
+    stop_ = new QPushButton(tr("Stop"), this);
+    stop_->setObjectName(QStringLiteral("Stop"));
+    stop_->setAccessibleName(tr("Stop"));
+    statusBar()->addWidget(hover_, 1);
+    statusBar()->addPermanentWidget(speed_);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->addPermanentWidget(stop_);
+
+    connect(form_, &SettingsForm::changed, this, [this] { editPause_.start(); });
+    connect(shownBox_, &QComboBox::currentIndexChanged, this,
+            [this](int i) { setShown(static_cast<Shown>(std::clamp(i, 0, 5))); });
+    connect(stop_, &QPushButton::clicked, this, [this] { computation_->stop(); });
+    connect(map_, &MapWidget::hovered, this, &ExplorerWindow::hovered);
+    connect(map_, &MapWidget::zoomRequested, this, &ExplorerWindow::zoom);
+    connect(map_, &MapWidget::cellChosen, this, &ExplorerWindow::openPoint);
+    connect(map_, &MapWidget::cursorMoved, this, [this](CellPosition c) { hover_->setText(describe(c)); });
+    map_->setDescriber([this](CellPosition c) { return describe(c); });
+    setTabOrder(shownBox_, form_);
+}
+
+void ExplorerWindow::buildActions() {
+    const auto action = [this](const QString& text, const QKeySequence& keys, const char* name, auto slot) {
+        auto* a = new QAction(text, this);
+        a->setShortcut(keys);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    backAction_ = action(tr("&Back"), QKeySequence::Back, "Back", &ExplorerWindow::back);
+    forwardAction_ = action(tr("&Forward"), QKeySequence::Forward, "Forward", &ExplorerWindow::forward);
+    resetAction_ = action(tr("&Reset view"), QKeySequence(Qt::CTRL | Qt::Key_0), "Reset", &ExplorerWindow::resetView);
+    stopAction_ = action(tr("&Stop"), QKeySequence(Qt::Key_Escape), "StopAction", [this] { computation_->stop(); });
+    pictureAction_ =
+        action(tr("Export &picture…"), QKeySequence(Qt::CTRL | Qt::Key_P), "ExportPicture", &ExplorerWindow::savePictureAs);
+    csvAction_ = action(tr("Export &CSV…"), QKeySequence::Save, "ExportCsv", &ExplorerWindow::saveCsvAs);
+    commandAction_ = action(tr("Copy as &command"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), "CopyCommand",
+                            &ExplorerWindow::copyCommand);
+    pythonAction_ = action(tr("Copy as P&ython"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), "CopyPython",
+                           &ExplorerWindow::copyPython);
+    auto* close = action(tr("&Close"), QKeySequence::Close, "Close", &QWidget::close);
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(pictureAction_);
+    file->addAction(csvAction_);
+    file->addSeparator();
+    file->addAction(close);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(commandAction_);
+    edit->addAction(pythonAction_);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(backAction_);
+    view->addAction(forwardAction_);
+    view->addAction(resetAction_);
+    view->addSeparator();
+    view->addAction(stopAction_);
+
+    QToolBar* tools = addToolBar(tr("Map"));
+    tools->setObjectName(QStringLiteral("Tools"));
+    tools->setMovable(false);
+    for (QAction* a : {backAction_, forwardAction_, resetAction_}) tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {pictureAction_, csvAction_, commandAction_, pythonAction_}) tools->addAction(a);
+}
+
+void ExplorerWindow::showMap(const MapSettings& s) {
+    form_->show(s);
+    start(s, true);
+}
+
+void ExplorerWindow::settingsEdited() {
+    const auto read = form_->read();
+    if (const auto* why = std::get_if<QString>(&read)) {
+        problem_->setText(*why);
+        problem_->show();
+        return;
+    }
+    problem_->hide();
+    const MapSettings& s = std::get<MapSettings>(read);
+    if (s == computation_->settings() && (computation_->running() || computation_->complete())) return;
+    start(s, true);
+}
+
+void ExplorerWindow::start(const MapSettings& s, bool newView) {
+    problem_->hide();
+    if (newView) history_.show(s);
+    computation_->start(s);
+    grid_ = gridOf(s);
+    image_.reset(s.x.count, s.y.count, backgroundColour(palette()));
+    marks_.assign(static_cast<std::size_t>(s.size()), 0);
+    limit_ = paintedLimit_ = 0;
+    recolourNext_ = -1;
+    map_->setMap(s, image_.image());
+    legend_->setScale(shown_, 0, s.run.errors);
+    updateActions();
+    updateNotice();
+    showProgress();
+    remember();
+}
+
+void ExplorerWindow::arrived(std::uint64_t generation, const QVector<WorkUnit>& units) {
+    // Only the work of the settings shown now is ever painted.
+    if (generation != computation_->generation()) return;
+    const MapComputation& c = *computation_;
+    const std::int64_t rows = c.settings().y.count;
+    for (const WorkUnit& u : units)
+        for (int k = 0; k < u.count; ++k) {
+            const std::int64_t i = u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep;
+            const PointResult& r = c.result(i);
+            marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(markOf(r, grid_.pointAt(i), c.settings().run));
+            if (const auto v = shownValue(r, shown_)) limit_ = std::max(limit_, std::fabs(*v));
+        }
+    if (limit_ > paintedLimit_) {
+        // The scale grew beyond its end: everything is painted again, at
+        // most a few times a second, the end a round number until the map
+        // is complete.
+        if (!recolourPause_.isActive()) recolourPause_.start();
+    }
+    const auto done = [&c](std::int64_t i) { return c.done(i); };
+    const auto colour = [this](std::int64_t i) { return colourOf(i); };
+    for (const WorkUnit& u : units) image_.paintUnit(u, done, colour);
+    map_->setCells(image_.image());
+    showProgress();
+}
+
+void ExplorerWindow::finished(std::uint64_t generation, bool) {
+    if (generation != computation_->generation()) return;
+    recolour();
+    showProgress();
+    updateActions();
+}
+
+double ExplorerWindow::colourLimit() const {
+    return limit_;
+}
+
+QRgb ExplorerWindow::colourOf(std::int64_t index) const {
+    return cellColour(computation_->result(index), static_cast<pictures::PointMark>(marks_[static_cast<std::size_t>(index)]),
+                      shown_, paintedLimit_);
+}
+
+namespace {
+
+// 1, 2 or 5 times a power of ten, at least v.
+double roundUp(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return v;
+    const double decade = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (m * decade >= v) return m * decade;
+    return v;
+}
+
+}  // namespace
+
+void ExplorerWindow::recolour() {
+    recolourPause_.stop();
+    const MapComputation& c = *computation_;
+    paintedLimit_ = c.running() ? roundUp(limit_) : limit_;
+    legend_->setScale(shown_, paintedLimit_, c.settings().run.errors);
+    recolourNext_ = 0;
+    recolourSlice();
+}
+
+void ExplorerWindow::recolourSlice() {
+    if (recolourNext_ < 0) return;
+    const MapComputation& c = *computation_;
+    const int columns = c.settings().x.count;
+    // About a hundred thousand cells a slice: a few milliseconds.
+    const int slice = std::max(1, 100000 / std::max(1, c.settings().y.count));
+    const int last = std::min(columns, recolourNext_ + slice);
+    image_.paintColumns(recolourNext_, last, [&c](std::int64_t i) { return c.done(i); },
+                        [this](std::int64_t i) { return colourOf(i); });
+    map_->setCells(image_.image());
+    recolourNext_ = last < columns ? last : -1;
+    if (recolourNext_ >= 0) QTimer::singleShot(0, this, &ExplorerWindow::recolourSlice);
+}
+
+void ExplorerWindow::setShown(Shown shown) {
+    if (shownBox_->currentIndex() != static_cast<int>(shown)) shownBox_->setCurrentIndex(static_cast<int>(shown));
+    if (shown == shown_) return;
+    shown_ = shown;
+    // The scale of the new quantity, from every cell done.
+    const MapComputation& c = *computation_;
+    limit_ = 0;
+    for (std::int64_t i = 0; i < c.settings().size(); ++i)
+        if (c.done(i))
+            if (const auto v = shownValue(c.result(i), shown_)) limit_ = std::max(limit_, std::fabs(*v));
+    recolour();
+    updateNotice();
+    map_->setDescriber([this](CellPosition cell) { return describe(cell); });
+    remember();
+}
+
+void ExplorerWindow::showProgress() {
+    const MapComputation& c = *computation_;
+    const std::int64_t total = c.settings().size();
+    progress_->setRange(0, 1000);
+    progress_->setValue(total > 0 ? static_cast<int>(c.doneCount() * 1000 / total) : 0);
+    QString text = tr("%1 of %2 points").arg(c.doneCount()).arg(total);
+    if (c.doneCount() > 0) text += tr(" · %1 points/s").arg(std::lround(c.pointsPerSecond()));
+    if (c.running()) {
+        text += tr(" · %1 left").arg(durationText(c.secondsLeft()));
+    } else if (!c.complete()) {
+        text += tr(" · stopped");
+    }
+    speed_->setText(text);
+    stop_->setEnabled(c.running());
+    stopAction_->setEnabled(c.running());
+}
+
+void ExplorerWindow::updateNotice() {
+    const RunSettings& run = computation_->settings().run;
+    QString text;
+    if (!run.errors) {
+        text = tr("Error bars are off: no point is classified, and undecided points are not marked.");
+    } else if (run.targetError <= 0 && run.intervals / std::max<std::int64_t>(1, run.batch) < 10) {
+        text = tr("Fewer than 10 batches (n / batch): no point gets error bars, so none is classified.");
+    } else {
+        text = tr("Error bars on (batches of %1): undecided points are shaded.").arg(run.batch);
+    }
+    notice_->setText(text);
+}
+
+void ExplorerWindow::updateActions() {
+    backAction_->setEnabled(history_.canGoBack());
+    forwardAction_->setEnabled(history_.canGoForward());
+    csvAction_->setEnabled(true);
+}
+
+QString ExplorerWindow::describe(CellPosition cell) const {
+    const MapComputation& c = *computation_;
+    const MapSettings& s = c.settings();
+    if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return {};
+    const FlowParameters p = cellParameters(s, cell);
+    QString text = tr("σ = %1, R = %2, b = %3").arg(number(p.sv), number(p.rv), number(p.bv));
+    const std::int64_t index = indexOf(s, cell.column, cell.row);
+    if (!c.done(index)) return text + tr(": not computed yet");
+    const PointResult& r = c.result(index);
+    if (!r.completed) return text + tr(": stopped by an arithmetic fault at t = %1").arg(number(r.t));
+    text += tr(": λ1 = %1, λ2 = %2, λ3 = %3").arg(number(r.expo[0]), number(r.expo[1]), number(r.expo[2]));
+    if (r.errorsKnown) text += tr(", λ1 ± %1").arg(number(r.halfWidth[0]));
+    if (const auto k = classify(r)) text += QStringLiteral(" (%1)").arg(classText(*k));
+    return text;
+}
+
+void ExplorerWindow::hovered(std::optional<CellPosition> cell) {
+    hover_->setText(cell ? describe(*cell) : QString());
+}
+
+void ExplorerWindow::zoom(CellPosition a, CellPosition b) {
+    const auto zoomed = zoomedTo(computation_->settings(), a, b);
+    if (!zoomed) return;
+    showMap(*zoomed);
+}
+
+void ExplorerWindow::back() {
+    if (const auto view = history_.back()) {
+        form_->show(*view);
+        start(*view, false);
+    }
+}
+
+void ExplorerWindow::forward() {
+    if (const auto view = history_.forward()) {
+        form_->show(*view);
+        start(*view, false);
+    }
+}
+
+void ExplorerWindow::resetView() {
+    MapSettings s = computation_->settings();
+    s.x = fullRange(s.x.parameter, s.x.count);
+    s.y = fullRange(s.y.parameter, s.y.count);
+    showMap(s);
+}
+
+void ExplorerWindow::report(const QString& message) {
+    QMessageBox box(QMessageBox::Warning, tr("Veltrano Explorer"), message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString ExplorerWindow::exportCsv(const QString& path) {
+    const MapComputation& c = *computation_;
+    if (!c.complete())
+        return tr("The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep "
+                  "writes it. Wait for the map, then export.")
+            .arg(c.doneCount())
+            .arg(c.settings().size());
+    return writeCsv(c, path);
+}
+
+QString ExplorerWindow::exportPicture(const QString& path) {
+    return writePicture(*computation_, shown_, path);
+}
+
+void ExplorerWindow::saveCsvAs() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export the map's rows"), QString(),
+                                                      tr("CSV files (*.csv)"));
+    if (path.isEmpty()) return;
+    if (const QString error = exportCsv(path); !error.isEmpty()) report(error);
+}
+
+void ExplorerWindow::savePictureAs() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export the map as a picture"), QString(),
+                                                      tr("PNG pictures (*.png);;SVG drawings (*.svg)"));
+    if (path.isEmpty()) return;
+    if (const QString error = exportPicture(path); !error.isEmpty()) report(error);
+}
+
+QString ExplorerWindow::commandText() const {
+    return QString::fromStdString(commandLine(computation_->settings()));
+}
+
+QString ExplorerWindow::pythonText() const {
+    return QString::fromStdString(pythonCall(computation_->settings()));
+}
+
+void ExplorerWindow::copyCommand() {
+    QGuiApplication::clipboard()->setText(commandText());
+    statusBar()->showMessage(tr("The command is on the clipboard"), 3000);
+}
+
+void ExplorerWindow::copyPython() {
+    QGuiApplication::clipboard()->setText(pythonText());
+    statusBar()->showMessage(tr("The Python call is on the clipboard"), 3000);
+}
+
+void ExplorerWindow::openPoint(CellPosition cell) {
+    // The panel of one point opens here.
+    map_->setCursor(cell);
+    hover_->setText(describe(cell));
+}
+
+void ExplorerWindow::remember() const {
+    if (options_.remember) saveSession({computation_->settings(), shown_});
+}
+
+void ExplorerWindow::closeEvent(QCloseEvent* event) {
+    computation_->stop();
+    remember();
+    event->accept();
+}
+
+}  // namespace veltrano::explorer

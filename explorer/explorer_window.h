@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "map_computation.h"
+#include "map_image.h"
+#include "map_settings.h"
+#include "shown_quantity.h"
+#include "view_history.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace veltrano::explorer {
+
+class LegendWidget;
+class MapWidget;
+class SettingsForm;
+struct CellPosition;
+
+// The Explorer: a map of λ (or the Kaplan-Yorke dimension, λ1's half-width,
+// the classes of the points) over two of σ, R and b, computed live on every
+// core, zoomed, exported and turned into the command or the Python call
+// that computes it.
+class ExplorerWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        int threads = 0;          // 0: every hardware thread
+        bool remember = true;     // read and write the last session (QSettings)
+        bool askBeforeSaving = true;  // false: export to the path given, no dialog (tests)
+    };
+
+    // Opens at `start` if given, else at the last session's settings (or
+    // the defaults).
+    explicit ExplorerWindow(std::optional<MapSettings> start, Options options, QWidget* parent = nullptr);
+    explicit ExplorerWindow(std::optional<MapSettings> start = std::nullopt, QWidget* parent = nullptr);
+    ~ExplorerWindow() override;
+
+    // Shows `s` in the controls and computes it (a new view).
+    void showMap(const MapSettings& s);
+    void setShown(Shown shown);
+    [[nodiscard]] Shown shown() const { return shown_; }
+    [[nodiscard]] MapComputation& computation() { return *computation_; }
+    [[nodiscard]] const QImage& cells() const { return image_.image(); }
+    [[nodiscard]] MapWidget* map() const { return map_; }
+
+    // The exports; an empty text on success, else the message shown.
+    QString exportCsv(const QString& path);
+    QString exportPicture(const QString& path);
+    // What "Copy as command" and "Copy as Python" put on the clipboard.
+    [[nodiscard]] QString commandText() const;
+    [[nodiscard]] QString pythonText() const;
+    // Describes a cell: its parameters and value (the status bar, the
+    // keyboard cursor's accessible description).
+    [[nodiscard]] QString describe(CellPosition cell) const;
+
+    // Where the panel of one point opens (clicking a cell, Enter on the
+    // keyboard cursor).
+    void openPoint(CellPosition cell);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildActions();
+    void settingsEdited();
+    void start(const MapSettings& s, bool newView);
+    void arrived(std::uint64_t generation, const QVector<WorkUnit>& units);
+    void finished(std::uint64_t generation, bool complete);
+    // Paints the whole map again with the scale's present end, a slice of
+    // columns at a time so that the event loop never waits long.
+    void recolour();
+    void recolourSlice();
+    void showProgress();
+    void hovered(std::optional<CellPosition> cell);
+    void zoom(CellPosition a, CellPosition b);
+    void back();
+    void forward();
+    void resetView();
+    void saveCsvAs();
+    void savePictureAs();
+    void copyCommand();
+    void copyPython();
+    void updateActions();
+    void updateNotice();
+    void report(const QString& message);
+    [[nodiscard]] double colourLimit() const;
+    [[nodiscard]] QRgb colourOf(std::int64_t index) const;
+    void remember() const;
+
+    Options options_;
+    std::unique_ptr<MapComputation> computation_;
+    MapImage image_;
+    ViewHistory history_;
+    SweepGrid grid_;  // the points of the map shown
+    Shown shown_ = Shown::Lambda1;
+    double limit_ = 0;         // the largest |value| shown so far
+    double paintedLimit_ = 0;  // the end of the scale the image is painted with
+    int recolourNext_ = -1;    // the next column of a repaint in slices; -1: none
+    std::vector<std::uint8_t> marks_;  // how each computed cell is drawn (pictures::PointMark)
+    QTimer editPause_;       // settles a burst of edits into one start
+    QTimer recolourPause_;
+
+    SettingsForm* form_ = nullptr;
+    MapWidget* map_ = nullptr;
+    LegendWidget* legend_ = nullptr;
+    QComboBox* shownBox_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QLabel* hover_ = nullptr;
+    QLabel* speed_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QAction* backAction_ = nullptr;
+    QAction* forwardAction_ = nullptr;
+    QAction* resetAction_ = nullptr;
+    QAction* stopAction_ = nullptr;
+    QAction* pictureAction_ = nullptr;
+    QAction* csvAction_ = nullptr;
+    QAction* commandAction_ = nullptr;
+    QAction* pythonAction_ = nullptr;
+};
+
+}  // namespace veltrano::explorer

@@ -1,0 +1,187 @@
+#include "map_computation.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace veltrano::explorer {
+
+// One generation's work. Workers take units in order and write the results
+// of their cells straight into `results` (each cell is written by one
+// thread only); the GUI thread reads a cell only after it has taken the
+// cell's unit from `finished` under the mutex.
+struct MapComputation::Job {
+    Job(const MapSettings& s, int threads)
+        : grid(gridOf(s)),
+          run(s.run),
+          path(widestPath()),
+          units(workUnits(s.x.count, s.y.count, unitSize(s.run, path))),
+          results(static_cast<std::size_t>(s.size())) {
+        working = threads;
+        for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
+    }
+    ~Job() {
+        stop = true;
+        workers.clear();  // joins
+    }
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+
+    // As many cells as the command line's sweep gives a thread at a time.
+    static int unitSize(const RunSettings& run, SimdPath path) {
+        return lanesOf(path) * (run.targetError > 0 ? 32 : 4);
+    }
+
+    void work() {
+        std::vector<FlowParameters> points;
+        std::vector<PointResult> out;
+        for (;;) {
+            const std::size_t u = next.fetch_add(1);
+            if (u >= units.size() || stop.load()) break;
+            const WorkUnit& unit = units[u];
+            points.clear();
+            for (int k = 0; k < unit.count; ++k)
+                points.push_back(grid.pointAt(std::int64_t{unit.column} * grid.axes[1].count + unit.firstRow +
+                                              std::int64_t{k} * unit.rowStep));
+            out.assign(points.size(), {});
+            runPoints(path, run, points, out, nullptr, &stop);
+            if (stop.load()) break;  // a unit cut short is not handed on
+            for (int k = 0; k < unit.count; ++k)
+                results[static_cast<std::size_t>(std::int64_t{unit.column} * grid.axes[1].count + unit.firstRow +
+                                                 std::int64_t{k} * unit.rowStep)] = out[static_cast<std::size_t>(k)];
+            std::lock_guard lock(mutex);
+            finished.push_back(unit);
+        }
+        std::lock_guard lock(mutex);
+        --working;
+    }
+
+    // The units finished since the last call, and whether every worker has
+    // ended.
+    bool take(QVector<WorkUnit>& taken) {
+        std::lock_guard lock(mutex);
+        taken.swap(finished);
+        finished.clear();
+        return working == 0;
+    }
+
+    [[nodiscard]] bool ended() {
+        std::lock_guard lock(mutex);
+        return working == 0;
+    }
+
+    const SweepGrid grid;
+    const RunSettings run;
+    const SimdPath path;
+    const std::vector<WorkUnit> units;
+    std::vector<PointResult> results;
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    QVector<WorkUnit> finished;
+    int working = 0;
+    std::vector<std::jthread> workers;  // last: joined before the rest goes
+};
+
+MapComputation::MapComputation(int threads, QObject* parent)
+    : QObject(parent),
+      threads_(threads > 0 ? threads : static_cast<int>(std::max(1U, std::thread::hardware_concurrency()))) {
+    timer_.setInterval(30);
+    connect(&timer_, &QTimer::timeout, this, &MapComputation::deliver);
+}
+
+MapComputation::~MapComputation() {
+    if (job_) job_->stop = true;
+    for (auto& j : retiring_) j->stop = true;
+    job_.reset();
+    retiring_.clear();
+}
+
+void MapComputation::start(const MapSettings& settings) {
+    if (job_) {
+        job_->stop = true;
+        retiring_.push_back(job_);
+    }
+    ++generation_;
+    settings_ = settings;
+    done_.assign(static_cast<std::size_t>(settings.size()), 0);
+    doneCount_ = 0;
+    elapsedAtEnd_ = -1;
+    clock_.start();
+    job_ = std::make_shared<Job>(settings, threads_);
+    timer_.start();
+}
+
+void MapComputation::stop() {
+    if (!job_) return;
+    if (running()) {
+        take();  // what is done is shown
+        job_->stop = true;
+        elapsedAtEnd_ = static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
+        emit finished(generation_, false);
+    }
+    // The results stay readable while the job is current; its threads end
+    // on their own within an interval.
+    reap();
+}
+
+bool MapComputation::running() const {
+    return job_ && !job_->stop.load() && elapsedAtEnd_ < 0;
+}
+
+const PointResult& MapComputation::result(std::int64_t index) const {
+    static const PointResult none;
+    if (!done(index)) return none;
+    return job_->results[static_cast<std::size_t>(index)];
+}
+
+bool MapComputation::done(std::int64_t index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < done_.size() && done_[static_cast<std::size_t>(index)] != 0;
+}
+
+double MapComputation::pointsPerSecond() const {
+    const double seconds = elapsedAtEnd_ >= 0 ? elapsedAtEnd_ : static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
+    return seconds > 0 ? static_cast<double>(doneCount_) / seconds : 0;
+}
+
+double MapComputation::secondsLeft() const {
+    const double rate = pointsPerSecond();
+    if (!(rate > 0)) return -1;
+    return static_cast<double>(settings_.size() - doneCount_) / rate;
+}
+
+void MapComputation::reap() {
+    // A replaced job's threads end within an interval; it is freed once they
+    // have.
+    std::erase_if(retiring_, [](const std::shared_ptr<Job>& j) { return j->ended(); });
+    if (retiring_.empty() && !running()) timer_.stop();
+}
+
+bool MapComputation::take() {
+    QVector<WorkUnit> units;
+    const bool ended = job_->take(units);
+    const std::int64_t rows = settings_.y.count;
+    for (const WorkUnit& u : units)
+        for (int k = 0; k < u.count; ++k) {
+            done_[static_cast<std::size_t>(u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep)] = 1;
+            ++doneCount_;
+        }
+    if (!units.isEmpty()) emit arrived(generation_, units);
+    return ended;
+}
+
+void MapComputation::deliver() {
+    reap();
+    if (!job_ || job_->stop.load()) return;
+    const std::uint64_t generation = generation_;
+    const bool ended = take();
+    if (ended && generation == generation_ && job_ && !job_->stop.load()) {
+        elapsedAtEnd_ = static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
+        job_->stop = true;
+        emit finished(generation, complete());
+        reap();
+    }
+}
+
+}  // namespace veltrano::explorer

@@ -1,0 +1,155 @@
+#include "map_export.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "map_colours.h"
+#include "number_text.h"
+#include "picture_texts.h"
+#include "picture_writer.h"
+#include "sweep_picture.h"
+#include "sweep_rows.h"
+#include "trace_check.h"
+
+namespace veltrano::explorer {
+
+namespace {
+
+QString cannotWrite(const QString& path, const QString& why) {
+    return QCoreApplication::translate("veltrano::explorer::MapExport", "Cannot write %1: %2. The file is as it was.")
+        .arg(path, why);
+}
+
+// How the run differs from the window's experiment, after the fixed
+// parameter in a picture's title.
+std::string runText(const RunSettings& run) {
+    std::string text = "n = " + std::to_string(run.intervals);
+    if (run.transient > 0) text += ", transient " + std::to_string(run.transient);
+    if (run.targetError > 0) text += ", target error " + shortest(run.targetError);
+    return text;
+}
+
+bool inconsistent(const PointResult& r, const FlowParameters& p, const RunSettings& run) {
+    return r.completed && statusOf(r, p, run) == PointStatus::Inconsistent;
+}
+
+}  // namespace
+
+QString writeCsv(const MapComputation& map, const QString& path) {
+    const MapSettings& s = map.settings();
+    if (!map.complete()) return QCoreApplication::translate("veltrano::explorer::MapExport", "The map is not complete");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(path, file.errorString());
+    const SweepGrid grid = gridOf(s);
+    std::string block = sweepHeader(s.run.errors) + '\n';
+    // A block at a time: however large the map, the text is never held whole.
+    for (std::int64_t i = 0; i < s.size(); ++i) {
+        block += sweepRow({i, grid.pointAt(i), map.result(i)}, s.run);
+        block += '\n';
+        if (block.size() > (1U << 16) || i + 1 == s.size()) {
+            if (file.write(block.data(), static_cast<qint64>(block.size())) != static_cast<qint64>(block.size()))
+                return cannotWrite(path, file.errorString());  // the temporary file goes with `file`
+            block.clear();
+        }
+    }
+    if (!file.commit()) return cannotWrite(path, file.errorString());
+    return {};
+}
+
+pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
+    using pictures::PointMark;
+    const MapSettings& s = map.settings();
+    const SweepGrid grid = gridOf(s);
+    const auto point = [&](std::int64_t i) { return SweepPoint{i, grid.pointAt(i), map.result(i)}; };
+    const bool lambda = shown == Shown::Lambda1 || shown == Shown::Lambda2 || shown == Shown::Lambda3;
+    pictures::HeatMap picture;
+    if (lambda) {
+        // The command line's own picture of the sweep.
+        pictures::SweepPicture sweep(grid, runText(s.run));
+        for (std::int64_t i = 0; i < s.size(); ++i)
+            if (map.done(i)) sweep.add(point(i), inconsistent(map.result(i), grid.pointAt(i), s.run));
+        picture = sweep.heatMap(static_cast<int>(shown) + 1);
+    } else {
+        picture.title = shownTitle(shown).toStdString() + " over " + pictures::symbolOf(s.x.parameter) + " and " +
+                        pictures::symbolOf(s.y.parameter) + " — " +
+                        pictures::symbolOf(s.fixedParameter()) + " = " +
+                        shortest(valueOf(s.base, s.fixedParameter())) + ", " + runText(s.run);
+        picture.xTitle = pictures::symbolOf(s.x.parameter);
+        picture.yTitle = pictures::symbolOf(s.y.parameter);
+        picture.valueTitle = shownTitle(shown).toStdString();
+        picture.xFrom = grid.axes[0].valueAt(0);
+        picture.xTo = grid.axes[0].valueAt(s.x.count - 1);
+        picture.yFrom = grid.axes[1].valueAt(0);
+        picture.yTo = grid.axes[1].valueAt(s.y.count - 1);
+        picture.columns = s.x.count;
+        picture.rows = s.y.count;
+        picture.values.assign(static_cast<std::size_t>(s.size()), std::nan(""));
+        picture.marks.assign(static_cast<std::size_t>(s.size()), PointMark::Empty);
+        for (int c = 0; c < s.x.count; ++c)
+            for (int r = 0; r < s.y.count; ++r) {
+                const std::int64_t i = indexOf(s, c, r);
+                if (!map.done(i)) continue;
+                const auto cell = static_cast<std::size_t>(std::int64_t{r} * s.x.count + c);
+                const PointResult& result = map.result(i);
+                PointMark mark = markOf(result, grid.pointAt(i), s.run);
+                double value = NAN;
+                if (shown == Shown::Classes) {
+                    // Chaos at the warm end, rest at the cool end, periodic
+                    // orbits in the middle; undecided in the shade.
+                    const auto k = classify(result);
+                    value = !k                              ? NAN
+                            : *k == PointClass::Chaotic     ? 1.0
+                            : *k == PointClass::AtRest      ? -1.0
+                                                            : 0.0;
+                    if (k && *k == PointClass::Undecided) value = NAN;
+                    if (!k && mark == PointMark::Value) mark = PointMark::Empty;
+                    picture.limit = 1;
+                } else if (const auto v = shownValue(result, shown)) {
+                    value = *v;
+                } else if (mark != PointMark::Fault) {
+                    mark = PointMark::Empty;
+                }
+                picture.values[cell] = value;
+                picture.marks[cell] = mark;
+            }
+        return picture;
+    }
+    // The command line's picture has no classes; the window shades the
+    // undecided cells where they are cells of their own.
+    if (picture.columns == s.x.count && picture.rows == s.y.count) {
+        if (picture.marks.empty()) picture.marks.assign(picture.values.size(), PointMark::Value);
+        for (int c = 0; c < s.x.count; ++c)
+            for (int r = 0; r < s.y.count; ++r) {
+                const std::int64_t i = indexOf(s, c, r);
+                const auto cell = static_cast<std::size_t>(std::int64_t{r} * s.x.count + c);
+                if (map.done(i) && picture.marks[cell] == PointMark::Value &&
+                    classify(map.result(i)) == PointClass::Undecided)
+                    picture.marks[cell] = PointMark::Undecided;
+            }
+    }
+    return picture;
+}
+
+QString writePicture(const MapComputation& map, Shown shown, const QString& path) {
+    // Drawn into a scratch folder by the drawing library, then copied beside
+    // the target and renamed over it.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return cannotWrite(path, scratch.errorString());
+    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    const QString drawn = scratch.filePath(svg ? QStringLiteral("map.svg") : QStringLiteral("map.png"));
+    const std::string error = drawing::writePicture(heatMapOf(map, shown), drawn.toStdString());
+    if (!error.empty()) return cannotWrite(path, QString::fromStdString(error));
+    QFile in(drawn);
+    if (!in.open(QIODevice::ReadOnly)) return cannotWrite(path, in.errorString());
+    const QByteArray bytes = in.readAll();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(path, file.errorString());
+    if (file.write(bytes) != bytes.size()) return cannotWrite(path, file.errorString());
+    if (!file.commit()) return cannotWrite(path, file.errorString());
+    return {};
+}
+
+}  // namespace veltrano::explorer

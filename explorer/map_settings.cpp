@@ -1,0 +1,159 @@
+#include "map_settings.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace veltrano::explorer {
+
+RunSettings MapSettings::defaultRun() {
+    // Ten batches of 100 intervals: error bars, and with them the classes
+    // of the points, from the first map.
+    RunSettings run;
+    run.intervals = 1000;
+    run.errors = true;
+    run.batch = 100;
+    return run;
+}
+
+SweepParameter MapSettings::fixedParameter() const {
+    for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B})
+        if (p != x.parameter && p != y.parameter) return p;
+    return SweepParameter::B;
+}
+
+bool operator==(const MapSettings& a, const MapSettings& b) {
+    const RunSettings &r = a.run, &q = b.run;
+    return a.x == b.x && a.y == b.y && a.base.sv == b.base.sv && a.base.rv == b.base.rv && a.base.bv == b.base.bv &&
+           r.intervals == q.intervals && r.transient == q.transient && r.initial == q.initial && r.step == q.step &&
+           r.stepsPerInterval == q.stepsPerInterval && r.errors == q.errors && r.batch == q.batch &&
+           r.targetError == q.targetError;
+}
+
+SweepGrid gridOf(const MapSettings& s) {
+    SweepGrid grid;
+    grid.base = s.base;
+    grid.axes[0] = SweepAxis{s.x.parameter, s.x.from, s.x.to, s.x.count, {}};
+    grid.axes[1] = SweepAxis{s.y.parameter, s.y.from, s.y.to, s.y.count, {}};
+    grid.axisCount = 2;
+    return grid;
+}
+
+double valueOf(const FlowParameters& p, SweepParameter which) {
+    switch (which) {
+        case SweepParameter::Sigma:
+            return p.sv;
+        case SweepParameter::R:
+            return p.rv;
+        case SweepParameter::B:
+            return p.bv;
+    }
+    return p.bv;
+}
+
+void setValue(FlowParameters& p, SweepParameter which, double v) {
+    switch (which) {
+        case SweepParameter::Sigma:
+            p.sv = v;
+            return;
+        case SweepParameter::R:
+            p.rv = v;
+            return;
+        case SweepParameter::B:
+            p.bv = v;
+            return;
+    }
+}
+
+std::string exactText(double v) {
+    char buf[400];  // the longest plain text of a double has 309 digits before the point
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed).ptr;
+    std::string text(buf, end);
+    if (text == "-0") text = "0";
+    return text;
+}
+
+namespace {
+
+std::string wholeText(std::int64_t v) {
+    return std::to_string(v);
+}
+
+std::string varyText(const MapAxis& a) {
+    return std::string(parameterName(a.parameter)) + '=' + exactText(a.from) + ':' + exactText(a.to) + ':' +
+           wholeText(a.count);
+}
+
+// The options that differ from their defaults, in the command line's order.
+template <class Option>
+void researchOptions(const RunSettings& run, Option&& option) {
+    const RunSettings defaults;
+    if (run.transient != defaults.transient) option("transient", wholeText(run.transient));
+    if (run.initial != defaults.initial)
+        option("initial", exactText(run.initial[0]) + ',' + exactText(run.initial[1]) + ',' + exactText(run.initial[2]));
+    if (run.step != defaults.step) option("step", exactText(run.step));
+    if (run.stepsPerInterval != defaults.stepsPerInterval)
+        option("steps-per-interval", wholeText(run.stepsPerInterval));
+    if (run.targetError > 0) {
+        option("target-error", exactText(run.targetError));
+    } else if (run.errors) {
+        option("errors", std::string());
+    }
+    if (run.errors && run.batch != defaults.batch) option("batch", wholeText(run.batch));
+}
+
+// Python's repr of a float: the shortest text that reads back the same.
+std::string pythonFloat(double v) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    std::string text(buf, end);
+    if (text.find_first_of(".en") == std::string::npos) text += ".0";
+    return text;
+}
+
+// The values of an axis in Python: exactly those of the command line's
+// --vary NAME=FROM:TO:COUNT, as the module spaces them.
+std::string pythonValues(const MapAxis& a) {
+    return "veltrano.spaced(" + pythonFloat(a.from) + ", " + pythonFloat(a.to) + ", " + wholeText(a.count) + ")";
+}
+
+}  // namespace
+
+std::string commandLine(const MapSettings& s) {
+    std::string line = "veltrano-cli sweep " + wholeText(s.run.intervals) + ' ' + exactText(s.base.sv) + ' ' +
+                       exactText(s.base.rv) + ' ' + exactText(s.base.bv) + " --vary " + varyText(s.x) + " --vary " +
+                       varyText(s.y);
+    researchOptions(s.run, [&](const char* name, const std::string& value) {
+        line += std::string(" --") + name;
+        if (!value.empty()) line += ' ' + value;
+    });
+    return line;
+}
+
+std::string pythonCall(const MapSettings& s) {
+    std::string args[3];
+    for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B}) {
+        const auto k = static_cast<std::size_t>(p);
+        args[k] = p == s.x.parameter   ? pythonValues(s.x)
+                  : p == s.y.parameter ? pythonValues(s.y)
+                                       : pythonFloat(valueOf(s.base, p));
+    }
+    std::string call = "import veltrano\n\nmap = veltrano.sweep(" + wholeText(s.run.intervals) +
+                       ", " + args[0] + ", " + args[1] + ", " + args[2];
+    const RunSettings defaults;
+    const RunSettings& run = s.run;
+    if (run.transient != defaults.transient) call += ", transient=" + wholeText(run.transient);
+    if (run.initial != defaults.initial)
+        call += ", initial=(" + pythonFloat(run.initial[0]) + ", " + pythonFloat(run.initial[1]) + ", " +
+                pythonFloat(run.initial[2]) + ")";
+    if (run.step != defaults.step) call += ", step=" + pythonFloat(run.step);
+    if (run.stepsPerInterval != defaults.stepsPerInterval)
+        call += ", steps_per_interval=" + wholeText(run.stepsPerInterval);
+    if (run.targetError > 0)
+        call += ", target_error=" + pythonFloat(run.targetError);
+    else if (run.errors)
+        call += ", errors=True";
+    if (run.errors && run.batch != defaults.batch) call += ", batch=" + wholeText(run.batch);
+    return call + ")\n";
+}
+
+}  // namespace veltrano::explorer

@@ -1,0 +1,27 @@
+#include "shown_quantity.h"
+
+#include "kaplan_yorke.h"
+
+namespace veltrano::explorer {
+
+std::optional<double> shownValue(const PointResult& r, Shown shown) {
+    if (!r.completed) return std::nullopt;
+    switch (shown) {
+        case Shown::Lambda1:
+            return r.expo[0];
+        case Shown::Lambda2:
+            return r.expo[1];
+        case Shown::Lambda3:
+            return r.expo[2];
+        case Shown::KaplanYorke:
+            return kaplanYorke(r.expo);
+        case Shown::HalfWidth1:
+            if (!r.errorsKnown) return std::nullopt;
+            return r.halfWidth[0];
+        case Shown::Classes:
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace veltrano::explorer

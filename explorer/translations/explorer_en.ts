@@ -1,0 +1,414 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::ExplorerWindow</name>
+    <message>
+        <source>Veltrano Explorer</source>
+        <translation>Veltrano Explorer</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation>Shown</translation>
+    </message>
+    <message>
+        <source>λ1</source>
+        <translation>λ1</translation>
+    </message>
+    <message>
+        <source>λ2</source>
+        <translation>λ2</translation>
+    </message>
+    <message>
+        <source>λ3</source>
+        <translation>λ3</translation>
+    </message>
+    <message>
+        <source>Kaplan–Yorke dimension</source>
+        <translation>Kaplan–Yorke dimension</translation>
+    </message>
+    <message>
+        <source>half-width of λ1</source>
+        <translation>half-width of λ1</translation>
+    </message>
+    <message>
+        <source>classes: chaotic, periodic, at rest, undecided</source>
+        <translation>classes: chaotic, periodic, at rest, undecided</translation>
+    </message>
+    <message>
+        <source>&amp;Show</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Back</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Forward</translation>
+    </message>
+    <message>
+        <source>&amp;Reset view</source>
+        <translation>&amp;Reset view</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>Export &amp;picture…</source>
+        <translation>Export &amp;picture…</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV…</source>
+        <translation>Export &amp;CSV…</translation>
+    </message>
+    <message>
+        <source>Copy as &amp;command</source>
+        <translation>Copy as &amp;command</translation>
+    </message>
+    <message>
+        <source>Copy as P&amp;ython</source>
+        <translation>Copy as P&amp;ython</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>%1 of %2 points</source>
+        <translation>%1 of %2 points</translation>
+    </message>
+    <message>
+        <source> · %1 points/s</source>
+        <translation> · %1 points/s</translation>
+    </message>
+    <message>
+        <source> · %1 left</source>
+        <translation> · %1 left</translation>
+    </message>
+    <message>
+        <source> · stopped</source>
+        <translation> · stopped</translation>
+    </message>
+    <message>
+        <source>Error bars are off: no point is classified, and undecided points are not marked.</source>
+        <translation>Error bars are off: no point is classified, and undecided points are not marked.</translation>
+    </message>
+    <message>
+        <source>Fewer than 10 batches (n / batch): no point gets error bars, so none is classified.</source>
+        <translation>Fewer than 10 batches (n / batch): no point gets error bars, so none is classified.</translation>
+    </message>
+    <message>
+        <source>Error bars on (batches of %1): undecided points are shaded.</source>
+        <translation>Error bars on (batches of %1): undecided points are shaded.</translation>
+    </message>
+    <message>
+        <source>σ = %1, R = %2, b = %3</source>
+        <translation>σ = %1, R = %2, b = %3</translation>
+    </message>
+    <message>
+        <source>: not computed yet</source>
+        <translation>: not computed yet</translation>
+    </message>
+    <message>
+        <source>: stopped by an arithmetic fault at t = %1</source>
+        <translation>: stopped by an arithmetic fault at t = %1</translation>
+    </message>
+    <message>
+        <source>: λ1 = %1, λ2 = %2, λ3 = %3</source>
+        <translation>: λ1 = %1, λ2 = %2, λ3 = %3</translation>
+    </message>
+    <message>
+        <source>, λ1 ± %1</source>
+        <translation>, λ1 ± %1</translation>
+    </message>
+    <message>
+        <source>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</source>
+        <translation>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</translation>
+    </message>
+    <message>
+        <source>Export the map&apos;s rows</source>
+        <translation>Export the map&apos;s rows</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export the map as a picture</source>
+        <translation>Export the map as a picture</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png);;SVG drawings (*.svg)</source>
+        <translation>PNG pictures (*.png);;SVG drawings (*.svg)</translation>
+    </message>
+    <message>
+        <source>The command is on the clipboard</source>
+        <translation>The command is on the clipboard</translation>
+    </message>
+    <message>
+        <source>The Python call is on the clipboard</source>
+        <translation>The Python call is on the clipboard</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::LegendWidget</name>
+    <message>
+        <source>chaotic</source>
+        <translation>chaotic</translation>
+    </message>
+    <message>
+        <source>periodic</source>
+        <translation>periodic</translation>
+    </message>
+    <message>
+        <source>at rest</source>
+        <translation>at rest</translation>
+    </message>
+    <message>
+        <source>undecided</source>
+        <translation>undecided</translation>
+    </message>
+    <message>
+        <source>D (Kaplan–Yorke)</source>
+        <translation>D (Kaplan–Yorke)</translation>
+    </message>
+    <message>
+        <source>± λ1</source>
+        <translation>± λ1</translation>
+    </message>
+    <message>
+        <source>class</source>
+        <translation>class</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>inconsistent</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>Legend</translation>
+    </message>
+    <message>
+        <source>%1 from %2 (cool) to %3 (warm)</source>
+        <translation>%1 from %2 (cool) to %3 (warm)</translation>
+    </message>
+    <message>
+        <source>no error bars</source>
+        <translation>no error bars</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::MapExport</name>
+    <message>
+        <source>Cannot write %1: %2. The file is as it was.</source>
+        <translation>Cannot write %1: %2. The file is as it was.</translation>
+    </message>
+    <message>
+        <source>The map is not complete</source>
+        <translation>The map is not complete</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::MapWidget</name>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::SettingsForm</name>
+    <message>
+        <source>Axes</source>
+        <translation>Axes</translation>
+    </message>
+    <message>
+        <source>Across</source>
+        <translation>Across</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Across from</source>
+        <translation>Across from</translation>
+    </message>
+    <message>
+        <source>Across to</source>
+        <translation>Across to</translation>
+    </message>
+    <message>
+        <source>Up from</source>
+        <translation>Up from</translation>
+    </message>
+    <message>
+        <source>Up to</source>
+        <translation>Up to</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>&amp;Across</source>
+        <translation>&amp;Across</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <source>&amp;Columns</source>
+        <translation>&amp;Columns</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>&amp;Up</translation>
+    </message>
+    <message>
+        <source>&amp;Rows</source>
+        <translation>&amp;Rows</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>n, measured intervals</source>
+        <translation>n, measured intervals</translation>
+    </message>
+    <message>
+        <source>Transient intervals</source>
+        <translation>Transient intervals</translation>
+    </message>
+    <message>
+        <source>Initial %1</source>
+        <translation>Initial %1</translation>
+    </message>
+    <message>
+        <source>Step h</source>
+        <translation>Step h</translation>
+    </message>
+    <message>
+        <source>Steps per interval</source>
+        <translation>Steps per interval</translation>
+    </message>
+    <message>
+        <source>&amp;Error bars (batch means)</source>
+        <translation>&amp;Error bars (batch means)</translation>
+    </message>
+    <message>
+        <source>Batch length</source>
+        <translation>Batch length</translation>
+    </message>
+    <message>
+        <source>Target error</source>
+        <translation>Target error</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>&amp;n</source>
+        <translation>&amp;n</translation>
+    </message>
+    <message>
+        <source>&amp;Transient</source>
+        <translation>&amp;Transient</translation>
+    </message>
+    <message>
+        <source>&amp;Initial point</source>
+        <translation>&amp;Initial point</translation>
+    </message>
+    <message>
+        <source>Ste&amp;p h</source>
+        <translation>Ste&amp;p h</translation>
+    </message>
+    <message>
+        <source>Steps per &amp;interval</source>
+        <translation>Steps per &amp;interval</translation>
+    </message>
+    <message>
+        <source>&amp;Batch</source>
+        <translation>&amp;Batch</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get error</source>
+        <translation>Tar&amp;get error</translation>
+    </message>
+    <message>
+        <source>%1: a decimal number is wanted (digits, at most one point, a leading minus)</source>
+        <translation>%1: a decimal number is wanted (digits, at most one point, a leading minus)</translation>
+    </message>
+    <message>
+        <source>The two axes must be two different parameters</source>
+        <translation>The two axes must be two different parameters</translation>
+    </message>
+    <message>
+        <source>Step h: must be above 0</source>
+        <translation>Step h: must be above 0</translation>
+    </message>
+    <message>
+        <source>Target error: must be above 0, or empty for none</source>
+        <translation>Target error: must be above 0, or empty for none</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,414 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::ExplorerWindow</name>
+    <message>
+        <source>Veltrano Explorer</source>
+        <translation>Veltrano Esploratore</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation>Mostrato</translation>
+    </message>
+    <message>
+        <source>λ1</source>
+        <translation>λ1</translation>
+    </message>
+    <message>
+        <source>λ2</source>
+        <translation>λ2</translation>
+    </message>
+    <message>
+        <source>λ3</source>
+        <translation>λ3</translation>
+    </message>
+    <message>
+        <source>Kaplan–Yorke dimension</source>
+        <translation>dimensione di Kaplan–Yorke</translation>
+    </message>
+    <message>
+        <source>half-width of λ1</source>
+        <translation>semiampiezza di λ1</translation>
+    </message>
+    <message>
+        <source>classes: chaotic, periodic, at rest, undecided</source>
+        <translation>classi: caotico, periodico, in quiete, indeciso</translation>
+    </message>
+    <message>
+        <source>&amp;Show</source>
+        <translation>&amp;Mostra</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Avanzamento</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Ferma</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Indietro</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Avanti</translation>
+    </message>
+    <message>
+        <source>&amp;Reset view</source>
+        <translation>&amp;Vista iniziale</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Ferma</translation>
+    </message>
+    <message>
+        <source>Export &amp;picture…</source>
+        <translation>Esporta &amp;immagine…</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV…</source>
+        <translation>Esporta &amp;CSV…</translation>
+    </message>
+    <message>
+        <source>Copy as &amp;command</source>
+        <translation>Copia come &amp;comando</translation>
+    </message>
+    <message>
+        <source>Copy as P&amp;ython</source>
+        <translation>Copia come P&amp;ython</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Modifica</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Vista</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Mappa</translation>
+    </message>
+    <message>
+        <source>%1 of %2 points</source>
+        <translation>%1 di %2 punti</translation>
+    </message>
+    <message>
+        <source> · %1 points/s</source>
+        <translation> · %1 punti/s</translation>
+    </message>
+    <message>
+        <source> · %1 left</source>
+        <translation> · mancano %1</translation>
+    </message>
+    <message>
+        <source> · stopped</source>
+        <translation> · fermato</translation>
+    </message>
+    <message>
+        <source>Error bars are off: no point is classified, and undecided points are not marked.</source>
+        <translation>Barre d&apos;errore spente: nessun punto è classificato e i punti indecisi non sono segnati.</translation>
+    </message>
+    <message>
+        <source>Fewer than 10 batches (n / batch): no point gets error bars, so none is classified.</source>
+        <translation>Meno di 10 blocchi (n / blocco): nessun punto ha barre d&apos;errore, quindi nessuno è classificato.</translation>
+    </message>
+    <message>
+        <source>Error bars on (batches of %1): undecided points are shaded.</source>
+        <translation>Barre d&apos;errore accese (blocchi di %1): i punti indecisi sono ombreggiati.</translation>
+    </message>
+    <message>
+        <source>σ = %1, R = %2, b = %3</source>
+        <translation>σ = %1, R = %2, b = %3</translation>
+    </message>
+    <message>
+        <source>: not computed yet</source>
+        <translation>: non ancora calcolato</translation>
+    </message>
+    <message>
+        <source>: stopped by an arithmetic fault at t = %1</source>
+        <translation>: fermato da un errore aritmetico a t = %1</translation>
+    </message>
+    <message>
+        <source>: λ1 = %1, λ2 = %2, λ3 = %3</source>
+        <translation>: λ1 = %1, λ2 = %2, λ3 = %3</translation>
+    </message>
+    <message>
+        <source>, λ1 ± %1</source>
+        <translation>, λ1 ± %1</translation>
+    </message>
+    <message>
+        <source>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</source>
+        <translation>La mappa non è completa (%1 di %2 punti): un CSV contiene ogni punto, come lo scrive veltrano-cli sweep. Attendere la mappa, poi esportare.</translation>
+    </message>
+    <message>
+        <source>Export the map&apos;s rows</source>
+        <translation>Esporta le righe della mappa</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>File CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export the map as a picture</source>
+        <translation>Esporta la mappa come immagine</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png);;SVG drawings (*.svg)</source>
+        <translation>Immagini PNG (*.png);;Disegni SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>The command is on the clipboard</source>
+        <translation>Il comando è negli appunti</translation>
+    </message>
+    <message>
+        <source>The Python call is on the clipboard</source>
+        <translation>La chiamata Python è negli appunti</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::LegendWidget</name>
+    <message>
+        <source>chaotic</source>
+        <translation>caotico</translation>
+    </message>
+    <message>
+        <source>periodic</source>
+        <translation>periodico</translation>
+    </message>
+    <message>
+        <source>at rest</source>
+        <translation>in quiete</translation>
+    </message>
+    <message>
+        <source>undecided</source>
+        <translation>indeciso</translation>
+    </message>
+    <message>
+        <source>D (Kaplan–Yorke)</source>
+        <translation>D (Kaplan–Yorke)</translation>
+    </message>
+    <message>
+        <source>± λ1</source>
+        <translation>± λ1</translation>
+    </message>
+    <message>
+        <source>class</source>
+        <translation>classe</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>errore</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>incoerente</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>Legenda</translation>
+    </message>
+    <message>
+        <source>%1 from %2 (cool) to %3 (warm)</source>
+        <translation>%1 da %2 (freddo) a %3 (caldo)</translation>
+    </message>
+    <message>
+        <source>no error bars</source>
+        <translation>senza barre d&apos;errore</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::MapExport</name>
+    <message>
+        <source>Cannot write %1: %2. The file is as it was.</source>
+        <translation>Impossibile scrivere %1: %2. Il file è rimasto com&apos;era.</translation>
+    </message>
+    <message>
+        <source>The map is not complete</source>
+        <translation>La mappa non è completa</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::MapWidget</name>
+    <message>
+        <source>Map</source>
+        <translation>Mappa</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::explorer::SettingsForm</name>
+    <message>
+        <source>Axes</source>
+        <translation>Assi</translation>
+    </message>
+    <message>
+        <source>Across</source>
+        <translation>In orizzontale</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>In verticale</translation>
+    </message>
+    <message>
+        <source>Across from</source>
+        <translation>In orizzontale da</translation>
+    </message>
+    <message>
+        <source>Across to</source>
+        <translation>In orizzontale fino a</translation>
+    </message>
+    <message>
+        <source>Up from</source>
+        <translation>In verticale da</translation>
+    </message>
+    <message>
+        <source>Up to</source>
+        <translation>In verticale fino a</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Colonne</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Righe</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>&amp;Across</source>
+        <translation>In &amp;orizzontale</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <translation>da</translation>
+    </message>
+    <message>
+        <source>&amp;Columns</source>
+        <translation>&amp;Colonne</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>In &amp;verticale</translation>
+    </message>
+    <message>
+        <source>&amp;Rows</source>
+        <translation>&amp;Righe</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parametri</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Esecuzione</translation>
+    </message>
+    <message>
+        <source>n, measured intervals</source>
+        <translation>n, intervalli misurati</translation>
+    </message>
+    <message>
+        <source>Transient intervals</source>
+        <translation>Intervalli di transitorio</translation>
+    </message>
+    <message>
+        <source>Initial %1</source>
+        <translation>%1 iniziale</translation>
+    </message>
+    <message>
+        <source>Step h</source>
+        <translation>Passo h</translation>
+    </message>
+    <message>
+        <source>Steps per interval</source>
+        <translation>Passi per intervallo</translation>
+    </message>
+    <message>
+        <source>&amp;Error bars (batch means)</source>
+        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
+    </message>
+    <message>
+        <source>Batch length</source>
+        <translation>Lunghezza del blocco</translation>
+    </message>
+    <message>
+        <source>Target error</source>
+        <translation>Errore obiettivo</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>nessuno</translation>
+    </message>
+    <message>
+        <source>&amp;n</source>
+        <translation>&amp;n</translation>
+    </message>
+    <message>
+        <source>&amp;Transient</source>
+        <translation>&amp;Transitorio</translation>
+    </message>
+    <message>
+        <source>&amp;Initial point</source>
+        <translation>Punto &amp;iniziale</translation>
+    </message>
+    <message>
+        <source>Ste&amp;p h</source>
+        <translation>&amp;Passo h</translation>
+    </message>
+    <message>
+        <source>Steps per &amp;interval</source>
+        <translation>Passi per &amp;intervallo</translation>
+    </message>
+    <message>
+        <source>&amp;Batch</source>
+        <translation>&amp;Blocco</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get error</source>
+        <translation>Errore &amp;obiettivo</translation>
+    </message>
+    <message>
+        <source>%1: a decimal number is wanted (digits, at most one point, a leading minus)</source>
+        <translation>%1: serve un numero decimale (cifre, al più un punto, un meno iniziale)</translation>
+    </message>
+    <message>
+        <source>The two axes must be two different parameters</source>
+        <translation>I due assi devono essere due parametri diversi</translation>
+    </message>
+    <message>
+        <source>Step h: must be above 0</source>
+        <translation>Passo h: deve essere maggiore di 0</translation>
+    </message>
+    <message>
+        <source>Target error: must be above 0, or empty for none</source>
+        <translation>Errore obiettivo: deve essere maggiore di 0, o vuoto per nessuno</translation>
+    </message>
+</context>
+</TS>

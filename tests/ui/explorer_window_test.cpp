@@ -1,0 +1,486 @@
+// The Explorer window on the offscreen platform: its map is the engine's,
+// rapid changes paint only the last settings, Stop and close end the work,
+// exports are the command line's bytes and never leave half a file, zoom
+// and history, the keyboard cursor, the last session, the translations and
+// the calculator's shortcut.
+
+#include <sys/resource.h>
+
+#include <QAccessible>
+#include <QDir>
+#include <QLabel>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+#include <csignal>
+
+#include "batched_exponents.h"
+#include "entry_field.h"
+#include "explorer_settings_store.h"
+#include "explorer_start.h"
+#include "explorer_translations.h"
+#include "explorer_window.h"
+#include "form1.h"
+#include "map_colours.h"
+#include "map_widget.h"
+#include "ui_test_support.h"
+
+using namespace veltrano;
+using namespace veltrano::explorer;
+
+Q_DECLARE_METATYPE(veltrano::explorer::MapSettings)
+
+namespace {
+
+MapSettings small(int columns = 16, int rows = 12, std::int64_t n = 300) {
+    MapSettings s;
+    s.x = {SweepParameter::Sigma, 0, 40, columns};
+    s.y = {SweepParameter::R, 0, 200, rows};
+    s.run.intervals = n;
+    s.run.batch = std::max<std::int64_t>(1, n / 10);
+    return s;
+}
+
+ExplorerWindow::Options testOptions() {
+    ExplorerWindow::Options o;
+    o.threads = 2;
+    o.remember = false;
+    return o;
+}
+
+bool waitComplete(ExplorerWindow& w, int ms = 120000) {
+    return QTest::qWaitFor([&] { return w.computation().complete(); }, ms);
+}
+
+// What the engine gives for every cell of `s`, each point alone.
+std::vector<PointResult> direct(const MapSettings& s) {
+    const SweepGrid grid = gridOf(s);
+    std::vector<FlowParameters> points;
+    for (std::int64_t i = 0; i < grid.size(); ++i) points.push_back(grid.pointAt(i));
+    std::vector<PointResult> results(points.size());
+    runPoints(SimdPath::Lanes128, s.run, points, results);
+    return results;
+}
+
+// The image the window must show for its computation at this moment, in
+// the classes' colours (which no scale changes).
+QImage freshClasses(ExplorerWindow& w) {
+    const MapComputation& c = w.computation();
+    const SweepGrid grid = gridOf(c.settings());
+    MapImage image;
+    image.reset(c.settings().x.count, c.settings().y.count, backgroundColour(w.palette()));
+    image.paintAll([&](std::int64_t i) { return c.done(i); },
+                   [&](std::int64_t i) {
+                       return cellColour(c.result(i), grid.pointAt(i), c.settings().run, Shown::Classes, 1);
+                   });
+    return image.image();
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// Runs the command the window copies and returns what it writes.
+QByteArray runCommand(const QString& command, int* status) {
+    QStringList args = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    args.removeFirst();  // veltrano-cli
+    QProcess p;
+    p.start(QStringLiteral(VELTRANO_CLI), args);
+    p.waitForFinished(300000);
+    *status = p.exitCode();
+    return p.readAllStandardOutput();
+}
+
+}  // namespace
+
+class ExplorerWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void theMapIsTheEnginesBitForBit();
+    void rapidChangesPaintOnlyTheLastSettings();
+    void stopAndCloseEndTheWorkAtTheNextInterval();
+    void csvExportIsTheCommandsOutput_data();
+    void csvExportIsTheCommandsOutput();
+    void anIncompleteMapIsNotExported();
+    void aFailedSaveLeavesTheOldFile();
+    void picturesAreWrittenAsPngAndSvg();
+    void dragZoomsAndHistoryGoesBack();
+    void keyboardCursorIsAnnounced();
+    void badEntriesAreReportedAndNothingStarts();
+    void theLastSessionIsRemembered();
+    void translationsLoad_data();
+    void translationsLoad();
+    void theCalculatorOpensTheExplorerOnCtrlE();
+};
+
+void ExplorerWindowTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Torvessa"));
+    QCoreApplication::setApplicationName(QStringLiteral("VeltranoExplorerTest"));
+    QSettings().clear();
+}
+
+void ExplorerWindowTest::theMapIsTheEnginesBitForBit() {
+    MapSettings s = small(21, 17, 400);
+    ExplorerWindow w(s, testOptions());
+    QVERIFY(waitComplete(w));
+    const auto expected = direct(s);
+    for (std::int64_t i = 0; i < s.size(); ++i) QVERIFY2(w.computation().result(i) == expected[i], qPrintable(QString::number(i)));
+    w.setShown(Shown::Classes);
+    QCOMPARE(w.cells(), freshClasses(w));
+}
+
+void ExplorerWindowTest::rapidChangesPaintOnlyTheLastSettings() {
+    ExplorerWindow w(small(), testOptions());
+    w.setShown(Shown::Classes);
+    // After every hand-over the image holds the current generation's cells
+    // only: a cell of an earlier setting painted once would show here.
+    int checks = 0, stale = 0;
+    connect(&w.computation(), &MapComputation::arrived, this, [&](std::uint64_t generation, const QVector<WorkUnit>&) {
+        ++checks;
+        if (generation != w.computation().generation() || w.cells() != freshClasses(w)) ++stale;
+    });
+    MapSettings last;
+    for (int k = 0; k < 25; ++k) {
+        last = small(16 + k % 5, 12 + k % 3, 200 + 37 * k);
+        last.y.to = 150 + k;
+        w.showMap(last);
+        QTest::qWait(k % 4 * 7);
+    }
+    QVERIFY(waitComplete(w));
+    QVERIFY(w.computation().settings() == last);
+    QVERIFY(checks > 0);
+    QCOMPARE(stale, 0);
+    const auto expected = direct(last);
+    for (std::int64_t i = 0; i < last.size(); ++i) QVERIFY(w.computation().result(i) == expected[i]);
+    QCOMPARE(w.cells(), freshClasses(w));
+}
+
+void ExplorerWindowTest::stopAndCloseEndTheWorkAtTheNextInterval() {
+    // Points of 10^9 intervals: only a stop at an interval boundary ends
+    // them (the test would never end otherwise).
+    MapSettings endless = small(64, 64, 1'000'000'000);
+    {
+        ExplorerWindow w(endless, testOptions());
+        QVERIFY(w.computation().running());
+        QTest::qWait(50);
+        w.findChild<QPushButton*>(QStringLiteral("Stop"))->click();
+        QVERIFY(!w.computation().running());
+        const std::int64_t done = w.computation().doneCount();
+        QTest::qWait(100);
+        QCOMPARE(w.computation().doneCount(), done);
+        // Computing again after a stop works.
+        w.showMap(small(8, 8, 100));
+        QVERIFY(waitComplete(w));
+    }
+    {
+        auto* w = new ExplorerWindow(endless, testOptions());
+        w->show();
+        QVERIFY(w->computation().running());
+        QTest::qWait(50);
+        w->close();  // stops the work
+        QVERIFY(!w->computation().running());
+        delete w;  // waits for the threads: within an interval
+    }
+    {
+        ExplorerWindow w(endless, testOptions());
+        QTest::qWait(20);
+    }  // destroyed while computing
+}
+
+void ExplorerWindowTest::csvExportIsTheCommandsOutput_data() {
+    QTest::addColumn<MapSettings>("settings");
+    QTest::newRow("defaults, small") << small();
+    MapSettings off = small(9, 13, 250);
+    off.x = {SweepParameter::B, 0.5, 6, 9};
+    off.y = {SweepParameter::Sigma, 40, 2, 13};  // a falling range
+    off.run.errors = false;
+    QTest::newRow("b across, bars off") << off;
+    MapSettings options = small(7, 6, 180);
+    options.run.transient = 30;
+    options.run.initial = {-1.5, 0.25, 12};
+    options.run.step = 0.005;
+    options.run.stepsPerInterval = 13;
+    options.run.targetError = 0.05;
+    options.run.batch = 9;
+    QTest::newRow("research options, target error") << options;
+    MapSettings faults = small(6, 5, 120);
+    faults.x = {SweepParameter::R, 0, 2000000, 6};  // large R: arithmetic faults
+    faults.y = {SweepParameter::B, -3, 3, 5};
+    QTest::newRow("faults") << faults;
+}
+
+void ExplorerWindowTest::csvExportIsTheCommandsOutput() {
+    QFETCH(MapSettings, settings);
+    ExplorerWindow w(settings, testOptions());
+    QVERIFY(waitComplete(w));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.csv"));
+    QCOMPARE(w.exportCsv(path), QString());
+    int status = -1;
+    const QByteArray cli = runCommand(w.commandText(), &status);
+    QCOMPARE(status, 0);
+    const QByteArray exported = readAll(path);
+    QCOMPARE(exported.count('\n'), settings.size() + 1);
+    QCOMPARE(exported, cli);
+#ifdef VELTRANO_PYTHON_DIR
+    // The Python call computes the same points to the bit.
+    const QString check = w.pythonText() + QStringLiteral(R"(
+import csv, math
+found = {}
+for i in range(map.lambda1.size):
+    key = (float(map.sigma.flat[i]), float(map.R.flat[i]), float(map.b.flat[i]))
+    found[key] = (float(map.lambda1.flat[i]), float(map.lambda2.flat[i]), float(map.lambda3.flat[i]))
+rows = list(csv.DictReader(open(%1)))
+assert len(rows) == len(found), (len(rows), len(found))
+for row in rows:
+    got = found[(float(row['sigma']), float(row['R']), float(row['b']))]
+    if row['status'] == 'error':
+        assert all(math.isnan(v) for v in got), (row, got)
+    else:
+        assert got == (float(row['lambda1']), float(row['lambda2']), float(row['lambda3'])), (row, got)
+print('same')
+)").arg(QStringLiteral("'%1'").arg(path));
+    QProcess python;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+    python.setProcessEnvironment(env);
+    python.start(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), check});
+    QVERIFY(python.waitForFinished(300000));
+    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+    QCOMPARE(python.readAllStandardOutput(), QByteArray("same\n"));
+#endif
+}
+
+void ExplorerWindowTest::anIncompleteMapIsNotExported() {
+    ExplorerWindow w(small(64, 64, 1'000'000'000), testOptions());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.csv"));
+    const QString error = w.exportCsv(path);
+    QVERIFY(error.contains(QStringLiteral("not complete")));
+    QVERIFY(!QFile::exists(path));
+}
+
+void ExplorerWindowTest::aFailedSaveLeavesTheOldFile() {
+    ExplorerWindow w(small(), testOptions());
+    QVERIFY(waitComplete(w));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("precious.csv"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("precious\n");
+    }
+    // A disk that takes only a kilobyte more: the rows need ten.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit tight = previous;
+    tight.rlim_cur = 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const QString csvError = w.exportCsv(path);
+    const QString pictureError = w.exportPicture(dir.filePath(QStringLiteral("precious.png")));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    QVERIFY(csvError.contains(QStringLiteral("Cannot write")));
+    QVERIFY(!pictureError.isEmpty());
+    QCOMPARE(readAll(path), QByteArray("precious\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.csv")});
+    // A folder that is not there.
+    QVERIFY(!w.exportCsv(dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
+    // With room, the file is replaced whole.
+    QCOMPARE(w.exportCsv(path), QString());
+    QVERIFY(readAll(path).startsWith("index,sigma,R,b,"));
+}
+
+void ExplorerWindowTest::picturesAreWrittenAsPngAndSvg() {
+    ExplorerWindow w(small(), testOptions());
+    QVERIFY(waitComplete(w));
+    QTemporaryDir dir;
+    for (Shown shown : kAllShown) {
+        w.setShown(shown);
+        const QString png = dir.filePath(QStringLiteral("map%1.png").arg(static_cast<int>(shown)));
+        QCOMPARE(w.exportPicture(png), QString());
+        const QImage image(png);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() > 500);
+    }
+    const QString svg = dir.filePath(QStringLiteral("map.SVG"));
+    QCOMPARE(w.exportPicture(svg), QString());
+    QVERIFY(readAll(svg).contains("<svg"));
+}
+
+void ExplorerWindowTest::dragZoomsAndHistoryGoesBack() {
+    const MapSettings first = small(40, 30, 100);
+    ExplorerWindow w(first, testOptions());
+    w.resize(1000, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    MapWidget* map = w.map();
+    const QRectF area = map->cellArea();
+    const auto at = [&](int c, int r) {
+        return QPointF(area.left() + (c + 0.5) * area.width() / 40, area.bottom() - (r + 0.5) * area.height() / 30)
+            .toPoint();
+    };
+    QTest::mousePress(map, Qt::LeftButton, {}, at(10, 5));
+    QMouseEvent move(QEvent::MouseMove, at(30, 25), map->mapToGlobal(at(30, 25)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(map, &move);
+    QTest::mouseRelease(map, Qt::LeftButton, {}, at(30, 25));
+    const MapSettings zoomed = w.computation().settings();
+    const auto expected = zoomedTo(first, {10, 5}, {30, 25});
+    QVERIFY(expected);
+    QVERIFY(zoomed == *expected);
+    QCOMPARE(zoomed.x.count, 40);  // full resolution again
+    w.findChild<QAction*>(QStringLiteral("Back"))->trigger();
+    QVERIFY(w.computation().settings() == first);
+    w.findChild<QAction*>(QStringLiteral("Forward"))->trigger();
+    QVERIFY(w.computation().settings() == zoomed);
+    w.findChild<QAction*>(QStringLiteral("Reset"))->trigger();
+    QCOMPARE(w.computation().settings().x.from, 0.0);
+    QCOMPARE(w.computation().settings().x.to, 40.0);
+    QCOMPARE(w.computation().settings().y.to, 200.0);
+    // A click is no zoom: it questions the point.
+    const MapSettings before = w.computation().settings();
+    QTest::mouseClick(map, Qt::LeftButton, {}, at(3, 4));
+    QVERIFY(w.computation().settings() == before);
+    QCOMPARE(map->cursor(), (CellPosition{3, 4}));
+}
+
+void ExplorerWindowTest::keyboardCursorIsAnnounced() {
+    const MapSettings s = small(11, 11, 100);
+    ExplorerWindow w(s, testOptions());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitComplete(w));
+    MapWidget* map = w.map();
+    map->setFocus();
+    QTest::keyClick(map, Qt::Key_Home);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(map, Qt::Key_Right);
+    QTest::keyClick(map, Qt::Key_Up);
+    QTest::keyClick(map, Qt::Key_Up);
+    QCOMPARE(map->cursor(), (CellPosition{3, 2}));
+    const FlowParameters p = cellParameters(s, {3, 2});
+    const QString said = map->accessibleDescription();
+    QVERIFY2(said.contains(QStringLiteral("σ = %1").arg(p.sv, 0, 'g', 6)), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("R = %1").arg(p.rv, 0, 'g', 6)), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("λ1 = ")), qPrintable(said));
+    QTest::keyClick(map, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(map->cursor(), (CellPosition{10, 2}));  // ten cells, held at the edge
+    QVERIFY(map->accessibleDescription() != said);
+    QVERIFY(!map->accessibleName().isEmpty());
+    for (QWidget* control : w.findChildren<QWidget*>())
+        if (control->focusPolicy() & Qt::TabFocus && control->isVisible() &&
+            !qobject_cast<QAbstractSpinBox*>(control->parentWidget()) &&
+            (qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
+             qobject_cast<QComboBox*>(control)))
+            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+}
+
+void ExplorerWindowTest::badEntriesAreReportedAndNothingStarts() {
+    ExplorerWindow w(small(), testOptions());
+    w.show();
+    QVERIFY(waitComplete(w));
+    const std::uint64_t generation = w.computation().generation();
+    auto* from = w.findChild<QLineEdit*>(QStringLiteral("Across from"));
+    QVERIFY(from);
+    from->setFocus();
+    from->selectAll();
+    QTest::keyClicks(from, QStringLiteral("1e5"));
+    QTest::keyClick(from, Qt::Key_Return);
+    auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
+    QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
+    QVERIFY(problem->text().contains(QStringLiteral("Across from")));
+    QCOMPARE(w.computation().generation(), generation);
+    from->selectAll();
+    QTest::keyClicks(from, QStringLiteral("5"));
+    QTest::keyClick(from, Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return w.computation().generation() != generation; }, 2000));
+    QVERIFY(!problem->isVisible());
+    QCOMPARE(w.computation().settings().x.from, 5.0);
+}
+
+void ExplorerWindowTest::theLastSessionIsRemembered() {
+    ExplorerWindow::Options remembering = testOptions();
+    remembering.remember = true;
+    MapSettings s = small(13, 7, 120);
+    s.base.bv = 3.25;
+    s.x = {SweepParameter::B, 1, 5, 13};
+    s.y = {SweepParameter::R, 10, 30, 7};
+    s.run.step = 0.0125;
+    {
+        ExplorerWindow w(std::nullopt, remembering);
+        w.showMap(s);
+        w.setShown(Shown::KaplanYorke);
+        w.close();
+    }
+    ExplorerWindow again(std::nullopt, remembering);
+    QVERIFY(again.computation().settings() == s);
+    QCOMPARE(again.shown(), Shown::KaplanYorke);
+    QSettings().clear();
+}
+
+void ExplorerWindowTest::translationsLoad_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("stop");
+    QTest::newRow("Italian") << "it_IT" << "Ferma";
+    QTest::newRow("English") << "en_GB" << "Stop";
+    QTest::newRow("another language gets English") << "de_DE" << "Stop";
+}
+
+void ExplorerWindowTest::translationsLoad() {
+    QFETCH(QString, locale);
+    QVERIFY(installTranslations(*QCoreApplication::instance(), QLocale(locale)));
+    QTEST(QCoreApplication::translate("veltrano::explorer::ExplorerWindow", "Stop"), "stop");
+    ExplorerWindow w(small(4, 4, 50), testOptions());
+    QTEST(w.findChild<QPushButton*>(QStringLiteral("Stop"))->text(), "stop");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+}
+
+void ExplorerWindowTest::theCalculatorOpensTheExplorerOnCtrlE() {
+    MessageRecorder messages;
+    Form1 form(messages.fn());
+    const int widgets = static_cast<int>(form.findChildren<QWidget*>().size());
+    std::vector<std::optional<Parameters>> opened;
+    form.setExplorerOpener([&](const std::optional<Parameters>& p) { opened.push_back(p); });
+    QCOMPARE(static_cast<int>(form.findChildren<QWidget*>().size()), widgets);  // no control added
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* n = control<EntryField>(&form, "Text1");
+    auto* sigma = control<EntryField>(&form, "Text2");
+    n->setText(QStringLiteral("2000"));
+    sigma->setText(QStringLiteral("12.5"));
+    control<EntryField>(&form, "Text3")->setText(QStringLiteral("30"));
+    control<EntryField>(&form, "Text4")->setText(QStringLiteral("3"));
+    n->setFocus();
+    QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(opened.size(), std::size_t{1});
+    QVERIFY(opened[0]);
+    QCOMPARE(opened[0]->n, std::int16_t{2000});
+    QCOMPARE(opened[0]->sigma, 12.5);
+    const MapSettings at = settingsAt(*opened[0]);
+    QCOMPARE(at.run.intervals, std::int64_t{2000});
+    QCOMPARE(at.base.bv, 3.0);
+    QVERIFY(at.run.errors && at.run.intervals / at.run.batch >= 10);
+    // An entry the calculator refuses: the Explorer at its defaults, and
+    // the calculator says nothing and keeps its text.
+    sigma->setText(QStringLiteral("abc"));
+    QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(opened.size(), std::size_t{2});
+    QVERIFY(!opened[1]);
+    QVERIFY(messages.messages.empty());
+    QCOMPARE(sigma->text(), QStringLiteral("abc"));
+}
+
+QTEST_MAIN(ExplorerWindowTest)
+#include "explorer_window_test.moc"

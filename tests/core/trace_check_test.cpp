@@ -75,7 +75,8 @@ TEST(TraceCheck, EveryPointOfOrdinaryRunsIsOk) {
         {"n = 1", settings(1)},
         {"n = 37", settings(37)},
         {"n = 2000", settings(2000)},
-        {"step 0.005, 13 steps, from -3,2,25, transient, errors", [] {
+        {"step 0.005, 13 steps, from -3,2,25, transient, errors",
+         [] {
              RunSettings s = settings(400, 0.005, 13);
              s.initial = {-3, 2, 25};
              s.transient = 30;
@@ -136,6 +137,32 @@ TEST(TraceCheck, ToleranceFollowsStepStartAndParameters) {
     EXPECT_EQ(traceTolerance(row(0, {}), kClassic, settings(0)), inf);  // nothing measured
     // Below what the doubles resolve nothing is vouched for, whatever the bound.
     EXPECT_EQ(traceTolerance(r, {-1, 28, 2.6667}, settings(100, 1e-20)), 0);
+}
+
+// The tolerance of rows whose bound takes each branch (sigma = 0, x fixed;
+// sigma < 1 with the ellipsoid's vertex beyond its end; the end itself; a
+// far start with other steps), against values computed separately in
+// 40-digit arithmetic from the derivation in trace_check.h.
+TEST(TraceCheck, ToleranceOfKnownRows) {
+    const struct {
+        FlowParameters p;
+        Triple start;
+        double step;
+        std::int64_t stepsPerInterval;
+        double t;
+        double tolerance;
+    } rows[] = {
+        {{0, 0, 24}, {1, 1, 1}, 0.01, 20, 20, 0.00090695520276802218},
+        {{0.5, 10, 3}, {1, 1, 1}, 0.01, 20, 20, 0.0003545787659836548},
+        {{10, 28, 1.5}, {1, 1, 1}, 0.01, 20, 20, 0.10152736166055325},
+        {{10, 28, 2.6667}, {-3, 2, 25}, 0.005, 13, 2, 0.0052889223050409033},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "sigma=" << r.p.sv << " R=" << r.p.rv << " b=" << r.p.bv);
+        RunSettings s = settings(100, r.step, r.stepsPerInterval);
+        s.initial = r.start;
+        EXPECT_NEAR(traceTolerance(row(r.t, {}), r.p, s), r.tolerance, 1e-12 * r.tolerance);
+    }
 }
 
 // The gap takes each exponent once with its sign, and sigma, 1 and b; the

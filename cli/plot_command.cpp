@@ -54,7 +54,6 @@ int runPlot(const std::string& input, const std::string& output, int only) {
         input + " is not a history or a sweep written by veltrano-cli (its first line is not their header)";
     if (got != LineReader::Got::Line) {
         if (got == LineReader::Got::End) return fail("plot", input + " is empty", kExitRefused);
-        if (got == LineReader::Got::Failed) return fail("plot", "cannot read " + input, kExitRefused);
         return fail("plot", notOurs, kExitRefused);
     }
     std::string error;

@@ -76,7 +76,7 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSweepFile(std::istream& in
         if (got == LineReader::Got::Unfinished) {
             // An unfinished line is dropped; an unfinished header is only
             // the start of one.
-            if (!at.hasHeader && (line.size() > header.size() || header.compare(0, line.size(), line) != 0))
+            if (!at.hasHeader && header.compare(0, line.size(), line) != 0)
                 return refuse(Why::Header, -1, notHeader);
             break;
         }

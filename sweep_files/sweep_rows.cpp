@@ -100,8 +100,10 @@ std::optional<SweepPoint> parseSweepRow(std::string_view line, bool errors, Poin
     if (!point) return std::nullopt;
     const std::string_view written = fields[9];
     std::optional<PointStatus> known;
+    // (readFields took "error" for a point without exponents, any other
+    // word for one with them.)
     for (PointStatus s : {PointStatus::Ok, PointStatus::Inconsistent, PointStatus::Error})
-        if (written == statusWord(s) && point->result.completed == (s != PointStatus::Error)) known = s;
+        if (written == statusWord(s)) known = s;
     if (!known || rowText(*point, errors, written) != line) return std::nullopt;
     if (status) *status = *known;
     return point;

@@ -109,6 +109,10 @@ grid=(--vary R=0:250:23 --vary b=1:4:3 40 10 28 2.6667)
 for k in 1 2 3 4; do "$cli" sweep "${grid[@]}" --shard $k/4 --output shard-$k.csv; done
 "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' --output joined.csv
 expect "join of four shards = the whole sweep" '[ $? = 0 ] && cmp -s joined.csv grid.csv'
+if [ -w /dev/full ]; then
+  "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' > /dev/full 2> full.err
+  expect "join to a full disk: status 1" '[ $? = 1 ] && grep -q "cannot write the rows to standard output" full.err'
+fi
 "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' --output joined.csv 2> /dev/null
 expect "join never overwrites its output" '[ $? = 2 ] && cmp -s joined.csv grid.csv'
 cp shard-1.csv keep.csv
@@ -196,16 +200,17 @@ kill %flock 2> /dev/null
 # folder, all refused before anything is computed or written.
 if [ "$plots" = 1 ]; then
   echo "precious" > taken.png
-  while IFS='|' read -r what args; do
+  while IFS='|' read -r what args message; do
     rm -f rows.csv
     eval "\"\$cli\" $args" > out.txt 2> plot.err
     status=$?
     expect "$what: refused before any work" '[ $status = 2 ] && [ ! -s out.txt ] && [ ! -e rows.csv ] && [ "$(cat taken.png)" = precious ]'
+    expect "$what: said" 'grep -qF "$message" plot.err'
   done <<TABLE
-an existing picture|sweep --vary R=0:1:2 --output rows.csv --plot taken.png 5 10 28 2.6667
-the rows' own file|sweep --vary R=0:1:2 --output rows.svg --plot rows.svg 5 10 28 2.6667
-a missing folder|sweep --vary R=0:1:2 --output rows.csv --plot nowhere/p.png 5 10 28 2.6667
-history over a picture|history --plot taken.png 5 10 28 2.6667
+an existing picture|sweep --vary R=0:1:2 --output rows.csv --plot taken.png 5 10 28 2.6667|veltrano-cli sweep: --plot taken.png exists and is never overwritten
+the rows' own file|sweep --vary R=0:1:2 --output rows.svg --plot rows.svg 5 10 28 2.6667|veltrano-cli sweep: --plot rows.svg names the file of the rows
+a missing folder|sweep --vary R=0:1:2 --output rows.csv --plot nowhere/p.png 5 10 28 2.6667|veltrano-cli sweep: --plot nowhere/p.png: the folder nowhere does not exist
+history over a picture|history --plot taken.png 5 10 28 2.6667|veltrano-cli history: --plot taken.png exists and is never overwritten
 TABLE
   expect "the rows' file was not made either" '[ ! -e rows.svg ]'
 

@@ -183,6 +183,7 @@ TEST(HistoryRows, WhatNoRunWritesIsRefusedWithItsLine) {
         {"the most negative double", "1,0.5,1,-1.7976931348623157e+308,-13\n", "line 2 is not a row"},
         {"more than a logarithm per interval", "1,1,746,0,0\n", "line 2 is not a row"},
         {"interval 0", "0,0.20000000000000001,1.5,0.25,-13\n", "line 2 is not a row"},
+        {"interval 0 with exponents of 0", "0,0.5,0,0,0\n", "line 2 is not a row"},
         {"a repeated interval", good + good, "line 3 does not follow"},
         {"a decreasing interval", "2,0.40000000000000002,1,1,1\n" + good, "line 3 does not follow"},
         {"a repeated t", good + "2,0.20000000000000001,1,1,1\n", "line 3 does not follow"},

@@ -165,6 +165,41 @@ TEST_F(ShardJoin, AShardChangedAfterItsChecksIsNotCopied) {
     }
 }
 
+TEST_F(ShardJoin, AnOutputThatAppearsMeanwhileIsNeverReplaced) {
+    const std::string out = folder_ / "whole.csv";
+    const auto failure = joinShards(set_, out, 2, stdout, [&] { writeText(out, "precious"); });
+    EXPECT_EQ(joined(failure), out + " appeared meanwhile and is never overwritten\n");
+    EXPECT_EQ(readText(out), "precious");
+    EXPECT_EQ(folder_.entries(), 5U);
+}
+
+TEST_F(ShardJoin, AnUnfinishedLineAfterEveryRowIsRefused) {
+    writeShard(2, shardText(2) + "12,");
+    EXPECT_EQ(joined(joinShards(set_, {}, 2)), "shard 2 of 4 (" + shardFile(set_.pattern, 2) +
+                                                  ") is incomplete: it has 11 of its 11 rows and an unfinished line\n");
+}
+
+TEST_F(ShardJoin, OnAStreamTheCopyStopsAtTheFirstRowOutOfPlace) {
+    const std::string two = shardText(2);
+    const auto third = [&](const std::string& text) {  // the start of the shard's third row
+        std::size_t at = 0;
+        for (int i = 0; i < 3; ++i) at = text.find('\n', at) + 1;
+        return at;
+    };
+    const std::size_t cut = third(two);
+    const std::string without = two.substr(0, cut) + two.substr(two.find('\n', cut) + 1);  // its third row gone
+    std::FILE* stream = std::tmpfile();
+    const auto failure = joinShards(set_, {}, 2, stream, [&] { writeShard(2, without); });
+    std::rewind(stream);
+    std::string text(whole_.size() + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), stream));
+    std::fclose(stream);
+    ASSERT_TRUE(failure);
+    const std::string fourth = without.substr(cut, without.find('\n', cut) - cut);
+    EXPECT_EQ(text.find(fourth), std::string::npos) << "a row out of place was copied";
+    EXPECT_NE(text.find(two.substr(third(two) - 20, 20)), std::string::npos) << "the rows before it were not";
+}
+
 TEST_F(ShardJoin, ManyShardsNeedNoMoreOpenFilesThanThreads) {
     // More shards than this process may hold open files.
     set_.grid = lineOfR(70);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <set>
 #include <sstream>
 
+#include "descriptor_stream.h"
 #include "kaplan_yorke.h"
 #include "precise_text.h"
 #include "row_sample.h"
@@ -155,10 +159,39 @@ TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
         {"a row of another t", with(50, otherT), {0, 1000}, "row 50 is not of the same run as the rows before it)"},
         {"a row marked ok off the trace", with(45, offTrace), {0, 1000}, "row 45 says ok where its numbers are inconsistent)"},
         {"more rows than the shard", fileOf(header_, rows_), {0, 80}, "it has more rows than this sweep)"},
+        {"one row more than the shard", fileOf(header_, {rows_.begin(), rows_.begin() + 81}), {0, 80}, "it has more rows than this sweep)"},
+        {"a header and more, unfinished", header_ + ",", {0, 1000}, "its first line is not the header of this sweep)"},
         {"rows of another shard", fileOf(header_, rows_), {10, 200}, "row 10 does not belong to it)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(refusalOf(examine(c.text, grid_, c.range, run_)), foreign + c.message) << c.what;
+}
+
+TEST(ExaminationOfFaults, RowsOfFaultedPointsHaveTheirOwnTime) {
+    SweepGrid grid = lineOfR(6);
+    grid.axes[0] = {SweepParameter::Sigma, 150, 400, 6, {}};
+    RunSettings run;
+    run.intervals = 30;
+    const auto rows = sweepLines(grid, {0, 6}, run);
+    std::size_t faults = 0;
+    for (const std::string& row : rows) faults += row.ends_with(",error");
+    ASSERT_GT(faults, 0U);
+    ASSERT_LT(faults, 6U);
+    std::istringstream in(fileOf(sweepHeader(false), rows));
+    const auto result = examineSweepFile(in, "f.csv", grid, {0, 6}, run);
+    EXPECT_TRUE(std::holds_alternative<ExaminedFile>(result)) << refusalOf(result);
+}
+
+TEST(ExaminationOfAFolder, AFileThatCannotBeReadIsNotTakenForAnEmptyOne) {
+    const int fd = ::open("/", O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    DescriptorStream in(fd);
+    const auto result = examineSweepFile(in, "/", lineOfR(3), {0, 3}, shortRun());
+    ::close(fd);
+    ASSERT_TRUE(std::holds_alternative<ExaminationRefusal>(result));
+    EXPECT_EQ(std::get<ExaminationRefusal>(result).why, ExaminationRefusal::Why::Unreadable);
+    EXPECT_EQ(std::get<ExaminationRefusal>(result).message, "cannot read /");
+    EXPECT_TRUE(in.readFailed());
 }
 
 TEST(ExaminationWithErrorBars, EveryCompletedRowHasTheRunsIntervals) {

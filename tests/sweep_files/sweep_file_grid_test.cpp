@@ -121,6 +121,24 @@ TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
          }(),
          "s.csv row 1 does not lie on the evenly spaced grid of a sweep"},
         {"no rows", sweepHeader(false) + '\n', "s.csv has no rows to draw"},
+        {"b off an axis of b", [&] {
+             const SweepGrid bLine = gridOf({{P::B, 1, 4, 4, {}}});
+             std::string t = fileOfGrid(bLine);
+             SweepPoint p{2, bLine.pointAt(2), {}};
+             const std::string row = sweepRow(p, RunSettings{});
+             p.parameters.bv = 2.5;
+             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
+         }(),
+         "s.csv row 2 does not lie on the evenly spaced grid of a sweep"},
+        {"two parameters moving at once", [&] {
+             const SweepGrid g = gridOf({{P::Sigma, 0, 1, 2, {}}, {P::R, 0, 1, 2, {}}});
+             std::string t = fileOfGrid(g);
+             SweepPoint p{1, g.pointAt(1), {}};
+             const std::string row = sweepRow(p, RunSettings{});
+             p.parameters.sv = 7;
+             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
+         }(),
+         "s.csv is not a line or a grid of a sweep"},
         {"a shard", [&] {
              const std::string t = fileOfGrid(line);
              const auto second = t.find('\n', t.find('\n') + 1) + 1;

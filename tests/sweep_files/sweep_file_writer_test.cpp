@@ -74,6 +74,17 @@ TEST(SweepFileWriter, RefusalsAreReturnedAndLeaveTheFileAsItWas) {
     EXPECT_EQ(failure->message, path + " is not the output of this sweep (its first line is not the header of this sweep)");
     EXPECT_EQ(readText(path), "precious\n");
 
+    // --resume of what is not a regular file: no hint to resume it.
+    std::filesystem::create_symlink(folder / "missing/target.csv", folder / "dangling.csv");
+    job = jobOf(folder / "dangling.csv");
+    job.resume = true;
+    failure = writeSweepFile(job, {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
+    EXPECT_EQ(failure->message, folder / "dangling.csv" + " exists and is never overwritten");
+    job.output = "/dev/null";  // a device is written as it is, continued or not
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
+
     failure = writeSweepFile(jobOf(folder / "none/s.csv"), {});
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Failed);

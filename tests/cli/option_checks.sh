@@ -49,6 +49,25 @@ while IFS='|' read -r form option needs; do
 done < table.txt
 expect "every row of the table tried" '[ $(wc -l < table.txt) = 30 ]'
 
+# Two refused options: the first in the order the rules check them is named,
+# whether its text or its value is wrong.
+while IFS='|' read -r named args; do
+  "$cli" sweep $args 5 10 28 2.6667 > /dev/null 2> two.err
+  expect "sweep $args: $named named" '[ $? = 2 ] && [ $(wc -l < two.err) = 1 ] && grep -q "^veltrano-cli sweep: $named " two.err'
+done <<TABLE
+--step|--step 0 --batch abc
+--step|--batch abc --step 0
+--transient|--target-error x --transient 1000000001
+--initial|--initial 1,2 --step x
+--batch|--batch 0 --target-error x
+TABLE
+# The entries N SIGMA R B keep the window's message for an empty text; an
+# unknown option given "=" is quoted as typed.
+"$cli" sweep '' 10 28 2.6667 > /dev/null 2> entry.err
+expect "an empty N: the window's message" '[ $? = 2 ] && [ "$(cat entry.err)" = "Valore Errato: il valore deve essere un intero positivo" ]'
+"$cli" sweep --bogus= 5 10 28 2.6667 > /dev/null 2> bogus.err
+expect "--bogus= quoted as typed" '[ $? = 2 ] && [ "$(head -1 bogus.err)" = "veltrano-cli sweep: The following argument was not expected: --bogus=" ]'
+
 # The same options with a value are taken (the refusal above is the empty
 # value's, not the option's).
 "$cli" sweep --step 0.01 --threads 1 --shard 1/1 --vary R=28:28:1 5 10 28 2.6667 > taken.csv 2> taken.err

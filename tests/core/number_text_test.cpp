@@ -47,3 +47,14 @@ TEST(NumberText, NonFiniteValuesReadAsUnknown) {
     EXPECT_EQ(numberText(-std::numeric_limits<double>::infinity(), 3), "?");
     EXPECT_EQ(numberText(std::numeric_limits<double>::max(), 4).size(), 309U);
 }
+
+// Of the fixed and the scientific form, the shorter; digits enough to read
+// back the same double, no more.
+TEST(Shortest, WritesTheShortestTextThatReadsBack) {
+    const std::pair<double, const char*> cases[] = {
+        {0.01, "0.01"},      {28.0, "28"},   {-0.5, "-0.5"},    {1e-28, "1e-28"}, {8.0 / 3.0, "2.6666666666666665"},
+        {0.0, "0"},          {-0.0, "-0"},   {1e21, "1e+21"},   {120.0, "120"},   {0.0001, "1e-04"},
+        {100000.0, "1e+05"}, {0.1 + 0.2, "0.30000000000000004"},
+    };
+    for (const auto& [v, text] : cases) EXPECT_EQ(veltrano::shortest(v), text) << text;
+}

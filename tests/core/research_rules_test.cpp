@@ -6,7 +6,6 @@
 #include <limits>
 #include <thread>
 
-#include "number_text.h"
 #include "parameter_check.h"
 
 using namespace veltrano;
@@ -245,12 +244,4 @@ TEST(ResearchRules, AGridPastTheMostPointsIsRefusedWithItsExactSize) {
     // An empty axis makes no points, however long the others.
     EXPECT_EQ(refused({std::numeric_limits<std::int64_t>::max(), 0, 7}), "");
     EXPECT_EQ(refused({0, 100000001}), "");
-}
-
-TEST(Shortest, WritesTheShortestTextThatReadsBack) {
-    const std::pair<double, const char*> cases[] = {
-        {0.01, "0.01"}, {28.0, "28"}, {-0.5, "-0.5"}, {1e-28, "1e-28"}, {8.0 / 3.0, "2.6666666666666665"},
-        {0.0, "0"},     {-0.0, "-0"}, {1e21, "1e+21"},
-    };
-    for (const auto& [v, text] : cases) EXPECT_EQ(shortest(v), text) << text;
 }

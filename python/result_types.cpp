@@ -8,6 +8,7 @@
 
 #include "kaplan_yorke.h"
 #include "number_text.h"
+#include "sweep_rows.h"
 
 namespace veltrano::python {
 
@@ -25,18 +26,6 @@ py::array_t<T> arrayOf(const std::vector<T>& values) {
 }
 
 }  // namespace
-
-const char* statusName(PointStatus status) {
-    switch (status) {
-        case PointStatus::Ok:
-            return "ok";
-        case PointStatus::Inconsistent:
-            return "inconsistent";
-        case PointStatus::Error:
-            break;
-    }
-    return "error";
-}
 
 SpectrumResult spectrumResultOf(const PointResult& r, const FlowParameters& p, const RunSettings& s) {
     const double nan = std::nan("");
@@ -96,11 +85,12 @@ SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, std::int64_t fi
     r.lambda3 = make([&](std::size_t i) { return done(i) ? results[i].expo[2] : nan; });
     r.kaplanYorke = make([&](std::size_t i) { return done(i) ? kaplanYorke(results[i].expo) : nan; });
     // The words picked by the statuses: an array of str with the shape.
+    constexpr PointStatus kOrder[] = {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent};
     py::list words;
-    for (const PointStatus w : {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent})
-        words.append(statusName(w));
+    for (const PointStatus w : kOrder) words.append(statusWord(w));
     const py::object codes = make([&](std::size_t i) {
-        return static_cast<std::int8_t>(statuses[i] == PointStatus::Ok ? 0 : statuses[i] == PointStatus::Error ? 1 : 2);
+        return static_cast<std::int8_t>(std::find(std::begin(kOrder), std::end(kOrder), statuses[i]) -
+                                        std::begin(kOrder));
     });
     r.status = py::module_::import("numpy").attr("array")(words)[codes];
     r.ok = make([&](std::size_t i) { return statuses[i] == PointStatus::Ok; });
@@ -123,7 +113,7 @@ void addResultTypes(py::module_& m) {
         .def_readonly("t", &SpectrumResult::t)
         .def_property_readonly("lambdas", [](const SpectrumResult& r) { return tupleOf(r.lambdas); })
         .def_readonly("kaplan_yorke", &SpectrumResult::kaplanYorke)
-        .def_property_readonly("status", [](const SpectrumResult& r) { return statusName(r.status); })
+        .def_property_readonly("status", [](const SpectrumResult& r) { return statusWord(r.status); })
         .def_property_readonly("ok", [](const SpectrumResult& r) { return r.status == PointStatus::Ok; })
         .def_property_readonly("intervals",
                                [](const SpectrumResult& r) { return r.errors ? py::object(py::int_(r.intervals)) : py::none(); })

@@ -26,9 +26,6 @@ struct SpectrumResult {
     Triple halfWidths{};
 };
 
-// "ok", "error" or "inconsistent", as the rows of a sweep's file say it.
-[[nodiscard]] const char* statusName(PointStatus status);
-
 // NaN for what a fault left unknown (an inconsistent point keeps its
 // numbers); intervals and half-widths only with errors.
 [[nodiscard]] SpectrumResult spectrumResultOf(const PointResult& r, const FlowParameters& p, const RunSettings& s);

@@ -52,6 +52,7 @@ def axes_of(vary):
         (["sigma=0:40:5", "R=0:250:6"], dict(shard=(2, 3)), ["--shard", "2/3"]),
         (["sigma=0:40:5", "R=0:250:6"], dict(shard=(3, 3), errors=True), ["--shard", "3/3", "--errors"]),
         (["R=0:250:2"], dict(shard=(3, 5)), ["--shard", "3/5"]),  # a shard with no point
+        (["R=27:29:3"], dict(step=1e-28), ["--step", "0." + "0" * 27 + "1"]),  # inconsistent rows
     ],
 )
 def test_a_file_written_from_python_is_the_command_lines_to_the_byte(tmp_path, vary, keywords, options):

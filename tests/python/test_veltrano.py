@@ -83,6 +83,7 @@ def test_a_grid_has_the_shape_of_its_sequences_and_the_command_lines_bits():
         (dict(initial=(-3.25, 2.5, 20)), ["--initial", "-3.25,2.5,20"]),
         (dict(step=0.005, steps_per_interval=7), ["--step", "0.005", "--steps-per-interval", "7"]),
         (dict(errors=True, batch=5), ["--errors", "--batch", "5"]),
+        (dict(errors=np.True_, batch=50), ["--errors", "--batch", "50"]),  # fewer than ten batches: no half-widths
         (dict(target_error=0.3, batch=3), ["--target-error", "0.3", "--batch", "3"]),
     ],
 )
@@ -367,3 +368,19 @@ def test_the_status_of_every_point_of_a_sweep():
     assert point.status.shape == () and point.status == "ok" and point.index.shape == () and point.index == 0
     grid = veltrano.sweep(3, [1, 2], [3, 4, 5], 2.6667)
     assert grid.index.tolist() == [[0, 1, 2], [3, 4, 5]] and grid.index.dtype == np.int64
+
+
+def test_numpy_scalars_and_zero_dimensional_arrays_are_numbers():
+    plain = veltrano.spectrum(5, 10.5, 28, 2.5, initial=(1, 2, 3), step=0.005)
+    for kind in (np.float32, np.float64, np.array):
+        s = veltrano.spectrum(5, kind(10.5), np.int16(28), kind(2.5), initial=(kind(1), np.int64(2), 3),
+                              step=np.float64(0.005), steps_per_interval=np.int32(20))
+        assert s.lambdas == plain.lambdas
+    unknown = veltrano.spectrum(30, 10, 28, 2.6667, errors=True, batch=5)  # six batches
+    assert unknown.intervals == 30 and all(np.isnan(unknown.errors)) and not np.isnan(unknown.lambdas).any()
+
+
+@pytest.mark.parametrize("initial", [(1, 2), (1, 2, 3, 4), [], "123", b"123", 5, None, (1, 2, "3")])
+def test_initial_is_three_numbers(initial):
+    with pytest.raises(ValueError, match=r"^--initial .*: expected X,Y,Z"):
+        veltrano.spectrum(5, 10, 28, 2.6667, initial=initial)

@@ -2,6 +2,7 @@
 #include <QChart>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLogValueAxis>
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
@@ -131,6 +132,29 @@ private slots:
         map.values.resize(2);
         map.marks.resize(2);
         QCOMPARE(drawing::cellImage(map, 1.0).pixelColor(2, 0), drawing::emptyColour());
+        // No values at all for a large map: all of it empty.
+        pictures::HeatMap bare = uniformMap(1000, 1000, 0);
+        bare.values.clear();
+        const QImage blank = drawing::cellImage(bare, 1.0);
+        QCOMPARE(blank.pixelColor(999, 0), drawing::emptyColour());
+        QCOMPARE(blank.pixelColor(0, 999), drawing::emptyColour());
+    }
+
+    // A logarithmic axis of t is positive and has a width, whatever the
+    // rows (one row, a t of 0).
+    void logAxis() {
+        for (const std::vector<double>& t : {std::vector<double>{10, 10}, std::vector<double>{0, 100}}) {
+            pictures::LineChart data;
+            data.logX = true;
+            data.curves.push_back({"λ1", t, {1, 2}, {}, {}});
+            QChart chart;
+            drawing::buildLineChart(chart, data);
+            auto* x = qobject_cast<QLogValueAxis*>(chart.axes(Qt::Horizontal).front());
+            QVERIFY(x);
+            QVERIFY(x->min() > 0);
+            QVERIFY(x->min() < x->max());
+            QVERIFY(x->min() <= t.back() && t.back() <= x->max());
+        }
     }
 
     // A legend entry for each special colour that some cell shows, and only

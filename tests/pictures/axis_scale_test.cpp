@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace veltrano::pictures {
@@ -30,6 +31,14 @@ void expectSane(const AxisScale& s) {
     EXPECT_NEAR(s.anchor / s.step, std::round(s.anchor / s.step), 1e-6);
     EXPECT_GE(s.digits, 4);
     EXPECT_LE(s.digits, 17);
+    // Neighbouring ticks read differently.
+    const double first = s.anchor + std::ceil((s.from - s.anchor) / s.step) * s.step;
+    for (double t = first; t + s.step <= s.to; t += s.step) {
+        char here[64], next[64];
+        std::snprintf(here, sizeof here, "%.*g", s.digits, t);
+        std::snprintf(next, sizeof next, "%.*g", s.digits, t + s.step);
+        EXPECT_STRNE(here, next);
+    }
 }
 
 struct RangeCase {
@@ -52,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{"largest_double", 1.7e308, 1.7e308}, RangeCase{"infinities", -kInf, kInf},
                     RangeCase{"infinite_end", 0, kInf}, RangeCase{"nan_both", kNaN, kNaN}, RangeCase{"nan_low", kNaN, 3},
                     RangeCase{"nan_high", 3, kNaN}, RangeCase{"tiny", 1e-300, 2e-300},
-                    RangeCase{"subnormal", 4.9e-324, 1e-320}, RangeCase{"two_subnormals", 0, 1e-323}, RangeCase{"far_from_zero", 1e12, 1e12 + 10},
+                    RangeCase{"subnormal", 4.9e-324, 1e-320}, RangeCase{"six_digits", 10000, 10002.5}, RangeCase{"two_subnormals", 0, 1e-323}, RangeCase{"far_from_zero", 1e12, 1e12 + 10},
                     RangeCase{"narrow_far_from_zero", 123456.789, 123456.7890001}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,6 +1,7 @@
 // A stand-in for the plotting plugin, to try the tool's side of the
 // boundary: it says the version it was built with (none without
-// FAKE_VERSION), and its writers write a few bytes to the file and then
+// FAKE_VERSION), has no writers with FAKE_NO_WRITERS and only the line
+// chart's with FAKE_ONLY_LINES; its writers write a few bytes to the file and then
 // do what the name of its folder asks: "-fail" fails, "-terminate" and
 // "-interrupt" raise SIGTERM and SIGINT, "-throw" throws; any other
 // succeeds. The
@@ -49,6 +50,9 @@ extern "C" __attribute__((visibility("default"))) int veltrano_plot_line_chart(c
     return write(curves, path, error, errorSize);
 }
 
+#endif
+
+#if !defined(FAKE_NO_WRITERS) && !defined(FAKE_ONLY_LINES)
 extern "C" __attribute__((visibility("default"))) int veltrano_plot_heat_map(const veltrano::pictures::HeatMap* map,
                                                                               const char* path, char* error,
                                                                               unsigned long errorSize) {

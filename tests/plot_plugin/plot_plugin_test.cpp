@@ -81,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PluginCase{"older-plot.so", "is of another version"},
                     PluginCase{"unversioned-plot.so", "is not one of this veltrano-cli (it has no version)"},
                     PluginCase{"writerless-plot.so", "lacks its writers"},
+                    PluginCase{"lineonly-plot.so", "lacks its writers"},
                     PluginCase{"missing-plot.so", "cannot open the plotting plugin"}),
     [](const auto& info) {
         std::string name = info.param.file;
@@ -167,7 +168,8 @@ TEST(WritePictureFile, NeverReplacesAFileThatAppeared) {
 // Stopped by a signal while drawing: the process ends as the signal says,
 // and no temporary file is left behind.
 TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
-    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    // Forked, not run again: the child draws in this test's own folder.
+    testing::FLAGS_gtest_death_test_style = "fast";
     for (const auto& [tag, signal] : {std::pair{"terminate", SIGTERM}, std::pair{"interrupt", SIGINT}}) {
         SCOPED_TRACE(tag);
         Folder folder(tag);
@@ -177,13 +179,20 @@ TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
 }
 
 // The handlers are the caller's again once the picture is written.
+void callersHandler(int) {}
+
 TEST(WritePictureFile, GivesTheSignalsBack) {
     Folder folder;
-    struct sigaction before {}, after {};
-    ::sigaction(SIGTERM, nullptr, &before);
+    struct sigaction mine {}, previous[3] {}, after {};
+    mine.sa_handler = callersHandler;
+    sigemptyset(&mine.sa_mask);
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+    for (int i = 0; i < 3; ++i) ::sigaction(signals[i], &mine, &previous[i]);
     ASSERT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
-    ::sigaction(SIGTERM, nullptr, &after);
-    EXPECT_EQ(before.sa_handler, after.sa_handler);
+    for (int i = 0; i < 3; ++i) {
+        ::sigaction(signals[i], &previous[i], &after);
+        EXPECT_EQ(after.sa_handler, callersHandler) << signals[i];
+    }
 }
 
 }  // namespace

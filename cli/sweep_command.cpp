@@ -13,6 +13,7 @@
 #include "progress.h"
 #include "report.h"
 #include "sweep_file_writer.h"
+#include "trace_check.h"
 
 namespace veltrano::cli {
 
@@ -37,7 +38,7 @@ int runSweepCommand(const SweepOptions& options) {
     job.threads = options.threads;
     std::optional<Progress> progress;
     SweepFileEvents events;
-    if (picture) events.row = [&](const SweepPoint& p) { picture->add(p); };
+    if (picture) events.row = [&](const SweepPoint& p) { picture->add(p, statusOf(p.result, p.parameters, options.run)); };
     events.checkingStarts = [&](std::int64_t total) { progress.emplace(showProgress, total, 0, "rows checked"); };
     events.checked = [&](std::int64_t rows) { progress->set(rows); };
     events.checkingEnds = [&] { progress->finish(); };

@@ -24,8 +24,8 @@ QColor faultColour() {
 }
 
 QColor inconsistentColour() {
-    // Green: on no part of the diverging scale.
-    return QColor(30, 150, 60);
+    // Gold: on no part of the diverging scale, and like no curve of a line.
+    return QColor(235, 185, 0);
 }
 
 QColor emptyColour() {

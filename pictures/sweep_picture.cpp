@@ -24,16 +24,16 @@ SweepPicture::SweepPicture(const SweepGrid& grid, std::string run) : grid_(grid)
     }
 }
 
-void SweepPicture::add(const SweepPoint& point, bool inconsistent) {
+void SweepPicture::add(const SweepPoint& point, PointStatus status) {
     const auto position = grid_.positionOf(point.index);
     const std::int64_t c = position[0] * columns_ / grid_.axes[0].count;
     const std::int64_t r = grid_.axisCount == 2 ? position[1] * rows_ / grid_.axes[1].count : 0;
     Cell& cell = cells_[static_cast<std::size_t>(r * columns_ + c)];
-    if (!point.result.completed) {
+    if (status == PointStatus::Error) {
         ++cell.errors;
         return;
     }
-    if (inconsistent) {
+    if (status == PointStatus::Inconsistent) {
         ++cell.inconsistent;
         for (std::size_t k = 0; k < 3; ++k) cell.inconsistentSum[k] += point.result.expo[k];
         return;

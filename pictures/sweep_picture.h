@@ -8,6 +8,7 @@
 #include "heat_map.h"
 #include "line_chart.h"
 #include "sweep_runner.h"
+#include "trace_check.h"
 
 namespace veltrano::pictures {
 
@@ -21,10 +22,10 @@ public:
 
     // `run` follows the fixed parameters in the title (may be empty).
     SweepPicture(const SweepGrid& grid, std::string run);
-    // A point of the grid; `inconsistent` for a completed point that is not
-    // ok (its exponents miss the flow's contraction): it keeps its numbers
-    // but is drawn apart from the ok points.
-    void add(const SweepPoint& point, bool inconsistent = false);
+    // A point of the grid with its status: an inconsistent point keeps its
+    // numbers but is drawn apart from the ok points; a point stopped by a
+    // fault has none.
+    void add(const SweepPoint& point, PointStatus status);
     // `only` = 1, 2 or 3 draws that exponent alone; 0 all three.
     [[nodiscard]] LineChart lineChart(int only = 0) const;
     // The map of λ`only` (1, 2 or 3; 0 is λ1).

@@ -26,6 +26,7 @@ Research options (keywords of all three, with the command line's defaults):
   step={step}	the Runge-Kutta step h
   steps_per_interval={steps_per_interval}	steps between two Gram-Schmidt passes
   errors={errors}	95 % half-widths of the exponents by batch means
+                        (True or False, Python's or NumPy's)
   batch={batch}	intervals per batch
   target_error={target_error}	stop a point once its three half-widths are at most
                         this (implies errors; n is then the most intervals)
@@ -41,7 +42,12 @@ R and b. Returns a Spectrum with
                 reached, 0 in the transient)
   lambdas       the three exponents (NaN after a fault)
   kaplan_yorke  the Kaplan-Yorke dimension of the three
-  ok            False when an arithmetic fault stopped the run
+  status        'ok'; 'error' when an arithmetic fault stopped the run;
+                'inconsistent' when the run completed but its exponents do
+                not add up to -(sigma + 1 + b), the trace of the flow, within
+                what the integrator's own error allows (the numbers are
+                kept)
+  ok            status == 'ok'
   intervals     measured intervals done (with errors; None otherwise)
   errors        the three 95 % half-widths (with errors; NaN with fewer than
                 ten batches; None without errors)
@@ -63,9 +69,9 @@ the run after the rows it has. The row of interval k is bit for bit a run
 of n = k.
 )";
 
-inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, transient={transient},
-      initial={initial}, step={step}, steps_per_interval={steps_per_interval}, errors={errors},
-      batch={batch}, target_error={target_error})
+inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, output=None,
+      resume=False, shard=None, transient={transient}, initial={initial}, step={step},
+      steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error})
 
 The spectrum over every combination of the values given. Each of sigma, R
 and b is a number or a 1-D sequence of numbers (any values, in any order);
@@ -76,12 +82,26 @@ the shape (2, 100).
 
 threads   how many threads compute (default: every hardware thread)
 progress  a callable that receives (done, total) now and then
+output    a path: the rows also go to this new file, byte for byte the
+          file of 'veltrano-cli sweep --output' for the same points (use
+          spaced() for the values of its --vary), written as they complete
+          and locked while they are; a file that exists is never replaced
+resume    True: continue the file of output, cut short by a stop, after
+          checking that it is this sweep's (as --resume does)
+shard     (K, M): only the K-th of M contiguous, nearly equal blocks of the
+          points, as --shard K/M; 'veltrano-cli join' puts their files
+          together. The result arrays are then 1-D, the block's points.
 
-Returns a Sweep with arrays sigma, R, b (the point's values), t, lambda1,
-lambda2, lambda3, kaplan_yorke (NaN where a fault stopped the point), ok,
-and with errors intervals, lambda1_err, lambda2_err, lambda3_err (None
-without errors), and shape. The element for (sigma, R, b) is bit for bit the
-row that 'veltrano-cli sweep' gives for those values.
+Returns a Sweep with arrays index (the point's number in the sweep, the
+first sequence varying slowest), sigma, R, b (the point's values), t,
+lambda1, lambda2, lambda3, kaplan_yorke (NaN where a fault stopped the
+point), status ('ok', 'error' or 'inconsistent', as for spectrum()), ok
+(status == 'ok'), and with errors intervals, lambda1_err, lambda2_err,
+lambda3_err (None without errors), and shape. The element for (sigma, R, b)
+is bit for bit the row that 'veltrano-cli sweep' gives for those values.
+A file that is not this sweep's, or that another process writes, raises
+ValueError; one that cannot be written, OSError; both before any work, with
+the command line's messages. Ctrl-C leaves a file that resume=True finishes.
 )";
 
 inline constexpr const char* kSpacedDoc = R"(spaced(start, stop, count)

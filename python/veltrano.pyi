@@ -1,5 +1,6 @@
 """The Lyapunov spectrum of the Lorenz system: type stub for editors."""
 
+import os
 from typing import Callable, Optional, Sequence, Tuple, Union
 
 import numpy as np
@@ -15,6 +16,7 @@ class Spectrum:
     t: float
     lambdas: Tuple[float, float, float]
     kaplan_yorke: float
+    status: str
     ok: bool
     intervals: Optional[int]
     errors: Optional[Tuple[float, float, float]]
@@ -32,6 +34,7 @@ class History:
     def __len__(self) -> int: ...
 
 class Sweep:
+    index: npt.NDArray[np.int64]
     sigma: npt.NDArray[np.float64]
     R: npt.NDArray[np.float64]
     b: npt.NDArray[np.float64]
@@ -40,6 +43,7 @@ class Sweep:
     lambda2: npt.NDArray[np.float64]
     lambda3: npt.NDArray[np.float64]
     kaplan_yorke: npt.NDArray[np.float64]
+    status: npt.NDArray[np.str_]
     ok: npt.NDArray[np.bool_]
     intervals: Optional[npt.NDArray[np.int64]]
     lambda1_err: Optional[npt.NDArray[np.float64]]
@@ -84,6 +88,9 @@ def sweep(
     threads: Optional[int] = None,
     progress: Optional[Callable[[int, int], object]] = None,
     *,
+    output: Optional[Union[str, bytes, os.PathLike]] = None,
+    resume: Truth = False,
+    shard: Optional[Tuple[int, int]] = None,
     transient: int = 0,
     initial: Sequence[Number] = (1, 1, 1),
     step: Number = 0.01,

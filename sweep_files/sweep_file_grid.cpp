@@ -52,7 +52,7 @@ std::variant<SweepGrid, std::string> gridOf(const Moves& m, SweepParameter slow,
 }  // namespace
 
 std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid,
-                        const std::function<void(const SweepPoint&)>& each) {
+                        const std::function<void(const SweepPoint&, PointStatus)>& each) {
     const auto start = in.tellg();
     SweepRowReader rows(in, errors, name);
     std::string why;
@@ -62,7 +62,7 @@ std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, 
             why = name + " row " + std::to_string(p->index) + " does not lie on the evenly spaced grid of a sweep";
             break;
         }
-        if (each) each(*p);
+        if (each) each(*p, rows.status());
     }
     if (why.empty()) why = rows.error();
     in.clear();

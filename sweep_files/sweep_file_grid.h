@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "sweep_runner.h"
+#include "trace_check.h"
 
 namespace veltrano {
 
@@ -22,6 +23,6 @@ namespace veltrano {
 // there), handing each to `each` while every row is the point of its index
 // in `grid`; the message says which row is not (empty: all are).
 [[nodiscard]] std::string rowsOffGrid(std::istream& in, bool errors, const std::string& name, const SweepGrid& grid,
-                                      const std::function<void(const SweepPoint&)>& each = {});
+                                      const std::function<void(const SweepPoint&, PointStatus)>& each = {});
 
 }  // namespace veltrano

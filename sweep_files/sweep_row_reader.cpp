@@ -13,7 +13,7 @@ std::optional<SweepPoint> SweepRowReader::next() {
         error_ = LineReader::trouble(got, name_, count_ + 2);
         return std::nullopt;
     }
-    auto point = parseSweepRow(line_, errors_);
+    auto point = parseSweepRow(line_, errors_, &status_);
     if (!point || point->index != count_) {
         error_ = where + " is not row " + std::to_string(count_) +
                  " of a sweep (a sweep's file, whole or with its shards joined, starts at index 0)";

@@ -7,6 +7,7 @@
 
 #include "line_reader.h"
 #include "sweep_runner.h"
+#include "trace_check.h"
 
 namespace veltrano {
 
@@ -19,12 +20,15 @@ public:
     // is not the next row (then `error()` says why).
     std::optional<SweepPoint> next();
     [[nodiscard]] const std::string& error() const { return error_; }
+    // The status the last row read was written with.
+    [[nodiscard]] PointStatus status() const { return status_; }
 
 private:
     LineReader lines_;
     bool errors_;
     std::string name_, line_, error_;
     std::int64_t count_ = 0;
+    PointStatus status_ = PointStatus::Ok;
 };
 
 }  // namespace veltrano

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "colour_bar.h"
 #include "colour_map.h"
@@ -169,6 +170,53 @@ private slots:
             const QColor barTop = image.pixelColor((QPointF(area.right() + 51, area.top() + 3) * ratio).toPoint());
             QVERIFY(barTop.red() > 170 && barTop.green() < 20 && barTop.blue() < 50);
         }
+    }
+
+    // At a ratio of 2 the cells still meet where the plot area says: the
+    // boundary of a map of two cells lies at its middle.
+    void cellsAtADevicePixelRatio() {
+        pictures::HeatMap map = uniformMap(2, 1, 0);
+        map.values = {-0.5, 2};
+        drawing::HeatMapPicture picture(map);
+        QCOMPARE(picture.limit(), 2.0);
+        const QRectF area = picture.plotArea();
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage image = picture.image(ratio);
+            const auto at = [&](double across) {
+                return image.pixelColor((QPointF(area.left() + across * area.width(), area.center().y()) * ratio).toPoint());
+            };
+            QCOMPARE(at(0.25), drawing::divergingColour(-0.5, 2));
+            QCOMPARE(at(0.45), drawing::divergingColour(-0.5, 2));
+            QCOMPARE(at(0.55), kWarm);
+            QCOMPARE(at(0.75), kWarm);
+            // The colour bar: warm at the top, cool at the bottom.
+            const auto bar = [&](double down) {
+                return image.pixelColor((QPointF(area.right() + 51, area.top() + down * area.height()) * ratio).toPoint());
+            };
+            QVERIFY(bar(0.01).red() > 170 && bar(0.01).blue() < 60);
+            QVERIFY(bar(0.99).blue() > 170 && bar(0.99).red() < 80);
+        }
+    }
+
+    // The colour bar's labels run from +limit to -limit in quarters.
+    void colourBarLabels() {
+        QTemporaryDir folder;
+        const std::string svg = folder.filePath("map.svg").toStdString();
+        pictures::HeatMap map = uniformMap(2, 1, 0);
+        map.values = {-4, 1};
+        QCOMPARE(QString::fromStdString(drawing::writePicture(map, svg)), QString());
+        QFile file(QString::fromStdString(svg));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray all = file.readAll();
+        for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
+    }
+
+    void axisDirection() {
+        std::unique_ptr<QValueAxis> down(drawing::valueAxis("x", 5, 1)), up(drawing::valueAxis("x", 1, 5));
+        QVERIFY(down->isReverse());
+        QVERIFY(!up->isReverse());
+        QCOMPARE(down->min(), 1.0);
+        QCOMPARE(down->max(), 5.0);
     }
 
     // The band of a curve is drawn from the points that have both ends:

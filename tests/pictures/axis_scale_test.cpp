@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{"largest_double", 1.7e308, 1.7e308}, RangeCase{"infinities", -kInf, kInf},
                     RangeCase{"infinite_end", 0, kInf}, RangeCase{"nan_both", kNaN, kNaN}, RangeCase{"nan_low", kNaN, 3},
                     RangeCase{"nan_high", 3, kNaN}, RangeCase{"tiny", 1e-300, 2e-300},
-                    RangeCase{"subnormal", 4.9e-324, 1e-320}, RangeCase{"far_from_zero", 1e12, 1e12 + 10},
+                    RangeCase{"subnormal", 4.9e-324, 1e-320}, RangeCase{"two_subnormals", 0, 1e-323}, RangeCase{"far_from_zero", 1e12, 1e12 + 10},
                     RangeCase{"narrow_far_from_zero", 123456.789, 123456.7890001}),
     [](const auto& info) { return std::string(info.param.name); });
 

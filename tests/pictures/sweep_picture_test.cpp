@@ -57,7 +57,7 @@ TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
     for (std::int64_t i = 0; i < count; ++i) {
         // Bin 1 mixes (point 2 with, point 3 without); bin 2 has none.
         const bool errors = !(i == 3 || i == 4 || i == 5);
-        picture.add(point(grid, i, errors));
+        picture.add(point(grid, i, errors), PointStatus::Ok);
     }
     const LineChart chart = picture.lineChart();
     ASSERT_EQ(chart.curves.size(), 3U);
@@ -81,7 +81,7 @@ TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
 TEST(SweepPictureLine, NoBandWithoutHalfWidths) {
     const SweepGrid grid = line(5);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < 5; ++i) picture.add(point(grid, i));
+    for (std::int64_t i = 0; i < 5; ++i) picture.add(point(grid, i), PointStatus::Ok);
     for (const Curve& c : picture.lineChart().curves) EXPECT_TRUE(c.low.empty() && c.high.empty());
 }
 
@@ -92,7 +92,8 @@ TEST(SweepPictureLine, MarksFaultedPoints) {
     for (int only = 0; only <= 3; ++only) {
         SCOPED_TRACE(only);
         SweepPicture picture(grid, {});
-        for (std::int64_t i = 0; i < 10; ++i) picture.add(i == 3 || i == 7 ? faulted(grid, i) : point(grid, i));
+        for (std::int64_t i = 0; i < 10; ++i) if (i == 3 || i == 7) picture.add(faulted(grid, i), PointStatus::Error);
+            else picture.add(point(grid, i), PointStatus::Ok);
         const LineChart chart = picture.lineChart(only);
         const MarkedPoints* faults = marksOf(chart, PointMark::Fault);
         ASSERT_NE(faults, nullptr);
@@ -108,7 +109,7 @@ TEST(SweepPictureLine, MarksFaultedPoints) {
 TEST(SweepPictureLine, MarksNothingWhenEveryPointIsOk) {
     const SweepGrid grid = line(4);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < 4; ++i) picture.add(point(grid, i));
+    for (std::int64_t i = 0; i < 4; ++i) picture.add(point(grid, i), PointStatus::Ok);
     EXPECT_TRUE(picture.lineChart().marks.empty());
 }
 
@@ -119,7 +120,7 @@ TEST(SweepPictureLine, MarksInconsistentPointsApart) {
     for (int only = 0; only <= 3; ++only) {
         SCOPED_TRACE(only);
         SweepPicture picture(grid, {});
-        for (std::int64_t i = 0; i < 6; ++i) picture.add(point(grid, i), i == 4);
+        for (std::int64_t i = 0; i < 6; ++i) picture.add(point(grid, i), i == 4 ? PointStatus::Inconsistent : PointStatus::Ok);
         const LineChart chart = picture.lineChart(only);
         const MarkedPoints* odd = marksOf(chart, PointMark::Inconsistent);
         ASSERT_NE(odd, nullptr);
@@ -138,7 +139,7 @@ TEST(SweepPictureMap, DrawsTheExponentAsked) {
     const SweepGrid grid = map(4, 3);
     SweepPicture picture(grid, "n = 5");
     ASSERT_TRUE(picture.isMap());
-    for (std::int64_t i = 0; i < grid.size(); ++i) picture.add(point(grid, i));
+    for (std::int64_t i = 0; i < grid.size(); ++i) picture.add(point(grid, i), PointStatus::Ok);
     for (int only = 0; only <= 3; ++only) {
         SCOPED_TRACE(only);
         const std::size_t k = only == 0 ? 0 : static_cast<std::size_t>(only - 1);
@@ -167,9 +168,9 @@ TEST(SweepPictureMap, DrawsTheExponentAsked) {
 TEST(SweepPictureMap, MarksEachCell) {
     const SweepGrid grid = map(2, 2);
     SweepPicture picture(grid, {});
-    picture.add(point(grid, 0));
-    picture.add(faulted(grid, 1));
-    picture.add(point(grid, 2), true);
+    picture.add(point(grid, 0), PointStatus::Ok);
+    picture.add(faulted(grid, 1), PointStatus::Error);
+    picture.add(point(grid, 2), PointStatus::Inconsistent);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.marks.size(), 4U);
     // Cells: (c, r) at r * 2 + c; point i at c = i / 2, r = i % 2.
@@ -187,8 +188,8 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
     SweepPicture picture(grid, {});
     for (std::int64_t i = 0; i < grid.size(); ++i)
-        if (i == 2) picture.add(faulted(grid, i));
-        else picture.add(point(grid, i), i == 5);
+        picture.add(i == 2 ? faulted(grid, i) : point(grid, i),
+                    i == 2 ? PointStatus::Error : i == 5 ? PointStatus::Inconsistent : PointStatus::Ok);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
     EXPECT_DOUBLE_EQ(m.values[0], (0.5 + 1.5) / 2);
@@ -201,7 +202,7 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
 TEST(SweepPictureLine, TitlesNameTheFixedParametersAndTheRun) {
     const SweepGrid grid = line(3);
     SweepPicture picture(grid, "n = 5");
-    for (std::int64_t i = 0; i < 3; ++i) picture.add(point(grid, i));
+    for (std::int64_t i = 0; i < 3; ++i) picture.add(point(grid, i), PointStatus::Ok);
     const LineChart chart = picture.lineChart();
     EXPECT_EQ(chart.title, "Lyapunov exponents against R — σ = 10, b = 2.6667, n = 5");
     EXPECT_EQ(chart.xTitle, "R");
@@ -212,7 +213,7 @@ TEST(SweepPictureLine, OnePointIsALineAtItsR) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
     SweepPicture picture(grid, {});
-    picture.add(point(grid, 0));
+    picture.add(point(grid, 0), PointStatus::Ok);
     const LineChart chart = picture.lineChart();
     ASSERT_EQ(chart.curves.size(), 3U);
     EXPECT_EQ(chart.curves[0].x, std::vector<double>{28});

@@ -69,3 +69,14 @@ def test_the_dask_example_works_when_a_users_script_imports_it(tmp_path):
                           timeout=240, cwd=tmp_path)
     assert done.returncode == 0, done.stdout + done.stderr
     assert "same: True" in done.stdout
+
+
+def test_shards_written_over_a_dask_cluster_join_into_one_sweeps_file(tmp_path):
+    pytest.importorskip("dask.distributed")
+    done = run("dask_sweep.py", "--files", str(tmp_path))
+    assert done.returncode == 0, done.stdout + done.stderr
+    assert "byte for byte: True" in done.stdout
+    assert sorted(os.listdir(tmp_path)) == ["one-machine.csv", "shard-1.csv", "shard-2.csv", "shard-3.csv",
+                                            "shard-4.csv", "shard-5.csv", "shard-6.csv", "sweep.csv"]
+    lines = (tmp_path / "sweep.csv").read_text().splitlines()
+    assert len(lines) == 1 + 48 * 64 and lines[-1].startswith(f"{48 * 64 - 1},40,200,")

@@ -66,6 +66,17 @@ def test_a_file_written_from_python_is_the_command_lines_to_the_byte(tmp_path, v
     assert [r.split(",")[9] for r in rows] == list(np.ravel(result.status))
 
 
+def test_output_takes_a_str_bytes_or_path_like(tmp_path):
+    class Where:
+        def __fspath__(self):
+            return str(tmp_path / "like.csv")
+
+    for output, written in [(str(tmp_path / "a.csv"), "a.csv"), (os.fsencode(tmp_path / "b.csv"), "b.csv"),
+                            (Where(), "like.csv")]:
+        veltrano.sweep(5, 10, [20, 28], 2.6667, output=output)
+        assert (tmp_path / written).read_text().count("\n") == 3
+
+
 def test_with_a_file_the_result_is_the_sweep_without_one(tmp_path):
     sigma, R = veltrano.spaced(0, 40, 4), veltrano.spaced(0, 250, 5)
     plain = veltrano.sweep(200, sigma, R, 2.6667, errors=True, batch=4)
@@ -169,6 +180,8 @@ def test_a_file_held_by_another_writer_is_refused_at_once(tmp_path):
     [
         (dict(output=""), "output must be the path of a file, not ''"),
         (dict(output=28), "output must be the path of a file, not 28"),
+        (dict(output=b""), "output must be the path of a file, not b''"),
+        (dict(output="a\0b.csv"), "output must be the path of a file, not 'a\\x00b.csv'"),
         (dict(resume=True), "resume=True needs output=PATH"),
         (dict(resume=1, output="x.csv"), "resume must be True or False, not 1"),
         (dict(resume=None, output="x.csv"), "resume must be True or False, not None"),
@@ -187,3 +200,17 @@ def test_output_resume_and_shard_refuse_what_they_cannot_take(tmp_path, keywords
         veltrano.sweep(5, 10, [20, 28], 2.6667, **keywords)
     assert str(raised.value) == message
     assert os.listdir(tmp_path) == []
+
+
+def test_progress_counts_the_rows_of_the_file_and_of_the_shard(tmp_path):
+    vary = ["R=0:250:40"]
+    lines = cli_file(tmp_path / "whole.csv", 300, vary).splitlines(keepends=True)
+    cut = tmp_path / "cut.csv"
+    cut.write_bytes(b"".join(lines[:31]))  # the header and 30 rows
+    seen = []
+    veltrano.sweep(300, *axes_of(vary), output=cut, resume=True, progress=lambda d, t: seen.append((d, t)))
+    assert seen[-1] == (40, 40) and all(t == 40 for _, t in seen)
+    assert cut.read_bytes() == b"".join(lines)
+    seen.clear()
+    veltrano.sweep(300, *axes_of(vary), output=tmp_path / "s.csv", shard=(2, 3), progress=lambda d, t: seen.append((d, t)))
+    assert seen[-1] == (13, 13)

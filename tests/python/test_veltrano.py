@@ -132,6 +132,10 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
     [
         (lambda: veltrano.spectrum(0, 10, 28, 2.6667), ["sweep", "0", "10", "28", "2.6667"]),
         (lambda: veltrano.sweep(10**9 + 1, 10, 28, 2.6667), ["sweep", "1000000001", "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(10**30, 10, 28, 2.6667), ["sweep", "1" + "0" * 30, "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(-10**30, 10, 28, 2.6667), ["sweep", "--", "-1" + "0" * 30, "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(5, 10, 28, 2.6667, batch=2**63), ["sweep", "--batch", 2**63, "5", "10", "28", "2.6667"]),
+        (lambda: veltrano.sweep(5, 10, 28, 2.6667, transient=-2**64), ["sweep", "--transient", -2**64, "5", "10", "28", "2.6667"]),
         (lambda: veltrano.spectrum(5, "ten", 28, 2.6667), ["sweep", "5", "ten", "28", "2.6667"]),
         (lambda: veltrano.spectrum(5, 10, float("nan"), 2.6667), ["sweep", "5", "10", "nan", "2.6667"]),
         (lambda: veltrano.history(5, 10, 28, None), ["history", "5", "10", "28", "none"]),
@@ -252,6 +256,8 @@ def test_a_numpy_bool_is_no_number_as_a_python_bool_is_none(call):
     "call",
     [
         lambda: veltrano.sweep(5, memoryview(b"abc"), 28, 2.6667),
+        lambda: veltrano.sweep(5, memoryview(b"abc").cast("b"), 28, 2.6667),
+        lambda: veltrano.sweep(5, memoryview(b"abc").cast("c"), 28, 2.6667),
         lambda: veltrano.sweep(5, 10, bytearray(b"\x1c"), 2.6667),
         lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=memoryview(b"abc")),
         lambda: veltrano.spectrum(5, 10, 28, 2.6667, initial=bytearray(b"abc")),

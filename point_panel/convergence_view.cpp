@@ -1,0 +1,101 @@
+#include "convergence_view.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QLocale>
+#include <QVBoxLayout>
+
+#include "line_chart_picture.h"
+
+namespace veltrano::point_panel {
+
+namespace {
+
+// New rows are drawn together at most this often: a chart of a few
+// thousand points takes milliseconds to build.
+constexpr int kRedrawMs = 150;
+
+}  // namespace
+
+ConvergenceView::ConvergenceView(QWidget* parent) : QWidget(parent), view_(new QChartView(this)) {
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setAccessibleName(tr("Convergence of λ1, λ2, λ3"));
+    setFocusProxy(view_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    pending_.setSingleShot(true);
+    pending_.setInterval(kRedrawMs);
+    connect(&pending_, &QTimer::timeout, this, &ConvergenceView::redraw);
+    redraw();
+}
+
+void ConvergenceView::clear() {
+    kept_.clear();
+    newest_.reset();
+    lastFed_ = 0;
+    picture_ = {};
+    errors_ = false;
+    pending_.stop();
+    redraw();
+}
+
+void ConvergenceView::append(std::span<const HistoryRow> kept, const std::optional<HistoryRow>& newest, bool errors) {
+    errors_ = errors;
+    kept_.insert(kept_.end(), kept.begin(), kept.end());
+    newest_ = newest;
+    // The picture keeps its own rows by the same rule: it is given each row
+    // once, in order.
+    const auto feed = [this](const HistoryRow& row) {
+        if (row.interval <= lastFed_) return;
+        lastFed_ = row.interval;
+        picture_.add(row.interval, row.t, row.expo, row.halfWidth);
+    };
+    for (const HistoryRow& row : kept) feed(row);
+    if (newest) feed(*newest);
+    if (!pending_.isActive()) pending_.start();
+}
+
+std::vector<HistoryRow> ConvergenceView::rows() const {
+    std::vector<HistoryRow> rows = kept_;
+    if (newest_ && (rows.empty() || rows.back().interval != newest_->interval)) rows.push_back(*newest_);
+    return rows;
+}
+
+void ConvergenceView::redraw() {
+    pending_.stop();
+    auto* chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    // On white, as the pictures are.
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
+    if (!picture_.empty()) {
+        pictures::LineChart data = picture_.chart(std::string());
+        data.title.clear();  // the panel names the point beside the chart
+        drawing::buildLineChart(*chart, data);
+    }
+    QChart* old = view_->chart();
+    view_->setChart(chart);
+    delete old;  // the view gives the previous chart back
+    describe();
+}
+
+void ConvergenceView::describe() {
+    if (!newest_) {
+        view_->setAccessibleDescription(tr("No estimates yet"));
+        return;
+    }
+    const QLocale locale;
+    QString text = tr("At t = %1, interval %2:").arg(locale.toString(newest_->t, 'g', 8),
+                                                     locale.toString(static_cast<qlonglong>(newest_->interval)));
+    for (std::size_t k = 0; k < 3; ++k) {
+        text += QStringLiteral(" λ%1 = %2").arg(k + 1).arg(locale.toString(newest_->expo[k], 'g', 6));
+        if (newest_->halfWidth) text += QStringLiteral(" ± ") + locale.toString((*newest_->halfWidth)[k], 'g', 2);
+        text += k < 2 ? QStringLiteral(",") : QStringLiteral(".");
+    }
+    if (!errors_) text += QLatin1Char(' ') + tr("Error bars are off.");
+    view_->setAccessibleDescription(text);
+}
+
+}  // namespace veltrano::point_panel

@@ -1,0 +1,130 @@
+// The pieces of the point panel that keep a run's data in bounded space:
+// the trace of its states and the rows of its history.
+
+#include <QtTest>
+#include <cmath>
+
+#include "attractor_trace.h"
+#include "history_picture.h"
+#include "history_rows.h"
+
+using veltrano::Triple;
+using veltrano::point_panel::AttractorTrace;
+using veltrano::point_panel::HistoryRow;
+using veltrano::point_panel::HistoryRows;
+
+namespace {
+
+// A state that tells which step it belongs to.
+Triple stateOf(std::int64_t step) {
+    const auto s = static_cast<double>(step);
+    return {s, -s, s / 2};
+}
+
+HistoryRow rowOf(std::int64_t interval, bool withErrors) {
+    const auto k = static_cast<double>(interval);
+    HistoryRow row{interval, k * 0.2, {1 / k, -2 / k, -14 + 1 / k}, std::nullopt};
+    if (withErrors && interval >= 10) row.halfWidth = Triple{0.5 / k, 0.25 / k, 0.125 / k};
+    return row;
+}
+
+void compareCharts(const veltrano::pictures::LineChart& a, const veltrano::pictures::LineChart& b) {
+    QCOMPARE(a.curves.size(), b.curves.size());
+    for (std::size_t i = 0; i < a.curves.size(); ++i) {
+        QCOMPARE(a.curves[i].x, b.curves[i].x);
+        QCOMPARE(a.curves[i].y, b.curves[i].y);
+        // NaN marks the rows without half-widths: compare their bits.
+        QCOMPARE(a.curves[i].low.size(), b.curves[i].low.size());
+        for (std::size_t k = 0; k < a.curves[i].low.size(); ++k) {
+            QCOMPARE(std::isnan(a.curves[i].low[k]), std::isnan(b.curves[i].low[k]));
+            if (!std::isnan(a.curves[i].low[k])) {
+                QCOMPARE(a.curves[i].low[k], b.curves[i].low[k]);
+                QCOMPARE(a.curves[i].high[k], b.curves[i].high[k]);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+class PointPanelPartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void traceKeepsEveryStrideThStep_data() {
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<qint64>("steps");
+        QTest::addColumn<qint64>("stride");
+        QTest::newRow("below the capacity") << 100 << qint64(99) << qint64(1);
+        QTest::newRow("exactly full") << 100 << qint64(100) << qint64(1);
+        QTest::newRow("one past full") << 100 << qint64(101) << qint64(2);
+        QTest::newRow("three doublings") << 100 << qint64(750) << qint64(8);
+        QTest::newRow("odd capacity taken as the next even") << 7 << qint64(8) << qint64(1);
+        QTest::newRow("smallest") << 2 << qint64(1000) << qint64(512);
+        QTest::newRow("long run") << 1000 << qint64(1'000'000) << qint64(1024);
+    }
+    void traceKeepsEveryStrideThStep() {
+        QFETCH(int, capacity);
+        QFETCH(qint64, steps);
+        QFETCH(qint64, stride);
+        AttractorTrace trace(static_cast<std::size_t>(capacity));
+        for (std::int64_t s = 1; s <= steps; ++s) trace.add(stateOf(s));
+        QCOMPARE(trace.steps(), steps);
+        QCOMPARE(trace.stride(), stride);
+        const std::size_t bound = static_cast<std::size_t>(capacity + capacity % 2);
+        QVERIFY(trace.states().size() <= bound);
+        // Every step that is a multiple of the stride, in order, and no other.
+        QCOMPARE(static_cast<qint64>(trace.states().size()), steps / stride);
+        for (std::size_t i = 0; i < trace.states().size(); ++i)
+            QCOMPARE(trace.states()[i], stateOf(static_cast<std::int64_t>(i + 1) * stride));
+        // A doubling is announced to readers.
+        QCOMPARE(trace.thinnings(), static_cast<qint64>(std::log2(static_cast<double>(stride))));
+    }
+
+    // The panel keeps fewer rows than a long history has, yet draws the same
+    // picture as veltrano-cli draws from the whole history.
+    void rowsDrawTheWholeHistorysPicture_data() {
+        QTest::addColumn<qint64>("intervals");
+        QTest::addColumn<bool>("errors");
+        QTest::newRow("short, every row kept") << qint64(800) << false;
+        QTest::newRow("dense part ends") << qint64(1001) << true;
+        QTest::newRow("three decades") << qint64(1'000'000) << false;
+        QTest::newRow("with error bars") << qint64(200'000) << true;
+    }
+    void rowsDrawTheWholeHistorysPicture() {
+        QFETCH(qint64, intervals);
+        QFETCH(bool, errors);
+        HistoryRows rows;
+        veltrano::pictures::HistoryPicture whole, fromKept;
+        std::size_t fed = 0;
+        std::int64_t lastFed = 0;
+        const auto feed = [&](const HistoryRow& row) {
+            if (row.interval <= lastFed) return;
+            lastFed = row.interval;
+            fromKept.add(row.interval, row.t, row.expo, row.halfWidth);
+        };
+        for (std::int64_t k = 1; k <= intervals; ++k) {
+            const HistoryRow row = rowOf(k, errors);
+            whole.add(row.interval, row.t, row.expo, row.halfWidth);
+            rows.add(row);
+            // As the panel reads them: now and then, the rows kept since and the newest.
+            if (k % 97 == 0 || k == intervals) {
+                for (; fed < rows.kept().size(); ++fed) feed(rows.kept()[fed]);
+                feed(*rows.newest());
+            }
+        }
+        compareCharts(whole.chart("c"), fromKept.chart("c"));
+        // Bounded: every interval of the dense part, about a thousand a decade after it.
+        const double decades = std::max(0.0, std::log10(static_cast<double>(intervals) / 1000));
+        QVERIFY(static_cast<double>(rows.kept().size()) <= 1000 + 1000 * decades + 2);
+        QCOMPARE(rows.newest()->interval, intervals);
+        const std::vector<HistoryRow> shown = rows.shown();
+        QCOMPARE(shown.back(), rowOf(intervals, errors));
+        for (const HistoryRow& row : shown) QCOMPARE(row, rowOf(row.interval, errors));
+        for (std::int64_t k = 1; k <= std::min<std::int64_t>(intervals, 1000); ++k)
+            QCOMPARE(shown[static_cast<std::size_t>(k - 1)].interval, k);
+    }
+};
+
+QTEST_APPLESS_MAIN(PointPanelPartsTest)
+#include "point_panel_parts_test.moc"

@@ -1,0 +1,484 @@
+// The panel of one point: the numbers of veltrano-cli history for the same
+// run, the states of the single run in its attractor, stops within one
+// interval, never a value of an earlier question, every control reachable,
+// and a picture drawn at the screen's own pixels.
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cstring>
+#include <map>
+
+#include "attractor_view.h"
+#include "batched_exponents.h"
+#include "exponents.h"
+#include "kaplan_yorke.h"
+#include "point_job.h"
+#include "point_panel.h"
+#include "precise_text.h"
+#include "rk4_integrator.h"
+
+using namespace veltrano;
+using veltrano::point_panel::HistoryRow;
+using veltrano::point_panel::PointJob;
+using veltrano::point_panel::PointPanel;
+
+namespace {
+
+// One run, as the command line states it and as the panel is asked it.
+struct Case {
+    const char* name;
+    QStringList options;
+    std::int64_t n;
+    FlowParameters p;
+    RunSettings settings;
+};
+
+RunSettings settingsOf(std::int64_t n, void (*change)(RunSettings&) = nullptr) {
+    RunSettings s;
+    s.intervals = n;
+    if (change) change(s);
+    return s;
+}
+
+const std::vector<Case>& cases() {
+    static const std::vector<Case> all = {
+        {"the calculator's experiment", {}, 3000, {10, 28, 8.0 / 3}, settingsOf(3000)},
+        {"error bars", {"--errors", "--batch", "100"}, 3000, {10, 28, 2.5},
+         settingsOf(3000, [](RunSettings& s) { s.errors = true, s.batch = 100; })},
+        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, 1500, {16, 45.92, 4},
+         settingsOf(1500, [](RunSettings& s) { s.transient = 300, s.initial = {0.5, -1, 20}; })},
+        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, 2500, {10, 160, 2.5},
+         settingsOf(2500, [](RunSettings& s) { s.step = 0.005, s.stepsPerInterval = 12; })},
+        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, 200000, {10, 28, 2.5},
+         settingsOf(200000, [](RunSettings& s) { s.errors = true, s.batch = 50, s.targetError = 0.02; })},
+        {"stopped by a fault", {"--step", "0.2"}, 50, {10, 28, 2.5},
+         settingsOf(50, [](RunSettings& s) { s.step = 0.2; })},
+    };
+    return all;
+}
+
+QString decimal(double v) {
+    return QString::fromStdString(preciseText(v));
+}
+
+// A row as veltrano-cli history writes it.
+QString rowText(const HistoryRow& row, bool errors) {
+    QString text = QString::number(row.interval) + ',' + decimal(row.t);
+    for (double e : row.expo) text += ',' + decimal(e);
+    if (errors) {
+        if (row.halfWidth) {
+            for (double w : *row.halfWidth) text += ',' + decimal(w);
+        } else {
+            text += QStringLiteral(",,,");
+        }
+    }
+    return text;
+}
+
+struct CommandLineHistory {
+    std::map<std::int64_t, QString> rows;  // by interval
+    QString last;
+    int status = -1;
+};
+
+CommandLineHistory commandLineHistory(const Case& c) {
+    QStringList args{QStringLiteral("history")};
+    args += c.options;
+    args << QString::number(c.n) << decimal(c.p.sv) << decimal(c.p.rv) << decimal(c.p.bv);
+    QProcess tool;
+    tool.start(QStringLiteral(VELTRANO_CLI), args);
+    CommandLineHistory history;
+    if (!tool.waitForFinished(120000)) return history;
+    history.status = tool.exitCode();
+    const QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        history.rows[lines[i].section(',', 0, 0).toLongLong()] = lines[i];
+        history.last = lines[i];
+    }
+    return history;
+}
+
+bool waitForEnd(PointPanel& panel) {
+    QSignalSpy ended(&panel, &PointPanel::finished);
+    return ended.wait(120000);
+}
+
+QString textOf(PointPanel& panel, const char* name) {
+    auto* label = panel.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+
+// The states (x, y, z) after each step of the single run's integrator from
+// `initial`, the transient's steps left out.
+std::vector<Triple> singleRunStates(const FlowParameters& p, const Triple& initial, std::int64_t transientSteps,
+                                    std::int64_t steps) {
+    StateVector state{};
+    for (std::size_t i = 0; i < kDim; ++i) state[i] = initial[i], state[tangentIndex(i, i)] = 1.0;
+    double t = 0;
+    std::vector<Triple> states;
+    for (std::int64_t k = 0; k < transientSteps + steps; ++k) {
+        if (integrateRk4(state, t, 1, p) != 1) break;
+        if (k >= transientSteps) states.push_back({state[0], state[1], state[2]});
+    }
+    return states;
+}
+
+}  // namespace
+
+class PointPanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsAndEstimatesEqualTheCommandLine_data() {
+        QTest::addColumn<int>("index");
+        for (std::size_t i = 0; i < cases().size(); ++i) QTest::newRow(cases()[i].name) << static_cast<int>(i);
+    }
+    void rowsAndEstimatesEqualTheCommandLine() {
+        QFETCH(int, index);
+        const Case& c = cases()[static_cast<std::size_t>(index)];
+        const CommandLineHistory expected = commandLineHistory(c);
+        QVERIFY(expected.status == 0 || expected.status == 3);
+
+        PointPanel panel;
+        panel.question(c.p, c.settings);
+        QVERIFY(waitForEnd(panel));
+        QVERIFY(!panel.running());
+        const std::vector<HistoryRow> rows = panel.historyRows();
+        QCOMPARE(rows.empty(), expected.rows.empty());
+        for (const HistoryRow& row : rows) {
+            const auto it = expected.rows.find(row.interval);
+            QVERIFY2(it != expected.rows.end(), qPrintable(QStringLiteral("interval %1").arg(row.interval)));
+            QCOMPARE(rowText(row, c.settings.errors), it->second);
+        }
+        QVERIFY(panel.result().has_value());
+        const PointResult& result = *panel.result();
+        QCOMPARE(result.completed, expected.status == 0);
+        if (!result.completed) {
+            QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("error")));
+            QCOMPARE(textOf(panel, "lambda1"), QStringLiteral("?"));
+            return;
+        }
+        // The last row is the run's result, and the values shown are its own.
+        QCOMPARE(rowText(rows.back(), c.settings.errors), expected.last);
+        QCOMPARE(rows.back().expo, result.expo);
+        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("ok")));
+        for (std::size_t k = 0; k < 3; ++k) {
+            const QString shown = textOf(panel, k == 0 ? "lambda1" : k == 1 ? "lambda2" : "lambda3");
+            QVERIFY2(shown.startsWith(QLocale().toString(result.expo[k], 'g', 8)), qPrintable(shown));
+            QCOMPARE(shown.contains(QStringLiteral("±")), result.errorsKnown);
+            if (result.errorsKnown)
+                QVERIFY(shown.endsWith(QStringLiteral("± ") + QLocale().toString(result.halfWidth[k], 'g', 2)));
+        }
+        QCOMPARE(textOf(panel, "dimension"), QLocale().toString(kaplanYorke(result.expo), 'g', 6));
+        // The panel says when there are no error bars.
+        const QString note = textOf(panel, "errorsNote");
+        QCOMPARE(note.startsWith(QStringLiteral("Error bars are off")), !c.settings.errors);
+        QCOMPARE(note.startsWith(QStringLiteral("± 95 % half-width")), result.errorsKnown);
+    }
+
+    // Every state the attractor shows is the single run's, to the bit.
+    void attractorHoldsTheSingleRunsStates_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("the calculator's experiment") << 0;
+        QTest::newRow("transient and initial point") << 2;
+    }
+    void attractorHoldsTheSingleRunsStates() {
+        QFETCH(int, index);
+        const Case& c = cases()[static_cast<std::size_t>(index)];
+        const std::int64_t steps = c.n * c.settings.stepsPerInterval;
+        const std::vector<Triple> expected =
+            singleRunStates(c.p, c.settings.initial, c.settings.transient * c.settings.stepsPerInterval, steps);
+        QCOMPARE(static_cast<std::int64_t>(expected.size()), steps);
+
+        PointPanel panel;
+        panel.question(c.p, c.settings);
+        QVERIFY(waitForEnd(panel));
+        QCOMPARE(panel.attractorStride(), 1);
+        const std::span<const Triple> shown = panel.attractorStates();
+        QCOMPARE(static_cast<std::int64_t>(shown.size()), steps);
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            if (shown[i] != expected[i]) QFAIL(qPrintable(QStringLiteral("step %1 differs").arg(i + 1)));
+
+        // A trace far smaller than the run keeps every stride-th state, still
+        // the single run's.
+        PointJob job(1, c.p, c.settings, 64);
+        job.wait();
+        const PointJob::Update update = job.take();
+        QVERIFY(update.stride >= 512);
+        QCOMPARE(static_cast<std::int64_t>(update.states.size()), steps / update.stride);
+        for (std::size_t i = 0; i < update.states.size(); ++i)
+            QCOMPARE(update.states[i], expected[(i + 1) * static_cast<std::size_t>(update.stride) - 1]);
+    }
+
+    // With the calculator's experiment the states at the ends of the
+    // intervals are those of the calculator's own run.
+    void attractorMeetsTheCalculatorsRun() {
+        const Case& c = cases()[0];
+        Spectrum spectrum;
+        struct Quiet final : ErrorReporter {
+            void reportError(std::string_view) override {}
+        } quiet;
+        std::vector<Triple> ends;
+        QVERIFY(spectrum.run({static_cast<std::int16_t>(c.n), c.p.sv, c.p.rv, c.p.bv}, quiet, [&](int) {
+            ends.push_back({spectrum.state()[0], spectrum.state()[1], spectrum.state()[2]});
+        }));
+        PointJob job(1, c.p, c.settings);
+        job.wait();
+        const PointJob::Update update = job.take();
+        QCOMPARE(update.stride, 1);
+        QCOMPARE(static_cast<std::int64_t>(update.states.size()), c.n * Spectrum::kStepsPerOrtho);
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            QCOMPARE(update.states[(k + 1) * Spectrum::kStepsPerOrtho - 1], ends[k]);
+    }
+
+    // Another step than the single run's: the states at the intervals' ends
+    // are those the observed run reports.
+    void attractorMeetsTheObservedRun() {
+        const Case& c = cases()[3];
+        std::vector<Triple> ends;
+        runObserved(c.settings, c.p, [&](const IntervalState& state) { ends.push_back(state.point); });
+        PointJob job(1, c.p, c.settings);
+        job.wait();
+        const PointJob::Update update = job.take();
+        QCOMPARE(static_cast<std::int64_t>(ends.size()), c.n);
+        const auto perInterval = static_cast<std::size_t>(c.settings.stepsPerInterval);
+        QCOMPARE(update.states.size(), ends.size() * perInterval);
+        for (std::size_t k = 0; k < ends.size(); ++k) QCOMPARE(update.states[(k + 1) * perInterval - 1], ends[k]);
+    }
+
+    void cancelStopsWithinOneInterval() {
+        // Intervals of 40 000 steps: a few milliseconds each (short enough in
+        // t that the tangent vectors stay within the doubles).
+        RunSettings s;
+        s.intervals = 100'000;
+        s.step = 0.001;
+        s.stepsPerInterval = 40000;
+        PointJob job(1, {10, 28, 2.5}, s);
+        std::int64_t seen = 0;
+        while (seen == 0 && !job.finished()) {
+            if (const auto update = job.take(); update.newest) seen = update.newest->interval;
+            QTest::qWait(1);
+        }
+        QVERIFY(!job.finished());
+        job.cancel();
+        const std::int64_t afterCancel = job.take().newest->interval;
+        job.wait();
+        const PointJob::Update end = job.take();
+        QVERIFY(end.finished);
+        QVERIFY2(end.cancelled, qPrintable(QStringLiteral("completed %1 t %2 intervals %3 newest %4").arg(end.result.completed).arg(end.result.t).arg(end.result.intervals).arg(end.newest->interval)));
+        QVERIFY2(end.newest->interval <= afterCancel + 1,
+                 qPrintable(QStringLiteral("%1 intervals after the cancel at %2").arg(end.newest->interval).arg(afterCancel)));
+        // States up to the end of the last interval, none after it.
+        QVERIFY(job.take().states.empty());
+
+        // The panel's Stop button does the same, and says so.
+        PointPanel panel;
+        panel.question({10, 28, 2.5}, s);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        QVERIFY(stop->isEnabled());
+        QSignalSpy ended(&panel, &PointPanel::finished);
+        stop->click();
+        QVERIFY(ended.wait(60000));
+        QVERIFY(!panel.result().has_value());
+        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
+        QVERIFY(panel.historyRows().back().interval < s.intervals);
+        QVERIFY(!stop->isEnabled());
+    }
+
+    // A new question while one runs: from that moment only the new point's
+    // values are shown, never one of the old run's.
+    void newQuestionNeverShowsTheOldPoint() {
+        const FlowParameters oldPoint{10, 28, 2.5}, newPoint{16, 45.92, 4};
+        RunSettings oldRun, newRun;
+        oldRun.intervals = 100'000'000;
+        newRun.intervals = 4000;
+        newRun.errors = true;
+        newRun.batch = 200;
+        std::map<std::int64_t, HistoryRow> expected;
+        const PointResult expectedResult = runObserved(newRun, newPoint, [&](const IntervalState& state) {
+            expected[state.interval] = {state.interval, state.t, state.expo, state.batches->halfWidths()};
+        });
+
+        PointPanel panel;
+        panel.question(oldPoint, oldRun);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty() && !panel.attractorStates().empty(), 60000);
+        QTRY_VERIFY(!textOf(panel, "lambda1").isEmpty());
+        const std::uint64_t before = panel.generation();
+        QSignalSpy ended(&panel, &PointPanel::finished);
+        panel.question(newPoint, newRun);
+        QCOMPARE(panel.generation(), before + 1);
+        QVERIFY(panel.historyRows().empty());
+        QVERIFY(panel.attractorStates().empty());
+        QVERIFY(textOf(panel, "lambda1").isEmpty());
+        QCOMPARE(textOf(panel, "sigma"), QStringLiteral("16"));
+        QCOMPARE(textOf(panel, "r"), QStringLiteral("45.92"));
+        while (ended.isEmpty()) {
+            for (const HistoryRow& row : panel.historyRows()) {
+                const auto it = expected.find(row.interval);
+                QVERIFY(it != expected.end());
+                QCOMPARE(row, it->second);
+            }
+            QVERIFY(ended.wait(5) || ended.isEmpty());
+        }
+        QCOMPARE(ended.size(), 1);  // the old run's end is not announced
+        QCOMPARE(*panel.result(), expectedResult);
+        QCOMPARE(panel.historyRows().back(), expected.rbegin()->second);
+    }
+
+    void closingStopsTheRun() {
+        RunSettings s;
+        s.intervals = 100'000'000;
+        {
+            PointPanel panel;
+            panel.show();
+            panel.question({10, 28, 2.5}, s);
+            QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
+            QSignalSpy ended(&panel, &PointPanel::finished);
+            panel.close();
+            QVERIFY(ended.wait(60000));
+            QVERIFY(!panel.running());
+        }
+        {
+            // In a window of its own: closing the window stops it too.
+            QWidget window;
+            auto* panel = new PointPanel(&window);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            panel->question({10, 28, 2.5}, s);
+            QTRY_VERIFY_WITH_TIMEOUT(!panel->historyRows().empty(), 60000);
+            QSignalSpy ended(panel, &PointPanel::finished);
+            window.close();
+            QVERIFY(ended.wait(60000));
+        }
+        {
+            // Destroyed while it computes, with an earlier question still ending.
+            auto* panel = new PointPanel;
+            panel->question({10, 28, 2.5}, s);
+            panel->question({12, 30, 2.5}, s);
+            QTRY_VERIFY_WITH_TIMEOUT(!panel->historyRows().empty(), 60000);
+            delete panel;
+        }
+    }
+
+    void everyControlIsReachable() {
+        PointPanel panel;
+        panel.show();
+        QApplication::setActiveWindow(&panel);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        panel.question({10, 28, 2.5}, settingsOf(100));
+        QVERIFY(waitForEnd(panel));
+        // Tab goes round every control once.
+        QList<QWidget*> reached;
+        for (int i = 0; i < 40; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && !reached.contains(focus)) reached.append(focus);
+            QTest::keyClick(focus ? focus : &panel, Qt::Key_Tab);
+        }
+        QStringList names;
+        for (QWidget* w : reached) {
+            names << (w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName());
+            // Each says what it is to a screen reader.
+            QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w), qPrintable(names.back()));
+        }
+        for (const char* name : {"sigma", "r", "b", "lambda1", "lambda2", "lambda3", "dimension", "time", "status",
+                                 "projection0", "convergence", "attractor"})
+            QVERIFY2(names.contains(QString::fromLatin1(name)), qPrintable(names.join(' ') + " lacks " + name));
+        // The other planes lie behind the arrow keys, as in any group of choices.
+        auto* first = panel.findChild<QRadioButton*>(QStringLiteral("projection0"));
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
+        // The Stop button while a run goes.
+        panel.question({10, 28, 2.5}, settingsOf(100'000'000));
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        stop->setFocus();
+        QVERIFY(stop->hasFocus());
+        QSignalSpy ended(&panel, &PointPanel::finished);
+        QTest::keyClick(stop, Qt::Key_Space);
+        QVERIFY(ended.wait(60000));
+    }
+
+    void projectionsSwitchPlane() {
+        RunSettings s;
+        s.intervals = 500;
+        PointPanel panel;
+        panel.show();
+        panel.question({10, 28, 2.5}, s);
+        QVERIFY(waitForEnd(panel));
+        auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
+        QCOMPARE(view->projection(), point_panel::Projection::XZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10,000 states")) ||
+                view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10000 states")));
+        QTRY_VERIFY(!view->drawing());
+        const QImage xz = view->grab().toImage();
+        panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::YZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
+        QTRY_VERIFY(!view->drawing());
+        QVERIFY(view->grab().toImage() != xz);
+        panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::XY);
+    }
+
+    // The attractor is drawn at the screen's pixels, not enlarged from a
+    // picture at 100 %: at 200 % its thin lines leave 2 x 2 blocks of
+    // device pixels that are not of one colour.
+    void attractorIsDrawnAtTheScreensPixels() {
+        RunSettings s;
+        s.intervals = 4000;
+        s.transient = 100;
+        s.errors = true;
+        s.batch = 200;
+        PointPanel panel;
+        panel.resize(1180, 520);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.question({10, 28, 8.0 / 3}, s);
+        QVERIFY(waitForEnd(panel));
+        auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
+        QTRY_VERIFY(!view->drawing());
+        const qreal ratio = view->devicePixelRatioF();
+        QImage image = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(image.width(), qRound(view->width() * ratio));
+        // Inside the plotted area, off its frame.
+        const QRect inside = QRectF(view->plotArea().topLeft() * ratio, view->plotArea().size() * ratio)
+                                 .toAlignedRect()
+                                 .adjusted(4, 4, -4, -4);
+        bool finer = false;
+        for (int y = inside.top() & ~1; y + 1 <= inside.bottom() && !finer; y += 2)
+            for (int x = inside.left() & ~1; x + 1 <= inside.right() && !finer; x += 2)
+                finer = image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1) ||
+                        image.pixel(x, y) != image.pixel(x + 1, y + 1);
+        QVERIFY(finer || ratio < 2);
+        // Pictures of the panel to look at, where asked for.
+        if (const QByteArray folder = qgetenv("VELTRANO_SCREENSHOTS"); !folder.isEmpty()) {
+            if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+            const QString name = ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
+            QVERIFY(panel.grab().save(QString::fromLocal8Bit(folder) + name));
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    // "--ratio 2": the whole suite on a screen at 200 %.
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--ratio") == 0) {
+            qputenv("QT_SCALE_FACTOR", argv[i + 1]);
+            for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
+            argc -= 2;
+            break;
+        }
+    QApplication app(argc, argv);
+    PointPanelTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "point_panel_test.moc"

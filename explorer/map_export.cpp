@@ -32,9 +32,6 @@ std::string runText(const RunSettings& run) {
     return text;
 }
 
-bool inconsistent(const PointResult& r, const FlowParameters& p, const RunSettings& run) {
-    return r.completed && statusOf(r, p, run) == PointStatus::Inconsistent;
-}
 
 }  // namespace
 
@@ -70,7 +67,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
         // The command line's own picture of the sweep.
         pictures::SweepPicture sweep(grid, runText(s.run));
         for (std::int64_t i = 0; i < s.size(); ++i)
-            if (map.done(i)) sweep.add(point(i), inconsistent(map.result(i), grid.pointAt(i), s.run));
+            if (map.done(i)) sweep.add(point(i), statusOf(map.result(i), grid.pointAt(i), s.run));
         picture = sweep.heatMap(static_cast<int>(shown) + 1);
     } else {
         picture.title = shownTitle(shown).toStdString() + " over " + pictures::symbolOf(s.x.parameter) + " and " +

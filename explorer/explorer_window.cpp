@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -25,6 +26,7 @@
 #include "map_export.h"
 #include "map_widget.h"
 #include "point_class.h"
+#include "point_panel.h"
 #include "settings_form.h"
 
 namespace veltrano::explorer {
@@ -489,9 +491,19 @@ void ExplorerWindow::copyPython() {
 }
 
 void ExplorerWindow::openPoint(CellPosition cell) {
-    // The panel of one point opens here.
     map_->setCursor(cell);
     hover_->setText(describe(cell));
+    const MapSettings& s = computation_->settings();
+    if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return;
+    if (!panel_) {
+        panelDock_ = new QDockWidget(tr("Point"), this);
+        panelDock_->setObjectName(QStringLiteral("PointDock"));
+        panel_ = new point_panel::PointPanel(panelDock_);
+        panelDock_->setWidget(panel_);
+        addDockWidget(Qt::RightDockWidgetArea, panelDock_);
+    }
+    panelDock_->show();
+    panel_->question(cellParameters(s, cell), s.run);
 }
 
 void ExplorerWindow::remember() const {
@@ -500,6 +512,7 @@ void ExplorerWindow::remember() const {
 
 void ExplorerWindow::closeEvent(QCloseEvent* event) {
     computation_->stop();
+    if (panel_) panel_->cancel();
     remember();
     event->accept();
 }

@@ -13,9 +13,14 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+
+namespace veltrano::point_panel {
+class PointPanel;
+}
 
 namespace veltrano::explorer {
 
@@ -61,9 +66,10 @@ public:
     // keyboard cursor's accessible description).
     [[nodiscard]] QString describe(CellPosition cell) const;
 
-    // Where the panel of one point opens (clicking a cell, Enter on the
-    // keyboard cursor).
+    // Opens the panel of one point beside the map (clicking a cell, Enter on
+    // the keyboard cursor) and questions the cell's point with the map's run.
     void openPoint(CellPosition cell);
+    [[nodiscard]] point_panel::PointPanel* pointPanel() const { return panel_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +133,8 @@ private:
     QAction* csvAction_ = nullptr;
     QAction* commandAction_ = nullptr;
     QAction* pythonAction_ = nullptr;
+    QDockWidget* panelDock_ = nullptr;
+    point_panel::PointPanel* panel_ = nullptr;
 };
 
 }  // namespace veltrano::explorer

@@ -29,6 +29,7 @@
 #include "form1.h"
 #include "map_colours.h"
 #include "map_widget.h"
+#include "point_panel.h"
 #include "ui_test_support.h"
 
 using namespace veltrano;
@@ -114,6 +115,7 @@ private slots:
     void picturesAreWrittenAsPngAndSvg();
     void dragZoomsAndHistoryGoesBack();
     void keyboardCursorIsAnnounced();
+    void enterQuestionsThePointInItsPanel();
     void badEntriesAreReportedAndNothingStarts();
     void theLastSessionIsRemembered();
     void translationsLoad_data();
@@ -382,6 +384,23 @@ void ExplorerWindowTest::keyboardCursorIsAnnounced() {
             (qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
              qobject_cast<QComboBox*>(control)))
             QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+}
+
+void ExplorerWindowTest::enterQuestionsThePointInItsPanel() {
+    const MapSettings s = small(9, 7, 300);
+    ExplorerWindow w(s, testOptions());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitComplete(w));
+    QVERIFY(!w.pointPanel());
+    w.map()->setFocus();
+    w.map()->setCursor({6, 2});
+    QTest::keyClick(w.map(), Qt::Key_Return);
+    point_panel::PointPanel* panel = w.pointPanel();
+    QVERIFY(panel && panel->isVisible());
+    QVERIFY(QTest::qWaitFor([&] { return panel->result().has_value(); }, 60000));
+    // The panel's run of the point is the map's, to the bit.
+    QVERIFY(*panel->result() == w.computation().result(indexOf(s, 6, 2)));
 }
 
 void ExplorerWindowTest::badEntriesAreReportedAndNothingStarts() {

@@ -130,13 +130,13 @@ TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
              return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
          }(),
          "s.csv row 2 does not lie on the evenly spaced grid of a sweep"},
-        {"two parameters moving at once", [&] {
-             const SweepGrid g = gridOf({{P::Sigma, 0, 1, 2, {}}, {P::R, 0, 1, 2, {}}});
-             std::string t = fileOfGrid(g);
-             SweepPoint p{1, g.pointAt(1), {}};
-             const std::string row = sweepRow(p, RunSettings{});
-             p.parameters.sv = 7;
-             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
+        {"two parameters leaving and coming back at once", [&] {
+             // σ, R: (0, 0), (7, 1), (0, 0), (0, 1).
+             const FlowParameters points[] = {{0, 0, 1}, {7, 1, 1}, {0, 0, 1}, {0, 1, 1}};
+             std::string t = sweepHeader(false) + '\n';
+             for (std::int64_t i = 0; i < 4; ++i)
+                 t += sweepRow(SweepPoint{i, points[i], {}}, RunSettings{}) + '\n';
+             return t;
          }(),
          "s.csv is not a line or a grid of a sweep"},
         {"a shard", [&] {

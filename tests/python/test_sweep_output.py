@@ -112,7 +112,7 @@ def test_the_tool_joins_resumes_and_draws_what_python_writes(tmp_path):
 
     veltrano.sweep(200, sigma, R, b, output=tmp_path / "python.csv", errors=True)
     picture = cli("plot", tmp_path / "python.csv", tmp_path / "map.png")
-    if "plugin" not in picture.stderr:  # a build without the plotting plugin
+    if "plugin" not in picture.stderr and "draws no pictures" not in picture.stderr:  # a build without pictures
         assert picture.returncode == 0, picture.stderr
 
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "picture_texts.h"
+
 #include "axis_ticks.h"
 
 namespace veltrano::explorer {
@@ -14,15 +16,7 @@ namespace veltrano::explorer {
 namespace {
 
 QString symbol(SweepParameter p) {
-    switch (p) {
-        case SweepParameter::Sigma:
-            return QStringLiteral("σ");
-        case SweepParameter::R:
-            return QStringLiteral("R");
-        case SweepParameter::B:
-            return QStringLiteral("b");
-    }
-    return {};
+    return QString::fromStdString(pictures::symbolOf(p));
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "picture_texts.h"
+
 #include "parameter_check.h"
 #include "research_rules.h"
 
@@ -46,15 +48,7 @@ QSpinBox* wholeField(const QString& name, int lo, int hi, QWidget* parent) {
 }
 
 QString symbolOf(SweepParameter p) {
-    switch (p) {
-        case SweepParameter::Sigma:
-            return QStringLiteral("σ");
-        case SweepParameter::R:
-            return QStringLiteral("R");
-        case SweepParameter::B:
-            return QStringLiteral("b");
-    }
-    return {};
+    return QString::fromStdString(pictures::symbolOf(p));
 }
 
 }  // namespace

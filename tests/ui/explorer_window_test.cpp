@@ -143,6 +143,7 @@ void ExplorerWindowTest::theMapIsTheEnginesBitForBit() {
 void ExplorerWindowTest::rapidChangesPaintOnlyTheLastSettings() {
     ExplorerWindow w(small(), testOptions());
     w.setShown(Shown::Classes);
+    w.computation().setDeliveryInterval(1);  // many small hand-overs
     // After every hand-over the image holds the current generation's cells
     // only: a cell of an earlier setting painted once would show here.
     int checks = 0, stale = 0;
@@ -152,7 +153,7 @@ void ExplorerWindowTest::rapidChangesPaintOnlyTheLastSettings() {
     });
     MapSettings last;
     for (int k = 0; k < 25; ++k) {
-        last = small(16 + k % 5, 12 + k % 3, 200 + 37 * k);
+        last = small(48 + k / 5, 40, 200 + 37 * k);  // mostly one size: only the values change
         last.y.to = 150 + k;
         w.showMap(last);
         QTest::qWait(k % 4 * 7);

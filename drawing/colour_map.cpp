@@ -33,10 +33,13 @@ QColor emptyColour() {
 }
 
 QColor undecidedShade(QColor valueColour) {
-    const QColor grey(190, 190, 190);
-    const auto mix = [](int value, int to) { return (value + 2 * to + 1) / 3; };
-    return QColor(mix(valueColour.red(), grey.red()), mix(valueColour.green(), grey.green()),
-                  mix(valueColour.blue(), grey.blue()));
+    // Half way to a green that the scale never takes: a shaded point still
+    // shows its side of the scale, yet no shade looks like a value (not
+    // even 0, the colour of the periodic orbits it borders on).
+    const QColor tint(40, 150, 70);
+    const auto mix = [](int value, int to) { return (value + to + 1) / 2; };
+    return QColor(mix(valueColour.red(), tint.red()), mix(valueColour.green(), tint.green()),
+                  mix(valueColour.blue(), tint.blue()));
 }
 
 QColor markColour(PointMark mark, double value, double limit) {

@@ -24,7 +24,8 @@ namespace veltrano::drawing {
 // Where nothing has been computed yet.
 [[nodiscard]] QColor emptyColour();
 // The colour of a value whose error bars leave its kind undecided: the
-// value's own colour, washed out towards grey.
+// value's own colour, tinted towards a green that is on no part of the
+// scale, so that it is never taken for a value.
 [[nodiscard]] QColor undecidedShade(QColor valueColour);
 
 // The colour of a point or cell with this mark and value.

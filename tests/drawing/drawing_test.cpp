@@ -88,6 +88,17 @@ private slots:
         QVERIFY(warm.red() > warm.blue());
         QVERIFY(cold.blue() > cold.red());
         QCOMPARE(drawing::markColour(PointMark::Undecided, 1.0, 1.0), warm);
+        // No shade can be taken for a value of the scale (0 above all: the
+        // periodic orbits), nor for a fault.
+        const auto apart = [](const QColor& a, const QColor& b) {
+            const int dr = a.red() - b.red(), dg = a.green() - b.green(), db = a.blue() - b.blue();
+            return dr * dr + dg * dg + db * db;
+        };
+        for (int s = -100; s <= 100; s += 5) {
+            const QColor shade = drawing::undecidedShade(drawing::divergingAt(s / 100.0));
+            for (int v = -100; v <= 100; ++v) QVERIFY(apart(shade, drawing::divergingAt(v / 100.0)) > 60 * 60);
+            QVERIFY(apart(shade, drawing::faultColour()) > 30 * 30);
+        }
         QCOMPARE(drawing::markColour(PointMark::Value, 1.0, 1.0), kWarm);
         QCOMPARE(drawing::markColour(PointMark::Value, kNaN, 1.0), drawing::faultColour());
         QCOMPARE(drawing::markColour(PointMark::Fault, 1.0, 1.0), drawing::faultColour());

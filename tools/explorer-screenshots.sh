@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the Explorer under Xvfb, at 100 % and
+# 200 %: the whole map, a zoomed map with undecided points, and a zoomed map
+# with the panel of one point open.
+#   tools/explorer-screenshots.sh <build folder> <folder for the pictures>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+out=$(cd "$2" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The settings the window starts from: those of its last session.
+session() {  # sigma-from sigma-to R-from R-to
+  mkdir -p "$work/config/Torvessa"
+  cat > "$work/config/Torvessa/Veltrano.conf" <<CONF
+[explorer]
+shown=0
+x/parameter=0
+x/from=$1
+x/to=$2
+x/count=240
+y/parameter=1
+y/from=$3
+y/to=$4
+y/count=180
+sigma=10
+R=28
+b=2.6667
+n=1000
+transient=0
+initialX=1
+initialY=1
+initialZ=1
+step=0.01
+stepsPerInterval=20
+errors=true
+batch=100
+targetError=0
+CONF
+}
+
+shoot() {  # name scale seconds [click]
+  local name=$1 scale=$2 wait=$3 click=${4:-}
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR=$scale LANG=en_GB.UTF-8 \
+    xvfb-run -a -s "-screen 0 2600x1700x24" bash -c "
+      '$build/app/veltrano-explorer' & pid=\$!
+      sleep $wait
+      id=\$(xdotool search --sync --pid \$pid --onlyvisible --name Explorer | head -1)
+      xdotool windowmove \$id 0 0; sleep 1
+      if [ -n '$click' ]; then xdotool mousemove $click click 1; sleep $wait; fi
+      import -window \$id '$out/$name.png'
+      kill \$pid"
+  echo "$out/$name.png"
+}
+
+session 0 40 0 200;  shoot explorer-map 1 25;  shoot explorer-map-200 2 25
+session 28 40 40 160; shoot explorer-zoom 1 25; shoot explorer-zoom-200 2 25
+shoot point-panel-in-explorer 1 25 "700 300"

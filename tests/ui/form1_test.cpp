@@ -90,12 +90,32 @@ private slots:
         QCOMPARE(control<QLabel>(form.get(), "Label9")->text(), QString::fromUtf8("\u03BB1"));
     }
 
-    void controlsStandWhereTheLayoutTablePutsThem() {
+    void controlsStandWhereTheWindowsDescriptionPutsThem() {
+        // Positions and sizes in twips, typed here from the window's
+        // description rather than read from the program's own layout table,
+        // so that a slip in that table shows; 15 twips a pixel.
+        struct Place {
+            const char* name;
+            int left, top, width, height;
+        };
+        const Place places[] = {
+            {"Command2", 1680, 720, 255, 255}, {"Text1", 600, 720, 1000, 375},   {"Text2", 840, 360, 1095, 375},
+            {"Text3", 840, 840, 1095, 375},    {"Text4", 840, 1320, 1095, 375},  {"Command1", 600, 1680, 1000, 495},
+            {"Label1", 480, 3120, 1005, 375},  {"Label2", 1800, 3120, 1005, 375}, {"Label3", 3120, 3120, 1005, 375},
+            {"Label4", 4440, 3120, 1005, 375}, {"Frame1", 3240, 360, 2295, 1935}, {"Label5", 480, 390, 255, 375},
+            {"Label6", 480, 900, 255, 375},    {"Label7", 480, 1380, 255, 375},  {"Label8", 480, 2760, 1005, 255},
+            {"Label9", 1800, 2760, 1005, 255}, {"Label10", 3120, 2760, 1005, 255}, {"Label11", 4440, 2760, 1005, 255},
+            {"Frame2", 360, 360, 1935, 975},   {"Label12", 2640, 3795, 1215, 375}, {"Label13", 480, 3795, 2055, 375},
+            {"Image1", 5880, 110, 360, 360},   {"Image2", 5880, 600, 360, 360},  {"Image3", 5880, 1080, 360, 360},
+            {"Image4", 5880, 1560, 360, 360},
+        };
+        const auto px = [](int twips) { return (twips + 7) / 15; };
+        QCOMPARE(std::size(places), std::size(kForm1Controls));
         const QRect client(0, 0, 422, 290);
-        for (const ControlSpec& item : kForm1Controls) {
+        for (const Place& item : places) {
             QWidget* w = control(form.get(), item.name);
             QVERIFY2(w, item.name);
-            QCOMPARE(w->geometry().topLeft(), QPoint(twipsToPixels(item.left), twipsToPixels(item.top)));
+            QCOMPARE(w->geometry(), QRect(px(item.left), px(item.top), px(item.width), px(item.height)));
             QVERIFY2(client.contains(w->geometry().translated(w->parentWidget()->mapTo(form.get(), QPoint()))),
                      item.name);
             QVERIFY2(!(w->accessibleName() + w->accessibleDescription()).isEmpty(), item.name);

@@ -1,5 +1,6 @@
 #include "picture_writer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -43,7 +44,17 @@ std::string render(const std::string& path, const std::string& title, Picture& p
     painter.setRenderHint(QPainter::Antialiasing);
     picture.paint(painter);
     painter.end();
-    return image.save(file, "PNG") ? std::string() : "cannot write " + path;
+    // Encoded in memory, then written: libpng gives up on a failed write by
+    // a long jump that leaves the encoder's buffers behind.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return "cannot draw " + path;
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(encoded) != encoded.size() || !out.flush())
+        return "cannot write " + path + ": " + out.errorString().toStdString();
+    out.close();
+    if (out.error() != QFileDevice::NoError) return "cannot write " + path + ": " + out.errorString().toStdString();
+    return {};
 }
 
 }  // namespace

@@ -253,6 +253,14 @@ def test_a_numpy_bool_is_no_number_as_a_python_bool_is_none(call):
         call()
 
 
+@pytest.mark.parametrize("value", [np.array([10.0]), np.array([[10.0]])])
+def test_an_array_of_one_value_is_no_single_number(value):
+    # A parameter of spectrum() is one number; an array holding one is not
+    # taken for it (NumPy would convert it, with a warning).
+    with pytest.raises(ValueError):
+        veltrano.spectrum(5, value, 28, 2.6667)
+
+
 @pytest.mark.parametrize(
     "call",
     [

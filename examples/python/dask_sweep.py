@@ -78,7 +78,7 @@ def sharded_sweep(client, n, vary, base, folder, shards, tool="veltrano-cli"):
     folder/sweep.csv, which is returned."""
     ship_to_workers(client)
     values = dict(zip(("sigma", "R", "b"), base))
-    values.update({name: veltrano.spaced(*spec) for name, spec in vary.items()})
+    values.update({name: veltrano.spaced(*axis) for name, axis in vary.items()})
     pattern = os.path.join(folder, "shard-{K}.csv")
     futures = [
         client.submit(shard, n, values["sigma"], values["R"], values["b"], k, shards, pattern.replace("{K}", str(k)),

@@ -31,8 +31,9 @@ def test_a_grid_over_a_dask_cluster_is_one_sweep_to_the_bit():
 
 
 USER_SCRIPT = """
-import importlib.util
+import importlib.machinery
 import sys
+import types
 
 import numpy as np
 from dask.distributed import Client, LocalCluster
@@ -43,10 +44,11 @@ import veltrano
 # The example loaded from where it lies, as one loads a file that is on no
 # path: the workers have no copy of it.
 def load(path):
-    spec = importlib.util.spec_from_file_location("dask_sweep", path)
-    module = importlib.util.module_from_spec(spec)
+    loader = importlib.machinery.SourceFileLoader("dask_sweep", str(path))
+    module = types.ModuleType("dask_sweep")
+    module.__file__ = str(path)
     sys.modules["dask_sweep"] = module
-    spec.loader.exec_module(module)
+    loader.exec_module(module)
     return module
 
 

@@ -33,8 +33,8 @@ def axes_of(vary):
     """sweep()'s sigma, R and b for the tool's --vary texts and base point."""
     values = dict(zip(("sigma", "R", "b"), map(float, BASE)))
     for v in vary:
-        name, spec = v.split("=")
-        start, stop, count = spec.split(":")
+        name, axis = v.split("=")
+        start, stop, count = axis.split(":")
         values[name] = veltrano.spaced(float(start), float(stop), int(count))
     return values["sigma"], values["R"], values["b"]
 

@@ -109,6 +109,11 @@ grid=(--vary R=0:250:23 --vary b=1:4:3 40 10 28 2.6667)
 for k in 1 2 3 4; do "$cli" sweep "${grid[@]}" --shard $k/4 --output shard-$k.csv; done
 "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' --output joined.csv
 expect "join of four shards = the whole sweep" '[ $? = 0 ] && cmp -s joined.csv grid.csv'
+cp grid.csv whole-1.csv
+"$cli" join "${grid[@]}" --shards 1 --input 'whole-{K}.csv' > one-shard.csv
+expect "join of the one shard of a sweep not split" '[ $? = 0 ] && cmp -s one-shard.csv grid.csv'
+"$cli" join "${grid[@]}" --shards 1 --input 'whole-1.csv' > no-k.csv 2> no-k.err
+expect "join refuses a pattern without {K}" '[ $? = 2 ] && [ "$(cat no-k.err)" = "veltrano-cli join: --input whole-1.csv: the pattern must hold {K}, where the shard'"'"'s number stands" ] && [ ! -s no-k.csv ]'
 if [ -w /dev/full ]; then
   "$cli" join "${grid[@]}" --shards 4 --input 'shard-{K}.csv' > /dev/full 2> full.err
   expect "join to a full disk: status 1" '[ $? = 1 ] && grep -q "cannot write the rows to standard output" full.err'
@@ -247,6 +252,10 @@ a history with a repeated interval|input=bad.csv; sed '3s/^2,/1,/' h20.csv|line 
 a history with a decreasing t|input=bad.csv; sed "4s/^3,[^,]*,/3,${wide#*,},/" h20.csv|line 4 does not follow the row before it
 a sweep with b off the grid|input=bad.csv; sed '5s/,2.6667000000000001,/,2.5,/' degenerate.csv|is not a line or a grid of a sweep
 TABLE
+  # After "--" every argument is a name as typed, even one like an option
+  # given "=".
+  "$cli" plot -- --in= dashes.png 2> dashes.err
+  expect "a name after -- is taken as typed" '[ $? = 2 ] && [ "$(cat dashes.err)" = "veltrano-cli plot: cannot read --in=" ]'
   for f in forged:digit.csv header:otherheader.csv text:refused.txt; do
     "$cli" plot "${f#*:}" "${f%%:*}.png" 2> /dev/null
     expect "plot refuses what is not ours (${f%%:*})" '[ $? = 2 ] && [ ! -e ${f%%:*}.png ]'

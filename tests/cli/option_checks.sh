@@ -90,6 +90,14 @@ done <<TABLE
 1 2 -h 3 4 5
 --precise 100 --help 28 2.6667
 TABLE
+"$cli" --help > whole-help.txt
+"$cli" -h > short-help.txt
+expect "-h alone is the whole help, as --help" '[ $? = 0 ] && grep -q "^history, sweep and join" short-help.txt && cmp -s short-help.txt whole-help.txt'
+# After "--" a form's --help and -h are entries, and no number.
+for asked in --help -h; do
+  "$cli" history 5 10 28 -- $asked > help.txt 2> help.err
+  expect "history 5 10 28 -- $asked: B refused" '[ $? = 2 ] && [ ! -s help.txt ] && [ "$(cat help.err)" = "Valore Errato: il valore di b deve essere un numero reale" ]'
+done
 "$cli" --precise --help > /dev/full 2> full.err
 expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && grep -q "cannot write to standard output" full.err'
 # Without --help the same arguments are still a usage error.

@@ -165,6 +165,17 @@ void ExplorerWindowTest::rapidChangesPaintOnlyTheLastSettings() {
     const auto expected = direct(last);
     for (std::int64_t i = 0; i < last.size(); ++i) QVERIFY(w.computation().result(i) == expected[i]);
     QCOMPARE(w.cells(), freshClasses(w));
+
+    // New values on a grid of the same size whose points take long: until
+    // their first cells arrive the map is empty, not the last one under the
+    // new axes.
+    MapSettings slow = last;
+    slow.y.to = 120;
+    slow.run.intervals = 1'000'000'000;
+    w.showMap(slow);
+    QTest::qWait(30);
+    QCOMPARE(w.computation().doneCount(), std::int64_t{0});
+    QCOMPARE(w.cells(), freshClasses(w));
 }
 
 void ExplorerWindowTest::stopAndCloseEndTheWorkAtTheNextInterval() {

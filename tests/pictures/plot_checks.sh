@@ -26,6 +26,15 @@ for k in 1 2 3; do
 done
 expect "the maps differ" "! cmp -s map1.svg map2.svg && ! cmp -s map2.svg map3.svg"
 
+# A picture drawn with the results names the run's settings that differ
+# from the defaults.
+"$cli" sweep --vary R=0:50:5 --transient 5 --initial 1,2,3 --step 0.005 --steps-per-interval 10 --target-error 0.5 \
+  --plot settings.svg 20 10 28 2.6667 > /dev/null
+expect "the settings under the picture" \
+  "grep -qF 'n = 20, transient 5, from (1, 2, 3), h = 0.005, 10 steps an interval, target error 0.5' settings.svg"
+"$cli" history --plot defaults.svg 20 10 28 2.6667 > /dev/null
+expect "... and only n for the defaults" "grep -q 'b = 2.6667, n = 20<' defaults.svg"
+
 # Points stopped by a fault are marked on a line, drawn by sweep and by
 # plot alike; inconsistent points get their own marks and legend entry.
 "$cli" sweep --vary R=0:100000000000000000000:3 --output faults.csv --plot faults.svg 20 10 28 2.6667

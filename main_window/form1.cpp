@@ -114,6 +114,13 @@ Form1::Form1(MessageBoxFn messages, AboutOpener openAbout, QWidget* parent)
     results_ = std::make_unique<ResultLabels>(this, std::array<QLabel*, 5>{Label1, Label2, Label3, Label4, Label12},
                                               messages_);
     Text1->setFocus(Qt::OtherFocusReason);
+    // The picture takes only the mouse; F1 opens the About window from the
+    // keyboard, and for a screen reader, whose user never sees the picture.
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    about->setObjectName(QStringLiteral("AboutShortcut"));
+    connect(about, &QShortcut::activated, this, [this] {
+        if (openAbout_) openAbout_(this);
+    });
 }
 
 Form1::~Form1() = default;

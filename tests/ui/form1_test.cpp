@@ -185,6 +185,11 @@ private slots:
         }
         QCOMPARE(aboutOpened, 3);
         QCOMPARE(aboutParent, form.get());
+        // F1 from any field opens it too, without the picture's looks.
+        const QImage before = lookOf(form.get(), "Image1");
+        QTest::keyClick(field("Text3"), Qt::Key_F1);
+        QCOMPARE(aboutOpened, 4);
+        QCOMPARE(lookOf(form.get(), "Image1"), before);
         QVERIFY(lookOf(form.get(), "Image2") != lookOf(form.get(), "Image3"));
         QVERIFY(lookOf(form.get(), "Image3") != lookOf(form.get(), "Image4"));
         // The normal look is flat: no ground and no edge of its own, so the

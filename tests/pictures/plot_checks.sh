@@ -25,6 +25,10 @@ for k in 1 2 3; do
   expect "map of lambda$k: its title" "grep -q '<title>λ$k over σ and R' map$k.svg"
 done
 expect "the maps differ" "! cmp -s map1.svg map2.svg && ! cmp -s map2.svg map3.svg"
+# Without --exponent a history shows the three exponents.
+"$cli" history 50 10 28 2.6667 > h50.csv
+"$cli" plot h50.csv all.svg
+expect "a history without --exponent: all three" "grep -q '<title>Convergence of the Lyapunov exponents' all.svg && grep -q 'λ1' all.svg && grep -q 'λ2' all.svg && grep -q 'λ3' all.svg"
 for k in 0 4 x; do
   "$cli" plot --exponent $k map.csv map-$k.svg 2> exponent.err
   expect "--exponent $k refused" "[ $? = 2 ] && [ \"\$(cat exponent.err)\" = 'veltrano-cli plot: --exponent $k: K must be 1, 2 or 3' ] && [ ! -e map-$k.svg ]"

@@ -125,6 +125,9 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
     alone = veltrano.spectrum(3, 10, 30, 4)
     assert result.lambda1[1, 2, 2] == alone.lambdas[0]
     assert veltrano.sweep(3, 10, 28, 2.6667).lambda1.shape == ()
+    # Unsigned arrays are axes; a 0-dimensional array is one number.
+    unsigned = veltrano.sweep(3, np.array([9, 10], dtype=np.uint8), np.array(30.0), 4, threads=1)
+    assert unsigned.shape == (2,) and unsigned.lambda1[1] == alone.lambdas[0]
     assert veltrano.sweep(3, [], 28, 2.6667).lambda1.shape == (0,)
 
 
@@ -138,6 +141,8 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
         (lambda: veltrano.sweep(5, 10, 28, 2.6667, batch=2**63), ["sweep", "--batch", 2**63, "5", "10", "28", "2.6667"]),
         (lambda: veltrano.sweep(5, 10, 28, 2.6667, transient=-2**64), ["sweep", "--transient", -2**64, "5", "10", "28", "2.6667"]),
         (lambda: veltrano.spectrum(5, "ten", 28, 2.6667), ["sweep", "5", "ten", "28", "2.6667"]),
+        (lambda: veltrano.spectrum(5.5, 10, 28, 2.6667), ["sweep", "5.5", "10", "28", "2.6667"]),
+        (lambda: veltrano.spectrum(0, "ten", 28, 2.6667), ["sweep", "0", "ten", "28", "2.6667"]),
         (lambda: veltrano.spectrum(5, 10, float("nan"), 2.6667), ["sweep", "5", "10", "nan", "2.6667"]),
         (lambda: veltrano.history(5, 10, 28, None), ["history", "5", "10", "28", "none"]),
         (lambda: veltrano.sweep(5, 10, 28, 2.6667, step=0), ["sweep", "--step", "0", "5", "10", "28", "2.6667"]),
@@ -154,9 +159,17 @@ def test_bad_input_raises_value_error_with_the_command_lines_message(call, cli_a
     assert str(raised.value) in run.stderr
 
 
+class FloatRaises:
+    """A number-like object whose conversion fails."""
+
+    def __float__(self):
+        raise ArithmeticError("no float here")
+
+
 @pytest.mark.parametrize(
     "bad",
-    [None, "28", b"28", [[20, 30]], np.zeros((2, 2)), [20, "30"], [20, float("inf")], {"R": 28}, object(), True],
+    [None, "28", b"28", [[20, 30]], np.zeros((2, 2)), [20, "30"], [20, float("inf")], {"R": 28}, object(), True,
+     FloatRaises(), float("inf"), -float("inf")],
 )
 def test_nothing_crashes_whatever_the_types(bad):
     with pytest.raises(ValueError):

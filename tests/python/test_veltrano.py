@@ -129,6 +129,7 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
     unsigned = veltrano.sweep(3, np.array([9, 10], dtype=np.uint8), np.array(30.0), 4, threads=1)
     assert unsigned.shape == (2,) and unsigned.lambda1[1] == alone.lambdas[0]
     assert veltrano.sweep(3, [], 28, 2.6667).lambda1.shape == (0,)
+    assert veltrano.sweep(3, [10], 28, np.array([2.6667])).lambda1.shape == (1, 1)
 
 
 @pytest.mark.parametrize(

@@ -39,7 +39,8 @@ void runReleased(const ReleasedWork& work, py::handle progress, const std::atomi
                 py::gil_scoped_acquire acquire;
                 if (PyErr_CheckSignals() != 0) raised = true;
                 const std::int64_t now = done.load();
-                if (!raised && !progress.is_none() && (now != reported || end)) {
+                // Each count once: the last poll may already have seen them all.
+                if (!raised && !progress.is_none() && now != reported) {
                     reported = now;
                     PyObject* result = PyObject_CallFunction(progress.ptr(), "LL", static_cast<long long>(now),
                                                              static_cast<long long>(total));

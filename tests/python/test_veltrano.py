@@ -7,6 +7,7 @@ import io
 import os
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -211,10 +212,30 @@ def test_ctrl_c_stops_a_long_sweep_within_a_second_and_the_interpreter_goes_on()
     assert veltrano.spectrum(10, 10, 28, 2.6667).ok
 
 
+def test_a_failure_inside_the_computation_is_raised_not_swallowed():
+    # Memory runs out while a long history is kept: MemoryError, not a
+    # shortened history.
+    script = """
+import resource, veltrano
+with open("/proc/self/statm") as f:
+    size = int(f.read().split()[0]) * resource.getpagesize() + 256 * 2**20
+resource.setrlimit(resource.RLIMIT_AS, (size, size))
+try:
+    h = veltrano.history(10**8, 10, 28, 2.6667)
+except MemoryError:
+    print("MemoryError")
+else:
+    print("returned", len(h))
+"""
+    run = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, timeout=120)
+    assert run.stdout.strip() == "MemoryError", run.stdout + run.stderr
+
+
 def test_progress_is_reported_and_may_stop_the_sweep():
     seen = []
     veltrano.sweep(2000, 10, np.linspace(0, 250, 100), 2.6667, threads=2, progress=lambda d, t: seen.append((d, t)))
     assert seen and seen[-1] == (100, 100) and all(t == 100 for _, t in seen)
+    assert all(a < b for (a, _), (b, _) in zip(seen, seen[1:])), seen  # each count once, never back
 
     def refuse(done, total):
         raise RuntimeError("enough")

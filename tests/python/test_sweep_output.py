@@ -193,6 +193,7 @@ def test_a_file_held_by_another_writer_is_refused_at_once(tmp_path):
         (dict(shard="1/2"), "shard '1/2': expected (K, M) with 1 <= K <= M <= 100000000"),
         (dict(shard=(1.0, 2)), "shard (1.0, 2): expected (K, M) with 1 <= K <= M <= 100000000"),
         (dict(shard=(True, 2)), "shard (True, 2): expected (K, M) with 1 <= K <= M <= 100000000"),
+        (dict(progress=5), "progress must be a callable that takes (done, total), not 5"),
         (dict(shard=b"\x01\x02"), "shard b'\\x01\\x02': expected (K, M) with 1 <= K <= M <= 100000000"),
     ],
 )

@@ -108,7 +108,20 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
     };
     std::atomic<std::int64_t> done{0};
     std::optional<SweepFileFailure> failure;
+    // Warnings (a file system short of space) are given as they come, before
+    // the hours of computing they warn of.
+    std::mutex warningsHeld;
     std::vector<std::string> warnings;
+    const auto warn = [&] {
+        std::vector<std::string> now;
+        {
+            std::lock_guard lock(warningsHeld);
+            now.swap(warnings);
+        }
+        for (const std::string& warning : now)
+            if (PyErr_WarnEx(PyExc_RuntimeWarning, warning.c_str(), 1) != 0) return false;
+        return true;
+    };
     runReleased(
         [&](const std::atomic<bool>& stop) {
             if (!path) {
@@ -137,12 +150,14 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
             events.row = keep;  // the rows read back from a continued file, then those computed
             events.computingStarts = [&](std::int64_t, std::int64_t already) { done = already; };
             events.computed = [&](std::int64_t points) { done += points; };
-            events.warning = [&](const std::string& warning) { warnings.push_back(warning); };
+            events.warning = [&](const std::string& warning) {
+                std::lock_guard lock(warningsHeld);
+                warnings.push_back(warning);
+            };
             failure = writeSweepFile(job, events);
         },
-        progress, done, total);
-    for (const std::string& warning : warnings)
-        if (PyErr_WarnEx(PyExc_RuntimeWarning, warning.c_str(), 1) != 0) throw py::error_already_set();
+        progress, done, total, warn);
+    if (!warn()) throw py::error_already_set();
     if (failure) raiseFailure(*failure);
     return sweepResultOf(shardKM ? std::vector<py::ssize_t>{static_cast<py::ssize_t>(total)} : shaped.shape,
                          range.begin, points, results, s);

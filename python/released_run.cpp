@@ -9,7 +9,7 @@
 namespace veltrano::python {
 
 void runReleased(const ReleasedWork& work, py::handle progress, const std::atomic<std::int64_t>& done,
-                 std::int64_t total) {
+                 std::int64_t total, const ReleasedPoll& poll) {
     std::atomic<bool> stop{false};
     std::mutex mutex;
     std::condition_variable finished;
@@ -38,6 +38,7 @@ void runReleased(const ReleasedWork& work, py::handle progress, const std::atomi
             {
                 py::gil_scoped_acquire acquire;
                 if (PyErr_CheckSignals() != 0) raised = true;
+                if (!raised && poll && !poll()) raised = true;
                 const std::int64_t now = done.load();
                 // Each count once: the last poll may already have seen them all.
                 if (!raised && !progress.is_none() && now != reported) {

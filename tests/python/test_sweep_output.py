@@ -6,6 +6,7 @@ import fcntl
 import os
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -217,3 +218,38 @@ def test_progress_counts_the_rows_of_the_file_and_of_the_shard(tmp_path):
     seen.clear()
     veltrano.sweep(300, *axes_of(vary), output=tmp_path / "s.csv", shard=(2, 3), progress=lambda d, t: seen.append((d, t)))
     assert seen[-1] == (13, 13)
+
+
+def test_a_warning_of_too_little_space_comes_before_the_computing(tmp_path):
+    # A file system of 64 KiB (mounted in a namespace of its own) and rows of
+    # about 150 KB: the warning reaches Python before the first progress
+    # report, not after the sweep.
+    script = """
+import sys, warnings, veltrano
+events = []
+warnings.showwarning = lambda message, *rest: events.append("warning: " + str(message))
+
+class Enough(Exception):
+    pass
+
+def progress(done, total):
+    events.append("progress")
+    raise Enough()
+
+try:
+    veltrano.sweep(2000, 10, veltrano.spaced(0, 250, 1000), 2.6667, output=sys.argv[1] + "/rows.csv", progress=progress)
+except Enough:
+    pass
+print(events[0] if events else "nothing")
+"""
+    small = tmp_path / "small"
+    small.mkdir()
+    mounted = "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77; exec \"$2\" -c \"$3\" \"$1\""
+    try:
+        run = subprocess.run(["unshare", "-m", "sh", "-c", mounted, "sh", str(small), sys.executable, script],
+                             capture_output=True, text=True, timeout=120)
+    except FileNotFoundError:
+        pytest.skip("unshare is not installed")
+    if run.returncode in (1, 77) and not run.stdout:
+        pytest.skip("no mount namespace here: " + run.stderr.strip())
+    assert run.stdout.startswith("warning: warning: the rows will take about "), run.stdout + run.stderr

@@ -116,6 +116,14 @@ def test_a_fault_is_a_result_not_an_exception():
     assert not s.ok and s.t == 0 and all(np.isnan(s.lambdas))
     h = veltrano.history(9999, 280, 28, 2.6667)
     assert not h.ok and len(h) == 4  # the intervals completed before the fault
+    assert repr(h) == "History(4 rows, ok=False)" and h.lambda1_err is None
+    # A fault after 23 batches: the batches were enough for error bars, but a
+    # point that did not finish has none, nor a dimension.
+    late = veltrano.spectrum(100, 278.5, 28, 2.6667, errors=True, batch=1)
+    assert not late.ok and late.intervals == 23
+    assert all(np.isnan(late.errors)) and np.isnan(late.kaplan_yorke) and all(np.isnan(late.lambdas))
+    plain = veltrano.sweep(5, 10, [20, 28], 2.6667)
+    assert plain.intervals is None and plain.lambda1_err is None and plain.lambda3_err is None
     assert veltrano.spectrum(5, 300, 28, 2.6667, transient=100).t == 0  # a fault in the transient
 
 
@@ -388,7 +396,7 @@ def test_a_point_whose_exponents_miss_the_trace_is_inconsistent_and_keeps_its_nu
     ]
     for options in bad:
         s = veltrano.spectrum(1, 10, 28, 2.6667, **options)
-        assert s.status == "inconsistent" and not s.ok and "status='inconsistent'" in repr(s)
+        assert s.status == "inconsistent" and not s.ok and "ok=False, status='inconsistent'" in repr(s)
         assert all(np.isfinite(s.lambdas)) and np.isfinite(s.kaplan_yorke)
         line = veltrano.sweep(1, 10, [28, 28], 2.6667, **options)
         assert list(line.status) == ["inconsistent"] * 2 and not line.ok.any()

@@ -253,3 +253,8 @@ print(events[0] if events else "nothing")
     if run.returncode in (1, 77) and not run.stdout:
         pytest.skip("no mount namespace here: " + run.stderr.strip())
     assert run.stdout.startswith("warning: warning: the rows will take about "), run.stdout + run.stderr
+    # Warnings made errors stop the sweep with the warning.
+    strict = subprocess.run(["unshare", "-m", "sh", "-c", mounted.replace('exec "$2"', 'exec "$2" -W error'), "sh",
+                             str(small), sys.executable, script], capture_output=True, text=True, timeout=120)
+    assert strict.returncode == 1 and strict.stdout == "", strict.stdout + strict.stderr
+    assert strict.stderr.strip().splitlines()[-1].startswith("RuntimeWarning: warning: the rows will take about ")

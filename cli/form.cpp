@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include <CLI/CLI.hpp>
+
 #include "command_line.h"
 
 namespace veltrano::cli {

@@ -1,5 +1,7 @@
 #include "grid_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include "command_line.h"
 #include "research_rules.h"
 

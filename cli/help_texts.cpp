@@ -1,5 +1,7 @@
 #include "help_texts.h"
 
+#include <CLI/CLI.hpp>
+
 namespace veltrano::cli {
 
 namespace {

@@ -1,7 +1,12 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
 #include <string>
+
+// Declared only: CLI11 is included where options are declared or parsed, as
+// it is most of a file's compile time.
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace veltrano::cli {
 

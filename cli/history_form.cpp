@@ -1,5 +1,7 @@
 #include "history_form.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 
 #include "help_texts.h"

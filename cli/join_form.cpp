@@ -1,5 +1,7 @@
 #include "join_form.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 
 #include "grid_options.h"

@@ -1,5 +1,7 @@
 #include "plot_form.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 
 #include "command_line.h"

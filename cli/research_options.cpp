@@ -1,5 +1,7 @@
 #include "research_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 
 #include "command_line.h"

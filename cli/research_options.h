@@ -1,6 +1,5 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +8,12 @@
 
 #include "command_line.h"
 #include "research_rules.h"
+
+// Declared only: CLI11 is included where options are declared or parsed, as
+// it is most of a file's compile time.
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace veltrano::cli {
 

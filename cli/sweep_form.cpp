@@ -1,5 +1,7 @@
 #include "sweep_form.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 
 #include "grid_options.h"

@@ -22,9 +22,9 @@ constexpr std::int16_t kIntervals = 9999;
 constexpr double kSigma = 10, kR = 28, kB = 2.6667;
 constexpr std::int64_t kSweepPoints = 128;
 
-class SilentReporter final : public veltrano::ErrorReporter {
+class SilentReporter final : public veltrano::FaultReporter {
 public:
-    void reportError(std::string_view) override {}
+    void reportFault() override {}
 };
 
 void SpectrumRun(benchmark::State& st) {

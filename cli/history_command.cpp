@@ -10,6 +10,7 @@
 #include "batched_exponents.h"
 #include "command_line.h"
 #include "exponents.h"
+#include "fault_text.h"
 #include "history_picture.h"
 #include "history_rows.h"
 #include "number_text.h"

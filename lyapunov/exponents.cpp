@@ -14,11 +14,11 @@ StateVector Spectrum::initialState() {
     return s;
 }
 
-bool Spectrum::run(const Parameters& p, ErrorReporter& reporter, const IntervalObserver& afterInterval) {
+bool Spectrum::run(const Parameters& p, FaultReporter& reporter, const IntervalObserver& afterInterval) {
     return runFrom(initialState(), p, reporter, afterInterval);
 }
 
-bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter,
+bool Spectrum::runFrom(const StateVector& start, const Parameters& p, FaultReporter& reporter,
                        const IntervalObserver& afterInterval) {
     state_ = start;
     t_ = 0.0;
@@ -33,8 +33,8 @@ bool Spectrum::runFrom(const StateVector& start, const Parameters& p, ErrorRepor
     return true;
 }
 
-bool Spectrum::fault(ErrorReporter& reporter) {
-    reporter.reportError(kComputationErrorText);
+bool Spectrum::fault(FaultReporter& reporter) {
+    reporter.reportFault();
     errFlag_ = true;
     return false;
 }

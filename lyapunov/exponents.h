@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "error_reporter.h"
+#include "fault_reporter.h"
 #include "gram_schmidt.h"
 #include "parameters.h"
 #include "state_vector.h"
@@ -29,12 +29,12 @@ public:
     // case the fault has been reported once through `reporter`, errFlag() is
     // true and state, t, the sums and the estimates are those of the last
     // completed step or interval.
-    bool run(const Parameters& p, ErrorReporter& reporter, const IntervalObserver& afterInterval = {});
+    bool run(const Parameters& p, FaultReporter& reporter, const IntervalObserver& afterInterval = {});
 
     // Integrates p.n intervals from `start` with t and the sums at zero.
     // run() is this from the fixed starting point; tests use it to begin
     // from a prepared state.
-    bool runFrom(const StateVector& start, const Parameters& p, ErrorReporter& reporter,
+    bool runFrom(const StateVector& start, const Parameters& p, FaultReporter& reporter,
                  const IntervalObserver& afterInterval = {});
 
     [[nodiscard]] static StateVector initialState();
@@ -47,7 +47,7 @@ public:
 
 private:
     bool closeInterval();
-    bool fault(ErrorReporter& reporter);
+    bool fault(FaultReporter& reporter);
 
     StateVector state_{};
     Triple norms_{};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "error_reporter.h"
+#include "fault_reporter.h"
 #include "finite_check.h"
 #include "state_vector.h"
 
@@ -63,14 +63,14 @@ VELTRANO_ALWAYS_INLINE void lorenzField(const std::array<T, kComponents>& X, std
 
 // The vector field on the whole state: dxdt receives the time derivative of
 // X for the parameters sv (sigma), rv (R) and bv (b). On an arithmetic fault
-// the message is reported once through `reporter`, then ErroreOn becomes
+// the fault is reported once through `reporter`, then ErroreOn becomes
 // true; dxdt must not be used in that case.
 inline void Lorentz(const StateVector& X, StateVector& dxdt, double sv, double rv, double bv, bool& ErroreOn,
-                    ErrorReporter& reporter) {
+                    FaultReporter& reporter) {
     ErroreOn = false;
     lorenzField(X, dxdt, sv, rv, bv);
     if (!allFinite(dxdt)) [[unlikely]] {
-        reporter.reportError(kComputationErrorText);
+        reporter.reportFault();
         ErroreOn = true;
     }
 }

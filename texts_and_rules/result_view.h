@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "error_reporter.h"
+#include "fault_reporter.h"
+#include "fault_text.h"
 
 namespace veltrano {
 
@@ -11,8 +12,11 @@ namespace veltrano {
 enum class ResultField { Time, Lambda1, Lambda2, Lambda3, Seconds };
 
 // What a run needs of the window that shows it.
-class ResultView : public ErrorReporter {
+class ResultView : public FaultReporter {
 public:
+    // Tells the user about an arithmetic fault and returns once it was seen.
+    virtual void reportError(std::string_view message) = 0;
+    void reportFault() final { reportError(kComputationErrorText); }
     // Sets the field's text; with `repaintNow` the field is drawn at once,
     // before control returns (the computation does not let the window paint).
     virtual void setField(ResultField field, std::string_view text, bool repaintNow) = 0;

@@ -74,7 +74,7 @@ TEST(Spectrum, KnownValuesOfTheLorenzSpectrum) {
         FreshRun run(c.p);
         ASSERT_TRUE(run.completed);
         EXPECT_FALSE(run.spectrum.errFlag());
-        EXPECT_TRUE(run.reporter.messages.empty());
+        EXPECT_EQ(run.reporter.faults, 0);
         EXPECT_EQ(run.spectrum.t(), timeAfterSteps(20 * c.p.n));
         EXPECT_NEAR(run.spectrum.expo()[0], c.l1, c.tolerance);
         EXPECT_NEAR(run.spectrum.expo()[1], c.l2, c.tolerance);
@@ -99,8 +99,7 @@ TEST(Spectrum, FlowErrorInTheFirstStageStopsAtTimeZeroKeepingThePreviousEstimate
     const auto previous = spectrum.expo();
 
     EXPECT_FALSE(spectrum.run({100, 1e200, 28, 2.6667}, reporter));
-    ASSERT_EQ(reporter.messages.size(), 1U);
-    EXPECT_EQ(reporter.messages[0], "ERRORE NELLA ELABORAZIONE");
+    EXPECT_EQ(reporter.faults, 1);
     EXPECT_TRUE(spectrum.errFlag());
     EXPECT_EQ(spectrum.t(), 0.0);
     EXPECT_EQ(spectrum.expo(), previous);
@@ -110,7 +109,7 @@ TEST(Spectrum, FlowErrorInTheFirstStageStopsAtTimeZeroKeepingThePreviousEstimate
     ASSERT_TRUE(spectrum.run({10, 10, 28, 2.6667}, reporter));
     EXPECT_FALSE(spectrum.errFlag());
     EXPECT_EQ(spectrum.expo(), previous);
-    EXPECT_EQ(reporter.messages.size(), 1U);
+    EXPECT_EQ(reporter.faults, 1);
 }
 
 TEST(Spectrum, ZeroIntervalsResetTheStateButKeepEstimatesAndFlag) {
@@ -151,8 +150,7 @@ TEST(Spectrum, FaultInReorthonormalisationEndsTheRunLikeAFlowError) {
         const auto previous = spectrum.expo();
 
         EXPECT_FALSE(spectrum.runFrom(c.start, {10, 10, 28, 2.6667}, reporter));
-        ASSERT_EQ(reporter.messages.size(), 1U);
-        EXPECT_EQ(reporter.messages[0], "ERRORE NELLA ELABORAZIONE");
+        EXPECT_EQ(reporter.faults, 1);
         EXPECT_TRUE(spectrum.errFlag());
         EXPECT_EQ(spectrum.t(), timeAfterSteps(20)) << "time of the last completed step";
         EXPECT_EQ(spectrum.expo(), previous);
@@ -183,7 +181,7 @@ TEST(Spectrum, StopsExactlyWhereThePlainImplementationStops) {
         FreshRun run(p);
         const reference::Result ref = reference::lyapunovSpectrum(p.n, p.sigma, p.R, p.b);
         ASSERT_EQ(run.completed, !ref.error);
-        EXPECT_EQ(run.reporter.messages.size(), ref.error ? 1U : 0U);
+        EXPECT_EQ(run.reporter.faults, ref.error ? 1 : 0);
         EXPECT_EQ(bits(run.spectrum.t()), bits(ref.t));
         for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(bits(run.spectrum.expo()[k]), bits(ref.expo[k + 1]));
         ++(run.completed ? completed : stopped);

@@ -18,7 +18,7 @@ StateVector derivative(const StateVector& x, double s, double r, double b) {
     bool error = true;
     Lorentz(x, d, s, r, b, error, reporter);
     EXPECT_FALSE(error);
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.faults, 0);
     return d;
 }
 
@@ -68,12 +68,11 @@ TEST(Lorentz, OverflowIsReportedOnceAndRaisesTheFlag) {
     bool error = false;
     Lorentz(x, d, 1e200, 28, 2.6667, error, reporter);
     EXPECT_TRUE(error);
-    ASSERT_EQ(reporter.messages.size(), 1U);
-    EXPECT_EQ(reporter.messages[0], "ERRORE NELLA ELABORAZIONE");
+    EXPECT_EQ(reporter.faults, 1);
 
     // The flag is reset on entry: a good call after a failed one is clean.
     Lorentz(veltrano::Spectrum::initialState(), d, 10, 28, 2.6667, error, reporter);
     EXPECT_FALSE(error);
-    EXPECT_EQ(reporter.messages.size(), 1U);
+    EXPECT_EQ(reporter.faults, 1);
 }
 

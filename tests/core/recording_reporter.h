@@ -1,14 +1,10 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include "fault_reporter.h"
 
-#include "error_reporter.h"
-
-// Keeps every message the computation reports, in order.
-class RecordingReporter final : public veltrano::ErrorReporter {
+// Counts the faults the computation reports.
+class RecordingReporter final : public veltrano::FaultReporter {
 public:
-    void reportError(std::string_view message) override { messages.emplace_back(message); }
-    std::vector<std::string> messages;
+    void reportFault() override { ++faults; }
+    int faults = 0;
 };

@@ -220,8 +220,8 @@ private slots:
     void attractorMeetsTheCalculatorsRun() {
         const Case& c = cases()[0];
         Spectrum spectrum;
-        struct Quiet final : ErrorReporter {
-            void reportError(std::string_view) override {}
+        struct Quiet final : FaultReporter {
+            void reportFault() override {}
         } quiet;
         std::vector<Triple> ends;
         QVERIFY(spectrum.run({static_cast<std::int16_t>(c.n), c.p.sv, c.p.rv, c.p.bv}, quiet, [&](int) {

@@ -12,7 +12,7 @@
 #include "exponents.h"
 #include "fault_text.h"
 #include "history_picture.h"
-#include "history_rows.h"
+#include "history_file_rows.h"
 #include "number_text.h"
 #include "output_file.h"
 #include "picture_file.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <variant>
 
-#include "history_rows.h"
+#include "history_file_rows.h"
 #include "line_reader.h"
 #include "output_file.h"
 #include "picture_file.h"

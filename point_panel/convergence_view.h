@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "history_picture.h"
-#include "history_rows.h"
+#include "drawn_history_rows.h"
 
 class QChartView;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "attractor_trace.h"
-#include "history_rows.h"
+#include "drawn_history_rows.h"
 #include "rk4_integrator.h"
 #include "run_settings.h"
 

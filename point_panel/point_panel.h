@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "history_rows.h"
+#include "drawn_history_rows.h"
 #include "rk4_integrator.h"
 #include "run_settings.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "csv_fields.h"
-#include "history_rows.h"
+#include "history_file_rows.h"
 #include "line_reader.h"
 #include "sweep_rows.h"
 

@@ -6,7 +6,7 @@
 
 #include "attractor_trace.h"
 #include "history_picture.h"
-#include "history_rows.h"
+#include "drawn_history_rows.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;

@@ -1,4 +1,4 @@
-#include "history_rows.h"
+#include "history_file_rows.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "history_rows.h"
+#include "drawn_history_rows.h"
 
 #include <cmath>
 

@@ -139,7 +139,7 @@ std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
         end.value = *value;
     }
     const auto count = wholeNumber(rest.substr(colon2 + 1), 1, SweepGrid::kMaxPoints);
-    if (!count) return shown + "COUNT must be a whole number from 1 to 100000000";
+    if (!count) return shown + countRangeRule("COUNT");
     axis.count = *count;
     return axis;
 }

@@ -2,7 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "sweep_grid.h"
+
 namespace veltrano::cli {
+
+// The sweep's help below writes the largest sweep out in its prose.
+static_assert(SweepGrid::kMaxPoints == 100'000'000, "the sweep's help must say the largest sweep");
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "help_texts.h"
 #include "join_command.h"
 #include "research_options.h"
+#include "research_rules.h"
 
 namespace veltrano::cli {
 
@@ -38,7 +39,7 @@ Form addJoinForm(CLI::App& app) {
         auto grid = gridOf(texts->grid, checked->entries.parameters);
         if (const auto* why = std::get_if<std::string>(&grid)) return refuse(*why);
         const auto m = wholeNumber(texts->shards, 1, SweepGrid::kMaxPoints);
-        if (!m) return refuse("--shards " + unmarked(texts->shards) + ": M must be a whole number from 1 to 100000000");
+        if (!m) return refuse("--shards " + unmarked(texts->shards) + ": " + countRangeRule("M"));
         const std::string files = unmarked(texts->pattern);
         if (files.find("{K}") == std::string::npos)
             return refuse("--input " + files + ": the pattern must hold {K}, where the shard's number stands");

@@ -7,6 +7,7 @@
 #include "grid_options.h"
 #include "help_texts.h"
 #include "research_options.h"
+#include "research_rules.h"
 #include "sweep_command.h"
 
 namespace veltrano::cli {
@@ -49,7 +50,7 @@ Form addSweepForm(CLI::App& app) {
         if (!texts->shard.empty()) {
             options.shard = parseShard(texts->shard);
             if (!options.shard)
-                return refuse("--shard " + unmarked(texts->shard) + ": expected K/M with 1 <= K <= M <= 100000000");
+                return refuse("--shard " + unmarked(texts->shard) + ": " + shardRangeRule("K/M"));
         }
         const std::string threadText = unmarked(texts->threads);
         std::optional<std::int64_t> given;

@@ -237,7 +237,7 @@ bool resumeOf(py::handle resume, bool hasOutput) {
 
 std::optional<std::pair<std::int64_t, std::int64_t>> shardOf(py::handle shard) {
     if (shard.is_none()) return std::nullopt;
-    const std::string refusal = "shard " + shown(shard) + ": expected (K, M) with 1 <= K <= M <= 100000000";
+    const std::string refusal = "shard " + shown(shard) + ": " + shardRangeRule("(K, M)");
     if (isText(shard) || !py::isinstance<py::sequence>(shard)) refuse(refusal);
     const auto pair = py::reinterpret_borrow<py::sequence>(shard);
     if (py::len(pair) != 2) refuse(refusal);

@@ -87,7 +87,7 @@ struct ShapedGrid {
 // resume=, which needs a file.
 [[nodiscard]] bool resumeOf(py::handle resume, bool hasOutput);
 
-// shard=(K, M): None, or two whole numbers with 1 <= K <= M <= 10^8.
+// shard=(K, M): None, or two whole numbers with 1 <= K <= M <= SweepGrid::kMaxPoints.
 [[nodiscard]] std::optional<std::pair<std::int64_t, std::int64_t>> shardOf(py::handle shard);
 
 }  // namespace veltrano::python

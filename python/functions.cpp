@@ -14,6 +14,7 @@
 #include "docstrings.h"
 #include "keyword_defaults.h"
 #include "released_run.h"
+#include "research_rules.h"
 #include "result_types.h"
 #include "sweep_file_writer.h"
 #include "sweep_runner.h"
@@ -170,7 +171,7 @@ py::array_t<double> spaced(py::object start, py::object stop, py::object count) 
     axis.to = finiteNumber(stop, "stop must be a finite number, not " + shown(stop));
     const auto n = wholeNumber(count);
     if (!n || *n < 1 || *n > SweepGrid::kMaxPoints)
-        refuse("count must be a whole number from 1 to 100000000, not " + shown(count));
+        refuse(countRangeRule("count") + ", not " + shown(count));
     axis.count = *n;
     py::array_t<double> values(static_cast<py::ssize_t>(axis.count));
     double* out = values.mutable_data();

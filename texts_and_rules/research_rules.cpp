@@ -91,6 +91,14 @@ bool shardInRange(std::int64_t k, std::int64_t m) {
     return 1 <= k && k <= m && m <= SweepGrid::kMaxPoints;
 }
 
+std::string countRangeRule(std::string_view name) {
+    return std::string(name) + " must be a whole number from 1 to " + std::to_string(SweepGrid::kMaxPoints);
+}
+
+std::string shardRangeRule(std::string_view form) {
+    return "expected " + std::string(form) + " with 1 <= K <= M <= " + std::to_string(SweepGrid::kMaxPoints);
+}
+
 namespace {
 
 // The product of two whole numbers written in decimal digits.
@@ -120,7 +128,7 @@ std::optional<std::string> refusedGridSize(std::span<const std::int64_t> axisLen
     if (!tooMany) return std::nullopt;
     std::string count = "1";
     for (const std::int64_t n : axisLengths) count = product(count, std::to_string(n));
-    return "the grid has " + count + " points; a sweep has at most 100000000";
+    return "the grid has " + count + " points; a sweep has at most " + std::to_string(SweepGrid::kMaxPoints);
 }
 
 }  // namespace veltrano

@@ -66,6 +66,14 @@ inline constexpr std::int64_t kMaxThreads = 4096;
 // Shard K of M: 1 <= K <= M <= SweepGrid's most points.
 [[nodiscard]] bool shardInRange(std::int64_t k, std::int64_t m);
 
+// "COUNT must be a whole number from 1 to 100000000": what a count of
+// values, of points or of shards must be, for the count so named.
+[[nodiscard]] std::string countRangeRule(std::string_view name);
+
+// "expected K/M with 1 <= K <= M <= 100000000", the shard written as `form`
+// ("K/M", "(K, M)").
+[[nodiscard]] std::string shardRangeRule(std::string_view form);
+
 // "the grid has 120000000 points; a sweep has at most 100000000" when the
 // axes of these lengths make more points than a sweep may have (their
 // product is written in full, however large), nullopt otherwise.

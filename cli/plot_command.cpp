@@ -33,7 +33,7 @@ std::variant<pictures::SweepPicture, std::string> readSweep(std::istream& in, bo
     auto found = sweepFileGrid(in, errors, name);
     if (const auto* why = std::get_if<std::string>(&found)) return *why;
     const SweepGrid& grid = std::get<SweepGrid>(found);
-    pictures::SweepPicture picture(grid, {});
+    pictures::SweepPicture picture(grid, {}, errors);
     if (std::string why = rowsOffGrid(in, errors, name, grid, [&](const SweepPoint& p, PointStatus status) { picture.add(p, status); });
         !why.empty())
         return why;

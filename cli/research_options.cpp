@@ -149,16 +149,22 @@ std::optional<CheckedRun> checkedRun(const char* form, const RunTexts& texts) {
 }
 
 std::string describeRun(const RunSettings& settings) {
+    const std::string options = describeOptions(settings);
+    return "n = " + std::to_string(settings.intervals) + (options.empty() ? "" : ", " + options);
+}
+
+std::string describeOptions(const RunSettings& settings) {
     const RunSettings defaults;
-    std::string text = "n = " + std::to_string(settings.intervals);
-    if (settings.transient != defaults.transient) text += ", transient " + std::to_string(settings.transient);
+    std::string text;
+    const auto then = [&text](const std::string& more) { text += (text.empty() ? "" : ", ") + more; };
+    if (settings.transient != defaults.transient) then("transient " + std::to_string(settings.transient));
     if (settings.initial != defaults.initial)
-        text += ", from (" + shortest(settings.initial[0]) + ", " + shortest(settings.initial[1]) + ", " +
-                shortest(settings.initial[2]) + ")";
-    if (settings.step != defaults.step) text += ", h = " + shortest(settings.step);
+        then("from (" + shortest(settings.initial[0]) + ", " + shortest(settings.initial[1]) + ", " +
+             shortest(settings.initial[2]) + ")");
+    if (settings.step != defaults.step) then("h = " + shortest(settings.step));
     if (settings.stepsPerInterval != defaults.stepsPerInterval)
-        text += ", " + std::to_string(settings.stepsPerInterval) + " steps an interval";
-    if (settings.targetError > 0) text += ", target error " + shortest(settings.targetError);
+        then(std::to_string(settings.stepsPerInterval) + " steps an interval");
+    if (settings.targetError > 0) then("target error " + shortest(settings.targetError));
     return text;
 }
 

@@ -55,5 +55,7 @@ struct CheckedRun {
 // How the run differs from the window's experiment, for titles and
 // messages: "n = 2000" and then the options that are not at their defaults.
 [[nodiscard]] std::string describeRun(const RunSettings& settings);
+// Those options alone ("transient 5, h = 0.005"), empty at the defaults.
+[[nodiscard]] std::string describeOptions(const RunSettings& settings);
 
 }  // namespace veltrano::cli

@@ -25,7 +25,8 @@ int runSweepCommand(const SweepOptions& options) {
         if (const std::string why = picturesUnavailable(); !why.empty()) return fail("sweep", why, kExitRefused);
     }
     std::unique_ptr<pictures::SweepPicture> picture;
-    if (!options.plotFile.empty()) picture = std::make_unique<pictures::SweepPicture>(options.grid, options.plotContext);
+    if (!options.plotFile.empty())
+        picture = std::make_unique<pictures::SweepPicture>(options.grid, options.plotContext, options.run.errors);
 
     // A closed pipe is a failed write, said as such, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);

@@ -18,7 +18,7 @@ struct SweepOptions {
     int threads = 1;
     std::optional<bool> progress;  // unset: when standard error is a terminal
     std::string plotFile;
-    std::string plotContext;  // the run, for the picture's title
+    std::string plotContext;  // the run's options, for the picture's title
 };
 
 // veltrano-cli sweep: one CSV row per point in index order, written and

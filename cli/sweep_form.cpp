@@ -64,7 +64,7 @@ Form addSweepForm(CLI::App& app) {
         if (texts->progressOn && texts->progressOff) return refuse("--progress and --no-progress exclude each other");
         if (texts->progressOn || texts->progressOff) options.progress = texts->progressOn;
         options.plotFile = checked->plotFile;
-        options.plotContext = describeRun(options.run);
+        options.plotContext = describeOptions(options.run);
         return runSweepCommand(options);
     }};
 }

@@ -25,11 +25,16 @@ QString cannotWrite(const QString& path, const QString& why) {
 
 // How the run differs from the window's experiment, after the fixed
 // parameter in a picture's title.
-std::string runText(const RunSettings& run) {
-    std::string text = "n = " + std::to_string(run.intervals);
-    if (run.transient > 0) text += ", transient " + std::to_string(run.transient);
-    if (run.targetError > 0) text += ", target error " + shortest(run.targetError);
+std::string optionsText(const RunSettings& run) {
+    std::string text;
+    if (run.transient > 0) text += "transient " + std::to_string(run.transient);
+    if (run.targetError > 0) text += std::string(text.empty() ? "" : ", ") + "target error " + shortest(run.targetError);
     return text;
+}
+
+std::string runText(const RunSettings& run) {
+    const std::string options = optionsText(run);
+    return "n = " + std::to_string(run.intervals) + (options.empty() ? "" : ", " + options);
 }
 
 }  // namespace
@@ -63,8 +68,9 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
     const bool lambda = shown == Shown::Lambda1 || shown == Shown::Lambda2 || shown == Shown::Lambda3;
     pictures::HeatMap picture;
     if (lambda) {
-        // The command line's own picture of the sweep.
-        pictures::SweepPicture sweep(grid, runText(s.run));
+        // The command line's own picture of the sweep, n said as its file
+        // tells it.
+        pictures::SweepPicture sweep(grid, optionsText(s.run), s.run.errors);
         for (std::int64_t i = 0; i < s.size(); ++i)
             if (map.done(i)) sweep.add(point(i), statusOf(map.result(i), grid.pointAt(i), s.run));
         picture = sweep.heatMap(static_cast<int>(shown) + 1);

@@ -7,7 +7,8 @@
 
 namespace veltrano::pictures {
 
-SweepPicture::SweepPicture(const SweepGrid& grid, std::string run) : grid_(grid), run_(std::move(run)) {
+SweepPicture::SweepPicture(const SweepGrid& grid, std::string run, bool rowsHoldIntervals)
+    : grid_(grid), run_(std::move(run)), rowsHoldIntervals_(rowsHoldIntervals) {
     if (grid_.axisCount == 0) {
         // One point: a line of one value of R.
         grid_.axes[0] = {SweepParameter::R, grid.base.rv, grid.base.rv, 1, {}};
@@ -33,6 +34,8 @@ void SweepPicture::add(const SweepPoint& point, PointStatus status) {
         ++cell.errors;
         return;
     }
+    if (!intervals_) intervals_ = point.result.intervals;
+    intervalsDiffer_ |= *intervals_ != point.result.intervals;
     if (status == PointStatus::Inconsistent) {
         ++cell.inconsistent;
         for (std::size_t k = 0; k < 3; ++k) cell.inconsistentSum[k] += point.result.expo[k];
@@ -57,6 +60,8 @@ std::string SweepPicture::context() const {
         for (int a = 0; a < grid_.axisCount; ++a) varied |= grid_.axes[static_cast<std::size_t>(a)].parameter == p;
         if (!varied) text += (text.empty() ? "" : ", ") + symbolOf(p) + " = " + shortest(v);
     }
+    if (rowsHoldIntervals_ && intervals_ && !intervalsDiffer_)
+        text += std::string(text.empty() ? "" : ", ") + "n = " + std::to_string(*intervals_);
     if (!run_.empty()) text += (text.empty() ? "" : ", ") + run_;
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,11 @@ public:
     static constexpr std::int64_t kMaxBins = 20000;
     static constexpr std::int64_t kMaxCells = 1000;
 
-    // `run` follows the fixed parameters in the title (may be empty).
-    SweepPicture(const SweepGrid& grid, std::string run);
+    // The title names the fixed parameters, then n where the rows tell it
+    // exactly: with `rowsHoldIntervals` (a file with error bars has the
+    // measured intervals of every row), when every completed point did the
+    // same number; then `run` (may be empty).
+    SweepPicture(const SweepGrid& grid, std::string run, bool rowsHoldIntervals = false);
     // A point of the grid with its status: an inconsistent point keeps its
     // numbers but is drawn apart from the ok points; a point stopped by a
     // fault has none.
@@ -49,6 +53,9 @@ private:
 
     SweepGrid grid_;
     std::string run_;
+    bool rowsHoldIntervals_ = false;
+    std::optional<std::int64_t> intervals_;  // of the completed points so far
+    bool intervalsDiffer_ = false;
     std::int64_t columns_ = 0;
     std::int64_t rows_ = 1;
     std::vector<Cell> cells_;

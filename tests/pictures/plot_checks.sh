@@ -50,6 +50,12 @@ expect "... and only n for the defaults" "grep -q 'b = 2.6667, n = 20<' defaults
 for f in faults.svg faults-again.svg; do
   expect "$f: faults marked" "grep -q 'arithmetic error (no result)' $f"
 done
+# The picture says n only where the file holds it (error bars: the intervals
+# of each row), so sweep --plot and plot of its file draw the same picture.
+expect "without error bars: the same picture, n unsaid" "cmp -s faults.svg faults-again.svg && ! grep -q 'n = ' faults.svg"
+"$cli" sweep --errors --batch 2 --vary R=20:30:3 --output bars.csv --plot bars.svg 20 10 28 2.6667
+"$cli" plot bars.csv bars-again.svg
+expect "with error bars: the same picture, n said" "cmp -s bars.svg bars-again.svg && grep -q 'b = 2.6667, n = 20<' bars.svg"
 expect "all ok: nothing marked" "! grep -q 'arithmetic error' ulps-map.svg && ! grep -q 'inconsistent' ulps-map.svg"
 "$cli" sweep --steps-per-interval 2000000 --step 0.0001 --vary R=20:30:2 --plot odd.svg 2 10 28 2.6667 > /dev/null
 expect "inconsistent points marked" "grep -q 'inconsistent: ' odd.svg"

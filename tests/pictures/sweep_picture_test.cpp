@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <string>
 
 namespace veltrano::pictures {
 namespace {
@@ -199,13 +201,37 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     EXPECT_EQ(m.markAt(2), PointMark::Value);
 }
 
-TEST(SweepPictureLine, TitlesNameTheFixedParametersAndTheRun) {
+// The title names the fixed parameters, n only where the rows hold it and
+// every completed point did as many intervals (a faulted one stopped early),
+// then the run's options.
+TEST(SweepPictureLine, TitlesNameTheFixedParametersNWhereTheRowsTellItAndTheRun) {
+    const struct {
+        bool rowsHoldIntervals;
+        std::array<std::int64_t, 3> intervals;
+        bool lastFaulted;
+        const char* run;
+        const char* after;
+    } cases[] = {
+        {true, {5, 5, 5}, false, "transient 3", "n = 5, transient 3"},
+        {true, {5, 5, 2}, true, "", "n = 5"},
+        {true, {5, 7, 5}, false, "transient 3", "transient 3"},
+        {false, {5, 5, 5}, false, "", ""},
+    };
     const SweepGrid grid = line(3);
-    SweepPicture picture(grid, "n = 5");
-    for (std::int64_t i = 0; i < 3; ++i) picture.add(point(grid, i), PointStatus::Ok);
-    const LineChart chart = picture.lineChart();
-    EXPECT_EQ(chart.title, "Lyapunov exponents against R — σ = 10, b = 2.6667, n = 5");
-    EXPECT_EQ(chart.xTitle, "R");
+    for (const auto& c : cases) {
+        SweepPicture picture(grid, c.run, c.rowsHoldIntervals);
+        for (std::int64_t i = 0; i < 3; ++i) {
+            const bool faults = c.lastFaulted && i == 2;
+            SweepPoint p = faults ? faulted(grid, i) : point(grid, i);
+            p.result.intervals = c.intervals[static_cast<std::size_t>(i)];
+            picture.add(p, faults ? PointStatus::Error : PointStatus::Ok);
+        }
+        const LineChart chart = picture.lineChart();
+        EXPECT_EQ(chart.title, std::string("Lyapunov exponents against R — σ = 10, b = 2.6667") +
+                                   (*c.after ? ", " : "") + c.after)
+            << c.after;
+        EXPECT_EQ(chart.xTitle, "R");
+    }
 }
 
 // A sweep of one point is a line of one value of R.

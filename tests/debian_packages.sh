@@ -8,6 +8,9 @@ build=$1
 command -v lintian > /dev/null || { echo "lintian is not installed"; exit 77; }
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+# lintian keeps its caches of the binaries (mldbm-elf-*) in TMPDIR and leaves
+# them there: in the folder removed at the end.
+export TMPDIR=$out
 cpack --config "$build/CPackConfig.cmake" -B "$out" > "$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; exit 1; }
 status=0
 for deb in "$out"/*.deb; do

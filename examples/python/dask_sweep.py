@@ -75,7 +75,9 @@ def sharded_sweep(client, n, vary, base, folder, shards, tool="veltrano-cli"):
     """The sweep of 'veltrano-cli sweep --vary NAME=FROM:TO:COUNT ... n base'
     (vary maps one or two names to (FROM, TO, COUNT)) as one task per shard,
     each writing folder/shard-K.csv, then joined by the tool into
-    folder/sweep.csv, which is returned."""
+    folder/sweep.csv, which is returned. The folder is made if it does not
+    exist yet."""
+    os.makedirs(folder, exist_ok=True)
     ship_to_workers(client)
     values = dict(zip(("sigma", "R", "b"), base))
     values.update({name: veltrano.spaced(*axis) for name, axis in vary.items()})
@@ -104,6 +106,14 @@ def main():
     parser.add_argument("scheduler", nargs="?", help="a scheduler's address (default: a LocalCluster)")
     parser.add_argument("--files", metavar="FOLDER", help="write one shard per task into FOLDER and join them")
     args = parser.parse_args()
+    if args.files:
+        # Refused before the cluster starts: the two whole files are never
+        # written over (shards that exist are continued).
+        if os.path.exists(args.files) and not os.path.isdir(args.files):
+            parser.error(f"--files {args.files}: not a folder")
+        for name in ("sweep.csv", "one-machine.csv"):
+            if os.path.lexists(os.path.join(args.files, name)):
+                parser.error(f"--files {args.files}: {name} exists already; choose another folder or remove it")
     if args.scheduler:
         client = Client(args.scheduler)
     else:

@@ -10,22 +10,24 @@ import pytest
 EXAMPLES = os.environ.get("VELTRANO_EXAMPLES", os.path.join(os.path.dirname(__file__), "../../examples/python"))
 
 
-def run(script, *args):
+def run(tmp_path, script, *args):
+    """The script (an example's name, or a path) run with its temporary files,
+    Dask's working folders among them, in tmp_path rather than the system's."""
     return subprocess.run([sys.executable, os.path.join(EXAMPLES, script), *args], capture_output=True, text=True,
-                          timeout=240)
+                          timeout=240, cwd=tmp_path, env=dict(os.environ, TMPDIR=str(tmp_path)))
 
 
 def test_the_map_is_drawn(tmp_path):
     pytest.importorskip("matplotlib")
     picture = tmp_path / "map.png"
-    done = run("lambda_map.py", str(picture))
+    done = run(tmp_path, "lambda_map.py", str(picture))
     assert done.returncode == 0, done.stderr
     assert picture.read_bytes()[1:4] == b"PNG"
 
 
-def test_a_grid_over_a_dask_cluster_is_one_sweep_to_the_bit():
+def test_a_grid_over_a_dask_cluster_is_one_sweep_to_the_bit(tmp_path):
     pytest.importorskip("dask.distributed")
-    done = run("dask_sweep.py")
+    done = run(tmp_path, "dask_sweep.py")
     assert done.returncode == 0, done.stdout + done.stderr
     assert "bit for bit: True" in done.stdout
 
@@ -67,18 +69,23 @@ def test_the_dask_example_works_when_a_users_script_imports_it(tmp_path):
     pytest.importorskip("dask.distributed")
     script = tmp_path / "my_study.py"
     script.write_text(USER_SCRIPT)
-    done = subprocess.run([sys.executable, str(script), os.path.abspath(os.path.join(EXAMPLES, "dask_sweep.py"))], capture_output=True, text=True,
-                          timeout=240, cwd=tmp_path)
+    done = run(tmp_path, str(script), os.path.abspath(os.path.join(EXAMPLES, "dask_sweep.py")))
     assert done.returncode == 0, done.stdout + done.stderr
     assert "same: True" in done.stdout
 
 
+# The folder is made when it does not exist yet; a whole file that exists is
+# refused before any task runs, and left as it was.
 def test_shards_written_over_a_dask_cluster_join_into_one_sweeps_file(tmp_path):
     pytest.importorskip("dask.distributed")
-    done = run("dask_sweep.py", "--files", str(tmp_path))
+    folder = tmp_path / "new" / "shards"
+    done = run(tmp_path, "dask_sweep.py", "--files", str(folder))
     assert done.returncode == 0, done.stdout + done.stderr
     assert "byte for byte: True" in done.stdout
-    assert sorted(os.listdir(tmp_path)) == ["one-machine.csv", "shard-1.csv", "shard-2.csv", "shard-3.csv",
+    again = run(tmp_path, "dask_sweep.py", "--files", str(folder))
+    assert (again.returncode, again.stdout) == (2, "")
+    assert again.stderr.endswith(f"--files {folder}: sweep.csv exists already; choose another folder or remove it\n")
+    assert sorted(os.listdir(folder)) == ["one-machine.csv", "shard-1.csv", "shard-2.csv", "shard-3.csv",
                                             "shard-4.csv", "shard-5.csv", "shard-6.csv", "sweep.csv"]
-    lines = (tmp_path / "sweep.csv").read_text().splitlines()
+    lines = (folder / "sweep.csv").read_text().splitlines()
     assert len(lines) == 1 + 48 * 64 and lines[-1].startswith(f"{48 * 64 - 1},40,200,")

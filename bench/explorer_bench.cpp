@@ -169,8 +169,8 @@ void BM_CsvExportLatency(benchmark::State& state) {
         if (!ended->isEmpty()) state.SkipWithError("the export failed");
         worstMs = std::max(worstMs, worst);
     }
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(s.size()) * state.iterations(),
-                                                  benchmark::Counter::kIsRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(s.size()) * state.iterations(), benchmark::Counter::kIsRate);
     state.counters["worst_delay_ms"] = worstMs;
 }
 

@@ -162,7 +162,8 @@ std::variant<ReplacementFile, FileRefusal> ReplacementFile::open(const std::stri
         ::close(fd);
         return FileRefusal{false, why(path)};
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return FileRefusal{false, "cannot lock " + path + ": " + std::strerror(errno)};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return FileRefusal{false, "cannot lock " + path + ": " + std::strerror(errno)};
     return file;
 }
 

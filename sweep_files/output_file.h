@@ -79,7 +79,7 @@ private:
     std::string path_;       // where the file goes (a symbolic link's target)
     std::string temporary_;  // the new file, beside it
     std::FILE* stream_ = nullptr;
-    int oldFd_ = -1;          // the replaced file, locked; -1 when the path was free
+    int oldFd_ = -1;  // the replaced file, locked; -1 when the path was free
     std::uint64_t oldDevice_ = 0, oldInode_ = 0;
 };
 

@@ -103,7 +103,8 @@ int threadCount() {
     const QByteArray own = comm(QStringLiteral("/proc/self"));
     const QDir tasks(QStringLiteral("/proc/self/task"));
     int count = 0;
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) count += comm(tasks.filePath(task)) == own;
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        count += comm(tasks.filePath(task)) == own;
     return count;
 }
 
@@ -356,7 +357,8 @@ void ExplorerWindowTest::aFailedSaveLeavesTheOldFile() {
         const auto held = OutputFile::openExisting(path.toStdString());
         QVERIFY(std::holds_alternative<OutputFile>(held));
         const QString refused = w.exportCsv(path);
-        QVERIFY2(refused.contains(QStringLiteral("precious.csv is being written by another process")), qPrintable(refused));
+        QVERIFY2(refused.contains(QStringLiteral("precious.csv is being written by another process")),
+                 qPrintable(refused));
         QCOMPARE(readAll(path), QByteArray("precious\n"));
         QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
     }

@@ -385,6 +385,13 @@ void ExplorerWindowTest::aFailedSaveLeavesTheOldFile() {
     // With room, the file is replaced whole.
     QCOMPARE(exportCsv(w, path), QString());
     QVERIFY(readAll(path).startsWith("index,sigma,R,b,"));
+    // Closing the window ends an export under way: nothing is published.
+    QSignalSpy ended(&w, &ExplorerWindow::csvExportEnded);
+    QCOMPARE(w.exportCsv(dir.filePath(QStringLiteral("closed.csv"))), QString());
+    w.close();
+    QVERIFY(!ended.isEmpty() || ended.wait(60000));
+    QVERIFY(ended.first().at(0).toString().contains(QStringLiteral("cancelled")));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
 }
 
 void ExplorerWindowTest::picturesAreWrittenAsPngAndSvg() {

@@ -1,15 +1,18 @@
 // The Explorer's computation, offscreen: points per second of a whole map
 // against veltrano-cli sweep on the same grid and threads, the time to the
-// first (coarse) picture of a 400 x 300 map at n = 500, and the event
-// loop's worst delay while a map computes.
+// first (coarse) picture of a 400 x 300 map at n = 500, the event loop's
+// worst delay while a map computes, and while the rows of a 999 x 2000 map
+// (about 300 MB) are exported.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 #include <thread>
 
 #include "explorer_window.h"
@@ -129,12 +132,55 @@ void BM_EventLoopLatency(benchmark::State& state) {
     state.counters["worst_delay_ms"] = worstMs;
 }
 
+// Rows per second of Export CSV for a 999 x 2000 map at n = 1 (written on
+// a thread of its own), and the longest the event loop waits beyond a 5 ms
+// timer meanwhile.
+void BM_CsvExportLatency(benchmark::State& state) {
+    MapSettings s = map(999, 2000, 10);
+    s.run.intervals = 1;
+    s.run.batch = 1;
+    ExplorerWindow window(s, options());
+    while (!window.computation().complete()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.csv"));
+    double worstMs = 0;
+    for (auto _ : state) {
+        QFile::remove(path);
+        std::optional<QString> ended;
+        auto connection = QObject::connect(&window, &ExplorerWindow::csvExportEnded,
+                                           [&](const QString& message) { ended = message; });
+        QElapsedTimer clock;
+        qint64 last = 0;
+        double worst = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            worst = std::max(worst, static_cast<double>(now - last) * 1e-6 - 5.0);
+            last = now;
+        });
+        clock.start();
+        tick.start();
+        if (!window.exportCsv(path).isEmpty()) state.SkipWithError("the export did not start");
+        while (!ended) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        tick.stop();
+        QObject::disconnect(connection);
+        if (!ended->isEmpty()) state.SkipWithError("the export failed");
+        worstMs = std::max(worstMs, worst);
+    }
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(s.size()) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["worst_delay_ms"] = worstMs;
+}
+
 }  // namespace
 
 BENCHMARK(BM_WindowMap)->Args({160, 120, 500})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CliSweep)->Args({160, 120, 500})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_FirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_EventLoopLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_CsvExportLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

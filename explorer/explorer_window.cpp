@@ -13,13 +13,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
+#include "csv_export.h"
 #include "explorer_settings_store.h"
 #include "map_colours.h"
 #include "point_mark.h"
@@ -95,7 +98,7 @@ ExplorerWindow::ExplorerWindow(std::optional<MapSettings> opening, Options optio
 }
 
 ExplorerWindow::~ExplorerWindow() {
-    // Stops the work at its next interval boundary and waits for it.
+    // Stops the work (within a few thousand steps) and waits for it.
     computation_.reset();
 }
 
@@ -389,7 +392,7 @@ void ExplorerWindow::updateNotice() {
 void ExplorerWindow::updateActions() {
     backAction_->setEnabled(history_.canGoBack());
     forwardAction_->setEnabled(history_.canGoForward());
-    csvAction_->setEnabled(true);
+    csvAction_->setEnabled(csvExport_ == nullptr);
 }
 
 QString ExplorerWindow::describe(CellPosition cell) const {
@@ -446,12 +449,58 @@ void ExplorerWindow::report(const QString& message) {
 
 QString ExplorerWindow::exportCsv(const QString& path) {
     const MapComputation& c = *computation_;
+    if (csvExport_)
+        return tr("The rows are being written to %1: wait for the export or cancel it.").arg(csvExport_->path());
     if (!c.complete())
         return tr("The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep "
                   "writes it. Wait for the map, then export.")
             .arg(c.doneCount())
             .arg(c.settings().size());
-    return writeCsv(c, path);
+    // Refused before anything is written: a file another process writes, a
+    // folder that is not there or not writable.
+    auto opened = ReplacementFile::open(path.toStdString());
+    if (const auto* refusal = std::get_if<FileRefusal>(&opened))
+        return cannotWrite(path, QString::fromStdString(refusal->message));
+    csvAsked_ = false;
+    csvExport_ = new CsvExport(c.settings(), c.completeResults(), std::move(std::get<ReplacementFile>(opened)), this);
+    csvProgress_ = new QProgressDialog(tr("Writing the rows to %1…").arg(path), tr("Cancel"), 0, 1000, this);
+    csvProgress_->setObjectName(QStringLiteral("CsvProgress"));
+    csvProgress_->setWindowModality(Qt::WindowModal);
+    csvProgress_->setMinimumDuration(500);
+    csvProgress_->setAutoReset(false);
+    csvProgress_->setAutoClose(false);
+    connect(csvProgress_, &QProgressDialog::canceled, csvExport_, &CsvExport::cancel);
+    connect(csvExport_, &CsvExport::progress, this, [this](qint64 rows, qint64 total) {
+        if (csvProgress_) csvProgress_->setValue(total > 0 ? static_cast<int>(rows * 1000 / total) : 0);
+        emit csvExportProgress(rows, total);
+    });
+    connect(csvExport_, &CsvExport::ended, this, &ExplorerWindow::csvExportFinished);
+    updateActions();
+    return {};
+}
+
+void ExplorerWindow::csvExportFinished(const QString& error, bool cancelled) {
+    const QString path = csvExport_->path();
+    const bool asked = csvAsked_;
+    endCsvExport();
+    QString message = error;
+    if (cancelled) message = tr("The export was cancelled: %1 is as it was.").arg(path);
+    statusBar()->showMessage(message.isEmpty() ? tr("The rows are written to %1").arg(path) : message, 10000);
+    emit csvExportEnded(message);
+    if (!error.isEmpty() && asked) report(error);
+}
+
+void ExplorerWindow::endCsvExport() {
+    // Deleted later: this may be answering one of their signals.
+    if (csvExport_) {
+        csvExport_->cancel();
+        csvExport_->deleteLater();
+        csvExport_ = nullptr;
+    }
+    csvProgress_->hide();
+    csvProgress_->deleteLater();
+    csvProgress_ = nullptr;
+    updateActions();
 }
 
 QString ExplorerWindow::exportPicture(const QString& path) {
@@ -462,7 +511,10 @@ void ExplorerWindow::saveCsvAs() {
     const QString path = QFileDialog::getSaveFileName(this, tr("Export the map's rows"), QString(),
                                                       tr("CSV files (*.csv)"));
     if (path.isEmpty()) return;
-    if (const QString error = exportCsv(path); !error.isEmpty()) report(error);
+    if (const QString error = exportCsv(path); !error.isEmpty())
+        report(error);
+    else
+        csvAsked_ = true;
 }
 
 void ExplorerWindow::savePictureAs() {
@@ -512,6 +564,13 @@ void ExplorerWindow::remember() const {
 
 void ExplorerWindow::closeEvent(QCloseEvent* event) {
     computation_->stop();
+    if (csvExport_) {
+        // The file stays as it was.
+        const QString path = csvExport_->path();
+        delete std::exchange(csvExport_, nullptr);  // waits for its thread: within a block of rows
+        endCsvExport();
+        emit csvExportEnded(tr("The export was cancelled: %1 is as it was.").arg(path));
+    }
     if (panel_) panel_->cancel();
     remember();
     event->accept();

@@ -16,6 +16,7 @@ class QComboBox;
 class QDockWidget;
 class QLabel;
 class QProgressBar;
+class QProgressDialog;
 class QPushButton;
 
 namespace veltrano::point_panel {
@@ -24,6 +25,7 @@ class PointPanel;
 
 namespace veltrano::explorer {
 
+class CsvExport;
 class LegendWidget;
 class MapWidget;
 class SettingsForm;
@@ -56,8 +58,13 @@ public:
     [[nodiscard]] const QImage& cells() const { return image_.image(); }
     [[nodiscard]] MapWidget* map() const { return map_; }
 
-    // The exports; an empty text on success, else the message shown.
+    // Starts writing the map's rows to `path` on a thread of its own, with a
+    // progress dialog that can cancel it; csvExportEnded() tells how it
+    // ended. Returns why nothing starts (the map is not complete, the file
+    // cannot be written or another process is writing it, an export is
+    // running), else the empty text.
     QString exportCsv(const QString& path);
+    // Writes the picture; an empty text on success, else the message shown.
     QString exportPicture(const QString& path);
     // What "Copy as command" and "Copy as Python" put on the clipboard.
     [[nodiscard]] QString commandText() const;
@@ -70,6 +77,13 @@ public:
     // the keyboard cursor) and questions the cell's point with the map's run.
     void openPoint(CellPosition cell);
     [[nodiscard]] point_panel::PointPanel* pointPanel() const { return panel_; }
+
+signals:
+    // Rows of the running export written so far, of `total`.
+    void csvExportProgress(qint64 rows, qint64 total);
+    // The export has ended: the empty text when the file is written, else
+    // why not (failed or cancelled; the file is as it was).
+    void csvExportEnded(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +106,8 @@ private:
     void forward();
     void resetView();
     void saveCsvAs();
+    void csvExportFinished(const QString& error, bool cancelled);
+    void endCsvExport();
     void savePictureAs();
     void copyCommand();
     void copyPython();
@@ -133,6 +149,9 @@ private:
     QAction* csvAction_ = nullptr;
     QAction* commandAction_ = nullptr;
     QAction* pythonAction_ = nullptr;
+    CsvExport* csvExport_ = nullptr;  // the running export of the rows
+    QProgressDialog* csvProgress_ = nullptr;
+    bool csvAsked_ = false;  // the export was asked for in the save dialog: its failure is shown in a box
     QDockWidget* panelDock_ = nullptr;
     point_panel::PointPanel* panel_ = nullptr;
 };

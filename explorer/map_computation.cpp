@@ -21,12 +21,16 @@ struct MapComputation::Job {
         working = threads;
         for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
     }
-    ~Job() {
+    ~Job() { end(); }
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+
+    // Stops the workers and waits for them: they see the stop within a few
+    // thousand steps, however long an interval is.
+    void end() {
         stop = true;
         workers.clear();  // joins
     }
-    Job(const Job&) = delete;
-    Job& operator=(const Job&) = delete;
 
     // As many cells as the command line's sweep gives a thread at a time.
     static int unitSize(const RunSettings& run, SimdPath path) {
@@ -66,11 +70,6 @@ struct MapComputation::Job {
         return working == 0;
     }
 
-    [[nodiscard]] bool ended() {
-        std::lock_guard lock(mutex);
-        return working == 0;
-    }
-
     const SweepGrid grid;
     const RunSettings run;
     const SimdPath path;
@@ -92,17 +91,13 @@ MapComputation::MapComputation(int threads, QObject* parent)
 }
 
 MapComputation::~MapComputation() {
-    if (job_) job_->stop = true;
-    for (auto& j : retiring_) j->stop = true;
-    job_.reset();
-    retiring_.clear();
+    if (job_) job_->end();
 }
 
 void MapComputation::start(const MapSettings& settings) {
-    if (job_) {
-        job_->stop = true;
-        retiring_.push_back(job_);
-    }
+    // The previous generation's threads end before the new ones begin, so
+    // that however fast the settings change, no more than `threads_` work.
+    if (job_) job_->end();
     ++generation_;
     settings_ = settings;
     done_.assign(static_cast<std::size_t>(settings.size()), 0);
@@ -122,8 +117,8 @@ void MapComputation::stop() {
         emit finished(generation_, false);
     }
     // The results stay readable while the job is current; its threads end
-    // on their own within an interval.
-    reap();
+    // on their own within a few thousand steps.
+    if (!running()) timer_.stop();
 }
 
 bool MapComputation::running() const {
@@ -134,6 +129,11 @@ const PointResult& MapComputation::result(std::int64_t index) const {
     static const PointResult none;
     if (!done(index)) return none;
     return job_->results[static_cast<std::size_t>(index)];
+}
+
+std::shared_ptr<const std::vector<PointResult>> MapComputation::completeResults() const {
+    if (!complete()) return {};
+    return {job_, &job_->results};
 }
 
 bool MapComputation::done(std::int64_t index) const {
@@ -151,13 +151,6 @@ double MapComputation::secondsLeft() const {
     return static_cast<double>(settings_.size() - doneCount_) / rate;
 }
 
-void MapComputation::reap() {
-    // A replaced job's threads end within an interval; it is freed once they
-    // have.
-    std::erase_if(retiring_, [](const std::shared_ptr<Job>& j) { return j->ended(); });
-    if (retiring_.empty() && !running()) timer_.stop();
-}
-
 bool MapComputation::take() {
     QVector<WorkUnit> units;
     const bool ended = job_->take(units);
@@ -172,15 +165,17 @@ bool MapComputation::take() {
 }
 
 void MapComputation::deliver() {
-    reap();
-    if (!job_ || job_->stop.load()) return;
+    if (!job_ || job_->stop.load()) {
+        timer_.stop();
+        return;
+    }
     const std::uint64_t generation = generation_;
     const bool ended = take();
     if (ended && generation == generation_ && job_ && !job_->stop.load()) {
         elapsedAtEnd_ = static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
         job_->stop = true;
+        timer_.stop();
         emit finished(generation, complete());
-        reap();
     }
 }
 

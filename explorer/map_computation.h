@@ -18,8 +18,9 @@ namespace veltrano::explorer {
 // Computes a map on worker threads (every core, each running points in the
 // SIMD lanes of the batched engine), pass by pass, and hands the finished
 // cells to the GUI thread. Every start() begins a new generation: the work
-// of the previous one is stopped at its next interval boundary, and nothing
-// it computed is handed on any more. The results live here, one per cell,
+// of the previous one is stopped (within a few thousand steps, however long
+// an interval) and its threads have ended before the new ones start, and
+// nothing it computed is handed on any more. The results live here, one per cell,
 // and nothing else grows with the map.
 class MapComputation : public QObject {
     Q_OBJECT
@@ -32,7 +33,7 @@ public:
 
     // Starts computing `settings` (a new generation) and returns at once.
     void start(const MapSettings& settings);
-    // Stops the running work at its next interval boundary; what is done stays.
+    // Stops the running work within a few thousand steps; what is done stays.
     void stop();
 
     [[nodiscard]] bool running() const;
@@ -42,6 +43,9 @@ public:
     // The result of a cell where done() is true (else an empty result).
     [[nodiscard]] const PointResult& result(std::int64_t index) const;
     [[nodiscard]] bool done(std::int64_t index) const;
+    // Every cell's result, kept alive for its holder whatever is computed
+    // next (empty unless complete()).
+    [[nodiscard]] std::shared_ptr<const std::vector<PointResult>> completeResults() const;
     [[nodiscard]] std::int64_t doneCount() const { return doneCount_; }
     [[nodiscard]] bool complete() const { return settings_.size() > 0 && doneCount_ == settings_.size(); }
     // Cells done per second since the start, and the seconds still to go at
@@ -62,13 +66,11 @@ private:
     // Hands on the units finished so far; true when every worker has ended.
     bool take();
     void deliver();
-    void reap();
 
     int threads_;
     std::uint64_t generation_ = 0;
     MapSettings settings_;
     std::shared_ptr<Job> job_;
-    std::vector<std::shared_ptr<Job>> retiring_;  // stopped, their threads ending
     std::vector<std::uint8_t> done_;
     std::int64_t doneCount_ = 0;
     QElapsedTimer clock_;

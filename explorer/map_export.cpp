@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "map_colours.h"
 #include "number_text.h"
@@ -16,12 +18,12 @@
 
 namespace veltrano::explorer {
 
-namespace {
-
 QString cannotWrite(const QString& path, const QString& why) {
     return QCoreApplication::translate("veltrano::explorer::MapExport", "Cannot write %1: %2. The file is as it was.")
         .arg(path, why);
 }
+
+namespace {
 
 // How the run differs from the window's experiment, after the fixed
 // parameter in a picture's title.
@@ -39,24 +41,21 @@ std::string runText(const RunSettings& run) {
 
 }  // namespace
 
-QString writeCsv(const MapComputation& map, const QString& path) {
-    const MapSettings& s = map.settings();
-    if (!map.complete()) return QCoreApplication::translate("veltrano::explorer::MapExport", "The map is not complete");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(path, file.errorString());
+std::string writeRows(const MapSettings& s, std::span<const PointResult> results, std::FILE* out,
+                      const std::function<bool(std::int64_t rows)>& goOn) {
     const SweepGrid grid = gridOf(s);
     std::string block = sweepHeader(s.run.errors) + '\n';
+    const auto size = static_cast<std::int64_t>(results.size());
     // A block at a time: however large the map, the text is never held whole.
-    for (std::int64_t i = 0; i < s.size(); ++i) {
-        block += sweepRow({i, grid.pointAt(i), map.result(i)}, s.run);
+    for (std::int64_t i = 0; i < size; ++i) {
+        block += sweepRow({i, grid.pointAt(i), results[static_cast<std::size_t>(i)]}, s.run);
         block += '\n';
-        if (block.size() > (1U << 16) || i + 1 == s.size()) {
-            if (file.write(block.data(), static_cast<qint64>(block.size())) != static_cast<qint64>(block.size()))
-                return cannotWrite(path, file.errorString());  // the temporary file goes with `file`
+        if (block.size() > (1U << 16) || i + 1 == size) {
+            if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return std::strerror(errno);
             block.clear();
+            if (!goOn(i + 1)) return {};
         }
     }
-    if (!file.commit()) return cannotWrite(path, file.errorString());
     return {};
 }
 

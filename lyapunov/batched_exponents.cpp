@@ -1,5 +1,6 @@
 #include "batched_exponents.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "exponents.h"
@@ -30,6 +31,10 @@ using Lanes = typename LaneType<W>::type;
 
 template <int W>
 using State = std::array<Lanes<W>, kComponents>;
+
+// Steps between two looks at the stop within an interval: well under a
+// millisecond of work, and one look in thousands of steps costs nothing.
+constexpr std::int64_t kStopCheckSteps = 4096;
 
 // Where every component of the state is finite. A NaN anywhere survives
 // the sum of the differences x - x.
@@ -73,17 +78,20 @@ public:
         : settings_(settings), points_(points), out_(out), observe_(observe) {}
 
     // Until every point has ended, or `stop` has become true (checked at
-    // every interval boundary).
+    // every interval boundary and every kStopCheckSteps steps within an
+    // interval, so that however long the interval a stop is seen soon).
     VELTRANO_ALWAYS_INLINE void run(LaneUsage* usage, const std::atomic<bool>* stop) {
+        stop_ = stop;
         for (int l = 0; l < W; ++l) load(l);
         while (busy_ > 0) {
-            if (stop && stop->load(std::memory_order_relaxed)) [[unlikely]]
+            if (stopped()) [[unlikely]]
                 return;
             if (usage) {
                 usage->busy += busy_;
                 usage->total += W;
             }
-            integrateInterval();
+            if (!integrateInterval()) [[unlikely]]
+                return;
             Vectors norms{}, logs{};
             closeInterval(norms, logs);
             account(norms, logs);
@@ -162,11 +170,16 @@ private:
         finish(l, false, lanes_[l].transientLeft > 0 ? 0.0 : reached);
     }
 
+    VELTRANO_ALWAYS_INLINE bool stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
+
     // The steps of one interval from s_ and time_; returns the state
     // reached and advances time_. Steps alternate between two buffers.
     // With `testEachStep`, every step is tested: a lane whose step faults
     // ends at the step before, and the observer sees every measured step.
-    VELTRANO_ALWAYS_INLINE State<W> integrate(bool testEachStep) {
+    // Between blocks of kStopCheckSteps steps the stop is asked; when it has
+    // come, the interval is abandoned (`abandoned` set, the state returned
+    // is of no use).
+    VELTRANO_ALWAYS_INLINE State<W> integrate(bool testEachStep, bool& abandoned) {
         const double h = settings_.step;
         const std::int64_t steps = settings_.stepsPerInterval;
         const V sv = sv_, rv = rv_, bv = bv_;
@@ -177,28 +190,35 @@ private:
         State<W> buffer[2];
         int cur = 0;
         buffer[0] = s_;
-        for (std::int64_t step = 0; step < steps; ++step) {
-            State<W>& now = buffer[cur];
-            State<W>& after = buffer[cur ^ 1];
-            rk4Step(now, after, h, field);
-            const V nextTime = h + time;
-            if (testEachStep) {
-                const auto ok = finiteLanes<W>(after) & finiteMask(nextTime);
-                for (int l = 0; l < W; ++l)
-                    if (!ok[l]) fail(l, time[l]);
-                for (std::size_t i = 0; i < kComponents; ++i) after[i] = ok ? after[i] : now[i];
-                for (int l = 0; l < W; ++l)
-                    if (lanes_[l].point < 0)
-                        for (V& c : after) c[l] = 0.0;
-                if constexpr (Observer::kSteps) {
-                    if (observe_.steps())
-                        for (int l = 0; l < W; ++l)
-                            if (lanes_[l].point >= 0 && lanes_[l].transientLeft == 0)
-                                observe_.step(nextTime[l], {after[0][l], after[1][l], after[2][l]});
-                }
+        for (std::int64_t step = 0; step < steps;) {
+            if (step > 0 && stopped()) [[unlikely]] {
+                abandoned = true;
+                break;
             }
-            cur ^= 1;
-            time = nextTime;
+            const std::int64_t blockEnd = std::min(steps, step + kStopCheckSteps);
+            for (; step < blockEnd; ++step) {
+                State<W>& now = buffer[cur];
+                State<W>& after = buffer[cur ^ 1];
+                rk4Step(now, after, h, field);
+                const V nextTime = h + time;
+                if (testEachStep) {
+                    const auto ok = finiteLanes<W>(after) & finiteMask(nextTime);
+                    for (int l = 0; l < W; ++l)
+                        if (!ok[l]) fail(l, time[l]);
+                    for (std::size_t i = 0; i < kComponents; ++i) after[i] = ok ? after[i] : now[i];
+                    for (int l = 0; l < W; ++l)
+                        if (lanes_[l].point < 0)
+                            for (V& c : after) c[l] = 0.0;
+                    if constexpr (Observer::kSteps) {
+                        if (observe_.steps())
+                            for (int l = 0; l < W; ++l)
+                                if (lanes_[l].point >= 0 && lanes_[l].transientLeft == 0)
+                                    observe_.step(nextTime[l], {after[0][l], after[1][l], after[2][l]});
+                    }
+                }
+                cur ^= 1;
+                time = nextTime;
+            }
         }
         time_ = time;
         return buffer[cur];
@@ -208,13 +228,17 @@ private:
     // sum with the old one), so the state is tested once per interval; when
     // a lane has failed, the interval is run again from its start, testing
     // every step, to find the step each failing lane stops at.
-    VELTRANO_ALWAYS_INLINE void integrateInterval() {
+    // False when the interval was abandoned for a stop.
+    VELTRANO_ALWAYS_INLINE bool integrateInterval() {
+        bool abandoned = false;
         if (observe_.steps()) {
-            s_ = integrate(true);
-            return;
+            s_ = integrate(true, abandoned);
+            return !abandoned;
         }
         const V start = time_;
-        const State<W> end = integrate(false);
+        const State<W> end = integrate(false, abandoned);
+        if (abandoned) [[unlikely]]
+            return false;
         const auto ok = finiteLanes<W>(end) & finiteMask(time_);
         bool all = true;
         for (int l = 0; l < W; ++l) all &= ok[l] != 0;
@@ -222,8 +246,9 @@ private:
             s_ = end;
         } else {
             time_ = start;
-            s_ = integrate(true);
+            s_ = integrate(true, abandoned);
         }
+        return !abandoned;
     }
 
     // Reorthonormalisation, logarithm sums and estimates, committed per lane
@@ -306,6 +331,7 @@ private:
     }
 
     const RunSettings& settings_;
+    const std::atomic<bool>* stop_ = nullptr;
     std::span<const FlowParameters> points_;
     std::span<PointResult> out_;
     const Observer& observe_;

@@ -40,8 +40,9 @@ struct LaneUsage {
 // point at the following interval boundary. Every result is bit for bit
 // what the point gives alone: lane-wise IEEE arithmetic in the order of the
 // single run. `path` must be one of availablePaths(). When `stop` is given
-// and becomes true, the run ends at the next interval boundary and the
-// results of the points not finished are left as they were.
+// and becomes true, the run ends within a few thousand steps, however long
+// its intervals, and the results of the points not finished are left as
+// they were.
 void runPoints(SimdPath path, const RunSettings& settings, std::span<const FlowParameters> points,
                std::span<PointResult> results, LaneUsage* usage = nullptr,
                const std::atomic<bool>* stop = nullptr);

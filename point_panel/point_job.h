@@ -17,7 +17,7 @@ namespace veltrano::point_panel {
 // One point's run on a thread of its own: the history of its estimates and
 // the states it passes through, gathered as the engine produces them and
 // read by the window's thread while the run goes on. Destroying the job
-// stops the run at its next interval boundary and waits for the thread.
+// stops the run within a few thousand steps and waits for the thread.
 class PointJob {
 public:
     PointJob(std::uint64_t generation, const FlowParameters& point, const RunSettings& settings,
@@ -26,7 +26,7 @@ public:
     PointJob(const PointJob&) = delete;
     PointJob& operator=(const PointJob&) = delete;
 
-    // Asks the run to stop at the next interval boundary; returns at once.
+    // Asks the run to stop within a few thousand steps; returns at once.
     void cancel();
     // Waits for the thread to end (after the run's end or a cancel).
     void wait();

@@ -116,7 +116,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
 }
 
 PointPanel::~PointPanel() {
-    // Every job stops at its next interval boundary; their threads end here.
+    // Every job stops within a few thousand steps; their threads end here.
     if (job_) job_->cancel();
     for (auto& job : stopping_) job->cancel();
 }

@@ -36,7 +36,7 @@ public:
     // Starts the run of `p` with `s`; a run still going for an earlier
     // question is stopped and nothing of it is shown again.
     void question(const FlowParameters& p, const RunSettings& s);
-    // Stops the run at its next interval boundary.
+    // Stops the run within a few thousand steps.
     void cancel();
 
     // Each question has a number of its own; what is shown belongs to the last.

@@ -14,8 +14,8 @@ namespace veltrano::python {
 
 namespace py = pybind11;
 
-// The work: it runs until done or until `stop` turns true, then returns at
-// its next interval boundary.
+// The work: it runs until done or until `stop` turns true, then returns
+// within a few thousand steps.
 using ReleasedWork = std::function<void(const std::atomic<bool>& stop)>;
 
 // Called with the GIL held each time the calling thread looks in; false
@@ -26,8 +26,8 @@ using ReleasedPoll = std::function<bool()>;
 // looks ten times a second for Ctrl-C (or any signal that raises), calls
 // `poll` (if given), and calls `progress(done, total)` when `done` moved
 // (unless progress is None); the last call is at the end. An exception raised
-// by a signal handler, by poll or by progress stops the work at its next
-// interval boundary and is raised here; so is one thrown by the work.
+// by a signal handler, by poll or by progress stops the work within a few
+// thousand steps and is raised here; so is one thrown by the work.
 void runReleased(const ReleasedWork& work, py::handle progress, const std::atomic<std::int64_t>& done,
                  std::int64_t total, const ReleasedPoll& poll = {});
 

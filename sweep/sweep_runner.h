@@ -28,8 +28,8 @@ struct SweepSettings {
     // stay busy.
     std::int64_t pointsPerBlock = 0;
     LaneUsage* usage = nullptr;  // if given, receives how busy the lanes were
-    // If given and it becomes true, the sweep ends soon (at the next interval
-    // boundary of every lane) and hands on nothing more.
+    // If given and it becomes true, the sweep ends soon (within a few
+    // thousand steps of every lane) and hands on nothing more.
     const std::atomic<bool>* stop = nullptr;
 };
 

@@ -45,6 +45,44 @@ private:
     int fd_ = -1;
 };
 
+// A file written beside `path` and put in its place only once whole, held
+// by this writer alone throughout: the new file is locked (flock) from its
+// creation to its close, and so is the file it replaces, so that no other
+// writer continues the old file or takes the new one. A file that another
+// process is writing is refused before anything is written.
+class ReplacementFile {
+public:
+    static std::variant<ReplacementFile, FileRefusal> open(const std::string& path);
+    ReplacementFile(ReplacementFile&& other) noexcept;
+    ReplacementFile& operator=(ReplacementFile&&) = delete;
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    // Removes the new file unless it was published.
+    ~ReplacementFile();
+
+    [[nodiscard]] std::FILE* stream() const { return stream_; }
+    [[nodiscard]] const std::string& path() const { return path_; }
+    // Flushes the new file to the disk; the empty text, else what failed.
+    [[nodiscard]] std::string finish();
+    // Puts the finished file in place of the one locked at the start (or at
+    // the path that was free, if it still is) and closes it; the empty text
+    // on success, else why not (the new file is removed, the path is as it
+    // was).
+    [[nodiscard]] std::string publish();
+    // Removes the new file; the path stays as it was.
+    void discard();
+
+private:
+    ReplacementFile() = default;
+    void release();
+
+    std::string path_;       // where the file goes (a symbolic link's target)
+    std::string temporary_;  // the new file, beside it
+    std::FILE* stream_ = nullptr;
+    int oldFd_ = -1;  // the replaced file, locked; -1 when the path was free
+    std::uint64_t oldDevice_ = 0, oldInode_ = 0;
+};
+
 // An existing path, or a dangling symbolic link.
 [[nodiscard]] bool pathTaken(const std::string& path);
 

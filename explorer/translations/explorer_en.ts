@@ -190,6 +190,26 @@
         <source>The Python call is on the clipboard</source>
         <translation>The Python call is on the clipboard</translation>
     </message>
+    <message>
+        <source>The rows are being written to %1: wait for the export or cancel it.</source>
+        <translation>The rows are being written to %1: wait for the export or cancel it.</translation>
+    </message>
+    <message>
+        <source>Writing the rows to %1…</source>
+        <translation>Writing the rows to %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The export was cancelled: %1 is as it was.</source>
+        <translation>The export was cancelled: %1 is as it was.</translation>
+    </message>
+    <message>
+        <source>The rows are written to %1</source>
+        <translation>The rows are written to %1</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::LegendWidget</name>
@@ -247,10 +267,6 @@
     <message>
         <source>Cannot write %1: %2. The file is as it was.</source>
         <translation>Cannot write %1: %2. The file is as it was.</translation>
-    </message>
-    <message>
-        <source>The map is not complete</source>
-        <translation>The map is not complete</translation>
     </message>
 </context>
 <context>

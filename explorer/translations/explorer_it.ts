@@ -190,6 +190,26 @@
         <source>The Python call is on the clipboard</source>
         <translation>La chiamata Python è negli appunti</translation>
     </message>
+    <message>
+        <source>The rows are being written to %1: wait for the export or cancel it.</source>
+        <translation>Le righe sono in scrittura su %1: attendere la fine dell&apos;esportazione o annullarla.</translation>
+    </message>
+    <message>
+        <source>Writing the rows to %1…</source>
+        <translation>Scrittura delle righe su %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>The export was cancelled: %1 is as it was.</source>
+        <translation>Esportazione annullata: %1 è rimasto com&apos;era.</translation>
+    </message>
+    <message>
+        <source>The rows are written to %1</source>
+        <translation>Le righe sono state scritte su %1</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::LegendWidget</name>
@@ -247,10 +267,6 @@
     <message>
         <source>Cannot write %1: %2. The file is as it was.</source>
         <translation>Impossibile scrivere %1: %2. Il file è rimasto com&apos;era.</translation>
-    </message>
-    <message>
-        <source>The map is not complete</source>
-        <translation>La mappa non è completa</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "output_file.h"
 #include "scratch_folder.h"
@@ -111,4 +112,51 @@ TEST(Publishing, APicturePathIsCheckedBeforeAnyWork) {
         EXPECT_EQ(why->message, c.message);
     }
     EXPECT_FALSE(checkPicturePath(folder / "new.png", folder / "rows.csv"));
+}
+
+TEST(Publishing, AReplacementHoldsBothFilesAndTakesOnlyThePathItLocked) {
+    ScratchFolder folder;
+    const std::string path = folder / "rows.csv";
+    writeText(path, "old");
+    const auto open = [](const std::string& p) {
+        auto opened = ReplacementFile::open(p);
+        if (const auto* why = std::get_if<FileRefusal>(&opened)) ADD_FAILURE() << why->message;
+        return std::get<ReplacementFile>(std::move(opened));
+    };
+    {
+        ReplacementFile file = open(path);
+        std::fputs("new", file.stream());
+        EXPECT_EQ(file.finish(), "");
+        // Neither the old file nor the new one takes another writer.
+        EXPECT_TRUE(std::holds_alternative<FileRefusal>(OutputFile::openExisting(path)));
+        EXPECT_TRUE(std::holds_alternative<FileRefusal>(ReplacementFile::open(path)));
+        EXPECT_EQ(file.publish(), "");
+        EXPECT_EQ(readText(path), "new");
+    }
+    // A path whose file changed, or that was free and is taken now, keeps
+    // what it holds; the new file goes.
+    const std::string link = folder / "link.csv";
+    std::filesystem::create_symlink(path, link);
+    const struct {
+        std::string path, message;
+        std::function<void()> meanwhile;
+    } cases[] = {
+        {path, path + " was replaced meanwhile and is never overwritten",
+         [&] {
+             std::filesystem::rename(path, folder / "moved.csv");
+             writeText(path, "other");
+         }},
+        {folder / "free.csv", folder / "free.csv" + " appeared meanwhile and is never overwritten",
+         [&] { writeText(folder / "free.csv", "other"); }},
+        {link, "", [] {}},  // the file it names is replaced, the link kept
+    };
+    for (const auto& c : cases) {
+        ReplacementFile file = open(c.path);
+        std::fputs("new", file.stream());
+        c.meanwhile();
+        EXPECT_EQ(file.publish(), c.message);
+        EXPECT_EQ(readText(c.path), c.message.empty() ? "new" : "other");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(folder.entries(), std::size_t{4});  // no new file left
 }

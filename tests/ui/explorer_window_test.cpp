@@ -1,6 +1,8 @@
 // The Explorer window on the offscreen platform: its map is the engine's,
-// rapid changes paint only the last settings, Stop and close end the work,
-// exports are the command line's bytes and never leave half a file, zoom
+// rapid changes paint only the last settings, Stop, changes and close end
+// the work within an interval and never leave more threads than the pool,
+// exports are the command line's bytes, never leave half a file nor take a
+// file another process writes, and can be cancelled, zoom
 // and history, the keyboard cursor, the last session, the translations and
 // the calculator's shortcut.
 
@@ -14,6 +16,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -29,6 +33,7 @@
 #include "form1.h"
 #include "map_colours.h"
 #include "map_widget.h"
+#include "output_file.h"
 #include "point_panel.h"
 #include "ui_test_support.h"
 
@@ -88,6 +93,35 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
 
+// The threads of this process that carry its name: the main thread and the
+// plain threads it starts (Qt names its own).
+int threadCount() {
+    const auto comm = [](const QString& folder) {
+        QFile f(folder + QStringLiteral("/comm"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray own = comm(QStringLiteral("/proc/self"));
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    int count = 0;
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        count += comm(tasks.filePath(task)) == own;
+    return count;
+}
+
+// Exports the rows and waits for the end: why nothing started, why the
+// file was not written, or the empty text.
+QString exportCsv(ExplorerWindow& w, const QString& path) {
+    QSignalSpy ended(&w, &ExplorerWindow::csvExportEnded);
+    if (const QString refused = w.exportCsv(path); !refused.isEmpty()) return refused;
+    if (ended.isEmpty() && !ended.wait(300000)) return QStringLiteral("(no end)");
+    return ended.takeFirst().at(0).toString();
+}
+
+// The files in a folder, hidden ones too.
+QStringList filesIn(const QTemporaryDir& dir) {
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+}
+
 // Runs the command the window copies and returns what it writes.
 QByteArray runCommand(const QString& command, int* status) {
     QStringList args = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -107,7 +141,7 @@ private slots:
     void initTestCase();
     void theMapIsTheEnginesBitForBit();
     void rapidChangesPaintOnlyTheLastSettings();
-    void stopAndCloseEndTheWorkAtTheNextInterval();
+    void stopChangeAndCloseEndTheWorkWithinAnInterval();
     void csvExportIsTheCommandsOutput_data();
     void csvExportIsTheCommandsOutput();
     void anIncompleteMapIsNotExported();
@@ -178,18 +212,27 @@ void ExplorerWindowTest::rapidChangesPaintOnlyTheLastSettings() {
     QCOMPARE(w.cells(), freshClasses(w));
 }
 
-void ExplorerWindowTest::stopAndCloseEndTheWorkAtTheNextInterval() {
-    // Points of 10^9 intervals: only a stop at an interval boundary ends
-    // them (the test would never end otherwise).
+void ExplorerWindowTest::stopChangeAndCloseEndTheWorkWithinAnInterval() {
+    // Points of 10^9 intervals of 10^9 steps (minutes each): only a stop
+    // seen within an interval ends them (the test would never end otherwise).
     MapSettings endless = small(64, 64, 1'000'000'000);
+    endless.run.stepsPerInterval = 1'000'000'000;
+    const int idle = threadCount();
     {
         ExplorerWindow w(endless, testOptions());
         QVERIFY(w.computation().running());
-        QTest::qWait(50);
+        // A burst of edits: each ends the work before it, so that never more
+        // than the pool's threads are at work.
+        for (int k = 0; k < 8; ++k) {
+            QTest::qWait(20);
+            endless.base.bv = 1 + k;
+            w.showMap(endless);
+            QVERIFY2(threadCount() <= idle + w.computation().threads(), qPrintable(QString::number(threadCount())));
+        }
         w.findChild<QPushButton*>(QStringLiteral("Stop"))->click();
         QVERIFY(!w.computation().running());
         const std::int64_t done = w.computation().doneCount();
-        QTest::qWait(100);
+        QTRY_COMPARE_WITH_TIMEOUT(threadCount(), idle, 20000);
         QCOMPARE(w.computation().doneCount(), done);
         // Computing again after a stop works.
         w.showMap(small(8, 8, 100));
@@ -202,7 +245,8 @@ void ExplorerWindowTest::stopAndCloseEndTheWorkAtTheNextInterval() {
         QTest::qWait(50);
         w->close();  // stops the work
         QVERIFY(!w->computation().running());
-        delete w;  // waits for the threads: within an interval
+        QTRY_COMPARE_WITH_TIMEOUT(threadCount(), idle, 20000);
+        delete w;
     }
     {
         ExplorerWindow w(endless, testOptions());
@@ -238,7 +282,7 @@ void ExplorerWindowTest::csvExportIsTheCommandsOutput() {
     QVERIFY(waitComplete(w));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("map.csv"));
-    QCOMPARE(w.exportCsv(path), QString());
+    QCOMPARE(exportCsv(w, path), QString());
     int status = -1;
     const QByteArray cli = runCommand(w.commandText(), &status);
     QCOMPARE(status, 0);
@@ -278,7 +322,7 @@ void ExplorerWindowTest::anIncompleteMapIsNotExported() {
     ExplorerWindow w(small(64, 64, 1'000'000'000), testOptions());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("map.csv"));
-    const QString error = w.exportCsv(path);
+    const QString error = exportCsv(w, path);
     QVERIFY(error.contains(QStringLiteral("not complete")));
     QVERIFY(!QFile::exists(path));
 }
@@ -300,18 +344,54 @@ void ExplorerWindowTest::aFailedSaveLeavesTheOldFile() {
     rlimit tight = previous;
     tight.rlim_cur = 1024;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const QString csvError = w.exportCsv(path);
+    const QString csvError = exportCsv(w, path);
     const QString pictureError = w.exportPicture(dir.filePath(QStringLiteral("precious.png")));
     setrlimit(RLIMIT_FSIZE, &previous);
     QVERIFY(csvError.contains(QStringLiteral("Cannot write")));
     QVERIFY(!pictureError.isEmpty());
     QCOMPARE(readAll(path), QByteArray("precious\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.csv")});
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
+    {
+        // Written by another process (a lock as veltrano-cli sweep and
+        // Python hold it): refused before anything is written.
+        const auto held = OutputFile::openExisting(path.toStdString());
+        QVERIFY(std::holds_alternative<OutputFile>(held));
+        const QString refused = w.exportCsv(path);
+        QVERIFY2(refused.contains(QStringLiteral("precious.csv is being written by another process")),
+                 qPrintable(refused));
+        QCOMPARE(readAll(path), QByteArray("precious\n"));
+        QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
+    }
+    // Cancelled in its progress dialog while it writes (the window's events
+    // go on meanwhile, and the file it replaces is held as the new one):
+    // nothing is published.
+    bool reported = false;
+    const auto cancelAtOnce = connect(&w, &ExplorerWindow::csvExportProgress, this, [&] {
+        if (std::exchange(reported, true)) return;
+        const auto other = OutputFile::openExisting(path.toStdString());
+        const auto* refusal = std::get_if<FileRefusal>(&other);
+        QVERIFY(refusal && refusal->message.find("being written by another process") != std::string::npos);
+        auto* progress = w.findChild<QProgressDialog*>(QStringLiteral("CsvProgress"));
+        QVERIFY(progress);
+        progress->findChild<QPushButton*>()->click();
+    });
+    QVERIFY(exportCsv(w, path).contains(QStringLiteral("cancelled")));
+    disconnect(cancelAtOnce);
+    QVERIFY(reported);
+    QCOMPARE(readAll(path), QByteArray("precious\n"));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
     // A folder that is not there.
-    QVERIFY(!w.exportCsv(dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
+    QVERIFY(!exportCsv(w, dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
     // With room, the file is replaced whole.
-    QCOMPARE(w.exportCsv(path), QString());
+    QCOMPARE(exportCsv(w, path), QString());
     QVERIFY(readAll(path).startsWith("index,sigma,R,b,"));
+    // Closing the window ends an export under way: nothing is published.
+    QSignalSpy ended(&w, &ExplorerWindow::csvExportEnded);
+    QCOMPARE(w.exportCsv(dir.filePath(QStringLiteral("closed.csv"))), QString());
+    w.close();
+    QVERIFY(!ended.isEmpty() || ended.wait(60000));
+    QVERIFY(ended.first().at(0).toString().contains(QStringLiteral("cancelled")));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
 }
 
 void ExplorerWindowTest::picturesAreWrittenAsPngAndSvg() {

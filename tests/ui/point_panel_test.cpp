@@ -357,6 +357,18 @@ private slots:
             QVERIFY(ended.wait(60000));
         }
         {
+            // An interval of 10^9 steps (minutes of work): the stop is seen
+            // within it.
+            RunSettings endless = s;
+            endless.stepsPerInterval = 1'000'000'000;
+            PointPanel panel;
+            panel.question({10, 28, 2.5}, endless);
+            QSignalSpy ended(&panel, &PointPanel::finished);
+            QTest::qWait(50);
+            panel.cancel();
+            QVERIFY(ended.wait(20000));
+        }
+        {
             // Destroyed while it computes, with an earlier question still ending.
             auto* panel = new PointPanel;
             panel->question({10, 28, 2.5}, s);

@@ -22,10 +22,11 @@ struct LegendEntry {
 [[nodiscard]] std::vector<LegendEntry> legendOf(const pictures::HeatMap& map);
 
 // The colour bar in `bar`: the scale from +limit at the top to -limit at the
-// bottom, five labelled ticks to its right, `title` above it and the
-// legend's swatches below it, in `font`.
+// bottom (to 0 for a quantity never negative: `oneSided`), five labelled
+// ticks to its right, `title` above it (centred 20 pixels right of the bar's
+// left edge) and the legend's swatches below it, in `font`.
 void paintColourBar(QPainter& painter, const QRectF& bar, double limit, const QString& title,
-                    const std::vector<LegendEntry>& legend, const QFont& font);
+                    const std::vector<LegendEntry>& legend, const QFont& font, bool oneSided = false);
 
 // The colour bar and legend as a widget of its own, beside a map a window
 // shows (the same drawing as in the map's picture).
@@ -33,8 +34,11 @@ class ColourBarWidget : public QWidget {
     Q_OBJECT
 public:
     explicit ColourBarWidget(QWidget* parent = nullptr);
-    void setScale(double limit, const QString& title, std::vector<LegendEntry> legend);
+    void setScale(double limit, const QString& title, std::vector<LegendEntry> legend, bool oneSided = false);
     [[nodiscard]] QSize sizeHint() const override;
+    // Where the bar and its title are drawn.
+    [[nodiscard]] QRectF barRect() const;
+    [[nodiscard]] QRectF titleRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,6 +47,7 @@ private:
     double limit_ = 1;
     QString title_;
     std::vector<LegendEntry> legend_;
+    bool oneSided_ = false;
 };
 
 }  // namespace veltrano::drawing

@@ -17,6 +17,7 @@ class QDockWidget;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
 
 namespace veltrano::point_panel {
 class PointPanel;
@@ -48,6 +49,11 @@ public:
     explicit ExplorerWindow(std::optional<MapSettings> start = std::nullopt, QWidget* parent = nullptr);
     ~ExplorerWindow() override;
 
+    // The size the window opens at on a screen whose free area (without the
+    // task bars, in the screen's logical pixels) is `available`: the room it
+    // would like, never more than the screen leaves for it and its frame.
+    [[nodiscard]] static QSize openingSize(QSize available);
+
     // Shows `s` in the controls and computes it (a new view).
     void showMap(const MapSettings& s);
     void setShown(Shown shown);
@@ -55,6 +61,9 @@ public:
     [[nodiscard]] MapComputation& computation() { return *computation_; }
     [[nodiscard]] const QImage& cells() const { return image_.image(); }
     [[nodiscard]] MapWidget* map() const { return map_; }
+    [[nodiscard]] LegendWidget* legend() const { return legend_; }
+    // The end of the colour scale the map is painted with (0: none yet).
+    [[nodiscard]] double scaleEnd() const;
 
     // The exports; an empty text on success, else the message shown.
     QString exportCsv(const QString& path);
@@ -98,7 +107,6 @@ private:
     void updateActions();
     void updateNotice();
     void report(const QString& message);
-    [[nodiscard]] double colourLimit() const;
     [[nodiscard]] QRgb colourOf(std::int64_t index) const;
     void remember() const;
 
@@ -134,6 +142,7 @@ private:
     QAction* commandAction_ = nullptr;
     QAction* pythonAction_ = nullptr;
     QDockWidget* panelDock_ = nullptr;
+    QScrollArea* panelScroll_ = nullptr;
     point_panel::PointPanel* panel_ = nullptr;
 };
 

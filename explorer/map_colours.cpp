@@ -48,11 +48,12 @@ QRgb backgroundColour(const QPalette&) {
 
 QColor classColour(PointClass c) {
     // Chaos warm and rest cool as on the scale of λ1, periodic orbits (λ1 at
-    // 0) the scale's neutral middle; undecided a light green, the hue the
-    // maps of λ shade undecided points with. Every pair of these, the gold of
+    // 0) the scale's neutral middle; undecided the deep green the maps of λ
+    // shade undecided points towards. Every pair of these, the gold of
     // inconsistent points, the grey of faults and the white of points
     // without error bars stays apart to a red-blind, a green-blind and a
-    // blue-blind eye alike (lightness differs where hue cannot).
+    // blue-blind eye alike, and undecided differs in lightness from all of
+    // them for an eye that sees no hue.
     switch (c) {
         case PointClass::Chaotic:
             return drawing::divergingAt(1.0);
@@ -61,7 +62,7 @@ QColor classColour(PointClass c) {
         case PointClass::AtRest:
             return drawing::divergingAt(-1.0);
         case PointClass::Undecided:
-            return QColor(110, 210, 120);
+            return QColor(0, 140, 80);
     }
     return drawing::emptyColour();
 }

@@ -103,7 +103,7 @@ void ConvergenceView::fitLabels() {
             bands = true;
             for (QLegendMarker* marker : chart->legend()->markers(series)) marker->setVisible(false);
         }
-    chart->setTitle(bands ? tr("shaded: the 95 % interval of each estimate") : QString());
+    chart->setTitle(bands ? tr("shaded: 95 % intervals") : QString());
     // The plot area before the chart is first laid out: the view less the
     // room of the y axis' labels.
     const double width = std::max(1.0, view_->width() - 110.0);

@@ -1,5 +1,6 @@
 #include "colour_bar.h"
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <algorithm>
 #include <cmath>
@@ -36,6 +37,11 @@ std::vector<LegendEntry> legendOf(const pictures::HeatMap& map) {
     return legend;
 }
 
+QRectF colourBarTitleRect(const QRectF& bar, const QString& title, const QFont& font) {
+    const double width = std::max(80.0, std::ceil(QFontMetricsF(font).horizontalAdvance(title)) + 4);
+    return QRectF(bar.left() - (width / 2 - 20), bar.top() - kTitleRoom, width, 20);
+}
+
 void paintColourBar(QPainter& p, const QRectF& bar, double limit, const QString& title,
                     const std::vector<LegendEntry>& legend, const QFont& font, bool oneSided) {
     // The bar spans the scale from its top (1) to its bottom (-1, or 0).
@@ -52,7 +58,7 @@ void paintColourBar(QPainter& p, const QRectF& bar, double limit, const QString&
         p.drawLine(QPointF(bar.right(), yk), QPointF(bar.right() + 5, yk));
         p.drawText(QPointF(bar.right() + 8, yk + 4), QString::number(v, 'g', 3));
     }
-    p.drawText(QRectF(bar.left() - 20, bar.top() - kTitleRoom, 80, 20), Qt::AlignCenter, title);
+    p.drawText(colourBarTitleRect(bar, title, font), Qt::AlignCenter, title);
     for (std::size_t i = 0; i < legend.size(); ++i) {
         const QRectF swatch(bar.left(), bar.bottom() + 16 + kEntryStep * static_cast<double>(i), kSwatch, kSwatch);
         // An undecided swatch shows the shading of the scale's middle.
@@ -79,14 +85,12 @@ QRectF ColourBarWidget::barRect() const {
     const double below = legend_.empty() ? 8 : 16 + kEntryStep * static_cast<double>(legend_.size());
     // The title is centred 20 pixels right of the bar's edge: the bar moves
     // right as far as a long title needs.
-    const double left = std::max(20.0, fontMetrics().horizontalAdvance(title_) / 2.0 - 20 + 4);
+    const double left = std::max(20.0, colourBarTitleRect(QRectF(), title_, font()).width() / 2 - 20 + 2);
     return QRectF(left, kTitleRoom + 4, kBarWidth, std::max(10.0, height() - kTitleRoom - 4 - below));
 }
 
 QRectF ColourBarWidget::titleRect() const {
-    const QRectF bar = barRect();
-    const double w = fontMetrics().horizontalAdvance(title_);
-    return QRectF(bar.left() + 20 - w / 2, bar.top() - kTitleRoom, w, 20);
+    return colourBarTitleRect(barRect(), title_, font());
 }
 
 QSize ColourBarWidget::sizeHint() const {

@@ -21,10 +21,15 @@ struct LegendEntry {
 // The entries a map needs: one for each special colour some cell shows.
 [[nodiscard]] std::vector<LegendEntry> legendOf(const pictures::HeatMap& map);
 
+// Where the title of the colour bar in `bar` is drawn (and clipped): 80
+// pixels centred 20 pixels right of the bar's left edge, wider where the
+// title needs.
+[[nodiscard]] QRectF colourBarTitleRect(const QRectF& bar, const QString& title, const QFont& font);
+
 // The colour bar in `bar`: the scale from +limit at the top to -limit at the
 // bottom (to 0 for a quantity never negative: `oneSided`), five labelled
-// ticks to its right, `title` above it (centred 20 pixels right of the bar's
-// left edge) and the legend's swatches below it, in `font`.
+// ticks to its right, `title` above it and the legend's swatches below it,
+// in `font`.
 void paintColourBar(QPainter& painter, const QRectF& bar, double limit, const QString& title,
                     const std::vector<LegendEntry>& legend, const QFont& font, bool oneSided = false);
 
@@ -36,7 +41,7 @@ public:
     explicit ColourBarWidget(QWidget* parent = nullptr);
     void setScale(double limit, const QString& title, std::vector<LegendEntry> legend, bool oneSided = false);
     [[nodiscard]] QSize sizeHint() const override;
-    // Where the bar and its title are drawn.
+    // Where the bar and its title are drawn (the title clipped to its rectangle).
     [[nodiscard]] QRectF barRect() const;
     [[nodiscard]] QRectF titleRect() const;
 

@@ -471,6 +471,7 @@ void ExplorerWindowTest::scalesFollowTheValuesKnownSoFar() {
     // The scale's title is whole.
     const auto* bar = w.legend()->findChild<drawing::ColourBarWidget*>();
     QVERIFY(QRectF(bar->rect()).contains(bar->titleRect()));
+    QVERIFY(bar->titleRect().width() >= bar->fontMetrics().horizontalAdvance(shownTitle(shown)));
 }
 
 void ExplorerWindowTest::badEntriesAreReportedAndNothingStarts() {

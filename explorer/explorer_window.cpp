@@ -520,8 +520,9 @@ void ExplorerWindow::openPoint(CellPosition cell) {
     if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return;
     if (!panel_) {
         // Below the map, as wide as the window: the panel scrolls rather
-        // than push the window beyond the screen, and takes no more than
-        // a third of the height where the map needs the room.
+        // than push the window beyond the screen. It takes the height it
+        // wants where the map keeps the height it would like, else no more
+        // than a third.
         panelDock_ = new QDockWidget(tr("Point"), this);
         panelDock_->setObjectName(QStringLiteral("PointDock"));
         panelScroll_ = new QScrollArea(panelDock_);
@@ -536,7 +537,7 @@ void ExplorerWindow::openPoint(CellPosition cell) {
         addDockWidget(Qt::BottomDockWidgetArea, panelDock_);
         const int room = std::max(1, centralWidget()->height() + panelDock_->height());
         const int wanted = panel_->sizeHint().height() + 4;
-        resizeDocks({panelDock_}, {std::min(wanted, std::max(room / 3, room - 2 * map_->sizeHint().height()))},
+        resizeDocks({panelDock_}, {std::min(wanted, std::max(room / 3, room - map_->sizeHint().height()))},
                     Qt::Vertical);
     }
     panelDock_->show();

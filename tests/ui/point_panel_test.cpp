@@ -417,7 +417,6 @@ private slots:
         QTest::addColumn<bool>("errors");
         QTest::newRow("narrowest, bands") << 260 << true;
         QTest::newRow("narrowest, no bands") << 260 << false;
-        QTest::newRow("wide, bands") << 700 << true;
     }
     void convergenceLabelsAreWhole() {
         QFETCH(int, width);

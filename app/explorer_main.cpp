@@ -17,7 +17,6 @@ int main(int argc, char** argv) {
 
     veltrano::explorer::ExplorerWindow window;
     window.setWindowIcon(programIcon());
-    window.resize(1180, 760);
     window.show();
     return QApplication::exec();
 }

@@ -31,7 +31,6 @@ int main(int argc, char** argv) {
             explorer = new veltrano::explorer::ExplorerWindow(start);
             explorer->setAttribute(Qt::WA_DeleteOnClose);
             explorer->setWindowIcon(programIcon());
-            explorer->resize(1180, 760);
         } else if (start) {
             explorer->showMap(*start);
         }

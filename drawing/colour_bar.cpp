@@ -1,7 +1,9 @@
 #include "colour_bar.h"
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "chart_canvas.h"
 #include "colour_map.h"
@@ -35,21 +37,28 @@ std::vector<LegendEntry> legendOf(const pictures::HeatMap& map) {
     return legend;
 }
 
+QRectF colourBarTitleRect(const QRectF& bar, const QString& title, const QFont& font) {
+    const double width = std::max(80.0, std::ceil(QFontMetricsF(font).horizontalAdvance(title)) + 4);
+    return QRectF(bar.left() - (width / 2 - 20), bar.top() - kTitleRoom, width, 20);
+}
+
 void paintColourBar(QPainter& p, const QRectF& bar, double limit, const QString& title,
-                    const std::vector<LegendEntry>& legend, const QFont& font) {
+                    const std::vector<LegendEntry>& legend, const QFont& font, bool oneSided) {
+    // The bar spans the scale from its top (1) to its bottom (-1, or 0).
+    const double bottom = oneSided ? 0.0 : -1.0;
     for (int i = 0; i < static_cast<int>(bar.height()); ++i)
         p.fillRect(QRectF(bar.left(), bar.top() + i, bar.width(), 1.0),
-                   divergingAt(1.0 - 2.0 * i / std::max(1.0, bar.height() - 1)));
+                   divergingAt(1.0 - (1.0 - bottom) * i / std::max(1.0, bar.height() - 1)));
     p.setPen(Qt::black);
     p.drawRect(bar);
     p.setFont(font);
     for (int k = 0; k <= 4; ++k) {
-        const double v = limit * (1.0 - k / 2.0);
+        const double v = limit * (1.0 - (1.0 - bottom) * k / 4.0);
         const double yk = bar.top() + bar.height() * k / 4.0;
         p.drawLine(QPointF(bar.right(), yk), QPointF(bar.right() + 5, yk));
         p.drawText(QPointF(bar.right() + 8, yk + 4), QString::number(v, 'g', 3));
     }
-    p.drawText(QRectF(bar.left() - 20, bar.top() - kTitleRoom, 80, 20), Qt::AlignCenter, title);
+    p.drawText(colourBarTitleRect(bar, title, font), Qt::AlignCenter, title);
     for (std::size_t i = 0; i < legend.size(); ++i) {
         const QRectF swatch(bar.left(), bar.bottom() + 16 + kEntryStep * static_cast<double>(i), kSwatch, kSwatch);
         // An undecided swatch shows the shading of the scale's middle.
@@ -63,26 +72,40 @@ ColourBarWidget::ColourBarWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 }
 
-void ColourBarWidget::setScale(double limit, const QString& title, std::vector<LegendEntry> legend) {
+void ColourBarWidget::setScale(double limit, const QString& title, std::vector<LegendEntry> legend, bool oneSided) {
     limit_ = limit;
     title_ = title;
     legend_ = std::move(legend);
+    oneSided_ = oneSided;
     updateGeometry();
     update();
 }
 
+QRectF ColourBarWidget::barRect() const {
+    const double below = legend_.empty() ? 8 : 16 + kEntryStep * static_cast<double>(legend_.size());
+    // The title is centred 20 pixels right of the bar's edge: the bar moves
+    // right as far as a long title needs.
+    const double left = std::max(20.0, colourBarTitleRect(QRectF(), title_, font()).width() / 2 - 20 + 2);
+    return QRectF(left, kTitleRoom + 4, kBarWidth, std::max(10.0, height() - kTitleRoom - 4 - below));
+}
+
+QRectF ColourBarWidget::titleRect() const {
+    return colourBarTitleRect(barRect(), title_, font());
+}
+
 QSize ColourBarWidget::sizeHint() const {
-    int width = static_cast<int>(kBarWidth + kLabelRoom) + 40;
+    const QRectF bar = barRect();
+    int width = static_cast<int>(bar.left() + kBarWidth + kLabelRoom) + 20;
+    width = std::max(width, static_cast<int>(std::ceil(titleRect().right())) + 4);
     for (const LegendEntry& e : legend_)
-        width = std::max(width, 20 + static_cast<int>(kSwatch) + 6 + fontMetrics().horizontalAdvance(e.name) + 10);
+        width = std::max(width, static_cast<int>(bar.left()) + static_cast<int>(kSwatch) + 6 +
+                                    fontMetrics().horizontalAdvance(e.name) + 10);
     return {width, 300};
 }
 
 void ColourBarWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const double below = legend_.empty() ? 8 : 16 + kEntryStep * static_cast<double>(legend_.size());
-    const QRectF bar(20, kTitleRoom + 4, kBarWidth, std::max(10.0, height() - kTitleRoom - 4 - below));
-    paintColourBar(p, bar, limit_, title_, legend_, font());
+    paintColourBar(p, barRect(), limit_, title_, legend_, font(), oneSided_);
 }
 
 }  // namespace veltrano::drawing

@@ -15,7 +15,9 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -95,6 +97,17 @@ ExplorerWindow::ExplorerWindow(std::optional<MapSettings> opening, Options optio
     shownBox_->setCurrentIndex(static_cast<int>(shown));
     form_->show(first);
     start(first, true);
+    if (const QScreen* where = screen()) resize(openingSize(where->availableGeometry().size()));
+    // The settings take at most a third of the width.
+    auto* columns = static_cast<QSplitter*>(centralWidget());
+    const int sideWidth = std::min(columns->widget(0)->sizeHint().width(), width() / 3);
+    columns->setSizes({sideWidth, std::max(1, width() - sideWidth)});
+}
+
+QSize ExplorerWindow::openingSize(QSize available) {
+    // Room for a frame and a title bar; at most a size a map reads well at.
+    const QSize frame(16, 48), wanted(1400, 900);
+    return wanted.boundedTo(available - frame).expandedTo(QSize(320, 240));
 }
 
 ExplorerWindow::~ExplorerWindow() {
@@ -103,8 +116,11 @@ ExplorerWindow::~ExplorerWindow() {
 }
 
 void ExplorerWindow::buildControls() {
-    auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
+    // The settings and the map side by side; on a narrow screen the
+    // settings give way (and scroll), the map keeps its room.
+    auto* central = new QSplitter(Qt::Horizontal, this);
+    central->setObjectName(QStringLiteral("Columns"));
+    central->setChildrenCollapsible(false);
 
     auto* side = new QWidget(central);
     auto* sideLayout = new QVBoxLayout(side);
@@ -121,6 +137,8 @@ void ExplorerWindow::buildControls() {
     shownBox_->addItem(tr("Kaplan–Yorke dimension"));
     shownBox_->addItem(tr("half-width of λ1"));
     shownBox_->addItem(tr("classes: chaotic, periodic, at rest, undecided"));
+    shownBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    shownBox_->setMinimumContentsLength(12);
     auto* shownLabel = new QLabel(tr("&Show"), shownRow);
     shownLabel->setBuddy(shownBox_);
     shownLayout->addWidget(shownLabel);
@@ -131,7 +149,6 @@ void ExplorerWindow::buildControls() {
     scroll->setWidget(form_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The map takes the room; the settings a column beside it.
     side->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
     sideLayout->addWidget(scroll, 1);
@@ -141,7 +158,7 @@ void ExplorerWindow::buildControls() {
     problem_->setStyleSheet(QStringLiteral("color: #b00000"));
     problem_->hide();
     sideLayout->addWidget(problem_);
-    layout->addWidget(side);
+    central->addWidget(side);
 
     auto* mapColumn = new QWidget(central);
     auto* mapLayout = new QVBoxLayout(mapColumn);
@@ -156,7 +173,9 @@ void ExplorerWindow::buildControls() {
     mapRow->addWidget(map_, 1);
     mapRow->addWidget(legend_);
     mapLayout->addLayout(mapRow, 1);
-    layout->addWidget(mapColumn, 1);
+    central->addWidget(mapColumn);
+    central->setStretchFactor(0, 0);
+    central->setStretchFactor(1, 1);
     setCentralWidget(central);
 
     hover_ = new QLabel(this);
@@ -278,10 +297,12 @@ void ExplorerWindow::arrived(std::uint64_t generation, const QVector<WorkUnit>& 
             marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(markOf(r, grid_.pointAt(i), c.settings().run));
             if (const auto v = shownValue(r, shown_)) limit_ = std::max(limit_, std::fabs(*v));
         }
-    if (limit_ > paintedLimit_) {
+    if (paintedLimit_ == 0 && limit_ > 0) {
+        // The first values set the scale before anything is painted.
+        recolour();
+    } else if (limit_ > paintedLimit_) {
         // The scale grew beyond its end: everything is painted again, at
-        // most a few times a second, the end a round number until the map
-        // is complete.
+        // most a few times a second.
         if (!recolourPause_.isActive()) recolourPause_.start();
     }
     const auto done = [&c](std::int64_t i) { return c.done(i); };
@@ -298,8 +319,8 @@ void ExplorerWindow::finished(std::uint64_t generation, bool) {
     updateActions();
 }
 
-double ExplorerWindow::colourLimit() const {
-    return limit_;
+double ExplorerWindow::scaleEnd() const {
+    return paintedLimit_;
 }
 
 QRgb ExplorerWindow::colourOf(std::int64_t index) const {
@@ -309,13 +330,13 @@ QRgb ExplorerWindow::colourOf(std::int64_t index) const {
 
 namespace {
 
-// 1, 2 or 5 times a power of ten, at least v.
+// v rounded up to two significant digits: the end of the scale changes
+// only when a value passes it, and then by at most a tenth more than needed.
 double roundUp(double v) {
     if (!(v > 0) || !std::isfinite(v)) return v;
-    const double decade = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * decade >= v) return m * decade;
-    return v;
+    const double unit = std::pow(10.0, std::floor(std::log10(v)) - 1);
+    const double end = std::ceil(v / unit) * unit;
+    return end >= v ? end : end + unit;
 }
 
 }  // namespace
@@ -323,7 +344,9 @@ double roundUp(double v) {
 void ExplorerWindow::recolour() {
     recolourPause_.stop();
     const MapComputation& c = *computation_;
-    paintedLimit_ = c.running() ? roundUp(limit_) : limit_;
+    // The same rounded end while passes add points and once they are done:
+    // a complete map keeps the colours its last pass showed.
+    paintedLimit_ = roundUp(limit_);
     legend_->setScale(shown_, paintedLimit_, c.settings().run.errors);
     recolourNext_ = 0;
     recolourSlice();
@@ -548,11 +571,26 @@ void ExplorerWindow::openPoint(CellPosition cell) {
     const MapSettings& s = computation_->settings();
     if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return;
     if (!panel_) {
+        // Below the map, as wide as the window: the panel scrolls rather
+        // than push the window beyond the screen. It takes the height it
+        // wants where the map keeps the height it would like, else no more
+        // than a third.
         panelDock_ = new QDockWidget(tr("Point"), this);
         panelDock_->setObjectName(QStringLiteral("PointDock"));
-        panel_ = new point_panel::PointPanel(panelDock_);
-        panelDock_->setWidget(panel_);
-        addDockWidget(Qt::RightDockWidgetArea, panelDock_);
+        panelScroll_ = new QScrollArea(panelDock_);
+        panelScroll_->setObjectName(QStringLiteral("PointScroll"));
+        panelScroll_->setAccessibleName(tr("Point"));
+        panelScroll_->setWidgetResizable(true);
+        panelScroll_->setFrameShape(QFrame::NoFrame);
+        panelScroll_->setFocusPolicy(Qt::NoFocus);
+        panel_ = new point_panel::PointPanel(panelScroll_);
+        panelScroll_->setWidget(panel_);
+        panelDock_->setWidget(panelScroll_);
+        addDockWidget(Qt::BottomDockWidgetArea, panelDock_);
+        const int room = std::max(1, centralWidget()->height() + panelDock_->height());
+        const int wanted = panel_->sizeHint().height() + 4;
+        resizeDocks({panelDock_}, {std::min(wanted, std::max(room / 3, room - map_->sizeHint().height()))},
+                    Qt::Vertical);
     }
     panelDock_->show();
     panel_->question(cellParameters(s, cell), s.run);

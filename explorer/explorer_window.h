@@ -18,6 +18,7 @@ class QLabel;
 class QProgressBar;
 class QProgressDialog;
 class QPushButton;
+class QScrollArea;
 
 namespace veltrano::point_panel {
 class PointPanel;
@@ -50,6 +51,11 @@ public:
     explicit ExplorerWindow(std::optional<MapSettings> start = std::nullopt, QWidget* parent = nullptr);
     ~ExplorerWindow() override;
 
+    // The size the window opens at on a screen whose free area (without the
+    // task bars, in the screen's logical pixels) is `available`: the room it
+    // would like, never more than the screen leaves for it and its frame.
+    [[nodiscard]] static QSize openingSize(QSize available);
+
     // Shows `s` in the controls and computes it (a new view).
     void showMap(const MapSettings& s);
     void setShown(Shown shown);
@@ -57,6 +63,9 @@ public:
     [[nodiscard]] MapComputation& computation() { return *computation_; }
     [[nodiscard]] const QImage& cells() const { return image_.image(); }
     [[nodiscard]] MapWidget* map() const { return map_; }
+    [[nodiscard]] LegendWidget* legend() const { return legend_; }
+    // The end of the colour scale the map is painted with (0: none yet).
+    [[nodiscard]] double scaleEnd() const;
 
     // Starts writing the map's rows to `path` on a thread of its own, with a
     // progress dialog that can cancel it; csvExportEnded() tells how it
@@ -114,7 +123,6 @@ private:
     void updateActions();
     void updateNotice();
     void report(const QString& message);
-    [[nodiscard]] double colourLimit() const;
     [[nodiscard]] QRgb colourOf(std::int64_t index) const;
     void remember() const;
 
@@ -153,6 +161,7 @@ private:
     QProgressDialog* csvProgress_ = nullptr;
     bool csvAsked_ = false;  // the export was asked for in the save dialog: its failure is shown in a box
     QDockWidget* panelDock_ = nullptr;
+    QScrollArea* panelScroll_ = nullptr;
     point_panel::PointPanel* panel_ = nullptr;
 };
 

@@ -48,7 +48,12 @@ QRgb backgroundColour(const QPalette&) {
 
 QColor classColour(PointClass c) {
     // Chaos warm and rest cool as on the scale of λ1, periodic orbits (λ1 at
-    // 0) the scale's neutral middle; undecided stands out from all three.
+    // 0) the scale's neutral middle; undecided the deep green the maps of λ
+    // shade undecided points towards. Every pair of these, the gold of
+    // inconsistent points, the grey of faults and the white of points
+    // without error bars stays apart to a red-blind, a green-blind and a
+    // blue-blind eye alike, and undecided differs in lightness from all of
+    // them for an eye that sees no hue.
     switch (c) {
         case PointClass::Chaotic:
             return drawing::divergingAt(1.0);
@@ -57,7 +62,7 @@ QColor classColour(PointClass c) {
         case PointClass::AtRest:
             return drawing::divergingAt(-1.0);
         case PointClass::Undecided:
-            return QColor(240, 200, 40);
+            return QColor(0, 140, 80);
     }
     return drawing::emptyColour();
 }
@@ -108,13 +113,18 @@ void LegendWidget::setScale(Shown shown, double limit, bool errors) {
     std::vector<drawing::LegendEntry> legend{{PointMark::Fault, tr("error")},
                                              {PointMark::Inconsistent, tr("inconsistent")}};
     if (errors) legend.push_back({PointMark::Undecided, tr("undecided")});
-    bar_->setScale(limit > 0 ? limit : 1, shownTitle(shown), legend);
+    const double end = limit > 0 ? limit : 1;
+    bar_->setScale(end, shownTitle(shown), legend, neverNegative(shown));
     setAccessibleName(tr("Legend"));
     QString description;
     if (classes_) {
         for (PointClass c : kClasses) description += classText(c) + QStringLiteral("; ");
     } else {
-        description = tr("%1 from %2 (cool) to %3 (warm)").arg(shownTitle(shown)).arg(-limit, 0, 'g', 3).arg(limit, 0, 'g', 3);
+        description = tr("%1 from %2 (%3) to %4 (warm)")
+                          .arg(shownTitle(shown))
+                          .arg(neverNegative(shown) ? 0.0 : -end, 0, 'g', 3)
+                          .arg(neverNegative(shown) ? tr("neutral") : tr("cool"))
+                          .arg(end, 0, 'g', 3);
     }
     setAccessibleDescription(description);
     update();

@@ -56,11 +56,26 @@ void MapWidget::setCursor(CellPosition cell) {
     emit cursorMoved(cursor_);
 }
 
+AxisLabels MapWidget::labels(const MapAxis& a, bool across, double length) const {
+    const QFontMetricsF fm(font());
+    const double lo = std::min(a.from, a.to), hi = std::max(a.from, a.to);
+    // The ticks sit on the centres of the first and last cells.
+    const double span = a.count > 1 ? length * (a.count - 1) / a.count : length;
+    if (across)
+        return axisLabels(lo, hi, span, [&fm](const QString& t) { return fm.horizontalAdvance(t); },
+                          fm.horizontalAdvance(QStringLiteral("  ")));
+    return axisLabels(lo, hi, span, [&fm](const QString&) { return fm.height(); }, fm.height() / 2);
+}
+
 QRectF MapWidget::cellArea() const {
     const QFontMetricsF fm(font());
-    const double left = fm.horizontalAdvance(QStringLiteral("-000.000")) + fm.height() + 10;
     const double bottom = 2 * fm.height() + 10;
-    return QRectF(left, 8, std::max(1.0, width() - left - 12), std::max(1.0, height() - bottom - 8));
+    const double height = std::max(1.0, this->height() - bottom - 8);
+    // Room for the widest label of the y axis, whatever its digits.
+    double widest = 0;
+    for (const QString& t : labels(settings_.y, false, height).texts) widest = std::max(widest, fm.horizontalAdvance(t));
+    const double left = widest + fm.height() + 10;
+    return QRectF(left, 8, std::max(1.0, width() - left - 12), height);
 }
 
 std::optional<CellPosition> MapWidget::cellUnder(QPointF p) const {
@@ -93,15 +108,17 @@ void MapWidget::paintEvent(QPaintEvent*) {
     // cells, round values between.
     const QFontMetricsF fm(font());
     const auto axis = [&](const MapAxis& a, bool across) {
-        const double lo = std::min(a.from, a.to), hi = std::max(a.from, a.to);
-        for (double v : ticksBetween(lo, hi, across ? 6 : 5)) {
+        const AxisLabels ticks = labels(a, across, across ? area.width() : area.height());
+        for (std::size_t k = 0; k < ticks.values.size(); ++k) {
+            const double v = ticks.values[k];
             const double f = a.count > 1 && a.to != a.from ? (v - a.from) / (a.to - a.from) : 0.5;
             const double cellFraction = (f * (a.count - 1) + 0.5) / a.count;
-            const QString label = tickText(v, hi - lo);
+            const QString& label = ticks.texts[k];
             if (across) {
                 const double x = area.left() + cellFraction * area.width();
+                const double w = fm.horizontalAdvance(label) + 2;
                 p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
-                p.drawText(QRectF(x - 50, area.bottom() + 5, 100, fm.height()), Qt::AlignHCenter, label);
+                p.drawText(QRectF(x - w / 2, area.bottom() + 5, w, fm.height()), Qt::AlignHCenter, label);
             } else {
                 const double y = area.bottom() - cellFraction * area.height();
                 p.drawLine(QPointF(area.left() - 4, y), QPointF(area.left(), y));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "axis_ticks.h"
 #include "map_geometry.h"
 
 namespace veltrano::explorer {
@@ -29,6 +30,8 @@ public:
     // The rectangle the cells fill, in widget coordinates.
     [[nodiscard]] QRectF cellArea() const;
     [[nodiscard]] const MapSettings& settings() const { return settings_; }
+    // The labelled ticks of an axis drawn `length` pixels long.
+    [[nodiscard]] AxisLabels labels(const MapAxis& a, bool across, double length) const;
 
     [[nodiscard]] QSize sizeHint() const override { return {640, 480}; }
     [[nodiscard]] QSize minimumSizeHint() const override { return {240, 180}; }

@@ -24,4 +24,8 @@ std::optional<double> shownValue(const PointResult& r, Shown shown) {
     return std::nullopt;
 }
 
+bool neverNegative(Shown shown) {
+    return shown == Shown::KaplanYorke || shown == Shown::HalfWidth1;
+}
+
 }  // namespace veltrano::explorer

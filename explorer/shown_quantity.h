@@ -16,5 +16,7 @@ inline constexpr Shown kAllShown[] = {Shown::Lambda1,     Shown::Lambda2,    Sho
 // fault; the half-width of a point without error bars; the classes, which
 // are not numbers).
 [[nodiscard]] std::optional<double> shownValue(const PointResult& r, Shown shown);
+// Whether the quantity is never negative (its scale then runs from 0).
+[[nodiscard]] bool neverNegative(Shown shown);
 
 }  // namespace veltrano::explorer

@@ -2,8 +2,11 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QLegendMarker>
 #include <QLocale>
+#include <QLogValueAxis>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "line_chart_picture.h"
 
@@ -78,7 +81,45 @@ void ConvergenceView::redraw() {
     QChart* old = view_->chart();
     view_->setChart(chart);
     delete old;  // the view gives the previous chart back
+    fitLabels();
     describe();
+}
+
+QChart* ConvergenceView::chart() const {
+    return view_->chart();
+}
+
+void ConvergenceView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitLabels();
+}
+
+void ConvergenceView::fitLabels() {
+    QChart* chart = view_->chart();
+    if (!chart) return;
+    bool bands = false;
+    for (QAbstractSeries* series : chart->series())
+        if (series->type() == QAbstractSeries::SeriesTypeArea) {
+            bands = true;
+            for (QLegendMarker* marker : chart->legend()->markers(series)) marker->setVisible(false);
+        }
+    chart->setTitle(bands ? tr("shaded: 95 % intervals") : QString());
+    // The plot area before the chart is first laid out: the view less the
+    // room of the y axis' labels.
+    const double width = std::max(1.0, view_->width() - 110.0);
+    for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) {
+        auto* log = qobject_cast<QLogValueAxis*>(axis);
+        if (!log || !(log->min() > 0) || !(log->max() > log->min())) continue;
+        const QFontMetricsF fm(log->labelsFont());
+        const double decades = std::log10(log->max() / log->min());
+        double widest = 0;
+        for (double v : {log->min(), log->max()})
+            widest = std::max(widest, fm.horizontalAdvance(QString::asprintf("%g", std::pow(10.0, std::floor(std::log10(v))))));
+        widest += fm.horizontalAdvance(QStringLiteral("  "));
+        const int every = std::clamp(static_cast<int>(std::ceil(widest * decades / width)), 1, 20);
+        log->setBase(std::pow(10.0, every));
+        log->setMinorTickCount(every == 1 ? 8 : every - 1);
+    }
 }
 
 void ConvergenceView::describe() {

@@ -9,6 +9,7 @@
 #include "history_picture.h"
 #include "drawn_history_rows.h"
 
+class QChart;
 class QChartView;
 
 namespace veltrano::point_panel {
@@ -32,11 +33,20 @@ public:
     // at once).
     void redraw();
 
+    [[nodiscard]] QChart* chart() const;
+
     [[nodiscard]] QSize sizeHint() const override { return {460, 360}; }
     [[nodiscard]] QSize minimumSizeHint() const override { return {260, 200}; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void describe();
+    // Labels that fit the chart's width: the bands named once above the
+    // chart rather than six entries of the legend, and the axis of t
+    // labelled at every decade or every second, third, … one.
+    void fitLabels();
 
     std::vector<HistoryRow> kept_;
     std::optional<HistoryRow> newest_;

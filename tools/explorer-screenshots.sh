@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the Explorer under Xvfb, at 100 % and
 # 200 %: the whole map, a zoomed map with undecided points, and a zoomed map
-# with the panel of one point open.
+# with the panel of one point open; then the whole screen of a laptop
+# (1366 x 768) and of a desktop (1920 x 1080), at 100 % and 200 %, with the
+# window as it opens there and the panel of one point open.
 #   tools/explorer-screenshots.sh <build folder> <folder for the pictures>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -56,3 +58,23 @@ shoot() {  # name scale seconds [click]
 session 0 40 0 200;  shoot explorer-map 1 25;  shoot explorer-map-200 2 25
 session 28 40 40 160; shoot explorer-zoom 1 25; shoot explorer-zoom-200 2 25
 shoot point-panel-in-explorer 1 25 "700 300"
+
+
+screen() {  # name screen-size scale seconds
+  local name=$1 size=$2 scale=$3 wait=$4
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR=$scale LANG=en_GB.UTF-8 \
+    xvfb-run -a -s "-screen 0 ${size}x24" bash -c "
+      '$build/app/veltrano-explorer' & pid=\$!
+      sleep $wait
+      id=\$(xdotool search --sync --pid \$pid --onlyvisible --name Explorer | head -1)
+      eval \$(xdotool getwindowgeometry --shell \$id)
+      # A point a little right of the map's middle.
+      xdotool mousemove --window \$id \$((WIDTH * 3 / 5)) \$((HEIGHT * 2 / 5)) click 1; sleep $wait
+      import -window root '$out/$name.png'
+      kill \$pid"
+  echo "$out/$name.png"
+}
+
+session 28 40 40 160
+screen explorer-1366x768 1366x768 1 20;  screen explorer-1366x768-200 1366x768 2 20
+screen explorer-1920x1080 1920x1080 1 20; screen explorer-1920x1080-200 1920x1080 2 20

@@ -254,8 +254,16 @@
         <translation>Legend</translation>
     </message>
     <message>
-        <source>%1 from %2 (cool) to %3 (warm)</source>
-        <translation>%1 from %2 (cool) to %3 (warm)</translation>
+        <source>%1 from %2 (%3) to %4 (warm)</source>
+        <translation>%1 from %2 (%3) to %4 (warm)</translation>
+    </message>
+    <message>
+        <source>neutral</source>
+        <translation>neutral</translation>
+    </message>
+    <message>
+        <source>cool</source>
+        <translation>cool</translation>
     </message>
     <message>
         <source>no error bars</source>

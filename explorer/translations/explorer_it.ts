@@ -254,8 +254,16 @@
         <translation>Legenda</translation>
     </message>
     <message>
-        <source>%1 from %2 (cool) to %3 (warm)</source>
-        <translation>%1 da %2 (freddo) a %3 (caldo)</translation>
+        <source>%1 from %2 (%3) to %4 (warm)</source>
+        <translation>%1 da %2 (%3) a %4 (caldo)</translation>
+    </message>
+    <message>
+        <source>neutral</source>
+        <translation>neutro</translation>
+    </message>
+    <message>
+        <source>cool</source>
+        <translation>freddo</translation>
     </message>
     <message>
         <source>no error bars</source>

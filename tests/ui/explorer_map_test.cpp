@@ -1,11 +1,18 @@
 // The Explorer's map without its window: cells under the mouse and the
 // ranges of a zoom, the passes that sharpen it, the image that shows the
-// passes, the view history, the texts of the command and the Python call.
+// passes, the view history, the texts of the command and the Python call,
+// the labels of the axes, the colours of the classes, the opening size.
 
 #include <QtTest>
+#include <array>
+#include <cmath>
 #include <map>
 #include <set>
 
+#include "axis_ticks.h"
+#include "colour_map.h"
+#include "explorer_window.h"
+#include "map_colours.h"
 #include "map_geometry.h"
 #include "map_image.h"
 #include "map_passes.h"
@@ -34,7 +41,38 @@ private slots:
     void commandLineNamesEveryChoice_data();
     void commandLineNamesEveryChoice();
     void pythonCallNamesEveryChoice();
+    void axisLabelsFitAndTellNeighboursApart_data();
+    void axisLabelsFitAndTellNeighboursApart();
+    void classColoursDifferToEveryEye();
+    void theWindowOpensWithinTheScreen_data();
+    void theWindowOpensWithinTheScreen();
 };
+
+namespace {
+
+// CIE L*a*b* of an sRGB colour as an eye sees it whose cones mix by `cones`
+// (linear RGB to linear RGB: Viénot, Brettel and Mollon's dichromats; the
+// identity for common vision).
+using Mix = std::array<std::array<double, 3>, 3>;
+std::array<double, 3> labSeen(QColor c, const Mix& cones) {
+    const auto linear = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    const double in[3] = {linear(c.red()), linear(c.green()), linear(c.blue())};
+    double rgb[3];
+    for (int i = 0; i < 3; ++i)
+        rgb[i] = std::clamp(cones[i][0] * in[0] + cones[i][1] * in[1] + cones[i][2] * in[2], 0.0, 1.0);
+    const double xyz[3] = {(0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047,
+                           0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2],
+                           (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883};
+    double f[3];
+    for (int i = 0; i < 3; ++i) f[i] = xyz[i] > 0.008856 ? std::cbrt(xyz[i]) : 7.787 * xyz[i] + 16.0 / 116;
+    return {116 * f[1] - 16, 500 * (f[0] - f[1]), 200 * (f[1] - f[2])};
+}
+
+}  // namespace
+
 
 void ExplorerMapTest::cellUnderAPoint_data() {
     QTest::addColumn<double>("x");
@@ -286,6 +324,102 @@ void ExplorerMapTest::pythonCallNamesEveryChoice() {
     s.run.targetError = 1e-3;
     s.run.errors = true;
     QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
+}
+
+void ExplorerMapTest::axisLabelsFitAndTellNeighboursApart_data() {
+    QTest::addColumn<double>("lo");
+    QTest::addColumn<double>("hi");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<int>("least");  // labels an axis this long shows at the least
+    QTest::addColumn<bool>("across");  // labels side by side, else one above the other
+    QTest::newRow("σ whole") << 0.0 << 40.0 << 600.0 << 5 << true;
+    QTest::newRow("R on a short axis") << 0.0 << 200.0 << 150.0 << 2 << true;
+    QTest::newRow("σ zoomed to 2e-5") << 10.99999 << 11.00001 << 600.0 << 3 << true;
+    QTest::newRow("R zoomed to 2e-9") << 28 - 1e-9 << 28 + 1e-9 << 400.0 << 2 << true;
+    QTest::newRow("b near what doubles resolve") << 2.6667 << 2.6667 + 2e-14 << 600.0 << 1 << true;
+    QTest::newRow("up a short axis") << 0.0 << 200.0 << 70.0 << 3 << false;
+}
+
+void ExplorerMapTest::axisLabelsFitAndTellNeighboursApart() {
+    QFETCH(double, lo);
+    QFETCH(double, hi);
+    QFETCH(double, length);
+    QFETCH(int, least);
+    QFETCH(bool, across);
+    // Seven pixels a character side by side; 14 a label one above the other.
+    const auto extent = [across](const QString& t) { return across ? 7.0 * static_cast<double>(t.size()) : 14.0; };
+    const AxisLabels labels = axisLabels(lo, hi, length, extent, 6);
+    QCOMPARE(labels.texts.size(), labels.values.size());
+    QVERIFY2(static_cast<int>(labels.values.size()) >= least, qPrintable(QString::number(labels.values.size())));
+    for (std::size_t k = 0; k < labels.values.size(); ++k) {
+        const double slack = (hi - lo) * 1e-9 + std::fabs(hi) * 1e-15;  // a round value's own rounding
+        QVERIFY(labels.values[k] >= lo - slack && labels.values[k] <= hi + slack);
+        // Each label reads as its value to the axis' precision.
+        QVERIFY2(std::fabs(labels.texts[k].toDouble() - labels.values[k]) <= (hi - lo) / 20, qPrintable(labels.texts[k]));
+        if (k == 0) continue;
+        QVERIFY2(labels.texts[k] != labels.texts[k - 1], qPrintable(labels.texts[k]));
+        const double apart = (labels.values[k] - labels.values[k - 1]) / (hi - lo) * length;
+        QVERIFY2(apart >= (extent(labels.texts[k]) + extent(labels.texts[k - 1])) / 2 + 6,
+                 qPrintable(labels.texts[k - 1] + " " + labels.texts[k]));
+    }
+    // No more digits than the neighbours need: one fewer would merge two.
+    if (labels.texts.size() > 1 && labels.texts[0].contains(QLatin1Char('.'))) {
+        const int decimals = static_cast<int>(labels.texts[0].size() - labels.texts[0].indexOf(QLatin1Char('.')) - 1);
+        bool merged = false;
+        for (std::size_t k = 1; k < labels.values.size(); ++k)
+            merged |= QString::number(labels.values[k], 'f', decimals - 1) ==
+                      QString::number(labels.values[k - 1], 'f', decimals - 1);
+        QVERIFY(merged);
+    }
+}
+
+// Every two colours of the classes' map differ to common, red-blind,
+// green-blind and blue-blind eyes alike: by at least 20 in CIE L*a*b*.
+void ExplorerMapTest::classColoursDifferToEveryEye() {
+    const std::pair<const char*, QColor> colours[] = {
+        {"chaotic", classColour(PointClass::Chaotic)},
+        {"periodic", classColour(PointClass::Periodic)},
+        {"at rest", classColour(PointClass::AtRest)},
+        {"undecided", classColour(PointClass::Undecided)},
+        {"inconsistent", drawing::markColour(pictures::PointMark::Inconsistent, NAN, 1)},
+        {"error", drawing::markColour(pictures::PointMark::Fault, NAN, 1)},
+        {"no error bars", drawing::markColour(pictures::PointMark::Empty, NAN, 1)}};
+    const std::pair<const char*, Mix> eyes[] = {
+        {"common", Mix{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}},
+        {"protanopia", Mix{{{0.11238, 0.88762, 0}, {0.11238, 0.88762, 0}, {0.00401, -0.00401, 1}}}},
+        {"deuteranopia", Mix{{{0.29275, 0.70725, 0}, {0.29275, 0.70725, 0}, {-0.02234, 0.02234, 1}}}},
+        {"tritanopia", Mix{{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
+                            {0.004733, 0.691367, 0.303900}}}}};
+    for (const auto& [eye, cones] : eyes)
+        for (std::size_t i = 0; i < std::size(colours); ++i)
+            for (std::size_t j = i + 1; j < std::size(colours); ++j) {
+                const auto a = labSeen(colours[i].second, cones), b = labSeen(colours[j].second, cones);
+                const double apart = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+                // White and the light grey of λ = 0 differ in lightness alone.
+                const double least = std::string(colours[j].first) == "no error bars" ? 10 : 20;
+                QVERIFY2(apart >= least, qPrintable(QStringLiteral("%1: %2 and %3 only %4 apart")
+                                                         .arg(eye, colours[i].first, colours[j].first)
+                                                         .arg(apart)));
+            }
+}
+
+void ExplorerMapTest::theWindowOpensWithinTheScreen_data() {
+    QTest::addColumn<QSize>("available");  // the screen's free area in logical pixels
+    QTest::newRow("1366 x 768") << QSize(1366, 740);
+    QTest::newRow("1366 x 768 at 200 %") << QSize(683, 370);
+    QTest::newRow("1600 x 1000 at 200 %") << QSize(800, 486);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1050);
+    QTest::newRow("1920 x 1080 at 200 %") << QSize(960, 525);
+}
+
+void ExplorerMapTest::theWindowOpensWithinTheScreen() {
+    QFETCH(QSize, available);
+    const QSize size = ExplorerWindow::openingSize(available);
+    // Its frame and title bar included.
+    QVERIFY2(size.width() + 16 <= available.width() && size.height() + 48 <= available.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+    // The room a large screen offers, within reason.
+    QVERIFY(size.width() >= std::min(1180, available.width() - 16) && size.height() >= std::min(760, available.height() - 48));
 }
 
 QTEST_APPLESS_MAIN(ExplorerMapTest)

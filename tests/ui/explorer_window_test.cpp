@@ -17,14 +17,17 @@
 #include <QSpinBox>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
 
 #include "batched_exponents.h"
+#include "colour_bar.h"
 #include "entry_field.h"
 #include "explorer_settings_store.h"
 #include "explorer_start.h"
@@ -41,6 +44,7 @@ using namespace veltrano;
 using namespace veltrano::explorer;
 
 Q_DECLARE_METATYPE(veltrano::explorer::MapSettings)
+Q_DECLARE_METATYPE(veltrano::explorer::Shown)
 
 namespace {
 
@@ -150,6 +154,8 @@ private slots:
     void dragZoomsAndHistoryGoesBack();
     void keyboardCursorIsAnnounced();
     void enterQuestionsThePointInItsPanel();
+    void scalesFollowTheValuesKnownSoFar_data();
+    void scalesFollowTheValuesKnownSoFar();
     void badEntriesAreReportedAndNothingStarts();
     void theLastSessionIsRemembered();
     void translationsLoad_data();
@@ -479,7 +485,10 @@ void ExplorerWindowTest::keyboardCursorIsAnnounced() {
 }
 
 void ExplorerWindowTest::enterQuestionsThePointInItsPanel() {
-    const MapSettings s = small(9, 7, 300);
+    // R zoomed deep: its labels need many digits.
+    MapSettings s = small(9, 7, 300);
+    s.y.from = 27.999999;
+    s.y.to = 28.000001;
     ExplorerWindow w(s, testOptions());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -493,6 +502,56 @@ void ExplorerWindowTest::enterQuestionsThePointInItsPanel() {
     QVERIFY(QTest::qWaitFor([&] { return panel->result().has_value(); }, 60000));
     // The panel's run of the point is the map's, to the bit.
     QVERIFY(*panel->result() == w.computation().result(indexOf(s, 6, 2)));
+    // The window with its panel stays on the screen, and the map keeps room.
+    QTRY_VERIFY(w.screen()->availableGeometry().contains(w.frameGeometry()));
+    QVERIFY2(w.map()->cellArea().width() >= 240 && w.map()->cellArea().height() >= 150,
+             qPrintable(QStringLiteral("%1 x %2").arg(w.map()->cellArea().width()).arg(w.map()->cellArea().height())));
+    // Every label of the y axis has room left of the map.
+    const QRectF area = w.map()->cellArea();
+    for (const QString& label : w.map()->labels(s.y, false, area.height()).texts)
+        QVERIFY2(w.map()->fontMetrics().horizontalAdvance(label) <= area.left() - 6, qPrintable(label));
+}
+
+void ExplorerWindowTest::scalesFollowTheValuesKnownSoFar_data() {
+    QTest::addColumn<Shown>("shown");
+    QTest::newRow("λ1") << Shown::Lambda1;
+    QTest::newRow("Kaplan–Yorke") << Shown::KaplanYorke;
+    QTest::newRow("half-width") << Shown::HalfWidth1;
+}
+
+// The colour scale's end comes from the first values, never shrinks as passes
+// add points, and ends near the largest; never negative quantities start at 0.
+void ExplorerWindowTest::scalesFollowTheValuesKnownSoFar() {
+    QFETCH(Shown, shown);
+    ExplorerWindow w(small(40, 30, 400), testOptions());
+    w.setShown(shown);
+    w.show();
+    const MapComputation& c = w.computation();
+    const auto largest = [&] {
+        double most = 0;
+        for (std::int64_t i = 0; i < c.settings().size(); ++i)
+            if (c.done(i))
+                if (const auto v = shownValue(c.result(i), shown)) most = std::max(most, std::fabs(*v));
+        return most;
+    };
+    std::vector<double> ends;
+    bool paintedWithoutScale = false;
+    connect(&w.computation(), &MapComputation::arrived, &w, [&] {
+        ends.push_back(w.scaleEnd());
+        paintedWithoutScale |= largest() > 0 && !(w.scaleEnd() > 0);
+    });
+    QVERIFY(waitComplete(w));
+    QCoreApplication::processEvents();
+    ends.push_back(w.scaleEnd());
+    QVERIFY(!paintedWithoutScale);
+    QVERIFY(std::is_sorted(ends.begin(), ends.end()));
+    const double most = largest();
+    QVERIFY2(ends.back() >= most && ends.back() <= most * 1.1, qPrintable(QStringLiteral("%1 for %2").arg(ends.back()).arg(most)));
+    QCOMPARE(w.legend()->accessibleDescription().contains(QStringLiteral(" from 0 (")), neverNegative(shown));
+    // The scale's title is whole.
+    const auto* bar = w.legend()->findChild<drawing::ColourBarWidget*>();
+    QVERIFY(QRectF(bar->rect()).contains(bar->titleRect()));
+    QVERIFY(bar->titleRect().width() >= bar->fontMetrics().horizontalAdvance(shownTitle(shown)));
 }
 
 void ExplorerWindowTest::badEntriesAreReportedAndNothingStarts() {

@@ -86,7 +86,7 @@ void ConvergenceView::describe() {
         view_->setAccessibleDescription(tr("No estimates yet"));
         return;
     }
-    const QLocale locale;
+    const QLocale locale = QLocale::c();  // the point, as every number the program writes
     QString text = tr("At t = %1, interval %2:").arg(locale.toString(newest_->t, 'g', 8),
                                                      locale.toString(static_cast<qlonglong>(newest_->interval)));
     for (std::size_t k = 0; k < 3; ++k) {

@@ -73,6 +73,9 @@ void ConvergenceView::redraw() {
     if (!picture_.empty()) {
         pictures::LineChart data = picture_.chart(std::string());
         data.title.clear();  // the panel names the point beside the chart
+        // The axes in the window's language (the tool's pictures stay English).
+        data.xTitle = tr("t (logarithmic)").toStdString();
+        data.yTitle = tr("estimate of λ").toStdString();
         drawing::buildLineChart(*chart, data);
     }
     QChart* old = view_->chart();

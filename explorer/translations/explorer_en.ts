@@ -493,6 +493,14 @@
         <source>Error bars are off.</source>
         <translation>Error bars are off.</translation>
     </message>
+    <message>
+        <source>t (logarithmic)</source>
+        <translation>t (logarithmic)</translation>
+    </message>
+    <message>
+        <source>estimate of λ</source>
+        <translation>estimate of λ</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::point_panel::PointPanel</name>

@@ -493,6 +493,14 @@
         <source>Error bars are off.</source>
         <translation>Barre d&apos;errore spente.</translation>
     </message>
+    <message>
+        <source>t (logarithmic)</source>
+        <translation>t (logaritmico)</translation>
+    </message>
+    <message>
+        <source>estimate of λ</source>
+        <translation>stima di λ</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::point_panel::PointPanel</name>

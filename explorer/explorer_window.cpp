@@ -25,22 +25,19 @@
 #include <utility>
 
 #include "csv_export.h"
+#include "cell_description.h"
 #include "explorer_settings_store.h"
 #include "map_colours.h"
-#include "point_mark.h"
 #include "map_export.h"
 #include "map_widget.h"
 #include "point_class.h"
+#include "point_mark.h"
 #include "point_panel.h"
 #include "settings_form.h"
 
 namespace veltrano::explorer {
 
 namespace {
-
-QString number(double v) {
-    return QString::number(v, 'g', 6);
-}
 
 // The ranges the map opens with for each parameter, and goes back to on Reset.
 MapAxis fullRange(SweepParameter p, int count) {
@@ -149,6 +146,7 @@ void ExplorerWindow::buildControls() {
     scroll->setWidget(form_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // a frame, not a stop: Tab goes to the fields inside
     // The map takes the room; the settings a column beside it.
     side->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 56);
     sideLayout->addWidget(scroll, 1);
@@ -203,7 +201,12 @@ void ExplorerWindow::buildControls() {
     connect(map_, &MapWidget::cellChosen, this, &ExplorerWindow::openPoint);
     connect(map_, &MapWidget::cursorMoved, this, [this](CellPosition c) { hover_->setText(describe(c)); });
     map_->setDescriber([this](CellPosition c) { return describe(c); });
-    setTabOrder(shownBox_, form_);
+    // Tab in reading order: what is shown, the settings, the map, Stop.
+    QWidget* previous = shownBox_;
+    for (QWidget* w : form_->focusOrder() + QList<QWidget*>{map_, stop_}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void ExplorerWindow::buildActions() {
@@ -422,16 +425,8 @@ QString ExplorerWindow::describe(CellPosition cell) const {
     const MapComputation& c = *computation_;
     const MapSettings& s = c.settings();
     if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return {};
-    const FlowParameters p = cellParameters(s, cell);
-    QString text = tr("σ = %1, R = %2, b = %3").arg(number(p.sv), number(p.rv), number(p.bv));
     const std::int64_t index = indexOf(s, cell.column, cell.row);
-    if (!c.done(index)) return text + tr(": not computed yet");
-    const PointResult& r = c.result(index);
-    if (!r.completed) return text + tr(": stopped by an arithmetic fault at t = %1").arg(number(r.t));
-    text += tr(": λ1 = %1, λ2 = %2, λ3 = %3").arg(number(r.expo[0]), number(r.expo[1]), number(r.expo[2]));
-    if (r.errorsKnown) text += tr(", λ1 ± %1").arg(number(r.halfWidth[0]));
-    if (const auto k = classify(r)) text += QStringLiteral(" (%1)").arg(classText(*k));
-    return text;
+    return cellDescription(cellParameters(s, cell), c.done(index) ? &c.result(index) : nullptr, s.run);
 }
 
 void ExplorerWindow::hovered(std::optional<CellPosition> cell) {

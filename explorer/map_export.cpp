@@ -27,16 +27,23 @@ namespace {
 
 // How the run differs from the window's experiment, after the fixed
 // parameter in a picture's title.
-std::string optionsText(const RunSettings& run) {
-    std::string text;
-    if (run.transient > 0) text += "transient " + std::to_string(run.transient);
-    if (run.targetError > 0) text += std::string(text.empty() ? "" : ", ") + "target error " + shortest(run.targetError);
+QString runText(const RunSettings& run) {
+    QString text = QCoreApplication::translate("veltrano::explorer::MapExport", "n = %1").arg(run.intervals);
+    if (run.transient > 0)
+        text += QCoreApplication::translate("veltrano::explorer::MapExport", ", transient %1").arg(run.transient);
+    if (run.targetError > 0)
+        text += QCoreApplication::translate("veltrano::explorer::MapExport", ", target error %1")
+                    .arg(QString::fromStdString(shortest(run.targetError)));
     return text;
 }
 
-std::string runText(const RunSettings& run) {
-    const std::string options = optionsText(run);
-    return "n = " + std::to_string(run.intervals) + (options.empty() ? "" : ", " + options);
+// "λ1 over σ and R — b = 2.6667, n = 1000", in the window's language.
+std::string titleOf(const MapSettings& s, const QString& quantity) {
+    const auto symbol = [](SweepParameter p) { return QString::fromStdString(pictures::symbolOf(p)); };
+    return QCoreApplication::translate("veltrano::explorer::MapExport", "%1 over %2 and %3 — %4 = %5, %6")
+        .arg(quantity, symbol(s.x.parameter), symbol(s.y.parameter), symbol(s.fixedParameter()),
+             QString::fromStdString(shortest(valueOf(s.base, s.fixedParameter()))), runText(s.run))
+        .toStdString();
 }
 
 }  // namespace
@@ -66,18 +73,21 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
     const auto point = [&](std::int64_t i) { return SweepPoint{i, grid.pointAt(i), map.result(i)}; };
     const bool lambda = shown == Shown::Lambda1 || shown == Shown::Lambda2 || shown == Shown::Lambda3;
     pictures::HeatMap picture;
+    // The legend's words in the window's language.
+    const auto legendNames = [](pictures::HeatMap& p) {
+        p.faultName = QCoreApplication::translate("veltrano::explorer::MapExport", "error").toStdString();
+        p.inconsistentName = QCoreApplication::translate("veltrano::explorer::MapExport", "inconsistent").toStdString();
+        p.undecidedName = QCoreApplication::translate("veltrano::explorer::MapExport", "undecided").toStdString();
+    };
     if (lambda) {
-        // The command line's own picture of the sweep, n said as its file
-        // tells it.
-        pictures::SweepPicture sweep(grid, optionsText(s.run), s.run.errors);
+        // The command line's own picture of the sweep.
+        pictures::SweepPicture sweep(grid, {});
         for (std::int64_t i = 0; i < s.size(); ++i)
             if (map.done(i)) sweep.add(point(i), statusOf(map.result(i), grid.pointAt(i), s.run));
         picture = sweep.heatMap(static_cast<int>(shown) + 1);
+        picture.title = titleOf(s, QString::fromStdString(picture.valueTitle));
     } else {
-        picture.title = shownTitle(shown).toStdString() + " over " + pictures::symbolOf(s.x.parameter) + " and " +
-                        pictures::symbolOf(s.y.parameter) + " — " +
-                        pictures::symbolOf(s.fixedParameter()) + " = " +
-                        shortest(valueOf(s.base, s.fixedParameter())) + ", " + runText(s.run);
+        picture.title = titleOf(s, shownTitle(shown));
         picture.xTitle = pictures::symbolOf(s.x.parameter);
         picture.yTitle = pictures::symbolOf(s.y.parameter);
         picture.valueTitle = shownTitle(shown).toStdString();
@@ -116,6 +126,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
                 picture.values[cell] = value;
                 picture.marks[cell] = mark;
             }
+        legendNames(picture);
         return picture;
     }
     // The command line's picture has no classes; the window shades the
@@ -131,6 +142,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
                     picture.marks[cell] = PointMark::Undecided;
             }
     }
+    legendNames(picture);
     return picture;
 }
 

@@ -139,6 +139,11 @@ std::string pythonCall(const MapSettings& s) {
     }
     std::string call = "import veltrano\n\nmap = veltrano.sweep(" + wholeText(s.run.intervals) +
                        ", " + args[0] + ", " + args[1] + ", " + args[2];
+    // The points in the window's order, the axis across varying slowest, so
+    // that output= writes the rows of Export CSV.
+    if (static_cast<int>(s.x.parameter) > static_cast<int>(s.y.parameter))
+        call += ", vary=(\"" + std::string(parameterName(s.x.parameter)) + "\", \"" +
+                std::string(parameterName(s.y.parameter)) + "\")";
     const RunSettings defaults;
     const RunSettings& run = s.run;
     if (run.transient != defaults.transient) call += ", transient=" + wholeText(run.transient);

@@ -111,6 +111,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     stepsPerInterval_ = wholeField(tr("Steps per interval"), 1, kMostIntervals, this);
     errors_ = new QCheckBox(tr("&Error bars (batch means)"), this);
     errors_->setObjectName(QStringLiteral("Error bars"));
+    errors_->setAccessibleName(tr("Error bars (batch means)"));
     batch_ = wholeField(tr("Batch length"), 1, kMostIntervals, this);
     targetError_ = decimalField(tr("Target error"), this);
     targetError_->setPlaceholderText(tr("none"));
@@ -124,6 +125,9 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     runForm->addRow(tr("Tar&get error"), targetError_);
     layout->addWidget(run);
     layout->addStretch(1);
+    // Tab follows the rows as they are read, top to bottom, left to right.
+    const QList<QWidget*> order = focusOrder();
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
     const auto report = [this] {
         if (!showing_) emit changed();
@@ -151,6 +155,12 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
         report();
     });
     show(MapSettings{});
+}
+
+QList<QWidget*> SettingsForm::focusOrder() const {
+    return {xParameter_, xFrom_,      xTo_,     columns_,          yParameter_, yFrom_,     yTo_,
+            rows_,       base_[0],    base_[1], base_[2],          n_,          transient_, initial_[0],
+            initial_[1], initial_[2], step_,    stepsPerInterval_, errors_,     batch_,     targetError_};
 }
 
 void SettingsForm::axesChosen(int which) {
@@ -229,11 +239,48 @@ std::variant<MapSettings, QString> SettingsForm::read() const {
                 return step_->text().trimmed().toStdString();
             case ResearchOption::TargetError:
                 return targetError_->text().trimmed().toStdString();
+            case ResearchOption::Initial:
+                return (initial_[0]->text() + ',' + initial_[1]->text() + ',' + initial_[2]->text()).toStdString();
+            case ResearchOption::Transient:
+                return std::to_string(transient_->value());
+            case ResearchOption::StepsPerInterval:
+                return std::to_string(stepsPerInterval_->value());
+            case ResearchOption::Batch:
+                return std::to_string(batch_->value());
             default:
                 return std::string();
         }
     };
-    auto run = researchSettings(n_->value(), values, shown);
+    // The rules are said of the window's fields, in the window's language
+    // (the catalogue loaded names it).
+    const TextLanguage language = tr("en", "the language of these texts: en or it") == QStringLiteral("it")
+                                      ? TextLanguage::Italian
+                                      : TextLanguage::English;
+    const auto refused = [&](ResearchOption option) {
+        const QWidget* control = nullptr;
+        switch (option) {
+            case ResearchOption::Step:
+                control = step_;
+                break;
+            case ResearchOption::TargetError:
+                control = targetError_;
+                break;
+            case ResearchOption::Transient:
+                control = transient_;
+                break;
+            case ResearchOption::StepsPerInterval:
+                control = stepsPerInterval_;
+                break;
+            case ResearchOption::Batch:
+                control = batch_;
+                break;
+            default:
+                break;
+        }
+        const QString field = control ? control->accessibleName() : tr("Initial point");
+        return refusedField(option, field.toStdString(), shown(option), language);
+    };
+    auto run = checkedResearch(n_->value(), values, refused);
     if (const auto* why = std::get_if<std::string>(&run)) return QString::fromStdString(*why);
     s.run = std::get<RunSettings>(run);
     return s;

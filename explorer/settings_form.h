@@ -25,6 +25,8 @@ public:
     [[nodiscard]] std::variant<MapSettings, QString> read() const;
     // Shows `s` in the controls without reporting a change.
     void show(const MapSettings& s);
+    // The controls in reading order, the order Tab visits them.
+    [[nodiscard]] QList<QWidget*> focusOrder() const;
 
 signals:
     void changed();

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -213,7 +214,20 @@ void Form1::setExplorerOpener(ExplorerOpener open) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
         shortcut->setObjectName(QStringLiteral("ExplorerShortcut"));
         connect(shortcut, &QShortcut::activated, this, &Form1::openExplorer);
+        for (EntryField* entry : {Text1, Text2, Text3, Text4}) entry->installEventFilter(this);
     }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Where the desktop's keys make Ctrl+E "end of line", an entry claims it
+    // before any shortcut; in this window it opens the Explorer from every
+    // entry, so the entries leave it to the window's shortcut.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E)) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::openExplorer() {

@@ -47,6 +47,7 @@ private slots:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;  // Form_MouseMove
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();

@@ -258,7 +258,7 @@ void AttractorView::paintEvent(QPaintEvent*) {
     const double scale = std::min(area.width() / bounds_.width(), area.height() / bounds_.height());
     const double halfW = area.width() / scale / 2, halfH = area.height() / scale / 2;
     const QPointF c = bounds_.center();
-    const QLocale locale;
+    const QLocale locale = QLocale::c();  // the point, as every number the program writes
     const auto number = [&](double value) { return locale.toString(value, 'g', 3); };
     painter.drawText(QRectF(area.left(), area.bottom() + 2, area.width(), metrics.height()), Qt::AlignLeft,
                      number(c.x() - halfW));
@@ -284,7 +284,7 @@ void AttractorView::describe() {
         setAccessibleDescription(tr("Projection on %1–%2: no states yet").arg(axisName(h), axisName(v)));
         return;
     }
-    const QLocale locale;
+    const QLocale locale = QLocale::c();  // the point, as every number the program writes
     setAccessibleDescription(tr("Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8")
                                  .arg(axisName(h), axisName(v), locale.toString(static_cast<qlonglong>(states_.size())),
                                       locale.toString(static_cast<qlonglong>(stride_)),

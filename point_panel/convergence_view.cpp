@@ -76,6 +76,9 @@ void ConvergenceView::redraw() {
     if (!picture_.empty()) {
         pictures::LineChart data = picture_.chart(std::string());
         data.title.clear();  // the panel names the point beside the chart
+        // The axes in the window's language (the tool's pictures stay English).
+        data.xTitle = tr("t (logarithmic)").toStdString();
+        data.yTitle = tr("estimate of λ").toStdString();
         drawing::buildLineChart(*chart, data);
     }
     QChart* old = view_->chart();
@@ -127,7 +130,7 @@ void ConvergenceView::describe() {
         view_->setAccessibleDescription(tr("No estimates yet"));
         return;
     }
-    const QLocale locale;
+    const QLocale locale = QLocale::c();  // the point, as every number the program writes
     QString text = tr("At t = %1, interval %2:").arg(locale.toString(newest_->t, 'g', 8),
                                                      locale.toString(static_cast<qlonglong>(newest_->interval)));
     for (std::size_t k = 0; k < 3; ++k) {

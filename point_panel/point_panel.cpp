@@ -6,7 +6,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -14,6 +13,7 @@
 #include "batch_means.h"
 #include "convergence_view.h"
 #include "kaplan_yorke.h"
+#include "number_text.h"
 #include "point_job.h"
 #include "trace_check.h"
 
@@ -24,18 +24,29 @@ namespace {
 // How often the panel shows what the run has reached.
 constexpr int kRefreshMs = 40;
 
-QLabel* valueLabel(QWidget* parent, const QString& name, const QString& description, const char* objectName) {
+// A value a screen reader reads as the calculator's result fields are read:
+// the value as the name, what it is as the description.
+QLabel* valueLabel(QWidget* parent, const QString& description, const char* objectName) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(objectName));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     label->setFocusPolicy(Qt::StrongFocus);
-    label->setAccessibleName(name);
     label->setAccessibleDescription(description);
     return label;
 }
 
+void setValue(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
+// Numbers are written with the point, as everywhere in the program.
 QString number(double value, int digits) {
-    return QLocale().toString(value, 'g', digits);
+    return QString::number(value, 'g', digits);
+}
+
+QString whole(std::int64_t value) {
+    return QString::number(value);
 }
 
 }  // namespace
@@ -48,19 +59,18 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     values->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Kaplan–Yorke dimension") +
                                                             QStringLiteral("  −14.5762843 ± 0.0013  ")) + 24);
     auto* form = new QFormLayout(values);
-    sigma_ = valueLabel(values, QStringLiteral("σ"), tr("The parameter σ of the point"), "sigma");
-    r_ = valueLabel(values, QStringLiteral("R"), tr("The parameter R of the point"), "r");
-    b_ = valueLabel(values, QStringLiteral("b"), tr("The parameter b of the point"), "b");
+    sigma_ = valueLabel(values, tr("The parameter σ of the point"), "sigma");
+    r_ = valueLabel(values, tr("The parameter R of the point"), "r");
+    b_ = valueLabel(values, tr("The parameter b of the point"), "b");
     const char* lambdaNames[] = {"lambda1", "lambda2", "lambda3"};
-    for (int k = 0; k < 3; ++k) {
-        const QString name = QStringLiteral("λ%1").arg(k + 1);
-        lambda_[k] = valueLabel(values, name, tr("The estimate of %1 and, with error bars, its 95 % half-width").arg(name),
-                                lambdaNames[k]);
-    }
-    dimension_ = valueLabel(values, tr("Kaplan–Yorke dimension"), tr("The Kaplan–Yorke dimension of the estimates"),
-                            "dimension");
-    time_ = valueLabel(values, QStringLiteral("t"), tr("The time the run has reached"), "time");
-    status_ = valueLabel(values, tr("Status"), tr("ok, error, inconsistent, or how far the run is"), "status");
+    for (int k = 0; k < 3; ++k)
+        lambda_[k] = valueLabel(
+            values,
+            tr("The estimate of %1 and, with error bars, its 95 % half-width").arg(QStringLiteral("λ%1").arg(k + 1)),
+            lambdaNames[k]);
+    dimension_ = valueLabel(values, tr("The Kaplan–Yorke dimension of the estimates"), "dimension");
+    time_ = valueLabel(values, tr("The time the run has reached"), "time");
+    status_ = valueLabel(values, tr("The status of the run: ok, error, inconsistent, or how far it is"), "status");
     status_->setWordWrap(true);
     form->addRow(QStringLiteral("σ"), sigma_);
     form->addRow(QStringLiteral("R"), r_);
@@ -138,7 +148,7 @@ void PointPanel::question(const FlowParameters& p, const RunSettings& s) {
     showParameters();
     job_ = std::make_unique<PointJob>(generation_, p, s);
     stop_->setEnabled(true);
-    status_->setText(tr("computing…"));
+    setValue(status_, tr("computing…"));
     timer_.start();
 }
 
@@ -184,66 +194,76 @@ void PointPanel::refresh() {
         job_.reset();
         emit finished();
     } else if (newest_) {
-        status_->setText(tr("computing… interval %1 of %2")
-                             .arg(QLocale().toString(static_cast<qlonglong>(newest_->interval)),
-                                  QLocale().toString(static_cast<qlonglong>(settings_.intervals))));
+        setValue(status_, tr("computing… interval %1 of %2").arg(whole(newest_->interval), whole(settings_.intervals)));
     }
 }
 
 void PointPanel::showParameters() {
     // The shortest text that reads back as the same double.
-    sigma_->setText(number(point_.sv, QLocale::FloatingPointShortest));
-    r_->setText(number(point_.rv, QLocale::FloatingPointShortest));
-    b_->setText(number(point_.bv, QLocale::FloatingPointShortest));
-    for (QLabel* label : lambda_) label->setText(QString());
-    dimension_->setText(QString());
-    time_->setText(QString());
-    status_->setText(QString());
+    setValue(sigma_, QString::fromStdString(shortest(point_.sv)));
+    setValue(r_, QString::fromStdString(shortest(point_.rv)));
+    setValue(b_, QString::fromStdString(shortest(point_.bv)));
+    for (QLabel* label : lambda_) setValue(label, QString());
+    setValue(dimension_, QString());
+    setValue(time_, QString());
+    setValue(status_, QString());
     errorsNote_->setText(settings_.errors ? QString() : tr("Error bars are off."));
 }
 
 void PointPanel::showEstimates(const Triple& expo, const std::optional<Triple>& halfWidth) {
+    // The complete batches the whole run will have: with fewer than the
+    // least that gives a bar, no bar ever comes and none is promised.
+    const std::int64_t batches = settings_.intervals / std::max<std::int64_t>(1, settings_.batch);
+    const bool barsCome = settings_.errors && !result_ && batches >= BatchMeans::kMinBatches;
     for (int k = 0; k < 3; ++k) {
         QString text = number(expo[static_cast<std::size_t>(k)], 8);
         if (halfWidth) text += QStringLiteral(" ± ") + number((*halfWidth)[static_cast<std::size_t>(k)], 2);
-        else if (settings_.errors) text += QStringLiteral(" ± …");
-        lambda_[k]->setText(text);
+        else if (barsCome)
+            text += QStringLiteral(" ± …");
+        setValue(lambda_[k], text);
     }
-    if (settings_.errors)
-        errorsNote_->setText(halfWidth ? tr("± 95 % half-width, batches of %1 intervals")
-                                             .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch)))
-                                       : tr("± once %1 batches of %2 intervals are complete")
-                                             .arg(BatchMeans::kMinBatches)
-                                             .arg(QLocale().toString(static_cast<qlonglong>(settings_.batch))));
-    if (newest_) time_->setText(number(newest_->t, 10));
+    if (!settings_.errors) {
+        errorsNote_->setText(tr("Error bars are off."));
+    } else if (halfWidth) {
+        errorsNote_->setText(tr("± 95 % half-width, batches of %1 intervals").arg(whole(settings_.batch)));
+    } else if (batches < BatchMeans::kMinBatches) {
+        errorsNote_->setText(tr("No error bars: they need at least %1 batches, and this run has %2 (n = %3, batches "
+                                "of %4 intervals).")
+                                 .arg(whole(BatchMeans::kMinBatches), whole(batches), whole(settings_.intervals),
+                                      whole(settings_.batch)));
+    } else {
+        errorsNote_->setText(tr("± once %1 batches of %2 intervals are complete")
+                                 .arg(whole(BatchMeans::kMinBatches), whole(settings_.batch)));
+    }
+    if (newest_) setValue(time_, number(newest_->t, 10));
 }
 
 void PointPanel::showEnd(bool cancelled, const PointResult& result) {
     if (cancelled) {
-        status_->setText(newest_ ? tr("stopped: the estimates of interval %1 of %2")
-                                       .arg(QLocale().toString(static_cast<qlonglong>(newest_->interval)),
-                                            QLocale().toString(static_cast<qlonglong>(settings_.intervals)))
-                                 : tr("stopped before the first measured interval"));
+        setValue(status_, newest_ ? tr("stopped: the estimates of interval %1 of %2")
+                                        .arg(whole(newest_->interval), whole(settings_.intervals))
+                                  : tr("stopped before the first measured interval"));
         return;
     }
     result_ = result;
-    time_->setText(number(result.t, 10));
+    setValue(time_, number(result.t, 10));
     switch (statusOf(result, point_, settings_)) {
         case PointStatus::Error:
-            for (QLabel* label : lambda_) label->setText(QStringLiteral("?"));
-            dimension_->setText(QStringLiteral("?"));
-            status_->setText(tr("error: an arithmetic fault stopped the run at t = %1").arg(number(result.t, 10)));
+            for (QLabel* label : lambda_) setValue(label, QStringLiteral("?"));
+            setValue(dimension_, QStringLiteral("?"));
+            setValue(status_, tr("error: an arithmetic fault stopped the run at t = %1").arg(number(result.t, 10)));
             return;
         case PointStatus::Inconsistent:
-            status_->setText(tr("inconsistent: λ1 + λ2 + λ3 is %1 away from −(σ + 1 + b)")
-                                 .arg(number(traceGap(result, point_), 3)));
+            setValue(
+                status_,
+                tr("inconsistent: λ1 + λ2 + λ3 is %1 away from −(σ + 1 + b)").arg(number(traceGap(result, point_), 3)));
             break;
         case PointStatus::Ok:
-            status_->setText(tr("ok"));
+            setValue(status_, tr("ok"));
             break;
     }
     showEstimates(result.expo, result.errorsKnown ? std::optional<Triple>(result.halfWidth) : std::nullopt);
-    dimension_->setText(number(kaplanYorke(result.expo), 6));
+    setValue(dimension_, number(kaplanYorke(result.expo), 6));
 }
 
 void PointPanel::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <pybind11/numpy.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -184,15 +185,37 @@ SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b) {
     return {axisOf(sigma, kMessageSigma), axisOf(R, kMessageR), axisOf(b, kMessageB)};
 }
 
-ShapedGrid gridOf(const SweepAxes& axes) {
+AxisOrder orderOf(py::handle vary, const SweepAxes& axes) {
+    AxisOrder order;
+    for (std::size_t a = 0; a < 3; ++a)
+        if (!axes[a].scalar) order.push_back(a);
+    if (vary.is_none()) return order;
+    const std::string rule =
+        "vary must name the parameters given as sequences, each once, the first varying slowest "
+        "(for example vary=(\"b\", \"sigma\")), not " +
+        shown(vary);
+    if (isText(vary) || !py::isinstance<py::sequence>(vary)) refuse(rule);
+    const auto names = py::reinterpret_borrow<py::sequence>(vary);
+    AxisOrder named;
+    for (const py::handle name : names) {
+        if (!py::isinstance<py::str>(name)) refuse(rule);
+        const std::string text = name.cast<std::string>();
+        const std::size_t a = text == "sigma" ? 0 : text == "R" ? 1 : text == "b" ? 2 : 3;
+        if (a == 3 || axes[a].scalar || std::find(named.begin(), named.end(), a) != named.end()) refuse(rule);
+        named.push_back(a);
+    }
+    if (named.size() != order.size()) refuse(rule);
+    return named;
+}
+
+ShapedGrid gridOf(const SweepAxes& axes, const AxisOrder& order) {
     ShapedGrid shaped;
     SweepGrid& grid = shaped.grid;
     grid.base = {axes[0].values.empty() ? 0 : axes[0].values[0], axes[1].values.empty() ? 0 : axes[1].values[0],
                  axes[2].values.empty() ? 0 : axes[2].values[0]};
     const SweepParameter names[] = {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B};
     std::vector<std::int64_t> lengths;
-    for (std::size_t a = 0; a < 3; ++a) {
-        if (axes[a].scalar) continue;
+    for (const std::size_t a : order) {
         SweepAxis axis;
         axis.parameter = names[a];
         axis.values = axes[a].values;

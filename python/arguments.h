@@ -68,14 +68,19 @@ using SweepAxes = std::array<AxisValues, 3>;
 // sigma, R and b of a sweep.
 [[nodiscard]] SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b);
 
-// The grid over the sequences among them (in the order sigma, R, b, the
-// first varying slowest) and the shape of its results; refused beyond
-// SweepGrid::kMaxPoints points.
+// The order the sequences among them vary in, the first slowest (as the
+// command line's --vary): vary=None is sigma, R, b; otherwise the names
+// "sigma", "R", "b" of exactly the sequences given, each once.
+using AxisOrder = std::vector<std::size_t>;  // indices into SweepAxes
+[[nodiscard]] AxisOrder orderOf(py::handle vary, const SweepAxes& axes);
+
+// The grid over the sequences in that order and the shape of its results;
+// refused beyond SweepGrid::kMaxPoints points.
 struct ShapedGrid {
     SweepGrid grid;
     std::vector<py::ssize_t> shape;
 };
-[[nodiscard]] ShapedGrid gridOf(const SweepAxes& axes);
+[[nodiscard]] ShapedGrid gridOf(const SweepAxes& axes, const AxisOrder& order);
 
 // How many threads a sweep uses: every hardware thread for None.
 [[nodiscard]] int threadsOf(py::handle threads);

@@ -69,19 +69,24 @@ the run after the rows it has. The row of interval k is bit for bit a run
 of n = k.
 )";
 
-inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, output=None,
-      resume=False, shard=None, transient={transient}, initial={initial}, step={step},
+inline constexpr const char* kSweepDoc = R"(sweep(n, sigma, R, b, threads=None, progress=None, *, vary=None,
+      output=None, resume=False, shard=None, transient={transient}, initial={initial}, step={step},
       steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error})
 
 The spectrum over every combination of the values given. Each of sigma, R
 and b is a number or a 1-D sequence of numbers (any values, in any order);
 the points are their outer product in the order sigma, R, b (the first
-sequence varies slowest), and every result array has the shape of the
+sequence varies slowest) unless vary gives another, and every result array has the shape of the
 sequences given: sweep(n, [10, 16], np.linspace(0, 250, 100), 2.6667) has
 the shape (2, 100).
 
 threads   how many threads compute (default: every hardware thread)
 progress  a callable that receives (done, total) now and then
+vary      the names of the sequences given ("sigma", "R", "b"), each once,
+          in the order they vary, the first slowest, as the order of
+          --vary: sweep(n, [10, 16], R, np.linspace(1, 8, 50),
+          vary=("b", "sigma")) has the shape (50, 2) and its points, index
+          and file in the order of '--vary b=... --vary sigma=...'
 output    a path: the rows also go to this new file, byte for byte the
           file of 'veltrano-cli sweep --output' for the same points (use
           spaced() for the values of its --vary), written as they complete
@@ -93,7 +98,7 @@ shard     (K, M): only the K-th of M contiguous, nearly equal blocks of the
           together. The result arrays are then 1-D, the block's points.
 
 Returns a Sweep with arrays index (the point's number in the sweep, the
-first sequence varying slowest), sigma, R, b (the point's values), t,
+first sequence, or the first of vary, varying slowest), sigma, R, b (the point's values), t,
 lambda1, lambda2, lambda3, kaplan_yorke (NaN where a fault stopped the
 point), status ('ok', 'error' or 'inconsistent', as for spectrum()), ok
 (status == 'ok'), and with errors intervals, lambda1_err, lambda2_err,

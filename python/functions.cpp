@@ -81,10 +81,10 @@ HistoryResult history(py::object n, py::object sigma, py::object R, py::object b
     throw py::error_already_set();
 }
 
-SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py::object threads,
-                  py::object progress, py::object output, py::object resume, py::object shard, py::object transient,
-                  py::object initial, py::object step, py::object stepsPerInterval, py::object errors,
-                  py::object batch, py::object targetError) {
+SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py::object threads, py::object progress,
+                  py::object vary, py::object output, py::object resume, py::object shard, py::object transient,
+                  py::object initial, py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
+                  py::object targetError) {
     const std::int64_t intervals = intervalsOf(n);
     const SweepAxes axes = axesOf(sigma, R, b);
     const RunSettings s =
@@ -95,7 +95,7 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
     const auto path = outputOf(output);
     const bool resuming = resumeOf(resume, path.has_value());
     const auto shardKM = shardOf(shard);
-    const ShapedGrid shaped = gridOf(axes);
+    const ShapedGrid shaped = gridOf(axes, orderOf(vary, axes));
 
     const IndexRange range = shardKM ? shardRange(shaped.grid.size(), shardKM->first, shardKM->second)
                                      : IndexRange{0, shaped.grid.size()};
@@ -193,8 +193,8 @@ void addFunctions(py::module_& m) {
           "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
           "target_error"_a = d.targetError);
     m.def("sweep", &sweep, withDefaults(kSweepDoc).c_str(), "n"_a, "sigma"_a, "R"_a, "b"_a, "threads"_a = py::none(),
-          "progress"_a = py::none(), py::kw_only(), "output"_a = py::none(), "resume"_a = false, "shard"_a = py::none(),
-          "transient"_a = d.transient, "initial"_a = d.initial, "step"_a = d.step,
+          "progress"_a = py::none(), py::kw_only(), "vary"_a = py::none(), "output"_a = py::none(), "resume"_a = false,
+          "shard"_a = py::none(), "transient"_a = d.transient, "initial"_a = d.initial, "step"_a = d.step,
           "steps_per_interval"_a = d.stepsPerInterval, "errors"_a = d.errors, "batch"_a = d.batch,
           "target_error"_a = d.targetError);
     m.def("spaced", &spaced, kSpacedDoc, "start"_a, "stop"_a, "count"_a);

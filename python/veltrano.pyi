@@ -88,6 +88,7 @@ def sweep(
     threads: Optional[int] = None,
     progress: Optional[Callable[[int, int], object]] = None,
     *,
+    vary: Optional[Sequence[str]] = None,
     output: Optional[Union[str, bytes, os.PathLike]] = None,
     resume: Truth = False,
     shard: Optional[Tuple[int, int]] = None,

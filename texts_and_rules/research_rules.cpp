@@ -10,29 +10,54 @@
 
 namespace veltrano {
 
-std::string refusedOption(ResearchOption option, std::string_view given) {
-    const auto say = [given](const char* name, const char* rule) {
-        return std::string(name) + ' ' + std::string(given) + ": " + rule;
-    };
+namespace {
+
+// What each option must be, in English and Italian: the rules said once.
+struct OptionRule {
+    const char* name;    // the command line's
+    const char* letter;  // its value in the command line's help
+    const char* english;
+    const char* italian;
+};
+
+OptionRule ruleOf(ResearchOption option) {
     switch (option) {
         case ResearchOption::Transient:
-            return say("--transient", "K must be a whole number from 0 to 1000000000");
+            return {"--transient", "K", "a whole number from 0 to 1000000000", "un numero intero da 0 a 1000000000"};
         case ResearchOption::Initial:
-            return say("--initial", "expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)");
+            return {"--initial", "X,Y,Z", "three decimal numbers (digits, at most one point, a leading minus)",
+                    "tre numeri decimali (cifre, al più un punto, un meno iniziale)"};
         case ResearchOption::Step:
-            return say("--step", "H must be a decimal number above 0");
+            return {"--step", "H", "a decimal number above 0", "un numero decimale maggiore di 0"};
         case ResearchOption::StepsPerInterval:
-            return say("--steps-per-interval", "S must be a whole number from 1 to 1000000000");
+            return {"--steps-per-interval", "S", "a whole number from 1 to 1000000000",
+                    "un numero intero da 1 a 1000000000"};
         case ResearchOption::Batch:
-            return say("--batch", "M must be a whole number from 1 to 1000000000");
+            return {"--batch", "M", "a whole number from 1 to 1000000000", "un numero intero da 1 a 1000000000"};
         case ResearchOption::TargetError:
-            return say("--target-error", "E must be a decimal number above 0");
+            return {"--target-error", "E", "a decimal number above 0", "un numero decimale maggiore di 0"};
         case ResearchOption::Every:
-            return say("--every", "K must be a whole number from 1 to 1000000000");
+            return {"--every", "K", "a whole number from 1 to 1000000000", "un numero intero da 1 a 1000000000"};
         case ResearchOption::Threads:
-            return say("--threads", "T must be a whole number from 1 to 4096");
+            return {"--threads", "T", "a whole number from 1 to 4096", "un numero intero da 1 a 4096"};
     }
-    return std::string(given);
+    return {"", "", "", ""};
+}
+
+}  // namespace
+
+std::string refusedOption(ResearchOption option, std::string_view given) {
+    const OptionRule rule = ruleOf(option);
+    const std::string said = std::string(rule.name) + ' ' + std::string(given) + ": ";
+    if (option == ResearchOption::Initial) return said + "expected " + rule.letter + ", " + rule.english;
+    return said + rule.letter + " must be " + rule.english;
+}
+
+std::string refusedField(ResearchOption option, std::string_view field, std::string_view given, TextLanguage language) {
+    const OptionRule rule = ruleOf(option);
+    const bool italian = language == TextLanguage::Italian;
+    return std::string(field) + (italian ? " deve essere " : " must be ") + (italian ? rule.italian : rule.english) +
+           (italian ? ", non " : ", not ") + std::string(given);
 }
 
 std::optional<std::string_view> refusedIntervals(std::int64_t n) {
@@ -43,6 +68,12 @@ std::optional<std::string_view> refusedIntervals(std::int64_t n) {
 
 std::variant<RunSettings, std::string> researchSettings(std::int64_t intervals, const ResearchValues& values,
                                                         const ShownValue& shown) {
+    return checkedResearch(intervals, values,
+                           [&shown](ResearchOption option) { return refusedOption(option, shown(option)); });
+}
+
+std::variant<RunSettings, std::string> checkedResearch(std::int64_t intervals, const ResearchValues& values,
+                                                       const RefusalText& refused) {
     if (const auto why = refusedIntervals(intervals)) return std::string(*why);
     RunSettings s;
     s.intervals = intervals;
@@ -58,8 +89,6 @@ std::variant<RunSettings, std::string> researchSettings(std::int64_t intervals, 
         into = *given;
         return true;
     };
-    const auto refused = [&shown](ResearchOption option) { return refusedOption(option, shown(option)); };
-
     if (!whole(values.transient, 0, s.transient)) return refused(ResearchOption::Transient);
     if (values.initial) {
         if (!std::all_of(values.initial->begin(), values.initial->end(), [](double v) { return std::isfinite(v); }))

@@ -25,6 +25,13 @@ enum class ResearchOption { Transient, Initial, Step, StepsPerInterval, Batch, T
 // given, and what it must be.
 [[nodiscard]] std::string refusedOption(ResearchOption option, std::string_view given);
 
+// The same rule said of a window's field, in the window's language:
+// "Step h must be a decimal number above 0, not 0" ("Passo h deve essere un
+// numero decimale maggiore di 0, non 0"); `field` is the field's own name.
+enum class TextLanguage { English, Italian };
+[[nodiscard]] std::string refusedField(ResearchOption option, std::string_view field, std::string_view given,
+                                       TextLanguage language);
+
 // N of a research run is a whole number from 1 to RunSettings::kMaxIntervals.
 inline constexpr std::string_view kMessageResearchRange = "Deve essere N <= 1000000000";
 
@@ -55,6 +62,12 @@ using ShownValue = std::function<std::string(ResearchOption)>;
 [[nodiscard]] std::variant<RunSettings, std::string> researchSettings(std::int64_t intervals,
                                                                       const ResearchValues& values,
                                                                       const ShownValue& shown);
+
+// The same, each refused option said by `refusal` (refusedField for a window).
+using RefusalText = std::function<std::string(ResearchOption)>;
+[[nodiscard]] std::variant<RunSettings, std::string> checkedResearch(std::int64_t intervals,
+                                                                     const ResearchValues& values,
+                                                                     const RefusalText& refusal);
 
 // K of history's --every (every=): a row after every K-th interval.
 [[nodiscard]] std::variant<std::int64_t, std::string> everyOf(std::int64_t k, std::string_view shown);

@@ -143,26 +143,6 @@
         <translation>Error bars on (batches of %1): undecided points are shaded.</translation>
     </message>
     <message>
-        <source>σ = %1, R = %2, b = %3</source>
-        <translation>σ = %1, R = %2, b = %3</translation>
-    </message>
-    <message>
-        <source>: not computed yet</source>
-        <translation>: not computed yet</translation>
-    </message>
-    <message>
-        <source>: stopped by an arithmetic fault at t = %1</source>
-        <translation>: stopped by an arithmetic fault at t = %1</translation>
-    </message>
-    <message>
-        <source>: λ1 = %1, λ2 = %2, λ3 = %3</source>
-        <translation>: λ1 = %1, λ2 = %2, λ3 = %3</translation>
-    </message>
-    <message>
-        <source>, λ1 ± %1</source>
-        <translation>, λ1 ± %1</translation>
-    </message>
-    <message>
         <source>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</source>
         <translation>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</translation>
     </message>
@@ -189,6 +169,42 @@
     <message>
         <source>The Python call is on the clipboard</source>
         <translation>The Python call is on the clipboard</translation>
+    </message>
+    <message>
+        <source>Point</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>σ = %1, R = %2, b = %3</source>
+        <translation>σ = %1, R = %2, b = %3</translation>
+    </message>
+    <message>
+        <source>not computed yet: %1</source>
+        <translation>not computed yet: %1</translation>
+    </message>
+    <message>
+        <source>error, an arithmetic fault at t = %1: %2</source>
+        <translation>error, an arithmetic fault at t = %1: %2</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>inconsistent</translation>
+    </message>
+    <message>
+        <source>ok, %1</source>
+        <translation>ok, %1</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>%1: %2; λ1 = %3, λ2 = %4, λ3 = %5</source>
+        <translation>%1: %2; λ1 = %3, λ2 = %4, λ3 = %5</translation>
+    </message>
+    <message>
+        <source>, λ1 ± %1</source>
+        <translation>, λ1 ± %1</translation>
     </message>
     <message>
         <source>The rows are being written to %1: wait for the export or cancel it.</source>
@@ -254,6 +270,10 @@
         <translation>Legend</translation>
     </message>
     <message>
+        <source>no error bars</source>
+        <translation>no error bars</translation>
+    </message>
+    <message>
         <source>%1 from %2 (%3) to %4 (warm)</source>
         <translation>%1 from %2 (%3) to %4 (warm)</translation>
     </message>
@@ -265,16 +285,40 @@
         <source>cool</source>
         <translation>cool</translation>
     </message>
-    <message>
-        <source>no error bars</source>
-        <translation>no error bars</translation>
-    </message>
 </context>
 <context>
     <name>veltrano::explorer::MapExport</name>
     <message>
         <source>Cannot write %1: %2. The file is as it was.</source>
         <translation>Cannot write %1: %2. The file is as it was.</translation>
+    </message>
+    <message>
+        <source>n = %1</source>
+        <translation>n = %1</translation>
+    </message>
+    <message>
+        <source>, transient %1</source>
+        <translation>, transient %1</translation>
+    </message>
+    <message>
+        <source>, target error %1</source>
+        <translation>, target error %1</translation>
+    </message>
+    <message>
+        <source>%1 over %2 and %3 — %4 = %5, %6</source>
+        <translation>%1 over %2 and %3 — %4 = %5, %6</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>inconsistent</translation>
+    </message>
+    <message>
+        <source>undecided</source>
+        <translation>undecided</translation>
     </message>
 </context>
 <context>
@@ -427,12 +471,178 @@
         <translation>The two axes must be two different parameters</translation>
     </message>
     <message>
-        <source>Step h: must be above 0</source>
-        <translation>Step h: must be above 0</translation>
+        <source>Error bars (batch means)</source>
+        <translation>Error bars (batch means)</translation>
     </message>
     <message>
-        <source>Target error: must be above 0, or empty for none</source>
-        <translation>Target error: must be above 0, or empty for none</translation>
+        <source>en</source>
+        <comment>the language of these texts: en or it</comment>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>Initial point</source>
+        <translation>Initial point</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::AttractorView</name>
+    <message>
+        <source>Attractor</source>
+        <translation>Attractor</translation>
+    </message>
+    <message>
+        <source>Projection on %1–%2: no states yet</source>
+        <translation>Projection on %1–%2: no states yet</translation>
+    </message>
+    <message>
+        <source>Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8</source>
+        <translation>Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::ConvergenceView</name>
+    <message>
+        <source>Convergence of λ1, λ2, λ3</source>
+        <translation>Convergence of λ1, λ2, λ3</translation>
+    </message>
+    <message>
+        <source>No estimates yet</source>
+        <translation>No estimates yet</translation>
+    </message>
+    <message>
+        <source>At t = %1, interval %2:</source>
+        <translation>At t = %1, interval %2:</translation>
+    </message>
+    <message>
+        <source>Error bars are off.</source>
+        <translation>Error bars are off.</translation>
+    </message>
+    <message>
+        <source>t (logarithmic)</source>
+        <translation>t (logarithmic)</translation>
+    </message>
+    <message>
+        <source>estimate of λ</source>
+        <translation>estimate of λ</translation>
+    </message>
+    <message>
+        <source>shaded: 95 % intervals</source>
+        <translation>shaded: 95 % intervals</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::PointPanel</name>
+    <message>
+        <source>A point</source>
+        <translation>A point</translation>
+    </message>
+    <message>
+        <source>The point</source>
+        <translation>The point</translation>
+    </message>
+    <message>
+        <source>Kaplan–Yorke dimension</source>
+        <translation>Kaplan–Yorke dimension</translation>
+    </message>
+    <message>
+        <source>The parameter σ of the point</source>
+        <translation>The parameter σ of the point</translation>
+    </message>
+    <message>
+        <source>The parameter R of the point</source>
+        <translation>The parameter R of the point</translation>
+    </message>
+    <message>
+        <source>The parameter b of the point</source>
+        <translation>The parameter b of the point</translation>
+    </message>
+    <message>
+        <source>The estimate of %1 and, with error bars, its 95 % half-width</source>
+        <translation>The estimate of %1 and, with error bars, its 95 % half-width</translation>
+    </message>
+    <message>
+        <source>The Kaplan–Yorke dimension of the estimates</source>
+        <translation>The Kaplan–Yorke dimension of the estimates</translation>
+    </message>
+    <message>
+        <source>The time the run has reached</source>
+        <translation>The time the run has reached</translation>
+    </message>
+    <message>
+        <source>The status of the run: ok, error, inconsistent, or how far it is</source>
+        <translation>The status of the run: ok, error, inconsistent, or how far it is</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>Stops the run of this point</source>
+        <translation>Stops the run of this point</translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation>Projection</translation>
+    </message>
+    <message>
+        <source>x–z</source>
+        <translation>x–z</translation>
+    </message>
+    <message>
+        <source>x–y</source>
+        <translation>x–y</translation>
+    </message>
+    <message>
+        <source>y–z</source>
+        <translation>y–z</translation>
+    </message>
+    <message>
+        <source>computing…</source>
+        <translation>computing…</translation>
+    </message>
+    <message>
+        <source>computing… interval %1 of %2</source>
+        <translation>computing… interval %1 of %2</translation>
+    </message>
+    <message>
+        <source>Error bars are off.</source>
+        <translation>Error bars are off.</translation>
+    </message>
+    <message>
+        <source>± 95 % half-width, batches of %1 intervals</source>
+        <translation>± 95 % half-width, batches of %1 intervals</translation>
+    </message>
+    <message>
+        <source>No error bars: they need at least %1 batches, and this run has %2 (n = %3, batches of %4 intervals).</source>
+        <translation>No error bars: they need at least %1 batches, and this run has %2 (n = %3, batches of %4 intervals).</translation>
+    </message>
+    <message>
+        <source>± once %1 batches of %2 intervals are complete</source>
+        <translation>± once %1 batches of %2 intervals are complete</translation>
+    </message>
+    <message>
+        <source>stopped: the estimates of interval %1 of %2</source>
+        <translation>stopped: the estimates of interval %1 of %2</translation>
+    </message>
+    <message>
+        <source>stopped before the first measured interval</source>
+        <translation>stopped before the first measured interval</translation>
+    </message>
+    <message>
+        <source>error: an arithmetic fault stopped the run at t = %1</source>
+        <translation>error: an arithmetic fault stopped the run at t = %1</translation>
+    </message>
+    <message>
+        <source>inconsistent: λ1 + λ2 + λ3 is %1 away from −(σ + 1 + b)</source>
+        <translation>inconsistent: λ1 + λ2 + λ3 is %1 away from −(σ + 1 + b)</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
     </message>
 </context>
 </TS>

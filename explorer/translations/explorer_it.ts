@@ -143,26 +143,6 @@
         <translation>Barre d&apos;errore accese (blocchi di %1): i punti indecisi sono ombreggiati.</translation>
     </message>
     <message>
-        <source>σ = %1, R = %2, b = %3</source>
-        <translation>σ = %1, R = %2, b = %3</translation>
-    </message>
-    <message>
-        <source>: not computed yet</source>
-        <translation>: non ancora calcolato</translation>
-    </message>
-    <message>
-        <source>: stopped by an arithmetic fault at t = %1</source>
-        <translation>: fermato da un errore aritmetico a t = %1</translation>
-    </message>
-    <message>
-        <source>: λ1 = %1, λ2 = %2, λ3 = %3</source>
-        <translation>: λ1 = %1, λ2 = %2, λ3 = %3</translation>
-    </message>
-    <message>
-        <source>, λ1 ± %1</source>
-        <translation>, λ1 ± %1</translation>
-    </message>
-    <message>
         <source>The map is not complete (%1 of %2 points): a CSV holds every point, as veltrano-cli sweep writes it. Wait for the map, then export.</source>
         <translation>La mappa non è completa (%1 di %2 punti): un CSV contiene ogni punto, come lo scrive veltrano-cli sweep. Attendere la mappa, poi esportare.</translation>
     </message>
@@ -189,6 +169,42 @@
     <message>
         <source>The Python call is on the clipboard</source>
         <translation>La chiamata Python è negli appunti</translation>
+    </message>
+    <message>
+        <source>Point</source>
+        <translation>Punto</translation>
+    </message>
+    <message>
+        <source>σ = %1, R = %2, b = %3</source>
+        <translation>σ = %1, R = %2, b = %3</translation>
+    </message>
+    <message>
+        <source>not computed yet: %1</source>
+        <translation>non ancora calcolato: %1</translation>
+    </message>
+    <message>
+        <source>error, an arithmetic fault at t = %1: %2</source>
+        <translation>errore, un errore aritmetico a t = %1: %2</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>incoerente</translation>
+    </message>
+    <message>
+        <source>ok, %1</source>
+        <translation>ok, %1</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>%1: %2; λ1 = %3, λ2 = %4, λ3 = %5</source>
+        <translation>%1: %2; λ1 = %3, λ2 = %4, λ3 = %5</translation>
+    </message>
+    <message>
+        <source>, λ1 ± %1</source>
+        <translation>, λ1 ± %1</translation>
     </message>
     <message>
         <source>The rows are being written to %1: wait for the export or cancel it.</source>
@@ -254,6 +270,10 @@
         <translation>Legenda</translation>
     </message>
     <message>
+        <source>no error bars</source>
+        <translation>senza barre d&apos;errore</translation>
+    </message>
+    <message>
         <source>%1 from %2 (%3) to %4 (warm)</source>
         <translation>%1 da %2 (%3) a %4 (caldo)</translation>
     </message>
@@ -265,16 +285,40 @@
         <source>cool</source>
         <translation>freddo</translation>
     </message>
-    <message>
-        <source>no error bars</source>
-        <translation>senza barre d&apos;errore</translation>
-    </message>
 </context>
 <context>
     <name>veltrano::explorer::MapExport</name>
     <message>
         <source>Cannot write %1: %2. The file is as it was.</source>
         <translation>Impossibile scrivere %1: %2. Il file è rimasto com&apos;era.</translation>
+    </message>
+    <message>
+        <source>n = %1</source>
+        <translation>n = %1</translation>
+    </message>
+    <message>
+        <source>, transient %1</source>
+        <translation>, transitorio %1</translation>
+    </message>
+    <message>
+        <source>, target error %1</source>
+        <translation>, errore obiettivo %1</translation>
+    </message>
+    <message>
+        <source>%1 over %2 and %3 — %4 = %5, %6</source>
+        <translation>%1 su %2 e %3 — %4 = %5, %6</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>errore</translation>
+    </message>
+    <message>
+        <source>inconsistent</source>
+        <translation>incoerente</translation>
+    </message>
+    <message>
+        <source>undecided</source>
+        <translation>indeciso</translation>
     </message>
 </context>
 <context>
@@ -427,12 +471,178 @@
         <translation>I due assi devono essere due parametri diversi</translation>
     </message>
     <message>
-        <source>Step h: must be above 0</source>
-        <translation>Passo h: deve essere maggiore di 0</translation>
+        <source>Error bars (batch means)</source>
+        <translation>Barre d&apos;errore (medie a blocchi)</translation>
     </message>
     <message>
-        <source>Target error: must be above 0, or empty for none</source>
-        <translation>Errore obiettivo: deve essere maggiore di 0, o vuoto per nessuno</translation>
+        <source>en</source>
+        <comment>the language of these texts: en or it</comment>
+        <translation>it</translation>
+    </message>
+    <message>
+        <source>Initial point</source>
+        <translation>Punto iniziale</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::AttractorView</name>
+    <message>
+        <source>Attractor</source>
+        <translation>Attrattore</translation>
+    </message>
+    <message>
+        <source>Projection on %1–%2: no states yet</source>
+        <translation>Proiezione su %1–%2: ancora nessuno stato</translation>
+    </message>
+    <message>
+        <source>Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8</source>
+        <translation>Proiezione su %1–%2 di %3 stati, uno ogni %4 passi; %1 da %5 a %6, %2 da %7 a %8</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::ConvergenceView</name>
+    <message>
+        <source>Convergence of λ1, λ2, λ3</source>
+        <translation>Convergenza di λ1, λ2, λ3</translation>
+    </message>
+    <message>
+        <source>No estimates yet</source>
+        <translation>Ancora nessuna stima</translation>
+    </message>
+    <message>
+        <source>At t = %1, interval %2:</source>
+        <translation>A t = %1, intervallo %2:</translation>
+    </message>
+    <message>
+        <source>Error bars are off.</source>
+        <translation>Barre d&apos;errore spente.</translation>
+    </message>
+    <message>
+        <source>t (logarithmic)</source>
+        <translation>t (logaritmico)</translation>
+    </message>
+    <message>
+        <source>estimate of λ</source>
+        <translation>stima di λ</translation>
+    </message>
+    <message>
+        <source>shaded: 95 % intervals</source>
+        <translation>in ombra: intervalli al 95 %</translation>
+    </message>
+</context>
+<context>
+    <name>veltrano::point_panel::PointPanel</name>
+    <message>
+        <source>A point</source>
+        <translation>Un punto</translation>
+    </message>
+    <message>
+        <source>The point</source>
+        <translation>Il punto</translation>
+    </message>
+    <message>
+        <source>Kaplan–Yorke dimension</source>
+        <translation>dimensione di Kaplan–Yorke</translation>
+    </message>
+    <message>
+        <source>The parameter σ of the point</source>
+        <translation>Il parametro σ del punto</translation>
+    </message>
+    <message>
+        <source>The parameter R of the point</source>
+        <translation>Il parametro R del punto</translation>
+    </message>
+    <message>
+        <source>The parameter b of the point</source>
+        <translation>Il parametro b del punto</translation>
+    </message>
+    <message>
+        <source>The estimate of %1 and, with error bars, its 95 % half-width</source>
+        <translation>La stima di %1 e, con le barre d&apos;errore, la sua semiampiezza al 95 %</translation>
+    </message>
+    <message>
+        <source>The Kaplan–Yorke dimension of the estimates</source>
+        <translation>La dimensione di Kaplan–Yorke delle stime</translation>
+    </message>
+    <message>
+        <source>The time the run has reached</source>
+        <translation>Il tempo raggiunto dal calcolo</translation>
+    </message>
+    <message>
+        <source>The status of the run: ok, error, inconsistent, or how far it is</source>
+        <translation>Lo stato del calcolo: ok, errore, incoerente, o a che punto è</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Stato</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Ferma</translation>
+    </message>
+    <message>
+        <source>Stops the run of this point</source>
+        <translation>Ferma il calcolo di questo punto</translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation>Proiezione</translation>
+    </message>
+    <message>
+        <source>x–z</source>
+        <translation>x–z</translation>
+    </message>
+    <message>
+        <source>x–y</source>
+        <translation>x–y</translation>
+    </message>
+    <message>
+        <source>y–z</source>
+        <translation>y–z</translation>
+    </message>
+    <message>
+        <source>computing…</source>
+        <translation>calcolo in corso…</translation>
+    </message>
+    <message>
+        <source>computing… interval %1 of %2</source>
+        <translation>calcolo in corso… intervallo %1 di %2</translation>
+    </message>
+    <message>
+        <source>Error bars are off.</source>
+        <translation>Barre d&apos;errore spente.</translation>
+    </message>
+    <message>
+        <source>± 95 % half-width, batches of %1 intervals</source>
+        <translation>± semiampiezza al 95 %, blocchi di %1 intervalli</translation>
+    </message>
+    <message>
+        <source>No error bars: they need at least %1 batches, and this run has %2 (n = %3, batches of %4 intervals).</source>
+        <translation>Nessuna barra d&apos;errore: servono almeno %1 blocchi, e questo calcolo ne ha %2 (n = %3, blocchi di %4 intervalli).</translation>
+    </message>
+    <message>
+        <source>± once %1 batches of %2 intervals are complete</source>
+        <translation>± quando %1 blocchi di %2 intervalli sono completi</translation>
+    </message>
+    <message>
+        <source>stopped: the estimates of interval %1 of %2</source>
+        <translation>fermato: le stime dell&apos;intervallo %1 di %2</translation>
+    </message>
+    <message>
+        <source>stopped before the first measured interval</source>
+        <translation>fermato prima del primo intervallo misurato</translation>
+    </message>
+    <message>
+        <source>error: an arithmetic fault stopped the run at t = %1</source>
+        <translation>errore: un errore aritmetico ha fermato il calcolo a t = %1</translation>
+    </message>
+    <message>
+        <source>inconsistent: λ1 + λ2 + λ3 is %1 away from −(σ + 1 + b)</source>
+        <translation>incoerente: λ1 + λ2 + λ3 dista %1 da −(σ + 1 + b)</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
     </message>
 </context>
 </TS>

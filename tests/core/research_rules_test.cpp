@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "parameter_check.h"
 
@@ -146,6 +149,29 @@ TEST(ResearchRules, EachOptionIsCheckedAtTheEndsOfItsRange) {
          "--initial i?: expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)"},
     };
     for (const Case& c : cases) EXPECT_EQ(refusal(c.values), c.message ? c.message : "(accepted)") << c.what;
+}
+
+TEST(ResearchRules, AWindowsFieldIsRefusedByTheCommandLinesRuleInEitherLanguage) {
+    const auto numbers = [](std::string_view text) {  // the bounds a rule names, in order
+        std::vector<std::string> found;
+        for (std::size_t i = text.find_first_of("0123456789"); i != std::string_view::npos;) {
+            const std::size_t end = std::min(text.find_first_not_of("0123456789", i), text.size());
+            found.emplace_back(text.substr(i, end - i));
+            i = text.find_first_of("0123456789", end);
+        }
+        return found;
+    };
+    using O = ResearchOption;
+    for (O o :
+         {O::Transient, O::Initial, O::Step, O::StepsPerInterval, O::Batch, O::TargetError, O::Every, O::Threads}) {
+        const std::string english = refusedField(o, "Field", "v?", TextLanguage::English);
+        const std::string italian = refusedField(o, "Campo", "v?", TextLanguage::Italian);
+        ASSERT_TRUE(english.starts_with("Field must be ") && english.ends_with(", not v?")) << english;
+        EXPECT_TRUE(italian.starts_with("Campo deve essere ") && italian.ends_with(", non v?")) << italian;
+        const std::string rule = english.substr(14, english.size() - 14 - 8);
+        EXPECT_TRUE(refusedOption(o, "v?").ends_with(rule)) << rule;
+        EXPECT_EQ(numbers(italian), numbers(rule)) << italian;
+    }
 }
 
 TEST(ResearchRules, TheFirstRefusedOptionInTheirOrderIsNamed) {

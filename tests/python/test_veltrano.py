@@ -139,6 +139,7 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
     assert unsigned.shape == (2,) and unsigned.lambda1[1] == alone.lambdas[0]
     assert veltrano.sweep(3, [], 28, 2.6667).lambda1.shape == (0,)
     assert veltrano.sweep(3, [10], 28, np.array([2.6667])).lambda1.shape == (1, 1)
+    assert veltrano.sweep(3, [10, 16], 28, [1, 2, 3], vary=("b", "sigma")).lambda1.shape == (3, 2)
 
 
 @pytest.mark.parametrize(
@@ -167,6 +168,12 @@ def test_bad_input_raises_value_error_with_the_command_lines_message(call, cli_a
     run = cli(*cli_args, check=False)
     assert run.returncode == 2
     assert str(raised.value) in run.stderr
+
+
+@pytest.mark.parametrize("vary", [("sigma",), ("b", "b"), ("b", "sigma", "R"), ("b", "x"), "bs", ("b", 1), 5])
+def test_vary_names_exactly_the_sequences_given_each_once(vary):
+    with pytest.raises(ValueError, match="vary must name the parameters given as sequences"):
+        veltrano.sweep(1, [10, 11], 28, [2, 3], vary=vary)
 
 
 class FloatRaises:

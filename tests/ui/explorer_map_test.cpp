@@ -13,6 +13,7 @@
 #include "colour_map.h"
 #include "explorer_window.h"
 #include "map_colours.h"
+#include "cell_description.h"
 #include "map_geometry.h"
 #include "map_image.h"
 #include "map_passes.h"
@@ -24,6 +25,7 @@ using namespace veltrano;
 using namespace veltrano::explorer;
 
 Q_DECLARE_METATYPE(veltrano::explorer::CellPosition)
+Q_DECLARE_METATYPE(veltrano::PointResult)
 
 class ExplorerMapTest : public QObject {
     Q_OBJECT
@@ -31,6 +33,8 @@ private slots:
     void cellUnderAPoint_data();
     void cellUnderAPoint();
     void cellsCarryTheSweepsValues();
+    void cellIsDescribedStatusFirst_data();
+    void cellIsDescribedStatusFirst();
     void zoomKeepsTheResolutionAndNarrowsTheRanges_data();
     void zoomKeepsTheResolutionAndNarrowsTheRanges();
     void passesComputeEveryCellOnceCoarseFirst_data();
@@ -124,6 +128,43 @@ void ExplorerMapTest::cellsCarryTheSweepsValues() {
     }
     QCOMPARE(cellParameters(s, {300, 6}).rv, 200.0);
     QCOMPARE(cellParameters(s, {300, 6}).bv, 8.0);
+}
+
+void ExplorerMapTest::cellIsDescribedStatusFirst_data() {
+    QTest::addColumn<double>("sigma");
+    QTest::addColumn<bool>("computed");
+    QTest::addColumn<PointResult>("result");
+    QTest::addColumn<QString>("said");
+    const QString at = QStringLiteral("σ = 10, R = 28, b = 2.6667");
+    // λ1 + λ2 + λ3 = −13.6667 = −(σ + 1 + b): consistent; bars from ten batches.
+    const PointResult chaotic{true, 200, {0.9, 0.0, -14.5667}, 1000, 10, true, {0.01, 0.02, 0.03}};
+    PointResult barsOff = chaotic;
+    barsOff.errorsKnown = false;
+    PointResult periodicLooking = chaotic;  // λ1 within its bar, λ2 below: the numbers of a periodic orbit
+    periodicLooking.expo = {0.0, -1.0, -1.5};
+    periodicLooking.halfWidth = {0.05, 0.05, 0.05};
+    PointResult fault;
+    fault.t = 3.25;
+    QTest::newRow("inconsistent, never a class")
+        << 10.0 << true << periodicLooking << "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05";
+    QTest::newRow("ok with its class") << 10.0 << true << chaotic
+                                       << "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01";
+    QTest::newRow("ok without bars") << 10.0 << true << barsOff << "ok: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667";
+    QTest::newRow("fault") << 10.0 << true << fault << "error, an arithmetic fault at t = 3.25: " + at;
+    QTest::newRow("zoomed: every digit the cell has")
+        << std::nextafter(11.0, 0.0) << false << PointResult{}
+        << QStringLiteral("not computed yet: σ = 10.999999999999998, R = 28, b = 2.6667");
+}
+
+void ExplorerMapTest::cellIsDescribedStatusFirst() {
+    QFETCH(double, sigma);
+    QFETCH(bool, computed);
+    QFETCH(PointResult, result);
+    RunSettings run;
+    run.intervals = 1000;
+    run.errors = true;
+    run.batch = 100;
+    QTEST(cellDescription({sigma, 28, 2.6667}, computed ? &result : nullptr, run), "said");
 }
 
 void ExplorerMapTest::zoomKeepsTheResolutionAndNarrowsTheRanges_data() {
@@ -310,17 +351,19 @@ void ExplorerMapTest::pythonCallNamesEveryChoice() {
     s.x = {SweepParameter::R, 0, 200, 201};
     s.y = {SweepParameter::Sigma, 40, 0.5, 7};
     s.base.bv = 3.5;
-    QCOMPARE(QString::fromStdString(pythonCall(s)),
-             QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
-                            "veltrano.spaced(0.0, 200.0, 201), 3.5, errors=True, batch=100)\n"));
+    QCOMPARE(
+        QString::fromStdString(pythonCall(s)),
+        QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
+                       "veltrano.spaced(0.0, 200.0, 201), 3.5, vary=(\"R\", \"sigma\"), errors=True, batch=100)\n"));
     s.run.errors = false;
     s.run.transient = 5;
     s.run.initial = {0.5, -1, 2};
     s.run.step = 0.005;
     s.run.stepsPerInterval = 10;
-    QVERIFY(QString::fromStdString(pythonCall(s))
-                .endsWith(QStringLiteral("3.5, transient=5, initial=(0.5, -1.0, 2.0), step=0.005, "
-                                         "steps_per_interval=10)\n")));
+    QVERIFY(
+        QString::fromStdString(pythonCall(s))
+            .endsWith(QStringLiteral("3.5, vary=(\"R\", \"sigma\"), transient=5, initial=(0.5, -1.0, 2.0), step=0.005, "
+                                     "steps_per_interval=10)\n")));
     s.run.targetError = 1e-3;
     s.run.errors = true;
     QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));

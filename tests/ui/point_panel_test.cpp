@@ -3,10 +3,13 @@
 // interval, never a value of an earlier question, every control reachable,
 // and a picture drawn at the screen's own pixels.
 
+#include "point_panel.h"
+
 #include <QAbstractButton>
 #include <QChart>
 #include <QLegendMarker>
 #include <QLogValueAxis>
+#include <QAccessible>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -21,8 +24,8 @@
 #include "batched_exponents.h"
 #include "exponents.h"
 #include "kaplan_yorke.h"
+#include "number_text.h"
 #include "point_job.h"
-#include "point_panel.h"
 #include "precise_text.h"
 #include "rk4_integrator.h"
 
@@ -52,15 +55,38 @@ RunSettings settingsOf(std::int64_t n, void (*change)(RunSettings&) = nullptr) {
 const std::vector<Case>& cases() {
     static const std::vector<Case> all = {
         {"the calculator's experiment", {}, 3000, {10, 28, 8.0 / 3}, settingsOf(3000)},
-        {"error bars", {"--errors", "--batch", "100"}, 3000, {10, 28, 2.5},
+        {"error bars",
+         {"--errors", "--batch", "100"},
+         3000,
+         {10, 28, 2.5},
          settingsOf(3000, [](RunSettings& s) { s.errors = true, s.batch = 100; })},
-        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, 1500, {16, 45.92, 4},
-         settingsOf(1500, [](RunSettings& s) { s.transient = 300, s.initial = {0.5, -1, 20}; })},
-        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, 2500, {10, 160, 2.5},
+        {"transient and initial point",
+         {"--transient", "300", "--initial", "0.5,-1,20"},
+         1500,
+         {16, 45.92, 4},
+         settingsOf(1500,
+                    [](RunSettings& s) {
+                        s.transient = 300, s.initial = {0.5, -1, 20};
+                    })},
+        {"step and steps per interval",
+         {"--step", "0.005", "--steps-per-interval", "12"},
+         2500,
+         {10, 160, 2.5},
          settingsOf(2500, [](RunSettings& s) { s.step = 0.005, s.stepsPerInterval = 12; })},
-        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, 200000, {10, 28, 2.5},
+        {"target error, a long run",
+         {"--errors", "--batch", "50", "--target-error", "0.02"},
+         200000,
+         {10, 28, 2.5},
          settingsOf(200000, [](RunSettings& s) { s.errors = true, s.batch = 50, s.targetError = 0.02; })},
-        {"stopped by a fault", {"--step", "0.2"}, 50, {10, 28, 2.5},
+        {"three batches: never a bar",
+         {"--errors", "--batch", "100"},
+         300,
+         {10, 28, 2.5},
+         settingsOf(300, [](RunSettings& s) { s.errors = true, s.batch = 100; })},
+        {"stopped by a fault",
+         {"--step", "0.2"},
+         50,
+         {10, 28, 2.5},
          settingsOf(50, [](RunSettings& s) { s.step = 0.2; })},
     };
     return all;
@@ -147,6 +173,9 @@ private slots:
         const Case& c = cases()[static_cast<std::size_t>(index)];
         const CommandLineHistory expected = commandLineHistory(c);
         QVERIFY(expected.status == 0 || expected.status == 3);
+        // Numbers are written with the point in every language.
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
 
         PointPanel panel;
         panel.question(c.p, c.settings);
@@ -160,6 +189,13 @@ private slots:
             QCOMPARE(rowText(row, c.settings.errors), it->second);
         }
         QVERIFY(panel.result().has_value());
+        // A screen reader reads each value as its name, what it is as its description.
+        for (QLabel* label : panel.findChildren<QLabel*>()) {
+            if (!(label->focusPolicy() & Qt::TabFocus)) continue;
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);
+            QCOMPARE(read->text(QAccessible::Name), label->text());
+            QVERIFY2(!read->text(QAccessible::Description).isEmpty(), qPrintable(label->objectName()));
+        }
         const PointResult& result = *panel.result();
         QCOMPARE(result.completed, expected.status == 0);
         if (!result.completed) {
@@ -173,16 +209,23 @@ private slots:
         QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("ok")));
         for (std::size_t k = 0; k < 3; ++k) {
             const QString shown = textOf(panel, k == 0 ? "lambda1" : k == 1 ? "lambda2" : "lambda3");
-            QVERIFY2(shown.startsWith(QLocale().toString(result.expo[k], 'g', 8)), qPrintable(shown));
+            QVERIFY2(shown.startsWith(QString::number(result.expo[k], 'g', 8)), qPrintable(shown));
             QCOMPARE(shown.contains(QStringLiteral("±")), result.errorsKnown);
             if (result.errorsKnown)
-                QVERIFY(shown.endsWith(QStringLiteral("± ") + QLocale().toString(result.halfWidth[k], 'g', 2)));
+                QVERIFY(shown.endsWith(QStringLiteral("± ") + QString::number(result.halfWidth[k], 'g', 2)));
         }
-        QCOMPARE(textOf(panel, "dimension"), QLocale().toString(kaplanYorke(result.expo), 'g', 6));
+        QCOMPARE(textOf(panel, "b"), QString::fromStdString(shortest(c.p.bv)));
+        QCOMPARE(textOf(panel, "dimension"), QString::number(kaplanYorke(result.expo), 'g', 6));
         // The panel says when there are no error bars.
         const QString note = textOf(panel, "errorsNote");
         QCOMPARE(note.startsWith(QStringLiteral("Error bars are off")), !c.settings.errors);
         QCOMPARE(note.startsWith(QStringLiteral("± 95 % half-width")), result.errorsKnown);
+        if (c.settings.errors && !result.errorsKnown)
+            QCOMPARE(note, QStringLiteral("No error bars: they need at least 10 batches, and this run has %1 (n = %2, "
+                                          "batches of %3 intervals).")
+                               .arg(c.settings.intervals / c.settings.batch)
+                               .arg(c.settings.intervals)
+                               .arg(c.settings.batch));
     }
 
     // Every state the attractor shows is the single run's, to the bit.

@@ -44,3 +44,16 @@ TEST(Lorentz, TangentEquationsMatchFiniteDifferencesOfTheFlow) {
         }
     }
 }
+
+// An overflow is reported once and raises the flag, which the next call
+// lowers again.
+TEST(Lorentz, OverflowIsReportedOnceAndRaisesTheFlag) {
+    RecordingReporter reporter;
+    StateVector d{};
+    bool error = false;
+    Lorentz({1, 1e200, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1}, d, 1e200, 28, 2.6667, error, reporter);
+    EXPECT_TRUE(error);
+    Lorentz({1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1}, d, 10, 28, 2.6667, error, reporter);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{"ERRORE NELLA ELABORAZIONE"});
+}

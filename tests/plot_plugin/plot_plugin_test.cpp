@@ -56,7 +56,7 @@ std::string contents(const std::string& path) {
 
 struct PluginCase {
     const char* file;
-    const char* says;  // part of the refusal; empty: accepted
+    std::string says;  // part of the refusal; empty: accepted
 };
 
 class PluginCheck : public testing::TestWithParam<PluginCase> {};
@@ -66,7 +66,7 @@ class PluginCheck : public testing::TestWithParam<PluginCase> {};
 // not the plugin at all.
 TEST_P(PluginCheck, OpensOnlyAPluginOfThisVersion) {
     const std::string why = checkPlotPlugin(besideMe(GetParam().file).string());
-    if (std::string(GetParam().says).empty()) {
+    if (GetParam().says.empty()) {
         EXPECT_EQ(why, "");
     } else {
         EXPECT_NE(why.find(GetParam().says), std::string::npos) << why;
@@ -77,7 +77,9 @@ TEST_P(PluginCheck, OpensOnlyAPluginOfThisVersion) {
 INSTANTIATE_TEST_SUITE_P(
     Plugins, PluginCheck,
     testing::Values(PluginCase{"veltrano-plot.so", ""},
-                    PluginCase{"newer-plot.so", "is of another version of veltrano-cli (its pictures are version"},
+                    PluginCase{"newer-plot.so", "is of another version of veltrano-cli (its pictures are version " +
+                                                    std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
+                                                    std::to_string(plot::kAbiVersion)},
                     PluginCase{"older-plot.so", "is of another version"},
                     PluginCase{"unversioned-plot.so", "is not one of this veltrano-cli (it has no version)"},
                     PluginCase{"writerless-plot.so", "lacks its writers"},
@@ -87,14 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
         std::string name = info.param.file;
         return name.substr(0, name.find('-'));
     });
-
-TEST(PluginCheck, NamesBothVersions) {
-    const std::string why = checkPlotPlugin(besideMe("newer-plot.so").string());
-    EXPECT_NE(why.find("version " + std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
-                       std::to_string(plot::kAbiVersion)),
-              std::string::npos)
-        << why;
-}
 
 TEST(PluginCheck, RefusesAFileThatIsNoLibrary) {
     Folder folder;
@@ -141,17 +135,15 @@ TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
     }
 }
 
-TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFails) {
-    Folder folder("fail");
-    const std::string why = writePictureFile(someLine(), folder / "map.png");
+// A drawing that fails or throws leaves no temporary file.
+TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFailsOrThrows) {
+    Folder failing("fail");
+    const std::string why = writePictureFile(someLine(), failing / "map.png");
     EXPECT_NE(why.find("cannot draw"), std::string::npos) << why;
-    EXPECT_TRUE(folder.names().empty()) << folder.names().front();
-}
-
-TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingThrows) {
-    Folder folder("throw");
-    EXPECT_THROW((void)writePictureFile(someLine(), folder / "map.png"), std::runtime_error);
-    EXPECT_TRUE(folder.names().empty()) << folder.names().front();
+    EXPECT_TRUE(failing.names().empty()) << failing.names().front();
+    Folder throwing("throw");
+    EXPECT_THROW((void)writePictureFile(someLine(), throwing / "map.png"), std::runtime_error);
+    EXPECT_TRUE(throwing.names().empty()) << throwing.names().front();
 }
 
 // A file that appeared meanwhile is never replaced, and the drawing is not

@@ -79,6 +79,20 @@ TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
     }
 }
 
+// A bin stands at its first point, its value the mean of its ok points,
+// a fault in it marked at 0: with one point more than bins, bin 0 holds
+// points 0 and 1 (a fault), bin 1 point 2 alone.
+TEST(SweepPictureLine, ABinStandsAtItsFirstPoint) {
+    const SweepGrid grid = line(SweepPicture::kMaxBins + 1);
+    SweepPicture picture(grid, {});
+    for (std::int64_t i = 0; i < grid.size(); ++i)
+        picture.add(i == 1 ? faulted(grid, i) : point(grid, i), i == 1 ? PointStatus::Error : PointStatus::Ok);
+    const LineChart chart = picture.lineChart(1);
+    EXPECT_EQ(chart.curves.at(0).x.at(1), 2.0);
+    EXPECT_EQ(chart.curves.at(0).y.at(1), point(grid, 2).result.expo[0]);
+    EXPECT_EQ(marksOf(chart, PointMark::Fault)->y, std::vector<double>{0});
+}
+
 // Points stopped by a fault have no value: they are marked where they lie
 // (at 0). An inconsistent point keeps its numbers: it is drawn at them, in
 // its own marks. Both are left out of the ok points' curves, for all three
@@ -183,8 +197,8 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
     SweepPicture picture(grid, {});
     for (std::int64_t i = 0; i < grid.size(); ++i)
-        picture.add(i == 2 ? faulted(grid, i) : point(grid, i),
-                    i == 2 ? PointStatus::Error : i == 5 ? PointStatus::Inconsistent : PointStatus::Ok);
+        picture.add(i == 2 || i == 6 ? faulted(grid, i) : point(grid, i),
+                    i == 2 || i == 6 ? PointStatus::Error : i == 5 || i == 7 ? PointStatus::Inconsistent : PointStatus::Ok);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
     EXPECT_DOUBLE_EQ(m.values[0], (0.5 + 1.5) / 2);
@@ -192,6 +206,9 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     EXPECT_EQ(m.values[2], 4.5) << "the inconsistent point in cell 2 is not averaged in";
     EXPECT_EQ(m.markAt(1), PointMark::Value);
     EXPECT_EQ(m.markAt(2), PointMark::Value);
+    EXPECT_EQ(m.markAt(3), PointMark::Inconsistent) << "an inconsistent point outweighs a fault";
+    const SweepGrid tall = map(1, SweepPicture::kMaxCells + 1);
+    EXPECT_EQ(SweepPicture(tall, {}).heatMap().rows, SweepPicture::kMaxCells);
 }
 
 // The title names the fixed parameters and the run; a sweep of one point

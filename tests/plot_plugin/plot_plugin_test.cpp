@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PluginCase{"older-plot.so", "is of another version"},
                     PluginCase{"unversioned-plot.so", "is not one of this veltrano-cli (it has no version)"},
                     PluginCase{"writerless-plot.so", "lacks its writers"},
-                    PluginCase{"lineonly-plot.so", "lacks its writers"},
+                    PluginCase{"lineonly-plot.so", "lacks its writers"}, PluginCase{"maponly-plot.so", "lacks its writers"},
                     PluginCase{"missing-plot.so", "cannot open the plotting plugin"}),
     [](const auto& info) {
         std::string name = info.param.file;
@@ -95,6 +95,13 @@ TEST(PluginCheck, RefusesAFileThatIsNoLibrary) {
     std::ofstream(folder / "veltrano-plot.so") << "not a library\n";
     const std::string why = checkPlotPlugin(folder / "veltrano-plot.so");
     EXPECT_NE(why.find("cannot open the plotting plugin " + (folder / "veltrano-plot.so")), std::string::npos) << why;
+}
+
+// Pictures are PNG or SVG files by the name's ending, in any case.
+TEST(SupportedPictureFile, ByTheEndingOfTheName) {
+    const std::pair<const char*, bool> names[] = {{"a.png", true}, {"b.SVG", true}, {"c.Png", true}, {".png", false},
+                                                  {"x.jpg", false}, {"png", false}, {"a.svgz", false}};
+    for (const auto& [name, ok] : names) EXPECT_EQ(supportedPictureFile(name), ok) << name;
 }
 
 // The tool's own plugin (the stand-in beside it) is found and accepted.

@@ -79,4 +79,14 @@ TEST(SpectrumRun, ShowsBusyThenTheRoundedResultsAndTheTime) {
         for (std::size_t k = 0; k < 3; ++k)
             EXPECT_EQ(view.log[6 + k].substr(3), numberText(spectrum.expo()[k], 4, c.separator)) << k;
     }
+    // A run of no interval after a fault still shows the fault: nothing ran
+    // that could clear it.
+    Spectrum spectrum;
+    ScriptView view(".");
+    ScriptClock clock({0, 0, 1});
+    computeAndShow(spectrum, {5, 1e200, 28, 2.6667}, view, clock);
+    view.log.clear();
+    EXPECT_TRUE(computeAndShow(spectrum, {0, 10, 28, 2.6667}, view, clock).completed);
+    ASSERT_GE(view.log.size(), 2U);
+    EXPECT_EQ(view.log[view.log.size() - 2], "l3 ?");
 }

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -104,15 +105,28 @@ TEST(SupportedPictureFile, ByTheEndingOfTheName) {
     for (const auto& [name, ok] : names) EXPECT_EQ(supportedPictureFile(name), ok) << name;
 }
 
-// The tool's own plugin (the stand-in beside it) is found and accepted.
-TEST(PicturesUnavailable, FindsThePluginBesideTheTool) {
-    EXPECT_EQ(picturesUnavailable(), "");
-}
-
 pictures::LineChart someLine() {
     pictures::LineChart chart;
     chart.curves.push_back({"λ1", {1, 2}, {0.9, 0.8}, {}, {}});
     return chart;
+}
+
+// The tool's own plugin (the stand-in beside it) is found and accepted. A
+// copy of this program in a folder of its own has none beside it: it says
+// so, and draws nothing (before it looks at the picture's folder).
+TEST(PicturesUnavailable, FindsThePluginBesideTheToolOrSaysItIsMissing) {
+    const std::string missing = "its plotting plugin veltrano-plot.so is not installed beside it";
+    if (std::getenv("VELTRANO_TEST_ALONE")) {
+        EXPECT_NE(picturesUnavailable().find(missing), std::string::npos) << picturesUnavailable();
+        EXPECT_NE(writePictureFile(someLine(), "/no/such/folder/x.png").find(missing), std::string::npos);
+        return;
+    }
+    EXPECT_EQ(picturesUnavailable(), "");
+    Folder folder("alone");
+    fs::copy_file("/proc/self/exe", folder / "alone");
+    const std::string run = "VELTRANO_TEST_ALONE=1 " + (folder / "alone") +
+                            " --gtest_filter=PicturesUnavailable.* --gtest_brief=1 > /dev/null";
+    EXPECT_EQ(std::system(run.c_str()), 0);
 }
 
 TEST(WritePictureFile, PublishesTheDrawingUnderItsNameAndNothingElse) {

@@ -8,151 +8,92 @@
 
 using namespace veltrano;
 
-TEST(Controllo1, AcceptsOnlyNonEmptyDigitStrings) {
-    const std::pair<std::u16string, bool> cases[] = {
-        {u"100", true},
-        {u"0", true},
-        {u"007", true},
-        {u"9999", true},
-        {u"123456789012345678901234567890", true},
-        {u"", false},
-        {u"-5", false},
-        {u"+5", false},
-        {u"1.0", false},
-        {u"1e3", false},
-        {u" 5", false},
-        {u"5 ", false},
-        {u"?", false},
-        {u"\uFF15", false} /* full-width 5 */,
-        {u"1\u0660", false} /* Arabic-Indic zero */,
-        {u"5\n", false},
-    };
-    for (const auto& [text, ok] : cases) EXPECT_EQ(controllo1(text), ok) << std::string(text.begin(), text.end());
-}
+namespace {
 
-TEST(Controllo2, AcceptsDigitsOnePointAndALeadingMinus) {
-    const std::pair<std::u16string, bool> cases[] = {
-        {u"10", true},
-        {u"2.6667", true},
-        {u"-0.5", true},
-        {u"-.5", true},
-        {u".5", true},
-        {u"5.", true},
-        {u"007", true},
-        {u"-", true},
-        {u".", true},
-        {u"-.", true},
-        {u"", false},
-        {u"+5", false},
-        {u"1e5", false},
-        {u"1,5", false},
-        {u"5-", false},
-        {u"-5-", false},
-        {u"--5", false},
-        {u"1.2.3", false},
-        {u" 5", false},
-        {u"5 ", false},
-        {u"1 .5", false},
-        {u"?", false},
-        {u"\u22125", false} /* minus sign */,
-        {u"..", false},
-        {u"-..", false},
-    };
-    for (const auto& [text, ok] : cases) EXPECT_EQ(controllo2(text), ok) << std::string(text.begin(), text.end());
-}
+std::string narrow(const std::u16string& text) { return {text.begin(), text.end()}; }
 
-TEST(DecimalValue, ReadsWithThePointWhateverTheLocale) {
-    const std::pair<std::u16string, double> cases[] = {
-        {u"10", 10},
-        {u"2.6667", 2.6667},
-        {u"-0.5", -0.5},
-        {u"-.5", -0.5},
-        {u".5", 0.5},
-        {u"5.", 5},
-        {u"007", 7},
-        {u"-", 0},
-        {u".", 0},
-        {u"-.", 0},
-        {u"0.1", 0.1},
-        {u"17976931348623157" + std::u16string(292, u'0'), 1.7976931348623157e308},
-        {u"0." + std::u16string(400, u'0') + u"1", 0.0},
-        {u"0." + std::u16string(320, u'0') + u"1", 1e-321},
-        {u"0001" + std::u16string(308, u'0'), 1e308},
+}  // namespace
+
+// The whole-number check, the decimal check and what a decimal reads as
+// (with the point, whatever the locale); nullopt: a text neither accepts.
+TEST(EntryTexts, WholeAndDecimalTextsAndTheirValues) {
+    const struct {
+        std::u16string text;
+        bool whole, decimal;
+        double value;
+    } cases[] = {
+        {u"100", true, true, 100}, {u"0", true, true, 0}, {u"007", true, true, 7}, {u"9999", true, true, 9999},
+        {u"123456789012345678901234567890", true, true, 1.2345678901234568e29},
+        {u"2.6667", false, true, 2.6667}, {u"-0.5", false, true, -0.5}, {u"-.5", false, true, -0.5},
+        {u".5", false, true, 0.5}, {u"5.", false, true, 5}, {u"-", false, true, 0}, {u".", false, true, 0},
+        {u"-.", false, true, 0}, {u"0.1", false, true, 0.1},
+        {u"17976931348623157" + std::u16string(292, u'0'), true, true, 1.7976931348623157e308},
+        {u"0." + std::u16string(400, u'0') + u"1", false, true, 0.0},
+        {u"0." + std::u16string(320, u'0') + u"1", false, true, 1e-321},
+        {u"0001" + std::u16string(308, u'0'), true, true, 1e308},
+        {u"", false, false, 0}, {u"+5", false, false, 0}, {u"1e5", false, false, 0}, {u"1,5", false, false, 0},
+        {u"5-", false, false, 0}, {u"-5-", false, false, 0}, {u"--5", false, false, 0}, {u"1.2.3", false, false, 0},
+        {u" 5", false, false, 0}, {u"5 ", false, false, 0}, {u"1 .5", false, false, 0}, {u"?", false, false, 0},
+        {u"5\n", false, false, 0}, {u"..", false, false, 0}, {u"-..", false, false, 0},
+        {u"\u22125", false, false, 0} /* minus sign */, {u"\uFF15", false, false, 0} /* full-width 5 */,
+        {u"1\u0660", false, false, 0} /* Arabic-Indic zero */,
     };
-    for (const auto& [text, value] : cases) {
-        const auto got = decimalValue(text);
-        ASSERT_TRUE(got.has_value()) << std::string(text.begin(), text.end());
-        EXPECT_EQ(*got, value) << std::string(text.begin(), text.end());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(narrow(c.text));
+        EXPECT_EQ(controllo1(c.text), c.whole);
+        EXPECT_EQ(controllo2(c.text), c.decimal);
+        if (!c.decimal) continue;
+        const auto got = decimalValue(c.text);
+        ASSERT_TRUE(got.has_value());
+        EXPECT_EQ(*got, c.value);
     }
     EXPECT_TRUE(std::signbit(*decimalValue(u"-")));
 }
 
-namespace {
-
-std::variant<Parameters, EntryError> check(std::u16string_view n, std::u16string_view s, std::u16string_view r,
-                                           std::u16string_view b) {
-    return checkEntries({n, s, r, b});
-}
-
-}  // namespace
-
-TEST(CheckEntries, StartUpTextsPass) {
-    const auto result = check(u"100", u"10", u"28", u"2.6667");
-    ASSERT_TRUE(std::holds_alternative<Parameters>(result));
-    const auto& p = std::get<Parameters>(result);
-    EXPECT_EQ(p.n, 100);
-    EXPECT_EQ(p.sigma, 10.0);
-    EXPECT_EQ(p.R, 28.0);
-    EXPECT_EQ(p.b, 2.6667);
-}
-
-TEST(CheckEntries, FirstFailureInTheFixedOrderWins) {
-    const std::u16string big = u"1" + std::u16string(400, u'0');
-    const std::u16string longText(32767, u'1');
+// Accepted entries reach the parameters; of refused ones, the first in the
+// fixed order n, sigma, R, b is named.
+TEST(CheckEntries, TheFirstFailureInTheFixedOrderWins) {
+    const std::u16string big = u"1" + std::u16string(400, u'0'), longText(32767, u'1');
     struct Case {
         std::u16string n, s, r, b;
-        Entry entry;
-        std::string_view message;
+        std::variant<Parameters, EntryError> result;
     };
+    const auto error = [](Entry entry, std::string_view message) { return EntryError{entry, message}; };
     const Case cases[] = {
-        {u"?", u"?", u"?", u"?", Entry::N, kMessageN},
-        {u"1.5", u"10", u"28", u"2.6667", Entry::N, kMessageN},
-        {u"0", u"10", u"28", u"2.6667", Entry::N, kMessageN},
-        {u"0000", u"x", u"28", u"2.6667", Entry::N, kMessageN},
-        {u"100", u"1,5", u"x", u"x", Entry::Sigma, kMessageSigma},
-        {u"20000", u"abc", u"28", u"2.6667", Entry::Sigma, kMessageSigma},
-        {u"100", u"10", u"+28", u"x", Entry::R, kMessageR},
-        {u"100", u"10", u"28", u"2,6667", Entry::B, kMessageB},
-        {u"10000", u"10", u"28", u"2.6667", Entry::N, kMessageRange},
-        {u"00010000", u"10", u"28", u"2.6667", Entry::N, kMessageRange},
-        {u"65537", u"10", u"28", u"2.6667", Entry::N, kMessageRange},
-        {big, u"10", u"28", u"2.6667", Entry::N, kMessageRange},
-        {u"100", big, u"28", u"2.6667", Entry::Sigma, kMessageSigma},
-        {u"100", u"10", u"-" + big, u"2.6667", Entry::R, kMessageR},
-        {u"100", u"10", u"28", longText, Entry::B, kMessageB},
-        {longText, u"10", u"28", u"2.6667", Entry::N, kMessageN},
+        {u"100", u"10", u"28", u"2.6667", Parameters{100, 10, 28, 2.6667}},
+        {u"9999", u"-", u"28", u"-.5", Parameters{9999, 0, 28, -0.5}},
+        {u"00500", u"-.5", u".", u"3", Parameters{500, -0.5, 0, 3}},
+        {u"1", u".", u"-2", u"0", Parameters{1, 0, -2, 0}},
+        {std::u16string(30000, u'0') + u"1", u"10", u"28", u"1", Parameters{1, 10, 28, 1}},
+        {u"?", u"?", u"?", u"?", error(Entry::N, kMessageN)},
+        {u"1.5", u"10", u"28", u"2.6667", error(Entry::N, kMessageN)},
+        {u"0", u"10", u"28", u"2.6667", error(Entry::N, kMessageN)},
+        {u"0000", u"x", u"28", u"2.6667", error(Entry::N, kMessageN)},
+        {u"100", u"1,5", u"x", u"x", error(Entry::Sigma, kMessageSigma)},
+        {u"20000", u"abc", u"28", u"2.6667", error(Entry::Sigma, kMessageSigma)},
+        {u"100", u"10", u"+28", u"x", error(Entry::R, kMessageR)},
+        {u"100", u"10", u"28", u"2,6667", error(Entry::B, kMessageB)},
+        {u"10000", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
+        {u"00010000", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
+        {u"65537", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
+        {big, u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
+        {u"100", big, u"28", u"2.6667", error(Entry::Sigma, kMessageSigma)},
+        {u"100", u"10", u"-" + big, u"2.6667", error(Entry::R, kMessageR)},
+        {u"100", u"10", u"28", longText, error(Entry::B, kMessageB)},
+        {longText, u"10", u"28", u"2.6667", error(Entry::N, kMessageN)},
     };
     for (const Case& c : cases) {
-        const auto result = check(c.n, c.s, c.r, c.b);
-        ASSERT_TRUE(std::holds_alternative<EntryError>(result)) << c.message;
-        EXPECT_EQ(std::get<EntryError>(result), (EntryError{c.entry, c.message}));
-    }
-}
-
-TEST(CheckEntries, BoundaryValuesPass) {
-    struct Case {
-        std::u16string n, s;
-        std::int16_t expectedN;
-        double expectedSigma;
-    };
-    const Case cases[] = {{u"9999", u"-", 9999, 0.0},
-                          {u"00500", u"-.5", 500, -0.5},
-                          {u"1", u".", 1, 0.0},
-                          {std::u16string(30000, u'0') + u"1", u"10", 1, 10.0}};
-    for (const Case& c : cases) {
-        const auto result = check(c.n, c.s, u"28", u"2.6667");
-        ASSERT_TRUE(std::holds_alternative<Parameters>(result));
-        EXPECT_EQ(std::get<Parameters>(result).n, c.expectedN);
-        EXPECT_EQ(std::get<Parameters>(result).sigma, c.expectedSigma);
+        SCOPED_TRACE(narrow(c.n + u" " + c.s + u" " + c.r + u" " + c.b.substr(0, 10)));
+        const auto got = checkEntries({c.n, c.s, c.r, c.b});
+        ASSERT_EQ(got.index(), c.result.index());
+        if (const auto* want = std::get_if<Parameters>(&c.result)) {
+            const auto& p = std::get<Parameters>(got);
+            EXPECT_EQ(p.n, want->n);
+            EXPECT_EQ(p.sigma, want->sigma);
+            EXPECT_EQ(p.R, want->R);
+            EXPECT_EQ(p.b, want->b);
+        } else {
+            EXPECT_EQ(std::get<EntryError>(got), std::get<EntryError>(c.result));
+        }
     }
 }

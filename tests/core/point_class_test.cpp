@@ -50,34 +50,26 @@ TEST(PointClass, DecidedByTheBarsOfTheTwoLargestExponents) {
         ASSERT_TRUE(got.has_value()) << c.what;
         EXPECT_EQ(*got, c.expected) << c.what << ": got " << className(*got);
     }
-}
-
-TEST(PointClass, NoClassWithoutBarsOrForAFault) {
-    PointResult faulted = withBars({0.9, 0, -14}, {0.01, 0.01, 0.01});
+    // No class without bars or for a fault.
+    PointResult faulted = withBars({0.9, 0, -14}, {0.01, 0.01, 0.01}), noBars = faulted;
     faulted.completed = false;
-    PointResult noBars = withBars({0.9, 0, -14}, {0.01, 0.01, 0.01});
     noBars.errorsKnown = false;
     EXPECT_FALSE(classify(faulted).has_value());
     EXPECT_FALSE(classify(noBars).has_value());
+    const std::pair<PointClass, const char*> names[] = {{PointClass::Chaotic, "chaotic"}, {PointClass::Periodic, "periodic"},
+                                                        {PointClass::AtRest, "at rest"}, {PointClass::Undecided, "undecided"}};
+    for (const auto& [c, name] : names) EXPECT_EQ(className(c), name);
 }
 
-TEST(PointClass, NamesAreDistinct) {
-    EXPECT_EQ(className(PointClass::Chaotic), "chaotic");
-    EXPECT_EQ(className(PointClass::Periodic), "periodic");
-    EXPECT_EQ(className(PointClass::AtRest), "at rest");
-    EXPECT_EQ(className(PointClass::Undecided), "undecided");
-}
-
-// A grid over sigma 0-40, R 0-200, 40 x 40, n = 5000, batches of 250 (as
-// measured with the command line: about 999 chaotic, 245 periodic, 354 at
-// rest, 2 undecided). Periodic points are many and undecided ones rare; the
-// naive rule (|l1| within its bar: undecided) calls every periodic point
-// undecided.
+// A grid over sigma 0-40, R 0-200, 20 x 20, n = 5000, batches of 250
+// (measured: 248 chaotic, 69 periodic, 83 at rest, none undecided).
+// Periodic points are many and undecided ones rare; the naive rule (|l1|
+// within its bar: undecided) calls every periodic point undecided.
 TEST(PointClass, AMeasuredGridIsMostlyDecided) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
-    grid.axes[0] = SweepAxis{SweepParameter::Sigma, 0, 40, 40, {}};
-    grid.axes[1] = SweepAxis{SweepParameter::R, 0, 200, 40, {}};
+    grid.axes[0] = SweepAxis{SweepParameter::Sigma, 0, 40, 20, {}};
+    grid.axes[1] = SweepAxis{SweepParameter::R, 0, 200, 20, {}};
     grid.axisCount = 2;
     SweepSettings settings;
     settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
@@ -100,9 +92,9 @@ TEST(PointClass, AMeasuredGridIsMostlyDecided) {
         return true;
     });
     EXPECT_EQ(unclassified, 0);
-    EXPECT_GT(counts[PointClass::Chaotic], 900);
-    EXPECT_GT(counts[PointClass::Periodic], 200);
-    EXPECT_GT(counts[PointClass::AtRest], 300);
-    EXPECT_LE(counts[PointClass::Undecided], 5);
+    EXPECT_GT(counts[PointClass::Chaotic], 220);
+    EXPECT_GT(counts[PointClass::Periodic], 55);
+    EXPECT_GT(counts[PointClass::AtRest], 70);
+    EXPECT_LE(counts[PointClass::Undecided], 2);
     EXPECT_GE(naiveUndecided, counts[PointClass::Periodic]);
 }

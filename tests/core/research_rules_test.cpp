@@ -46,109 +46,76 @@ constexpr std::int64_t kMost = RunSettings::kMaxIntervals;
 
 }  // namespace
 
-TEST(ResearchRules, OptionsNotGivenKeepTheDefaultsOfRunSettings) {
-    const auto got = settingsOf({});
-    ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
+// Options not given keep the defaults of RunSettings; given ones reach the
+// settings; a target error implies error bars.
+TEST(ResearchRules, GivenValuesReachTheSettingsAndTheOthersKeepTheirDefaults) {
+    ResearchValues given;
+    given.transient = 7;
+    given.initial = Triple{-0.5, 0.0, 3.25};
+    given.step = 0.002;
+    given.stepsPerInterval = 3;
+    given.errors = true;
+    given.batch = 11;
     RunSettings expected;
-    expected.intervals = 100;
-    const RunSettings& s = std::get<RunSettings>(got);
-    EXPECT_EQ(s.intervals, expected.intervals);
-    EXPECT_EQ(s.transient, expected.transient);
-    EXPECT_EQ(s.initial, expected.initial);
-    EXPECT_EQ(s.step, expected.step);
-    EXPECT_EQ(s.stepsPerInterval, expected.stepsPerInterval);
-    EXPECT_EQ(s.errors, expected.errors);
-    EXPECT_EQ(s.batch, expected.batch);
-    EXPECT_EQ(s.targetError, expected.targetError);
-}
-
-TEST(ResearchRules, GivenValuesReachTheSettings) {
-    ResearchValues v;
-    v.transient = 7;
-    v.initial = Triple{-0.5, 0.0, 3.25};
-    v.step = 0.002;
-    v.stepsPerInterval = 3;
-    v.errors = true;
-    v.batch = 11;
-    const auto got = settingsOf(v, 42);
-    ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
-    const RunSettings& s = std::get<RunSettings>(got);
-    EXPECT_EQ(s.intervals, 42);
-    EXPECT_EQ(s.transient, 7);
-    EXPECT_EQ(s.initial, (Triple{-0.5, 0.0, 3.25}));
-    EXPECT_EQ(s.step, 0.002);
-    EXPECT_EQ(s.stepsPerInterval, 3);
-    EXPECT_TRUE(s.errors);
-    EXPECT_EQ(s.batch, 11);
-    EXPECT_EQ(s.targetError, 0.0);
-}
-
-TEST(ResearchRules, ATargetErrorImpliesErrorBars) {
-    ResearchValues v;
-    v.targetError = 0.25;
-    const auto got = settingsOf(v);
-    ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
-    EXPECT_TRUE(std::get<RunSettings>(got).errors);
-    EXPECT_EQ(std::get<RunSettings>(got).targetError, 0.25);
+    expected.intervals = 42;
+    RunSettings all = expected;
+    all.transient = 7, all.initial = {-0.5, 0.0, 3.25}, all.step = 0.002, all.stepsPerInterval = 3, all.errors = true;
+    all.batch = 11;
+    ResearchValues target;
+    target.targetError = 0.25;
+    RunSettings targeted = expected;
+    targeted.errors = true, targeted.targetError = 0.25;
+    const std::pair<ResearchValues, RunSettings> cases[] = {{{}, expected}, {given, all}, {target, targeted}};
+    for (const auto& [values, want] : cases) {
+        const auto got = settingsOf(values, 42);
+        ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
+        const RunSettings& s = std::get<RunSettings>(got);
+        EXPECT_EQ(s.intervals, want.intervals);
+        EXPECT_EQ(s.transient, want.transient);
+        EXPECT_EQ(s.initial, want.initial);
+        EXPECT_EQ(s.step, want.step);
+        EXPECT_EQ(s.stepsPerInterval, want.stepsPerInterval);
+        EXPECT_EQ(s.errors, want.errors);
+        EXPECT_EQ(s.batch, want.batch);
+        EXPECT_EQ(s.targetError, want.targetError);
+    }
 }
 
 // Every option at and just past each end of its range, with the message
 // that names it.
 TEST(ResearchRules, EachOptionIsCheckedAtTheEndsOfItsRange) {
-    struct Case {
-        const char* what;
-        ResearchValues values;
-        const char* message;  // nullptr: accepted
-    };
     const auto with = [](auto member, auto value) {
         ResearchValues v;
         v.*member = value;
         return v;
     };
-    const Case cases[] = {
-        {"transient 0", with(&ResearchValues::transient, std::int64_t{0}), nullptr},
-        {"transient most", with(&ResearchValues::transient, kMost), nullptr},
-        {"transient -1", with(&ResearchValues::transient, std::int64_t{-1}),
-         "--transient t?: K must be a whole number from 0 to 1000000000"},
-        {"transient most+1", with(&ResearchValues::transient, kMost + 1),
-         "--transient t?: K must be a whole number from 0 to 1000000000"},
-        {"steps 1", with(&ResearchValues::stepsPerInterval, std::int64_t{1}), nullptr},
-        {"steps most", with(&ResearchValues::stepsPerInterval, kMost), nullptr},
-        {"steps 0", with(&ResearchValues::stepsPerInterval, std::int64_t{0}),
-         "--steps-per-interval s?: S must be a whole number from 1 to 1000000000"},
-        {"steps most+1", with(&ResearchValues::stepsPerInterval, kMost + 1),
-         "--steps-per-interval s?: S must be a whole number from 1 to 1000000000"},
-        {"batch 1", with(&ResearchValues::batch, std::int64_t{1}), nullptr},
-        {"batch most", with(&ResearchValues::batch, kMost), nullptr},
-        {"batch 0", with(&ResearchValues::batch, std::int64_t{0}),
-         "--batch m?: M must be a whole number from 1 to 1000000000"},
-        {"batch most+1", with(&ResearchValues::batch, kMost + 1),
-         "--batch m?: M must be a whole number from 1 to 1000000000"},
-        {"step least", with(&ResearchValues::step, std::numeric_limits<double>::denorm_min()), nullptr},
-        {"step largest", with(&ResearchValues::step, std::numeric_limits<double>::max()), nullptr},
-        {"step 0", with(&ResearchValues::step, 0.0), "--step h?: H must be a decimal number above 0"},
-        {"step -0", with(&ResearchValues::step, -0.0), "--step h?: H must be a decimal number above 0"},
-        {"step negative", with(&ResearchValues::step, -0.01), "--step h?: H must be a decimal number above 0"},
-        {"step inf", with(&ResearchValues::step, kInf), "--step h?: H must be a decimal number above 0"},
-        {"step nan", with(&ResearchValues::step, kNaN), "--step h?: H must be a decimal number above 0"},
-        {"target least", with(&ResearchValues::targetError, std::numeric_limits<double>::denorm_min()), nullptr},
-        {"target 0", with(&ResearchValues::targetError, 0.0),
-         "--target-error e?: E must be a decimal number above 0"},
-        {"target negative", with(&ResearchValues::targetError, -1.0),
-         "--target-error e?: E must be a decimal number above 0"},
-        {"target inf", with(&ResearchValues::targetError, kInf),
-         "--target-error e?: E must be a decimal number above 0"},
-        {"target nan", with(&ResearchValues::targetError, kNaN),
-         "--target-error e?: E must be a decimal number above 0"},
-        {"initial any finite", with(&ResearchValues::initial, Triple{-1e308, 0.0, 1e308}), nullptr},
-        {"initial inf last", with(&ResearchValues::initial, Triple{1, 1, kInf}),
-         "--initial i?: expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)"},
-        {"initial nan first", with(&ResearchValues::initial, Triple{kNaN, 1, 1}),
-         "--initial i?: expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)"},
-        {"initial -inf middle", with(&ResearchValues::initial, Triple{1, -kInf, 1}),
-         "--initial i?: expected X,Y,Z, three decimal numbers (digits, at most one point, a leading minus)"},
+    const std::string transient = "--transient t?: K must be a whole number from 0 to 1000000000",
+                      steps = "--steps-per-interval s?: S must be a whole number from 1 to 1000000000",
+                      batch = "--batch m?: M must be a whole number from 1 to 1000000000",
+                      step = "--step h?: H must be a decimal number above 0",
+                      target = "--target-error e?: E must be a decimal number above 0",
+                      initial = "--initial i?: expected X,Y,Z, three decimal numbers (digits, at most one point, a "
+                                "leading minus)",
+                      ok = "(accepted)";
+    const double least = std::numeric_limits<double>::denorm_min();
+    using V = ResearchValues;
+    const std::pair<ResearchValues, std::string> cases[] = {
+        {with(&V::transient, std::int64_t{0}), ok},       {with(&V::transient, kMost), ok},
+        {with(&V::transient, std::int64_t{-1}), transient}, {with(&V::transient, kMost + 1), transient},
+        {with(&V::stepsPerInterval, std::int64_t{1}), ok}, {with(&V::stepsPerInterval, kMost), ok},
+        {with(&V::stepsPerInterval, std::int64_t{0}), steps}, {with(&V::stepsPerInterval, kMost + 1), steps},
+        {with(&V::batch, std::int64_t{1}), ok},           {with(&V::batch, kMost), ok},
+        {with(&V::batch, std::int64_t{0}), batch},        {with(&V::batch, kMost + 1), batch},
+        {with(&V::step, least), ok},                      {with(&V::step, std::numeric_limits<double>::max()), ok},
+        {with(&V::step, 0.0), step},                      {with(&V::step, -0.0), step},
+        {with(&V::step, -0.01), step},                    {with(&V::step, kInf), step},
+        {with(&V::step, kNaN), step},                     {with(&V::targetError, least), ok},
+        {with(&V::targetError, 0.0), target},             {with(&V::targetError, -1.0), target},
+        {with(&V::targetError, kInf), target},            {with(&V::targetError, kNaN), target},
+        {with(&V::initial, Triple{-1e308, 0.0, 1e308}), ok}, {with(&V::initial, Triple{1, 1, kInf}), initial},
+        {with(&V::initial, Triple{kNaN, 1, 1}), initial}, {with(&V::initial, Triple{1, -kInf, 1}), initial},
     };
-    for (const Case& c : cases) EXPECT_EQ(refusal(c.values), c.message ? c.message : "(accepted)") << c.what;
+    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(refusal(cases[i].first), cases[i].second) << "case " << i;
 }
 
 TEST(ResearchRules, AWindowsFieldIsRefusedByTheCommandLinesRuleInEitherLanguage) {

@@ -83,7 +83,10 @@ TEST(History, EveryIntervalIsARunOfThatLength) {
     Spectrum history;
     RecordingReporter reporter;
     std::vector<std::pair<double, Triple>> rows;
-    ASSERT_TRUE(history.run({60, 10, 28, 2.6667}, reporter, [&](int) { rows.emplace_back(history.t(), history.expo()); }));
+    ASSERT_TRUE(history.run({60, 10, 28, 2.6667}, reporter, [&](int k) {
+        rows.emplace_back(history.t(), history.expo());
+        EXPECT_EQ(static_cast<std::size_t>(k), rows.size()) << "the intervals done";
+    }));
     ASSERT_EQ(rows.size(), 60U);
     for (const int k : {1, 2, 17, 59, 60}) {
         Spectrum single;
@@ -138,6 +141,8 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
             return false;
         }));
         EXPECT_LT(seen, 203);
+        // An empty range is finished at once, nothing handed on.
+        EXPECT_TRUE(runSweep(grid, {17, 17}, settings, [](std::span<const SweepPoint>) { return false; }));
     }
 }
 

@@ -182,13 +182,12 @@ TEST(TraceCheck, GapAndStatusAtTheEdges) {
     ASSERT_TRUE(std::isfinite(tol));
     ASSERT_GT(tol, 0);
     const double sum = -(kClassic.sv + 1 + kClassic.bv);
-    EXPECT_EQ(statusOf(row(20, {0, 0, sum}), kClassic, s), PointStatus::Ok);
-    EXPECT_EQ(statusOf(row(20, {0, 0, sum + 0.9 * tol}), kClassic, s), PointStatus::Ok);
-    EXPECT_EQ(statusOf(row(20, {0, 0, sum - 0.9 * tol}), kClassic, s), PointStatus::Ok);
-    EXPECT_EQ(statusOf(row(20, {0, 0, sum + 1.1 * tol}), kClassic, s), PointStatus::Inconsistent);
-    EXPECT_EQ(statusOf(row(20, {0, 0, sum - 1.1 * tol}), kClassic, s), PointStatus::Inconsistent);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(statusOf(row(20, {nan, 0, sum}), kClassic, s), PointStatus::Inconsistent);
+    const std::pair<Triple, PointStatus> statuses[] = {
+        {{0, 0, sum}, PointStatus::Ok},                        {{0, 0, sum + 0.9 * tol}, PointStatus::Ok},
+        {{0, 0, sum - 0.9 * tol}, PointStatus::Ok},            {{0, 0, sum + 1.1 * tol}, PointStatus::Inconsistent},
+        {{0, 0, sum - 1.1 * tol}, PointStatus::Inconsistent}, {{nan, 0, sum}, PointStatus::Inconsistent}};
+    for (const auto& [expo, status] : statuses) EXPECT_EQ(statusOf(row(20, expo), kClassic, s), status) << expo[2];
 
     PointResult stopped = row(20, {0, 0, sum});
     stopped.completed = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -80,59 +81,67 @@ TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
     }
 }
 
-TEST(SweepPictureLine, NoBandWithoutHalfWidths) {
-    const SweepGrid grid = line(5);
+// A bin stands at its first point, its value the mean of its ok points,
+// a fault in it marked at 0: with one point more than bins, bin 0 holds
+// points 0 and 1 (a fault), bin 1 point 2 alone.
+TEST(SweepPictureLine, ABinStandsAtItsFirstPoint) {
+    const SweepGrid grid = line(SweepPicture::kMaxBins + 1);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < 5; ++i) picture.add(point(grid, i), PointStatus::Ok);
-    for (const Curve& c : picture.lineChart().curves) EXPECT_TRUE(c.low.empty() && c.high.empty());
+    for (std::int64_t i = 0; i < grid.size(); ++i)
+        picture.add(i == 1 ? faulted(grid, i) : point(grid, i), i == 1 ? PointStatus::Error : PointStatus::Ok);
+    const LineChart chart = picture.lineChart(1);
+    EXPECT_EQ(chart.curves.at(0).x.at(1), 2.0);
+    EXPECT_EQ(chart.curves.at(0).y.at(1), point(grid, 2).result.expo[0]);
+    EXPECT_EQ(marksOf(chart, PointMark::Fault)->y, std::vector<double>{0});
 }
 
 // Points stopped by a fault have no value: they are marked where they lie
-// (at 0), and the curves pass them by, for all three exponents or one.
-TEST(SweepPictureLine, MarksFaultedPoints) {
+// (at 0). An inconsistent point keeps its numbers: it is drawn at them, in
+// its own marks. Both are left out of the ok points' curves, for all three
+// exponents or one; without them nothing is marked, and without
+// half-widths no curve has a band.
+TEST(SweepPictureLine, MarksFaultedAndInconsistentPointsApart) {
     const SweepGrid grid = line(10, 20, 29);
-    for (int only = 0; only <= 3; ++only) {
-        SCOPED_TRACE(only);
-        SweepPicture picture(grid, {});
-        for (std::int64_t i = 0; i < 10; ++i) if (i == 3 || i == 7) picture.add(faulted(grid, i), PointStatus::Error);
-            else picture.add(point(grid, i), PointStatus::Ok);
-        const LineChart chart = picture.lineChart(only);
-        const MarkedPoints* faults = marksOf(chart, PointMark::Fault);
-        ASSERT_NE(faults, nullptr);
-        EXPECT_EQ(faults->x, (std::vector<double>{23, 27}));
-        EXPECT_EQ(faults->y, (std::vector<double>{0, 0}));
-        EXPECT_FALSE(faults->name.empty());
-        EXPECT_EQ(marksOf(chart, PointMark::Inconsistent), nullptr);
-        ASSERT_EQ(chart.curves.size(), only == 0 ? 3U : 1U);
-        for (const Curve& c : chart.curves) EXPECT_EQ(c.x, (std::vector<double>{20, 21, 22, 24, 25, 26, 28, 29}));
-    }
-}
-
-TEST(SweepPictureLine, MarksNothingWhenEveryPointIsOk) {
-    const SweepGrid grid = line(4);
-    SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < 4; ++i) picture.add(point(grid, i), PointStatus::Ok);
-    EXPECT_TRUE(picture.lineChart().marks.empty());
-}
-
-// An inconsistent point keeps its numbers: it is drawn at them, in its own
-// marks, and left out of the ok points' curves (and their means).
-TEST(SweepPictureLine, MarksInconsistentPointsApart) {
-    const SweepGrid grid = line(6);
-    for (int only = 0; only <= 3; ++only) {
-        SCOPED_TRACE(only);
-        SweepPicture picture(grid, {});
-        for (std::int64_t i = 0; i < 6; ++i) picture.add(point(grid, i), i == 4 ? PointStatus::Inconsistent : PointStatus::Ok);
-        const LineChart chart = picture.lineChart(only);
-        const MarkedPoints* odd = marksOf(chart, PointMark::Inconsistent);
-        ASSERT_NE(odd, nullptr);
-        std::vector<double> expected;
-        for (std::size_t k = 0; k < 3; ++k)
-            if (only == 0 || static_cast<std::size_t>(only) == k + 1) expected.push_back(point(grid, 4).result.expo[k]);
-        EXPECT_EQ(odd->y, expected);
-        EXPECT_EQ(odd->x, std::vector<double>(expected.size(), 4.0));
-        EXPECT_EQ(marksOf(chart, PointMark::Fault), nullptr);
-        for (const Curve& c : chart.curves) EXPECT_EQ(c.x, (std::vector<double>{0, 1, 2, 3, 5}));
+    const struct {
+        std::vector<std::int64_t> faults, odd;
+        std::vector<double> curve;
+    } cases[] = {
+        {{3, 7}, {}, {20, 21, 22, 24, 25, 26, 28, 29}},
+        {{}, {4}, {20, 21, 22, 23, 25, 26, 27, 28, 29}},
+        {{}, {}, {20, 21, 22, 23, 24, 25, 26, 27, 28, 29}},
+    };
+    for (const auto& c : cases) {
+        for (int only = 0; only <= 3; ++only) {
+            SCOPED_TRACE(testing::Message() << "exponent " << only << ", " << c.faults.size() << " faults");
+            SweepPicture picture(grid, {});
+            for (std::int64_t i = 0; i < 10; ++i) {
+                if (std::count(c.faults.begin(), c.faults.end(), i)) picture.add(faulted(grid, i), PointStatus::Error);
+                else picture.add(point(grid, i), std::count(c.odd.begin(), c.odd.end(), i) ? PointStatus::Inconsistent : PointStatus::Ok);
+            }
+            const LineChart chart = picture.lineChart(only);
+            EXPECT_EQ(chart.marks.size(), c.faults.empty() && c.odd.empty() ? 0U : 1U);
+            const MarkedPoints* faults = marksOf(chart, PointMark::Fault);
+            const MarkedPoints* odd = marksOf(chart, PointMark::Inconsistent);
+            ASSERT_EQ(faults != nullptr, !c.faults.empty());
+            ASSERT_EQ(odd != nullptr, !c.odd.empty());
+            if (faults) {
+                EXPECT_EQ(faults->x, (std::vector<double>{23, 27}));
+                EXPECT_EQ(faults->y, (std::vector<double>{0, 0}));
+                EXPECT_FALSE(faults->name.empty());
+            }
+            if (odd) {
+                std::vector<double> expected;
+                for (std::size_t k = 0; k < 3; ++k)
+                    if (only == 0 || static_cast<std::size_t>(only) == k + 1) expected.push_back(point(grid, 4).result.expo[k]);
+                EXPECT_EQ(odd->y, expected);
+                EXPECT_EQ(odd->x, std::vector<double>(expected.size(), 24.0));
+            }
+            ASSERT_EQ(chart.curves.size(), only == 0 ? 3U : 1U);
+            for (const Curve& curve : chart.curves) {
+                EXPECT_EQ(curve.x, c.curve);
+                EXPECT_TRUE(curve.low.empty() && curve.high.empty());
+            }
+        }
     }
 }
 
@@ -190,8 +199,8 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
     SweepPicture picture(grid, {});
     for (std::int64_t i = 0; i < grid.size(); ++i)
-        picture.add(i == 2 ? faulted(grid, i) : point(grid, i),
-                    i == 2 ? PointStatus::Error : i == 5 ? PointStatus::Inconsistent : PointStatus::Ok);
+        picture.add(i == 2 || i == 6 ? faulted(grid, i) : point(grid, i),
+                    i == 2 || i == 6 ? PointStatus::Error : i == 5 || i == 7 ? PointStatus::Inconsistent : PointStatus::Ok);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
     EXPECT_DOUBLE_EQ(m.values[0], (0.5 + 1.5) / 2);
@@ -199,12 +208,15 @@ TEST(SweepPictureMap, BinsLargeGridsByMean) {
     EXPECT_EQ(m.values[2], 4.5) << "the inconsistent point in cell 2 is not averaged in";
     EXPECT_EQ(m.markAt(1), PointMark::Value);
     EXPECT_EQ(m.markAt(2), PointMark::Value);
+    EXPECT_EQ(m.markAt(3), PointMark::Inconsistent) << "an inconsistent point outweighs a fault";
+    const SweepGrid tall = map(1, SweepPicture::kMaxCells + 1);
+    EXPECT_EQ(SweepPicture(tall, {}).heatMap().rows, SweepPicture::kMaxCells);
 }
 
 // The title names the fixed parameters, n only where the rows hold it and
 // every completed point did as many intervals (a faulted one stopped early),
 // then the run's options.
-TEST(SweepPictureLine, TitlesNameTheFixedParametersNWhereTheRowsTellItAndTheRun) {
+TEST(SweepPictureLine, TitlesNameNWhereTheRowsTellItAndOnePointIsALineAtItsR) {
     const struct {
         bool rowsHoldIntervals;
         std::array<std::int64_t, 3> intervals;
@@ -232,18 +244,16 @@ TEST(SweepPictureLine, TitlesNameTheFixedParametersNWhereTheRowsTellItAndTheRun)
             << c.after;
         EXPECT_EQ(chart.xTitle, "R");
     }
-}
 
-// A sweep of one point is a line of one value of R.
-TEST(SweepPictureLine, OnePointIsALineAtItsR) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
-    SweepPicture picture(grid, {});
-    picture.add(point(grid, 0), PointStatus::Ok);
-    const LineChart chart = picture.lineChart();
-    ASSERT_EQ(chart.curves.size(), 3U);
-    EXPECT_EQ(chart.curves[0].x, std::vector<double>{28});
-    EXPECT_FALSE(picture.isMap());
+    // A sweep of one point is a line of one value of R.
+
+    SweepGrid one;
+    one.base = {10, 28, 2.6667};
+    SweepPicture single(one, {});
+    single.add(point(one, 0), PointStatus::Ok);
+    ASSERT_EQ(single.lineChart().curves.size(), 3U);
+    EXPECT_EQ(single.lineChart().curves[0].x, std::vector<double>{28});
+    EXPECT_FALSE(single.isMap());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // A stand-in for the plotting plugin, to try the tool's side of the
 // boundary: it says the version it was built with (none without
-// FAKE_VERSION), has no writers with FAKE_NO_WRITERS and only the line
-// chart's with FAKE_ONLY_LINES; its writers write a few bytes to the file and then
+// FAKE_VERSION), has no writers with FAKE_NO_WRITERS, only the line
+// chart's with FAKE_ONLY_LINES and only the map's with FAKE_ONLY_MAPS; its writers write a few bytes to the file and then
 // do what the name of its folder asks: "-fail" fails, "-terminate" and
 // "-interrupt" raise SIGTERM and SIGINT, "-throw" throws; any other
 // succeeds. The
@@ -41,7 +41,7 @@ extern "C" __attribute__((visibility("default"))) int veltrano_plot_abi_version(
 }
 #endif
 
-#ifndef FAKE_NO_WRITERS
+#if !defined(FAKE_NO_WRITERS) && !defined(FAKE_ONLY_MAPS)
 extern "C" __attribute__((visibility("default"))) int veltrano_plot_line_chart(const veltrano::pictures::LineChart* chart,
                                                                                 const char* path, char* error,
                                                                                 unsigned long errorSize) {

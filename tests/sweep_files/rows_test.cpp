@@ -145,6 +145,8 @@ TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
     const std::string full = sweepRow(half, withErrors(true));
     const std::string twoWidths = full.substr(0, full.rfind(',')) + ",";
     EXPECT_FALSE(parseSweepRow(twoWidths, true)) << "two of three half-widths";
+    const std::string fault = sweepRow(errorPoint(), withErrors(true));
+    EXPECT_FALSE(parseSweepRow(fault.substr(0, fault.size() - 3) + ",0.5,0.5,0.5", true)) << "a fault with half-widths";
 }
 
 TEST(HistoryRows, RowsReadBackInOrder) {
@@ -186,6 +188,7 @@ TEST(HistoryRows, WhatNoRunWritesIsRefusedWithItsLine) {
         {"interval 0 with exponents of 0", "0,0.5,0,0,0\n", "line 2 is not a row"},
         {"a repeated interval", good + good, "line 3 does not follow"},
         {"a decreasing interval", "2,0.40000000000000002,1,1,1\n" + good, "line 3 does not follow"},
+        {"a repeated interval at a later t", good + "1,0.40000000000000002,1,1,1\n", "line 3 does not follow"},
         {"a repeated t", good + "2,0.20000000000000001,1,1,1\n", "line 3 does not follow"},
         {"an unfinished line", good + "2,0.4", "line 3 is unfinished"},
         {"a long line", std::string(5000, '1'), "line 2 is longer than any line"},

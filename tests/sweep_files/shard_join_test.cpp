@@ -39,6 +39,17 @@ protected:
         return fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(45, k, 4), set_.run));
     }
     void writeShard(std::int64_t k, const std::string& text) const { writeText(shardFile(set_.pattern, k), text); }
+    std::string shard(std::int64_t k) const {
+        return "shard " + std::to_string(k) + " of " + std::to_string(set_.shards) + " (" + shardFile(set_.pattern, k) + ")";
+    }
+    // What a stream received.
+    static std::string readBack(std::FILE* stream) {
+        std::rewind(stream);
+        std::string text(1 << 16, '\0');
+        text.resize(std::fread(text.data(), 1, text.size(), stream));
+        std::fclose(stream);
+        return text;
+    }
 
     ScratchFolder folder_;
     ShardSet set_;
@@ -73,11 +84,7 @@ TEST_F(ShardJoin, CompleteShardsMakeTheWholeSweepUnderItsNameAndNothingElse) {
     // To a stream.
     std::FILE* stream = std::tmpfile();
     EXPECT_EQ(joined(joinShards(set_, {}, 2, stream)), "");
-    std::rewind(stream);
-    std::string text(whole_.size() + 1, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), stream));
-    std::fclose(stream);
-    EXPECT_EQ(text, whole_);
+    EXPECT_EQ(readBack(stream), whole_);
 }
 
 TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
@@ -91,10 +98,6 @@ TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
     const auto failure = joinShards(set_, out, 2);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->refused);
-    const std::string name = set_.pattern;
-    const auto shard = [&](int k) {
-        return "shard " + std::to_string(k) + " of 4 (" + shardFile(name, k) + ")";
-    };
     EXPECT_EQ(joined(failure),
               shard(1) + " has more rows than shard 1 of 4 holds (11); was the sweep split into 4 shards?\n" +
                   shard(2) + " is incomplete: it has 10 of its 11 rows\n" + shard(3) +
@@ -104,15 +107,17 @@ TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
     EXPECT_EQ(folder_.entries(), 4U);
 }
 
-TEST_F(ShardJoin, AShardStillBeingWrittenOrMissingIsRefused) {
+TEST_F(ShardJoin, AShardMissingUnfinishedOrStillBeingWrittenIsRefused) {
+    writeShard(2, shardText(2) + "12,");
     const int fd = ::open(shardFile(set_.pattern, 3).c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     std::filesystem::remove(shardFile(set_.pattern, 1));
     const auto failure = joinShards(set_, {}, 4);
     ::close(fd);
-    EXPECT_EQ(joined(failure), "shard 1 of 4 (" + shardFile(set_.pattern, 1) + ") is missing\nshard 3 of 4 (" +
-                                   shardFile(set_.pattern, 3) + "): it is still being written\n");
+    EXPECT_EQ(joined(failure), shard(1) + " is missing\n" + shard(2) +
+                                   " is incomplete: it has 11 of its 11 rows and an unfinished line\n" + shard(3) +
+                                   ": it is still being written\n");
 }
 
 TEST_F(ShardJoin, ShardsOfAnotherSplitSaySo) {
@@ -122,7 +127,6 @@ TEST_F(ShardJoin, ShardsOfAnotherSplitSaySo) {
     std::filesystem::remove(shardFile(set_.pattern, 3));
     set_.shards = 3;
     const auto failure = joinShards(set_, {}, 1);
-    const auto shard = [&](int k) { return "shard " + std::to_string(k) + " of 3 (" + shardFile(set_.pattern, k) + ")"; };
     EXPECT_EQ(joined(failure),
               shard(1) + " has more rows than shard 1 of 3 holds (15); was the sweep split into 3 shards?\n" + shard(2) +
                   ": " + shardFile(set_.pattern, 2) +
@@ -157,9 +161,7 @@ TEST_F(ShardJoin, AShardChangedAfterItsChecksIsNotCopied) {
         writeShard(2, two);
         const auto failure =
             joinShards(set_, out, 2, stdout, [&] { writeShard(2, change.text); });
-        EXPECT_EQ(joined(failure), "shard 2 of 4 (" + shardFile(set_.pattern, 2) +
-                                       ") changed after it was checked; nothing was written\n")
-            << change.what;
+        EXPECT_EQ(joined(failure), shard(2) + " changed after it was checked; nothing was written\n") << change.what;
         EXPECT_FALSE(std::filesystem::exists(out)) << change.what;
         EXPECT_EQ(folder_.entries(), 4U) << change.what;
     }
@@ -173,12 +175,6 @@ TEST_F(ShardJoin, AnOutputThatAppearsMeanwhileIsNeverReplaced) {
     EXPECT_EQ(folder_.entries(), 5U);
 }
 
-TEST_F(ShardJoin, AnUnfinishedLineAfterEveryRowIsRefused) {
-    writeShard(2, shardText(2) + "12,");
-    EXPECT_EQ(joined(joinShards(set_, {}, 2)), "shard 2 of 4 (" + shardFile(set_.pattern, 2) +
-                                                  ") is incomplete: it has 11 of its 11 rows and an unfinished line\n");
-}
-
 TEST_F(ShardJoin, OnAStreamTheCopyStopsAtTheFirstRowOutOfPlace) {
     const std::string two = shardText(2);
     const auto third = [&](const std::string& text) {  // the start of the shard's third row
@@ -190,10 +186,7 @@ TEST_F(ShardJoin, OnAStreamTheCopyStopsAtTheFirstRowOutOfPlace) {
     const std::string without = two.substr(0, cut) + two.substr(two.find('\n', cut) + 1);  // its third row gone
     std::FILE* stream = std::tmpfile();
     const auto failure = joinShards(set_, {}, 2, stream, [&] { writeShard(2, without); });
-    std::rewind(stream);
-    std::string text(whole_.size() + 1, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), stream));
-    std::fclose(stream);
+    const std::string text = readBack(stream);
     ASSERT_TRUE(failure);
     const std::string fourth = without.substr(cut, without.find('\n', cut) - cut);
     EXPECT_EQ(text.find(fourth), std::string::npos) << "a row out of place was copied";

@@ -20,6 +20,15 @@ std::string fileOfGrid(const SweepGrid& grid) {
     return text;
 }
 
+// The file of `grid` with the b of row `index` changed to `b`.
+std::string withB(const SweepGrid& grid, std::int64_t index, double b) {
+    std::string text = fileOfGrid(grid);
+    SweepPoint p{index, grid.pointAt(index), {}};
+    const std::string row = sweepRow(p, RunSettings{});
+    p.parameters.bv = b;
+    return text.replace(text.find(row), row.size(), sweepRow(p, RunSettings{}));
+}
+
 SweepGrid gridOf(std::initializer_list<SweepAxis> axes) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
@@ -83,31 +92,15 @@ TEST(SweepFileGrid, EveryGridSweepWritesIsFoundAgain) {
 TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
     using P = SweepParameter;
     const SweepGrid line = gridOf({{P::R, 0, 250, 10, {}}});
-    std::string text = fileOfGrid(line);
-    const auto offB = [&](std::int64_t index) {
-        SweepPoint p{index, line.pointAt(index), {}};
-        const std::string row = sweepRow(p, RunSettings{});
-        p.parameters.bv = 2.5;
-        std::string t = text;
-        t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
-        return t;
-    };
+    const std::string text = fileOfGrid(line);
     const struct {
         const char* what;
         std::string text;
         std::string message;
     } cases[] = {
-        {"b off the grid", offB(4), "s.csv is not a line or a grid of a sweep"},
-        {"b off the grid in the last row", offB(9), "s.csv is not a line or a grid of a sweep"},
-        {"three parameters moving", [&] {
-             SweepGrid g = gridOf({{P::Sigma, 0, 1, 2, {}}, {P::R, 0, 1, 2, {}}});
-             g.base.bv = 1;
-             std::string t = fileOfGrid(g);
-             SweepPoint p{3, g.pointAt(3), {}};
-             const std::string row = sweepRow(p, RunSettings{});
-             p.parameters.bv = 2;
-             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
-         }(),
+        {"b off the grid", withB(line, 4, 2.5), "s.csv is not a line or a grid of a sweep"},
+        {"b off the grid in the last row", withB(line, 9, 2.5), "s.csv is not a line or a grid of a sweep"},
+        {"three parameters moving", withB(gridOf({{P::Sigma, 0, 1, 2, {}}, {P::R, 0, 1, 2, {}}}), 3, 2),
          "s.csv is not a line or a grid of a sweep"},
         {"a grid cut short", [&] {
              const std::string t = fileOfGrid(gridOf({{P::Sigma, 0, 30, 3, {}}, {P::R, 0, 100, 4, {}}}));
@@ -121,14 +114,7 @@ TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
          }(),
          "s.csv row 1 does not lie on the evenly spaced grid of a sweep"},
         {"no rows", sweepHeader(false) + '\n', "s.csv has no rows to draw"},
-        {"b off an axis of b", [&] {
-             const SweepGrid bLine = gridOf({{P::B, 1, 4, 4, {}}});
-             std::string t = fileOfGrid(bLine);
-             SweepPoint p{2, bLine.pointAt(2), {}};
-             const std::string row = sweepRow(p, RunSettings{});
-             p.parameters.bv = 2.5;
-             return t.replace(t.find(row), row.size(), sweepRow(p, RunSettings{}));
-         }(),
+        {"b off an axis of b", withB(gridOf({{P::B, 1, 4, 4, {}}}), 2, 2.5),
          "s.csv row 2 does not lie on the evenly spaced grid of a sweep"},
         {"two parameters leaving and coming back at once", [&] {
              // σ, R: (0, 0), (7, 1), (0, 0), (0, 1).

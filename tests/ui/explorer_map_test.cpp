@@ -288,5 +288,5 @@ void ExplorerMapTest::pythonCallNamesEveryChoice() {
     QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
 }
 
-QTEST_APPLESS_MAIN(ExplorerMapTest)
+std::unique_ptr<QObject> makeExplorerMapTest() { return std::make_unique<ExplorerMapTest>(); }
 #include "explorer_map_test.moc"

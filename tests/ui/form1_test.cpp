@@ -334,5 +334,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Test)
+std::unique_ptr<QObject> makeForm1Test() { return std::make_unique<Form1Test>(); }
 #include "form1_test.moc"

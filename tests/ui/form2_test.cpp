@@ -240,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form2Test)
+std::unique_ptr<QObject> makeForm2Test() { return std::make_unique<Form2Test>(); }
 #include "form2_test.moc"

@@ -126,11 +126,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_SCALE_FACTOR", "2");
-    QApplication app(argc, argv);
-    HiDpiTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+std::unique_ptr<QObject> makeHiDpiTest() { return std::make_unique<HiDpiTest>(); }
 
 #include "hidpi_test.moc"

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QtTest>
 
@@ -159,6 +160,10 @@ private slots:
             clickAt(link.label);
             QCOMPARE(browsers.addresses, (QList<QUrl>{QUrl(link.address), QUrl(link.address)}));
         }
+        // A press released off the link opens nothing.
+        QWidget* link = control(about.get(), kLinks[0].label);
+        QTest::mousePress(link, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-4, -4));
         QCOMPARE(browsers.created, 6);
         QCOMPARE(browsers.shown, 6);
         QVERIFY(recorder.messages.empty());
@@ -218,9 +223,12 @@ private slots:
         main.show();
         for (int i = 0; i < 100; ++i) {
             int page = -1;
+            bool centred = false;
             whenModalOpens([&](QWidget* opened) {
                 auto* bar = opened->findChild<QTabBar*>();
                 page = bar->currentIndex();
+                // Centred on the screen (its frame, added once shown, may shift it by its border).
+                centred = (opened->geometry().center() - opened->screen()->availableGeometry().center()).manhattanLength() <= 4;
                 bar->setCurrentIndex(1);  // left on "Contact"
                 if (i % 2)
                     control<QPushButton>(opened, "Command1")->click();
@@ -229,6 +237,7 @@ private slots:
             });
             QTest::mousePress(control(&main, "Image1"), i % 3 ? Qt::LeftButton : Qt::RightButton, {}, QPoint(5, 5));
             QCOMPARE(page, 0);
+            QVERIFY(centred);
             QVERIFY(QApplication::activeModalWidget() == nullptr);
         }
         QCOMPARE(main.findChildren<Form2*>().size(), 0);

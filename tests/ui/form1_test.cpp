@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
 
 #include "form1_layout.h"
 #include "ui_test_support.h"

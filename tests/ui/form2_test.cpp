@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QtTest>
+#include <QTest>
 
 #include "form1.h"
 #include "form2_layout.h"

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
 
 #include "form1.h"
 #include "form2.h"

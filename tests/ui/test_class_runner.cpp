@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QtTest>
+#include <QTest>
 #include <cstdio>
 #include <cstring>
 

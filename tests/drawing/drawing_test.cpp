@@ -330,5 +330,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DrawingTest)
+std::unique_ptr<QObject> makeDrawingTest() { return std::make_unique<DrawingTest>(); }
 #include "drawing_test.moc"

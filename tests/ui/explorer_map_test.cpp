@@ -465,5 +465,5 @@ void ExplorerMapTest::theWindowOpensWithinTheScreen() {
     QVERIFY(size.width() >= std::min(1180, available.width() - 16) && size.height() >= std::min(760, available.height() - 48));
 }
 
-QTEST_APPLESS_MAIN(ExplorerMapTest)
+std::unique_ptr<QObject> makeExplorerMapTest() { return std::make_unique<ExplorerMapTest>(); }
 #include "explorer_map_test.moc"

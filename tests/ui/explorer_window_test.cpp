@@ -705,5 +705,5 @@ void ExplorerWindowTest::theCalculatorOpensTheExplorerOnCtrlE() {
     QCOMPARE(sigma->text(), QStringLiteral("abc"));
 }
 
-QTEST_MAIN(ExplorerWindowTest)
+std::unique_ptr<QObject> makeExplorerWindowTest() { return std::make_unique<ExplorerWindowTest>(); }
 #include "explorer_window_test.moc"

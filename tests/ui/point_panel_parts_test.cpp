@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(PointPanelPartsTest)
+std::unique_ptr<QObject> makePointPanelPartsTest() { return std::make_unique<PointPanelPartsTest>(); }
 #include "point_panel_parts_test.moc"

@@ -569,18 +569,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    // "--ratio 2": the whole suite on a screen at 200 %.
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--ratio") == 0) {
-            qputenv("QT_SCALE_FACTOR", argv[i + 1]);
-            for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
-            argc -= 2;
-            break;
-        }
-    QApplication app(argc, argv);
-    PointPanelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }
 
 #include "point_panel_test.moc"

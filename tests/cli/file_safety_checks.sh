@@ -5,10 +5,8 @@
 # pictures drawn afterwards. Runs veltrano-cli as separate processes.
 #   file_safety_checks.sh <veltrano-cli> <plots: 0|1>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 plots=$2
 source "$(dirname "$0")/checks.sh"
-sum() { md5sum < "$1"; }
 
 # One writer per file: while a sweep writes a.csv, a second one is refused
 # at once, whether it continues the file or not; the file stays a clean

@@ -3,7 +3,6 @@
 # separate processes, and checks their exit status, output and files.
 #   history_sweep_checks.sh <veltrano-cli> <plots: 0|1>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 plots=$2
 source "$(dirname "$0")/checks.sh"
 
@@ -42,15 +41,7 @@ expect "--version" '[ "$("$cli" --version)" = "veltrano-cli 1.0" ]'
 # standard output, no file. Without Qt a picture is refused before its name
 # is looked at.
 zeros=$(printf '0%.0s' $(seq 400))
-while IFS='|' read -r what args message; do
-  rm -f out.csv
-  eval "\"\$cli\" $args" > stdout.txt 2> stderr.txt
-  status=$?
-  if [ "$plots" = 0 ] && [[ $args == *--plot* ]]; then message="without Qt"; fi
-  expect "$what: status 2" '[ $status = 2 ]'
-  expect "$what: its message" '[ $(wc -l < stderr.txt) -le 2 ] && head -1 stderr.txt | grep -qF -- "$message"'
-  expect "$what: nothing written" '[ ! -s stdout.txt ] && [ ! -e out.csv ] && [ ! -e p.png ]'
-done <<TABLE
+refusals <<TABLE
 unknown name|sweep --vary x=0:1:2 --output out.csv 5 10 28 2.6667|sweep: --vary x=0:1:2: NAME must be sigma, R or b
 count 0|sweep --vary R=0:1:0 --output out.csv 5 10 28 2.6667|--vary R=0:1:0: COUNT must be a whole number from 1 to 100000000
 count not whole|sweep --vary R=0:1:2.5 --output out.csv 5 10 28 2.6667|--vary R=0:1:2.5: COUNT must be a whole number
@@ -103,14 +94,14 @@ head -c 2500 whole.csv > cut.csv
 expect "resume after an unfinished line" 'cmp -s cut.csv whole.csv'
 "$cli" "${sweep[@]}" --output cut.csv --resume
 expect "resume of a finished file changes nothing" 'cmp -s cut.csv whole.csv'
-long=(sweep --vary R=0:250:1500 --threads 1 9999 10 28 2.6667)
+long=(sweep --vary R=0:250:300 --threads 1 9999 10 28 2.6667)
 "$cli" "${long[@]}" --output killed.csv &
 pid=$!
 for _ in $(seq 100); do [ "$(wc -l < killed.csv 2> /dev/null || echo 0)" -gt 20 ] && break; sleep 0.05; done
 kill -KILL $pid 2> /dev/null
 wait $pid 2> /dev/null
 rows=$(($(wc -l < killed.csv) - 1))
-expect "the killed sweep had written part of its rows" '[ $rows -gt 0 ] && [ $rows -lt 1500 ]'
+expect "the killed sweep had written part of its rows" '[ $rows -gt 0 ] && [ $rows -lt 300 ]'
 "$cli" "${long[@]}" --output killed.csv --resume
 "$cli" "${long[@]}" --threads 2 > uninterrupted.csv
 expect "killed and resumed = uninterrupted" 'cmp -s killed.csv uninterrupted.csv'

@@ -5,8 +5,27 @@
 # wherever --help or -h stands.
 #   option_checks.sh <veltrano-cli>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source "$(dirname "$0")/checks.sh"
+
+# The one-run form: the entries' results (t 20, lambda3 about -14.04
+# without its trailing zero), the five messages in their order with status 2
+# and nothing on standard output, an arithmetic error (the message once, the
+# time reached, question marks, no seconds), usage and help.
+zeros=$(printf '0%.0s' $(seq 200))
+outputs <<'TABLE'
+defaults|100 10 28 2.6667|0|^t 20;lambda1 0\.38[0-9]*;lambda2 -0\.00[0-9]*;lambda3 -14\.0[0-9]?[1-9];seconds [0-9]+(\.[0-9]+)?;$|^$
+one interval|1 10 28 2.6667|0|^t 0\.2;lambda1 10\.7[0-9]*;lambda2 -18\.3[0-9]*;lambda3 -6\.0[0-9]*;seconds |^$
+precise|--precise 1 10 28 2.6667|0|^t 0\.2000000000000000[0-9];lambda1 10\.[0-9]+;lambda2 -18\.[0-9]+;lambda3 -6\.[0-9]+;seconds |^$
+n 0|0 10 28 2.6667|2|^$|^Valore Errato: il valore deve essere un intero positivo;$
+sigma 1,5|20000 1,5 28 2.6667|2|^$|^Valore Errato: il valore di sigma deve essere un numero reale;$
+R 2e1|100 10 2e1 2.6667|2|^$|^Valore Errato: il valore di R deve essere un numero reale;$
+b with a space|100 10 28 "2 "|2|^$|^Valore Errato: il valore di b deve essere un numero reale;$
+n 10000|10000 10 28 2.6667|2|^$|^Deve essere n < 10000;$
+sigma not ASCII|100 σ 28 2.6667|2|^$|sigma
+arithmetic error|100 1$zeros 28 2.6667|3|^t 0;lambda1 \?;lambda2 \?;lambda3 \?;$|^ERRORE NELLA ELABORAZIONE;$
+three entries|1 2 3|1|^$|usage
+help|--help|0|^Usage: veltrano-cli|^$
+TABLE
 
 # form|option|what else the form needs before N SIGMA R B ("-" for plot,
 # which takes INPUT OUTPUT instead): the research options in each of the

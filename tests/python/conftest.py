@@ -35,8 +35,7 @@ def axes_of(vary):
     import veltrano
 
     values = dict(zip(("sigma", "R", "b"), map(float, BASE)))
-    for v in vary:
-        name, axis = v.split("=")
+    for name, axis in (v.split("=") for v in vary):
         start, stop, count = axis.split(":")
         values[name] = veltrano.spaced(float(start), float(stop), int(count))
     return values["sigma"], values["R"], values["b"]

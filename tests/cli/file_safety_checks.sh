@@ -11,7 +11,7 @@ source "$(dirname "$0")/checks.sh"
 # One writer per file: while a sweep writes a.csv, a second one is refused
 # at once, whether it continues the file or not; the file stays a clean
 # prefix that resumes to the uninterrupted sweep.
-long=(sweep --vary R=0:250:400 --threads 1 --no-progress 9999 10 28 2.6667)
+long=(sweep --vary R=0:250:200 --threads 1 --no-progress 9999 10 28 2.6667)
 "$cli" "${long[@]}" --output a.csv &
 writer=$!
 for _ in $(seq 200); do [ "$(wc -l < a.csv 2> /dev/null || echo 0)" -ge 2 ] && break; sleep 0.05; done
@@ -23,7 +23,7 @@ expect "a second sweep without --resume is refused too" '[ $? = 2 ]'
 kill -KILL $writer 2> /dev/null
 wait $writer 2> /dev/null
 "$cli" "${long[@]}" --output a.csv --resume
-"$cli" sweep --vary R=0:250:400 --threads 2 9999 10 28 2.6667 > whole-a.csv
+"$cli" sweep --vary R=0:250:200 --threads 2 9999 10 28 2.6667 > whole-a.csv
 expect "the refused writers left a clean prefix that resumes byte-identical" 'cmp -s a.csv whole-a.csv'
 
 # A valid part of the same sweep is still the user's file without --resume.

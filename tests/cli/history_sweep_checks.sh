@@ -43,6 +43,7 @@ expect "--version" '[ "$("$cli" --version)" = "veltrano-cli 1.0" ]'
 zeros=$(printf '0%.0s' $(seq 400))
 refusals <<TABLE
 unknown name|sweep --vary x=0:1:2 --output out.csv 5 10 28 2.6667|sweep: --vary x=0:1:2: NAME must be sigma, R or b
+a name like an option|sweep --vary --= --output out.csv 5 10 28 2.6667|sweep: --vary --=: NAME must be sigma, R or b
 count 0|sweep --vary R=0:1:0 --output out.csv 5 10 28 2.6667|--vary R=0:1:0: COUNT must be a whole number from 1 to 100000000
 count not whole|sweep --vary R=0:1:2.5 --output out.csv 5 10 28 2.6667|--vary R=0:1:2.5: COUNT must be a whole number
 exponent|sweep --vary R=0:1e3:2 --output out.csv 5 10 28 2.6667|--vary R=0:1e3:2: TO must be a decimal number

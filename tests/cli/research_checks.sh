@@ -23,6 +23,7 @@ lines=1 refusals < <(in_both_forms <<TABLE
 --initial|--initial 1,1,1,1
 --initial|--initial 1,x,1
 --initial|--initial 1e3,1,1
+--initial|--initial 1,,1
 --step|--step 0
 --step|--step -0.01
 --step|--step 1e-3

@@ -73,14 +73,10 @@ expect "... also with --resume" '[ $? = 2 ] && [ ! -e missing ]'
 
 # A failed write is an error, in every form.
 if [ -w /dev/full ]; then
-  "$cli" 5 10 28 2.6667 > /dev/full 2> full.err
-  expect "one run to a full disk: status 1 and a message" '[ $? = 1 ] && grep -q "cannot write" full.err'
-  "$cli" --help > /dev/full 2> /dev/null
-  expect "--help to a full disk: status 1" '[ $? = 1 ]'
-  "$cli" history 5 10 28 2.6667 > /dev/full 2> /dev/null
-  expect "history to a full disk: status 1" '[ $? = 1 ]'
-  "$cli" "${sweep[@]}" > /dev/full 2> /dev/null
-  expect "sweep to a full disk: status 1" '[ $? = 1 ]'
+  for args in "5 10 28 2.6667" "--help" "history 5 10 28 2.6667" "${sweep[*]}"; do
+    "$cli" $args > /dev/full 2> full.err
+    expect "$args to a full disk: status 1 and a message" '[ $? = 1 ] && grep -q "cannot write" full.err'
+  done
 fi
 
 # Every form prints its own help, wherever --help or -h stands.

@@ -56,6 +56,7 @@ too many points|sweep --vary R=0:1:20000 --vary b=0:1:20000 --output out.csv 5 1
 shard 0|sweep --vary R=0:1:2 --shard 0/2 --output out.csv 5 10 28 2.6667|--shard 0/2: expected K/M with 1 <= K <= M <= 100000000
 shard beyond|sweep --vary R=0:1:2 --shard 3/2 --output out.csv 5 10 28 2.6667|--shard 3/2: expected K/M
 shard form|sweep --vary R=0:1:2 --shard 1-2 --output out.csv 5 10 28 2.6667|--shard 1-2: expected K/M
+join of 0 shards|join --vary R=0:1:2 --shards 0 --input s{K}.csv --output out.csv 5 10 28 2.6667|join: --shards 0: M must be a whole number from 1 to 100000000
 threads 0|sweep --vary R=0:1:2 --threads 0 --output out.csv 5 10 28 2.6667|--threads 0: T must be a whole number from 1 to 4096
 threads text|sweep --vary R=0:1:2 --threads x --output out.csv 5 10 28 2.6667|--threads x: T must be a whole number
 threads of 19 digits|sweep --vary R=0:1:2 --threads 9999999999999999999 --output out.csv 5 10 28 2.6667|--threads 9999999999999999999: T must be a whole number

@@ -115,7 +115,7 @@ for asked in --help -h; do
   expect "history 5 10 28 -- $asked: B refused" '[ $? = 2 ] && [ ! -s help.txt ] && [ "$(cat help.err)" = "Valore Errato: il valore di b deve essere un numero reale" ]'
 done
 "$cli" --precise --help > /dev/full 2> full.err
-expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && grep -q "cannot write to standard output" full.err'
+expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && [ "$(cat full.err)" = "veltrano-cli: cannot write to standard output" ]'
 # Without --help the same arguments are still a usage error.
 "$cli" --precise 1 2 > usage.txt 2> usage.err
 expect "--precise with three entries: usage error" '[ $? = 1 ] && [ ! -s usage.txt ] && grep -q "^usage:" usage.err'

@@ -46,6 +46,7 @@ unknown name|sweep --vary x=0:1:2 --output out.csv 5 10 28 2.6667|sweep: --vary 
 a name like an option|sweep --vary --= --output out.csv 5 10 28 2.6667|sweep: --vary --=: NAME must be sigma, R or b
 count 0|sweep --vary R=0:1:0 --output out.csv 5 10 28 2.6667|--vary R=0:1:0: COUNT must be a whole number from 1 to 100000000
 count not whole|sweep --vary R=0:1:2.5 --output out.csv 5 10 28 2.6667|--vary R=0:1:2.5: COUNT must be a whole number
+count beyond|sweep --vary R=0:1:100000001 --output out.csv 5 10 28 2.6667|--vary R=0:1:100000001: COUNT must be a whole number from 1 to 100000000
 exponent|sweep --vary R=0:1e3:2 --output out.csv 5 10 28 2.6667|--vary R=0:1e3:2: TO must be a decimal number
 beyond the doubles|sweep --vary R=0:1$zeros:2 --output out.csv 5 10 28 2.6667|TO must be a decimal number (digits, at most one point, a leading minus) within the range of doubles
 missing COUNT|sweep --vary R=0:1 --output out.csv 5 10 28 2.6667|--vary R=0:1: expected NAME=FROM:TO:COUNT
@@ -58,6 +59,7 @@ shard beyond|sweep --vary R=0:1:2 --shard 3/2 --output out.csv 5 10 28 2.6667|--
 shard form|sweep --vary R=0:1:2 --shard 1-2 --output out.csv 5 10 28 2.6667|--shard 1-2: expected K/M
 join of 0 shards|join --vary R=0:1:2 --shards 0 --input s{K}.csv --output out.csv 5 10 28 2.6667|join: --shards 0: M must be a whole number from 1 to 100000000
 threads 0|sweep --vary R=0:1:2 --threads 0 --output out.csv 5 10 28 2.6667|--threads 0: T must be a whole number from 1 to 4096
+threads 4097 (a grid of 10^8 points taken)|sweep --vary R=0:1:10000 --vary b=0:1:10000 --threads 4097 --output out.csv 5 10 28 2.6667|--threads 4097: T must be a whole number from 1 to 4096
 threads text|sweep --vary R=0:1:2 --threads x --output out.csv 5 10 28 2.6667|--threads x: T must be a whole number
 threads of 19 digits|sweep --vary R=0:1:2 --threads 9999999999999999999 --output out.csv 5 10 28 2.6667|--threads 9999999999999999999: T must be a whole number
 resume without output|sweep --vary R=0:1:2 --resume 5 10 28 2.6667|--resume needs --output FILE
@@ -65,6 +67,7 @@ plot format|sweep --vary R=0:1:2 --plot p.gif --output out.csv 5 10 28 2.6667|--
 progress both ways|sweep --vary R=0:1:2 --progress --no-progress --output out.csv 5 10 28 2.6667|--progress and --no-progress exclude each other
 unknown option|sweep --vary R=0:1:2 --fast --output out.csv 5 10 28 2.6667|The following argument was not expected: --fast
 three entries|sweep --vary R=0:1:2 --output out.csv 5 10 28|N SIGMA R B: At least 4 required but received 3
+five entries|sweep --vary R=0:1:2 --output out.csv 5 10 28 2.6667 7|N SIGMA R B: At Most 4 required but received 5
 n refused|sweep --vary R=0:1:2 --output out.csv 0 10 28 2.6667|Valore Errato: il valore deve essere un intero positivo
 sigma refused|sweep --vary R=0:1:2 --output out.csv 5 1,5 28 2.6667|Valore Errato: il valore di sigma deve essere un numero reale
 every 0|history --every 0 --plot p.png 5 10 28 2.6667|history: --every 0: K must be a whole number from 1 to 1000000000

@@ -60,6 +60,7 @@ def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimensio
     unsigned = veltrano.sweep(3, np.array([9, 10], dtype=np.uint8), np.array(30.0), 4, threads=1)
     assert unsigned.shape == (2,) and unsigned.lambda1[1] == alone.lambdas[0]
     assert veltrano.sweep(3, [], 28, 2.6667).status.shape == (0,)
+    assert veltrano.sweep(3, np.zeros(10**5), np.zeros(10**5), []).status.shape == (10**5, 10**5, 0)  # no point
     assert veltrano.sweep(3, [10], 28, np.array([2.6667])).lambda1.shape == (1, 1)
     assert list(veltrano.sweep(3, 10, memoryview(array.array("d", [20.5, 28])), 2.6667).R) == [20.5, 28]
 
@@ -108,10 +109,10 @@ REFUSED = (
        (veltrano.sweep, POINT, dict(threads=np.True_), "...")]
     + [(veltrano.spectrum, POINT, {name: value}, "...") for name, value in [
         ("step", np.True_), ("target_error", np.True_), ("batch", np.True_), ("transient", np.False_),
-        ("steps_per_interval", np.True_)]]
+        ("steps_per_interval", np.True_), ("step", float("inf"))]]
     + [(veltrano.spectrum, POINT, dict(initial=bad), "--initial ...") for bad in [
-        (1, 2), (1, 2, 3, 4), [], "123", b"123", 5, None, (1, 2, "3"), (np.True_, 1, 1), memoryview(b"abc"),
-        bytearray(b"abc")]]
+        (1, 2), (1, 2, 3, 4), [], "123", b"123", 5, None, (1, 2, "3"), (np.True_, 1, 1), (1, np.inf, 1),
+        memoryview(b"abc"), bytearray(b"abc")]]
     + [(f, POINT, dict(errors=bad), "errors must be True or False, not ...") for f in FUNCTIONS for bad in [
         1, 0, 0.0, 1.0, "yes", "", None, np.int64(1), np.array([True]), [True]]]
     + [(veltrano.spaced, args, {}, message) for args, message in [

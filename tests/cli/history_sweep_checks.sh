@@ -59,7 +59,8 @@ shard beyond|sweep --vary R=0:1:2 --shard 3/2 --output out.csv 5 10 28 2.6667|--
 shard form|sweep --vary R=0:1:2 --shard 1-2 --output out.csv 5 10 28 2.6667|--shard 1-2: expected K/M
 join of 0 shards|join --vary R=0:1:2 --shards 0 --input s{K}.csv --output out.csv 5 10 28 2.6667|join: --shards 0: M must be a whole number from 1 to 100000000
 threads 0|sweep --vary R=0:1:2 --threads 0 --output out.csv 5 10 28 2.6667|--threads 0: T must be a whole number from 1 to 4096
-threads 4097 (a grid of 10^8 points taken)|sweep --vary R=0:1:10000 --vary b=0:1:10000 --threads 4097 --output out.csv 5 10 28 2.6667|--threads 4097: T must be a whole number from 1 to 4096
+threads 4097|sweep --vary R=0:1:2 --threads 4097 --output out.csv 5 10 28 2.6667|--threads 4097: T must be a whole number from 1 to 4096
+a grid of 10^8 points taken|sweep --vary R=0:1:10000 --vary b=0:1:10000 --resume 5 10 28 2.6667|--resume needs --output FILE
 threads text|sweep --vary R=0:1:2 --threads x --output out.csv 5 10 28 2.6667|--threads x: T must be a whole number
 threads of 19 digits|sweep --vary R=0:1:2 --threads 9999999999999999999 --output out.csv 5 10 28 2.6667|--threads 9999999999999999999: T must be a whole number
 resume without output|sweep --vary R=0:1:2 --resume 5 10 28 2.6667|--resume needs --output FILE
@@ -74,6 +75,7 @@ every 0|history --every 0 --plot p.png 5 10 28 2.6667|history: --every 0: K must
 every with a point|history --every 1.5 5 10 28 2.6667|--every 1.5: K must be a whole number
 every of 19 digits|history --every 1000000000000000000 5 10 28 2.6667|--every 1000000000000000000: K must be a whole number
 history plot format|history --plot p.jpeg 5 10 28 2.6667|--plot p.jpeg: the picture's name must end in .png or .svg
+N of 10^9 taken|history --plot p.gif 1000000000 10 28 2.6667|--plot p.gif: the picture's name must end in .png or .svg
 TABLE
 expect "entry messages as in the window" '"$cli" sweep --vary R=0:1:2 5 10 28 2,6667 2>&1 | grep -qx "Valore Errato: il valore di b deve essere un numero reale"'
 

@@ -76,7 +76,6 @@ lines=1 refusals <<TABLE
 --target-error x, then --transient|sweep --target-error x --transient 1000000001 5 10 28 2.6667|veltrano-cli sweep: --transient 1000000001: K must
 --initial 1,2, then --step x|sweep --initial 1,2 --step x 5 10 28 2.6667|veltrano-cli sweep: --initial 1,2: expected
 --batch 0, then --target-error x|sweep --batch 0 --target-error x 5 10 28 2.6667|veltrano-cli sweep: --batch 0: M must
-N of 10^9 taken, then --step 0|sweep --step 0 1000000000 10 28 2.6667|veltrano-cli sweep: --step 0: H must
 TABLE
 # The entries N SIGMA R B keep the window's message for an empty text; an
 # unknown option given "=" is quoted as typed.

@@ -3,7 +3,6 @@
 # separate processes, and checks their exit status, output and files.
 #   history_sweep_checks.sh <veltrano-cli> <plots: 0|1>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 plots=$2
 source "$(dirname "$0")/checks.sh"
 
@@ -42,18 +41,12 @@ expect "--version" '[ "$("$cli" --version)" = "veltrano-cli 1.0" ]'
 # standard output, no file. Without Qt a picture is refused before its name
 # is looked at.
 zeros=$(printf '0%.0s' $(seq 400))
-while IFS='|' read -r what args message; do
-  rm -f out.csv
-  eval "\"\$cli\" $args" > stdout.txt 2> stderr.txt
-  status=$?
-  if [ "$plots" = 0 ] && [[ $args == *--plot* ]]; then message="without Qt"; fi
-  expect "$what: status 2" '[ $status = 2 ]'
-  expect "$what: its message" '[ $(wc -l < stderr.txt) -le 2 ] && head -1 stderr.txt | grep -qF -- "$message"'
-  expect "$what: nothing written" '[ ! -s stdout.txt ] && [ ! -e out.csv ] && [ ! -e p.png ]'
-done <<TABLE
+refusals <<TABLE
 unknown name|sweep --vary x=0:1:2 --output out.csv 5 10 28 2.6667|sweep: --vary x=0:1:2: NAME must be sigma, R or b
+a name like an option|sweep --vary --= --output out.csv 5 10 28 2.6667|sweep: --vary --=: NAME must be sigma, R or b
 count 0|sweep --vary R=0:1:0 --output out.csv 5 10 28 2.6667|--vary R=0:1:0: COUNT must be a whole number from 1 to 100000000
 count not whole|sweep --vary R=0:1:2.5 --output out.csv 5 10 28 2.6667|--vary R=0:1:2.5: COUNT must be a whole number
+count beyond|sweep --vary R=0:1:100000001 --output out.csv 5 10 28 2.6667|--vary R=0:1:100000001: COUNT must be a whole number from 1 to 100000000
 exponent|sweep --vary R=0:1e3:2 --output out.csv 5 10 28 2.6667|--vary R=0:1e3:2: TO must be a decimal number
 beyond the doubles|sweep --vary R=0:1$zeros:2 --output out.csv 5 10 28 2.6667|TO must be a decimal number (digits, at most one point, a leading minus) within the range of doubles
 missing COUNT|sweep --vary R=0:1 --output out.csv 5 10 28 2.6667|--vary R=0:1: expected NAME=FROM:TO:COUNT
@@ -64,7 +57,10 @@ too many points|sweep --vary R=0:1:20000 --vary b=0:1:20000 --output out.csv 5 1
 shard 0|sweep --vary R=0:1:2 --shard 0/2 --output out.csv 5 10 28 2.6667|--shard 0/2: expected K/M with 1 <= K <= M <= 100000000
 shard beyond|sweep --vary R=0:1:2 --shard 3/2 --output out.csv 5 10 28 2.6667|--shard 3/2: expected K/M
 shard form|sweep --vary R=0:1:2 --shard 1-2 --output out.csv 5 10 28 2.6667|--shard 1-2: expected K/M
+join of 0 shards|join --vary R=0:1:2 --shards 0 --input s{K}.csv --output out.csv 5 10 28 2.6667|join: --shards 0: M must be a whole number from 1 to 100000000
 threads 0|sweep --vary R=0:1:2 --threads 0 --output out.csv 5 10 28 2.6667|--threads 0: T must be a whole number from 1 to 4096
+threads 4097|sweep --vary R=0:1:2 --threads 4097 --output out.csv 5 10 28 2.6667|--threads 4097: T must be a whole number from 1 to 4096
+a grid of 10^8 points taken|sweep --vary R=0:1:10000 --vary b=0:1:10000 --resume 5 10 28 2.6667|--resume needs --output FILE
 threads text|sweep --vary R=0:1:2 --threads x --output out.csv 5 10 28 2.6667|--threads x: T must be a whole number
 threads of 19 digits|sweep --vary R=0:1:2 --threads 9999999999999999999 --output out.csv 5 10 28 2.6667|--threads 9999999999999999999: T must be a whole number
 resume without output|sweep --vary R=0:1:2 --resume 5 10 28 2.6667|--resume needs --output FILE
@@ -72,12 +68,14 @@ plot format|sweep --vary R=0:1:2 --plot p.gif --output out.csv 5 10 28 2.6667|--
 progress both ways|sweep --vary R=0:1:2 --progress --no-progress --output out.csv 5 10 28 2.6667|--progress and --no-progress exclude each other
 unknown option|sweep --vary R=0:1:2 --fast --output out.csv 5 10 28 2.6667|The following argument was not expected: --fast
 three entries|sweep --vary R=0:1:2 --output out.csv 5 10 28|N SIGMA R B: At least 4 required but received 3
+five entries|sweep --vary R=0:1:2 --output out.csv 5 10 28 2.6667 7|N SIGMA R B: At Most 4 required but received 5
 n refused|sweep --vary R=0:1:2 --output out.csv 0 10 28 2.6667|Valore Errato: il valore deve essere un intero positivo
 sigma refused|sweep --vary R=0:1:2 --output out.csv 5 1,5 28 2.6667|Valore Errato: il valore di sigma deve essere un numero reale
 every 0|history --every 0 --plot p.png 5 10 28 2.6667|history: --every 0: K must be a whole number from 1 to 1000000000
 every with a point|history --every 1.5 5 10 28 2.6667|--every 1.5: K must be a whole number
 every of 19 digits|history --every 1000000000000000000 5 10 28 2.6667|--every 1000000000000000000: K must be a whole number
 history plot format|history --plot p.jpeg 5 10 28 2.6667|--plot p.jpeg: the picture's name must end in .png or .svg
+N of 10^9 taken|history --plot p.gif 1000000000 10 28 2.6667|--plot p.gif: the picture's name must end in .png or .svg
 TABLE
 expect "entry messages as in the window" '"$cli" sweep --vary R=0:1:2 5 10 28 2,6667 2>&1 | grep -qx "Valore Errato: il valore di b deve essere un numero reale"'
 
@@ -103,14 +101,14 @@ head -c 2500 whole.csv > cut.csv
 expect "resume after an unfinished line" 'cmp -s cut.csv whole.csv'
 "$cli" "${sweep[@]}" --output cut.csv --resume
 expect "resume of a finished file changes nothing" 'cmp -s cut.csv whole.csv'
-long=(sweep --vary R=0:250:1500 --threads 1 9999 10 28 2.6667)
+long=(sweep --vary R=0:250:300 --threads 1 9999 10 28 2.6667)
 "$cli" "${long[@]}" --output killed.csv &
 pid=$!
 for _ in $(seq 100); do [ "$(wc -l < killed.csv 2> /dev/null || echo 0)" -gt 20 ] && break; sleep 0.05; done
 kill -KILL $pid 2> /dev/null
 wait $pid 2> /dev/null
 rows=$(($(wc -l < killed.csv) - 1))
-expect "the killed sweep had written part of its rows" '[ $rows -gt 0 ] && [ $rows -lt 1500 ]'
+expect "the killed sweep had written part of its rows" '[ $rows -gt 0 ] && [ $rows -lt 300 ]'
 "$cli" "${long[@]}" --output killed.csv --resume
 "$cli" "${long[@]}" --threads 2 > uninterrupted.csv
 expect "killed and resumed = uninterrupted" 'cmp -s killed.csv uninterrupted.csv'

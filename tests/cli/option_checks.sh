@@ -5,8 +5,27 @@
 # wherever --help or -h stands.
 #   option_checks.sh <veltrano-cli>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source "$(dirname "$0")/checks.sh"
+
+# The one-run form: the entries' results (t 20, lambda3 about -14.04
+# without its trailing zero), the five messages in their order with status 2
+# and nothing on standard output, an arithmetic error (the message once, the
+# time reached, question marks, no seconds), usage and help.
+zeros=$(printf '0%.0s' $(seq 200))
+outputs <<'TABLE'
+defaults|100 10 28 2.6667|0|^t 20;lambda1 0\.38[0-9]*;lambda2 -0\.00[0-9]*;lambda3 -14\.0[0-9]?[1-9];seconds [0-9]+(\.[0-9]+)?;$|^$
+one interval|1 10 28 2.6667|0|^t 0\.2;lambda1 10\.7[0-9]*;lambda2 -18\.3[0-9]*;lambda3 -6\.0[0-9]*;seconds |^$
+precise|--precise 1 10 28 2.6667|0|^t 0\.2000000000000000[0-9];lambda1 10\.[0-9]+;lambda2 -18\.[0-9]+;lambda3 -6\.[0-9]+;seconds |^$
+n 0|0 10 28 2.6667|2|^$|^Valore Errato: il valore deve essere un intero positivo;$
+sigma 1,5|20000 1,5 28 2.6667|2|^$|^Valore Errato: il valore di sigma deve essere un numero reale;$
+R 2e1|100 10 2e1 2.6667|2|^$|^Valore Errato: il valore di R deve essere un numero reale;$
+b with a space|100 10 28 "2 "|2|^$|^Valore Errato: il valore di b deve essere un numero reale;$
+n 10000|10000 10 28 2.6667|2|^$|^Deve essere n < 10000;$
+sigma not ASCII|100 σ 28 2.6667|2|^$|sigma
+arithmetic error|100 1$zeros 28 2.6667|3|^t 0;lambda1 \?;lambda2 \?;lambda3 \?;$|^ERRORE NELLA ELABORAZIONE;$
+three entries|1 2 3|1|^$|usage
+help|--help|0|^Usage: veltrano-cli|^$
+TABLE
 
 # form|option|what else the form needs before N SIGMA R B ("-" for plot,
 # which takes INPUT OUTPUT instead): the research options in each of the
@@ -51,15 +70,12 @@ expect "every row of the table tried" '[ $(wc -l < table.txt) = 30 ]'
 
 # Two refused options: the first in the order the rules check them is named,
 # whether its text or its value is wrong.
-while IFS='|' read -r named args; do
-  "$cli" sweep $args 5 10 28 2.6667 > /dev/null 2> two.err
-  expect "sweep $args: $named named" '[ $? = 2 ] && [ $(wc -l < two.err) = 1 ] && grep -q "^veltrano-cli sweep: $named " two.err'
-done <<TABLE
---step|--step 0 --batch abc
---step|--batch abc --step 0
---transient|--target-error x --transient 1000000001
---initial|--initial 1,2 --step x
---batch|--batch 0 --target-error x
+lines=1 refusals <<TABLE
+--step 0, then --batch abc|sweep --step 0 --batch abc 5 10 28 2.6667|veltrano-cli sweep: --step 0: H must
+--batch abc, then --step 0|sweep --batch abc --step 0 5 10 28 2.6667|veltrano-cli sweep: --step 0: H must
+--target-error x, then --transient|sweep --target-error x --transient 1000000001 5 10 28 2.6667|veltrano-cli sweep: --transient 1000000001: K must
+--initial 1,2, then --step x|sweep --initial 1,2 --step x 5 10 28 2.6667|veltrano-cli sweep: --initial 1,2: expected
+--batch 0, then --target-error x|sweep --batch 0 --target-error x 5 10 28 2.6667|veltrano-cli sweep: --batch 0: M must
 TABLE
 # The entries N SIGMA R B keep the window's message for an empty text; an
 # unknown option given "=" is quoted as typed.
@@ -99,7 +115,7 @@ for asked in --help -h; do
   expect "history 5 10 28 -- $asked: B refused" '[ $? = 2 ] && [ ! -s help.txt ] && [ "$(cat help.err)" = "Valore Errato: il valore di b deve essere un numero reale" ]'
 done
 "$cli" --precise --help > /dev/full 2> full.err
-expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && grep -q "cannot write to standard output" full.err'
+expect "one-run help to a full disk: status 1 and the message" '[ $? = 1 ] && [ "$(cat full.err)" = "veltrano-cli: cannot write to standard output" ]'
 # Without --help the same arguments are still a usage error.
 "$cli" --precise 1 2 > usage.txt 2> usage.err
 expect "--precise with three entries: usage error" '[ $? = 1 ] && [ ! -s usage.txt ] && grep -q "^usage:" usage.err'

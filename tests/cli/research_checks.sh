@@ -5,19 +5,17 @@
 # options.
 #   research_checks.sh <veltrano-cli>
 set -u
-cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source "$(dirname "$0")/checks.sh"
 
-# A refused value: status 2, one message naming the option, nothing written.
-while IFS='|' read -r option args; do
-  rm -f out.csv
-  eval "\"\$cli\" sweep --output out.csv $args 5 10 28 2.6667" > stdout.txt 2> stderr.txt
-  status=$?
-  expect "sweep $args: refused" '[ $status = 2 ] && [ $(wc -l < stderr.txt) = 1 ] && grep -q -- "$option" stderr.txt && [ ! -e out.csv ] && [ ! -s stdout.txt ]'
-  eval "\"\$cli\" history $args 5 10 28 2.6667" > stdout.txt 2> stderr.txt
-  status=$?
-  expect "history $args: refused" '[ $status = 2 ] && grep -q -- "$option" stderr.txt && [ ! -s stdout.txt ]'
-done <<TABLE
+# A refused value: status 2, one message naming the option, nothing written,
+# in both forms.
+in_both_forms() {
+  while IFS='|' read -r option args; do
+    echo "sweep $args|sweep --output out.csv $args 5 10 28 2.6667|$option"
+    echo "history $args|history $args 5 10 28 2.6667|$option"
+  done
+}
+lines=1 refusals < <(in_both_forms <<TABLE
 --transient|--transient -1
 --transient|--transient 1.5
 --transient|--transient 1000000001
@@ -25,6 +23,7 @@ done <<TABLE
 --initial|--initial 1,1,1,1
 --initial|--initial 1,x,1
 --initial|--initial 1e3,1,1
+--initial|--initial 1,,1
 --step|--step 0
 --step|--step -0.01
 --step|--step 1e-3
@@ -34,6 +33,7 @@ done <<TABLE
 --target-error|--target-error 0
 --target-error|--target-error -.5
 TABLE
+)
 "$cli" sweep 1000000001 10 28 2.6667 > /dev/null 2> big.txt
 expect "N beyond 10^9 refused" '[ $? = 2 ] && grep -qx "Deve essere N <= 1000000000" big.txt'
 

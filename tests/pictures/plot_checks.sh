@@ -2,7 +2,6 @@
 # exponent of a map, and a plotting plugin that is missing, broken or of
 # another version found before any work, with nothing written.
 #   plot_checks.sh <veltrano-cli> <a plugin of another version>
-cli=$1
 other=$2
 . "$(dirname "$0")/../cli/checks.sh"
 

@@ -1,0 +1,57 @@
+"""What the tests of import veltrano share: the command-line tool they are
+compared with, its rows, and the comparison to the bit."""
+
+import csv
+import io
+import os
+import subprocess
+
+import numpy as np
+
+CLI = os.environ.get("VELTRANO_CLI", "veltrano-cli")
+BASE = ("10", "28", "2.6667")
+FIELDS = ("t", "lambda1", "lambda2", "lambda3", "kaplan_yorke")
+ERROR_FIELDS = ("lambda1_err", "lambda2_err", "lambda3_err")
+
+
+def cli(*args, check=True):
+    run = subprocess.run([CLI, *map(str, args)], capture_output=True, text=True)
+    assert run.returncode == 0 or not check, run.stderr
+    return run
+
+
+def cli_file(path, n, vary, *options):
+    """The bytes of veltrano-cli sweep --output PATH over the --vary texts."""
+    cli("sweep", "--no-progress", *[a for v in vary for a in ("--vary", v)], *options, "--output", path, n, *BASE)
+    return path.read_bytes()
+
+
+def rows_of(text):
+    return list(csv.DictReader(io.StringIO(text)))
+
+
+def axes_of(vary):
+    """sweep()'s sigma, R and b for the tool's --vary texts and base point."""
+    import veltrano
+
+    values = dict(zip(("sigma", "R", "b"), map(float, BASE)))
+    for name, axis in (v.split("=") for v in vary):
+        start, stop, count = axis.split(":")
+        values[name] = veltrano.spaced(float(start), float(stop), int(count))
+    return values["sigma"], values["R"], values["b"]
+
+
+def same(got, text):
+    """A number of ours equal to the CSV's 17 digits to the bit; NaN for an empty field."""
+    return np.isnan(got) if text == "" else float(got).hex() == float(text).hex()
+
+
+def check_rows(result, rows, names):
+    """Every point of `result` is the row of the tool in its place, to the bit."""
+    flat = {name: np.ravel(getattr(result, name)) for name in (*names, "ok", "status", "index")}
+    assert len(rows) == len(flat["ok"])
+    for i, row in enumerate(rows):
+        assert int(flat["index"][i]) == int(row["index"]) and flat["status"][i] == row["status"], (i, row)
+        assert bool(flat["ok"][i]) == (row["status"] == "ok")
+        for name in names:
+            assert same(flat[name][i], row[name]), (i, name, row)

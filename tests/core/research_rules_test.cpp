@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "parameter_check.h"
@@ -66,18 +67,14 @@ TEST(ResearchRules, GivenValuesReachTheSettingsAndTheOthersKeepTheirDefaults) {
     RunSettings targeted = expected;
     targeted.errors = true, targeted.targetError = 0.25;
     const std::pair<ResearchValues, RunSettings> cases[] = {{{}, expected}, {given, all}, {target, targeted}};
+    const auto fields = [](const RunSettings& s) {
+        return std::tuple(s.intervals, s.transient, s.initial, s.step, s.stepsPerInterval, s.errors, s.batch,
+                          s.targetError);
+    };
     for (const auto& [values, want] : cases) {
         const auto got = settingsOf(values, 42);
         ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
-        const RunSettings& s = std::get<RunSettings>(got);
-        EXPECT_EQ(s.intervals, want.intervals);
-        EXPECT_EQ(s.transient, want.transient);
-        EXPECT_EQ(s.initial, want.initial);
-        EXPECT_EQ(s.step, want.step);
-        EXPECT_EQ(s.stepsPerInterval, want.stepsPerInterval);
-        EXPECT_EQ(s.errors, want.errors);
-        EXPECT_EQ(s.batch, want.batch);
-        EXPECT_EQ(s.targetError, want.targetError);
+        EXPECT_EQ(fields(std::get<RunSettings>(got)), fields(want));
     }
 }
 
@@ -184,27 +181,20 @@ TEST(ResearchRules, NMustLieFromOneToTheMostIntervals) {
 }
 
 TEST(ResearchRules, EveryAndThreadsHaveTheirRanges) {
-    const std::tuple<std::int64_t, bool> every[] = {{0, false}, {1, true}, {kMost, true}, {kMost + 1, false}, {-5, false}};
-    for (const auto& [k, ok] : every) {
-        const auto got = everyOf(k, "x");
-        if (ok) {
-            ASSERT_TRUE(std::holds_alternative<std::int64_t>(got)) << k;
-            EXPECT_EQ(std::get<std::int64_t>(got), k);
-        } else {
-            EXPECT_EQ(std::get<std::string>(got), "--every x: K must be a whole number from 1 to 1000000000") << k;
+    const auto check = [](auto read, const char* name, std::int64_t most, const std::string& message) {
+        for (const std::int64_t v : {std::int64_t{-5}, std::int64_t{0}, std::int64_t{1}, most, most + 1}) {
+            const auto got = read(v, name);
+            if (v >= 1 && v <= most) {
+                ASSERT_EQ(got.index(), 0U) << v;
+                EXPECT_EQ(std::get<0>(got), v);
+            } else {
+                EXPECT_EQ(std::get<std::string>(got), message) << v;
+            }
         }
-    }
-    const std::tuple<std::int64_t, bool> threads[] = {{0, false}, {1, true}, {kMaxThreads, true}, {kMaxThreads + 1, false},
-                                                      {-1, false}};
-    for (const auto& [t, ok] : threads) {
-        const auto got = threadCount(t, "y");
-        if (ok) {
-            ASSERT_TRUE(std::holds_alternative<int>(got)) << t;
-            EXPECT_EQ(std::get<int>(got), t);
-        } else {
-            EXPECT_EQ(std::get<std::string>(got), "--threads y: T must be a whole number from 1 to 4096") << t;
-        }
-    }
+    };
+    check(everyOf, "x", kMost, "--every x: K must be a whole number from 1 to 1000000000");
+    check([](std::int64_t t, const char* name) { return threadCount(t, name); }, "y", kMaxThreads,
+          "--threads y: T must be a whole number from 1 to 4096");
     const auto all = threadCount(std::nullopt, "");
     ASSERT_TRUE(std::holds_alternative<int>(all));
     EXPECT_EQ(std::get<int>(all), static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));

@@ -22,16 +22,8 @@ using namespace veltrano;
 namespace {
 
 RunSettings settingsOf(std::int64_t n, const reference::Options& o) {
-    RunSettings s;
-    s.intervals = n;
-    s.transient = o.transient;
-    s.initial = {o.x0, o.y0, o.z0};
-    s.step = o.h;
-    s.stepsPerInterval = o.stepsPerInterval;
-    s.errors = o.errors;
-    s.batch = o.batch;
-    s.targetError = o.target;
-    return s;
+    return {.intervals = n, .transient = o.transient, .initial = {o.x0, o.y0, o.z0}, .step = o.h,
+            .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
 }
 
 std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
@@ -276,11 +268,7 @@ TEST(ResearchRun, ObservedStepsAndRowsAreTheSingleRuns) {
 // attractor give 95 % intervals that contain the long-run value about 95 %
 // of the time (the long-run value from a separate, eight times longer run).
 TEST(ResearchRun, ErrorBarsContainTheLongRunValueAboutNineteenTimesInTwenty) {
-    RunSettings s;
-    s.transient = 500;
-    s.errors = true;
-    s.batch = 1000;
-    s.intervals = 20000;
+    RunSettings s{.intervals = 20000, .transient = 500, .errors = true, .batch = 1000};
     const FlowParameters classic{10, 28, 2.6667};
     std::vector<PointResult> runs(48);
     // Different starting points, the same attractor: each run is independent.

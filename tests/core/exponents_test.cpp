@@ -10,10 +10,7 @@
 #include "recording_reporter.h"
 #include "reference_exponents.h"
 
-using veltrano::Parameters;
-using veltrano::Spectrum;
-using veltrano::StateVector;
-using veltrano::Triple;
+using namespace veltrano;
 
 namespace {
 

@@ -1,8 +1,3 @@
-// Research runs in the batched engine: every option bit for bit against the
-// plain implementation, on every instruction set, with faults in the
-// transient and in the measurement and lanes that end at different times;
-// the batch-means arithmetic; and whether the error bars are honest.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

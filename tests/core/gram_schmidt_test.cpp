@@ -5,10 +5,7 @@
 #include <cmath>
 #include <random>
 
-using veltrano::orthonormalise;
-using veltrano::StateVector;
-using veltrano::tangentIndex;
-using veltrano::Triple;
+using namespace veltrano;
 
 namespace {
 
@@ -50,16 +47,15 @@ TEST(GramSchmidt, RandomVectorsBecomeOrthonormalKeepingTheFirstDirectionAndTheVo
 }
 
 TEST(GramSchmidt, FaultsLeaveEverythingUntouched) {
-    struct Case {
+    const struct {
         const char* what;
         StateVector state;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"zero third vector: 0 / 0", {1, 2, 3, 1, 0, 0, 0, 1, 0, 0, 0, 0}},
         {"dependent vectors", {1, 2, 3, 1, 1, 0, 0, 0, 0, 0, 0, 1}},
         {"squares beyond the double range", {0, 0, 0, 1e160, 0, 0, 0, 1, 0, 0, 0, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         StateVector s = c.state;
         Triple norms = {7, 8, 9}, proj = {4, 5, 6};
         EXPECT_FALSE(orthonormalise(s, norms, proj)) << c.what;

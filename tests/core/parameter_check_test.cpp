@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <variant>
 
 using namespace veltrano;
@@ -88,10 +89,7 @@ TEST(CheckEntries, TheFirstFailureInTheFixedOrderWins) {
         ASSERT_EQ(got.index(), c.result.index());
         if (const auto* want = std::get_if<Parameters>(&c.result)) {
             const auto& p = std::get<Parameters>(got);
-            EXPECT_EQ(p.n, want->n);
-            EXPECT_EQ(p.sigma, want->sigma);
-            EXPECT_EQ(p.R, want->R);
-            EXPECT_EQ(p.b, want->b);
+            EXPECT_EQ(std::tuple(p.n, p.sigma, p.R, p.b), std::tuple(want->n, want->sigma, want->R, want->b));
         } else {
             EXPECT_EQ(std::get<EntryError>(got), std::get<EntryError>(c.result));
         }

@@ -71,12 +71,9 @@ TEST(PointClass, AMeasuredGridIsMostlyDecided) {
     grid.axes[0] = SweepAxis{SweepParameter::Sigma, 0, 40, 20, {}};
     grid.axes[1] = SweepAxis{SweepParameter::R, 0, 200, 20, {}};
     grid.axisCount = 2;
-    SweepSettings settings;
-    settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    settings.path = widestPath();
-    settings.run.intervals = 5000;
-    settings.run.errors = true;
-    settings.run.batch = 250;
+    const SweepSettings settings{.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency())),
+                                 .path = widestPath(),
+                                 .run = {.intervals = 5000, .errors = true, .batch = 250}};
     std::map<PointClass, int> counts;
     int unclassified = 0, naiveUndecided = 0;
     runSweep(grid, {0, grid.size()}, settings, [&](std::span<const SweepPoint> points) {

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string_view>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "parameter_check.h"
@@ -49,35 +51,25 @@ constexpr std::int64_t kMost = RunSettings::kMaxIntervals;
 // Options not given keep the defaults of RunSettings; given ones reach the
 // settings; a target error implies error bars.
 TEST(ResearchRules, GivenValuesReachTheSettingsAndTheOthersKeepTheirDefaults) {
-    ResearchValues given;
-    given.transient = 7;
-    given.initial = Triple{-0.5, 0.0, 3.25};
-    given.step = 0.002;
-    given.stepsPerInterval = 3;
-    given.errors = true;
-    given.batch = 11;
-    RunSettings expected;
-    expected.intervals = 42;
-    RunSettings all = expected;
-    all.transient = 7, all.initial = {-0.5, 0.0, 3.25}, all.step = 0.002, all.stepsPerInterval = 3, all.errors = true;
-    all.batch = 11;
+    const ResearchValues given{.transient = 7, .initial = Triple{-0.5, 0.0, 3.25}, .step = 0.002,
+                               .stepsPerInterval = 3, .errors = true, .batch = 11, .targetError = {}};
+    const RunSettings all{.intervals = 42, .transient = 7, .initial = {-0.5, 0.0, 3.25}, .step = 0.002,
+                          .stepsPerInterval = 3, .errors = true, .batch = 11};
     ResearchValues target;
     target.targetError = 0.25;
-    RunSettings targeted = expected;
-    targeted.errors = true, targeted.targetError = 0.25;
-    const std::pair<ResearchValues, RunSettings> cases[] = {{{}, expected}, {given, all}, {target, targeted}};
+    const std::pair<ResearchValues, RunSettings> cases[] = {
+        {{}, {.intervals = 42}},
+        {given, all},
+        {target, {.intervals = 42, .errors = true, .targetError = 0.25}},
+    };
+    const auto fields = [](const RunSettings& s) {
+        return std::tuple(s.intervals, s.transient, s.initial, s.step, s.stepsPerInterval, s.errors, s.batch,
+                          s.targetError);
+    };
     for (const auto& [values, want] : cases) {
         const auto got = settingsOf(values, 42);
         ASSERT_TRUE(std::holds_alternative<RunSettings>(got));
-        const RunSettings& s = std::get<RunSettings>(got);
-        EXPECT_EQ(s.intervals, want.intervals);
-        EXPECT_EQ(s.transient, want.transient);
-        EXPECT_EQ(s.initial, want.initial);
-        EXPECT_EQ(s.step, want.step);
-        EXPECT_EQ(s.stepsPerInterval, want.stepsPerInterval);
-        EXPECT_EQ(s.errors, want.errors);
-        EXPECT_EQ(s.batch, want.batch);
-        EXPECT_EQ(s.targetError, want.targetError);
+        EXPECT_EQ(fields(std::get<RunSettings>(got)), fields(want));
     }
 }
 
@@ -142,25 +134,18 @@ TEST(ResearchRules, AWindowsFieldIsRefusedByTheCommandLinesRuleInEitherLanguage)
 }
 
 TEST(ResearchRules, TheFirstRefusedOptionInTheirOrderIsNamed) {
-    ResearchValues v;
-    v.targetError = 0.0;
-    v.batch = 0;
-    v.stepsPerInterval = 0;
-    v.step = 0.0;
-    v.initial = Triple{kNaN, 0, 0};
-    v.transient = -1;
-    const char* const expected[] = {"--transient", "--initial", "--step", "--steps-per-interval", "--batch",
-                                    "--target-error"};
-    for (const char* name : expected) {
+    ResearchValues v{.transient = -1, .initial = Triple{kNaN, 0, 0}, .step = 0.0, .stepsPerInterval = 0, .batch = 0,
+                     .targetError = 0.0};
+    // Each option named is mended in turn; the next one is named then.
+    const std::pair<const char*, std::function<void()>> order[] = {
+        {"--transient", [&] { v.transient.reset(); }},  {"--initial", [&] { v.initial.reset(); }},
+        {"--step", [&] { v.step.reset(); }},            {"--steps-per-interval", [&] { v.stepsPerInterval.reset(); }},
+        {"--batch", [&] { v.batch.reset(); }},          {"--target-error", [&] { v.targetError.reset(); }},
+    };
+    for (const auto& [name, mend] : order) {
         const std::string message = refusal(v);
         EXPECT_EQ(message.substr(0, message.find(' ')), name);
-        // Mend the option just named; the next one is named then.
-        if (v.transient) v.transient.reset();
-        else if (v.initial) v.initial.reset();
-        else if (v.step) v.step.reset();
-        else if (v.stepsPerInterval) v.stepsPerInterval.reset();
-        else if (v.batch) v.batch.reset();
-        else v.targetError.reset();
+        mend();
     }
     EXPECT_EQ(refusal(v), "(accepted)");
 }
@@ -184,27 +169,20 @@ TEST(ResearchRules, NMustLieFromOneToTheMostIntervals) {
 }
 
 TEST(ResearchRules, EveryAndThreadsHaveTheirRanges) {
-    const std::tuple<std::int64_t, bool> every[] = {{0, false}, {1, true}, {kMost, true}, {kMost + 1, false}, {-5, false}};
-    for (const auto& [k, ok] : every) {
-        const auto got = everyOf(k, "x");
-        if (ok) {
-            ASSERT_TRUE(std::holds_alternative<std::int64_t>(got)) << k;
-            EXPECT_EQ(std::get<std::int64_t>(got), k);
-        } else {
-            EXPECT_EQ(std::get<std::string>(got), "--every x: K must be a whole number from 1 to 1000000000") << k;
+    const auto check = [](auto read, const char* name, std::int64_t most, const std::string& message) {
+        for (const std::int64_t v : {std::int64_t{-5}, std::int64_t{0}, std::int64_t{1}, most, most + 1}) {
+            const auto got = read(v, name);
+            if (v >= 1 && v <= most) {
+                ASSERT_EQ(got.index(), 0U) << v;
+                EXPECT_EQ(std::get<0>(got), v);
+            } else {
+                EXPECT_EQ(std::get<std::string>(got), message) << v;
+            }
         }
-    }
-    const std::tuple<std::int64_t, bool> threads[] = {{0, false}, {1, true}, {kMaxThreads, true}, {kMaxThreads + 1, false},
-                                                      {-1, false}};
-    for (const auto& [t, ok] : threads) {
-        const auto got = threadCount(t, "y");
-        if (ok) {
-            ASSERT_TRUE(std::holds_alternative<int>(got)) << t;
-            EXPECT_EQ(std::get<int>(got), t);
-        } else {
-            EXPECT_EQ(std::get<std::string>(got), "--threads y: T must be a whole number from 1 to 4096") << t;
-        }
-    }
+    };
+    check(everyOf, "x", kMost, "--every x: K must be a whole number from 1 to 1000000000");
+    check([](std::int64_t t, const char* name) { return threadCount(t, name); }, "y", kMaxThreads,
+          "--threads y: T must be a whole number from 1 to 4096");
     const auto all = threadCount(std::nullopt, "");
     ASSERT_TRUE(std::holds_alternative<int>(all));
     EXPECT_EQ(std::get<int>(all), static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
@@ -219,22 +197,17 @@ TEST(ResearchRules, ShardsNumberFromOneToTheirCount) {
     for (const auto& [k, m, ok] : cases) EXPECT_EQ(shardInRange(k, m), ok) << k << "/" << m;
 }
 
+// The size is written in full even past what a 64-bit count holds; an
+// empty axis makes no points, however long the others.
 TEST(ResearchRules, AGridPastTheMostPointsIsRefusedWithItsExactSize) {
-    const auto refused = [](std::initializer_list<std::int64_t> lengths) {
-        return refusedGridSize(std::span<const std::int64_t>(lengths.begin(), lengths.size())).value_or("");
+    constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max();
+    const std::pair<std::vector<std::int64_t>, std::string> cases[] = {
+        {{}, ""}, {{100000000}, ""}, {{10000, 10000}, ""}, {{kLongest, 0, 7}, ""}, {{0, 100000001}, ""},
+        {{100000001}, "100000001"}, {{10001, 10000}, "100010000"}, {{2, 3, 20000000}, "120000000"},
+        {{4294967296, 4294967296, 10}, "184467440737095516160"}, {{kLongest, 99, 1000}, "913113831648622804893000"},
     };
-    EXPECT_EQ(refused({}), "");
-    EXPECT_EQ(refused({100000000}), "");
-    EXPECT_EQ(refused({10000, 10000}), "");
-    EXPECT_EQ(refused({100000001}), "the grid has 100000001 points; a sweep has at most 100000000");
-    EXPECT_EQ(refused({10001, 10000}), "the grid has 100010000 points; a sweep has at most 100000000");
-    EXPECT_EQ(refused({2, 3, 20000000}), "the grid has 120000000 points; a sweep has at most 100000000");
-    // Past what a 64-bit count holds: the product is still written in full.
-    EXPECT_EQ(refused({4294967296, 4294967296, 10}),
-              "the grid has 184467440737095516160 points; a sweep has at most 100000000");
-    EXPECT_EQ(refused({std::numeric_limits<std::int64_t>::max(), 99, 1000}),
-              "the grid has 913113831648622804893000 points; a sweep has at most 100000000");
-    // An empty axis makes no points, however long the others.
-    EXPECT_EQ(refused({std::numeric_limits<std::int64_t>::max(), 0, 7}), "");
-    EXPECT_EQ(refused({0, 100000001}), "");
+    for (const auto& [lengths, size] : cases) {
+        const std::string want = size.empty() ? "" : "the grid has " + size + " points; a sweep has at most 100000000";
+        EXPECT_EQ(refusedGridSize(lengths).value_or(""), want) << size;
+    }
 }

@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <atomic>
 #include <chrono>
-#include <limits>
+#include <cmath>
 #include <thread>
+#include <tuple>
 
-#include "exponents.h"
 #include "kaplan_yorke.h"
-#include "recording_reporter.h"
 #include "sweep_grid.h"
 #include "sweep_runner.h"
 
 using namespace veltrano;
+
+namespace {
+
+SweepSettings sweepSettings(int threads, std::int64_t intervals) {
+    return {.threads = threads, .path = widestPath(), .run = {.intervals = intervals}};
+}
+
+}  // namespace
 
 TEST(KaplanYorke, CountsTheDimensionsThatDoNotShrink) {
     const struct {
@@ -47,19 +53,23 @@ TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
     EXPECT_EQ((SweepAxis{SweepParameter::B, 2, 9, 1, {}}.valueAt(0)), 2.0);
 }
 
+// Three axes, the first slowest, spaced evenly or given as values; the
+// parameter of no axis keeps its base.
 TEST(SweepGrid, TheFirstAxisVariesSlowestAndTheOthersKeepTheirBase) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
-    grid.axes = {SweepAxis{SweepParameter::Sigma, 1, 3, 3, {}}, SweepAxis{SweepParameter::B, 0, 1, 2, {}}};
-    grid.axisCount = 2;
-    ASSERT_EQ(grid.size(), 6);
-    const FlowParameters expected[] = {{1, 28, 0}, {1, 28, 1}, {2, 28, 0}, {2, 28, 1}, {3, 28, 0}, {3, 28, 1}};
-    for (std::int64_t i = 0; i < 6; ++i) {
-        const FlowParameters p = grid.pointAt(i);
-        EXPECT_EQ(p.sv, expected[i].sv);
-        EXPECT_EQ(p.rv, expected[i].rv);
-        EXPECT_EQ(p.bv, expected[i].bv);
+    grid.axes = {SweepAxis{SweepParameter::Sigma, 1, 3, 3, {}}, SweepAxis{SweepParameter::B, 0, 0, 2, {1, 2}},
+                 SweepAxis{SweepParameter::R, 0, 0, 2, {20, 30}}};
+    grid.axisCount = 3;
+    ASSERT_EQ(grid.size(), 12);
+    const FlowParameters expected[] = {{1, 20, 1}, {1, 30, 1}, {1, 20, 2}, {1, 30, 2}, {2, 20, 1}, {2, 30, 1},
+                                       {2, 20, 2}, {2, 30, 2}, {3, 20, 1}, {3, 30, 1}, {3, 20, 2}, {3, 30, 2}};
+    for (std::int64_t i = 0; i < 12; ++i) {
+        const FlowParameters p = grid.pointAt(i), &want = expected[i];
+        EXPECT_EQ(std::tuple(p.sv, p.rv, p.bv), std::tuple(want.sv, want.rv, want.bv)) << i;
     }
+    grid.axisCount = 1;
+    EXPECT_EQ(grid.pointAt(1).rv, 28.0);
 }
 
 TEST(SweepGrid, ShardsAreContiguousNearlyEqualAndCoverEverything) {
@@ -78,28 +88,6 @@ TEST(SweepGrid, ShardsAreContiguousNearlyEqualAndCoverEverything) {
     }
 }
 
-// Each history row is what a run of that many intervals ends with.
-TEST(History, EveryIntervalIsARunOfThatLength) {
-    Spectrum history;
-    RecordingReporter reporter;
-    std::vector<std::pair<double, Triple>> rows;
-    ASSERT_TRUE(history.run({60, 10, 28, 2.6667}, reporter, [&](int k) {
-        rows.emplace_back(history.t(), history.expo());
-        EXPECT_EQ(static_cast<std::size_t>(k), rows.size()) << "the intervals done";
-    }));
-    ASSERT_EQ(rows.size(), 60U);
-    for (const int k : {1, 2, 17, 59, 60}) {
-        Spectrum single;
-        ASSERT_TRUE(single.run({static_cast<std::int16_t>(k), 10, 28, 2.6667}, reporter));
-        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].first, single.t()) << k;
-        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].second, single.expo()) << k;
-    }
-    // A run that stops in its fifth interval reports the four before it.
-    rows.clear();
-    EXPECT_FALSE(history.run({9999, 280, 28, 2.6667}, reporter, [&](int) { rows.emplace_back(history.t(), history.expo()); }));
-    EXPECT_EQ(rows.size(), 4U);
-}
-
 // The sweep hands on every point once, in order, whatever the threads, and
 // its results are those of the batched engine for the same points.
 TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
@@ -115,11 +103,7 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
     for (const int threads : {1, 2, 5}) {
         for (const IndexRange range : {IndexRange{0, 203}, IndexRange{17, 150}}) {
             std::int64_t next = range.begin;
-            SweepSettings settings;
-            settings.threads = threads;
-            settings.path = widestPath();
-            settings.run.intervals = 3;
-            const bool finished = runSweep(grid, range, settings, [&](std::span<const SweepPoint> done) {
+            const bool finished = runSweep(grid, range, sweepSettings(threads, 3), [&](std::span<const SweepPoint> done) {
                 for (const SweepPoint& p : done) {
                     EXPECT_EQ(p.index, next);
                     EXPECT_EQ(p.result, expected[static_cast<std::size_t>(p.index)]);
@@ -132,10 +116,7 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
         }
         // A sink that declines stops the sweep early.
         std::int64_t seen = 0;
-        SweepSettings settings;
-        settings.threads = threads;
-        settings.path = widestPath();
-        settings.run.intervals = 3;
+        const SweepSettings settings = sweepSettings(threads, 3);
         EXPECT_FALSE(runSweep(grid, {0, 203}, settings, [&](std::span<const SweepPoint> done) {
             seen += static_cast<std::int64_t>(done.size());
             return false;
@@ -146,25 +127,15 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
     }
 }
 
-// Three axes, the first slowest; a stop from outside ends a long sweep
-// soon, with nothing half-done handed on.
-TEST(SweepRunner, ThreeAxesAndAStopFromOutside) {
+// A stop from outside ends a long sweep soon, with nothing half-done
+// handed on.
+TEST(SweepRunner, AStopFromOutside) {
     SweepGrid grid;
     grid.base = {10, 28, 2.6667};
-    grid.axes = {SweepAxis{SweepParameter::B, 0, 0, 2, {1, 2}}, SweepAxis{SweepParameter::Sigma, 0, 0, 3, {5, 6, 7}},
-                 SweepAxis{SweepParameter::R, 0, 0, 2, {20, 30}}};
-    grid.axisCount = 3;
-    ASSERT_EQ(grid.size(), 12);
-    const FlowParameters p7 = grid.pointAt(7);  // b index 1, sigma index 0, R index 1
-    EXPECT_EQ(p7.bv, 2.0);
-    EXPECT_EQ(p7.sv, 5.0);
-    EXPECT_EQ(p7.rv, 30.0);
-
+    grid.axes[0] = {SweepParameter::Sigma, 5, 7, 12, {}};
+    grid.axisCount = 1;
     std::atomic<bool> stop{false};
-    SweepSettings settings;
-    settings.threads = 2;
-    settings.path = widestPath();
-    settings.run.intervals = RunSettings::kMaxIntervals;  // hours, unless stopped
+    SweepSettings settings = sweepSettings(2, RunSettings::kMaxIntervals);  // hours, unless stopped
     settings.stop = &stop;
     std::int64_t handed = 0;
     std::thread stopper([&stop] {

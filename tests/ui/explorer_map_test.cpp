@@ -1,7 +1,5 @@
-// The Explorer's map without its window: cells under the mouse and the
-// ranges of a zoom, the passes that sharpen it, the image that shows the
-// passes, the view history, the texts of the command and the Python call,
-// the labels of the axes, the colours of the classes, the opening size.
+// The Explorer's map without its window: cells, zoom, passes and their
+// image, history, texts, axis labels, class colours, the opening size.
 
 #include <QColor>
 #include <QTest>
@@ -237,30 +235,6 @@ private slots:
             QCOMPARE(decimalValue(wide), std::optional<double>(v));
         }
         QCOMPARE(exactText(-0.0), std::string("0"));
-    }
-
-    void commandLineNamesEveryChoice() {
-        MapSettings off;
-        off.x = {SweepParameter::B, -1.5, 8, 40};
-        off.y = {SweepParameter::Sigma, 0, 40, 30};
-        off.run.errors = false;
-        MapSettings research;
-        research.base.sv = 12.5;
-        research.run.intervals = 250;
-        research.run.transient = 7;
-        research.run.initial = {0.5, -1, 20};
-        research.run.step = 0.005;
-        research.run.stepsPerInterval = 10;
-        research.run.targetError = 0.01;
-        research.run.batch = 25;
-        const std::pair<MapSettings, std::string> cases[] = {
-            {MapSettings{},
-             "veltrano-cli sweep 1000 10 28 2.6667 --vary sigma=0:40:400 --vary R=0:200:300 --errors --batch 100"},
-            {off, "veltrano-cli sweep 1000 10 28 2.6667 --vary b=-1.5:8:40 --vary sigma=0:40:30"},
-            {research,
-             "veltrano-cli sweep 250 12.5 28 2.6667 --vary sigma=0:40:400 --vary R=0:200:300 --transient 7 "
-             "--initial 0.5,-1,20 --step 0.005 --steps-per-interval 10 --target-error 0.01 --batch 25"}};
-        for (const auto& [s, expected] : cases) QCOMPARE(commandLine(s), expected);
     }
 
     void pythonCallNamesEveryChoice() {

@@ -1,10 +1,6 @@
-// The Explorer window on the offscreen platform: its map is the engine's,
-// rapid changes paint only the last settings, Stop, changes and close end
-// the work within an interval and never leave more threads than the pool,
-// exports are the command line's bytes, never leave half a file nor take a
-// file another process writes, and can be cancelled, zoom
-// and history, the keyboard cursor, the last session, the translations and
-// the calculator's shortcut.
+// The Explorer window on the offscreen platform: its map, its exports, its
+// stops, zoom and history, keyboard, last session, translations, and the
+// calculator's shortcut that opens it.
 
 #include "explorer_window.h"
 
@@ -47,8 +43,6 @@
 using namespace veltrano;
 using namespace veltrano::explorer;
 
-Q_DECLARE_METATYPE(veltrano::explorer::MapSettings)
-
 namespace {
 
 MapSettings small(int columns = 16, int rows = 12, std::int64_t n = 300) {
@@ -77,18 +71,13 @@ bool shownComplete(ExplorerWindow& w) {
     return QTest::qWaitForWindowExposed(&w) && waitComplete(w);
 }
 
-// What the engine gives for every cell of `s`, each point alone.
-std::vector<PointResult> direct(const MapSettings& s) {
+// Whether the window's map is what the engine gives for every cell of `s`, each point alone.
+bool sameAsDirect(ExplorerWindow& w, const MapSettings& s) {
     const SweepGrid grid = gridOf(s);
     std::vector<FlowParameters> points;
     for (std::int64_t i = 0; i < grid.size(); ++i) points.push_back(grid.pointAt(i));
-    std::vector<PointResult> results(points.size());
-    runPoints(SimdPath::Lanes128, s.run, points, results);
-    return results;
-}
-
-bool sameAsDirect(ExplorerWindow& w, const MapSettings& s) {
-    const auto expected = direct(s);
+    std::vector<PointResult> expected(points.size());
+    runPoints(SimdPath::Lanes128, s.run, points, expected);
     for (std::int64_t i = 0; i < s.size(); ++i)
         if (!(w.computation().result(i) == expected[static_cast<std::size_t>(i)])) return false;
     return true;
@@ -160,15 +149,6 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Torvessa"));
         QCoreApplication::setApplicationName(QStringLiteral("VeltranoExplorerTest"));
         QSettings().clear();
-    }
-
-    void theMapIsTheEnginesBitForBit() {
-        MapSettings s = small(21, 17, 400);
-        ExplorerWindow w(s, testOptions());
-        QVERIFY(waitComplete(w));
-        QVERIFY(sameAsDirect(w, s));
-        w.setShown(Shown::Classes);
-        QCOMPARE(w.cells(), freshClasses(w));
     }
 
     void rapidChangesPaintOnlyTheLastSettings() {
@@ -250,14 +230,12 @@ private slots:
         QTest::qWait(20);
     }
 
-    void csvExportIsTheCommandsOutput_data() {
-        QTest::addColumn<MapSettings>("settings");
-        QTest::newRow("defaults, small") << small();
+    // The map is the engine's, bit for bit, and its rows are the command's and the Python call's bytes.
+    void theMapIsTheEnginesAndItsRowsTheCommands() {
         MapSettings off = small(9, 13, 250);
         off.x = {SweepParameter::B, 0.5, 6, 9};
         off.y = {SweepParameter::Sigma, 40, 2, 13};  // a falling range
         off.run.errors = false;
-        QTest::newRow("b across, bars off") << off;
         MapSettings options = small(7, 6, 180);
         options.run.transient = 30;
         options.run.initial = {-1.5, 0.25, 12};
@@ -265,35 +243,34 @@ private slots:
         options.run.stepsPerInterval = 13;
         options.run.targetError = 0.05;
         options.run.batch = 9;
-        QTest::newRow("research options, target error") << options;
         MapSettings faults = small(6, 5, 120);
         faults.x = {SweepParameter::R, 0, 2000000, 6};  // large R: arithmetic faults
         faults.y = {SweepParameter::B, -3, 3, 5};
-        QTest::newRow("faults") << faults;
-    }
-
-    void csvExportIsTheCommandsOutput() {
-        QFETCH(MapSettings, settings);
-        ExplorerWindow w(settings, testOptions());
-        QVERIFY(waitComplete(w));
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("map.csv"));
-        QCOMPARE(exportCsv(w, path), QString());
-        const QByteArray exported = readAll(path);
-        QCOMPARE(exported.count('\n'), settings.size() + 1);
-        QStringList args = w.commandText().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        args.removeFirst();  // veltrano-cli
-        QCOMPARE(run(QStringLiteral(VELTRANO_CLI), args), exported);
+        for (const MapSettings& settings : {small(21, 17, 400), off, options, faults}) {
+            ExplorerWindow w(settings, testOptions());
+            QVERIFY(waitComplete(w));
+            QVERIFY(sameAsDirect(w, settings));
+            w.setShown(Shown::Classes);
+            QCOMPARE(w.cells(), freshClasses(w));
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("map.csv"));
+            QCOMPARE(exportCsv(w, path), QString());
+            const QByteArray exported = readAll(path);
+            QCOMPARE(exported.count('\n'), settings.size() + 1);
+            QStringList args = w.commandText().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            args.removeFirst();  // veltrano-cli
+            QCOMPARE(run(QStringLiteral(VELTRANO_CLI), args), exported);
 #ifdef VELTRANO_PYTHON_DIR
-        // The copied Python call, given output=, writes the same file.
-        const QString written = dir.filePath(QStringLiteral("python.csv"));
-        QString call = w.pythonText();
-        call.insert(call.lastIndexOf(QLatin1Char(')')), QStringLiteral(", output='%1'").arg(written));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-        QCOMPARE(run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), call}, env), QByteArray());
-        QCOMPARE(readAll(written), exported);
+            // The copied Python call, given output=, writes the same file.
+            const QString written = dir.filePath(QStringLiteral("python.csv"));
+            QString call = w.pythonText();
+            call.insert(call.lastIndexOf(QLatin1Char(')')), QStringLiteral(", output='%1'").arg(written));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+            QCOMPARE(run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), call}, env), QByteArray());
+            QCOMPARE(readAll(written), exported);
 #endif
+        }
     }
 
     void aFailedSaveLeavesTheOldFile() {

@@ -55,10 +55,7 @@ MapSettings small(int columns = 16, int rows = 12, std::int64_t n = 300) {
 }
 
 ExplorerWindow::Options testOptions(bool remember = false) {
-    ExplorerWindow::Options o;
-    o.threads = 2;
-    o.remember = remember;
-    return o;
+    return {.threads = 2, .remember = remember};
 }
 
 bool waitComplete(ExplorerWindow& w, int ms = 120000) {
@@ -104,15 +101,11 @@ QByteArray readAll(const QString& path) {
 // The threads of this process that carry its name: the main thread and the
 // plain threads it starts (Qt names its own).
 int threadCount() {
-    const auto comm = [](const QString& folder) {
-        QFile f(folder + QStringLiteral("/comm"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray own = comm(QStringLiteral("/proc/self"));
+    const QByteArray own = readAll(QStringLiteral("/proc/self/comm"));
     const QDir tasks(QStringLiteral("/proc/self/task"));
     int count = 0;
     for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        count += comm(tasks.filePath(task)) == own;
+        count += readAll(tasks.filePath(task) + QStringLiteral("/comm")) == own;
     return count;
 }
 

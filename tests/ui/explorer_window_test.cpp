@@ -571,10 +571,9 @@ private slots:
             }
         } x11Keys;
         n->installEventFilter(&x11Keys);
-        n->setText(QStringLiteral("2000"));
-        sigma->setText(QStringLiteral("12.5"));
-        control<EntryField>(&form, "Text3")->setText(QStringLiteral("30"));
-        control<EntryField>(&form, "Text4")->setText(QStringLiteral("3"));
+        for (const auto& [name, text] :
+             {std::pair{"Text1", "2000"}, {"Text2", "12.5"}, {"Text3", "30"}, {"Text4", "3"}})
+            control<EntryField>(&form, name)->setText(QLatin1String(text));
         n->setFocus();
         QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(opened.size(), std::size_t{1});

@@ -1,19 +1,16 @@
-// The Explorer's map without its window: cells under the mouse and the
-// ranges of a zoom, the passes that sharpen it, the image that shows the
-// passes, the view history, the texts of the command and the Python call,
-// the labels of the axes, the colours of the classes, the opening size.
+// The Explorer's map without its window: cells, zoom, passes and their
+// image, history, texts, axis labels, class colours, the opening size.
 
-#include <QtTest>
+#include <QColor>
+#include <QTest>
 #include <array>
 #include <cmath>
-#include <map>
-#include <set>
 
 #include "axis_ticks.h"
+#include "cell_description.h"
 #include "colour_map.h"
 #include "explorer_window.h"
 #include "map_colours.h"
-#include "cell_description.h"
 #include "map_geometry.h"
 #include "map_image.h"
 #include "map_passes.h"
@@ -23,34 +20,6 @@
 
 using namespace veltrano;
 using namespace veltrano::explorer;
-
-Q_DECLARE_METATYPE(veltrano::explorer::CellPosition)
-Q_DECLARE_METATYPE(veltrano::PointResult)
-
-class ExplorerMapTest : public QObject {
-    Q_OBJECT
-private slots:
-    void cellUnderAPoint_data();
-    void cellUnderAPoint();
-    void cellsCarryTheSweepsValues();
-    void cellIsDescribedStatusFirst_data();
-    void cellIsDescribedStatusFirst();
-    void zoomKeepsTheResolutionAndNarrowsTheRanges_data();
-    void zoomKeepsTheResolutionAndNarrowsTheRanges();
-    void passesComputeEveryCellOnceCoarseFirst_data();
-    void passesComputeEveryCellOnceCoarseFirst();
-    void imageShowsTheFinestComputedCell();
-    void historyGoesBackAndForwardLikeABrowser();
-    void exactTextReadsBackAsTheSameDouble();
-    void commandLineNamesEveryChoice_data();
-    void commandLineNamesEveryChoice();
-    void pythonCallNamesEveryChoice();
-    void axisLabelsFitAndTellNeighboursApart_data();
-    void axisLabelsFitAndTellNeighboursApart();
-    void classColoursDifferToEveryEye();
-    void theWindowOpensWithinTheScreen_data();
-    void theWindowOpensWithinTheScreen();
-};
 
 namespace {
 
@@ -77,393 +46,312 @@ std::array<double, 3> labSeen(QColor c, const Mix& cones) {
 
 }  // namespace
 
-
-void ExplorerMapTest::cellUnderAPoint_data() {
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<bool>("inside");
-    QTest::addColumn<CellPosition>("cell");
-    // A 400 x 300 area.
-    QTest::newRow("top left corner is the top row") << 0.0 << 0.0 << 4 << 3 << true << CellPosition{0, 2};
-    QTest::newRow("bottom left is row 0") << 0.0 << 299.9 << 4 << 3 << true << CellPosition{0, 0};
-    QTest::newRow("bottom right") << 399.9 << 299.9 << 4 << 3 << true << CellPosition{3, 0};
-    QTest::newRow("a cell's edge belongs to the next") << 100.0 << 100.0 << 4 << 3 << true << CellPosition{1, 1};
-    QTest::newRow("just before the edge") << 99.99 << 99.99 << 4 << 3 << true << CellPosition{0, 2};
-    QTest::newRow("one cell a pixel apart") << 123.0 << 45.0 << 400 << 300 << true << CellPosition{123, 254};
-    QTest::newRow("cells smaller than pixels") << 200.0 << 150.0 << 1000 << 1000 << true << CellPosition{500, 499};
-    QTest::newRow("right edge is outside") << 400.0 << 10.0 << 4 << 3 << false << CellPosition{};
-    QTest::newRow("above is outside") << 10.0 << -0.5 << 4 << 3 << false << CellPosition{};
-    QTest::newRow("left is outside") << -1.0 << 10.0 << 4 << 3 << false << CellPosition{};
-}
-
-void ExplorerMapTest::cellUnderAPoint() {
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(int, columns);
-    QFETCH(int, rows);
-    QFETCH(bool, inside);
-    QFETCH(CellPosition, cell);
-    const auto got = cellAt(x, y, 400, 300, columns, rows);
-    QCOMPARE(got.has_value(), inside);
-    if (inside) {
-        QCOMPARE(got->column, cell.column);
-        QCOMPARE(got->row, cell.row);
+class ExplorerMapTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cellUnderAPoint() {
+        // A 400 x 300 area: the top left is the top row, a cell's edge belongs to the next.
+        const struct {
+            double x, y;
+            int columns, rows;
+            std::optional<CellPosition> cell;
+        } cases[] = {{0, 0, 4, 3, CellPosition{0, 2}},
+                     {0, 299.9, 4, 3, CellPosition{0, 0}},
+                     {399.9, 299.9, 4, 3, CellPosition{3, 0}},
+                     {100, 100, 4, 3, CellPosition{1, 1}},
+                     {99.99, 99.99, 4, 3, CellPosition{0, 2}},
+                     {123, 45, 400, 300, CellPosition{123, 254}},
+                     {200, 150, 1000, 1000, CellPosition{500, 499}},  // cells smaller than pixels
+                     {400, 10, 4, 3, std::nullopt},
+                     {10, -0.5, 4, 3, std::nullopt},
+                     {-1, 10, 4, 3, std::nullopt}};
+        for (const auto& c : cases)
+            QVERIFY2(cellAt(c.x, c.y, 400, 300, c.columns, c.rows) == c.cell,
+                     qPrintable(QStringLiteral("%1, %2").arg(c.x).arg(c.y)));
     }
-}
 
-void ExplorerMapTest::cellsCarryTheSweepsValues() {
-    MapSettings s;
-    s.x = {SweepParameter::R, 0, 200, 301};
-    s.y = {SweepParameter::B, 0.5, 8, 7};
-    s.base = {10, 28, 2.6667};
-    const SweepGrid grid = gridOf(s);
-    for (const CellPosition c : {CellPosition{0, 0}, CellPosition{300, 6}, CellPosition{17, 3}, CellPosition{150, 0}}) {
-        const FlowParameters p = cellParameters(s, c);
-        const FlowParameters q = grid.pointAt(indexOf(s, c.column, c.row));
-        QCOMPARE(p.sv, 10.0);  // the fixed one
-        QCOMPARE(p.rv, q.rv);
-        QCOMPARE(p.bv, q.bv);
+    void cellsCarryTheSweepsValues() {
+        MapSettings s;
+        s.x = {SweepParameter::R, 0, 200, 301};
+        s.y = {SweepParameter::B, 0.5, 8, 7};
+        s.base = {10, 28, 2.6667};
+        const SweepGrid grid = gridOf(s);
+        for (const CellPosition c :
+             {CellPosition{0, 0}, CellPosition{300, 6}, CellPosition{17, 3}, CellPosition{150, 0}}) {
+            const FlowParameters p = cellParameters(s, c);
+            const FlowParameters q = grid.pointAt(indexOf(s, c.column, c.row));
+            QCOMPARE(p.sv, 10.0);  // the fixed one
+            QCOMPARE(p.rv, q.rv);
+            QCOMPARE(p.bv, q.bv);
+        }
+        QCOMPARE(cellParameters(s, {300, 6}).rv, 200.0);
+        QCOMPARE(cellParameters(s, {300, 6}).bv, 8.0);
     }
-    QCOMPARE(cellParameters(s, {300, 6}).rv, 200.0);
-    QCOMPARE(cellParameters(s, {300, 6}).bv, 8.0);
-}
 
-void ExplorerMapTest::cellIsDescribedStatusFirst_data() {
-    QTest::addColumn<double>("sigma");
-    QTest::addColumn<bool>("computed");
-    QTest::addColumn<PointResult>("result");
-    QTest::addColumn<QString>("said");
-    const QString at = QStringLiteral("σ = 10, R = 28, b = 2.6667");
-    // λ1 + λ2 + λ3 = −13.6667 = −(σ + 1 + b): consistent; bars from ten batches.
-    const PointResult chaotic{true, 200, {0.9, 0.0, -14.5667}, 1000, 10, true, {0.01, 0.02, 0.03}};
-    PointResult barsOff = chaotic;
-    barsOff.errorsKnown = false;
-    PointResult periodicLooking = chaotic;  // λ1 within its bar, λ2 below: the numbers of a periodic orbit
-    periodicLooking.expo = {0.0, -1.0, -1.5};
-    periodicLooking.halfWidth = {0.05, 0.05, 0.05};
-    PointResult fault;
-    fault.t = 3.25;
-    QTest::newRow("inconsistent, never a class")
-        << 10.0 << true << periodicLooking << "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05";
-    QTest::newRow("ok with its class") << 10.0 << true << chaotic
-                                       << "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01";
-    QTest::newRow("ok without bars") << 10.0 << true << barsOff << "ok: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667";
-    QTest::newRow("fault") << 10.0 << true << fault << "error, an arithmetic fault at t = 3.25: " + at;
-    QTest::newRow("zoomed: every digit the cell has")
-        << std::nextafter(11.0, 0.0) << false << PointResult{}
-        << QStringLiteral("not computed yet: σ = 10.999999999999998, R = 28, b = 2.6667");
-}
+    void cellIsDescribedStatusFirst() {
+        const QString at = QStringLiteral("σ = 10, R = 28, b = 2.6667");
+        // λ1 + λ2 + λ3 = −13.6667 = −(σ + 1 + b): consistent; bars from ten batches.
+        const PointResult chaotic{true, 200, {0.9, 0.0, -14.5667}, 1000, 10, true, {0.01, 0.02, 0.03}};
+        PointResult barsOff = chaotic;
+        barsOff.errorsKnown = false;
+        PointResult periodicLooking = chaotic;  // λ1 within its bar, λ2 below: the numbers of a periodic orbit
+        periodicLooking.expo = {0.0, -1.0, -1.5};
+        periodicLooking.halfWidth = {0.05, 0.05, 0.05};
+        PointResult fault;
+        fault.t = 3.25;
+        RunSettings run;
+        run.intervals = 1000;
+        run.errors = true;
+        run.batch = 100;
+        const struct {
+            double sigma;
+            const PointResult* result;
+            QString said;
+        } cases[] = {
+            {10, &periodicLooking, "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05"},  // never a class
+            {10, &chaotic, "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01"},
+            {10, &barsOff, "ok: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667"},
+            {10, &fault, "error, an arithmetic fault at t = 3.25: " + at},
+            // Zoomed: every digit the cell has.
+            {std::nextafter(11.0, 0.0), nullptr, "not computed yet: σ = 10.999999999999998, R = 28, b = 2.6667"}};
+        for (const auto& c : cases) QCOMPARE(cellDescription({c.sigma, 28, 2.6667}, c.result, run), c.said);
+    }
 
-void ExplorerMapTest::cellIsDescribedStatusFirst() {
-    QFETCH(double, sigma);
-    QFETCH(bool, computed);
-    QFETCH(PointResult, result);
-    RunSettings run;
-    run.intervals = 1000;
-    run.errors = true;
-    run.batch = 100;
-    QTEST(cellDescription({sigma, 28, 2.6667}, computed ? &result : nullptr, run), "said");
-}
-
-void ExplorerMapTest::zoomKeepsTheResolutionAndNarrowsTheRanges_data() {
-    QTest::addColumn<CellPosition>("a");
-    QTest::addColumn<CellPosition>("b");
-    QTest::addColumn<double>("xFrom");
-    QTest::addColumn<double>("xTo");
-    QTest::addColumn<double>("yFrom");
-    QTest::addColumn<double>("yTo");
-    // σ 0-40 over 401 cells (0.1 apart), R 0-200 over 201 (1 apart).
-    QTest::newRow("dragged down and right") << CellPosition{100, 150} << CellPosition{200, 50} << 10.0 << 20.0 << 50.0
-                                            << 150.0;
-    QTest::newRow("dragged up and left") << CellPosition{200, 50} << CellPosition{100, 150} << 10.0 << 20.0 << 50.0
-                                         << 150.0;
-    QTest::newRow("two cells a side") << CellPosition{0, 0} << CellPosition{1, 1} << 0.0 << 0.1 << 0.0 << 1.0;
-    QTest::newRow("the whole map") << CellPosition{0, 0} << CellPosition{400, 200} << 0.0 << 40.0 << 0.0 << 200.0;
-}
-
-void ExplorerMapTest::zoomKeepsTheResolutionAndNarrowsTheRanges() {
-    QFETCH(CellPosition, a);
-    QFETCH(CellPosition, b);
-    MapSettings s;
-    s.x = {SweepParameter::Sigma, 0, 40, 401};
-    s.y = {SweepParameter::R, 0, 200, 201};
-    const auto z = zoomedTo(s, a, b);
-    QVERIFY(z);
-    QCOMPARE(z->x.count, 401);
-    QCOMPARE(z->y.count, 201);
-    QCOMPARE(z->x.parameter, SweepParameter::Sigma);
-    QCOMPARE(z->run.intervals, s.run.intervals);
-    QTEST(z->x.from, "xFrom");
-    QTEST(z->x.to, "xTo");
-    QTEST(z->y.from, "yFrom");
-    QTEST(z->y.to, "yTo");
-}
-
-void ExplorerMapTest::passesComputeEveryCellOnceCoarseFirst_data() {
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("unitSize");
-    QTest::newRow("one cell") << 1 << 1 << 32;
-    QTest::newRow("smaller than a stride") << 7 << 5 << 4;
-    QTest::newRow("exactly a stride") << 8 << 8 << 32;
-    QTest::newRow("odd sizes") << 9 << 17 << 3;
-    QTest::newRow("a tall column") << 1 << 1000 << 32;
-    QTest::newRow("400 x 300") << 400 << 300 << 32;
-}
-
-void ExplorerMapTest::passesComputeEveryCellOnceCoarseFirst() {
-    QFETCH(int, columns);
-    QFETCH(int, rows);
-    QFETCH(int, unitSize);
-    std::vector<int> seen(static_cast<std::size_t>(columns * rows), 0);
-    int lastPass = 0;
-    for (const WorkUnit& u : workUnits(columns, rows, unitSize)) {
-        QVERIFY(u.pass >= lastPass);  // a pass's units before the next's
-        lastPass = u.pass;
-        QVERIFY(u.count >= 1 && u.count <= unitSize);
-        for (int k = 0; k < u.count; ++k) {
-            const int r = u.firstRow + k * u.rowStep;
-            QVERIFY(r >= 0 && r < rows && u.column >= 0 && u.column < columns);
-            QCOMPARE(strideOf(u.column, r), kPassStrides[u.pass]);
-            ++seen[static_cast<std::size_t>(u.column * rows + r)];
+    void zoomKeepsTheResolutionAndNarrowsTheRanges() {
+        // σ 0-40 over 401 cells (0.1 apart), R 0-200 over 201 (1 apart).
+        MapSettings s;
+        s.x = {SweepParameter::Sigma, 0, 40, 401};
+        s.y = {SweepParameter::R, 0, 200, 201};
+        const struct {
+            CellPosition a, b;
+            double xFrom, xTo, yFrom, yTo;
+        } cases[] = {{{100, 150}, {200, 50}, 10, 20, 50, 150},
+                     {{200, 50}, {100, 150}, 10, 20, 50, 150},
+                     {{0, 0}, {1, 1}, 0, 0.1, 0, 1},
+                     {{0, 0}, {400, 200}, 0, 40, 0, 200}};
+        for (const auto& c : cases) {
+            MapSettings expected = s;
+            expected.x.from = c.xFrom;
+            expected.x.to = c.xTo;
+            expected.y.from = c.yFrom;
+            expected.y.to = c.yTo;
+            QVERIFY(zoomedTo(s, c.a, c.b) == expected);
         }
     }
-    QVERIFY(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }));
-    // The first pass is a 64th of the map, give or take its edges.
-    const auto units = workUnits(columns, rows, unitSize);
-    int first = 0;
-    for (const WorkUnit& u : units) first += u.pass == 0 ? u.count : 0;
-    QCOMPARE(first, ((columns + 7) / 8) * ((rows + 7) / 8));
-}
 
-void ExplorerMapTest::imageShowsTheFinestComputedCell() {
-    const int columns = 16, rows = 16;
-    std::vector<bool> done(columns * rows, false);
-    MapImage image;
-    image.reset(columns, rows, qRgb(1, 1, 1));
-    const auto isDone = [&](std::int64_t i) { return static_cast<bool>(done[static_cast<std::size_t>(i)]); };
-    const auto colour = [](std::int64_t i) { return qRgb(static_cast<int>(i % 256), static_cast<int>(i / 256), 7); };
-    const auto pixel = [&](int c, int r) { return image.image().pixel(c, rows - 1 - r); };
-    const auto units = workUnits(columns, rows, 100);
-    // Pass 1: cells (0,0), (0,8), (8,0), (8,8) stand for 8 x 8 blocks.
-    for (const WorkUnit& u : units)
-        if (u.pass == 0) {
-            for (int k = 0; k < u.count; ++k) done[static_cast<std::size_t>(u.column * rows + u.firstRow + k * u.rowStep)] = true;
+    void passesComputeEveryCellOnceCoarseFirst() {
+        const struct {
+            int columns, rows, unitSize;
+        } cases[] = {{1, 1, 32}, {7, 5, 4}, {8, 8, 32}, {9, 17, 3}, {1, 1000, 32}, {400, 300, 32}};
+        for (const auto [columns, rows, unitSize] : cases) {
+            std::vector<int> seen(static_cast<std::size_t>(columns * rows), 0);
+            int lastPass = 0, first = 0;
+            for (const WorkUnit& u : workUnits(columns, rows, unitSize)) {
+                QVERIFY(u.pass >= lastPass);  // a pass's units before the next's
+                lastPass = u.pass;
+                QVERIFY(u.count >= 1 && u.count <= unitSize);
+                first += u.pass == 0 ? u.count : 0;
+                for (int k = 0; k < u.count; ++k) {
+                    const int r = u.firstRow + k * u.rowStep;
+                    QVERIFY(r >= 0 && r < rows && u.column >= 0 && u.column < columns);
+                    QCOMPARE(strideOf(u.column, r), kPassStrides[u.pass]);
+                    ++seen[static_cast<std::size_t>(u.column * rows + r)];
+                }
+            }
+            QVERIFY(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }));
+            // The first pass is a 64th of the map, give or take its edges.
+            QCOMPARE(first, ((columns + 7) / 8) * ((rows + 7) / 8));
         }
-    for (const WorkUnit& u : units)
-        if (u.pass == 0) image.paintUnit(u, isDone, colour);
-    QCOMPARE(pixel(7, 7), colour(0));
-    QCOMPARE(pixel(9, 3), colour(8 * rows));
-    QCOMPARE(pixel(15, 15), colour(8 * rows + 8));
-    // The cell (4, 4) of the second pass takes over its 4 x 4 block only.
-    done[4 * rows + 4] = true;
-    image.paintUnit({1, 4, 4, 8, 1}, isDone, colour);
-    QCOMPARE(pixel(4, 4), colour(4 * rows + 4));
-    QCOMPARE(pixel(7, 7), colour(4 * rows + 4));
-    QCOMPARE(pixel(3, 3), colour(0));
-    QCOMPARE(pixel(8, 4), colour(8 * rows));
-    // A coarse cell painted again (its colour changed) leaves finer ones be.
-    image.paintUnit({0, 0, 0, 8, 1}, isDone, colour);
-    QCOMPARE(pixel(5, 6), colour(4 * rows + 4));
-    // Painting everything again gives the same picture.
-    const QImage before = image.image().copy();
-    image.paintAll(isDone, colour);
-    QCOMPARE(image.image(), before);
-    QCOMPARE(image.shownCell(6, 5, isDone), std::int64_t{4 * rows + 4});
-    QCOMPARE(image.shownCell(2, 9, isDone), std::int64_t{8});
-}
-
-void ExplorerMapTest::historyGoesBackAndForwardLikeABrowser() {
-    MapSettings a, b, c, d;
-    b.x.to = 20;
-    c.x.to = 10;
-    d.y.to = 50;
-    ViewHistory h;
-    QVERIFY(!h.canGoBack() && !h.canGoForward());
-    h.show(a);
-    h.show(b);
-    h.show(b);  // the same view again is no new step
-    h.show(c);
-    QCOMPARE(h.size(), std::size_t{3});
-    QVERIFY(h.back() == b);
-    QVERIFY(h.back() == a);
-    QVERIFY(!h.back());
-    QVERIFY(h.forward() == b);
-    h.show(d);  // drops c
-    QVERIFY(!h.canGoForward());
-    QVERIFY(h.back() == b);
-    QVERIFY(h.forward() == d);
-    QVERIFY(!h.forward());
-}
-
-void ExplorerMapTest::exactTextReadsBackAsTheSameDouble() {
-    for (double v : {0.0, 0.1, 2.6667, 8.0 / 3.0, -13.25, 1e-7, 123456789.123, 5e-324, 1.7976931348623157e308,
-                     -2.2250738585072014e-308, 40.000000000000007}) {
-        const std::string text = exactText(v);
-        QVERIFY2(text.find_first_of("eE") == std::string::npos, text.c_str());
-        const std::u16string wide(text.begin(), text.end());
-        QVERIFY2(controllo2(wide), text.c_str());
-        const auto back = decimalValue(wide);
-        QVERIFY(back);
-        QCOMPARE(*back, v);
     }
-    QCOMPARE(exactText(-0.0), std::string("0"));
-}
 
-void ExplorerMapTest::commandLineNamesEveryChoice_data() {
-    QTest::addColumn<int>("variant");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("defaults") << 0
-                              << "veltrano-cli sweep 1000 10 28 2.6667 --vary sigma=0:40:400 --vary R=0:200:300 "
-                                 "--errors --batch 100";
-    QTest::newRow("bars off, b up, negative range")
-        << 1 << "veltrano-cli sweep 1000 10 28 2.6667 --vary b=-1.5:8:40 --vary sigma=0:40:30";
-    QTest::newRow("every research option")
-        << 2
-        << "veltrano-cli sweep 250 12.5 28 2.6667 --vary sigma=0:40:400 --vary R=0:200:300 --transient 7 "
-           "--initial 0.5,-1,20 --step 0.005 --steps-per-interval 10 --target-error 0.01 --batch 25";
-}
+    void imageShowsTheFinestComputedCell() {
+        const int columns = 16, rows = 16;
+        std::vector<bool> done(columns * rows, false);
+        MapImage image;
+        image.reset(columns, rows, qRgb(1, 1, 1));
+        const auto isDone = [&](std::int64_t i) { return static_cast<bool>(done[static_cast<std::size_t>(i)]); };
+        const auto colour = [](std::int64_t i) {
+            return qRgb(static_cast<int>(i % 256), static_cast<int>(i / 256), 7);
+        };
+        const auto pixel = [&](int c, int r) { return image.image().pixel(c, rows - 1 - r); };
+        // Pass 1: cells (0,0), (0,8), (8,0), (8,8) stand for 8 x 8 blocks.
+        const auto units = workUnits(columns, rows, 100);
+        for (const WorkUnit& u : units)
+            for (int k = 0; k < u.count && u.pass == 0; ++k)
+                done[static_cast<std::size_t>(u.column * rows + u.firstRow + k * u.rowStep)] = true;
+        for (const WorkUnit& u : units)
+            if (u.pass == 0) image.paintUnit(u, isDone, colour);
+        QCOMPARE(pixel(7, 7), colour(0));
+        QCOMPARE(pixel(9, 3), colour(8 * rows));
+        QCOMPARE(pixel(15, 15), colour(8 * rows + 8));
+        // The cell (4, 4) of the second pass takes over its 4 x 4 block only.
+        done[4 * rows + 4] = true;
+        image.paintUnit({1, 4, 4, 8, 1}, isDone, colour);
+        QCOMPARE(pixel(4, 4), colour(4 * rows + 4));
+        QCOMPARE(pixel(7, 7), colour(4 * rows + 4));
+        QCOMPARE(pixel(3, 3), colour(0));
+        QCOMPARE(pixel(8, 4), colour(8 * rows));
+        // A coarse cell painted again (its colour changed) leaves finer ones be.
+        image.paintUnit({0, 0, 0, 8, 1}, isDone, colour);
+        QCOMPARE(pixel(5, 6), colour(4 * rows + 4));
+        // Painting everything again gives the same picture.
+        const QImage before = image.image().copy();
+        image.paintAll(isDone, colour);
+        QCOMPARE(image.image(), before);
+        QCOMPARE(image.shownCell(6, 5, isDone), std::int64_t{4 * rows + 4});
+        QCOMPARE(image.shownCell(2, 9, isDone), std::int64_t{8});
+    }
 
-void ExplorerMapTest::commandLineNamesEveryChoice() {
-    QFETCH(int, variant);
-    MapSettings s;
-    if (variant == 1) {
-        s.x = {SweepParameter::B, -1.5, 8, 40};
-        s.y = {SweepParameter::Sigma, 0, 40, 30};
+    void historyGoesBackAndForwardLikeABrowser() {
+        MapSettings a, b, c, d;
+        b.x.to = 20;
+        c.x.to = 10;
+        d.y.to = 50;
+        ViewHistory h;
+        QVERIFY(!h.canGoBack() && !h.canGoForward());
+        h.show(a);
+        h.show(b);
+        h.show(b);  // the same view again is no new step
+        h.show(c);
+        QCOMPARE(h.size(), std::size_t{3});
+        QVERIFY(h.back() == b);
+        QVERIFY(h.back() == a);
+        QVERIFY(!h.back());
+        QVERIFY(h.forward() == b);
+        h.show(d);  // drops c
+        QVERIFY(!h.canGoForward());
+        QVERIFY(h.back() == b);
+        QVERIFY(h.forward() == d);
+        QVERIFY(!h.forward());
+    }
+
+    void exactTextReadsBackAsTheSameDouble() {
+        for (double v : {0.0, 0.1, 2.6667, 8.0 / 3.0, -13.25, 1e-7, 123456789.123, 5e-324, 1.7976931348623157e308,
+                         -2.2250738585072014e-308, 40.000000000000007}) {
+            const std::string text = exactText(v);
+            QVERIFY2(text.find_first_of("eE") == std::string::npos, text.c_str());
+            const std::u16string wide(text.begin(), text.end());
+            QVERIFY2(controllo2(wide), text.c_str());
+            QCOMPARE(decimalValue(wide), std::optional<double>(v));
+        }
+        QCOMPARE(exactText(-0.0), std::string("0"));
+    }
+
+    void pythonCallNamesEveryChoice() {
+        MapSettings s;
+        s.x = {SweepParameter::R, 0, 200, 201};
+        s.y = {SweepParameter::Sigma, 40, 0.5, 7};
+        s.base.bv = 3.5;
+        QCOMPARE(QString::fromStdString(pythonCall(s)),
+                 QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
+                                "veltrano.spaced(0.0, 200.0, 201), 3.5, vary=(\"R\", \"sigma\"), errors=True, "
+                                "batch=100)\n"));
         s.run.errors = false;
-    } else if (variant == 2) {
-        s.base.sv = 12.5;
-        s.run.intervals = 250;
-        s.run.transient = 7;
-        s.run.initial = {0.5, -1, 20};
+        s.run.transient = 5;
+        s.run.initial = {0.5, -1, 2};
         s.run.step = 0.005;
         s.run.stepsPerInterval = 10;
-        s.run.targetError = 0.01;
-        s.run.batch = 25;
+        QVERIFY(QString::fromStdString(pythonCall(s))
+                    .endsWith(QStringLiteral("3.5, vary=(\"R\", \"sigma\"), transient=5, initial=(0.5, -1.0, 2.0), "
+                                             "step=0.005, steps_per_interval=10)\n")));
+        s.run.targetError = 1e-3;
+        s.run.errors = true;
+        QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
     }
-    QTEST(QString::fromStdString(commandLine(s)), "expected");
-}
 
-void ExplorerMapTest::pythonCallNamesEveryChoice() {
-    MapSettings s;
-    s.x = {SweepParameter::R, 0, 200, 201};
-    s.y = {SweepParameter::Sigma, 40, 0.5, 7};
-    s.base.bv = 3.5;
-    QCOMPARE(
-        QString::fromStdString(pythonCall(s)),
-        QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
-                       "veltrano.spaced(0.0, 200.0, 201), 3.5, vary=(\"R\", \"sigma\"), errors=True, batch=100)\n"));
-    s.run.errors = false;
-    s.run.transient = 5;
-    s.run.initial = {0.5, -1, 2};
-    s.run.step = 0.005;
-    s.run.stepsPerInterval = 10;
-    QVERIFY(
-        QString::fromStdString(pythonCall(s))
-            .endsWith(QStringLiteral("3.5, vary=(\"R\", \"sigma\"), transient=5, initial=(0.5, -1.0, 2.0), step=0.005, "
-                                     "steps_per_interval=10)\n")));
-    s.run.targetError = 1e-3;
-    s.run.errors = true;
-    QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
-}
-
-void ExplorerMapTest::axisLabelsFitAndTellNeighboursApart_data() {
-    QTest::addColumn<double>("lo");
-    QTest::addColumn<double>("hi");
-    QTest::addColumn<double>("length");
-    QTest::addColumn<int>("least");  // labels an axis this long shows at the least
-    QTest::addColumn<bool>("across");  // labels side by side, else one above the other
-    QTest::newRow("σ whole") << 0.0 << 40.0 << 600.0 << 5 << true;
-    QTest::newRow("R on a short axis") << 0.0 << 200.0 << 150.0 << 2 << true;
-    QTest::newRow("σ zoomed to 2e-5") << 10.99999 << 11.00001 << 600.0 << 3 << true;
-    QTest::newRow("R zoomed to 2e-9") << 28 - 1e-9 << 28 + 1e-9 << 400.0 << 2 << true;
-    QTest::newRow("b near what doubles resolve") << 2.6667 << 2.6667 + 2e-14 << 600.0 << 1 << true;
-    QTest::newRow("up a short axis") << 0.0 << 200.0 << 70.0 << 3 << false;
-}
-
-void ExplorerMapTest::axisLabelsFitAndTellNeighboursApart() {
-    QFETCH(double, lo);
-    QFETCH(double, hi);
-    QFETCH(double, length);
-    QFETCH(int, least);
-    QFETCH(bool, across);
-    // Seven pixels a character side by side; 14 a label one above the other.
-    const auto extent = [across](const QString& t) { return across ? 7.0 * static_cast<double>(t.size()) : 14.0; };
-    const AxisLabels labels = axisLabels(lo, hi, length, extent, 6);
-    QCOMPARE(labels.texts.size(), labels.values.size());
-    QVERIFY2(static_cast<int>(labels.values.size()) >= least, qPrintable(QString::number(labels.values.size())));
-    for (std::size_t k = 0; k < labels.values.size(); ++k) {
-        const double slack = (hi - lo) * 1e-9 + std::fabs(hi) * 1e-15;  // a round value's own rounding
-        QVERIFY(labels.values[k] >= lo - slack && labels.values[k] <= hi + slack);
-        // Each label reads as its value to the axis' precision.
-        QVERIFY2(std::fabs(labels.texts[k].toDouble() - labels.values[k]) <= (hi - lo) / 20, qPrintable(labels.texts[k]));
-        if (k == 0) continue;
-        QVERIFY2(labels.texts[k] != labels.texts[k - 1], qPrintable(labels.texts[k]));
-        const double apart = (labels.values[k] - labels.values[k - 1]) / (hi - lo) * length;
-        QVERIFY2(apart >= (extent(labels.texts[k]) + extent(labels.texts[k - 1])) / 2 + 6,
-                 qPrintable(labels.texts[k - 1] + " " + labels.texts[k]));
-    }
-    // No more digits than the neighbours need: one fewer would merge two.
-    if (labels.texts.size() > 1 && labels.texts[0].contains(QLatin1Char('.'))) {
-        const int decimals = static_cast<int>(labels.texts[0].size() - labels.texts[0].indexOf(QLatin1Char('.')) - 1);
-        bool merged = false;
-        for (std::size_t k = 1; k < labels.values.size(); ++k)
-            merged |= QString::number(labels.values[k], 'f', decimals - 1) ==
-                      QString::number(labels.values[k - 1], 'f', decimals - 1);
-        QVERIFY(merged);
-    }
-}
-
-// Every two colours of the classes' map differ to common, red-blind,
-// green-blind and blue-blind eyes alike: by at least 20 in CIE L*a*b*.
-void ExplorerMapTest::classColoursDifferToEveryEye() {
-    const std::pair<const char*, QColor> colours[] = {
-        {"chaotic", classColour(PointClass::Chaotic)},
-        {"periodic", classColour(PointClass::Periodic)},
-        {"at rest", classColour(PointClass::AtRest)},
-        {"undecided", classColour(PointClass::Undecided)},
-        {"inconsistent", drawing::markColour(pictures::PointMark::Inconsistent, NAN, 1)},
-        {"error", drawing::markColour(pictures::PointMark::Fault, NAN, 1)},
-        {"no error bars", drawing::markColour(pictures::PointMark::Empty, NAN, 1)}};
-    const std::pair<const char*, Mix> eyes[] = {
-        {"common", Mix{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}},
-        {"protanopia", Mix{{{0.11238, 0.88762, 0}, {0.11238, 0.88762, 0}, {0.00401, -0.00401, 1}}}},
-        {"deuteranopia", Mix{{{0.29275, 0.70725, 0}, {0.29275, 0.70725, 0}, {-0.02234, 0.02234, 1}}}},
-        {"tritanopia", Mix{{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
-                            {0.004733, 0.691367, 0.303900}}}}};
-    for (const auto& [eye, cones] : eyes)
-        for (std::size_t i = 0; i < std::size(colours); ++i)
-            for (std::size_t j = i + 1; j < std::size(colours); ++j) {
-                const auto a = labSeen(colours[i].second, cones), b = labSeen(colours[j].second, cones);
-                const double apart = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
-                // White and the light grey of λ = 0 differ in lightness alone.
-                const double least = std::string(colours[j].first) == "no error bars" ? 10 : 20;
-                QVERIFY2(apart >= least, qPrintable(QStringLiteral("%1: %2 and %3 only %4 apart")
-                                                         .arg(eye, colours[i].first, colours[j].first)
-                                                         .arg(apart)));
+    void axisLabelsFitAndTellNeighboursApart() {
+        const struct {
+            double lo, hi, length;
+            int least;                                        // labels an axis this long shows at the least
+            bool across;                                      // labels side by side, else one above the other
+        } cases[] = {{0, 40, 600, 5, true},                   // σ whole
+                     {0, 200, 150, 2, true},                  // R on a short axis
+                     {10.99999, 11.00001, 600, 3, true},      // σ zoomed to 2e-5
+                     {28 - 1e-9, 28 + 1e-9, 400, 2, true},    // R zoomed to 2e-9
+                     {2.6667, 2.6667 + 2e-14, 600, 1, true},  // b near what doubles resolve
+                     {0, 200, 70, 3, false}};                 // up a short axis
+        for (const auto& [lo, hi, length, least, across] : cases) {
+            // Seven pixels a character side by side; 14 a label one above the other.
+            const auto extent = [across](const QString& t) {
+                return across ? 7.0 * static_cast<double>(t.size()) : 14.0;
+            };
+            const AxisLabels labels = axisLabels(lo, hi, length, extent, 6);
+            QCOMPARE(labels.texts.size(), labels.values.size());
+            QVERIFY2(static_cast<int>(labels.values.size()) >= least,
+                     qPrintable(QString::number(labels.values.size())));
+            for (std::size_t k = 0; k < labels.values.size(); ++k) {
+                const double slack = (hi - lo) * 1e-9 + std::fabs(hi) * 1e-15;  // a round value's own rounding
+                QVERIFY(labels.values[k] >= lo - slack && labels.values[k] <= hi + slack);
+                // Each label reads as its value to the axis' precision.
+                QVERIFY2(std::fabs(labels.texts[k].toDouble() - labels.values[k]) <= (hi - lo) / 20,
+                         qPrintable(labels.texts[k]));
+                if (k == 0) continue;
+                QVERIFY2(labels.texts[k] != labels.texts[k - 1], qPrintable(labels.texts[k]));
+                const double apart = (labels.values[k] - labels.values[k - 1]) / (hi - lo) * length;
+                QVERIFY2(apart >= (extent(labels.texts[k]) + extent(labels.texts[k - 1])) / 2 + 6,
+                         qPrintable(labels.texts[k - 1] + " " + labels.texts[k]));
             }
-}
+            // No more digits than the neighbours need: one fewer would merge two.
+            if (labels.texts.size() > 1 && labels.texts[0].contains(QLatin1Char('.'))) {
+                const auto decimals = labels.texts[0].size() - labels.texts[0].indexOf(QLatin1Char('.')) - 1;
+                bool merged = false;
+                for (std::size_t k = 1; k < labels.values.size(); ++k)
+                    merged |= QString::number(labels.values[k], 'f', static_cast<int>(decimals) - 1) ==
+                              QString::number(labels.values[k - 1], 'f', static_cast<int>(decimals) - 1);
+                QVERIFY(merged);
+            }
+        }
+    }
 
-void ExplorerMapTest::theWindowOpensWithinTheScreen_data() {
-    QTest::addColumn<QSize>("available");  // the screen's free area in logical pixels
-    QTest::newRow("1366 x 768") << QSize(1366, 740);
-    QTest::newRow("1366 x 768 at 200 %") << QSize(683, 370);
-    QTest::newRow("1600 x 1000 at 200 %") << QSize(800, 486);
-    QTest::newRow("1920 x 1080") << QSize(1920, 1050);
-    QTest::newRow("1920 x 1080 at 200 %") << QSize(960, 525);
-}
+    // Every two colours of the classes' map differ to common, red-blind,
+    // green-blind and blue-blind eyes alike: by at least 20 in CIE L*a*b*.
+    void classColoursDifferToEveryEye() {
+        const std::pair<const char*, QColor> colours[] = {
+            {"chaotic", classColour(PointClass::Chaotic)},
+            {"periodic", classColour(PointClass::Periodic)},
+            {"at rest", classColour(PointClass::AtRest)},
+            {"undecided", classColour(PointClass::Undecided)},
+            {"inconsistent", drawing::markColour(pictures::PointMark::Inconsistent, NAN, 1)},
+            {"error", drawing::markColour(pictures::PointMark::Fault, NAN, 1)},
+            {"no error bars", drawing::markColour(pictures::PointMark::Empty, NAN, 1)}};
+        const std::pair<const char*, Mix> eyes[] = {
+            {"common", Mix{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}},
+            {"protanopia", Mix{{{0.11238, 0.88762, 0}, {0.11238, 0.88762, 0}, {0.00401, -0.00401, 1}}}},
+            {"deuteranopia", Mix{{{0.29275, 0.70725, 0}, {0.29275, 0.70725, 0}, {-0.02234, 0.02234, 1}}}},
+            {"tritanopia",
+             Mix{{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}}}};
+        for (const auto& [eye, cones] : eyes)
+            for (std::size_t i = 0; i < std::size(colours); ++i)
+                for (std::size_t j = i + 1; j < std::size(colours); ++j) {
+                    const auto a = labSeen(colours[i].second, cones), b = labSeen(colours[j].second, cones);
+                    const double apart = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+                    // White and the light grey of λ = 0 differ in lightness alone.
+                    const double least = std::string(colours[j].first) == "no error bars" ? 10 : 20;
+                    QVERIFY2(apart >= least, qPrintable(QStringLiteral("%1: %2 and %3 only %4 apart")
+                                                            .arg(eye, colours[i].first, colours[j].first)
+                                                            .arg(apart)));
+                }
+    }
 
-void ExplorerMapTest::theWindowOpensWithinTheScreen() {
-    QFETCH(QSize, available);
-    const QSize size = ExplorerWindow::openingSize(available);
-    // Its frame and title bar included.
-    QVERIFY2(size.width() + 16 <= available.width() && size.height() + 48 <= available.height(),
-             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
-    // The room a large screen offers, within reason.
-    QVERIFY(size.width() >= std::min(1180, available.width() - 16) && size.height() >= std::min(760, available.height() - 48));
-}
+    void theWindowOpensWithinTheScreen() {
+        // The screen's free area in logical pixels: 1366 x 768, 1600 x 1000 and 1920 x 1080, at 100 and 200 %.
+        for (const QSize available :
+             {QSize(1366, 740), QSize(683, 370), QSize(800, 486), QSize(1920, 1050), QSize(960, 525)}) {
+            const QSize size = ExplorerWindow::openingSize(available);
+            // Its frame and title bar included, and the room a large screen offers, within reason.
+            QVERIFY2(size.width() + 16 <= available.width() && size.height() + 48 <= available.height() &&
+                         size.width() >= std::min(1180, available.width() - 16) &&
+                         size.height() >= std::min(760, available.height() - 48),
+                     qPrintable(QStringLiteral("%1 x %2 in %3 x %4")
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(available.width())
+                                    .arg(available.height())));
+        }
+    }
+};
 
-std::unique_ptr<QObject> makeExplorerMapTest() { return std::make_unique<ExplorerMapTest>(); }
+std::unique_ptr<QObject> makeExplorerMapTest() {
+    return std::make_unique<ExplorerMapTest>();
+}
 #include "explorer_map_test.moc"

@@ -489,6 +489,10 @@ private slots:
         QVERIFY(view->grab().toImage().convertToFormat(QImage::Format_RGB32) != image);
         panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::XY);
+        // Back on x–z: the same picture, nothing left of the other planes.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
+        QTRY_VERIFY(!view->drawing());
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
     }
 };
 

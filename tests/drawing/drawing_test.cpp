@@ -1,12 +1,16 @@
 #include <QAreaSeries>
 #include <QChart>
+#include <QColor>
+#include <QFile>
+#include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPainter>
 #include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QValueAxis>
-#include <QtTest>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -37,11 +41,27 @@ pictures::HeatMap uniformMap(int columns, int rows, double value) {
     return map;
 }
 
-std::vector<QAreaSeries*> bandsOf(QChart& chart) {
-    std::vector<QAreaSeries*> bands;
+template <class Series>
+std::vector<Series*> seriesOf(QChart& chart) {
+    std::vector<Series*> found;
     for (QAbstractSeries* s : chart.series())
-        if (auto* area = qobject_cast<QAreaSeries*>(s)) bands.push_back(area);
-    return bands;
+        if (auto* one = qobject_cast<Series*>(s)) found.push_back(one);
+    return found;
+}
+
+// A line chart built and laid out as a picture lays it out.
+struct LaidOutChart {
+    drawing::ChartCanvas canvas{"chart", drawing::kLineChartSize};
+    QChart& chart = *canvas.chart;
+    explicit LaidOutChart(const pictures::LineChart& data) {
+        drawing::buildLineChart(chart, data);
+        canvas.layOut();
+    }
+};
+
+QByteArray contentOf(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 }  // namespace
@@ -133,20 +153,17 @@ private slots:
                      PointMark::Value, PointMark::Inconsistent, PointMark::Empty};
         const QImage image = drawing::cellImage(map, 1.0);
         QCOMPARE(image.size(), QSize(3, 2));
-        QCOMPARE(image.pixelColor(0, 1), kWarm);
-        QCOMPARE(image.pixelColor(1, 1), kCold);
-        QCOMPARE(image.pixelColor(2, 1), drawing::faultColour());
-        QCOMPARE(image.pixelColor(0, 0), drawing::faultColour());
-        QCOMPARE(image.pixelColor(1, 0), drawing::inconsistentColour());
-        QCOMPARE(image.pixelColor(2, 0), drawing::emptyColour());
+        const QColor expected[] = {kWarm, kCold, drawing::faultColour(), drawing::faultColour(),
+                                   drawing::inconsistentColour(), drawing::emptyColour()};
+        for (int i = 0; i < 6; ++i) QCOMPARE(image.pixelColor(i % 3, 1 - i / 3), expected[i]);
         // Fewer values than cells: the rest is empty, nothing read beyond.
         map.values.resize(2);
         map.marks.resize(2);
         QCOMPARE(drawing::cellImage(map, 1.0).pixelColor(2, 0), drawing::emptyColour());
         // No values at all for a large map: all of it empty.
-        pictures::HeatMap bare = uniformMap(1000, 1000, 0);
-        bare.values.clear();
-        const QImage blank = drawing::cellImage(bare, 1.0);
+        map = uniformMap(1000, 1000, 0);
+        map.values.clear();
+        const QImage blank = drawing::cellImage(map, 1.0);
         QCOMPARE(blank.pixelColor(999, 0), drawing::emptyColour());
         QCOMPARE(blank.pixelColor(0, 999), drawing::emptyColour());
     }
@@ -224,11 +241,9 @@ private slots:
     void bandNeverBridgesAGap() {
         pictures::LineChart data;
         data.curves.push_back({"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
-        drawing::ChartCanvas canvas("band", drawing::kLineChartSize);
-        QChart& chart = *canvas.chart;
-        drawing::buildLineChart(chart, data);
-        canvas.layOut();
-        const auto bands = bandsOf(chart);
+        LaidOutChart gap(data);
+        QChart& chart = gap.chart;
+        const auto bands = seriesOf<QAreaSeries>(chart);
         QCOMPARE(bands.size(), std::size_t{2});
         QCOMPARE(bands[0]->upperSeries()->points(), (QList<QPointF>{{1, 1.1}, {2, 1.1}}));
         QCOMPARE(bands[1]->lowerSeries()->points(), (QList<QPointF>{{4, 0.9}, {5, 0.9}}));
@@ -236,10 +251,9 @@ private slots:
         QVERIFY(!chart.legend()->markers(bands[1]).front()->isVisible());
         // Without a gap: one band.
         data.curves[0].high[2] = 1.1;
-        QChart whole;
-        drawing::buildLineChart(whole, data);
-        QCOMPARE(bandsOf(whole).size(), std::size_t{1});
-        QCOMPARE(bandsOf(whole)[0]->upperSeries()->count(), 5);
+        LaidOutChart whole(data);
+        QCOMPARE(seriesOf<QAreaSeries>(whole.chart).size(), std::size_t{1});
+        QCOMPARE(seriesOf<QAreaSeries>(whole.chart)[0]->upperSeries()->count(), 5);
     }
 
     // Marked points get their colour and their legend entry.
@@ -248,13 +262,9 @@ private slots:
         data.curves.push_back({"λ1", {1, 2}, {1, 1}, {}, {}});
         data.marks.push_back({PointMark::Fault, "arithmetic error (no result)", {3}, {0}});
         data.marks.push_back({PointMark::Inconsistent, "inconsistent", {4, 4}, {2, -3}});
-        drawing::ChartCanvas canvas("marks", drawing::kLineChartSize);
-        QChart& chart = *canvas.chart;
-        drawing::buildLineChart(chart, data);
-        canvas.layOut();
-        std::vector<QScatterSeries*> marks;
-        for (QAbstractSeries* s : chart.series())
-            if (auto* m = qobject_cast<QScatterSeries*>(s)) marks.push_back(m);
+        LaidOutChart built(data);
+        QChart& chart = built.chart;
+        const auto marks = seriesOf<QScatterSeries>(chart);
         QCOMPARE(marks.size(), std::size_t{2});
         QCOMPARE(marks[0]->color(), drawing::faultColour());
         QCOMPARE(marks[0]->name(), QStringLiteral("arithmetic error (no result)"));
@@ -309,21 +319,16 @@ private slots:
         pictures::HeatMap map = uniformMap(2, 1, 0);
         map.values = {-4, 1};
         QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg)), QString());
-        QFile mapFile(QString::fromStdString(mapSvg));
-        QVERIFY(mapFile.open(QIODevice::ReadOnly));
-        const QByteArray all = mapFile.readAll();
+        const QByteArray all = contentOf(mapSvg);
         for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
         const std::string png = folder.filePath("map.png").toStdString(), svg = folder.filePath("line.SVG").toStdString();
         QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
-        QImage written(QString::fromStdString(png));
-        QCOMPARE(written.size(), drawing::kHeatMapSize);
+        QCOMPARE(QImage(QString::fromStdString(png)).size(), drawing::kHeatMapSize);
         pictures::LineChart line;
         line.title = "Lyapunov exponents against R";
         line.curves.push_back({"λ1", {1, 2}, {1, 2}, {}, {}});
         QCOMPARE(QString::fromStdString(drawing::writePicture(line, svg)), QString());
-        QFile file(QString::fromStdString(svg));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("<title>Lyapunov exponents against R</title>"));
+        QVERIFY(contentOf(svg).contains("<title>Lyapunov exponents against R</title>"));
         const std::string nowhere = folder.filePath("no/such/folder/map.png").toStdString();
         const std::string why = drawing::writePicture(uniformMap(2, 2, 0.5), nowhere);
         QVERIFY(QString::fromStdString(why).startsWith("cannot write " + QString::fromStdString(nowhere)));

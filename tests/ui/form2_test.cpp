@@ -87,12 +87,11 @@ private slots:
         QCOMPARE(about->windowTitle(), QStringLiteral(" About Veltrano"));
         QCOMPARE(about->size(), QSize(418, 346));
         QCOMPARE(about->minimumSize(), about->maximumSize());
-        QVERIFY(!(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QVERIFY(about->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                         Qt::WindowCloseButtonHint), Qt::WindowCloseButtonHint);
         QVERIFY(about->isModal());
         QCOMPARE(tabs()->count(), 2);
-        QCOMPARE(tabs()->tabText(0), QStringLiteral("Help"));
-        QCOMPARE(tabs()->tabText(1), QStringLiteral("Contact"));
+        QCOMPARE(tabs()->tabText(0) + '/' + tabs()->tabText(1), QStringLiteral("Help/Contact"));
         QCOMPARE(tabs()->currentIndex(), 0);
         QCOMPARE(QApplication::focusWidget(), tabs());
     }
@@ -148,8 +147,7 @@ private slots:
         QVERIFY(!about->isVisible());
 
         about->show();
-        QVERIFY(about->close());
-        QVERIFY(!about->isVisible());
+        QVERIFY(about->close() && !about->isVisible());
     }
 
     void linksOpenExactlyTheirAddressOnceAClick() {
@@ -185,9 +183,9 @@ private slots:
         tabs()->setCurrentIndex(1);
         clickAt("Label14");
         QCOMPARE(recorder.messages.size(), std::size_t{1});
-        QCOMPARE(recorder.messages[0].icon, MessageIcon::None);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Error displaying file"));
-        QCOMPARE(recorder.messages[0].title, description);
+        const MessageRecorder::Message& said = recorder.messages[0];
+        QCOMPARE(said.icon, MessageIcon::None);
+        QCOMPARE(said.title + " / " + said.text, description + " / Error displaying file");
         QVERIFY(about->isVisible());
         QCOMPARE(tabs()->currentIndex(), 1);
     }

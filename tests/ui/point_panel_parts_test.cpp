@@ -1,12 +1,13 @@
 // The pieces of the point panel that keep a run's data in bounded space:
 // the trace of its states and the rows of its history.
 
-#include <QtTest>
+#include <QTest>
+#include <bit>
 #include <cmath>
 
 #include "attractor_trace.h"
-#include "history_picture.h"
 #include "drawn_history_rows.h"
+#include "history_picture.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;
@@ -28,6 +29,8 @@ HistoryRow rowOf(std::int64_t interval, bool withErrors) {
     return row;
 }
 
+std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
+
 void compareCharts(const veltrano::pictures::LineChart& a, const veltrano::pictures::LineChart& b) {
     QCOMPARE(a.curves.size(), b.curves.size());
     for (std::size_t i = 0; i < a.curves.size(); ++i) {
@@ -35,13 +38,9 @@ void compareCharts(const veltrano::pictures::LineChart& a, const veltrano::pictu
         QCOMPARE(a.curves[i].y, b.curves[i].y);
         // NaN marks the rows without half-widths: compare their bits.
         QCOMPARE(a.curves[i].low.size(), b.curves[i].low.size());
-        for (std::size_t k = 0; k < a.curves[i].low.size(); ++k) {
-            QCOMPARE(std::isnan(a.curves[i].low[k]), std::isnan(b.curves[i].low[k]));
-            if (!std::isnan(a.curves[i].low[k])) {
-                QCOMPARE(a.curves[i].low[k], b.curves[i].low[k]);
-                QCOMPARE(a.curves[i].high[k], b.curves[i].high[k]);
-            }
-        }
+        for (std::size_t k = 0; k < a.curves[i].low.size(); ++k)
+            for (const auto end : {&veltrano::pictures::Curve::low, &veltrano::pictures::Curve::high})
+                QCOMPARE(bitsOf((a.curves[i].*end)[k]), bitsOf((b.curves[i].*end)[k]));
     }
 }
 
@@ -71,8 +70,7 @@ private slots:
         for (std::int64_t s = 1; s <= steps; ++s) trace.add(stateOf(s));
         QCOMPARE(trace.steps(), steps);
         QCOMPARE(trace.stride(), stride);
-        const std::size_t bound = static_cast<std::size_t>(capacity + capacity % 2);
-        QVERIFY(trace.states().size() <= bound);
+        QVERIFY(trace.states().size() <= static_cast<std::size_t>(capacity + capacity % 2));
         // Every step that is a multiple of the stride, in order, and no other.
         QCOMPARE(static_cast<qint64>(trace.states().size()), steps / stride);
         for (std::size_t i = 0; i < trace.states().size(); ++i)

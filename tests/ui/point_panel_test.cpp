@@ -1,27 +1,24 @@
-// The panel of one point: the numbers of veltrano-cli history for the same
-// run, the states of the single run in its attractor, stops within one
-// interval, never a value of an earlier question, every control reachable,
-// and a picture drawn at the screen's own pixels.
+// The panel of one point against veltrano-cli history and the single run.
 
 #include "point_panel.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QChart>
+#include <QLabel>
 #include <QLegendMarker>
 #include <QLogValueAxis>
-#include <QAccessible>
-#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
-#include <QtTest>
-#include <cstring>
+#include <QTest>
 #include <map>
 
 #include "attractor_view.h"
-#include "convergence_view.h"
 #include "batched_exponents.h"
+#include "convergence_view.h"
 #include "exponents.h"
 #include "kaplan_yorke.h"
 #include "number_text.h"
@@ -36,14 +33,7 @@ using veltrano::point_panel::PointPanel;
 
 namespace {
 
-// One run, as the command line states it and as the panel is asked it.
-struct Case {
-    const char* name;
-    QStringList options;
-    std::int64_t n;
-    FlowParameters p;
-    RunSettings settings;
-};
+const FlowParameters kClassic{10, 28, 2.5};
 
 RunSettings settingsOf(std::int64_t n, void (*change)(RunSettings&) = nullptr) {
     RunSettings s;
@@ -52,61 +42,43 @@ RunSettings settingsOf(std::int64_t n, void (*change)(RunSettings&) = nullptr) {
     return s;
 }
 
+// One run, as the command line states it and as the panel is asked it.
+struct Case {
+    const char* name;
+    QStringList options;
+    FlowParameters p;
+    RunSettings settings;
+};
+
+using S = RunSettings&;
 const std::vector<Case>& cases() {
     static const std::vector<Case> all = {
-        {"the calculator's experiment", {}, 3000, {10, 28, 8.0 / 3}, settingsOf(3000)},
-        {"error bars",
-         {"--errors", "--batch", "100"},
-         3000,
-         {10, 28, 2.5},
-         settingsOf(3000, [](RunSettings& s) { s.errors = true, s.batch = 100; })},
-        {"transient and initial point",
-         {"--transient", "300", "--initial", "0.5,-1,20"},
-         1500,
-         {16, 45.92, 4},
-         settingsOf(1500,
-                    [](RunSettings& s) {
-                        s.transient = 300, s.initial = {0.5, -1, 20};
-                    })},
-        {"step and steps per interval",
-         {"--step", "0.005", "--steps-per-interval", "12"},
-         2500,
-         {10, 160, 2.5},
-         settingsOf(2500, [](RunSettings& s) { s.step = 0.005, s.stepsPerInterval = 12; })},
-        {"target error, a long run",
-         {"--errors", "--batch", "50", "--target-error", "0.02"},
-         200000,
-         {10, 28, 2.5},
-         settingsOf(200000, [](RunSettings& s) { s.errors = true, s.batch = 50, s.targetError = 0.02; })},
-        {"three batches: never a bar",
-         {"--errors", "--batch", "100"},
-         300,
-         {10, 28, 2.5},
-         settingsOf(300, [](RunSettings& s) { s.errors = true, s.batch = 100; })},
-        {"stopped by a fault",
-         {"--step", "0.2"},
-         50,
-         {10, 28, 2.5},
-         settingsOf(50, [](RunSettings& s) { s.step = 0.2; })},
+        {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, settingsOf(3000)},
+        {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+         settingsOf(3000, [](S s) { s.errors = true, s.batch = 100; })},
+        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
+         settingsOf(1500, [](S s) { s.transient = 300, s.initial = {0.5, -1, 20}; })},
+        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
+         settingsOf(2500, [](S s) { s.step = 0.005, s.stepsPerInterval = 12; })},
+        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
+         settingsOf(200000, [](S s) { s.errors = true, s.batch = 50, s.targetError = 0.02; })},
+        {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+         settingsOf(300, [](S s) { s.errors = true, s.batch = 100; })},
+        {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, settingsOf(50, [](S s) { s.step = 0.2; })},
     };
     return all;
 }
 
-QString decimal(double v) {
-    return QString::fromStdString(preciseText(v));
-}
+QString decimal(double v) { return QString::fromStdString(preciseText(v)); }
 
 // A row as veltrano-cli history writes it.
 QString rowText(const HistoryRow& row, bool errors) {
     QString text = QString::number(row.interval) + ',' + decimal(row.t);
     for (double e : row.expo) text += ',' + decimal(e);
-    if (errors) {
-        if (row.halfWidth) {
-            for (double w : *row.halfWidth) text += ',' + decimal(w);
-        } else {
-            text += QStringLiteral(",,,");
-        }
-    }
+    if (errors && row.halfWidth)
+        for (double w : *row.halfWidth) text += ',' + decimal(w);
+    else if (errors)
+        text += QStringLiteral(",,,");
     return text;
 }
 
@@ -118,42 +90,43 @@ struct CommandLineHistory {
 
 CommandLineHistory commandLineHistory(const Case& c) {
     QStringList args{QStringLiteral("history")};
-    args += c.options;
-    args << QString::number(c.n) << decimal(c.p.sv) << decimal(c.p.rv) << decimal(c.p.bv);
+    args << c.options << QString::number(c.settings.intervals) << decimal(c.p.sv) << decimal(c.p.rv)
+         << decimal(c.p.bv);
     QProcess tool;
     tool.start(QStringLiteral(VELTRANO_CLI), args);
     CommandLineHistory history;
     if (!tool.waitForFinished(120000)) return history;
     history.status = tool.exitCode();
     const QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        history.rows[lines[i].section(',', 0, 0).toLongLong()] = lines[i];
-        history.last = lines[i];
-    }
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        history.rows[lines[i].section(',', 0, 0).toLongLong()] = history.last = lines[i];
     return history;
 }
 
-bool waitForEnd(PointPanel& panel) {
-    QSignalSpy ended(&panel, &PointPanel::finished);
-    return ended.wait(120000);
-}
+bool waitForEnd(PointPanel& panel) { return QSignalSpy(&panel, &PointPanel::finished).wait(120000); }
 
 QString textOf(PointPanel& panel, const char* name) {
     auto* label = panel.findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
 }
 
+PointJob::Update finishedJob(const Case& c, std::size_t traceCapacity = point_panel::AttractorTrace::kCapacity) {
+    PointJob job(1, c.p, c.settings, traceCapacity);
+    job.wait();
+    return job.take();
+}
+
 // The states (x, y, z) after each step of the single run's integrator from
 // `initial`, the transient's steps left out.
-std::vector<Triple> singleRunStates(const FlowParameters& p, const Triple& initial, std::int64_t transientSteps,
-                                    std::int64_t steps) {
+std::vector<Triple> singleRunStates(const Case& c) {
+    const std::int64_t transient = c.settings.transient * c.settings.stepsPerInterval;
     StateVector state{};
-    for (std::size_t i = 0; i < kDim; ++i) state[i] = initial[i], state[tangentIndex(i, i)] = 1.0;
+    for (std::size_t i = 0; i < kDim; ++i) state[i] = c.settings.initial[i], state[tangentIndex(i, i)] = 1.0;
     double t = 0;
     std::vector<Triple> states;
-    for (std::int64_t k = 0; k < transientSteps + steps; ++k) {
-        if (integrateRk4(state, t, 1, p) != 1) break;
-        if (k >= transientSteps) states.push_back({state[0], state[1], state[2]});
+    for (std::int64_t k = 0; k < transient + c.settings.intervals * c.settings.stepsPerInterval; ++k) {
+        if (integrateRk4(state, t, 1, c.p) != 1) break;
+        if (k >= transient) states.push_back({state[0], state[1], state[2]});
     }
     return states;
 }
@@ -216,7 +189,6 @@ private slots:
         }
         QCOMPARE(textOf(panel, "b"), QString::fromStdString(shortest(c.p.bv)));
         QCOMPARE(textOf(panel, "dimension"), QString::number(kaplanYorke(result.expo), 'g', 6));
-        // The panel says when there are no error bars.
         const QString note = textOf(panel, "errorsNote");
         QCOMPARE(note.startsWith(QStringLiteral("Error bars are off")), !c.settings.errors);
         QCOMPARE(note.startsWith(QStringLiteral("± 95 % half-width")), result.errorsKnown);
@@ -237,62 +209,51 @@ private slots:
     void attractorHoldsTheSingleRunsStates() {
         QFETCH(int, index);
         const Case& c = cases()[static_cast<std::size_t>(index)];
-        const std::int64_t steps = c.n * c.settings.stepsPerInterval;
-        const std::vector<Triple> expected =
-            singleRunStates(c.p, c.settings.initial, c.settings.transient * c.settings.stepsPerInterval, steps);
-        QCOMPARE(static_cast<std::int64_t>(expected.size()), steps);
+        const std::vector<Triple> expected = singleRunStates(c);
+        QCOMPARE(static_cast<std::int64_t>(expected.size()), c.settings.intervals * c.settings.stepsPerInterval);
 
         PointPanel panel;
         panel.question(c.p, c.settings);
         QVERIFY(waitForEnd(panel));
         QCOMPARE(panel.attractorStride(), 1);
         const std::span<const Triple> shown = panel.attractorStates();
-        QCOMPARE(static_cast<std::int64_t>(shown.size()), steps);
+        QCOMPARE(shown.size(), expected.size());
         for (std::size_t i = 0; i < shown.size(); ++i)
             if (shown[i] != expected[i]) QFAIL(qPrintable(QStringLiteral("step %1 differs").arg(i + 1)));
 
-        // A trace far smaller than the run keeps every stride-th state, still
-        // the single run's.
-        PointJob job(1, c.p, c.settings, 64);
-        job.wait();
-        const PointJob::Update update = job.take();
+        // A trace far smaller than the run keeps every stride-th state, still the single run's.
+        const PointJob::Update update = finishedJob(c, 64);
         QVERIFY(update.stride >= 512);
-        QCOMPARE(static_cast<std::int64_t>(update.states.size()), steps / update.stride);
-        for (std::size_t i = 0; i < update.states.size(); ++i)
-            QCOMPARE(update.states[i], expected[(i + 1) * static_cast<std::size_t>(update.stride) - 1]);
+        const auto stride = static_cast<std::size_t>(update.stride);
+        QCOMPARE(update.states.size(), expected.size() / stride);
+        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], expected[(i + 1) * stride - 1]);
     }
 
-    // With the calculator's experiment the states at the ends of the
-    // intervals are those of the calculator's own run.
-    void attractorMeetsTheCalculatorsRun() {
-        const Case& c = cases()[0];
-        Spectrum spectrum;
-        struct Quiet final : FaultReporter {
-            void reportFault() override {}
-        } quiet;
+    // The states at the ends of the intervals are those of the calculator's
+    // own run (its experiment) and of the observed run (another step).
+    void attractorMeetsTheIntervalEnds_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("the calculator's run") << 0;
+        QTest::newRow("the observed run") << 3;
+    }
+    void attractorMeetsTheIntervalEnds() {
+        QFETCH(int, index);
+        const Case& c = cases()[static_cast<std::size_t>(index)];
         std::vector<Triple> ends;
-        QVERIFY(spectrum.run({static_cast<std::int16_t>(c.n), c.p.sv, c.p.rv, c.p.bv}, quiet, [&](int) {
-            ends.push_back({spectrum.state()[0], spectrum.state()[1], spectrum.state()[2]});
-        }));
-        PointJob job(1, c.p, c.settings);
-        job.wait();
-        const PointJob::Update update = job.take();
+        if (index == 0) {
+            Spectrum spectrum;
+            struct Quiet final : FaultReporter {
+                void reportFault() override {}
+            } quiet;
+            const auto end = [&](int) { ends.push_back({spectrum.state()[0], spectrum.state()[1], spectrum.state()[2]}); };
+            QVERIFY(spectrum.run({static_cast<std::int16_t>(c.settings.intervals), c.p.sv, c.p.rv, c.p.bv}, quiet, end));
+            QCOMPARE(c.settings.stepsPerInterval, Spectrum::kStepsPerOrtho);
+        } else {
+            runObserved(c.settings, c.p, [&](const IntervalState& state) { ends.push_back(state.point); });
+        }
+        const PointJob::Update update = finishedJob(c);
         QCOMPARE(update.stride, 1);
-        QCOMPARE(static_cast<std::int64_t>(update.states.size()), c.n * Spectrum::kStepsPerOrtho);
-        for (std::size_t k = 0; k < ends.size(); ++k)
-            QCOMPARE(update.states[(k + 1) * Spectrum::kStepsPerOrtho - 1], ends[k]);
-    }
-
-    // Another step than the single run's: the states at the intervals' ends
-    // are those the observed run reports.
-    void attractorMeetsTheObservedRun() {
-        const Case& c = cases()[3];
-        std::vector<Triple> ends;
-        runObserved(c.settings, c.p, [&](const IntervalState& state) { ends.push_back(state.point); });
-        PointJob job(1, c.p, c.settings);
-        job.wait();
-        const PointJob::Update update = job.take();
-        QCOMPARE(static_cast<std::int64_t>(ends.size()), c.n);
+        QCOMPARE(static_cast<std::int64_t>(ends.size()), c.settings.intervals);
         const auto perInterval = static_cast<std::size_t>(c.settings.stepsPerInterval);
         QCOMPARE(update.states.size(), ends.size() * perInterval);
         for (std::size_t k = 0; k < ends.size(); ++k) QCOMPARE(update.states[(k + 1) * perInterval - 1], ends[k]);
@@ -301,11 +262,8 @@ private slots:
     void cancelStopsWithinOneInterval() {
         // Intervals of 40 000 steps: a few milliseconds each (short enough in
         // t that the tangent vectors stay within the doubles).
-        RunSettings s;
-        s.intervals = 100'000;
-        s.step = 0.001;
-        s.stepsPerInterval = 40000;
-        PointJob job(1, {10, 28, 2.5}, s);
+        const RunSettings s = settingsOf(100'000, [](S s) { s.step = 0.001, s.stepsPerInterval = 40000; });
+        PointJob job(1, kClassic, s);
         std::int64_t seen = 0;
         while (seen == 0 && !job.finished()) {
             if (const auto update = job.take(); update.newest) seen = update.newest->interval;
@@ -316,8 +274,7 @@ private slots:
         const std::int64_t afterCancel = job.take().newest->interval;
         job.wait();
         const PointJob::Update end = job.take();
-        QVERIFY(end.finished);
-        QVERIFY2(end.cancelled, qPrintable(QStringLiteral("completed %1 t %2 intervals %3 newest %4").arg(end.result.completed).arg(end.result.t).arg(end.result.intervals).arg(end.newest->interval)));
+        QVERIFY(end.finished && end.cancelled);
         QVERIFY2(end.newest->interval <= afterCancel + 1,
                  qPrintable(QStringLiteral("%1 intervals after the cancel at %2").arg(end.newest->interval).arg(afterCancel)));
         // States up to the end of the last interval, none after it.
@@ -325,7 +282,7 @@ private slots:
 
         // The panel's Stop button does the same, and says so.
         PointPanel panel;
-        panel.question({10, 28, 2.5}, s);
+        panel.question(kClassic, s);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
         auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
         QVERIFY(stop->isEnabled());
@@ -341,27 +298,22 @@ private slots:
     // A new question while one runs: from that moment only the new point's
     // values are shown, never one of the old run's.
     void newQuestionNeverShowsTheOldPoint() {
-        const FlowParameters oldPoint{10, 28, 2.5}, newPoint{16, 45.92, 4};
-        RunSettings oldRun, newRun;
-        oldRun.intervals = 100'000'000;
-        newRun.intervals = 4000;
-        newRun.errors = true;
-        newRun.batch = 200;
+        const FlowParameters newPoint{16, 45.92, 4};
+        const RunSettings newRun = settingsOf(4000, [](S s) { s.errors = true, s.batch = 200; });
         std::map<std::int64_t, HistoryRow> expected;
         const PointResult expectedResult = runObserved(newRun, newPoint, [&](const IntervalState& state) {
             expected[state.interval] = {state.interval, state.t, state.expo, state.batches->halfWidths()};
         });
 
         PointPanel panel;
-        panel.question(oldPoint, oldRun);
+        panel.question(kClassic, settingsOf(100'000'000));
         QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty() && !panel.attractorStates().empty(), 60000);
         QTRY_VERIFY(!textOf(panel, "lambda1").isEmpty());
         const std::uint64_t before = panel.generation();
         QSignalSpy ended(&panel, &PointPanel::finished);
         panel.question(newPoint, newRun);
         QCOMPARE(panel.generation(), before + 1);
-        QVERIFY(panel.historyRows().empty());
-        QVERIFY(panel.attractorStates().empty());
+        QVERIFY(panel.historyRows().empty() && panel.attractorStates().empty());
         QVERIFY(textOf(panel, "lambda1").isEmpty());
         QCOMPARE(textOf(panel, "sigma"), QStringLiteral("16"));
         QCOMPARE(textOf(panel, "r"), QStringLiteral("45.92"));
@@ -379,50 +331,35 @@ private slots:
     }
 
     void closingStopsTheRun() {
-        RunSettings s;
-        s.intervals = 100'000'000;
-        {
-            PointPanel panel;
-            panel.show();
-            panel.question({10, 28, 2.5}, s);
-            QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
+        const RunSettings s = settingsOf(100'000'000);
+        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, int waitFirst) {
+            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), waitFirst);
             QSignalSpy ended(&panel, &PointPanel::finished);
-            panel.close();
+            stop();
             QVERIFY(ended.wait(60000));
             QVERIFY(!panel.running());
-        }
-        {
-            // In a window of its own: closing the window stops it too.
-            QWidget window;
-            auto* panel = new PointPanel(&window);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            panel->question({10, 28, 2.5}, s);
-            QTRY_VERIFY_WITH_TIMEOUT(!panel->historyRows().empty(), 60000);
-            QSignalSpy ended(panel, &PointPanel::finished);
-            window.close();
-            QVERIFY(ended.wait(60000));
-        }
-        {
-            // An interval of 10^9 steps (minutes of work): the stop is seen
-            // within it.
-            RunSettings endless = s;
-            endless.stepsPerInterval = 1'000'000'000;
-            PointPanel panel;
-            panel.question({10, 28, 2.5}, endless);
-            QSignalSpy ended(&panel, &PointPanel::finished);
-            QTest::qWait(50);
-            panel.cancel();
-            QVERIFY(ended.wait(20000));
-        }
-        {
-            // Destroyed while it computes, with an earlier question still ending.
-            auto* panel = new PointPanel;
-            panel->question({10, 28, 2.5}, s);
-            panel->question({12, 30, 2.5}, s);
-            QTRY_VERIFY_WITH_TIMEOUT(!panel->historyRows().empty(), 60000);
-            delete panel;
-        }
+        };
+        PointPanel panel;
+        panel.show();
+        panel.question(kClassic, s);
+        endsWhen(panel, [&] { panel.close(); }, 60000);
+        // In a window of its own: closing the window stops it too.
+        QWidget window;
+        auto* inner = new PointPanel(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        inner->question(kClassic, s);
+        endsWhen(*inner, [&] { window.close(); }, 60000);
+        // An interval of 10^9 steps (minutes of work): the stop is seen within it.
+        PointPanel endless;
+        endless.question(kClassic, settingsOf(100'000'000, [](S s) { s.stepsPerInterval = 1'000'000'000; }));
+        endsWhen(endless, [&] { QTest::qWait(50), endless.cancel(); }, 0);
+        // Destroyed while it computes, with an earlier question still ending.
+        auto* doomed = new PointPanel;
+        doomed->question(kClassic, s);
+        doomed->question({12, 30, 2.5}, s);
+        QTRY_VERIFY_WITH_TIMEOUT(!doomed->historyRows().empty(), 60000);
+        delete doomed;
     }
 
     void everyControlIsReachable() {
@@ -430,36 +367,41 @@ private slots:
         panel.show();
         QApplication::setActiveWindow(&panel);
         QVERIFY(QTest::qWaitForWindowActive(&panel));
-        panel.question({10, 28, 2.5}, settingsOf(100));
+        panel.question(kClassic, settingsOf(100));
         QVERIFY(waitForEnd(panel));
-        // Tab goes round every control once.
+        // Tab goes round every control once; each says what it is to a screen reader.
+        QStringList names;
         QList<QWidget*> reached;
         for (int i = 0; i < 40; ++i) {
-            QWidget* focus = QApplication::focusWidget();
-            if (focus && !reached.contains(focus)) reached.append(focus);
-            QTest::keyClick(focus ? focus : &panel, Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget();
+            if (w && !reached.contains(w)) {
+                reached.append(w);
+                names << (w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName());
+                QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w), qPrintable(names.back()));
+            }
+            QTest::keyClick(w ? w : &panel, Qt::Key_Tab);
         }
-        QStringList names;
-        for (QWidget* w : reached) {
-            names << (w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName());
-            // Each says what it is to a screen reader.
-            QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w), qPrintable(names.back()));
-        }
-        for (const char* name : {"sigma", "r", "b", "lambda1", "lambda2", "lambda3", "dimension", "time", "status",
-                                 "projection0", "convergence", "attractor"})
-            QVERIFY2(names.contains(QString::fromLatin1(name)), qPrintable(names.join(' ') + " lacks " + name));
+        // In the order they are read: the values, the plane, then the charts.
+        const QStringList order{"sigma", "r",      "b",           "lambda1",     "lambda2",  "lambda3",
+                                "dimension", "time", "status", "projection0", "convergence", "attractor"};
+        QStringList inOrder;
+        for (const QString& name : names)
+            if (order.contains(name)) inOrder << name;
+        QCOMPARE(inOrder, order);
         // The other planes lie behind the arrow keys, as in any group of choices.
-        auto* first = panel.findChild<QRadioButton*>(QStringLiteral("projection0"));
-        first->setFocus();
-        QTest::keyClick(first, Qt::Key_Right);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection1"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
+        for (const char* next : {"projection1", "projection2"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+        }
         // The Stop button while a run goes.
-        panel.question({10, 28, 2.5}, settingsOf(100'000'000));
+        panel.question(kClassic, settingsOf(100'000'000));
         auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
         stop->setFocus();
         QVERIFY(stop->hasFocus());
+        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
+        stop->setFocus();
         QSignalSpy ended(&panel, &PointPanel::finished);
         QTest::keyClick(stop, Qt::Key_Space);
         QVERIFY(ended.wait(60000));
@@ -468,16 +410,14 @@ private slots:
     // On a narrow chart the legend names each estimate in words and the axis
     // of t spaces its labels so that each is whole.
     void convergenceLabelsAreWhole_data() {
-        QTest::addColumn<int>("width");
         QTest::addColumn<bool>("errors");
-        QTest::newRow("narrowest, bands") << 260 << true;
-        QTest::newRow("narrowest, no bands") << 260 << false;
+        QTest::newRow("bands") << true;
+        QTest::newRow("no bands") << false;
     }
     void convergenceLabelsAreWhole() {
-        QFETCH(int, width);
         QFETCH(bool, errors);
         point_panel::ConvergenceView view;
-        view.resize(width, 300);
+        view.resize(260, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         std::vector<HistoryRow> rows;
@@ -502,48 +442,20 @@ private slots:
         QVERIFY(legendWidth <= chart->plotArea().width());
         auto* t = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).value(0));
         QVERIFY(t);
-        const QFontMetricsF labelFont(t->labelsFont());
         const double perLabel = chart->plotArea().width() * std::log10(t->base()) / std::log10(t->max() / t->min());
-        QVERIFY2(perLabel >= labelFont.horizontalAdvance(QStringLiteral("100000")),
+        QVERIFY2(perLabel >= QFontMetricsF(t->labelsFont()).horizontalAdvance(QStringLiteral("100000")),
                  qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
-    }
-
-    void projectionsSwitchPlane() {
-        RunSettings s;
-        s.intervals = 500;
-        PointPanel panel;
-        panel.show();
-        panel.question({10, 28, 2.5}, s);
-        QVERIFY(waitForEnd(panel));
-        auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
-        QCOMPARE(view->projection(), point_panel::Projection::XZ);
-        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10,000 states")) ||
-                view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 10000 states")));
-        QTRY_VERIFY(!view->drawing());
-        const QImage xz = view->grab().toImage();
-        panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
-        QCOMPARE(view->projection(), point_panel::Projection::YZ);
-        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
-        QTRY_VERIFY(!view->drawing());
-        QVERIFY(view->grab().toImage() != xz);
-        panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
-        QCOMPARE(view->projection(), point_panel::Projection::XY);
     }
 
     // The attractor is drawn at the screen's pixels, not enlarged from a
     // picture at 100 %: at 200 % its thin lines leave 2 x 2 blocks of
-    // device pixels that are not of one colour.
+    // device pixels that are not of one colour. Its plane can be switched.
     void attractorIsDrawnAtTheScreensPixels() {
-        RunSettings s;
-        s.intervals = 4000;
-        s.transient = 100;
-        s.errors = true;
-        s.batch = 200;
         PointPanel panel;
         panel.resize(1180, 520);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        panel.question({10, 28, 8.0 / 3}, s);
+        panel.question({10, 28, 8.0 / 3}, settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; }));
         QVERIFY(waitForEnd(panel));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
         QTRY_VERIFY(!view->drawing());
@@ -566,9 +478,23 @@ private slots:
             const QString name = ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
             QVERIFY(panel.grab().save(QString::fromLocal8Bit(folder) + name));
         }
+        // The buttons switch the plane (x–z first) and its description.
+        QCOMPARE(view->projection(), point_panel::Projection::XZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80,000 states")) ||
+                view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80000 states")));
+        panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::YZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
+        QTRY_VERIFY(!view->drawing());
+        QVERIFY(view->grab().toImage().convertToFormat(QImage::Format_RGB32) != image);
+        panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::XY);
+        // Back on x–z: the same picture, nothing left of the other planes.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
+        QTRY_VERIFY(!view->drawing());
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
     }
 };
 
 std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }
-
 #include "point_panel_test.moc"

@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "picture_file.h"
 #include "plot.h"
 #include "plot_plugin.h"
+#include "scratch_folder.h"
 
 namespace veltrano::cli {
 namespace {
+
+using veltrano::testing::readText, veltrano::testing::writeText;
+using Folder = veltrano::testing::ScratchFolder;
 
 namespace fs = std::filesystem;
 
@@ -23,44 +24,12 @@ fs::path besideMe(const std::string& name) {
     return fs::read_symlink("/proc/self/exe").parent_path() / name;
 }
 
-// A fresh folder for each test; the stand-in plugin does what its `tag`
-// asks of the pictures drawn in it.
-class Folder {
-public:
-    explicit Folder(const std::string& tag = "ok") {
-        path_ = fs::path(testing::TempDir()) / ("veltrano-plugin-" + std::to_string(::getpid()) + "-" + tag);
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~Folder() { fs::remove_all(path_); }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    [[nodiscard]] std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    // Everything in the folder, by name.
-    [[nodiscard]] std::vector<std::string> names() const {
-        std::vector<std::string> all;
-        for (const auto& entry : fs::directory_iterator(path_)) all.push_back(entry.path().filename().string());
-        std::sort(all.begin(), all.end());
-        return all;
-    }
-
-private:
-    fs::path path_;
-};
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 struct PluginCase {
     const char* file;
     std::string says;  // part of the refusal; empty: accepted
 };
 
-class PluginCheck : public testing::TestWithParam<PluginCase> {};
+class PluginCheck : public ::testing::TestWithParam<PluginCase> {};
 
 // A plugin of another version passes C++ objects laid out differently: it
 // is refused when opened, with both versions named, as is anything that is
@@ -77,7 +46,7 @@ TEST_P(PluginCheck, OpensOnlyAPluginOfThisVersion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Plugins, PluginCheck,
-    testing::Values(PluginCase{"veltrano-plot.so", ""},
+    ::testing::Values(PluginCase{"veltrano-plot.so", ""},
                     PluginCase{"newer-plot.so", "is of another version of veltrano-cli (its pictures are version " +
                                                     std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
                                                     std::to_string(plot::kAbiVersion)},
@@ -93,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PluginCheck, RefusesAFileThatIsNoLibrary) {
     Folder folder;
-    std::ofstream(folder / "veltrano-plot.so") << "not a library\n";
+    writeText(folder / "veltrano-plot.so", "not a library\n");
     const std::string why = checkPlotPlugin(folder / "veltrano-plot.so");
     EXPECT_NE(why.find("cannot open the plotting plugin " + (folder / "veltrano-plot.so")), std::string::npos) << why;
 }
@@ -133,7 +102,7 @@ TEST(WritePictureFile, PublishesTheDrawingUnderItsNameAndNothingElse) {
     Folder folder;
     EXPECT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"line.png"});
-    EXPECT_EQ(contents(folder / "line.png"), "λ1;");
+    EXPECT_EQ(readText(folder / "line.png"), "λ1;");
 }
 
 // --exponent K reaches the map and the line drawn from a sweep.
@@ -150,9 +119,9 @@ TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
         Folder folder("exponent");
         const pictures::SweepPicture mapPicture(map, {}), linePicture(line, {});
         ASSERT_EQ(writePictureFile(mapPicture, folder / "map.svg", only), "");
-        EXPECT_EQ(contents(folder / "map.svg"), "λ" + std::to_string(only == 0 ? 1 : only));
+        EXPECT_EQ(readText(folder / "map.svg"), "λ" + std::to_string(only == 0 ? 1 : only));
         ASSERT_EQ(writePictureFile(linePicture, folder / "line.svg", only), "");
-        EXPECT_EQ(contents(folder / "line.svg"), only == 0 ? "λ1;λ2;λ3;" : "λ" + std::to_string(only) + ";");
+        EXPECT_EQ(readText(folder / "line.svg"), only == 0 ? "λ1;λ2;λ3;" : "λ" + std::to_string(only) + ";");
     }
 }
 
@@ -171,22 +140,22 @@ TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFailsOrThrows) {
 // left beside it.
 TEST(WritePictureFile, NeverReplacesAFileThatAppeared) {
     Folder folder;
-    std::ofstream(folder / "taken.png") << "the user's";
+    writeText(folder / "taken.png", "the user's");
     const std::string why = writePictureFile(someLine(), folder / "taken.png");
     EXPECT_NE(why.find("appeared meanwhile"), std::string::npos) << why;
     EXPECT_EQ(folder.names(), std::vector<std::string>{"taken.png"});
-    EXPECT_EQ(contents(folder / "taken.png"), "the user's");
+    EXPECT_EQ(readText(folder / "taken.png"), "the user's");
 }
 
 // Stopped by a signal while drawing: the process ends as the signal says,
 // and no temporary file is left behind.
 TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
     // Forked, not run again: the child draws in this test's own folder.
-    testing::FLAGS_gtest_death_test_style = "fast";
+    ::testing::FLAGS_gtest_death_test_style = "fast";
     for (const auto& [tag, signal] : {std::pair{"terminate", SIGTERM}, std::pair{"interrupt", SIGINT}}) {
         SCOPED_TRACE(tag);
         Folder folder(tag);
-        EXPECT_EXIT((void)writePictureFile(someLine(), folder / "line.png"), testing::KilledBySignal(signal), "");
+        EXPECT_EXIT((void)writePictureFile(someLine(), folder / "line.png"), ::testing::KilledBySignal(signal), "");
         EXPECT_TRUE(folder.names().empty()) << folder.names().front();
     }
 }

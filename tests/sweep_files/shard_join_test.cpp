@@ -68,7 +68,7 @@ TEST_F(ShardJoin, CompleteShardsMakeTheWholeSweepUnderItsNameAndNothingElse) {
     const std::string out = folder_ / "whole.csv";
     EXPECT_EQ(joined(joinShards(set_, out, 3)), "");
     EXPECT_EQ(readText(out), whole_);
-    EXPECT_EQ(folder_.entries(), 5U);  // the shards and the join: no temporary left
+    EXPECT_EQ(folder_.names().size(), 5U);  // the shards and the join: no temporary left
 
     // Never over a file, checked before any work.
     writeText(out, "precious");
@@ -104,7 +104,7 @@ TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
                   " is incomplete: it has 10 of its 11 rows and an unfinished line\n" + shard(4) +
                   " is a folder, not a shard's file\n");
     EXPECT_FALSE(std::filesystem::exists(out));
-    EXPECT_EQ(folder_.entries(), 4U);
+    EXPECT_EQ(folder_.names().size(), 4U);
 }
 
 TEST_F(ShardJoin, AShardMissingUnfinishedOrStillBeingWrittenIsRefused) {
@@ -164,7 +164,7 @@ TEST_F(ShardJoin, WhatChangedAfterTheChecksIsNeverCopiedNorReplaced) {
         });
         EXPECT_EQ(joined(failure), change.message) << change.what;
         EXPECT_EQ(std::filesystem::exists(out) ? readText(out) : "none", appears ? "precious" : "none") << change.what;
-        EXPECT_EQ(folder_.entries(), appears ? 5U : 4U) << change.what;
+        EXPECT_EQ(folder_.names().size(), appears ? 5U : 4U) << change.what;
     }
 }
 

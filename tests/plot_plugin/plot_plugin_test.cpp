@@ -54,7 +54,6 @@ TEST(PluginCheck, OpensOnlyAPluginOfThisVersion) {
     }
 }
 
-// Pictures are PNG or SVG files by the name's ending, in any case.
 TEST(SupportedPictureFile, ByTheEndingOfTheName) {
     const std::pair<const char*, bool> names[] = {{"a.png", true}, {"b.SVG", true}, {"c.Png", true}, {".png", false},
                                                   {"x.jpg", false}, {"png", false}, {"a.svgz", false}};
@@ -85,14 +84,6 @@ TEST(PicturesUnavailable, FindsThePluginBesideTheToolOrSaysItIsMissing) {
     EXPECT_EQ(std::system(run.c_str()), 0);
 }
 
-TEST(WritePictureFile, PublishesTheDrawingUnderItsNameAndNothingElse) {
-    Folder folder;
-    EXPECT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"line.png"});
-    EXPECT_EQ(readText(folder / "line.png"), "λ1;");
-}
-
-// --exponent K reaches the map and the line drawn from a sweep.
 TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
     SweepGrid map;
     map.base = {10, 28, 2.6667};
@@ -112,30 +103,6 @@ TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
     }
 }
 
-// A drawing that fails or throws leaves no temporary file.
-TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFailsOrThrows) {
-    Folder failing("fail");
-    const std::string why = writePictureFile(someLine(), failing / "map.png");
-    EXPECT_NE(why.find("cannot draw"), std::string::npos) << why;
-    EXPECT_TRUE(failing.names().empty()) << failing.names().front();
-    Folder throwing("throw");
-    EXPECT_THROW((void)writePictureFile(someLine(), throwing / "map.png"), std::runtime_error);
-    EXPECT_TRUE(throwing.names().empty()) << throwing.names().front();
-}
-
-// A file that appeared meanwhile is never replaced, and the drawing is not
-// left beside it.
-TEST(WritePictureFile, NeverReplacesAFileThatAppeared) {
-    Folder folder;
-    writeText(folder / "taken.png", "the user's");
-    const std::string why = writePictureFile(someLine(), folder / "taken.png");
-    EXPECT_NE(why.find("appeared meanwhile"), std::string::npos) << why;
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"taken.png"});
-    EXPECT_EQ(readText(folder / "taken.png"), "the user's");
-}
-
-// Stopped by a signal while drawing: the process ends as the signal says,
-// and no temporary file is left behind.
 TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
     // Forked, not run again: the child draws in this test's own folder.
     ::testing::FLAGS_gtest_death_test_style = "fast";
@@ -147,17 +114,37 @@ TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
     }
 }
 
-// The handlers are the caller's again once the picture is written.
+// The picture is published whole under its name or not at all, a file that
+// took its name meanwhile is kept, and the signals' handlers are the
+// caller's again afterwards.
 void callersHandler(int) {}
 
-TEST(WritePictureFile, GivesTheSignalsBack) {
-    Folder folder;
+TEST(WritePictureFile, PublishesTheDrawingWholeOrNotAtAllAndGivesTheSignalsBack) {
     struct sigaction mine {}, previous[3] {}, after {};
     mine.sa_handler = callersHandler;
     sigemptyset(&mine.sa_mask);
     const int signals[] = {SIGINT, SIGTERM, SIGHUP};
     for (int i = 0; i < 3; ++i) ::sigaction(signals[i], &mine, &previous[i]);
-    ASSERT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
+    const struct {
+        const char *tag, *taken, *says;
+        std::vector<std::string> names;
+        const char* text;
+    } cases[] = {
+        {"ok", nullptr, nullptr, {"line.png"}, "λ1;"},
+        {"fail", nullptr, "cannot draw", {}, ""},
+        {"ok", "the user's", "appeared meanwhile", {"line.png"}, "the user's"},
+    };
+    for (const auto& c : cases) {
+        Folder folder(c.tag);
+        if (c.taken) writeText(folder / "line.png", c.taken);
+        const std::string why = writePictureFile(someLine(), folder / "line.png");
+        EXPECT_TRUE(c.says ? why.find(c.says) != std::string::npos : why.empty()) << why;
+        EXPECT_EQ(folder.names(), c.names) << c.tag;
+        EXPECT_EQ(readText(folder / "line.png"), c.text);
+    }
+    Folder throwing("throw");
+    EXPECT_THROW((void)writePictureFile(someLine(), throwing / "map.png"), std::runtime_error);
+    EXPECT_TRUE(throwing.names().empty()) << throwing.names().front();
     for (int i = 0; i < 3; ++i) {
         ::sigaction(signals[i], &previous[i], &after);
         EXPECT_EQ(after.sa_handler, callersHandler) << signals[i];

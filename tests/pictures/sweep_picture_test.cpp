@@ -19,29 +19,27 @@ SweepGrid line(std::int64_t count, double from = 0, double to = -1) {
 }
 
 SweepGrid map(std::int64_t columns, std::int64_t rows) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
+    SweepGrid grid = line(1);
     grid.axes[0] = {SweepParameter::Sigma, 0, static_cast<double>(columns - 1), columns, {}};
     grid.axes[1] = {SweepParameter::R, 100, 100 + static_cast<double>(rows - 1), rows, {}};
     grid.axisCount = 2;
     return grid;
 }
 
-// A completed point whose exponents tell its index; with error bars of
-// 0.01, 0.02, 0.03 where asked.
-SweepPoint point(const SweepGrid& grid, std::int64_t i, bool errors = false) {
+// A point whose exponents tell its index, with half-widths 0.01, 0.02, 0.03
+// where asked; a fault has no exponents.
+SweepPoint point(const SweepGrid& grid, std::int64_t i, bool errors = false, bool fault = false) {
     SweepPoint p{i, grid.pointAt(i), {}};
-    p.result.completed = true;
+    p.result.completed = !fault;
+    if (fault) return p;
     p.result.expo = {0.5 + static_cast<double>(i), -1.0 - static_cast<double>(i), -20.0 - static_cast<double>(i)};
     p.result.errorsKnown = errors;
     if (errors) p.result.halfWidth = {0.01, 0.02, 0.03};
     return p;
 }
 
-SweepPoint faulted(const SweepGrid& grid, std::int64_t i) {
-    SweepPoint p{i, grid.pointAt(i), {}};
-    p.result.completed = false;
-    return p;
+void add(SweepPicture& picture, const SweepGrid& grid, std::int64_t i, PointStatus status, bool errors = false) {
+    picture.add(point(grid, i, errors, status == PointStatus::Error), status);
 }
 
 const MarkedPoints* marksOf(const LineChart& chart, PointMark mark) {
@@ -50,18 +48,12 @@ const MarkedPoints* marksOf(const LineChart& chart, PointMark mark) {
     return nullptr;
 }
 
-// A band stands only on bins all of whose rows have half-widths: a bin
-// that mixes rows with and without has none, nor does one without any.
+// A band stands only on bins all of whose rows have half-widths.
 TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
-    // Twice as many points as bins: bin c holds points 2c and 2c + 1.
-    const std::int64_t count = 2 * SweepPicture::kMaxBins;
-    const SweepGrid grid = line(count);
+    // Bin c holds points 2c and 2c + 1; bin 1 mixes, bin 2 has none.
+    const SweepGrid grid = line(2 * SweepPicture::kMaxBins);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < count; ++i) {
-        // Bin 1 mixes (point 2 with, point 3 without); bin 2 has none.
-        const bool errors = !(i == 3 || i == 4 || i == 5);
-        picture.add(point(grid, i, errors), PointStatus::Ok);
-    }
+    for (std::int64_t i = 0; i < grid.size(); ++i) add(picture, grid, i, PointStatus::Ok, i < 3 || i > 5);
     const LineChart chart = picture.lineChart();
     ASSERT_EQ(chart.curves.size(), 3U);
     for (std::size_t k = 0; k < 3; ++k) {
@@ -69,37 +61,28 @@ TEST(SweepPictureLine, BandOnlyFromBinsWhoseRowsAllHaveHalfWidths) {
         ASSERT_EQ(c.low.size(), static_cast<std::size_t>(SweepPicture::kMaxBins));
         ASSERT_EQ(c.high.size(), c.low.size());
         const double width = 0.01 * static_cast<double>(k + 1);
-        // Bin 0: the mean of points 0 and 1, its band the mean half-width.
         EXPECT_DOUBLE_EQ(c.y[0], (point(grid, 0).result.expo[k] + point(grid, 1).result.expo[k]) / 2);
         EXPECT_NEAR(c.high[0] - c.y[0], width, 1e-12);
         EXPECT_NEAR(c.y[0] - c.low[0], width, 1e-12);
-        EXPECT_TRUE(std::isnan(c.low[1]) && std::isnan(c.high[1])) << "a bin of mixed rows";
-        EXPECT_TRUE(std::isnan(c.low[2]) && std::isnan(c.high[2])) << "a bin without half-widths";
         EXPECT_NEAR(c.high[3] - c.y[3], width, 1e-12);
-        // Every bin keeps its value, band or not.
-        EXPECT_FALSE(std::isnan(c.y[1]) || std::isnan(c.y[2]));
+        for (std::size_t bin : {1, 2}) EXPECT_TRUE(std::isnan(c.low[bin]) && std::isnan(c.high[bin]) && !std::isnan(c.y[bin]));
     }
 }
 
-// A bin stands at its first point, its value the mean of its ok points,
-// a fault in it marked at 0: with one point more than bins, bin 0 holds
-// points 0 and 1 (a fault), bin 1 point 2 alone.
+// With one point more than bins, bin 0 holds points 0 and 1 (a fault, marked
+// at 0), bin 1 point 2 alone, and stands at it.
 TEST(SweepPictureLine, ABinStandsAtItsFirstPoint) {
     const SweepGrid grid = line(SweepPicture::kMaxBins + 1);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < grid.size(); ++i)
-        picture.add(i == 1 ? faulted(grid, i) : point(grid, i), i == 1 ? PointStatus::Error : PointStatus::Ok);
+    for (std::int64_t i = 0; i < grid.size(); ++i) add(picture, grid, i, i == 1 ? PointStatus::Error : PointStatus::Ok);
     const LineChart chart = picture.lineChart(1);
     EXPECT_EQ(chart.curves.at(0).x.at(1), 2.0);
     EXPECT_EQ(chart.curves.at(0).y.at(1), point(grid, 2).result.expo[0]);
     EXPECT_EQ(marksOf(chart, PointMark::Fault)->y, std::vector<double>{0});
 }
 
-// Points stopped by a fault have no value: they are marked where they lie
-// (at 0). An inconsistent point keeps its numbers: it is drawn at them, in
-// its own marks. Both are left out of the ok points' curves, for all three
-// exponents or one; without them nothing is marked, and without
-// half-widths no curve has a band.
+// Faults are marked at 0 (they have no value); an inconsistent point is
+// marked at its numbers; both stay out of the curves, for all exponents or one.
 TEST(SweepPictureLine, MarksFaultedAndInconsistentPointsApart) {
     const SweepGrid grid = line(10, 20, 29);
     const struct {
@@ -114,10 +97,11 @@ TEST(SweepPictureLine, MarksFaultedAndInconsistentPointsApart) {
         for (int only = 0; only <= 3; ++only) {
             SCOPED_TRACE(testing::Message() << "exponent " << only << ", " << c.faults.size() << " faults");
             SweepPicture picture(grid, {});
-            for (std::int64_t i = 0; i < 10; ++i) {
-                if (std::count(c.faults.begin(), c.faults.end(), i)) picture.add(faulted(grid, i), PointStatus::Error);
-                else picture.add(point(grid, i), std::count(c.odd.begin(), c.odd.end(), i) ? PointStatus::Inconsistent : PointStatus::Ok);
-            }
+            for (std::int64_t i = 0; i < 10; ++i)
+                add(picture, grid, i,
+                    std::count(c.faults.begin(), c.faults.end(), i) ? PointStatus::Error
+                    : std::count(c.odd.begin(), c.odd.end(), i)     ? PointStatus::Inconsistent
+                                                                    : PointStatus::Ok);
             const LineChart chart = picture.lineChart(only);
             EXPECT_EQ(chart.marks.size(), c.faults.empty() && c.odd.empty() ? 0U : 1U);
             const MarkedPoints* faults = marksOf(chart, PointMark::Fault);
@@ -145,12 +129,11 @@ TEST(SweepPictureLine, MarksFaultedAndInconsistentPointsApart) {
     }
 }
 
-// --exponent K on a map: the map of λK, and the title says which.
 TEST(SweepPictureMap, DrawsTheExponentAsked) {
     const SweepGrid grid = map(4, 3);
     SweepPicture picture(grid, "n = 5");
     ASSERT_TRUE(picture.isMap());
-    for (std::int64_t i = 0; i < grid.size(); ++i) picture.add(point(grid, i), PointStatus::Ok);
+    for (std::int64_t i = 0; i < grid.size(); ++i) add(picture, grid, i, PointStatus::Ok);
     for (int only = 0; only <= 3; ++only) {
         SCOPED_TRACE(only);
         const std::size_t k = only == 0 ? 0 : static_cast<std::size_t>(only - 1);
@@ -167,90 +150,70 @@ TEST(SweepPictureMap, DrawsTheExponentAsked) {
             EXPECT_EQ(m.values[cell], point(grid, i).result.expo[k]) << i;
             EXPECT_EQ(m.markAt(cell), PointMark::Value);
         }
-        EXPECT_EQ(m.xFrom, 0);
-        EXPECT_EQ(m.xTo, 3);
-        EXPECT_EQ(m.yFrom, 100);
-        EXPECT_EQ(m.yTo, 102);
+        EXPECT_EQ((std::array{m.xFrom, m.xTo, m.yFrom, m.yTo}), (std::array{0.0, 3.0, 100.0, 102.0}));
     }
 }
 
-// Each cell says what it shows: a value, an inconsistent point, a fault,
-// or nothing yet.
 TEST(SweepPictureMap, MarksEachCell) {
     const SweepGrid grid = map(2, 2);
     SweepPicture picture(grid, {});
-    picture.add(point(grid, 0), PointStatus::Ok);
-    picture.add(faulted(grid, 1), PointStatus::Error);
-    picture.add(point(grid, 2), PointStatus::Inconsistent);
+    const PointStatus statuses[] = {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent};
+    for (std::int64_t i = 0; i < 3; ++i) add(picture, grid, i, statuses[i]);
     const HeatMap m = picture.heatMap();
-    ASSERT_EQ(m.marks.size(), 4U);
     // Cells: (c, r) at r * 2 + c; point i at c = i / 2, r = i % 2.
-    EXPECT_EQ(m.marks[0], PointMark::Value);
-    EXPECT_EQ(m.marks[2], PointMark::Fault);
-    EXPECT_EQ(m.marks[1], PointMark::Inconsistent);
-    EXPECT_EQ(m.marks[3], PointMark::Empty);
+    EXPECT_EQ(m.marks, (std::vector{PointMark::Value, PointMark::Inconsistent, PointMark::Fault, PointMark::Empty}));
     EXPECT_EQ(m.values[0], point(grid, 0).result.expo[0]);
     for (std::size_t i : {1, 2, 3}) EXPECT_TRUE(std::isnan(m.values[i])) << i;
 }
 
 // A cell of many points shows their ok points' mean; an ok point outweighs
-// faults and inconsistent points in the same cell.
+// faults and inconsistent points in the same cell, and an inconsistent point
+// a fault.
 TEST(SweepPictureMap, BinsLargeGridsByMean) {
     const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
     SweepPicture picture(grid, {});
     for (std::int64_t i = 0; i < grid.size(); ++i)
-        picture.add(i == 2 || i == 6 ? faulted(grid, i) : point(grid, i),
-                    i == 2 || i == 6 ? PointStatus::Error : i == 5 || i == 7 ? PointStatus::Inconsistent : PointStatus::Ok);
+        add(picture, grid, i,
+            i == 2 || i == 6 ? PointStatus::Error : i == 5 || i == 7 ? PointStatus::Inconsistent : PointStatus::Ok);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
-    EXPECT_DOUBLE_EQ(m.values[0], (0.5 + 1.5) / 2);
-    EXPECT_EQ(m.values[1], 3.5) << "the fault in cell 1 leaves its ok point";
-    EXPECT_EQ(m.values[2], 4.5) << "the inconsistent point in cell 2 is not averaged in";
-    EXPECT_EQ(m.markAt(1), PointMark::Value);
-    EXPECT_EQ(m.markAt(2), PointMark::Value);
-    EXPECT_EQ(m.markAt(3), PointMark::Inconsistent) << "an inconsistent point outweighs a fault";
-    const SweepGrid tall = map(1, SweepPicture::kMaxCells + 1);
-    EXPECT_EQ(SweepPicture(tall, {}).heatMap().rows, SweepPicture::kMaxCells);
+    EXPECT_EQ(std::vector(m.values.begin(), m.values.begin() + 3), (std::vector{1.0, 3.5, 4.5}));
+    EXPECT_EQ(std::vector({m.markAt(1), m.markAt(2), m.markAt(3)}),
+              (std::vector{PointMark::Value, PointMark::Value, PointMark::Inconsistent}));
+    EXPECT_EQ(SweepPicture(map(1, SweepPicture::kMaxCells + 1), {}).heatMap().rows, SweepPicture::kMaxCells);
 }
 
-// The title names the fixed parameters, n only where the rows hold it and
-// every completed point did as many intervals (a faulted one stopped early),
-// then the run's options.
+// n is in the title only where the rows hold it and every completed point did
+// as many intervals (a faulted one stopped early).
 TEST(SweepPictureLine, TitlesNameNWhereTheRowsTellItAndOnePointIsALineAtItsR) {
     const struct {
         bool rowsHoldIntervals;
         std::array<std::int64_t, 3> intervals;
         bool lastFaulted;
-        const char* run;
-        const char* after;
+        const char *run, *after;
     } cases[] = {
-        {true, {5, 5, 5}, false, "transient 3", "n = 5, transient 3"},
-        {true, {5, 5, 2}, true, "", "n = 5"},
-        {true, {5, 7, 5}, false, "transient 3", "transient 3"},
+        {true, {5, 5, 5}, false, "transient 3", ", n = 5, transient 3"},
+        {true, {5, 5, 2}, true, "", ", n = 5"},
+        {true, {5, 7, 5}, false, "transient 3", ", transient 3"},
         {false, {5, 5, 5}, false, "", ""},
     };
     const SweepGrid grid = line(3);
     for (const auto& c : cases) {
         SweepPicture picture(grid, c.run, c.rowsHoldIntervals);
         for (std::int64_t i = 0; i < 3; ++i) {
-            const bool faults = c.lastFaulted && i == 2;
-            SweepPoint p = faults ? faulted(grid, i) : point(grid, i);
+            SweepPoint p = point(grid, i, false, c.lastFaulted && i == 2);
             p.result.intervals = c.intervals[static_cast<std::size_t>(i)];
-            picture.add(p, faults ? PointStatus::Error : PointStatus::Ok);
+            picture.add(p, p.result.completed ? PointStatus::Ok : PointStatus::Error);
         }
         const LineChart chart = picture.lineChart();
-        EXPECT_EQ(chart.title, std::string("Lyapunov exponents against R — σ = 10, b = 2.6667") +
-                                   (*c.after ? ", " : "") + c.after)
-            << c.after;
+        EXPECT_EQ(chart.title, std::string("Lyapunov exponents against R — σ = 10, b = 2.6667") + c.after);
         EXPECT_EQ(chart.xTitle, "R");
     }
-
     // A sweep of one point is a line of one value of R.
-
-    SweepGrid one;
-    one.base = {10, 28, 2.6667};
+    SweepGrid one = line(1);
+    one.axisCount = 0;
     SweepPicture single(one, {});
-    single.add(point(one, 0), PointStatus::Ok);
+    add(single, one, 0, PointStatus::Ok);
     ASSERT_EQ(single.lineChart().curves.size(), 3U);
     EXPECT_EQ(single.lineChart().curves[0].x, std::vector<double>{28});
     EXPECT_FALSE(single.isMap());

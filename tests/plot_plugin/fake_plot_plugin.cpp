@@ -1,11 +1,10 @@
 // A stand-in for the plotting plugin, to try the tool's side of the
 // boundary: it says the version it was built with (none without
-// FAKE_VERSION), has no writers with FAKE_NO_WRITERS, only the line
-// chart's with FAKE_ONLY_LINES and only the map's with FAKE_ONLY_MAPS; its writers write a few bytes to the file and then
-// do what the name of its folder asks: "-fail" fails, "-terminate" and
-// "-interrupt" raise SIGTERM and SIGINT, "-throw" throws; any other
-// succeeds. The
-// bytes say what was drawn: a map's value title, or a line's curves.
+// FAKE_VERSION), has no writers with FAKE_NO_WRITERS, only the line chart's
+// with FAKE_ONLY_LINES and only the map's with FAKE_ONLY_MAPS. Its writers
+// write what was drawn (a map's value title, or a line's curves) and then do
+// what the name of its folder asks: "-fail-" fails, "-terminate-" and
+// "-interrupt-" raise SIGTERM and SIGINT, "-throw-" throws; any other succeeds.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -22,10 +21,10 @@ int write(const std::string& what, const char* path, char* error, unsigned long 
         std::fputs(what.c_str(), f);
         std::fclose(f);
     }
-    if (std::strstr(path, "-terminate/")) std::raise(SIGTERM);
-    if (std::strstr(path, "-interrupt/")) std::raise(SIGINT);
-    if (std::strstr(path, "-throw/")) throw std::runtime_error("thrown while drawing");
-    if (std::strstr(path, "-fail/")) {
+    if (std::strstr(path, "-terminate-")) std::raise(SIGTERM);
+    if (std::strstr(path, "-interrupt-")) std::raise(SIGINT);
+    if (std::strstr(path, "-throw-")) throw std::runtime_error("thrown while drawing");
+    if (std::strstr(path, "-fail-")) {
         std::snprintf(error, errorSize, "cannot draw %s", path);
         return 1;
     }

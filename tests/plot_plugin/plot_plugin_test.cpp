@@ -1,104 +1,59 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "picture_file.h"
 #include "plot.h"
 #include "plot_plugin.h"
+#include "scratch_folder.h"
 
 namespace veltrano::cli {
 namespace {
+
+using veltrano::testing::readText, veltrano::testing::writeText;
+using Folder = veltrano::testing::ScratchFolder;
 
 namespace fs = std::filesystem;
 
 // The stand-in plugins lie beside this test, as the plugin lies beside
 // the tool (the one named as the real plugin is the one it opens).
-fs::path besideMe(const std::string& name) {
+std::string besideMe(const std::string& name) {
     return fs::read_symlink("/proc/self/exe").parent_path() / name;
 }
-
-// A fresh folder for each test; the stand-in plugin does what its `tag`
-// asks of the pictures drawn in it.
-class Folder {
-public:
-    explicit Folder(const std::string& tag = "ok") {
-        path_ = fs::path(testing::TempDir()) / ("veltrano-plugin-" + std::to_string(::getpid()) + "-" + tag);
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~Folder() { fs::remove_all(path_); }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    [[nodiscard]] std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    // Everything in the folder, by name.
-    [[nodiscard]] std::vector<std::string> names() const {
-        std::vector<std::string> all;
-        for (const auto& entry : fs::directory_iterator(path_)) all.push_back(entry.path().filename().string());
-        std::sort(all.begin(), all.end());
-        return all;
-    }
-
-private:
-    fs::path path_;
-};
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-struct PluginCase {
-    const char* file;
-    std::string says;  // part of the refusal; empty: accepted
-};
-
-class PluginCheck : public testing::TestWithParam<PluginCase> {};
 
 // A plugin of another version passes C++ objects laid out differently: it
 // is refused when opened, with both versions named, as is anything that is
 // not the plugin at all.
-TEST_P(PluginCheck, OpensOnlyAPluginOfThisVersion) {
-    const std::string why = checkPlotPlugin(besideMe(GetParam().file).string());
-    if (GetParam().says.empty()) {
-        EXPECT_EQ(why, "");
-    } else {
-        EXPECT_NE(why.find(GetParam().says), std::string::npos) << why;
-        EXPECT_NE(why.find(besideMe(GetParam().file).string()), std::string::npos) << why;
+TEST(PluginCheck, OpensOnlyAPluginOfThisVersion) {
+    Folder folder;
+    writeText(folder / "veltrano-plot.so", "not a library\n");
+    const struct {
+        std::string path, says;  // says: part of the refusal; empty: accepted
+    } cases[] = {
+        {besideMe("veltrano-plot.so"), ""},
+        {besideMe("newer-plot.so"), "is of another version of veltrano-cli (its pictures are version " +
+                                        std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
+                                        std::to_string(plot::kAbiVersion)},
+        {besideMe("older-plot.so"), "is of another version"},
+        {besideMe("unversioned-plot.so"), "is not one of this veltrano-cli (it has no version)"},
+        {besideMe("writerless-plot.so"), "lacks its writers"},
+        {besideMe("lineonly-plot.so"), "lacks its writers"},
+        {besideMe("maponly-plot.so"), "lacks its writers"},
+        {besideMe("missing-plot.so"), "cannot open the plotting plugin"},
+        {folder / "veltrano-plot.so", "cannot open the plotting plugin"},
+    };
+    for (const auto& c : cases) {
+        const std::string why = checkPlotPlugin(c.path);
+        const bool accepted = c.says.empty();
+        EXPECT_EQ(accepted ? why.empty() : why.find(c.says) != std::string::npos && why.find(c.path) != std::string::npos,
+                  true)
+            << c.path << ": " << why;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Plugins, PluginCheck,
-    testing::Values(PluginCase{"veltrano-plot.so", ""},
-                    PluginCase{"newer-plot.so", "is of another version of veltrano-cli (its pictures are version " +
-                                                    std::to_string(plot::kAbiVersion + 1) + ", this tool's " +
-                                                    std::to_string(plot::kAbiVersion)},
-                    PluginCase{"older-plot.so", "is of another version"},
-                    PluginCase{"unversioned-plot.so", "is not one of this veltrano-cli (it has no version)"},
-                    PluginCase{"writerless-plot.so", "lacks its writers"},
-                    PluginCase{"lineonly-plot.so", "lacks its writers"}, PluginCase{"maponly-plot.so", "lacks its writers"},
-                    PluginCase{"missing-plot.so", "cannot open the plotting plugin"}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        return name.substr(0, name.find('-'));
-    });
-
-TEST(PluginCheck, RefusesAFileThatIsNoLibrary) {
-    Folder folder;
-    std::ofstream(folder / "veltrano-plot.so") << "not a library\n";
-    const std::string why = checkPlotPlugin(folder / "veltrano-plot.so");
-    EXPECT_NE(why.find("cannot open the plotting plugin " + (folder / "veltrano-plot.so")), std::string::npos) << why;
-}
-
-// Pictures are PNG or SVG files by the name's ending, in any case.
 TEST(SupportedPictureFile, ByTheEndingOfTheName) {
     const std::pair<const char*, bool> names[] = {{"a.png", true}, {"b.SVG", true}, {"c.Png", true}, {".png", false},
                                                   {"x.jpg", false}, {"png", false}, {"a.svgz", false}};
@@ -129,14 +84,6 @@ TEST(PicturesUnavailable, FindsThePluginBesideTheToolOrSaysItIsMissing) {
     EXPECT_EQ(std::system(run.c_str()), 0);
 }
 
-TEST(WritePictureFile, PublishesTheDrawingUnderItsNameAndNothingElse) {
-    Folder folder;
-    EXPECT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"line.png"});
-    EXPECT_EQ(contents(folder / "line.png"), "λ1;");
-}
-
-// --exponent K reaches the map and the line drawn from a sweep.
 TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
     SweepGrid map;
     map.base = {10, 28, 2.6667};
@@ -150,58 +97,54 @@ TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
         Folder folder("exponent");
         const pictures::SweepPicture mapPicture(map, {}), linePicture(line, {});
         ASSERT_EQ(writePictureFile(mapPicture, folder / "map.svg", only), "");
-        EXPECT_EQ(contents(folder / "map.svg"), "λ" + std::to_string(only == 0 ? 1 : only));
+        EXPECT_EQ(readText(folder / "map.svg"), "λ" + std::to_string(only == 0 ? 1 : only));
         ASSERT_EQ(writePictureFile(linePicture, folder / "line.svg", only), "");
-        EXPECT_EQ(contents(folder / "line.svg"), only == 0 ? "λ1;λ2;λ3;" : "λ" + std::to_string(only) + ";");
+        EXPECT_EQ(readText(folder / "line.svg"), only == 0 ? "λ1;λ2;λ3;" : "λ" + std::to_string(only) + ";");
     }
 }
 
-// A drawing that fails or throws leaves no temporary file.
-TEST(WritePictureFile, LeavesNoTemporaryFileWhenTheDrawingFailsOrThrows) {
-    Folder failing("fail");
-    const std::string why = writePictureFile(someLine(), failing / "map.png");
-    EXPECT_NE(why.find("cannot draw"), std::string::npos) << why;
-    EXPECT_TRUE(failing.names().empty()) << failing.names().front();
-    Folder throwing("throw");
-    EXPECT_THROW((void)writePictureFile(someLine(), throwing / "map.png"), std::runtime_error);
-    EXPECT_TRUE(throwing.names().empty()) << throwing.names().front();
-}
-
-// A file that appeared meanwhile is never replaced, and the drawing is not
-// left beside it.
-TEST(WritePictureFile, NeverReplacesAFileThatAppeared) {
-    Folder folder;
-    std::ofstream(folder / "taken.png") << "the user's";
-    const std::string why = writePictureFile(someLine(), folder / "taken.png");
-    EXPECT_NE(why.find("appeared meanwhile"), std::string::npos) << why;
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"taken.png"});
-    EXPECT_EQ(contents(folder / "taken.png"), "the user's");
-}
-
-// Stopped by a signal while drawing: the process ends as the signal says,
-// and no temporary file is left behind.
 TEST(WritePictureFileDeathTest, LeavesNoTemporaryFileWhenStopped) {
     // Forked, not run again: the child draws in this test's own folder.
-    testing::FLAGS_gtest_death_test_style = "fast";
+    ::testing::FLAGS_gtest_death_test_style = "fast";
     for (const auto& [tag, signal] : {std::pair{"terminate", SIGTERM}, std::pair{"interrupt", SIGINT}}) {
         SCOPED_TRACE(tag);
         Folder folder(tag);
-        EXPECT_EXIT((void)writePictureFile(someLine(), folder / "line.png"), testing::KilledBySignal(signal), "");
+        EXPECT_EXIT((void)writePictureFile(someLine(), folder / "line.png"), ::testing::KilledBySignal(signal), "");
         EXPECT_TRUE(folder.names().empty()) << folder.names().front();
     }
 }
 
-// The handlers are the caller's again once the picture is written.
+// The picture is published whole under its name or not at all, a file that
+// took its name meanwhile is kept, and the signals' handlers are the
+// caller's again afterwards.
 void callersHandler(int) {}
 
-TEST(WritePictureFile, GivesTheSignalsBack) {
-    Folder folder;
+TEST(WritePictureFile, PublishesTheDrawingWholeOrNotAtAllAndGivesTheSignalsBack) {
     struct sigaction mine {}, previous[3] {}, after {};
     mine.sa_handler = callersHandler;
     sigemptyset(&mine.sa_mask);
     const int signals[] = {SIGINT, SIGTERM, SIGHUP};
     for (int i = 0; i < 3; ++i) ::sigaction(signals[i], &mine, &previous[i]);
-    ASSERT_EQ(writePictureFile(someLine(), folder / "line.png"), "");
+    const struct {
+        const char *tag, *taken, *says;
+        std::vector<std::string> names;
+        const char* text;
+    } cases[] = {
+        {"ok", nullptr, nullptr, {"line.png"}, "λ1;"},
+        {"fail", nullptr, "cannot draw", {}, ""},
+        {"ok", "the user's", "appeared meanwhile", {"line.png"}, "the user's"},
+    };
+    for (const auto& c : cases) {
+        Folder folder(c.tag);
+        if (c.taken) writeText(folder / "line.png", c.taken);
+        const std::string why = writePictureFile(someLine(), folder / "line.png");
+        EXPECT_TRUE(c.says ? why.find(c.says) != std::string::npos : why.empty()) << why;
+        EXPECT_EQ(folder.names(), c.names) << c.tag;
+        EXPECT_EQ(readText(folder / "line.png"), c.text);
+    }
+    Folder throwing("throw");
+    EXPECT_THROW((void)writePictureFile(someLine(), throwing / "map.png"), std::runtime_error);
+    EXPECT_TRUE(throwing.names().empty()) << throwing.names().front();
     for (int i = 0; i < 3; ++i) {
         ::sigaction(signals[i], &previous[i], &after);
         EXPECT_EQ(after.sa_handler, callersHandler) << signals[i];

@@ -158,5 +158,5 @@ TEST(Publishing, AReplacementHoldsBothFilesAndTakesOnlyThePathItLocked) {
         EXPECT_EQ(readText(c.path), c.message.empty() ? "new" : "other");
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(folder.entries(), std::size_t{4});  // no new file left
+    EXPECT_EQ(folder.names().size(), std::size_t{4});  // no new file left
 }

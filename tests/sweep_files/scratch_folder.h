@@ -2,18 +2,21 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace veltrano::testing {
 
-// A new folder for the files of one test, removed with everything in it.
+// A new folder for the files of one test, removed with everything in it;
+// its name holds "-tag-".
 class ScratchFolder {
 public:
-    ScratchFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "veltrano-test-XXXXXX").string();
+    explicit ScratchFolder(const std::string& tag = "test") {
+        std::string name = (std::filesystem::temp_directory_path() / ("veltrano-" + tag + "-XXXXXX")).string();
         path_ = ::mkdtemp(name.data());
     }
     ~ScratchFolder() {
@@ -24,8 +27,12 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     [[nodiscard]] std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    [[nodiscard]] std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    // Everything in the folder, by name.
+    [[nodiscard]] std::vector<std::string> names() const {
+        std::vector<std::string> all;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) all.push_back(entry.path().filename());
+        std::sort(all.begin(), all.end());
+        return all;
     }
 
 private:

@@ -35,8 +35,8 @@ protected:
         whole_ = fileOf(sweepHeader(false), sweepLines(set_.grid, {0, 45}, set_.run));
         for (std::int64_t k = 1; k <= 4; ++k) writeShard(k, shardText(k));
     }
-    std::string shardText(std::int64_t k) const {
-        return fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(45, k, 4), set_.run));
+    std::string shardText(std::int64_t k, std::int64_t of = 4) const {
+        return fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(set_.grid.size(), k, of), set_.run));
     }
     void writeShard(std::int64_t k, const std::string& text) const { writeText(shardFile(set_.pattern, k), text); }
     std::string shard(std::int64_t k) const {
@@ -68,7 +68,7 @@ TEST_F(ShardJoin, CompleteShardsMakeTheWholeSweepUnderItsNameAndNothingElse) {
     const std::string out = folder_ / "whole.csv";
     EXPECT_EQ(joined(joinShards(set_, out, 3)), "");
     EXPECT_EQ(readText(out), whole_);
-    EXPECT_EQ(folder_.entries(), 5U);  // the shards and the join: no temporary left
+    EXPECT_EQ(folder_.names().size(), 5U);  // the shards and the join: no temporary left
 
     // Never over a file, checked before any work.
     writeText(out, "precious");
@@ -104,7 +104,7 @@ TEST_F(ShardJoin, EveryShardAtFaultIsNamedAndNothingIsWritten) {
                   " is incomplete: it has 10 of its 11 rows and an unfinished line\n" + shard(4) +
                   " is a folder, not a shard's file\n");
     EXPECT_FALSE(std::filesystem::exists(out));
-    EXPECT_EQ(folder_.entries(), 4U);
+    EXPECT_EQ(folder_.names().size(), 4U);
 }
 
 TEST_F(ShardJoin, AShardMissingUnfinishedOrStillBeingWrittenIsRefused) {
@@ -122,8 +122,7 @@ TEST_F(ShardJoin, AShardMissingUnfinishedOrStillBeingWrittenIsRefused) {
 
 TEST_F(ShardJoin, ShardsOfAnotherSplitSaySo) {
     // The files of a sweep split into 2, joined as if it had been split into 3.
-    for (std::int64_t k = 1; k <= 2; ++k)
-        writeShard(k, fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(45, k, 2), set_.run)));
+    for (std::int64_t k = 1; k <= 2; ++k) writeShard(k, shardText(k, 2));
     std::filesystem::remove(shardFile(set_.pattern, 3));
     set_.shards = 3;
     const auto failure = joinShards(set_, {}, 1);
@@ -135,44 +134,38 @@ TEST_F(ShardJoin, ShardsOfAnotherSplitSaySo) {
                   shard(3) + " is missing\n");
 }
 
-TEST_F(ShardJoin, AShardChangedAfterItsChecksIsNotCopied) {
+// What changes between the checks and the copy: nothing is written, and
+// a file that took the output's name meanwhile is kept.
+TEST_F(ShardJoin, WhatChangedAfterTheChecksIsNeverCopiedNorReplaced) {
     const std::string out = folder_ / "whole.csv";
-    const std::string two = shardText(2);
+    const std::string two = shardText(2), changed = shard(2) + " changed after it was checked; nothing was written\n";
+    std::string digit = two;
+    digit[digit.rfind(",ok") - 1] = digit[digit.rfind(",ok") - 1] == '1' ? '2' : '1';
+    const auto start = two.rfind('\n', two.size() - 2) + 1;
+    auto last = parseSweepRow(two.substr(start, two.size() - 1 - start), false);
+    last->result.expo[1] = std::nextafter(last->result.expo[1], 1e9);
+    const std::string firstRow = two.substr(two.find('\n') + 1, two.find('\n', two.find('\n') + 1) - two.find('\n'));
     const struct {
         const char* what;
-        std::string text;
+        std::string shard, message;
     } changes[] = {
-        {"truncated", two.substr(0, two.size() - 40)},
-        {"a digit changed", [&] {
-             std::string t = two;
-             const auto at = t.rfind(",ok") - 1;
-             t[at] = t[at] == '1' ? '2' : '1';
-             return t;
-         }()},
-        {"a well-formed row changed", [&] {
-             const auto start = two.rfind('\n', two.size() - 2) + 1;
-             auto p = parseSweepRow(two.substr(start, two.size() - 1 - start), false);
-             p->result.expo[1] = std::nextafter(p->result.expo[1], 1e9);
-             return two.substr(0, start) + sweepRow(*p, shortRun()) + '\n';
-         }()},
-        {"a row added", two + two.substr(two.find('\n') + 1, two.find('\n', two.find('\n') + 1) - two.find('\n'))},
+        {"truncated", two.substr(0, two.size() - 40), changed},
+        {"a digit changed", digit, changed},
+        {"a well-formed row changed", two.substr(0, start) + sweepRow(*last, shortRun()) + '\n', changed},
+        {"a row added", two + firstRow, changed},
+        {"the output appeared", two, out + " appeared meanwhile and is never overwritten\n"},
     };
     for (const auto& change : changes) {
         writeShard(2, two);
-        const auto failure =
-            joinShards(set_, out, 2, stdout, [&] { writeShard(2, change.text); });
-        EXPECT_EQ(joined(failure), shard(2) + " changed after it was checked; nothing was written\n") << change.what;
-        EXPECT_FALSE(std::filesystem::exists(out)) << change.what;
-        EXPECT_EQ(folder_.entries(), 4U) << change.what;
+        const bool appears = change.shard == two;
+        const auto failure = joinShards(set_, out, 2, stdout, [&] {
+            writeShard(2, change.shard);
+            if (appears) writeText(out, "precious");
+        });
+        EXPECT_EQ(joined(failure), change.message) << change.what;
+        EXPECT_EQ(std::filesystem::exists(out) ? readText(out) : "none", appears ? "precious" : "none") << change.what;
+        EXPECT_EQ(folder_.names().size(), appears ? 5U : 4U) << change.what;
     }
-}
-
-TEST_F(ShardJoin, AnOutputThatAppearsMeanwhileIsNeverReplaced) {
-    const std::string out = folder_ / "whole.csv";
-    const auto failure = joinShards(set_, out, 2, stdout, [&] { writeText(out, "precious"); });
-    EXPECT_EQ(joined(failure), out + " appeared meanwhile and is never overwritten\n");
-    EXPECT_EQ(readText(out), "precious");
-    EXPECT_EQ(folder_.entries(), 5U);
 }
 
 TEST_F(ShardJoin, OnAStreamTheCopyStopsAtTheFirstRowOutOfPlace) {
@@ -197,8 +190,7 @@ TEST_F(ShardJoin, ManyShardsNeedNoMoreOpenFilesThanThreads) {
     // More shards than this process may hold open files.
     set_.grid = lineOfR(70);
     set_.shards = 70;
-    for (std::int64_t k = 1; k <= 70; ++k)
-        writeShard(k, fileOf(sweepHeader(false), sweepLines(set_.grid, shardRange(70, k, 70), set_.run)));
+    for (std::int64_t k = 1; k <= 70; ++k) writeShard(k, shardText(k, 70));
     struct rlimit before {};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
     struct rlimit few = before;

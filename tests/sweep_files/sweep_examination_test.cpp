@@ -8,8 +8,6 @@
 #include <sstream>
 
 #include "descriptor_stream.h"
-#include "kaplan_yorke.h"
-#include "precise_text.h"
 #include "row_sample.h"
 #include "sweep_examination.h"
 #include "sweep_file_fixture.h"
@@ -38,15 +36,14 @@ std::set<std::int64_t> sampledPositions(std::int64_t n) {
     return {rows.begin(), rows.end()};
 }
 
-// Row `line` with λ1 one unit of its last digit away, its Kaplan-Yorke
-// dimension written to match: well-formed, wrong.
-std::string forged(const std::string& line, bool errors) {
+// Row `line` with its result changed and written again (the status and the
+// Kaplan-Yorke dimension to match): well-formed, wrong.
+template <class Change>
+std::string rewritten(const std::string& line, bool errors, Change change) {
     auto p = parseSweepRow(line, errors);
     EXPECT_TRUE(p && p->result.completed);
-    p->result.expo[0] = std::nextafter(p->result.expo[0], 1e9);
-    RunSettings s;
-    s.errors = errors;
-    return sweepRow(*p, s);
+    change(p->result);
+    return sweepRow(*p, shortRun(errors));
 }
 
 class Examination : public ::testing::Test {
@@ -108,7 +105,8 @@ TEST_F(Examination, AForgedRowIsRefusedAtEverySampledPositionAndTheLast) {
     EXPECT_TRUE(sampled.count(99));
     for (std::int64_t at = 0; at < 100; ++at) {
         auto rows = rows_;
-        rows[static_cast<std::size_t>(at)] = forged(rows[static_cast<std::size_t>(at)], false);
+        rows[static_cast<std::size_t>(at)] = rewritten(
+            rows[static_cast<std::size_t>(at)], false, [](auto& r) { r.expo[0] = std::nextafter(r.expo[0], 1e9); });
         const std::string why = refusalOf(examine(fileOf(header_, rows), grid_, {0, 1000}, run_));
         if (sampled.count(at)) {
             EXPECT_EQ(why, "s.csv is not the output of this sweep (row " + std::to_string(at) +
@@ -121,25 +119,16 @@ TEST_F(Examination, AForgedRowIsRefusedAtEverySampledPositionAndTheLast) {
 
 TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
     const std::string foreign = "s.csv is not the output of this sweep (";
-    std::string offTrace = rows_[45];
-    {
-        auto p = parseSweepRow(offTrace, false);
-        p->result.expo[0] += 5;
-        offTrace = sweepRow(*p, run_);
-        offTrace.replace(offTrace.rfind(',') + 1, std::string::npos, "ok");
-    }
+    const std::string noHeader = "its first line is not the header of this sweep)";
+    std::string offTrace = rewritten(rows_[45], false, [](auto& r) { r.expo[0] += 5; });
+    offTrace.replace(offTrace.rfind(',') + 1, std::string::npos, "ok");
     const auto with = [&](std::size_t at, const std::string& line) {
         auto rows = rows_;
         rows[at] = line;
         return fileOf(header_, rows);
     };
     const auto otherGrid = sweepLines(lineOfR(999), {0, 100}, run_);
-    std::string otherT = rows_[50];
-    {
-        auto p = parseSweepRow(otherT, false);
-        p->result.t = p->result.t * 2;
-        otherT = sweepRow(*p, run_);
-    }
+    const std::string otherT = rewritten(rows_[50], false, [](auto& r) { r.t *= 2; });
     std::string otherIndex = rows_[40];
     otherIndex.replace(0, 2, "41");
     const struct {
@@ -148,9 +137,9 @@ TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
         IndexRange range;
         std::string message;
     } cases[] = {
-        {"a history's header", "interval,t,lambda1,lambda2,lambda3\n", {0, 1000}, "its first line is not the header of this sweep)"},
-        {"the header with error bars", fileOf(sweepHeader(true), rows_), {0, 1000}, "its first line is not the header of this sweep)"},
-        {"an unfinished line that is no header", "index,sigma,x", {0, 1000}, "its first line is not the header of this sweep)"},
+        {"a history's header", "interval,t,lambda1,lambda2,lambda3\n", {0, 1000}, noHeader},
+        {"the header with error bars", fileOf(sweepHeader(true), rows_), {0, 1000}, noHeader},
+        {"an unfinished line that is no header", "index,sigma,x", {0, 1000}, noHeader},
         {"a row of another grid", with(60, otherGrid[60]), {0, 1000}, "row 60 does not belong to it)"},
         {"rows out of order", with(30, rows_[31]), {0, 1000}, "row 30 does not belong to it)"},
         {"a row with another index", with(40, otherIndex), {0, 1000}, "row 40 does not belong to it)"},
@@ -160,7 +149,7 @@ TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
         {"a row marked ok off the trace", with(45, offTrace), {0, 1000}, "row 45 says ok where its numbers are inconsistent)"},
         {"more rows than the shard", fileOf(header_, rows_), {0, 80}, "it has more rows than this sweep)"},
         {"one row more than the shard", fileOf(header_, {rows_.begin(), rows_.begin() + 81}), {0, 80}, "it has more rows than this sweep)"},
-        {"a header and more, unfinished", header_ + ",", {0, 1000}, "its first line is not the header of this sweep)"},
+        {"a header and more, unfinished", header_ + ",", {0, 1000}, noHeader},
         {"rows of another shard", fileOf(header_, rows_), {10, 200}, "row 10 does not belong to it)"},
     };
     for (const auto& c : cases)
@@ -177,8 +166,7 @@ TEST(ExaminationOfFaults, RowsOfFaultedPointsHaveTheirOwnTime) {
     for (const std::string& row : rows) faults += row.ends_with(",error");
     ASSERT_GT(faults, 0U);
     ASSERT_LT(faults, 6U);
-    std::istringstream in(fileOf(sweepHeader(false), rows));
-    const auto result = examineSweepFile(in, "f.csv", grid, {0, 6}, run);
+    const auto result = examine(fileOf(sweepHeader(false), rows), grid, {0, 6}, run);
     EXPECT_TRUE(std::holds_alternative<ExaminedFile>(result)) << refusalOf(result);
 }
 
@@ -190,7 +178,7 @@ TEST(ExaminationOfAFolder, AFileThatCannotBeReadIsNotTakenForAnEmptyOne) {
     ::close(fd);
     ASSERT_TRUE(std::holds_alternative<ExaminationRefusal>(result));
     EXPECT_EQ(std::get<ExaminationRefusal>(result).why, ExaminationRefusal::Why::Unreadable);
-    EXPECT_EQ(std::get<ExaminationRefusal>(result).message, "cannot read /");
+    EXPECT_EQ(refusalOf(result), "cannot read /");
     EXPECT_TRUE(in.readFailed());
 }
 
@@ -198,14 +186,9 @@ TEST(ExaminationWithErrorBars, EveryCompletedRowHasTheRunsIntervals) {
     const SweepGrid grid = lineOfR(40);
     const RunSettings run = shortRun(true);
     auto rows = sweepLines(grid, {0, 40}, run);
-    std::istringstream whole(fileOf(sweepHeader(true), rows));
-    EXPECT_TRUE(std::holds_alternative<ExaminedFile>(examineSweepFile(whole, "e.csv", grid, {0, 40}, run)));
-    auto p = parseSweepRow(rows[7], true);
-    ASSERT_TRUE(p && p->result.completed);
-    p->result.intervals = run.intervals - 1;
-    rows[7] = sweepRow(*p, run);
-    std::istringstream forged(fileOf(sweepHeader(true), rows));
-    const auto result = examineSweepFile(forged, "e.csv", grid, {0, 40}, run);
+    EXPECT_EQ(refusalOf(examine(fileOf(sweepHeader(true), rows), grid, {0, 40}, run)), "");
+    rows[7] = rewritten(rows[7], true, [&](auto& r) { r.intervals = run.intervals - 1; });
+    const auto result = examine(fileOf(sweepHeader(true), rows), grid, {0, 40}, run);
     ASSERT_TRUE(std::holds_alternative<ExaminationRefusal>(result));
     EXPECT_EQ(std::get<ExaminationRefusal>(result).why, ExaminationRefusal::Why::Inconsistent);
     EXPECT_EQ(std::get<ExaminationRefusal>(result).index, 7);

@@ -36,17 +36,16 @@ SweepGrid gridOf(std::initializer_list<SweepAxis> axes) {
     return grid;
 }
 
-std::variant<SweepGrid, std::string> found(const std::string& text) {
+// The grid found in `text` and why its rows are not one ("" if they are).
+std::pair<std::optional<SweepGrid>, std::string> found(const std::string& text) {
     std::istringstream in(text);
     std::string header;
     std::getline(in, header);
     auto grid = sweepFileGrid(in, false, "s.csv");
+    if (const auto* why = std::get_if<std::string>(&grid)) return {std::nullopt, *why};
     // The stream stands where it stood: the rows can be drawn from there.
     EXPECT_EQ(in.tellg(), static_cast<std::streamoff>(header.size() + 1));
-    if (const auto* g = std::get_if<SweepGrid>(&grid)) {
-        EXPECT_EQ(rowsOffGrid(in, false, "s.csv", *g), "");
-    }
-    return grid;
+    return {std::get<SweepGrid>(grid), rowsOffGrid(in, false, "s.csv", std::get<SweepGrid>(grid))};
 }
 
 }  // namespace
@@ -74,17 +73,16 @@ TEST(SweepFileGrid, EveryGridSweepWritesIsFoundAgain) {
         {"a two-point fast axis", gridOf({{P::B, 1, 2, 4, {}}, {P::Sigma, 3, 4, 2, {}}}), 2, P::B, P::Sigma},
     };
     for (const auto& c : cases) {
-        const auto result = found(fileOfGrid(c.grid));
-        ASSERT_TRUE(std::holds_alternative<SweepGrid>(result)) << c.what << ": " << std::get<std::string>(result);
-        const SweepGrid& g = std::get<SweepGrid>(result);
+        const auto [grid, why] = found(fileOfGrid(c.grid));
+        ASSERT_TRUE(grid && why.empty()) << c.what << ": " << why;
+        const SweepGrid& g = *grid;
         EXPECT_EQ(g.size(), c.grid.size()) << c.what;
         EXPECT_EQ(g.axisCount, c.axes) << c.what;
         if (c.axes >= 1) {
             EXPECT_EQ(g.axes[0].parameter, c.slow) << c.what;
         }
         if (c.axes == 2) {
-            EXPECT_EQ(g.axes[1].parameter, c.fast) << c.what;
-            EXPECT_EQ(g.axes[1].count, c.grid.axes[1].count) << c.what;
+            EXPECT_EQ(std::pair(g.axes[1].parameter, g.axes[1].count), std::pair(c.fast, c.grid.axes[1].count)) << c.what;
         }
     }
 }
@@ -133,15 +131,7 @@ TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
          "s.csv line 2 is not row 0 of a sweep (a sweep's file, whole or with its shards joined, starts at index 0)"},
         {"an unfinished line", text.substr(0, text.size() - 1), "s.csv line 11 is unfinished (no newline ends it)"},
     };
-    for (const auto& c : cases) {
-        std::istringstream in(c.text);
-        std::string header;
-        std::getline(in, header);
-        auto grid = sweepFileGrid(in, false, "s.csv");
-        std::string why = std::holds_alternative<std::string>(grid) ? std::get<std::string>(grid)
-                                                                    : rowsOffGrid(in, false, "s.csv", std::get<SweepGrid>(grid));
-        EXPECT_EQ(why, c.message) << c.what;
-    }
+    for (const auto& c : cases) EXPECT_EQ(found(c.text).second, c.message) << c.what;
 }
 
 TEST(SweepFileGrid, AStreamThatCannotBeReadTwiceIsRefused) {

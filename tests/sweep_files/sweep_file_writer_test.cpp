@@ -20,8 +20,13 @@ SweepFileJob jobOf(const std::string& output) {
     return job;
 }
 
+// What went wrong, "" if nothing did.
 std::string messageOf(const std::optional<SweepFileFailure>& failure) {
-    return failure ? failure->message : std::string();
+    if (!failure) return "";
+    using K = SweepFileFailure::Kind;
+    const K kind = failure->kind;
+    return (kind == K::Refused ? "refused: " : kind == K::Failed ? "failed: " : kind == K::Stopped ? "stopped: " : "? ") +
+           failure->message;
 }
 
 }  // namespace
@@ -63,42 +68,30 @@ TEST(SweepFileWriter, RefusalsAreReturnedAndLeaveTheFileAsItWas) {
     writeText(path, "precious\n");
     SweepFileJob job = jobOf(path);
     job.resumeName = "resume=True";
-    auto failure = writeSweepFile(job, {});
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
-    EXPECT_EQ(failure->message, path + " exists and is never overwritten; resume=True continues it");
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "refused: " + path + " exists and is never overwritten; resume=True continues it");
     job.resume = true;
-    failure = writeSweepFile(job, {});
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
-    EXPECT_EQ(failure->message, path + " is not the output of this sweep (its first line is not the header of this sweep)");
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})),
+              "refused: " + path + " is not the output of this sweep (its first line is not the header of this sweep)");
     EXPECT_EQ(readText(path), "precious\n");
 
     // --resume of what is not a regular file: no hint to resume it.
     std::filesystem::create_symlink(folder / "missing/target.csv", folder / "dangling.csv");
     job = jobOf(folder / "dangling.csv");
     job.resume = true;
-    failure = writeSweepFile(job, {});
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Refused);
-    EXPECT_EQ(failure->message, folder / "dangling.csv" + " exists and is never overwritten");
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "refused: " + folder / "dangling.csv" + " exists and is never overwritten");
     job.output = "/dev/null";  // a device is written as it is, continued or not
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
 
-    failure = writeSweepFile(jobOf(folder / "none/s.csv"), {});
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Failed);
+    EXPECT_EQ(messageOf(writeSweepFile(jobOf(folder / "none/s.csv"), {})).substr(0, 8), "failed: ");
 }
 
 TEST(SweepFileWriter, AFailedWriteIsAFailure) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    const auto failure = writeSweepFile(jobOf({}), {}, full);
+    EXPECT_EQ(messageOf(writeSweepFile(jobOf({}), {}, full)),
+              "failed: cannot write the rows to standard output: No space left on device");
     std::fclose(full);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Failed);
-    EXPECT_EQ(failure->message, "cannot write the rows to standard output: No space left on device");
 }
 
 TEST(SweepFileWriter, AStoppedSweepLeavesAStartThatResumes) {
@@ -107,9 +100,7 @@ TEST(SweepFileWriter, AStoppedSweepLeavesAStartThatResumes) {
     std::atomic<bool> stop{true};
     SweepFileJob job = jobOf(path);
     job.stop = &stop;
-    const auto failure = writeSweepFile(job, {});
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, SweepFileFailure::Kind::Stopped);
+    EXPECT_EQ(messageOf(writeSweepFile(job, {})).substr(0, 9), "stopped: ");
     job.stop = nullptr;
     job.resume = true;
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");

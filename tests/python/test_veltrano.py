@@ -221,3 +221,7 @@ def test_the_keyword_defaults_are_the_command_lines_in_the_calls_the_help_and_th
         assert line.end() - line.start() - 1 == max(24, len(f"  {name}={value} ")), name  # the descriptions' column
     stub = os.path.join(os.path.dirname(veltrano.__file__), "veltrano.pyi")
     assert "def sweep(" in open(stub).read()
+    assert cli("--version").stdout == f"veltrano-cli {veltrano.__version__}\n"
+    most = re.search(r"\(1 <= n <= (10\*\*\d+)\)", veltrano.spectrum.__doc__).group(1)  # the help's bound is the rule's
+    with pytest.raises(ValueError, match=f"N <= {eval(most)}$"):
+        veltrano.spectrum(10**12, *POINT[1:])

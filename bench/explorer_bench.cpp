@@ -73,6 +73,28 @@ void BM_CliSweep(benchmark::State& state) {
                                                     benchmark::Counter::kIsRate);
 }
 
+// How long the event loop is held beyond a 5 ms timer's period, at worst.
+struct LoopWatch {
+    QElapsedTimer clock;
+    QTimer tick;
+    qint64 last = 0;
+    double worstMs = 0;
+    LoopWatch() {
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [this] {
+            const qint64 now = clock.nsecsElapsed();
+            worstMs = std::max(worstMs, static_cast<double>(now - last) * 1e-6 - 5.0);
+            last = now;
+        });
+    }
+    void start() {
+        clock.start();
+        tick.start();
+    }
+    void stop() { tick.stop(); }
+};
+
 // From the request to the moment every cell of the first pass is painted.
 void BM_FirstPicture(benchmark::State& state) {
     const MapSettings s = map(400, 300, 500);
@@ -111,23 +133,12 @@ void BM_EventLoopLatency(benchmark::State& state) {
     window.show();
     double worstMs = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        qint64 last = 0;
-        double worst = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(5);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            worst = std::max(worst, static_cast<double>(now - last) * 1e-6 - 5.0);
-            last = now;
-        });
+        LoopWatch watch;
         window.showMap(map(400, 300, 500 + static_cast<int>(state.iterations())));
-        clock.start();
-        tick.start();
+        watch.start();
         while (!window.computation().complete()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        tick.stop();
-        worstMs = std::max(worstMs, worst);
+        watch.stop();
+        worstMs = std::max(worstMs, watch.worstMs);
     }
     state.counters["worst_delay_ms"] = worstMs;
 }
@@ -149,25 +160,14 @@ void BM_CsvExportLatency(benchmark::State& state) {
         std::optional<QString> ended;
         auto connection = QObject::connect(&window, &ExplorerWindow::csvExportEnded,
                                            [&](const QString& message) { ended = message; });
-        QElapsedTimer clock;
-        qint64 last = 0;
-        double worst = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(5);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            worst = std::max(worst, static_cast<double>(now - last) * 1e-6 - 5.0);
-            last = now;
-        });
-        clock.start();
-        tick.start();
+        LoopWatch watch;
+        watch.start();
         if (!window.exportCsv(path).isEmpty()) state.SkipWithError("the export did not start");
         while (!ended) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        tick.stop();
+        watch.stop();
         QObject::disconnect(connection);
         if (!ended->isEmpty()) state.SkipWithError("the export failed");
-        worstMs = std::max(worstMs, worst);
+        worstMs = std::max(worstMs, watch.worstMs);
     }
     state.counters["rows/s"] =
         benchmark::Counter(static_cast<double>(s.size()) * state.iterations(), benchmark::Counter::kIsRate);

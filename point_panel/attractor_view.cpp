@@ -64,6 +64,14 @@ void AttractorView::append(std::span<const Triple> states, bool restart, std::in
     describe();
 }
 
+void AttractorView::settle() {
+    const QRectF grown = bounds_;
+    fitBounds();
+    if (bounds_ == grown) return;
+    restartPicture();
+    drawMore();
+}
+
 void AttractorView::setProjection(Projection projection) {
     if (projection == projection_) return;
     projection_ = projection;

@@ -42,6 +42,11 @@ public:
     // it. `stride`: steps between two consecutive states.
     void append(std::span<const Triple> states, bool restart, std::int64_t stride);
 
+    // The run has ended: the box becomes the states' own, so that the
+    // picture of a finished run depends on its states only, not on how
+    // they arrived (a box grown on the way keeps the room it left).
+    void settle();
+
     void setProjection(Projection projection);
     [[nodiscard]] Projection projection() const { return projection_; }
     [[nodiscard]] std::span<const Triple> states() const { return states_; }

@@ -190,6 +190,7 @@ void PointPanel::refresh() {
         stop_->setEnabled(false);
         showEnd(update.cancelled, update.result);
         convergence_->redraw();
+        attractor_->settle();
         job_->wait();
         job_.reset();
         emit finished();

@@ -6,11 +6,13 @@
 #include <cmath>
 
 #include "attractor_trace.h"
+#include "attractor_view.h"
 #include "drawn_history_rows.h"
 #include "history_picture.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;
+using veltrano::point_panel::AttractorView;
 using veltrano::point_panel::HistoryRow;
 using veltrano::point_panel::HistoryRows;
 
@@ -121,6 +123,30 @@ private slots:
         for (const HistoryRow& row : shown) QCOMPARE(row, rowOf(row.interval, errors));
         for (std::int64_t k = 1; k <= std::min<std::int64_t>(intervals, 1000); ++k)
             QCOMPARE(shown[static_cast<std::size_t>(k - 1)].interval, k);
+    }
+
+    // A finished run's attractor depends on its states only: arriving in
+    // pieces that grow the box, it ends as the picture of all at once.
+    void settledAttractorIsItsStatesPicture() {
+        std::vector<Triple> states;
+        for (int i = 0; i < 3000; ++i) {
+            const double r = 1 + i / 100.0, a = i / 50.0;
+            states.push_back({r * std::cos(a), r * std::sin(a), r});
+        }
+        const auto draw = [&](std::size_t piece, QImage& picture) {
+            AttractorView view;
+            view.resize(400, 320);
+            for (std::size_t i = 0; i < states.size(); i += piece)
+                view.append(std::span(states).subspan(i, std::min(piece, states.size() - i)), i == 0, 1);
+            view.settle();
+            QTRY_VERIFY(!view.drawing());
+            picture = view.grab().toImage();
+        };
+        QImage inPieces, whole;
+        draw(250, inPieces);
+        draw(states.size(), whole);
+        QVERIFY(!inPieces.isNull());
+        QCOMPARE(inPieces, whole);
     }
 };
 

@@ -458,7 +458,7 @@ private slots:
         panel.question({10, 28, 8.0 / 3}, settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; }));
         QVERIFY(waitForEnd(panel));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
-        QTRY_VERIFY(!view->drawing());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
         const qreal ratio = view->devicePixelRatioF();
         QImage image = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.width(), qRound(view->width() * ratio));
@@ -485,7 +485,7 @@ private slots:
         panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::YZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
-        QTRY_VERIFY(!view->drawing());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
         QVERIFY(view->grab().toImage().convertToFormat(QImage::Format_RGB32) != image);
         panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::XY);

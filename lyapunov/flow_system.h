@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+
+#include "lorentz.h"
+
+namespace veltrano {
+
+// What the engine needs of an autonomous flow dx/dt = f(x; p): its
+// dimension, its number of parameters, the field, the field's linearisation
+// applied to one tangent vector, and the divergence (the trace of the
+// Jacobian). Every function is written once for any value type with the
+// double operators (doubles, packed lanes, the lanes of a batch of points),
+// and its parenthesisation is its evaluation order: with contraction off the
+// same doubles come out on every IEEE machine, lane by lane.
+//
+// A system is a class with
+//
+//   static constexpr std::size_t kDimension;   // d; 0 when chosen at run time
+//   static constexpr std::size_t kParameters;  // the number of parameters
+//   std::size_t dimension() const;             // d
+//
+//   // dxdt[i] = f_i(x; p) for i < d.
+//   template <class T> void flow(const T* x, const T* p, T* dxdt) const;
+//
+//   // du = J(x; p) u for one tangent vector u. Component c of u is
+//   // u[c * stride] and of the result du[c * stride]: the engine keeps the
+//   // vectors as the columns of a matrix stored row by row. x and p may be
+//   // of another value type than u (plain doubles beside packed vectors).
+//   template <class T, class C>
+//   void tangent(const C* x, const C* p, const T* u, T* du, std::size_t stride) const;
+//
+//   // The trace of J(x; p).
+//   template <class T> T divergence(const T* x, const T* p) const;
+//
+// All three are VELTRANO_ALWAYS_INLINE: the lane engine is compiled for
+// several instruction sets and each copy carries its own code.
+
+// The Lorenz system, x, y, z with sigma, R, b (p[0], p[1], p[2]): the
+// formulas of lorentz.h in their order.
+struct LorenzSystem {
+    static constexpr std::size_t kDimension = 3;
+    static constexpr std::size_t kParameters = 3;
+    [[nodiscard]] constexpr std::size_t dimension() const { return kDimension; }
+
+    template <class T>
+    VELTRANO_ALWAYS_INLINE void flow(const T* x, const T* p, T* dxdt) const {
+        const FlowDerivative<T> f = lorenzFlow(x[0], x[1], x[2], p[0], p[1], p[2]);
+        dxdt[0] = f.dx;
+        dxdt[1] = f.dy;
+        dxdt[2] = f.dz;
+    }
+
+    template <class T, class C>
+    VELTRANO_ALWAYS_INLINE void tangent(const C* x, const C* p, const T* u, T* du, std::size_t stride) const {
+        const C rz = p[1] - x[2];
+        const TangentDerivative<T> d = lorenzTangent(u[0], u[stride], u[2 * stride], x[0], x[1], rz, p[0], p[2]);
+        du[0] = d.du;
+        du[stride] = d.dv;
+        du[2 * stride] = d.dw;
+    }
+
+    // -(sigma + 1 + b), whatever the state.
+    template <class T>
+    VELTRANO_ALWAYS_INLINE T divergence(const T*, const T* p) const {
+        return -((p[0] + 1) + p[2]);
+    }
+};
+
+}  // namespace veltrano

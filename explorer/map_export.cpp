@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 
 #include "map_colours.h"
+#include "output_file.h"
 #include "number_text.h"
 #include "picture_texts.h"
 #include "picture_writer.h"
@@ -147,8 +147,14 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
 }
 
 QString writePicture(const MapComputation& map, Shown shown, const QString& path) {
-    // Drawn into a scratch folder by the drawing library, then copied beside
-    // the target and renamed over it.
+    // The target is taken first, as the rows are (refused before anything
+    // is drawn if another process writes it, and held until the new picture
+    // is in its place); the picture is drawn into a scratch folder by the
+    // drawing library and copied into the file written beside the target.
+    auto opened = ReplacementFile::open(path.toStdString());
+    if (const auto* refusal = std::get_if<FileRefusal>(&opened))
+        return cannotWrite(path, QString::fromStdString(refusal->message));
+    ReplacementFile& file = std::get<ReplacementFile>(opened);
     QTemporaryDir scratch;
     if (!scratch.isValid()) return cannotWrite(path, scratch.errorString());
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
@@ -158,10 +164,12 @@ QString writePicture(const MapComputation& map, Shown shown, const QString& path
     QFile in(drawn);
     if (!in.open(QIODevice::ReadOnly)) return cannotWrite(path, in.errorString());
     const QByteArray bytes = in.readAll();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) return cannotWrite(path, file.errorString());
-    if (!file.commit()) return cannotWrite(path, file.errorString());
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), file.stream()) !=
+        static_cast<std::size_t>(bytes.size()))
+        return cannotWrite(path, QString::fromLocal8Bit(std::strerror(errno)));
+    std::string failed = file.finish();
+    if (failed.empty()) failed = file.publish();
+    if (!failed.empty()) return cannotWrite(path, QString::fromStdString(failed));
     return {};
 }
 

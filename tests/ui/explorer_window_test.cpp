@@ -296,9 +296,9 @@ private slots:
             // Python hold it): refused before anything is written.
             const auto held = OutputFile::openExisting(path.toStdString());
             QVERIFY(std::holds_alternative<OutputFile>(held));
-            const QString refused = w.exportCsv(path);
-            QVERIFY2(refused.contains(QStringLiteral("precious.csv is being written by another process")),
-                     qPrintable(refused));
+            for (const QString& refused : {w.exportCsv(path), w.exportPicture(path)})
+                QVERIFY2(refused.contains(QStringLiteral("precious.csv is being written by another process")),
+                         qPrintable(refused));
             QVERIFY(untouched());
         }
         // Cancelled in its progress dialog while it writes (the window's events

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "system_description.h"
+
+namespace veltrano {
+
+// The flow called `name` at the dimension written in `dimension` (empty:
+// its default), or why not: an unknown name (the message lists the
+// catalogue), a dimension that is not a whole number, out of the flow's
+// range, or given for a flow whose dimension is fixed.
+[[nodiscard]] std::variant<SystemDescription, std::string> chooseSystem(std::string_view name,
+                                                                       std::string_view dimension);
+
+// The entries of a run of a catalogue flow: N, then NAME=VALUE for any of
+// its parameters, in any order; the others keep their defaults. N is a
+// whole number from 1 to RunSettings::kMaxIntervals; values are written as
+// the entries are (digits, at most one point, a leading minus, no exponent).
+struct SystemEntries {
+    std::int64_t n = 0;
+    std::vector<double> parameters;  // in the order of the flow's parameters
+};
+
+// The entries as checked, or the message of the first refused one: a
+// missing N, an N out of range or not a whole number, an argument without
+// '=', a name the flow does not have (the message lists its parameters),
+// a parameter given twice, a value that is empty or not a number.
+[[nodiscard]] std::variant<SystemEntries, std::string> checkSystemEntries(const SystemDescription& system,
+                                                                         const std::vector<std::string>& entries);
+
+// A value written as the entries are, or nullopt.
+[[nodiscard]] std::optional<double> entryNumber(std::string_view text);
+
+// "the parameters of rossler are a, b, c" ("lorenz96 has no parameters" ...).
+[[nodiscard]] std::string parametersOf(const SystemDescription& system);
+
+}  // namespace veltrano

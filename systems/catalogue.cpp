@@ -14,7 +14,11 @@ constexpr std::string_view kSprottCommon =
 std::vector<SystemDescription> makeCatalogue() {
     std::vector<SystemDescription> c;
     c.push_back({
-        "lorenz", "Lorenz", "Convection in a fluid layer heated from below, truncated to three modes.", 3, {},
+        "lorenz",
+        "Lorenz",
+        "Convection in a fluid layer heated from below, truncated to three modes.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"sigma", 10, 0, 100}, {"R", 28, 0, 400}, {"b", 8.0 / 3, 0, 20}},
         {1, 1, 1},
@@ -23,7 +27,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {{{0.9056, 0, -14.5723}, 4, {10, 28, 8.0 / 3}, {1, 1, 1}, std::string(kSprottCommon)}},
     });
     c.push_back({
-        "rossler", "Rössler", "A single spiral folded over on itself: the simplest continuous chaos.", 3, {},
+        "rossler",
+        "Rössler",
+        "A single spiral folded over on itself: the simplest continuous chaos.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", 0.2, 0, 1}, {"b", 0.2, 0, 2}, {"c", 5.7, 0, 20}},
         {1, 1, 1},
@@ -32,7 +40,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {{{0.0714, 0, -5.3943}, 4, {0.2, 0.2, 5.7}, {1, 1, 1}, std::string(kSprottCommon)}},
     });
     c.push_back({
-        "chen", "Chen", "A Lorenz-like double scroll, found by anticontrol of chaos.", 3, {},
+        "chen",
+        "Chen",
+        "A Lorenz-like double scroll, found by anticontrol of chaos.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", 35, 0, 60}, {"b", 3, 0, 10}, {"c", 28, 0, 40}},
         {1, 1, 1},
@@ -41,7 +53,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "lu", "Lü", "The double scroll between Lorenz's and Chen's.", 3, {},
+        "lu",
+        "Lü",
+        "The double scroll between Lorenz's and Chen's.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", 36, 0, 60}, {"b", 3, 0, 10}, {"c", 20, 0, 40}},
         {1, 1, 1},
@@ -50,8 +66,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "thomas", "Thomas", "Cyclically symmetric feedback circuit with friction b; chaotic just below b = 0.2082.",
-        3, {},
+        "thomas",
+        "Thomas",
+        "Cyclically symmetric feedback circuit with friction b; chaotic just below b = 0.2082.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"b", 0.208186, 0, 1}},
         {1, 1, 0},
@@ -61,7 +80,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "halvorsen", "Halvorsen", "Cyclically symmetric quadratic flow with three lobes.", 3, {},
+        "halvorsen",
+        "Halvorsen",
+        "Cyclically symmetric quadratic flow with three lobes.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", 1.27, 0, 3}},
         {-5, 0, 0},
@@ -70,8 +93,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "nose-hoover", "Nosé-Hoover (Sprott A)",
-        "A thermostatted harmonic oscillator; conservative on average, its exponents sum to zero.", 3, {},
+        "nose-hoover",
+        "Nosé-Hoover (Sprott A)",
+        "A thermostatted harmonic oscillator; conservative on average, its exponents sum to zero.",
+        3,
+        {},
         {"x", "y", "z"},
         {},
         {0, 5, 0},
@@ -82,7 +108,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {{{0.014, 0, -0.014}, 3, {}, {0, 5, 0}, "J. C. Sprott, Phys. Rev. E 50, R647-R650 (1994), Table I"}},
     });
     c.push_back({
-        "sprott-b", "Sprott B", "One of Sprott's simplest dissipative quadratic flows, without parameters.", 3, {},
+        "sprott-b",
+        "Sprott B",
+        "One of Sprott's simplest dissipative quadratic flows, without parameters.",
+        3,
+        {},
         {"x", "y", "z"},
         {},
         {0.05, 0.05, 0.05},
@@ -91,19 +121,24 @@ std::vector<SystemDescription> makeCatalogue() {
         {{{0.210, 0, -1.210}, 3, {}, {0.05, 0.05, 0.05}, "J. C. Sprott, Phys. Rev. E 50, R647-R650 (1994), Table I"}},
     });
     c.push_back({
-        "sprott-jerk", "Sprott's simplest jerk", "x''' = -A x'' + x'^2 - x: the simplest dissipative quadratic jerk.",
-        3, {},
+        "sprott-jerk",
+        "Sprott's simplest jerk",
+        "x''' = -A x'' + x'^2 - x: the simplest dissipative quadratic jerk.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"A", 2.017, 1.9, 2.1}},
         {-0.5, 0, 0},
         {"x' = y", "y' = z", "z' = -x + y*y - A*z"},
         "J. C. Sprott, \"Simplest dissipative chaotic flow\", Phys. Lett. A 228, 271-274 (1997)",
-        {{{0.0550, 0, -2.0720}, 4, {2.017}, {-0.5, 0, 0},
-          "J. C. Sprott, Phys. Lett. A 228, 271-274 (1997)"}},
+        {{{0.0550, 0, -2.0720}, 4, {2.017}, {-0.5, 0, 0}, "J. C. Sprott, Phys. Lett. A 228, 271-274 (1997)"}},
     });
     c.push_back({
-        "rabinovich-fabrikant", "Rabinovich-Fabrikant",
-        "Stochastic self-modulation of waves in a nonequilibrium medium.", 3, {},
+        "rabinovich-fabrikant",
+        "Rabinovich-Fabrikant",
+        "Stochastic self-modulation of waves in a nonequilibrium medium.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"alpha", 1.1, 0, 2}, {"gamma", 0.87, 0, 2}},
         {-1, 0, 0.5},
@@ -113,7 +148,10 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "hindmarsh-rose", "Hindmarsh-Rose", "A bursting neuron: fast spikes x, y and a slow adaptation current z.", 3,
+        "hindmarsh-rose",
+        "Hindmarsh-Rose",
+        "A bursting neuron: fast spikes x, y and a slow adaptation current z.",
+        3,
         {},
         {"x", "y", "z"},
         {{"a", 1, 0, 2},
@@ -131,7 +169,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "lorenz84", "Lorenz-84", "The westerly wind and a large-scale eddy under thermal forcing F and G.", 3, {},
+        "lorenz84",
+        "Lorenz-84",
+        "The westerly wind and a large-scale eddy under thermal forcing F and G.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", 0.25, 0, 1}, {"b", 4, 0, 10}, {"F", 8, 0, 20}, {"G", 1, 0, 5}},
         {1, 1, 1},
@@ -140,7 +182,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "rucklidge", "Rucklidge", "Double convection: a fluid layer with a stabilising second gradient.", 3, {},
+        "rucklidge",
+        "Rucklidge",
+        "Double convection: a fluid layer with a stabilising second gradient.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"kappa", 2, 0, 5}, {"lambda", 6.7, 0, 15}},
         {1, 0, 4.5},
@@ -149,7 +195,11 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "arneodo", "Arneodo", "A cubic jerk flow whose attractor spirals out of a saddle focus.", 3, {},
+        "arneodo",
+        "Arneodo",
+        "A cubic jerk flow whose attractor spirals out of a saddle focus.",
+        3,
+        {},
         {"x", "y", "z"},
         {{"a", -5.5, -10, 0}, {"b", 3.5, 0, 10}, {"c", -1, -2, 0}},
         {0.2, 0.2, 0.2},
@@ -162,8 +212,11 @@ std::vector<SystemDescription> makeCatalogue() {
     // x = 0, y = -0.1, py = 0: a start in the chaotic sea.
     const double px = std::sqrt(2 * (0.125 - (0.005 + 0.001 / 3)));
     c.push_back({
-        "henon-heiles", "Hénon-Heiles",
-        "A star in a galaxy's potential; Hamiltonian, the energy is set by the start (1/8 here).", 4, {},
+        "henon-heiles",
+        "Hénon-Heiles",
+        "A star in a galaxy's potential; Hamiltonian, the energy is set by the start (1/8 here).",
+        4,
+        {},
         {"x", "y", "px", "py"},
         {},
         {0, -0.1, px, 0},
@@ -173,10 +226,12 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
     });
     c.push_back({
-        "lorenz96", "Lorenz-96",
+        "lorenz96",
+        "Lorenz-96",
         "Sites on a latitude circle advected by their neighbours; the number of sites is the option "
         "`dimension`.",
-        5, DimensionChoice{4, 128, 5},
+        5,
+        DimensionChoice{4, 128, 5},
         {},
         {{"F", 8, 0, 40}},
         {},
@@ -188,8 +243,8 @@ std::vector<SystemDescription> makeCatalogue() {
     return c;
 }
 
-// Lorenz-96, the one flow whose dimension is chosen: variables x1 ... xd, the start F + 0.01 at the first site and F at the
-// others, and x_i' = (x_{i+1} - x_{i-2}) x_{i-1} - x_i + F on the ring.
+// Lorenz-96, the one flow whose dimension is chosen: variables x1 ... xd, the start F + 0.01 at the first site and F at
+// the others, and x_i' = (x_{i+1} - x_{i-2}) x_{i-1} - x_i + F on the ring.
 void setLorenz96Dimension(SystemDescription& s, std::size_t d) {
     const double F = s.parameters.front().value;
     s.dimension = d;

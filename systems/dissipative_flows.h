@@ -108,7 +108,7 @@ struct ThomasSystem {
     }
     template <class T, class C>
     VELTRANO_ALWAYS_INLINE void tangent(const C* s, const C* p, const T* u, T* du, std::size_t stride) const {
-        const C &b = p[0];
+        const C& b = p[0];
         const T &u0 = u[0], &u1 = u[stride], &u2 = u[2 * stride];
         du[0] = cosine(s[1]) * u1 - b * u0;
         du[stride] = cosine(s[2]) * u2 - b * u1;

@@ -25,8 +25,12 @@ VELTRANO_ALWAYS_INLINE T apply(const T& v) {
     }
 }
 
-inline double sinOf(double v) { return std::sin(v); }
-inline double cosOf(double v) { return std::cos(v); }
+inline double sinOf(double v) {
+    return std::sin(v);
+}
+inline double cosOf(double v) {
+    return std::cos(v);
+}
 
 }  // namespace lanes
 

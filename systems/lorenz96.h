@@ -24,15 +24,13 @@ public:
     template <class T>
     VELTRANO_ALWAYS_INLINE void flow(const T* x, const T* p, T* dxdt) const {
         const T& F = p[0];
-        for (std::size_t i = 0; i < d_; ++i)
-            dxdt[i] = (x[next(i)] - x[back2(i)]) * x[back1(i)] - x[i] + F;
+        for (std::size_t i = 0; i < d_; ++i) dxdt[i] = (x[next(i)] - x[back2(i)]) * x[back1(i)] - x[i] + F;
     }
     template <class T, class C>
     VELTRANO_ALWAYS_INLINE void tangent(const C* x, const C*, const T* u, T* du, std::size_t stride) const {
         for (std::size_t i = 0; i < d_; ++i) {
             const std::size_t n = next(i), b1 = back1(i), b2 = back2(i);
-            du[i * stride] = (u[n * stride] - u[b2 * stride]) * x[b1] + (x[n] - x[b2]) * u[b1 * stride] -
-                             u[i * stride];
+            du[i * stride] = (u[n * stride] - u[b2 * stride]) * x[b1] + (x[n] - x[b2]) * u[b1 * stride] - u[i * stride];
         }
     }
     template <class T>

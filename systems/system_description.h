@@ -48,7 +48,7 @@ struct SystemDescription {
     std::vector<ParameterDescription> parameters;
     std::vector<double> start;
     std::vector<std::string> equations;
-    std::string source;  // the paper that introduced the flow
+    std::string source;                      // the paper that introduced the flow
     std::vector<PublishedSpectrum> spectra;  // empty where none is cited
 };
 

@@ -19,23 +19,40 @@ template <class Visit>
 bool visitSystem(std::string_view name, std::size_t dimension, Visit&& visit) {
     const std::optional<SystemDescription> description = findSystem(name, dimension);
     if (!description) return false;
-    if (name == "lorenz") visit(LorenzSystem{});
-    else if (name == "rossler") visit(RosslerSystem{});
-    else if (name == "chen") visit(ChenSystem{});
-    else if (name == "lu") visit(LuSystem{});
-    else if (name == "thomas") visit(ThomasSystem{});
-    else if (name == "halvorsen") visit(HalvorsenSystem{});
-    else if (name == "nose-hoover") visit(NoseHooverSystem{});
-    else if (name == "sprott-b") visit(SprottBSystem{});
-    else if (name == "sprott-jerk") visit(SprottJerkSystem{});
-    else if (name == "rabinovich-fabrikant") visit(RabinovichFabrikantSystem{});
-    else if (name == "hindmarsh-rose") visit(HindmarshRoseSystem{});
-    else if (name == "lorenz84") visit(Lorenz84System{});
-    else if (name == "rucklidge") visit(RucklidgeSystem{});
-    else if (name == "arneodo") visit(ArneodoSystem{});
-    else if (name == "henon-heiles") visit(HenonHeilesSystem{});
-    else if (name == "lorenz96") visit(Lorenz96System{dimension});
-    else return false;
+    if (name == "lorenz")
+        visit(LorenzSystem{});
+    else if (name == "rossler")
+        visit(RosslerSystem{});
+    else if (name == "chen")
+        visit(ChenSystem{});
+    else if (name == "lu")
+        visit(LuSystem{});
+    else if (name == "thomas")
+        visit(ThomasSystem{});
+    else if (name == "halvorsen")
+        visit(HalvorsenSystem{});
+    else if (name == "nose-hoover")
+        visit(NoseHooverSystem{});
+    else if (name == "sprott-b")
+        visit(SprottBSystem{});
+    else if (name == "sprott-jerk")
+        visit(SprottJerkSystem{});
+    else if (name == "rabinovich-fabrikant")
+        visit(RabinovichFabrikantSystem{});
+    else if (name == "hindmarsh-rose")
+        visit(HindmarshRoseSystem{});
+    else if (name == "lorenz84")
+        visit(Lorenz84System{});
+    else if (name == "rucklidge")
+        visit(RucklidgeSystem{});
+    else if (name == "arneodo")
+        visit(ArneodoSystem{});
+    else if (name == "henon-heiles")
+        visit(HenonHeilesSystem{});
+    else if (name == "lorenz96")
+        visit(Lorenz96System{dimension});
+    else
+        return false;
     return true;
 }
 

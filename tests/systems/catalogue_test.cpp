@@ -22,7 +22,9 @@ struct Case {
     std::size_t dimension;
 };
 
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name << " in dimension " << c.dimension; }
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name << " in dimension " << c.dimension;
+}
 
 std::vector<Case> catalogueCases() {
     std::vector<Case> cases;
@@ -43,11 +45,22 @@ struct Structure {
 };
 
 const std::map<std::string, Structure> kStructure = {
-    {"lorenz", {}},    {"rossler", {}},     {"chen", {}},           {"lu", {}},
-    {"thomas", {}},    {"halvorsen", {}},   {"nose-hoover", {1, false, true}},
-    {"sprott-b", {}},  {"sprott-jerk", {}}, {"rabinovich-fabrikant", {}},
-    {"hindmarsh-rose", {}}, {"lorenz84", {}}, {"rucklidge", {}}, {"arneodo", {}},
-    {"henon-heiles", {2, true, true}},      {"lorenz96", {}},
+    {"lorenz", {}},
+    {"rossler", {}},
+    {"chen", {}},
+    {"lu", {}},
+    {"thomas", {}},
+    {"halvorsen", {}},
+    {"nose-hoover", {1, false, true}},
+    {"sprott-b", {}},
+    {"sprott-jerk", {}},
+    {"rabinovich-fabrikant", {}},
+    {"hindmarsh-rose", {}},
+    {"lorenz84", {}},
+    {"rucklidge", {}},
+    {"arneodo", {}},
+    {"henon-heiles", {2, true, true}},
+    {"lorenz96", {}},
 };
 
 std::vector<double> defaults(const SystemDescription& s) {
@@ -292,8 +305,8 @@ INSTANTIATE_TEST_SUITE_P(Flows, Catalogue, ::testing::ValuesIn(catalogueCases())
 // nothing.
 TEST(CatalogueLookup, RefusesWhatIsNotThere) {
     const std::vector<std::pair<std::string, std::size_t>> refused = {
-        {"", 3}, {"Lorenz", 3}, {"lorenz ", 3}, {"lorenz", 4}, {"lorenz", 0},
-        {"henon-heiles", 3}, {"lorenz96", 3}, {"lorenz96", 129}, {"lorenz96", 0},
+        {"", 3},         {"Lorenz", 3},     {"lorenz ", 3},  {"lorenz", 4}, {"lorenz", 0}, {"henon-heiles", 3},
+        {"lorenz96", 3}, {"lorenz96", 129}, {"lorenz96", 0},
     };
     for (const auto& [name, dimension] : refused) {
         EXPECT_FALSE(findSystem(name, dimension)) << name << " " << dimension;
@@ -311,9 +324,9 @@ TEST(CatalogueLookup, RefusesWhatIsNotThere) {
 // The text of a flow: equations, parameters, start, values that read back.
 TEST(CatalogueLookup, EquationTextListsParametersAndStart) {
     const std::vector<std::string> lorenz = equationText(*findSystem("lorenz"));
-    const std::vector<std::string> expected = {"x' = sigma*(y - x)", "y' = R*x - y - x*z", "z' = -b*z + x*y",
-                                               "sigma = 10",         "R = 28",             "b = 2.6666666666666665",
-                                               "x(0) = 1",           "y(0) = 1",           "z(0) = 1"};
+    const std::vector<std::string> expected = {
+        "x' = sigma*(y - x)",     "y' = R*x - y - x*z", "z' = -b*z + x*y", "sigma = 10", "R = 28",
+        "b = 2.6666666666666665", "x(0) = 1",           "y(0) = 1",        "z(0) = 1"};
     EXPECT_EQ(lorenz, expected);
     const std::vector<std::string> ring = equationText(*findSystem("lorenz96", 4));
     EXPECT_EQ(ring[0], "x1' = (x2 - x3)*x4 - x1 + F");

@@ -23,17 +23,23 @@ private:
     double sum() {
         double v = product();
         while (true) {
-            if (take('+')) v = v + product();
-            else if (take('-')) v = v - product();
-            else return v;
+            if (take('+'))
+                v = v + product();
+            else if (take('-'))
+                v = v - product();
+            else
+                return v;
         }
     }
     double product() {
         double v = unary();
         while (true) {
-            if (take('*')) v = v * unary();
-            else if (take('/')) v = v / unary();
-            else return v;
+            if (take('*'))
+                v = v * unary();
+            else if (take('/'))
+                v = v / unary();
+            else
+                return v;
         }
     }
     double unary() { return take('-') ? -unary() : primary(); }
@@ -73,7 +79,9 @@ private:
     void skipSpace() {
         while (at_ < text_.size() && text_[at_] == ' ') ++at_;
     }
-    [[noreturn]] void fail() const { throw std::invalid_argument("cannot read '" + text_ + "' at " + std::to_string(at_)); }
+    [[noreturn]] void fail() const {
+        throw std::invalid_argument("cannot read '" + text_ + "' at " + std::to_string(at_));
+    }
 
     const std::string& text_;
     const std::map<std::string, double>& names_;

@@ -35,8 +35,12 @@ double Spectrum::halfWidth(const std::vector<double>& weights) const {
     return boost::math::quantile(student, 0.975) * std::sqrt(squares / (count - 1)) / std::sqrt(count);
 }
 
-double Spectrum::exponent(std::size_t k) const { return mean(unit(batch.front().size(), k)); }
+double Spectrum::exponent(std::size_t k) const {
+    return mean(unit(batch.front().size(), k));
+}
 
-double Spectrum::exponentHalfWidth(std::size_t k) const { return halfWidth(unit(batch.front().size(), k)); }
+double Spectrum::exponentHalfWidth(std::size_t k) const {
+    return halfWidth(unit(batch.front().size(), k));
+}
 
 }  // namespace plain

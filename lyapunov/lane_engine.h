@@ -638,6 +638,8 @@ void checkRun(const System& system, const SystemSettings& settings) {
                                     std::to_string(settings.initial.size()));
     for (double v : settings.initial)
         if (!std::isfinite(v)) throw std::invalid_argument("the starting point must be finite");
+    if (settings.errors && settings.batch < 1)
+        throw std::invalid_argument("a batch must hold at least one interval, not " + std::to_string(settings.batch));
 }
 
 // A point that integrates nothing is complete where it starts.

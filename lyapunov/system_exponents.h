@@ -18,7 +18,8 @@ namespace veltrano {
 // Bad settings are refused before any work with std::invalid_argument and
 // a message saying what is wrong: a dimension outside 1..kMaxDimension (or
 // the system's own), k outside 1..d, a starting point that is not of d
-// finite values, fewer results than points.
+// finite values, error bars with batches of no interval, fewer results
+// than points.
 
 // Every point with `settings`, several at once in the lanes of `path`
 // (one of availablePaths()), one result per point; as runPoints of

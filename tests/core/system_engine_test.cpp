@@ -267,6 +267,7 @@ TEST(SystemEngine, RefusesWhatItCannotRun) {
         {"more exponents than sites", 4, {.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 5}, 1, "not 5"},
         {"a short starting point", 4, {.intervals = 5, .initial = {1, 1, 1}, .exponents = 2}, 1, "must have 4 coordinates, not 3"},
         {"a starting point at infinity", 4, {.intervals = 5, .initial = {1, 1, HUGE_VAL, 1}, .exponents = 2}, 1, "finite"},
+        {"empty batches", 4, {.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 2, .errors = true, .batch = 0}, 1, "at least one interval, not 0"},
         {"fewer results than points", 4, good, 0, "a result for each of the 1 points, not 0"},
     };
     for (const auto& c : cases) {

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QTemporaryDir>
@@ -34,8 +33,16 @@ const QColor kCold(59, 76, 192), kMiddle(221, 221, 221), kWarm(180, 4, 38);
 pictures::HeatMap uniformMap(int columns, int rows, double value) {
     // Built whole: g++ 12 warns wrongly when short literals are assigned
     // to strings (GCC bug 105651).
-    pictures::HeatMap map{.title = "λ1 over σ and R", .xTitle = "σ", .yTitle = "R", .valueTitle = "λ1",
-                          .xFrom = 0, .xTo = 40, .yFrom = 0, .yTo = 200, .columns = columns, .rows = rows,
+    pictures::HeatMap map{.title = "λ1 over σ and R",
+                          .xTitle = "σ",
+                          .yTitle = "R",
+                          .valueTitle = "λ1",
+                          .xFrom = 0,
+                          .xTo = 40,
+                          .yFrom = 0,
+                          .yTo = 200,
+                          .columns = columns,
+                          .rows = rows,
                           .values = std::vector<double>(static_cast<std::size_t>(columns * rows), value),
                           .marks = {}};
     return map;
@@ -119,11 +126,6 @@ private slots:
             for (int v = -100; v <= 100; ++v) QVERIFY(apart(shade, drawing::divergingAt(v / 100.0)) > 60 * 60);
             QVERIFY(apart(shade, drawing::faultColour()) > 30 * 30);
         }
-        QCOMPARE(drawing::markColour(PointMark::Value, 1.0, 1.0), kWarm);
-        QCOMPARE(drawing::markColour(PointMark::Value, kNaN, 1.0), drawing::faultColour());
-        QCOMPARE(drawing::markColour(PointMark::Fault, 1.0, 1.0), drawing::faultColour());
-        QCOMPARE(drawing::markColour(PointMark::Inconsistent, 1.0, 1.0), drawing::inconsistentColour());
-        QCOMPARE(drawing::markColour(PointMark::Empty, 1.0, 1.0), drawing::emptyColour());
     }
 
     // The scale ends at the largest magnitude shown: not at cells that show
@@ -131,7 +133,7 @@ private slots:
     void scaleLimit() {
         pictures::HeatMap map = uniformMap(3, 2, 0.5);
         map.values = {0.5, -3, 7, kInf, 100, 200};
-        map.marks = {PointMark::Value, PointMark::Undecided, PointMark::Value,
+        map.marks = {PointMark::Value, PointMark::Undecided,    PointMark::Value,
                      PointMark::Value, PointMark::Inconsistent, PointMark::Fault};
         QCOMPARE(drawing::scaleLimit(map), 7.0);
         map.marks[2] = PointMark::Empty;
@@ -149,12 +151,16 @@ private slots:
     void cells() {
         pictures::HeatMap map = uniformMap(3, 2, 0);
         map.values = {1, -1, 0, kNaN, 0.5, 1};
-        map.marks = {PointMark::Value, PointMark::Value, PointMark::Fault,
+        map.marks = {PointMark::Value, PointMark::Value,        PointMark::Fault,
                      PointMark::Value, PointMark::Inconsistent, PointMark::Empty};
         const QImage image = drawing::cellImage(map, 1.0);
         QCOMPARE(image.size(), QSize(3, 2));
-        const QColor expected[] = {kWarm, kCold, drawing::faultColour(), drawing::faultColour(),
-                                   drawing::inconsistentColour(), drawing::emptyColour()};
+        const QColor expected[] = {kWarm,
+                                   kCold,
+                                   drawing::faultColour(),
+                                   drawing::faultColour(),
+                                   drawing::inconsistentColour(),
+                                   drawing::emptyColour()};
         for (int i = 0; i < 6; ++i) QCOMPARE(image.pixelColor(i % 3, 1 - i / 3), expected[i]);
         // Fewer values than cells: the rest is empty, nothing read beyond.
         map.values.resize(2);
@@ -166,23 +172,6 @@ private slots:
         const QImage blank = drawing::cellImage(map, 1.0);
         QCOMPARE(blank.pixelColor(999, 0), drawing::emptyColour());
         QCOMPARE(blank.pixelColor(0, 999), drawing::emptyColour());
-    }
-
-    // A logarithmic axis of t is positive and has a width, whatever the
-    // rows (one row, a t of 0).
-    void logAxis() {
-        for (const std::vector<double>& t : {std::vector<double>{10, 10}, std::vector<double>{0, 100}}) {
-            pictures::LineChart data;
-            data.logX = true;
-            data.curves.push_back({"λ1", t, {1, 2}, {}, {}});
-            QChart chart;
-            drawing::buildLineChart(chart, data);
-            auto* x = qobject_cast<QLogValueAxis*>(chart.axes(Qt::Horizontal).front());
-            QVERIFY(x);
-            QVERIFY(x->min() > 0);
-            QVERIFY(x->min() < x->max());
-            QVERIFY(x->min() <= t.back() && t.back() <= x->max());
-        }
     }
 
     // A legend entry for each special colour that some cell shows, and only
@@ -221,7 +210,8 @@ private slots:
             QCOMPARE(image.size(), (QSizeF(drawing::kHeatMapSize) * ratio).toSize());
             QCOMPARE(image.devicePixelRatio(), ratio);
             const auto at = [&](double across) {
-                return image.pixelColor((QPointF(area.left() + across * area.width(), area.center().y()) * ratio).toPoint());
+                return image.pixelColor(
+                    (QPointF(area.left() + across * area.width(), area.center().y()) * ratio).toPoint());
             };
             QCOMPARE(at(0.25), drawing::divergingColour(-0.5, 2));
             QCOMPARE(at(0.45), drawing::divergingColour(-0.5, 2));
@@ -229,7 +219,8 @@ private slots:
             QCOMPARE(at(0.75), kWarm);
             // The colour bar: warm at the top, cool at the bottom.
             const auto bar = [&](double down) {
-                return image.pixelColor((QPointF(area.right() + 51, area.top() + down * area.height()) * ratio).toPoint());
+                return image.pixelColor(
+                    (QPointF(area.right() + 51, area.top() + down * area.height()) * ratio).toPoint());
             };
             QVERIFY(bar(0.01).red() > 170 && bar(0.01).blue() < 60);
             QVERIFY(bar(0.99).blue() > 170 && bar(0.99).red() < 80);
@@ -240,7 +231,8 @@ private slots:
     // a gap (here of the upper end alone) splits it, and only its first piece is named in the legend.
     void bandNeverBridgesAGap() {
         pictures::LineChart data;
-        data.curves.push_back({"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
+        data.curves.push_back(
+            {"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
         LaidOutChart gap(data);
         QChart& chart = gap.chart;
         const auto bands = seriesOf<QAreaSeries>(chart);
@@ -277,8 +269,9 @@ private slots:
         QVERIFY(y->min() < -3 && y->max() > 2);
     }
 
-    // Axes over any values stay a handful of ticks, run the way asked, and
-    // the picture is drawn (a range a few ulps wide once never finished).
+    // Axes over any values stay a handful of ticks (AxisScale's, checked in
+    // pictures_tests), run the way asked, and the picture is drawn (a range a
+    // few ulps wide once never finished).
     void saneAxes_data() {
         QTest::addColumn<double>("from");
         QTest::addColumn<double>("to");
@@ -293,12 +286,9 @@ private slots:
     void saneAxes() {
         QFETCH(double, from);
         QFETCH(double, to);
-        QValueAxis* axis = drawing::valueAxis("x", from, to);
-        QVERIFY(std::isfinite(axis->min()) && std::isfinite(axis->max()) && axis->min() < axis->max());
-        QVERIFY((axis->max() - axis->min()) / axis->tickInterval() < 13);
-        QVERIFY(std::fabs(axis->min() - axis->tickAnchor()) / axis->tickInterval() < 1e6 + 1);
+        const std::unique_ptr<QValueAxis> axis(drawing::valueAxis("x", from, to));
+        QVERIFY(axis->min() < axis->max() && (axis->max() - axis->min()) / axis->tickInterval() < 13);
         QCOMPARE(axis->isReverse(), from > to);
-        delete axis;
 
         pictures::HeatMap map = uniformMap(3, 3, 0.1);
         map.xFrom = from, map.xTo = to, map.yFrom = to, map.yTo = from;
@@ -321,7 +311,8 @@ private slots:
         QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg)), QString());
         const QByteArray all = contentOf(mapSvg);
         for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
-        const std::string png = folder.filePath("map.png").toStdString(), svg = folder.filePath("line.SVG").toStdString();
+        const std::string png = folder.filePath("map.png").toStdString(),
+                          svg = folder.filePath("line.SVG").toStdString();
         QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
         QCOMPARE(QImage(QString::fromStdString(png)).size(), drawing::kHeatMapSize);
         pictures::LineChart line;
@@ -335,5 +326,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeDrawingTest() { return std::make_unique<DrawingTest>(); }
+std::unique_ptr<QObject> makeDrawingTest() {
+    return std::make_unique<DrawingTest>();
+}
 #include "drawing_test.moc"

@@ -33,16 +33,8 @@ const QColor kCold(59, 76, 192), kMiddle(221, 221, 221), kWarm(180, 4, 38);
 pictures::HeatMap uniformMap(int columns, int rows, double value) {
     // Built whole: g++ 12 warns wrongly when short literals are assigned
     // to strings (GCC bug 105651).
-    pictures::HeatMap map{.title = "λ1 over σ and R",
-                          .xTitle = "σ",
-                          .yTitle = "R",
-                          .valueTitle = "λ1",
-                          .xFrom = 0,
-                          .xTo = 40,
-                          .yFrom = 0,
-                          .yTo = 200,
-                          .columns = columns,
-                          .rows = rows,
+    pictures::HeatMap map{.title = "λ1 over σ and R", .xTitle = "σ", .yTitle = "R", .valueTitle = "λ1",
+                          .xFrom = 0, .xTo = 40, .yFrom = 0, .yTo = 200, .columns = columns, .rows = rows,
                           .values = std::vector<double>(static_cast<std::size_t>(columns * rows), value),
                           .marks = {}};
     return map;
@@ -133,7 +125,7 @@ private slots:
     void scaleLimit() {
         pictures::HeatMap map = uniformMap(3, 2, 0.5);
         map.values = {0.5, -3, 7, kInf, 100, 200};
-        map.marks = {PointMark::Value, PointMark::Undecided,    PointMark::Value,
+        map.marks = {PointMark::Value, PointMark::Undecided, PointMark::Value,
                      PointMark::Value, PointMark::Inconsistent, PointMark::Fault};
         QCOMPARE(drawing::scaleLimit(map), 7.0);
         map.marks[2] = PointMark::Empty;
@@ -151,16 +143,12 @@ private slots:
     void cells() {
         pictures::HeatMap map = uniformMap(3, 2, 0);
         map.values = {1, -1, 0, kNaN, 0.5, 1};
-        map.marks = {PointMark::Value, PointMark::Value,        PointMark::Fault,
+        map.marks = {PointMark::Value, PointMark::Value, PointMark::Fault,
                      PointMark::Value, PointMark::Inconsistent, PointMark::Empty};
         const QImage image = drawing::cellImage(map, 1.0);
         QCOMPARE(image.size(), QSize(3, 2));
-        const QColor expected[] = {kWarm,
-                                   kCold,
-                                   drawing::faultColour(),
-                                   drawing::faultColour(),
-                                   drawing::inconsistentColour(),
-                                   drawing::emptyColour()};
+        const QColor expected[] = {kWarm, kCold, drawing::faultColour(), drawing::faultColour(),
+                                   drawing::inconsistentColour(), drawing::emptyColour()};
         for (int i = 0; i < 6; ++i) QCOMPARE(image.pixelColor(i % 3, 1 - i / 3), expected[i]);
         // Fewer values than cells: the rest is empty, nothing read beyond.
         map.values.resize(2);
@@ -210,8 +198,7 @@ private slots:
             QCOMPARE(image.size(), (QSizeF(drawing::kHeatMapSize) * ratio).toSize());
             QCOMPARE(image.devicePixelRatio(), ratio);
             const auto at = [&](double across) {
-                return image.pixelColor(
-                    (QPointF(area.left() + across * area.width(), area.center().y()) * ratio).toPoint());
+                return image.pixelColor((QPointF(area.left() + across * area.width(), area.center().y()) * ratio).toPoint());
             };
             QCOMPARE(at(0.25), drawing::divergingColour(-0.5, 2));
             QCOMPARE(at(0.45), drawing::divergingColour(-0.5, 2));
@@ -219,8 +206,7 @@ private slots:
             QCOMPARE(at(0.75), kWarm);
             // The colour bar: warm at the top, cool at the bottom.
             const auto bar = [&](double down) {
-                return image.pixelColor(
-                    (QPointF(area.right() + 51, area.top() + down * area.height()) * ratio).toPoint());
+                return image.pixelColor((QPointF(area.right() + 51, area.top() + down * area.height()) * ratio).toPoint());
             };
             QVERIFY(bar(0.01).red() > 170 && bar(0.01).blue() < 60);
             QVERIFY(bar(0.99).blue() > 170 && bar(0.99).red() < 80);
@@ -231,8 +217,7 @@ private slots:
     // a gap (here of the upper end alone) splits it, and only its first piece is named in the legend.
     void bandNeverBridgesAGap() {
         pictures::LineChart data;
-        data.curves.push_back(
-            {"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
+        data.curves.push_back({"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
         LaidOutChart gap(data);
         QChart& chart = gap.chart;
         const auto bands = seriesOf<QAreaSeries>(chart);
@@ -311,8 +296,7 @@ private slots:
         QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg)), QString());
         const QByteArray all = contentOf(mapSvg);
         for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
-        const std::string png = folder.filePath("map.png").toStdString(),
-                          svg = folder.filePath("line.SVG").toStdString();
+        const std::string png = folder.filePath("map.png").toStdString(), svg = folder.filePath("line.SVG").toStdString();
         QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
         QCOMPARE(QImage(QString::fromStdString(png)).size(), drawing::kHeatMapSize);
         pictures::LineChart line;
@@ -326,7 +310,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeDrawingTest() {
-    return std::make_unique<DrawingTest>();
-}
+std::unique_ptr<QObject> makeDrawingTest() { return std::make_unique<DrawingTest>(); }
 #include "drawing_test.moc"

@@ -93,14 +93,14 @@ private slots:
             int left, top, width, height;
         };
         const Place places[] = {
-            {"Command2", 1680, 720, 255, 255}, {"Text1", 600, 720, 1000, 375},     {"Text2", 840, 360, 1095, 375},
-            {"Text3", 840, 840, 1095, 375},    {"Text4", 840, 1320, 1095, 375},    {"Command1", 600, 1680, 1000, 495},
-            {"Label1", 480, 3120, 1005, 375},  {"Label2", 1800, 3120, 1005, 375},  {"Label3", 3120, 3120, 1005, 375},
-            {"Label4", 4440, 3120, 1005, 375}, {"Frame1", 3240, 360, 2295, 1935},  {"Label5", 480, 390, 255, 375},
-            {"Label6", 480, 900, 255, 375},    {"Label7", 480, 1380, 255, 375},    {"Label8", 480, 2760, 1005, 255},
+            {"Command2", 1680, 720, 255, 255}, {"Text1", 600, 720, 1000, 375},   {"Text2", 840, 360, 1095, 375},
+            {"Text3", 840, 840, 1095, 375},    {"Text4", 840, 1320, 1095, 375},  {"Command1", 600, 1680, 1000, 495},
+            {"Label1", 480, 3120, 1005, 375},  {"Label2", 1800, 3120, 1005, 375}, {"Label3", 3120, 3120, 1005, 375},
+            {"Label4", 4440, 3120, 1005, 375}, {"Frame1", 3240, 360, 2295, 1935}, {"Label5", 480, 390, 255, 375},
+            {"Label6", 480, 900, 255, 375},    {"Label7", 480, 1380, 255, 375},  {"Label8", 480, 2760, 1005, 255},
             {"Label9", 1800, 2760, 1005, 255}, {"Label10", 3120, 2760, 1005, 255}, {"Label11", 4440, 2760, 1005, 255},
             {"Frame2", 360, 360, 1935, 975},   {"Label12", 2640, 3795, 1215, 375}, {"Label13", 480, 3795, 2055, 375},
-            {"Image1", 5880, 110, 360, 360},   {"Image2", 5880, 600, 360, 360},    {"Image3", 5880, 1080, 360, 360},
+            {"Image1", 5880, 110, 360, 360},   {"Image2", 5880, 600, 360, 360},  {"Image3", 5880, 1080, 360, 360},
             {"Image4", 5880, 1560, 360, 360},
         };
         const auto px = [](int twips) { return (twips + 7) / 15; };
@@ -219,19 +219,15 @@ private slots:
         calcola();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(label("Label1"), QStringLiteral("20"));
-        for (const auto& [name, shape] : {std::pair{"Label2", "^0\\.38\\d{2}$"},
-                                          {"Label3", "^-0\\.00\\d{1,2}$"},
-                                          {"Label4", "^-14\\.03\\d?$"},
-                                          {"Label12", "^\\d+(\\.\\d{0,2}[1-9])?$"}})
+        for (const auto& [name, shape] : {std::pair{"Label2", "^0\\.38\\d{2}$"}, {"Label3", "^-0\\.00\\d{1,2}$"},
+                                          {"Label4", "^-14\\.03\\d?$"}, {"Label12", "^\\d+(\\.\\d{0,2}[1-9])?$"}})
             QVERIFY2(QRegularExpression(shape).match(label(name)).hasMatch(), qPrintable(label(name)));
         QVERIFY(!label("Label4").endsWith('0'));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
         // A screen reader reads each value as the field's name; the meaning
         // is its description.
-        const auto said = [this](const char* name, QAccessible::Text what) {
-            return spoken(control(form.get(), name), what);
-        };
+        const auto said = [this](const char* name, QAccessible::Text what) { return spoken(control(form.get(), name), what); };
         for (const char* name : kResultNames) QCOMPARE(said(name, QAccessible::Name), label(name));
         QCOMPARE(said("Label2", QAccessible::Description), QStringLiteral("lambda 1"));
         QCOMPARE(said("Label12", QAccessible::Description), QStringLiteral("tempo di calcolo in secondi"));
@@ -285,7 +281,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeForm1Test() {
-    return std::make_unique<Form1Test>();
-}
+std::unique_ptr<QObject> makeForm1Test() { return std::make_unique<Form1Test>(); }
 #include "form1_test.moc"

@@ -84,9 +84,8 @@ private slots:
         QCOMPARE(about->windowTitle(), QStringLiteral(" About Veltrano"));
         QCOMPARE(about->size(), QSize(418, 346));
         QCOMPARE(about->minimumSize(), about->maximumSize());
-        QCOMPARE(about->windowFlags() &
-                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-                 Qt::WindowCloseButtonHint);
+        QCOMPARE(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                         Qt::WindowCloseButtonHint), Qt::WindowCloseButtonHint);
         QVERIFY(about->isModal());
         QCOMPARE(tabs()->count(), 2);
         QCOMPARE(tabs()->tabText(0) + '/' + tabs()->tabText(1), QStringLiteral("Help/Contact"));
@@ -111,9 +110,8 @@ private slots:
             QWidget* link = control(about.get(), "Label12");
             QCOMPARE(about->childAt(link->mapTo(about.get(), QPoint(5, 5))) == link, page == 1);
             for (const char* name : page == 0 ? std::span<const char* const>(kHelpControls)
-                                              : std::span<const char* const>(kContactControls))
-                if (std::none_of(kLinks.begin(), kLinks.end(),
-                                 [&](const Link& l) { return QLatin1String(l.label) == name; }))
+                                                    : std::span<const char* const>(kContactControls))
+                if (std::none_of(kLinks.begin(), kLinks.end(), [&](const Link& l) { return QLatin1String(l.label) == name; }))
                     clickAt(name);
         }
         QCOMPARE(browsers.created, 0);
@@ -132,10 +130,8 @@ private slots:
                  QStringLiteral("Programma Veltrano for Lorentz System"));
         QCOMPARE(control<QLabel>(about.get(), "Label10")->text(), QStringLiteral("Version 1.0"));
         QCOMPARE(control<QLabel>(about.get(), "Label6")->text() + "/", QString::fromLatin1(kLinks[0].address));
-        for (const auto& [name, size] : {std::pair{"Image1", QSize(284, 81)},
-                                         {"Image2", QSize(201, 30)},
-                                         {"Picture1", QSize(106, 189)},
-                                         {"Picture2", QSize(32, 32)}}) {
+        for (const auto& [name, size] : {std::pair{"Image1", QSize(284, 81)}, {"Image2", QSize(201, 30)},
+                                         {"Picture1", QSize(106, 189)}, {"Picture2", QSize(32, 32)}}) {
             auto* picture = control<QLabel>(about.get(), name);
             QCOMPARE(picture->pixmap().size(), size);
             // Announced by what it shows, never by an internal name.
@@ -215,9 +211,7 @@ private slots:
                 auto* bar = opened->findChild<QTabBar*>();
                 page = bar->currentIndex();
                 // Centred on the screen (its frame, added once shown, may shift it by its border).
-                centred =
-                    (opened->geometry().center() - opened->screen()->availableGeometry().center()).manhattanLength() <=
-                    4;
+                centred = (opened->geometry().center() - opened->screen()->availableGeometry().center()).manhattanLength() <= 4;
                 bar->setCurrentIndex(1);  // left on "Contact"
                 if (i % 2)
                     control<QPushButton>(opened, "Command1")->click();
@@ -233,7 +227,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeForm2Test() {
-    return std::make_unique<Form2Test>();
-}
+std::unique_ptr<QObject> makeForm2Test() { return std::make_unique<Form2Test>(); }
 #include "form2_test.moc"

@@ -3,12 +3,12 @@
 // not from the 1x pictures enlarged.
 
 #include <QDirIterator>
+#include <algorithm>
+#include <cstdlib>
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
-#include <algorithm>
-#include <cstdlib>
 
 #include "form1.h"
 #include "form2.h"
@@ -48,8 +48,8 @@ int largestDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max(
-                {largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
         }
     return largest;
 }
@@ -71,8 +71,7 @@ private slots:
             ++pictures;
             const QSize size = pixels(path).size();
             for (const int factor : {2, 3}) {
-                const QString scaled =
-                    QStringLiteral(":/assets/%1@%2x.%3").arg(match.captured(1)).arg(factor).arg(match.captured(2));
+                const QString scaled = QStringLiteral(":/assets/%1@%2x.%3").arg(match.captured(1)).arg(factor).arg(match.captured(2));
                 QVERIFY2(QFile::exists(scaled), qPrintable(scaled));
                 QCOMPARE(pixels(scaled).size(), size * factor);
             }
@@ -82,8 +81,7 @@ private slots:
 
     void theWindowIconHasEverySizeADesktopAsksFor() {
         const QList<QSize> sizes = programIcon().availableSizes();
-        for (const int size : {16, 24, 32, 48, 64, 128, 256})
-            QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
     }
 
     // The calculator's picture button and the About window's formulas paint
@@ -92,17 +90,14 @@ private slots:
     void picturesPaintTheirTwoTimesDrawing() {
         veltrano::Form1 form;
         veltrano::Form2 about;
-        for (const auto& [window, asset] :
-             {std::pair<QWidget*, const char*>{&form, "help-normal"}, {&about, "equations"}}) {
+        for (const auto& [window, asset] : {std::pair<QWidget*, const char*>{&form, "help-normal"}, {&about, "equations"}}) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
             const QImage shown = painted(control(window, "Image1"));
             const QColor ground = window->palette().color(QPalette::Window);
             const auto drawing = [&](const char* suffix, int factor) {
-                const QImage picture =
-                    pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));
-                return onGround(
-                    picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), ground);
+                const QImage picture = pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));
+                return onGround(picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), ground);
             };
             const QImage drawn = drawing("@2x", 1);
             QVERIFY(largestDifference(shown.copy(QRect(QPoint(0, 0), drawn.size())), drawn) <= 2);
@@ -118,8 +113,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeHiDpiTest() {
-    return std::make_unique<HiDpiTest>();
-}
+std::unique_ptr<QObject> makeHiDpiTest() { return std::make_unique<HiDpiTest>(); }
 
 #include "hidpi_test.moc"

@@ -53,37 +53,22 @@ using S = RunSettings&;
 const std::vector<Case>& cases() {
     static const std::vector<Case> all = {
         {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, settingsOf(3000)},
-        {"error bars",
-         {"--errors", "--batch", "100"},
-         {10, 28, 2.5},
+        {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
          settingsOf(3000, [](S s) { s.errors = true, s.batch = 100; })},
-        {"transient and initial point",
-         {"--transient", "300", "--initial", "0.5,-1,20"},
-         {16, 45.92, 4},
-         settingsOf(1500,
-                    [](S s) {
-                        s.transient = 300, s.initial = {0.5, -1, 20};
-                    })},
-        {"step and steps per interval",
-         {"--step", "0.005", "--steps-per-interval", "12"},
-         {10, 160, 2.5},
+        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
+         settingsOf(1500, [](S s) { s.transient = 300, s.initial = {0.5, -1, 20}; })},
+        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
          settingsOf(2500, [](S s) { s.step = 0.005, s.stepsPerInterval = 12; })},
-        {"target error, a long run",
-         {"--errors", "--batch", "50", "--target-error", "0.02"},
-         {10, 28, 2.5},
+        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
          settingsOf(200000, [](S s) { s.errors = true, s.batch = 50, s.targetError = 0.02; })},
-        {"three batches: never a bar",
-         {"--errors", "--batch", "100"},
-         {10, 28, 2.5},
+        {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
          settingsOf(300, [](S s) { s.errors = true, s.batch = 100; })},
         {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, settingsOf(50, [](S s) { s.step = 0.2; })},
     };
     return all;
 }
 
-QString decimal(double v) {
-    return QString::fromStdString(preciseText(v));
-}
+QString decimal(double v) { return QString::fromStdString(preciseText(v)); }
 
 // A row as veltrano-cli history writes it.
 QString rowText(const HistoryRow& row, bool errors) {
@@ -104,7 +89,8 @@ struct CommandLineHistory {
 
 CommandLineHistory commandLineHistory(const Case& c) {
     QStringList args{QStringLiteral("history")};
-    args << c.options << QString::number(c.settings.intervals) << decimal(c.p.sv) << decimal(c.p.rv) << decimal(c.p.bv);
+    args << c.options << QString::number(c.settings.intervals) << decimal(c.p.sv) << decimal(c.p.rv)
+         << decimal(c.p.bv);
     QProcess tool;
     tool.start(QStringLiteral(VELTRANO_CLI), args);
     CommandLineHistory history;
@@ -116,9 +102,7 @@ CommandLineHistory commandLineHistory(const Case& c) {
     return history;
 }
 
-bool waitForEnd(PointPanel& panel) {
-    return QSignalSpy(&panel, &PointPanel::finished).wait(120000);
-}
+bool waitForEnd(PointPanel& panel) { return QSignalSpy(&panel, &PointPanel::finished).wait(120000); }
 
 // Asks the panel about a point and waits for the end of its run.
 bool answered(PointPanel& panel, const FlowParameters& p, const RunSettings& s) {
@@ -241,8 +225,7 @@ private slots:
         const std::span<const Triple> shown = panel.attractorStates();
         QCOMPARE(shown.size(), steps);
         for (std::size_t i = 0; i < expected.size(); ++i)
-            if (shown[(i + 1) * every - 1] != expected[i])
-                QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
+            if (shown[(i + 1) * every - 1] != expected[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
 
         PointJob job(1, c.p, c.settings, 64);
         job.wait();
@@ -320,8 +303,7 @@ private slots:
         // An interval of 10^9 steps: the stop is seen within it.
         PointPanel endless;
         endless.question(kClassic, settingsOf(100'000'000, [](S s) { s.stepsPerInterval = 1'000'000'000; }));
-        endsWhen(
-            endless, [&] { QTest::qWait(50), endless.cancel(); }, false);
+        endsWhen(endless, [&] { QTest::qWait(50), endless.cancel(); }, false);
         // Destroyed while it computes, with an earlier question still ending.
         auto* doomed = new PointPanel;
         doomed->question(kClassic, s);
@@ -409,8 +391,7 @@ private slots:
         panel.resize(1180, 520);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        QVERIFY(answered(panel, {10, 28, 8.0 / 3},
-                         settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; })));
+        QVERIFY(answered(panel, {10, 28, 8.0 / 3}, settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; })));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
         QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
         const qreal ratio = view->devicePixelRatioF();
@@ -429,8 +410,7 @@ private slots:
         // Pictures of the panel to look at, where asked for.
         if (const QByteArray folder = qgetenv("VELTRANO_SCREENSHOTS"); !folder.isEmpty()) {
             if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
-            const QString name =
-                ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
+            const QString name = ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
             QVERIFY(panel.grab().save(QString::fromLocal8Bit(folder) + name));
         }
         // The buttons switch the plane (x–z first) and its description.
@@ -451,7 +431,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makePointPanelTest() {
-    return std::make_unique<PointPanelTest>();
-}
+std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }
 #include "point_panel_test.moc"

@@ -6,31 +6,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 
-#include "finite_check.h"
-
 namespace veltrano {
-
-void BatchMeans::add(const Triple& estimate) {
-    ++count_;
-    const double b = static_cast<double>(count_);
-    for (std::size_t k = 0; k < kDim; ++k) {
-        const double d = estimate[k] - mean_[k];
-        mean_[k] = mean_[k] + d / b;
-        m2_[k] = m2_[k] + d * (estimate[k] - mean_[k]);
-    }
-}
-
-std::optional<Triple> BatchMeans::halfWidths() const {
-    if (count_ < kMinBatches) return std::nullopt;
-    const double q = studentQuantile975(count_ - 1);
-    const double b = static_cast<double>(count_);
-    Triple h{};
-    for (std::size_t k = 0; k < kDim; ++k) {
-        h[k] = (q * std::sqrt(m2_[k] / (b - 1))) / std::sqrt(b);
-        if (!isFinite(h[k])) return std::nullopt;
-    }
-    return h;
-}
 
 double studentQuantile975(std::int64_t nu) {
     // Computed in double precision throughout; remembered for the small

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace veltrano {
 
-double kaplanYorke(const Triple& exponents) {
-    Triple l = exponents;
+double kaplanYorke(std::span<const double> exponents) {
+    std::vector<double> l(exponents.begin(), exponents.end());
     std::sort(l.begin(), l.end(), std::greater<>());
     double sum = 0.0;
     for (std::size_t j = 0; j < l.size(); ++j) {

@@ -31,4 +31,25 @@ VELTRANO_ALWAYS_INLINE void rk4Step(const std::array<V, N>& s, std::array<V, N>&
     for (std::size_t i = 0; i < N; ++i) next[i] = ((k23[i] + (k[i] + k1[i])) * h) / 6 + s[i];
 }
 
+// The same step for a state whose size is chosen at run time: the stage
+// values live in `scratch` (four buffers of the state's size, kept by the
+// caller from step to step), the operations and their order are the same.
+template <class Buffer, class Field>
+VELTRANO_ALWAYS_INLINE void rk4Step(const Buffer& s, Buffer& next, double h, Field&& field,
+                                    std::array<Buffer, 4>& scratch) {
+    auto& [k1, k23, k, trial] = scratch;
+    const std::size_t n = s.size();
+    field(s, k1);
+    for (std::size_t i = 0; i < n; ++i) trial[i] = (k1[i] * h) / 2 + s[i];
+    field(trial, k23);  // k2
+    for (std::size_t i = 0; i < n; ++i) trial[i] = (k23[i] * h) / 2 + s[i];
+    field(trial, k);  // k3
+    for (std::size_t i = 0; i < n; ++i) {
+        trial[i] = k[i] * h + s[i];
+        k23[i] = (k[i] + k23[i]) * 2;
+    }
+    field(trial, k);  // k4
+    for (std::size_t i = 0; i < n; ++i) next[i] = ((k23[i] + (k[i] + k1[i])) * h) / 6 + s[i];
+}
+
 }  // namespace veltrano

@@ -51,41 +51,19 @@ class ExplorerMapTest : public QObject {
 private slots:
     void cellUnderAPoint() {
         // A 400 x 300 area: the top left is the top row, a cell's edge belongs to the next.
-        const struct {
-            double x, y;
-            int columns, rows;
-            std::optional<CellPosition> cell;
-        } cases[] = {{0, 0, 4, 3, CellPosition{0, 2}},
-                     {0, 299.9, 4, 3, CellPosition{0, 0}},
-                     {399.9, 299.9, 4, 3, CellPosition{3, 0}},
-                     {100, 100, 4, 3, CellPosition{1, 1}},
-                     {99.99, 99.99, 4, 3, CellPosition{0, 2}},
-                     {123, 45, 400, 300, CellPosition{123, 254}},
-                     {200, 150, 1000, 1000, CellPosition{500, 499}},  // cells smaller than pixels
-                     {400, 10, 4, 3, std::nullopt},
-                     {10, -0.5, 4, 3, std::nullopt},
-                     {-1, 10, 4, 3, std::nullopt}};
-        for (const auto& c : cases)
-            QVERIFY2(cellAt(c.x, c.y, 400, 300, c.columns, c.rows) == c.cell,
-                     qPrintable(QStringLiteral("%1, %2").arg(c.x).arg(c.y)));
-    }
-
-    void cellsCarryTheSweepsValues() {
-        MapSettings s;
-        s.x = {SweepParameter::R, 0, 200, 301};
-        s.y = {SweepParameter::B, 0.5, 8, 7};
-        s.base = {10, 28, 2.6667};
-        const SweepGrid grid = gridOf(s);
-        for (const CellPosition c :
-             {CellPosition{0, 0}, CellPosition{300, 6}, CellPosition{17, 3}, CellPosition{150, 0}}) {
-            const FlowParameters p = cellParameters(s, c);
-            const FlowParameters q = grid.pointAt(indexOf(s, c.column, c.row));
-            QCOMPARE(p.sv, 10.0);  // the fixed one
-            QCOMPARE(p.rv, q.rv);
-            QCOMPARE(p.bv, q.bv);
-        }
-        QCOMPARE(cellParameters(s, {300, 6}).rv, 200.0);
-        QCOMPARE(cellParameters(s, {300, 6}).bv, 8.0);
+        using Case = std::tuple<double, double, int, int, std::optional<CellPosition>>;
+        const Case cases[] = {{0, 0, 4, 3, CellPosition{0, 2}},
+                              {0, 299.9, 4, 3, CellPosition{0, 0}},
+                              {399.9, 299.9, 4, 3, CellPosition{3, 0}},
+                              {100, 100, 4, 3, CellPosition{1, 1}},
+                              {99.99, 99.99, 4, 3, CellPosition{0, 2}},
+                              {123, 45, 400, 300, CellPosition{123, 254}},
+                              {200, 150, 1000, 1000, CellPosition{500, 499}},  // cells smaller than pixels
+                              {400, 10, 4, 3, std::nullopt},
+                              {10, -0.5, 4, 3, std::nullopt},
+                              {-1, 10, 4, 3, std::nullopt}};
+        for (const auto& [x, y, columns, rows, cell] : cases)
+            QVERIFY2(cellAt(x, y, 400, 300, columns, rows) == cell, qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
     }
 
     void cellIsDescribedStatusFirst() {
@@ -103,18 +81,15 @@ private slots:
         run.intervals = 1000;
         run.errors = true;
         run.batch = 100;
-        const struct {
-            double sigma;
-            const PointResult* result;
-            QString said;
-        } cases[] = {
+        const std::tuple<double, const PointResult*, QString> cases[] = {
             {10, &periodicLooking, "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05"},  // never a class
             {10, &chaotic, "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01"},
             {10, &barsOff, "ok: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667"},
             {10, &fault, "error, an arithmetic fault at t = 3.25: " + at},
             // Zoomed: every digit the cell has.
             {std::nextafter(11.0, 0.0), nullptr, "not computed yet: σ = 10.999999999999998, R = 28, b = 2.6667"}};
-        for (const auto& c : cases) QCOMPARE(cellDescription({c.sigma, 28, 2.6667}, c.result, run), c.said);
+        for (const auto& [sigma, result, said] : cases)
+            QCOMPARE(cellDescription({sigma, 28, 2.6667}, result, run), said);
     }
 
     void zoomKeepsTheResolutionAndNarrowsTheRanges() {
@@ -122,28 +97,21 @@ private slots:
         MapSettings s;
         s.x = {SweepParameter::Sigma, 0, 40, 401};
         s.y = {SweepParameter::R, 0, 200, 201};
-        const struct {
-            CellPosition a, b;
-            double xFrom, xTo, yFrom, yTo;
-        } cases[] = {{{100, 150}, {200, 50}, 10, 20, 50, 150},
-                     {{200, 50}, {100, 150}, 10, 20, 50, 150},
-                     {{0, 0}, {1, 1}, 0, 0.1, 0, 1},
-                     {{0, 0}, {400, 200}, 0, 40, 0, 200}};
-        for (const auto& c : cases) {
+        const std::tuple<CellPosition, CellPosition, double, double, double, double> cases[] = {
+            {{100, 150}, {200, 50}, 10, 20, 50, 150},
+            {{200, 50}, {100, 150}, 10, 20, 50, 150},
+            {{0, 0}, {1, 1}, 0, 0.1, 0, 1},
+            {{0, 0}, {400, 200}, 0, 40, 0, 200}};
+        for (const auto& [a, b, xFrom, xTo, yFrom, yTo] : cases) {
             MapSettings expected = s;
-            expected.x.from = c.xFrom;
-            expected.x.to = c.xTo;
-            expected.y.from = c.yFrom;
-            expected.y.to = c.yTo;
-            QVERIFY(zoomedTo(s, c.a, c.b) == expected);
+            std::tie(expected.x.from, expected.x.to, expected.y.from, expected.y.to) = std::tie(xFrom, xTo, yFrom, yTo);
+            QVERIFY(zoomedTo(s, a, b) == expected);
         }
     }
 
     void passesComputeEveryCellOnceCoarseFirst() {
-        const struct {
-            int columns, rows, unitSize;
-        } cases[] = {{1, 1, 32}, {7, 5, 4}, {8, 8, 32}, {9, 17, 3}, {1, 1000, 32}, {400, 300, 32}};
-        for (const auto [columns, rows, unitSize] : cases) {
+        for (const auto& [columns, rows, unitSize] :
+             {std::array{1, 1, 32}, {7, 5, 4}, {8, 8, 32}, {9, 17, 3}, {1, 1000, 32}, {400, 300, 32}}) {
             std::vector<int> seen(static_cast<std::size_t>(columns * rows), 0);
             int lastPass = 0, first = 0;
             for (const WorkUnit& u : workUnits(columns, rows, unitSize)) {
@@ -237,39 +205,15 @@ private slots:
         QCOMPARE(exactText(-0.0), std::string("0"));
     }
 
-    void pythonCallNamesEveryChoice() {
-        MapSettings s;
-        s.x = {SweepParameter::R, 0, 200, 201};
-        s.y = {SweepParameter::Sigma, 40, 0.5, 7};
-        s.base.bv = 3.5;
-        QCOMPARE(QString::fromStdString(pythonCall(s)),
-                 QStringLiteral("import veltrano\n\nmap = veltrano.sweep(1000, veltrano.spaced(40.0, 0.5, 7), "
-                                "veltrano.spaced(0.0, 200.0, 201), 3.5, vary=(\"R\", \"sigma\"), errors=True, "
-                                "batch=100)\n"));
-        s.run.errors = false;
-        s.run.transient = 5;
-        s.run.initial = {0.5, -1, 2};
-        s.run.step = 0.005;
-        s.run.stepsPerInterval = 10;
-        QVERIFY(QString::fromStdString(pythonCall(s))
-                    .endsWith(QStringLiteral("3.5, vary=(\"R\", \"sigma\"), transient=5, initial=(0.5, -1.0, 2.0), "
-                                             "step=0.005, steps_per_interval=10)\n")));
-        s.run.targetError = 1e-3;
-        s.run.errors = true;
-        QVERIFY(QString::fromStdString(pythonCall(s)).endsWith(QStringLiteral(", target_error=0.001, batch=100)\n")));
-    }
-
     void axisLabelsFitAndTellNeighboursApart() {
-        const struct {
-            double lo, hi, length;
-            int least;                                        // labels an axis this long shows at the least
-            bool across;                                      // labels side by side, else one above the other
-        } cases[] = {{0, 40, 600, 5, true},                   // σ whole
-                     {0, 200, 150, 2, true},                  // R on a short axis
-                     {10.99999, 11.00001, 600, 3, true},      // σ zoomed to 2e-5
-                     {28 - 1e-9, 28 + 1e-9, 400, 2, true},    // R zoomed to 2e-9
-                     {2.6667, 2.6667 + 2e-14, 600, 1, true},  // b near what doubles resolve
-                     {0, 200, 70, 3, false}};                 // up a short axis
+        // At the least `least` labels; `across`: side by side, else one above the other.
+        const std::tuple<double, double, double, int, bool> cases[] = {
+            {0, 40, 600, 5, true},                   // σ whole
+            {0, 200, 150, 2, true},                  // R on a short axis
+            {10.99999, 11.00001, 600, 3, true},      // σ zoomed to 2e-5
+            {28 - 1e-9, 28 + 1e-9, 400, 2, true},    // R zoomed to 2e-9
+            {2.6667, 2.6667 + 2e-14, 600, 1, true},  // b near what doubles resolve
+            {0, 200, 70, 3, false}};                 // up a short axis
         for (const auto& [lo, hi, length, least, across] : cases) {
             // Seven pixels a character side by side; 14 a label one above the other.
             const auto extent = [across](const QString& t) {
@@ -339,14 +283,8 @@ private slots:
              {QSize(1366, 740), QSize(683, 370), QSize(800, 486), QSize(1920, 1050), QSize(960, 525)}) {
             const QSize size = ExplorerWindow::openingSize(available);
             // Its frame and title bar included, and the room a large screen offers, within reason.
-            QVERIFY2(size.width() + 16 <= available.width() && size.height() + 48 <= available.height() &&
-                         size.width() >= std::min(1180, available.width() - 16) &&
-                         size.height() >= std::min(760, available.height() - 48),
-                     qPrintable(QStringLiteral("%1 x %2 in %3 x %4")
-                                    .arg(size.width())
-                                    .arg(size.height())
-                                    .arg(available.width())
-                                    .arg(available.height())));
+            const QSize room = available - QSize(16, 48);
+            QVERIFY(room.boundedTo(size) == size && size.expandedTo(room.boundedTo(QSize(1180, 760))) == size);
         }
     }
 };

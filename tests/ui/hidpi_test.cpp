@@ -54,11 +54,6 @@ int largestDifference(const QImage& a, const QImage& b) {
     return largest;
 }
 
-QImage enlarged(const QString& resource, int factor) {
-    const QImage small = pixels(resource);
-    return small.scaled(small.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 }  // namespace
 
 class HiDpiTest : public QObject {
@@ -89,30 +84,25 @@ private slots:
         for (const int size : {16, 24, 32, 48, 64, 128, 256}) QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
     }
 
-    // The picture button paints the 2x drawing pixel for pixel on the
-    // window's ground, which the 1x picture enlarged would not.
-    void thePictureButtonPaintsItsTwoTimesDrawing() {
+    // The calculator's picture button and the About window's formulas paint
+    // their 2x drawing pixel for pixel (on the window's ground), which the 1x
+    // picture enlarged would not.
+    void picturesPaintTheirTwoTimesDrawing() {
         veltrano::Form1 form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* button = control<QLabel>(&form, "Image1");
-        const QImage shown = painted(button);
-        QCOMPARE(shown.size(), QSize(48, 48));
-        const QColor ground = form.palette().color(QPalette::Window);
-        const QImage drawn = onGround(pixels(QStringLiteral(":/assets/help-normal@2x.png")), ground);
-        QVERIFY(largestDifference(shown, drawn) <= 2);
-        QVERIFY(largestDifference(shown, onGround(enlarged(QStringLiteral(":/assets/help-normal.png"), 2), ground)) > 40);
-    }
-
-    void theAboutWindowPaintsItsFormulasFromTheirTwoTimesDrawing() {
         veltrano::Form2 about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        auto* equations = control<QLabel>(&about, "Image1");
-        const QImage shown = painted(equations);
-        const QImage drawn = pixels(QStringLiteral(":/assets/equations@2x.png"));
-        QCOMPARE(shown.copy(QRect(QPoint(0, 0), drawn.size())), drawn);
-        QVERIFY(largestDifference(drawn, enlarged(QStringLiteral(":/assets/equations.png"), 2)) > 40);
+        for (const auto& [window, asset] : {std::pair<QWidget*, const char*>{&form, "help-normal"}, {&about, "equations"}}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            const QImage shown = painted(control(window, "Image1"));
+            const QColor ground = window->palette().color(QPalette::Window);
+            const auto drawing = [&](const char* suffix, int factor) {
+                const QImage picture = pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));
+                return onGround(picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), ground);
+            };
+            const QImage drawn = drawing("@2x", 1);
+            QVERIFY(largestDifference(shown.copy(QRect(QPoint(0, 0), drawn.size())), drawn) <= 2);
+            QVERIFY(largestDifference(drawn, drawing("", 2)) > 40);
+        }
     }
 
     void theHandPointerHasItsTwoTimesImage() {

@@ -3,7 +3,6 @@
 #include "point_panel.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QChart>
 #include <QLabel>
 #include <QLegendMarker>
@@ -13,7 +12,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTest>
 #include <map>
 
 #include "attractor_view.h"
@@ -25,6 +23,7 @@
 #include "point_job.h"
 #include "precise_text.h"
 #include "rk4_integrator.h"
+#include "ui_test_support.h"
 
 using namespace veltrano;
 using veltrano::point_panel::HistoryRow;
@@ -105,15 +104,15 @@ CommandLineHistory commandLineHistory(const Case& c) {
 
 bool waitForEnd(PointPanel& panel) { return QSignalSpy(&panel, &PointPanel::finished).wait(120000); }
 
+// Asks the panel about a point and waits for the end of its run.
+bool answered(PointPanel& panel, const FlowParameters& p, const RunSettings& s) {
+    panel.question(p, s);
+    return waitForEnd(panel);
+}
+
 QString textOf(PointPanel& panel, const char* name) {
     auto* label = panel.findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
-}
-
-PointJob::Update finishedJob(const Case& c, std::size_t traceCapacity = point_panel::AttractorTrace::kCapacity) {
-    PointJob job(1, c.p, c.settings, traceCapacity);
-    job.wait();
-    return job.take();
 }
 
 // The states (x, y, z) after each step of the single run's integrator from
@@ -151,8 +150,7 @@ private slots:
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
 
         PointPanel panel;
-        panel.question(c.p, c.settings);
-        QVERIFY(waitForEnd(panel));
+        QVERIFY(answered(panel, c.p, c.settings));
         QVERIFY(!panel.running());
         const std::vector<HistoryRow> rows = panel.historyRows();
         QCOMPARE(rows.empty(), expected.rows.empty());
@@ -165,9 +163,8 @@ private slots:
         // A screen reader reads each value as its name, what it is as its description.
         for (QLabel* label : panel.findChildren<QLabel*>()) {
             if (!(label->focusPolicy() & Qt::TabFocus)) continue;
-            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);
-            QCOMPARE(read->text(QAccessible::Name), label->text());
-            QVERIFY2(!read->text(QAccessible::Description).isEmpty(), qPrintable(label->objectName()));
+            QCOMPARE(spoken(label), label->text());
+            QVERIFY2(!spoken(label, QAccessible::Description).isEmpty(), qPrintable(label->objectName()));
         }
         const PointResult& result = *panel.result();
         QCOMPARE(result.completed, expected.status == 0);
@@ -200,99 +197,43 @@ private slots:
                                .arg(c.settings.batch));
     }
 
-    // Every state the attractor shows is the single run's, to the bit.
+    // Every state the attractor shows is the single run's, to the bit: each
+    // step's (the calculator's experiment; a transient and another initial
+    // point), or the interval ends of the observed run (another step). A
+    // trace far smaller than the run keeps every stride-th of them.
     void attractorHoldsTheSingleRunsStates_data() {
         QTest::addColumn<int>("index");
-        QTest::newRow("the calculator's experiment") << 0;
-        QTest::newRow("transient and initial point") << 2;
+        for (const int i : {0, 2, 3}) QTest::newRow(cases()[static_cast<std::size_t>(i)].name) << i;
     }
     void attractorHoldsTheSingleRunsStates() {
         QFETCH(int, index);
         const Case& c = cases()[static_cast<std::size_t>(index)];
-        const std::vector<Triple> expected = singleRunStates(c);
-        QCOMPARE(static_cast<std::int64_t>(expected.size()), c.settings.intervals * c.settings.stepsPerInterval);
+        const auto steps = static_cast<std::size_t>(c.settings.intervals * c.settings.stepsPerInterval);
+        std::vector<Triple> expected;
+        std::size_t every = 1;  // steps between two states expected
+        if (c.settings.step == RunSettings{}.step) {
+            expected = singleRunStates(c);
+        } else {
+            every = static_cast<std::size_t>(c.settings.stepsPerInterval);
+            runObserved(c.settings, c.p, [&](const IntervalState& state) { expected.push_back(state.point); });
+        }
+        QCOMPARE(expected.size() * every, steps);
 
         PointPanel panel;
-        panel.question(c.p, c.settings);
-        QVERIFY(waitForEnd(panel));
+        QVERIFY(answered(panel, c.p, c.settings));
         QCOMPARE(panel.attractorStride(), 1);
         const std::span<const Triple> shown = panel.attractorStates();
-        QCOMPARE(shown.size(), expected.size());
-        for (std::size_t i = 0; i < shown.size(); ++i)
-            if (shown[i] != expected[i]) QFAIL(qPrintable(QStringLiteral("step %1 differs").arg(i + 1)));
+        QCOMPARE(shown.size(), steps);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            if (shown[(i + 1) * every - 1] != expected[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
 
-        // A trace far smaller than the run keeps every stride-th state, still the single run's.
-        const PointJob::Update update = finishedJob(c, 64);
+        PointJob job(1, c.p, c.settings, 64);
+        job.wait();
+        const PointJob::Update update = job.take();
         QVERIFY(update.stride >= 512);
         const auto stride = static_cast<std::size_t>(update.stride);
-        QCOMPARE(update.states.size(), expected.size() / stride);
-        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], expected[(i + 1) * stride - 1]);
-    }
-
-    // The states at the ends of the intervals are those of the calculator's
-    // own run (its experiment) and of the observed run (another step).
-    void attractorMeetsTheIntervalEnds_data() {
-        QTest::addColumn<int>("index");
-        QTest::newRow("the calculator's run") << 0;
-        QTest::newRow("the observed run") << 3;
-    }
-    void attractorMeetsTheIntervalEnds() {
-        QFETCH(int, index);
-        const Case& c = cases()[static_cast<std::size_t>(index)];
-        std::vector<Triple> ends;
-        if (index == 0) {
-            Spectrum spectrum;
-            struct Quiet final : FaultReporter {
-                void reportFault() override {}
-            } quiet;
-            const auto end = [&](int) { ends.push_back({spectrum.state()[0], spectrum.state()[1], spectrum.state()[2]}); };
-            QVERIFY(spectrum.run({static_cast<std::int16_t>(c.settings.intervals), c.p.sv, c.p.rv, c.p.bv}, quiet, end));
-            QCOMPARE(c.settings.stepsPerInterval, Spectrum::kStepsPerOrtho);
-        } else {
-            runObserved(c.settings, c.p, [&](const IntervalState& state) { ends.push_back(state.point); });
-        }
-        const PointJob::Update update = finishedJob(c);
-        QCOMPARE(update.stride, 1);
-        QCOMPARE(static_cast<std::int64_t>(ends.size()), c.settings.intervals);
-        const auto perInterval = static_cast<std::size_t>(c.settings.stepsPerInterval);
-        QCOMPARE(update.states.size(), ends.size() * perInterval);
-        for (std::size_t k = 0; k < ends.size(); ++k) QCOMPARE(update.states[(k + 1) * perInterval - 1], ends[k]);
-    }
-
-    void cancelStopsWithinOneInterval() {
-        // Intervals of 40 000 steps: a few milliseconds each (short enough in
-        // t that the tangent vectors stay within the doubles).
-        const RunSettings s = settingsOf(100'000, [](S s) { s.step = 0.001, s.stepsPerInterval = 40000; });
-        PointJob job(1, kClassic, s);
-        std::int64_t seen = 0;
-        while (seen == 0 && !job.finished()) {
-            if (const auto update = job.take(); update.newest) seen = update.newest->interval;
-            QTest::qWait(1);
-        }
-        QVERIFY(!job.finished());
-        job.cancel();
-        const std::int64_t afterCancel = job.take().newest->interval;
-        job.wait();
-        const PointJob::Update end = job.take();
-        QVERIFY(end.finished && end.cancelled);
-        QVERIFY2(end.newest->interval <= afterCancel + 1,
-                 qPrintable(QStringLiteral("%1 intervals after the cancel at %2").arg(end.newest->interval).arg(afterCancel)));
-        // States up to the end of the last interval, none after it.
-        QVERIFY(job.take().states.empty());
-
-        // The panel's Stop button does the same, and says so.
-        PointPanel panel;
-        panel.question(kClassic, s);
-        QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        QVERIFY(stop->isEnabled());
-        QSignalSpy ended(&panel, &PointPanel::finished);
-        stop->click();
-        QVERIFY(ended.wait(60000));
-        QVERIFY(!panel.result().has_value());
-        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
-        QVERIFY(panel.historyRows().back().interval < s.intervals);
-        QVERIFY(!stop->isEnabled());
+        QCOMPARE(update.states.size(), steps / stride);
+        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], shown[(i + 1) * stride - 1]);
     }
 
     // A new question while one runs: from that moment only the new point's
@@ -330,10 +271,13 @@ private slots:
         QCOMPARE(panel.historyRows().back(), expected.rbegin()->second);
     }
 
-    void closingStopsTheRun() {
+    // However a run is stopped it ends, within an interval even when that
+    // is minutes of work: by the Stop button (which says so), by closing the
+    // panel or the window it lives in, by a cancel, by the panel's end.
+    void everyStopEndsTheRun() {
         const RunSettings s = settingsOf(100'000'000);
-        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, int waitFirst) {
-            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), waitFirst);
+        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, bool waitFirst = true) {
+            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
             QSignalSpy ended(&panel, &PointPanel::finished);
             stop();
             QVERIFY(ended.wait(60000));
@@ -341,19 +285,25 @@ private slots:
         };
         PointPanel panel;
         panel.show();
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
         panel.question(kClassic, s);
-        endsWhen(panel, [&] { panel.close(); }, 60000);
-        // In a window of its own: closing the window stops it too.
+        QVERIFY(stop->isEnabled());
+        endsWhen(panel, [&] { stop->click(); });
+        QVERIFY(!panel.result().has_value());
+        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
+        QVERIFY(!stop->isEnabled());
+        panel.question(kClassic, s);
+        endsWhen(panel, [&] { panel.close(); });
         QWidget window;
         auto* inner = new PointPanel(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         inner->question(kClassic, s);
-        endsWhen(*inner, [&] { window.close(); }, 60000);
-        // An interval of 10^9 steps (minutes of work): the stop is seen within it.
+        endsWhen(*inner, [&] { window.close(); });
+        // An interval of 10^9 steps: the stop is seen within it.
         PointPanel endless;
         endless.question(kClassic, settingsOf(100'000'000, [](S s) { s.stepsPerInterval = 1'000'000'000; }));
-        endsWhen(endless, [&] { QTest::qWait(50), endless.cancel(); }, 0);
+        endsWhen(endless, [&] { QTest::qWait(50), endless.cancel(); }, false);
         // Destroyed while it computes, with an earlier question still ending.
         auto* doomed = new PointPanel;
         doomed->question(kClassic, s);
@@ -364,30 +314,16 @@ private slots:
 
     void everyControlIsReachable() {
         PointPanel panel;
-        panel.show();
-        QApplication::setActiveWindow(&panel);
-        QVERIFY(QTest::qWaitForWindowActive(&panel));
-        panel.question(kClassic, settingsOf(100));
-        QVERIFY(waitForEnd(panel));
-        // Tab goes round every control once; each says what it is to a screen reader.
-        QStringList names;
-        QList<QWidget*> reached;
-        for (int i = 0; i < 40; ++i) {
-            QWidget* w = QApplication::focusWidget();
-            if (w && !reached.contains(w)) {
-                reached.append(w);
-                names << (w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName());
-                QVERIFY2(!w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w), qPrintable(names.back()));
-            }
-            QTest::keyClick(w ? w : &panel, Qt::Key_Tab);
-        }
-        // In the order they are read: the values, the plane, then the charts.
-        const QStringList order{"sigma", "r",      "b",           "lambda1",     "lambda2",  "lambda3",
-                                "dimension", "time", "status", "projection0", "convergence", "attractor"};
-        QStringList inOrder;
-        for (const QString& name : names)
-            if (order.contains(name)) inOrder << name;
-        QCOMPARE(inOrder, order);
+        QVERIFY(shownActive(&panel));
+        QVERIFY(answered(panel, kClassic, settingsOf(100)));
+        // Tab goes round every control once, in the order they are read (the
+        // values, the plane, then the charts); each says what it is to a screen reader.
+        const QStringList names = tabStops([](QWidget* w) {
+            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
+            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
+        });
+        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
+                                                 "convergence attractor"));
         // The other planes lie behind the arrow keys, as in any group of choices.
         panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
         for (const char* next : {"projection1", "projection2"}) {
@@ -455,12 +391,11 @@ private slots:
         panel.resize(1180, 520);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        panel.question({10, 28, 8.0 / 3}, settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; }));
-        QVERIFY(waitForEnd(panel));
+        QVERIFY(answered(panel, {10, 28, 8.0 / 3}, settingsOf(4000, [](S s) { s.transient = 100, s.errors = true, s.batch = 200; })));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
         QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
         const qreal ratio = view->devicePixelRatioF();
-        QImage image = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image = grabbed(view);
         QCOMPARE(image.width(), qRound(view->width() * ratio));
         // Inside the plotted area, off its frame.
         const QRect inside = QRectF(view->plotArea().topLeft() * ratio, view->plotArea().size() * ratio)
@@ -486,13 +421,13 @@ private slots:
         QCOMPARE(view->projection(), point_panel::Projection::YZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
         QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
-        QVERIFY(view->grab().toImage().convertToFormat(QImage::Format_RGB32) != image);
+        QVERIFY(grabbed(view) != image);
         panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
         QCOMPARE(view->projection(), point_panel::Projection::XY);
         // Back on x–z: the same picture, nothing left of the other planes.
         // The picture is drawn in pieces: wait for it whole.
         panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(view->grab().toImage().convertToFormat(QImage::Format_RGB32), image, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(grabbed(view), image, 30000);
     }
 };
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFile>
 #include <QString>
+#include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -44,4 +48,41 @@ inline void whenModalOpens(std::function<void(QWidget*)> action, int attemptsLef
 template <class T = QWidget>
 T* control(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Shows a window and makes it the active one (the keyboard goes to it).
+inline bool shownActive(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+// What a screen reader hears of a widget.
+inline QString spoken(QWidget* widget, QAccessible::Text what = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(widget)->text(what);
+}
+
+// The stops Tab visits from the focused widget on, each by `nameOf`, until
+// one comes again: the first, or else it is named once more.
+inline QStringList tabStops(const std::function<QString(QWidget*)>& nameOf, int most = 40) {
+    QStringList stops;
+    QList<QWidget*> seen;
+    QWidget* w = QApplication::focusWidget();
+    for (; w && !seen.contains(w) && seen.size() < most; w = QApplication::focusWidget()) {
+        seen << w;
+        stops << nameOf(w);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    if (w != seen.value(0)) stops << QStringLiteral("then ") + (w ? nameOf(w) : QStringLiteral("nothing"));
+    return stops;
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// A widget's device pixels, as 32-bit RGB.
+inline QImage grabbed(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }

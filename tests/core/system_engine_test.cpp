@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "example_systems.h"
+#include "flow_system.h"
+#include "kaplan_yorke.h"
+#include "reference_exponents.h"
+#include "system_exponents.h"
+
+using namespace veltrano;
+using examples::Lorenz96;
+using examples::Roessler;
+
+namespace {
+
+std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+SystemSettings lorenzSettings(std::int64_t n, const reference::Options& o) {
+    return {.intervals = n, .transient = o.transient, .initial = {o.x0, o.y0, o.z0}, .exponents = 3, .step = o.h,
+            .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
+}
+
+// The k estimates, and their half-widths where known, to the last bit.
+template <std::size_t N, std::size_t M>
+void expectSameLeading(const SystemResult<N>& got, const SystemResult<M>& full, std::size_t k) {
+    ASSERT_EQ(got.completed, full.completed);
+    EXPECT_EQ(bits(got.t), bits(full.t));
+    EXPECT_EQ(got.intervals, full.intervals);
+    EXPECT_EQ(got.errorsKnown, full.errorsKnown);
+    ASSERT_EQ(got.exponents, k);
+    for (std::size_t j = 0; j < k; ++j) {
+        EXPECT_EQ(bits(got.expo[j]), bits(full.expo[j])) << "lambda" << j + 1;
+        EXPECT_EQ(bits(got.halfWidth[j]), bits(full.halfWidth[j])) << "lambda" << j + 1;
+    }
+    EXPECT_EQ(bits(got.meanDivergence), bits(full.meanDivergence));
+}
+
+// Points that end in every way: chaos, order, a fault after some steps, a
+// fault at once, faults in the first reorthonormalisation, and points with
+// negative or tiny parameters.
+std::vector<ParametersOf<LorenzSystem>> lorenzPoints() {
+    return {{10, 28, 2.6667},
+            {300, 28, 2.6667},
+            {10, 0.5, 2.6667},
+            {1e200, 28, 2.6667},
+            {16, 45.92, 4},
+            {4.3037457386239693, 81.013903989996962, -69.208275327631839},
+            {-52.869001188976796, -3.2124292861846202, 6.806045769197155},
+            {-3.933130571921347, 21973.867258288792, -4.0756466481342457},
+            {0.25, 166, 1e-3},
+            {7e-5, -2.5, 0.5},
+            {10, 99.96, 8.0 / 3}};
+}
+
+}  // namespace
+
+// The engine written once, with Lorenz and its three exponents, is the
+// plain implementation (which runPoints has been since before the engine
+// was written once) to the last bit, on every path and for every option. Its
+// mean divergence is the constant trace -(sigma + 1 + b), up to the
+// rounding of the time and of the sum of the steps' increments.
+TEST(SystemEngine, LorenzWithThreeExponentsIsThePlainImplementationBitForBit) {
+    const struct {
+        const char* name;
+        std::int64_t n;
+        reference::Options options;
+    } cases[] = {
+        {"the window's experiment", 25, {}},
+        {"transient", 12, {.transient = 40}},
+        {"starting point", 25, {.x0 = -3.25, .y0 = 2.5, .z0 = 20}},
+        {"step and steps per interval", 30, {.h = 0.005, .stepsPerInterval = 7}},
+        {"error bars", 60, {.transient = 3, .errors = true, .batch = 4}},
+        {"target error", 400, {.errors = true, .batch = 3, .target = 0.4}},
+        {"everything", 90, {.transient = 7, .x0 = 0.5, .y0 = -1, .z0 = 9, .h = 0.0125, .stepsPerInterval = 11,
+                            .errors = true, .batch = 5, .target = 0.8}},
+    };
+    const auto points = lorenzPoints();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SystemSettings settings = lorenzSettings(c.n, c.options);
+        int faults = 0;
+        for (SimdPath path : availablePaths()) {
+            SCOPED_TRACE(pathName(path));
+            std::vector<ResultOf<LorenzSystem>> got(points.size());
+            runSystemPoints<LorenzSystem>(path, LorenzSystem{}, settings, points, got);
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                const auto& p = points[i];
+                SCOPED_TRACE(testing::Message() << "sigma=" << p[0] << " R=" << p[1] << " b=" << p[2]);
+                const reference::Result want = reference::lyapunovSpectrum(c.n, p[0], p[1], p[2], c.options);
+                const auto& r = got[i];
+                faults += want.error;
+                ASSERT_EQ(r.completed, !want.error);
+                EXPECT_EQ(bits(r.t), bits(want.t));
+                EXPECT_EQ(r.intervals, want.intervals);
+                EXPECT_EQ(r.batches, want.batches);
+                EXPECT_EQ(r.errorsKnown, want.errorsKnown);
+                EXPECT_EQ(r.exponents, 3u);
+                for (std::size_t k = 0; k < 3; ++k) {
+                    EXPECT_EQ(bits(r.expo[k]), bits(r.completed ? want.expo[k + 1] : 0.0)) << k;
+                    EXPECT_EQ(bits(r.halfWidth[k]), bits(r.errorsKnown ? want.halfWidth[k + 1] : 0.0)) << k;
+                }
+                if (r.completed) {
+                    const double trace = -((p[0] + 1) + p[2]);
+                    EXPECT_NEAR(r.meanDivergence, trace, 1e-9 * std::fabs(trace));
+                }
+            }
+        }
+        EXPECT_GE(faults, 4);
+    }
+}
+
+// Gram-Schmidt gives vector j what vectors 0..j-1 leave it, and each
+// tangent vector moves alone along the same orbit: the first k exponents
+// (and error bars) of a run with k vectors are those of the full spectrum
+// to the last bit, whether k is known when compiling (the full spectrum of
+// Lorenz and Roessler) or counted at run time. Every path gives the same.
+TEST(SystemEngine, TheFirstKExponentsAreThoseOfTheFullSpectrum) {
+    const SystemSettings base{.intervals = 120, .transient = 5, .initial = {1, 1, 1}, .errors = true, .batch = 10};
+    const auto run = [&](const auto& system, SystemSettings s, std::size_t k, const auto& p, SimdPath path) {
+        s.exponents = k;
+        if (s.initial.size() != system.dimension()) s.initial.assign(system.dimension(), 0.5), s.initial[0] = 1.5;
+        using System = std::decay_t<decltype(system)>;
+        std::vector<ResultOf<System>> results(3);
+        const std::vector<ParametersOf<System>> points(3, p);
+        runSystemPoints<System>(path, system, s, points, results);
+        EXPECT_EQ(results[0], results[2]) << "a point depends on its lane";
+        return results[0];
+    };
+    for (SimdPath path : availablePaths()) {
+        SCOPED_TRACE(pathName(path));
+        const auto lorenz = run(LorenzSystem{}, base, 3, ParametersOf<LorenzSystem>{10, 28, 2.6667}, path);
+        const auto roessler = run(Roessler{}, base, 3, ParametersOf<Roessler>{0.2, 0.2, 5.7}, path);
+        const auto ring = run(Lorenz96{8}, base, 8, ParametersOf<Lorenz96>{8}, path);
+        ASSERT_TRUE(lorenz.completed && roessler.completed && ring.completed);
+        ASSERT_TRUE(lorenz.errorsKnown);
+        EXPECT_GT(ring.expo[0], 0.5) << "Lorenz-96 at F = 8 is chaotic";
+        for (std::size_t k : {1u, 2u}) {
+            SCOPED_TRACE(k);
+            expectSameLeading(run(LorenzSystem{}, base, k, ParametersOf<LorenzSystem>{10, 28, 2.6667}, path), lorenz, k);
+            expectSameLeading(run(Roessler{}, base, k, ParametersOf<Roessler>{0.2, 0.2, 5.7}, path), roessler, k);
+        }
+        for (std::size_t k : {1u, 3u, 7u}) expectSameLeading(run(Lorenz96{8}, base, k, ParametersOf<Lorenz96>{8}, path), ring, k);
+        if (path != SimdPath::Lanes128) {
+            expectSameLeading(ring, run(Lorenz96{8}, base, 8, ParametersOf<Lorenz96>{8}, SimdPath::Lanes128), 8);
+            expectSameLeading(roessler, run(Roessler{}, base, 3, ParametersOf<Roessler>{0.2, 0.2, 5.7}, SimdPath::Lanes128), 3);
+        }
+    }
+}
+
+// By Liouville, the sum of all d exponents is the mean divergence along
+// the orbit; what separates the two numbers the engine reports is the
+// integrator's error in ln|det M| per unit of time (the divergence's own
+// quadrature errors telescope: over a long run they are end terms over t).
+// With RK4 each eigenvalue mu of the Jacobian moves ln|det| by about
+// (h mu)^5 / 120 per step, so the gap shrinks as h^4: halving h divides it
+// by about 16, where a step of lower order would divide it by 4 or 2. Its
+// size: with rates up to L = 15 on these attractors (|x - c| in the
+// Roessler spikes, |x| on the Lorenz-96 ring at F = 8),
+// (h L)^5 / (120 h) = 6.3e-5 per unit of time at h = 0.01, the tolerance
+// (the runs here give a few 1e-6). Lorenz-96's trace is -d everywhere, and
+// with d = 1 (x' = -x + F) its one exponent is -1.
+TEST(SystemEngine, TheExponentsAddUpToTheMeanDivergence) {
+    std::vector<double> gaps;
+    for (const double h : {0.02, 0.01}) {
+        const SystemSettings s{.intervals = static_cast<std::int64_t>(std::lround(25 / h)),
+                               .transient = 50,
+                               .initial = {1, 1, 1},
+                               .exponents = 3,
+                               .step = h};
+        const auto r = runSystemPoint(Roessler{}, s, {0.2, 0.2, 5.7});
+        ASSERT_TRUE(r.completed);
+        EXPECT_NEAR(r.t, 500, 1e-9);
+        EXPECT_GT(r.expo[0], 0.05) << "the Roessler attractor is chaotic";
+        EXPECT_LT(r.meanDivergence, -4) << "mostly near the plane z = 0, where the trace is a - c + x";
+        gaps.push_back(divergenceGap(r));
+    }
+    constexpr double kTolerance = 6.3e-5;
+    EXPECT_LT(gaps[1], kTolerance);
+    EXPECT_GT(gaps[0] / gaps[1], 10.0);
+    EXPECT_LT(gaps[0] / gaps[1], 24.0);
+
+    for (const std::size_t d : {1u, 5u, 12u}) {
+        SCOPED_TRACE(d);
+        SystemSettings s{.intervals = 300, .transient = 20, .initial = std::vector<double>(d, 8.0), .exponents = d};
+        s.initial[0] = 8.01;
+        const auto r = runSystemPoint(Lorenz96{d}, s, {8});
+        ASSERT_TRUE(r.completed);
+        EXPECT_NEAR(r.meanDivergence, -static_cast<double>(d), 1e-12 * static_cast<double>(d));
+        EXPECT_LT(divergenceGap(r), kTolerance);
+        if (d == 1) { EXPECT_NEAR(r.expo[0], -1, 1e-9); }
+    }
+}
+
+// The observed run of a system is the run: its rows end at the result, its
+// steps are the d coordinates after every measured step, and for Lorenz
+// they are the plain implementation's to the last bit.
+TEST(SystemEngine, TheObservedRunSeesEveryMeasuredStep) {
+    const reference::Options o{.transient = 4, .h = 0.005, .stepsPerInterval = 7};
+    std::vector<std::vector<double>> want;
+    reference::Options watched = o;
+    watched.afterStep = [&want](double t, double x, double y, double z) { want.push_back({t, x, y, z}); };
+    const auto end = reference::lyapunovSpectrum(9, 10, 28, 2.6667, watched);
+    std::vector<std::vector<double>> got;
+    std::vector<std::int64_t> rows;
+    const auto r = runSystemObserved<LorenzSystem>(
+        LorenzSystem{}, lorenzSettings(9, o), {10, 28, 2.6667},
+        [&](const IntervalStateOf<LorenzSystem>& s) {
+            rows.push_back(s.interval);
+            EXPECT_EQ(s.expo.size(), 3u);
+            EXPECT_EQ(bits(s.point[0]), bits(got.back()[1]));
+        },
+        nullptr, [&got](double t, std::span<const double> x) { got.push_back({t, x[0], x[1], x[2]}); });
+    ASSERT_TRUE(r.completed);
+    EXPECT_EQ(bits(r.expo[0]), bits(end.expo[1]));
+    ASSERT_EQ(got.size(), want.size());
+    EXPECT_EQ(got.size(), 9u * 7u);
+    for (std::size_t i = 0; i < got.size(); ++i)
+        for (std::size_t c = 0; c < 4; ++c) EXPECT_EQ(bits(got[i][c]), bits(want[i][c])) << i << ' ' << c;
+    EXPECT_EQ(rows, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+    // A run-time dimension: every step shows all d coordinates, the last row the result.
+    SystemSettings s{.intervals = 6, .initial = std::vector<double>(10, 1.0), .exponents = 2};
+    s.initial[3] = 1.5;
+    std::size_t steps = 0;
+    double lastEstimate = 0;
+    const auto ring = runSystemObserved<Lorenz96>(
+        Lorenz96{10}, s, {8}, [&](const IntervalStateOf<Lorenz96>& state) { lastEstimate = state.expo[1]; }, nullptr,
+        [&steps](double, std::span<const double> x) { steps += x.size() == 10; });
+    EXPECT_EQ(steps, 6u * 20u);
+    EXPECT_EQ(bits(lastEstimate), bits(ring.expo[1]));
+}
+
+// Settings the engine cannot run are refused before any work, saying what
+// is wrong; a stop that has come before the start leaves every result as
+// it was.
+TEST(SystemEngine, RefusesWhatItCannotRun) {
+    const SystemSettings good{.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 2};
+    const struct {
+        const char* name;
+        std::size_t d;
+        SystemSettings settings;
+        std::size_t results;
+        const char* says;
+    } cases[] = {
+        {"no sites", 0, {.intervals = 5, .initial = {}, .exponents = 1}, 1, "dimension must be from 1 to 64, not 0"},
+        {"too many sites", 65, {.intervals = 5, .initial = std::vector<double>(65, 1.0), .exponents = 2}, 1, "not 65"},
+        {"no exponents", 4, {.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 0}, 1, "exponents must be from 1 to the dimension 4, not 0"},
+        {"more exponents than sites", 4, {.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 5}, 1, "not 5"},
+        {"a short starting point", 4, {.intervals = 5, .initial = {1, 1, 1}, .exponents = 2}, 1, "must have 4 coordinates, not 3"},
+        {"a starting point at infinity", 4, {.intervals = 5, .initial = {1, 1, HUGE_VAL, 1}, .exponents = 2}, 1, "finite"},
+        {"empty batches", 4, {.intervals = 5, .initial = {1, 1, 1, 1}, .exponents = 2, .errors = true, .batch = 0}, 1, "at least one interval, not 0"},
+        {"fewer results than points", 4, good, 0, "a result for each of the 1 points, not 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<ResultOf<Lorenz96>> results(c.results);
+        const std::vector<ParametersOf<Lorenz96>> points{{8}};
+        try {
+            runSystemPoints<Lorenz96>(SimdPath::Lanes128, Lorenz96{c.d}, c.settings, points, results);
+            ADD_FAILURE() << "accepted";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+        if (!results.empty()) { EXPECT_FALSE(results[0].completed); }
+    }
+    const std::atomic<bool> stop{true};
+    std::vector<ResultOf<Lorenz96>> results(3);
+    runSystemPoints<Lorenz96>(widestPath(), Lorenz96{4}, good, std::vector<ParametersOf<Lorenz96>>(3, {8}), results,
+                              nullptr, &stop);
+    for (const auto& r : results) EXPECT_EQ(r, ResultOf<Lorenz96>{});
+}
+
+TEST(KaplanYorke, OverAnyNumberOfExponents) {
+    const struct {
+        std::vector<double> exponents;
+        double dimension;
+    } cases[] = {
+        {{-1}, 0}, {{0.1}, 1}, {{0.5, -1}, 1.5}, {{1, 0.5, -0.2, -3}, 3 + 1.3 / 3}, {{-3, 1, -0.2, 0.5}, 3 + 1.3 / 3},
+        {{1.7, 1.1, 0.9, 0.4, 0, -0.5, -1.2, -2.5}, 7 + 2.4 / 2.5}, {{0.3, 0.2}, 2}, {{}, 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(kaplanYorke(c.exponents), c.dimension) << c.exponents.size();
+}

@@ -17,6 +17,7 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
 constexpr const char* kOneRunAbout =
@@ -103,14 +104,22 @@ const char* const kPlotAbout =
     "what the file tells. Any other file is refused, and an existing picture is\n"
     "never replaced.";
 
+const char* const kSystemsAbout =
+    "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"
+    "name, dimension, parameters at their defaults and what it is); with NAME its\n"
+    "equations as a text, its parameters with their defaults and the ranges a\n"
+    "sweep may take, its default start, its source and the exponents published\n"
+    "for it. A flow whose dimension is chosen (lorenz96) is described at\n"
+    "--dimension D.";
+
 std::string oneRunHelp() {
     return std::string("Usage: veltrano-cli [--precise] N SIGMA R B\n\n") + kOneRunAbout +
            "\nRun 'veltrano-cli --help' for history, sweep, join and plot.\n";
 }
 
-std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot) {
+std::string helpText(std::initializer_list<CLI::App*> forms) {
     std::string text = std::string(kUsage) + kOneRunAbout + kResearchAbout;
-    for (CLI::App* form : {&history, &sweep, &join, &plot})
+    for (CLI::App* form : forms)
         text += "\n" + form->help("veltrano-cli", CLI::AppFormatMode::Sub);
     return text;
 }

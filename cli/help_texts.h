@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // Declared only: CLI11 is included where options are declared or parsed, as
@@ -16,11 +17,12 @@ extern const char* const kHistoryAbout;
 extern const char* const kSweepAbout;
 extern const char* const kJoinAbout;
 extern const char* const kPlotAbout;
+extern const char* const kSystemsAbout;
 
 // The help of the one-run form alone.
 [[nodiscard]] std::string oneRunHelp();
 
 // The whole help: the one-run form, then each of the other forms.
-[[nodiscard]] std::string helpText(CLI::App& history, CLI::App& sweep, CLI::App& join, CLI::App& plot);
+[[nodiscard]] std::string helpText(std::initializer_list<CLI::App*> forms);
 
 }  // namespace veltrano::cli

@@ -15,6 +15,7 @@
 #include "one_run.h"
 #include "plot_form.h"
 #include "sweep_form.h"
+#include "systems_form.h"
 
 using namespace veltrano::cli;
 
@@ -43,10 +44,11 @@ int main(int argc, char** argv) {
     CLI::App app("veltrano-cli", "veltrano-cli");
     app.set_help_flag();
     app.get_formatter()->column_width(26);
-    const Form forms[] = {addHistoryForm(app), addSweepForm(app), addJoinForm(app), addPlotForm(app)};
+    const Form forms[] = {addHistoryForm(app), addSweepForm(app), addJoinForm(app), addPlotForm(app),
+                         addSystemsForm(app)};
 
     if (first == "--help" || first == "-h")
-        return print(helpText(*forms[0].command, *forms[1].command, *forms[2].command, *forms[3].command));
+        return print(helpText({forms[0].command, forms[1].command, forms[2].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
     for (const Form& form : forms) {
         if (first != form.command->get_name()) continue;

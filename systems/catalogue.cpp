@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "system_description.h"
+#include "system_run.h"
 
 namespace veltrano {
 
@@ -231,7 +232,7 @@ std::vector<SystemDescription> makeCatalogue() {
         "Sites on a latitude circle advected by their neighbours; the number of sites is the option "
         "`dimension`.",
         5,
-        DimensionChoice{4, 128, 5},
+        DimensionChoice{4, kMaxDimension, 5},  // the engine's largest dimension
         {},
         {{"F", 8, 0, 40}},
         {},

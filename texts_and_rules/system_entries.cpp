@@ -37,6 +37,16 @@ std::variant<SystemDescription, std::string> chooseSystem(std::string_view name,
     return *chosen;
 }
 
+std::variant<std::size_t, std::string> exponentCount(const SystemDescription& system, std::string_view given) {
+    if (given.empty()) return system.dimension;
+    const bool digits = given.size() <= 9 && given.find_first_not_of("0123456789") == std::string_view::npos;
+    const std::size_t k = digits ? static_cast<std::size_t>(std::stoul(std::string(given))) : 0;
+    if (k < 1 || k > system.dimension)
+        return "--exponents " + std::string(given) + ": K must be a whole number from 1 to " +
+               std::to_string(system.dimension) + " (the dimension of " + system.name + ")";
+    return k;
+}
+
 std::string parametersOf(const SystemDescription& system) {
     if (system.parameters.empty()) return system.name + " has no parameters";
     std::string names;

@@ -34,6 +34,11 @@ struct SystemEntries {
 [[nodiscard]] std::variant<SystemEntries, std::string> checkSystemEntries(const SystemDescription& system,
                                                                          const std::vector<std::string>& entries);
 
+// The number k of exponents computed, written in `given` (empty: all d),
+// or why not: k must be a whole number from 1 to the flow's dimension.
+[[nodiscard]] std::variant<std::size_t, std::string> exponentCount(const SystemDescription& system,
+                                                                  std::string_view given);
+
 // A value written as the entries are, or nullopt.
 [[nodiscard]] std::optional<double> entryNumber(std::string_view text);
 

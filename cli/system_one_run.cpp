@@ -1,0 +1,125 @@
+// One run of a flow of the catalogue: the engine of the sweeps for one
+// point, printed as the one run of Lorenz is.
+
+#include "system_one_run.h"
+
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "clock.h"
+#include "computation_run.h"
+#include "number_text.h"
+#include "precise_text.h"
+#include "report.h"
+#include "system_entries.h"
+#include "system_exponents.h"
+#include "visit_system.h"
+
+namespace veltrano::cli {
+
+namespace {
+
+constexpr const char* kForm = "--system";
+
+struct SystemOneRunArgs {
+    std::string system, dimension, exponents;
+    bool precise = false;
+    std::vector<std::string> entries;
+};
+
+// The options stand before N; anything after N is an entry. Returns the
+// message of a malformed command line.
+std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_view>& args) {
+    SystemOneRunArgs parsed;
+    bool seenSystem = false, seenDimension = false, seenExponents = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (!parsed.entries.empty() || a.empty() || a.front() != '-' || a.size() == 1 ||
+            (a.size() > 1 && (a[1] == '.' || (a[1] >= '0' && a[1] <= '9')))) {
+            parsed.entries.emplace_back(a);
+            continue;
+        }
+        if (a == "--precise") {
+            parsed.precise = true;
+            continue;
+        }
+        struct Valued {
+            std::string_view name;
+            std::string* into;
+            bool* seen;
+        };
+        const Valued valued[] = {{"--system", &parsed.system, &seenSystem},
+                                 {"--dimension", &parsed.dimension, &seenDimension},
+                                 {"--exponents", &parsed.exponents, &seenExponents}};
+        bool known = false;
+        for (const Valued& v : valued) {
+            std::string_view value;
+            if (a == v.name) {
+                if (i + 1 == args.size()) return std::string(v.name) + " needs a value";
+                value = args[++i];
+            } else if (a.size() > v.name.size() && a.substr(0, v.name.size()) == v.name && a[v.name.size()] == '=') {
+                value = a.substr(v.name.size() + 1);
+            } else {
+                continue;
+            }
+            if (*v.seen) return std::string(v.name) + " is given twice";
+            if (value.empty()) return std::string(v.name) + " has an empty value";
+            *v.seen = true;
+            *v.into = std::string(value);
+            known = true;
+            break;
+        }
+        if (!known) return "unknown option " + std::string(a) + " (the one run of a catalogue flow takes --system, --dimension, --exponents and --precise)";
+    }
+    return parsed;
+}
+
+}  // namespace
+
+bool choosesSystem(const std::vector<std::string_view>& args) {
+    for (const std::string_view a : args)
+        if (a == "--system" || a.starts_with("--system=")) return true;
+    return false;
+}
+
+int runSystemOne(const std::vector<std::string_view>& args) {
+    const auto parsed = parse(args);
+    if (const auto* why = std::get_if<std::string>(&parsed)) return fail(kForm, *why, kExitRefused);
+    const SystemOneRunArgs& given = std::get<SystemOneRunArgs>(parsed);
+    const auto chosen = chooseSystem(given.system, given.dimension);
+    if (const auto* why = std::get_if<std::string>(&chosen)) return fail(kForm, *why, kExitRefused);
+    const SystemDescription& description = std::get<SystemDescription>(chosen);
+    const auto checked = checkSystemEntries(description, given.entries);
+    if (const auto* why = std::get_if<std::string>(&checked)) return fail(kForm, *why, kExitRefused);
+    const SystemEntries& entries = std::get<SystemEntries>(checked);
+    const auto k = exponentCount(description, given.exponents);
+    if (const auto* why = std::get_if<std::string>(&k)) return fail(kForm, *why, kExitRefused);
+
+    SystemSettings settings;
+    settings.intervals = entries.n;
+    settings.initial = description.start;
+    settings.exponents = std::get<std::size_t>(k);
+    std::string text;
+    bool completed = false;
+    const SteadyClock clock;
+    const double started = clock.seconds();
+    visitSystem(description.name, description.dimension, [&](const auto& system) {
+        using System = std::decay_t<decltype(system)>;
+        ParametersOf<System> point{};
+        for (std::size_t i = 0; i < point.size(); ++i) point[i] = entries.parameters[i];
+        const auto result = runSystemPoint(system, settings, point);
+        const double seconds = clock.seconds() - started;
+        const auto show = [&](double v) { return given.precise ? preciseText(v) : numberText(v, kResultPlaces); };
+        completed = result.completed;
+        text = "t\t" + show(result.t) + '\n';
+        for (std::size_t i = 0; i < settings.exponents; ++i)
+            text += "lambda" + std::to_string(i + 1) + '\t' + (completed ? show(result.expo[i]) : "?") + '\n';
+        if (completed) text += "seconds\t" + numberText(seconds, kSecondsPlaces) + '\n';
+    });
+    if (!writeAll(stdout, text)) return fail("", "cannot write to standard output", kExitFailed);
+    if (!completed) return fail(kForm, "an arithmetic error stopped the computation at t = " + text.substr(2, text.find('\n') - 2), kExitArithmetic);
+    return kExitOk;
+}
+
+}  // namespace veltrano::cli

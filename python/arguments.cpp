@@ -119,7 +119,7 @@ RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k) {
 
     ResearchValues values;
     values.transient = whole(ResearchOption::Transient);
-    {
+    if (k.initial) {
         if (isText(k.initial) || !py::isinstance<py::sequence>(k.initial)) refused(ResearchOption::Initial);
         const auto point = py::reinterpret_borrow<py::sequence>(k.initial);
         if (py::len(point) != 3) refused(ResearchOption::Initial);

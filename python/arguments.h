@@ -51,7 +51,8 @@ struct ResearchKeywords {
     py::handle transient, initial, step, stepsPerInterval, errors, batch, targetError;
 };
 
-// The research options, checked by the rules every front end shares.
+// The research options, checked by the rules every front end shares; a
+// null `initial` (py::handle()) leaves the start to the caller.
 [[nodiscard]] RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k);
 
 // K of history's every=.

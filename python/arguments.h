@@ -66,6 +66,9 @@ struct AxisValues {
 };
 using SweepAxes = std::array<AxisValues, 3>;
 
+// The values of one parameter, refused with `message`.
+[[nodiscard]] AxisValues axisOf(py::handle v, std::string_view message);
+
 // sigma, R and b of a sweep.
 [[nodiscard]] SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b);
 

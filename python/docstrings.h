@@ -164,4 +164,17 @@ veltrano-cli --system NAME gives. Returns a SystemSpectrum with
                    which the d exponents add up to (NaN after a fault)
 )";
 
+inline constexpr const char* kSystemSweepDoc = R"(sweep(n, *, exponents=None, initial=None, transient={transient}, step={step},
+      steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error},
+      **parameters)
+
+spectrum() over the outer product of the values given: each parameter
+NAME=value a number or a 1-D sequence of numbers (the others keep their
+defaults); the sequences give the dimensions of the result in the flow's
+order of parameters, the last varying fastest. Every point is bit for bit
+its spectrum(). Returns a SystemSweep of NumPy arrays: t, completed and
+mean_divergence of that shape, exponents and (with errors; None without)
+half_widths of that shape and a last axis of k.
+)";
+
 }  // namespace veltrano::python

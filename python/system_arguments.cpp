@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "arguments.h"
+#include "research_rules.h"
 #include "system_entries.h"
 
 namespace veltrano::python {
@@ -62,21 +63,46 @@ SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, c
     return s;
 }
 
-std::vector<double> systemParametersOf(const SystemDescription& system, const py::dict& given) {
-    // The names by the command line's rules (a value of 0 stands for each,
-    // read below as Python gave it).
+namespace {
+
+// Calls take(i, value, message) for every parameter named in `given`, i its
+// place in the flow's order, once the names passed the command line's
+// rules (a value of 0 stands for each there; Python's are read by `take`).
+template <class Take>
+void forGiven(const SystemDescription& system, const py::dict& given, Take&& take) {
     std::vector<std::string> entries{"1"};
     for (const auto& [name, value] : given) entries.push_back(py::str(name).cast<std::string>() + "=0");
-    auto checked = checkSystemEntries(system, entries);
+    const auto checked = checkSystemEntries(system, entries);
     if (const auto* why = std::get_if<std::string>(&checked)) refuse(*why);
-    std::vector<double> values = std::get<SystemEntries>(checked).parameters;
     for (const auto& [name, value] : given) {
         const std::string text = py::str(name).cast<std::string>();
         for (std::size_t i = 0; i < system.parameters.size(); ++i)
-            if (system.parameters[i].name == text)
-                values[i] = finiteNumber(value, text + " must be a finite number, not " + shown(value));
+            if (system.parameters[i].name == text) take(i, value, text + " must be a finite number, not " + shown(value));
     }
+}
+
+}  // namespace
+
+std::vector<double> systemParametersOf(const SystemDescription& system, const py::dict& given) {
+    std::vector<double> values;
+    for (const ParameterDescription& p : system.parameters) values.push_back(p.value);
+    forGiven(system, given, [&](std::size_t i, py::handle value, const std::string& message) {
+        values[i] = finiteNumber(value, message);
+    });
     return values;
+}
+
+std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::dict& given) {
+    std::vector<AxisValues> axes;
+    for (const ParameterDescription& p : system.parameters) axes.push_back({true, {p.value}});
+    forGiven(system, given, [&](std::size_t i, py::handle value, const std::string& message) {
+        axes[i] = axisOf(value, message);
+    });
+    std::vector<std::int64_t> lengths;
+    for (const AxisValues& a : axes)
+        if (!a.scalar) lengths.push_back(static_cast<std::int64_t>(a.values.size()));
+    if (const auto why = refusedGridSize(lengths)) refuse(*why);
+    return axes;
 }
 
 }  // namespace veltrano::python

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "arguments.h"
 #include "system_description.h"
 #include "system_run.h"
 
@@ -32,5 +33,10 @@ struct SystemKeywords {
 // The values of the flow's parameters in its order: the defaults, with
 // those named in `given` (NAME=number) in their place.
 [[nodiscard]] std::vector<double> systemParametersOf(const SystemDescription& system, const py::dict& given);
+
+// The values each parameter takes in a sweep, in the flow's order: the
+// default (a number), or a number or 1-D sequence named in `given`; refused
+// beyond a sweep's most points.
+[[nodiscard]] std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::dict& given);
 
 }  // namespace veltrano::python

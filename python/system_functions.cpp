@@ -1,12 +1,14 @@
 #include "system_functions.h"
 
 #include <atomic>
+#include <span>
 #include <string>
 #include <type_traits>
 
 #include "docstrings.h"
 #include "keyword_defaults.h"
 #include "released_run.h"
+#include "simd_path.h"
 #include "system_arguments.h"
 #include "system_exponents.h"
 #include "system_results.h"
@@ -54,6 +56,47 @@ SystemSpectrumResult spectrum(const SystemDescription& description, py::object n
     return result;
 }
 
+SystemSweepResult sweep(const SystemDescription& description, py::object n, py::object exponents, py::object initial,
+                        py::object transient, py::object step, py::object stepsPerInterval, py::object errors,
+                        py::object batch, py::object targetError, py::kwargs parameters) {
+    const SystemSettings s = systemSettingsOf(
+        description, n, {exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError});
+    const std::vector<AxisValues> axes = systemAxesOf(description, parameters);
+    SystemSweepResult result;
+    result.exponents = s.exponents;
+    result.errors = s.errors;
+    std::size_t count = 1;
+    for (const AxisValues& a : axes) {
+        if (a.scalar) continue;
+        result.shape.push_back(static_cast<py::ssize_t>(a.values.size()));
+        count *= a.values.size();
+    }
+    std::atomic<std::int64_t> done{0};
+    runReleased(
+        [&](const std::atomic<bool>& stop) {
+            visitSystem(description.name, description.dimension, [&](const auto& flow) {
+                using Flow = std::decay_t<decltype(flow)>;
+                // Point i of the grid: the last sequence varies fastest.
+                std::vector<ParametersOf<Flow>> points(count);
+                for (std::size_t i = 0; i < count; ++i) {
+                    std::size_t rest = i;
+                    for (std::size_t p = axes.size(); p-- > 0;) {
+                        const std::size_t length = axes[p].values.size();
+                        points[i][p] = axes[p].values[axes[p].scalar ? 0 : rest % length];
+                        if (!axes[p].scalar) rest /= length;
+                    }
+                }
+                std::vector<ResultOf<Flow>> results(count);
+                runSystemPoints(widestPath(), flow, s, std::span<const ParametersOf<Flow>>(points),
+                                std::span<ResultOf<Flow>>(results), nullptr, &stop);
+                for (const auto& r : results) appendPoint(result, r, s);
+            });
+            done = static_cast<std::int64_t>(count);
+        },
+        py::none(), done, static_cast<std::int64_t>(count));
+    return result;
+}
+
 }  // namespace
 
 void addSystemFunctions(py::module_& m) {
@@ -91,6 +134,11 @@ void addSystemFunctions(py::module_& m) {
                                    return spectra;
                                })
         .def("spectrum", &spectrum, withDefaults(kSystemSpectrumDoc).c_str(), "n"_a, py::kw_only(),
+             "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
+             "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
+             "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
+             "target_error"_a = keywordDefaults().targetError)
+        .def("sweep", &sweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, py::kw_only(),
              "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,

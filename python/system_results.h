@@ -41,7 +41,27 @@ template <std::size_t N>
     return out;
 }
 
-// The classes SystemSpectrum and PublishedSpectrum in module `m`.
+// The points of System.sweep(), in C order over the shape of the
+// sequences given; k values per point.
+struct SystemSweepResult {
+    std::vector<py::ssize_t> shape;
+    std::size_t exponents = 0;
+    bool errors = false;
+    std::vector<double> t, estimates, halfWidths, meanDivergence;  // estimates and halfWidths: k per point
+    std::vector<bool> completed;
+};
+
+template <std::size_t N>
+void appendPoint(SystemSweepResult& sweep, const SystemResult<N>& r, const SystemSettings& s) {
+    const SystemSpectrumResult point = systemSpectrumOf(r, s);
+    sweep.t.push_back(point.t);
+    sweep.completed.push_back(point.completed);
+    sweep.meanDivergence.push_back(point.meanDivergence);
+    sweep.estimates.insert(sweep.estimates.end(), point.exponents.begin(), point.exponents.end());
+    sweep.halfWidths.insert(sweep.halfWidths.end(), point.halfWidths.begin(), point.halfWidths.end());
+}
+
+// The classes SystemSpectrum, SystemSweep and PublishedSpectrum in module `m`.
 void addSystemResultTypes(py::module_& m);
 
 }  // namespace veltrano::python

@@ -6,6 +6,7 @@ import signal
 import threading
 import time
 
+import numpy as np
 import pytest
 
 import veltrano
@@ -122,3 +123,33 @@ def test_ctrl_c_stops_a_long_run_within_a_second():
     assert time.monotonic() - started < 1.3
     timer.join()
     assert ROSSLER.spectrum(10).completed
+
+
+def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum():
+    a, c = [0.2, 0.25], np.array([5, 5.7, 6])
+    result = ROSSLER.sweep(100, a=a, b=0.3, c=c, exponents=2, errors=True, batch=10)
+    assert result.shape == (2, 3) == result.t.shape == result.completed.shape == result.mean_divergence.shape
+    assert result.exponents.shape == result.half_widths.shape == (2, 3, 2) and result.completed.all()
+    for i, j in np.ndindex(2, 3):
+        alone = ROSSLER.spectrum(100, a=a[i], b=0.3, c=c[j], exponents=2, errors=True, batch=10)
+        assert result.t[i, j] == alone.t and tuple(result.exponents[i, j]) == alone.exponents
+        assert tuple(result.half_widths[i, j]) == alone.half_widths
+        assert result.mean_divergence[i, j] == alone.mean_divergence
+    wide = veltrano.system("lorenz96", 5).sweep(20, F=[7, 8])
+    assert wide.exponents.shape == (2, 5) and wide.half_widths is None
+    assert tuple(wide.exponents[1]) == veltrano.system("lorenz96", 5).spectrum(20).exponents
+    point = ROSSLER.sweep(10)
+    assert point.shape == () and point.exponents.shape == (3,) and tuple(point.exponents) == ROSSLER.spectrum(10).exponents
+
+
+@pytest.mark.parametrize("parameters, message", [
+    (dict(a=[[0.2]]), "a must be a finite number, not [[0.2]] (a number or a 1-D sequence of numbers)"),
+    (dict(a=[0.2, "x"]), "a must be a finite number, not [0.2, 'x']"),
+    (dict(c=[5, float("nan")]), "c must be a finite number, not [5, nan]"),
+    (dict(z=[1, 2]), "'z' is not a parameter of rossler: the parameters of rossler are a, b, c"),
+    (dict(a=np.zeros(10**4), b=np.zeros(10**4), c=[1, 2]), "the grid has 200000000 points; a sweep has at most 100000000"),
+])
+def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
+    with pytest.raises(ValueError) as raised:
+        ROSSLER.sweep(10, **parameters)
+    assert str(raised.value) == message

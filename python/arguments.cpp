@@ -119,7 +119,7 @@ RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k) {
 
     ResearchValues values;
     values.transient = whole(ResearchOption::Transient);
-    {
+    if (k.initial) {
         if (isText(k.initial) || !py::isinstance<py::sequence>(k.initial)) refused(ResearchOption::Initial);
         const auto point = py::reinterpret_borrow<py::sequence>(k.initial);
         if (py::len(point) != 3) refused(ResearchOption::Initial);
@@ -152,8 +152,6 @@ std::int64_t everyOf(py::handle every) {
     return std::get<std::int64_t>(checked);
 }
 
-namespace {
-
 AxisValues axisOf(py::handle v, std::string_view message) {
     AxisValues axis;
     if (v.is_none() || isText(v)) refuse(message);
@@ -178,8 +176,6 @@ AxisValues axisOf(py::handle v, std::string_view message) {
     }
     return axis;
 }
-
-}  // namespace
 
 SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b) {
     return {axisOf(sigma, kMessageSigma), axisOf(R, kMessageR), axisOf(b, kMessageB)};

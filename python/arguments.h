@@ -51,7 +51,8 @@ struct ResearchKeywords {
     py::handle transient, initial, step, stepsPerInterval, errors, batch, targetError;
 };
 
-// The research options, checked by the rules every front end shares.
+// The research options, checked by the rules every front end shares; a
+// null `initial` (py::handle()) leaves the start to the caller.
 [[nodiscard]] RunSettings settingsOf(std::int64_t n, const ResearchKeywords& k);
 
 // K of history's every=.
@@ -64,6 +65,9 @@ struct AxisValues {
     std::vector<double> values;
 };
 using SweepAxes = std::array<AxisValues, 3>;
+
+// The values of one parameter, refused with `message`.
+[[nodiscard]] AxisValues axisOf(py::handle v, std::string_view message);
 
 // sigma, R and b of a sweep.
 [[nodiscard]] SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b);

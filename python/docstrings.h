@@ -121,4 +121,60 @@ take its files; numpy.linspace may differ from them in the last bit.
 array([0.  , 0.25, 0.5 , 0.75, 1.  ])
 )";
 
+inline constexpr const char* kSystemsDoc = R"(systems()
+
+The names of the flows of the catalogue, in its order (veltrano-cli
+systems describes them); system(name) gives one.
+)";
+
+inline constexpr const char* kSystemDoc = R"(system(name, dimension=None)
+
+The flow of the catalogue called `name`, at `dimension` for a flow whose
+dimension is chosen (None: its default), as a System. An unknown name or a
+dimension the flow cannot take raises ValueError with the command line's
+message.
+)";
+
+inline constexpr const char* kSystemClassDoc = R"(A flow of the catalogue: name, title, summary, dimension, variables
+(tuple of str), parameters (dict of each name to its default, in order),
+start (the default starting point), equations (the right-hand sides, then
+every parameter and starting value, one per line), source, and spectra
+(PublishedSpectrum: what publications give, their parameters in the order
+of `parameters`). spectrum() runs it.
+)";
+
+inline constexpr const char* kSystemSpectrumDoc = R"(spectrum(n, *, exponents=None, initial=None, transient={transient}, step={step},
+         steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error},
+         **parameters)
+
+One run of n measured intervals (1 <= n <= 10**9) of this flow, the
+leading `exponents` exponents (None: all d), from `initial` (None: the
+flow's start; otherwise d finite numbers), with NAME=value for any of its
+parameters (the others keep their defaults). Bit for bit what
+veltrano-cli --system NAME gives. Returns a SystemSpectrum with
+
+  t                the time integrated (after an arithmetic fault: the
+                   time reached, 0 in the transient)
+  exponents        the k exponents (NaN after a fault)
+  half_widths      their 95 % half-widths (with errors; NaN with fewer
+                   than ten batches; None without errors)
+  intervals        measured intervals done (with errors; None otherwise)
+  completed        False when an arithmetic fault stopped the run
+  mean_divergence  the mean of the divergence of the flow along the orbit,
+                   which the d exponents add up to (NaN after a fault)
+)";
+
+inline constexpr const char* kSystemSweepDoc = R"(sweep(n, *, exponents=None, initial=None, transient={transient}, step={step},
+      steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error},
+      **parameters)
+
+spectrum() over the outer product of the values given: each parameter
+NAME=value a number or a 1-D sequence of numbers (the others keep their
+defaults); the sequences give the dimensions of the result in the flow's
+order of parameters, the last varying fastest. Every point is bit for bit
+its spectrum(). Returns a SystemSweep of NumPy arrays: t, completed and
+mean_divergence of that shape, exponents and (with errors; None without)
+half_widths of that shape and a last axis of k.
+)";
+
 }  // namespace veltrano::python

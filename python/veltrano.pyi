@@ -1,7 +1,7 @@
-"""The Lyapunov spectrum of the Lorenz system: type stub for editors."""
+"""The Lyapunov spectrum of the Lorenz system and of the flows of the catalogue: type stub for editors."""
 
 import os
-from typing import Callable, Optional, Sequence, Tuple, Union
+from typing import Callable, Dict, List, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -101,3 +101,69 @@ def sweep(
     target_error: Optional[Number] = None,
 ) -> Sweep: ...
 def spaced(start: Number, stop: Number, count: int) -> npt.NDArray[np.float64]: ...
+
+class PublishedSpectrum:
+    exponents: Tuple[float, ...]
+    decimals: int
+    parameters: Tuple[float, ...]
+    start: Tuple[float, ...]
+    source: str
+
+class SystemSpectrum:
+    t: float
+    exponents: Tuple[float, ...]
+    half_widths: Optional[Tuple[float, ...]]
+    intervals: Optional[int]
+    completed: bool
+    mean_divergence: float
+
+class SystemSweep:
+    shape: Tuple[int, ...]
+    t: npt.NDArray[np.float64]
+    exponents: npt.NDArray[np.float64]
+    half_widths: Optional[npt.NDArray[np.float64]]
+    completed: npt.NDArray[np.bool_]
+    mean_divergence: npt.NDArray[np.float64]
+
+class System:
+    name: str
+    title: str
+    summary: str
+    dimension: int
+    source: str
+    variables: Tuple[str, ...]
+    parameters: Dict[str, float]
+    start: Tuple[float, ...]
+    equations: str
+    spectra: List[PublishedSpectrum]
+    def spectrum(
+        self,
+        n: int,
+        *,
+        exponents: Optional[int] = None,
+        initial: Optional[Sequence[Number]] = None,
+        transient: int = 0,
+        step: Number = 0.01,
+        steps_per_interval: int = 20,
+        errors: Truth = False,
+        batch: int = 500,
+        target_error: Optional[Number] = None,
+        **parameters: Number,
+    ) -> SystemSpectrum: ...
+    def sweep(
+        self,
+        n: int,
+        *,
+        exponents: Optional[int] = None,
+        initial: Optional[Sequence[Number]] = None,
+        transient: int = 0,
+        step: Number = 0.01,
+        steps_per_interval: int = 20,
+        errors: Truth = False,
+        batch: int = 500,
+        target_error: Optional[Number] = None,
+        **parameters: Values,
+    ) -> SystemSweep: ...
+
+def systems() -> List[str]: ...
+def system(name: str, dimension: Optional[int] = None) -> System: ...

@@ -1,0 +1,155 @@
+"""The catalogue's flows from Python: the doubles of veltrano-cli --system,
+the Lorenz engine's for Lorenz, the shared rules' messages for bad input."""
+
+import os
+import signal
+import threading
+import time
+
+import numpy as np
+import pytest
+
+import veltrano
+from conftest import cli, same
+
+LORENZ = dict(sigma=10, R=28, b=8 / 3)
+
+
+def cli_run(name, n, *entries, dimension=None, exponents=None):
+    options = ["--system", name, "--precise"]
+    options += ["--dimension", dimension] if dimension is not None else []
+    options += ["--exponents", exponents] if exponents is not None else []
+    return dict(line.split("\t") for line in cli(*options, n, *entries).stdout.splitlines())
+
+
+def test_the_catalogue_is_described_in_its_order():
+    names = veltrano.systems()
+    assert names[:2] == ["lorenz", "rossler"] and len(set(names)) == len(names) > 10
+    lines = cli("systems").stdout
+    assert all(name in lines for name in names)
+    rossler = veltrano.system("rossler")
+    assert (rossler.name, rossler.dimension, rossler.variables) == ("rossler", 3, ("x", "y", "z"))
+    assert list(rossler.parameters) == ["a", "b", "c"] and rossler.start == (1.0, 1.0, 1.0)
+    assert rossler.equations.splitlines()[0] == "x' = -y - z" and "a = 0.2" in rossler.equations.splitlines()
+    assert all(len(p.exponents) == 3 and len(p.parameters) == 3 for p in rossler.spectra)
+    wide = veltrano.system("lorenz96", 6)
+    assert wide.dimension == len(wide.variables) == len(wide.start) == 6 != veltrano.system("lorenz96").dimension
+
+
+# name, dimension, n, exponents, parameters: each bit for bit the command line's one run.
+RUNS = [("rossler", None, 2000, None, dict(a=0.25)), ("lorenz96", 6, 300, 2, dict(F=8.5)),
+        ("chen", None, 500, 1, {}), ("henon-heiles", None, 200, None, {})]
+
+
+@pytest.mark.parametrize("name, dimension, n, k, parameters", RUNS)
+def test_a_run_is_the_command_lines_to_the_bit(name, dimension, n, k, parameters):
+    lines = cli_run(name, n, *[f"{p}={v}" for p, v in parameters.items()], dimension=dimension, exponents=k)
+    result = veltrano.system(name, dimension).spectrum(n, exponents=k, **parameters)
+    assert result.completed and same(result.t, lines["t"]) and result.half_widths is None
+    assert len(result.exponents) == (k or veltrano.system(name, dimension).dimension)
+    assert [repr(v) for v in result.exponents] == [repr(float(lines[f"lambda{i + 1}"]))
+                                                   for i in range(len(result.exponents))]
+
+
+@pytest.mark.parametrize("keywords", [{}, dict(initial=(2, 3, 4)), dict(transient=7, errors=True, batch=5),
+                                      dict(target_error=0.5, batch=10)])
+def test_lorenz_by_name_is_the_lorenz_engine_with_the_same_keywords(keywords):
+    mine = veltrano.system("lorenz").spectrum(200, **keywords, **LORENZ)
+    theirs = veltrano.spectrum(200, *LORENZ.values(), **keywords)
+    assert mine.t == theirs.t and mine.exponents == theirs.lambdas and mine.intervals == theirs.intervals
+    assert mine.half_widths == theirs.errors  # both None without errors
+    # The three add up to the divergence, constant -(sigma + 1 + b) for Lorenz.
+    assert abs(mine.mean_divergence + 10 + 1 + 8 / 3) < 1e-9 and abs(sum(mine.exponents) - mine.mean_divergence) < 1e-3
+
+
+def test_a_fault_is_a_result_not_an_exception():
+    result = veltrano.system("lorenz").spectrum(100, sigma=1e200)
+    assert not result.completed and all(v != v for v in result.exponents) and len(result.exponents) == 3
+
+
+ROSSLER = veltrano.system("rossler")
+SHAPE = "initial must be 3 finite numbers, one for each variable of rossler (x, y, z), not "
+# What is refused, its message, and the command line that refuses it alike (None: it has no counterpart).
+REFUSED = [
+    (lambda: veltrano.system("nope"), "there is no system 'nope': the catalogue has lorenz, rossler, ...",
+     ["--system", "nope", "10"]),
+    (lambda: veltrano.system("lorenz", 4),
+     "lorenz has the fixed dimension 3: --dimension is only for a flow whose dimension is chosen",
+     ["--system", "lorenz", "--dimension", "4", "10"]),
+    (lambda: veltrano.system("lorenz96", 65),
+     "--dimension 65: the dimension of lorenz96 must be a whole number from 4 to 64",
+     ["--system", "lorenz96", "--dimension", "65", "10"]),
+    (lambda: veltrano.system("lorenz96", 5.0), "--dimension 5.0: the dimension of lorenz96 must be ...", None),
+    (lambda: veltrano.system("lorenz96", True), "--dimension True: the dimension of lorenz96 must be ...", None),
+    (lambda: veltrano.system(3), "the name of a system must be a str, not 3", None),
+    (lambda: ROSSLER.spectrum(10, d=1), "'d' is not a parameter of rossler: the parameters of rossler are a, b, c",
+     ["--system", "rossler", "10", "d=1"]),
+    (lambda: veltrano.system("henon-heiles").spectrum(10, a=1),
+     "'a' is not a parameter of henon-heiles: henon-heiles has no parameters",
+     ["--system", "henon-heiles", "10", "a=1"]),
+    (lambda: ROSSLER.spectrum(10, a="1"), "a must be a finite number, not '1'", None),
+    (lambda: ROSSLER.spectrum(10, c=float("inf")), "c must be a finite number, not inf", None),
+    (lambda: ROSSLER.spectrum(10, exponents=0),
+     "--exponents 0: K must be a whole number from 1 to 3 (the dimension of rossler)",
+     ["--system", "rossler", "--exponents", "0", "10"]),
+    (lambda: ROSSLER.spectrum(10, exponents=4), "--exponents 4: K must be ...", None),
+    (lambda: ROSSLER.spectrum(10, exponents=2.0), "--exponents 2.0: K must be ...", None),
+    (lambda: ROSSLER.spectrum(10, exponents=True), "--exponents True: K must be ...", None),
+    (lambda: ROSSLER.spectrum(10**10), "Deve essere N <= 1000000000", None),
+    (lambda: ROSSLER.spectrum(10, errors=1), "errors must be True or False, not 1", None),
+    (lambda: ROSSLER.spectrum(10, batch=0), "--batch 0: ...", None),
+    *[(lambda bad=bad: ROSSLER.spectrum(10, initial=bad), SHAPE + repr(bad), None)
+      for bad in [(1, 2), (1, 2, 3, 4), "123", b"123", 5, (1, 2, "3"), (1, float("nan"), 1), (True, 1, 1)]],
+]
+
+
+@pytest.mark.parametrize("call, message, command_line", REFUSED)
+def test_bad_input_is_refused_with_the_shared_message(call, message, command_line):
+    with pytest.raises(ValueError) as raised:
+        call()
+    text = str(raised.value)
+    assert text.startswith(message[:-3]) if message.endswith("...") else text == message
+    if command_line:
+        run = cli(*command_line, check=False)
+        assert run.returncode == 2 and text in run.stderr
+
+
+def test_ctrl_c_stops_a_long_run_within_a_second():
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    timer.start()
+    started = time.monotonic()
+    with pytest.raises(KeyboardInterrupt):
+        veltrano.system("lorenz96", 40).spectrum(10**9)  # hours, unless stopped
+    assert time.monotonic() - started < 1.3
+    timer.join()
+    assert ROSSLER.spectrum(10).completed
+
+
+def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum():
+    a, c = [0.2, 0.25], np.array([5, 5.7, 6])
+    result = ROSSLER.sweep(100, a=a, b=0.3, c=c, exponents=2, errors=True, batch=10)
+    assert result.shape == (2, 3) == result.t.shape == result.completed.shape == result.mean_divergence.shape
+    assert result.exponents.shape == result.half_widths.shape == (2, 3, 2) and result.completed.all()
+    for i, j in np.ndindex(2, 3):
+        alone = ROSSLER.spectrum(100, a=a[i], b=0.3, c=c[j], exponents=2, errors=True, batch=10)
+        assert result.t[i, j] == alone.t and tuple(result.exponents[i, j]) == alone.exponents
+        assert tuple(result.half_widths[i, j]) == alone.half_widths
+        assert result.mean_divergence[i, j] == alone.mean_divergence
+    wide = veltrano.system("lorenz96", 5).sweep(20, F=[7, 8])
+    assert wide.exponents.shape == (2, 5) and wide.half_widths is None
+    assert tuple(wide.exponents[1]) == veltrano.system("lorenz96", 5).spectrum(20).exponents
+    point = ROSSLER.sweep(10)
+    assert point.shape == () and point.exponents.shape == (3,) and tuple(point.exponents) == ROSSLER.spectrum(10).exponents
+
+
+@pytest.mark.parametrize("parameters, message", [
+    (dict(a=[[0.2]]), "a must be a finite number, not [[0.2]] (a number or a 1-D sequence of numbers)"),
+    (dict(a=[0.2, "x"]), "a must be a finite number, not [0.2, 'x']"),
+    (dict(c=[5, float("nan")]), "c must be a finite number, not [5, nan]"),
+    (dict(z=[1, 2]), "'z' is not a parameter of rossler: the parameters of rossler are a, b, c"),
+    (dict(a=np.zeros(10**4), b=np.zeros(10**4), c=[1, 2]), "the grid has 200000000 points; a sweep has at most 100000000"),
+])
+def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
+    with pytest.raises(ValueError) as raised:
+        ROSSLER.sweep(10, **parameters)
+    assert str(raised.value) == message

@@ -1,6 +1,7 @@
 # The build without Qt, as the core preset makes it: configured and its
 # command-line tool compiled with warnings as errors, the tool refusing a
-# picture and saying why. Invoked by CTest with -DSOURCE=<tree> -DBINARY=<folder>.
+# picture and saying why. Invoked by CTest with -DSOURCE=<tree> -DBINARY=<folder>
+# -DGENERATOR=<the build's generator>.
 
 function(run what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -11,7 +12,7 @@ endfunction()
 
 file(REMOVE_RECURSE ${BINARY})
 # Unoptimised: it is compiled to be checked, not measured.
-run("configuring without Qt" ${CMAKE_COMMAND} -S ${SOURCE} -B ${BINARY} -DCMAKE_BUILD_TYPE=Check -DCMAKE_CXX_FLAGS_CHECK=-O0
+run("configuring without Qt" ${CMAKE_COMMAND} -S ${SOURCE} -B ${BINARY} -G ${GENERATOR} -DCMAKE_BUILD_TYPE=Check -DCMAKE_CXX_FLAGS_CHECK=-O0
     -DVELTRANO_WITH_QT=OFF -DVELTRANO_TESTS=OFF -DVELTRANO_PYTHON=OFF -DVELTRANO_WERROR=ON)
 run("building veltrano-cli without Qt" ${CMAKE_COMMAND} --build ${BINARY} --target veltrano-cli -j 2)
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make
+  cmake g++ make ninja-build
   qt6-base-dev                      # Qt 6 Widgets and Qt Test
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools  # the Explorer's translations (Qt Linguist: lupdate, lrelease)

@@ -34,7 +34,7 @@ SystemDescription system(py::object name, py::object dimension) {
     return systemOf(name, dimension);
 }
 
-SystemSpectrumResult spectrum(const SystemDescription& description, py::object n, py::object exponents,
+SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::object n, py::object exponents,
                               py::object initial, py::object transient, py::object step, py::object stepsPerInterval,
                               py::object errors, py::object batch, py::object targetError, py::kwargs parameters) {
     const SystemSettings s = systemSettingsOf(
@@ -56,7 +56,7 @@ SystemSpectrumResult spectrum(const SystemDescription& description, py::object n
     return result;
 }
 
-SystemSweepResult sweep(const SystemDescription& description, py::object n, py::object exponents, py::object initial,
+SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object exponents, py::object initial,
                         py::object transient, py::object step, py::object stepsPerInterval, py::object errors,
                         py::object batch, py::object targetError, py::kwargs parameters) {
     const SystemSettings s = systemSettingsOf(
@@ -133,12 +133,12 @@ void addSystemFunctions(py::module_& m) {
                                    for (const PublishedSpectrum& p : s.spectra) spectra.append(py::cast(p));
                                    return spectra;
                                })
-        .def("spectrum", &spectrum, withDefaults(kSystemSpectrumDoc).c_str(), "n"_a, py::kw_only(),
+        .def("spectrum", &systemSpectrum, withDefaults(kSystemSpectrumDoc).c_str(), "n"_a, py::kw_only(),
              "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
              "target_error"_a = keywordDefaults().targetError)
-        .def("sweep", &sweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, py::kw_only(),
+        .def("sweep", &systemSweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, py::kw_only(),
              "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,

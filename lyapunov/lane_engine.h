@@ -262,7 +262,10 @@ private:
         if constexpr (kFixed) {
             return mask ? a : b;
         } else {
-            return std::bit_cast<V>((std::bit_cast<Mask>(a) & mask) | (std::bit_cast<Mask>(b) & ~mask));
+            // The builtin, not std::bit_cast: a call of that function, where
+            // it is not inlined (-Og), would pass wide vectors between code of
+            // two instruction sets.
+            return __builtin_bit_cast(V, (__builtin_bit_cast(Mask, a) & mask) | (__builtin_bit_cast(Mask, b) & ~mask));
         }
     }
 

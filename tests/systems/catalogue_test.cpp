@@ -11,7 +11,7 @@
 #include <set>
 
 #include "expression_value.h"
-#include "plain_spectrum.h"
+#include "plain_lyapunov.h"
 #include "visit_system.h"
 
 namespace veltrano {

@@ -1,4 +1,4 @@
-#include "plain_spectrum.h"
+#include "plain_lyapunov.h"
 
 #include <boost/math/distributions/students_t.hpp>
 

@@ -1,0 +1,153 @@
+#include "system_sweep_rows.h"
+
+#include "csv_fields.h"
+#include "kaplan_yorke.h"
+#include "precise_text.h"
+#include "sweep_rows.h"
+
+namespace veltrano {
+
+std::string systemFileName(const SystemDescription& system) {
+    return system.dimensionChoice ? system.name + ':' + std::to_string(system.dimension) : system.name;
+}
+
+SystemSweepForm formOf(const SystemSweep& sweep) {
+    SystemSweepForm form{systemFileName(sweep.system), {}, sweep.run.exponents, sweep.run.errors};
+    for (const ParameterDescription& p : sweep.system.parameters) form.parameters.push_back(p.name);
+    return form;
+}
+
+std::string systemSweepHeader(const SystemSweepForm& form) {
+    std::string header = "index,system";
+    for (const std::string& p : form.parameters) header += ',' + p;
+    header += ",t";
+    for (std::size_t k = 1; k <= form.exponents; ++k) header += ",lambda" + std::to_string(k);
+    header += ",kaplan_yorke,divergence,status";
+    if (!form.errors) return header;
+    header += ",intervals";
+    for (std::size_t k = 1; k <= form.exponents; ++k) header += ",lambda" + std::to_string(k) + "_err";
+    return header;
+}
+
+PointStatus systemPointStatus(const SystemSweep& sweep, const SystemSweepPoint& point) {
+    const AnySystemResult& r = point.result;
+    if (!r.completed) return PointStatus::Error;
+    if (sweep.system.name != "lorenz" || r.exponents != 3 || point.parameters.size() != 3) return PointStatus::Ok;
+    // Lorenz keeps the trace check of its own sweeps, on the same numbers.
+    const SystemSettings& s = sweep.run;
+    RunSettings run{.intervals = s.intervals, .transient = s.transient, .initial = {}, .step = s.step,
+                    .stepsPerInterval = s.stepsPerInterval, .errors = s.errors, .batch = s.batch,
+                    .targetError = s.targetError};
+    for (std::size_t i = 0; i < 3 && i < s.initial.size(); ++i) run.initial[i] = s.initial[i];
+    PointResult lorenz{.completed = true, .t = r.t, .expo = {r.expo[0], r.expo[1], r.expo[2]}};
+    return statusOf(lorenz, {point.parameters[0], point.parameters[1], point.parameters[2]}, run);
+}
+
+std::string systemSweepRow(const SystemSweepForm& form, const SystemSweepPoint& point, PointStatus status) {
+    const AnySystemResult& r = point.result;
+    std::string row = std::to_string(point.index) + ',' + form.system;
+    for (double v : point.parameters) row += ',' + preciseText(v);
+    row += ',' + preciseText(r.t);
+    const auto k = form.exponents;
+    if (r.completed) {
+        const std::span<const double> expo = std::span(r.expo).first(k);
+        for (double v : expo) row += ',' + preciseText(v);
+        row += ',' + preciseText(kaplanYorke(expo)) + ',' + preciseText(r.meanDivergence);
+    } else {
+        row += std::string(k + 2, ',');
+    }
+    row += ',';
+    row += statusWord(status);
+    if (!form.errors) return row;
+    row += ',' + std::to_string(r.intervals);
+    if (r.completed && r.errorsKnown) {
+        for (double v : std::span(r.halfWidth).first(k)) row += ',' + preciseText(v);
+    } else {
+        row += std::string(k, ',');
+    }
+    return row;
+}
+
+std::optional<SystemSweepPoint> parseSystemSweepRow(const SystemSweepForm& form, std::string_view line,
+                                                    PointStatus* status) {
+    const auto fields = csvFields(line);
+    const std::size_t p = form.parameters.size(), k = form.exponents;
+    if (k < 1 || k > kMaxDimension || fields.size() != 6 + p + k + (form.errors ? 1 + k : 0) || fields[1] != form.system)
+        return std::nullopt;
+    SystemSweepPoint point;
+    const auto index = wholeField(fields[0]);
+    const auto t = finiteField(fields[2 + p]);
+    if (!index || !t) return std::nullopt;
+    point.index = *index;
+    point.result.t = *t;
+    point.result.exponents = k;
+    for (std::size_t i = 0; i < p; ++i) {
+        const auto v = finiteField(fields[2 + i]);
+        if (!v) return std::nullopt;
+        point.parameters.push_back(*v);
+    }
+    const std::string_view written = fields[5 + p + k];
+    std::optional<PointStatus> known;
+    for (PointStatus s : {PointStatus::Ok, PointStatus::Inconsistent, PointStatus::Error})
+        if (written == statusWord(s)) known = s;
+    if (!known) return std::nullopt;
+    AnySystemResult& r = point.result;
+    r.completed = *known != PointStatus::Error;
+    // The exponents and the divergence (Kaplan-Yorke follows from them).
+    for (std::size_t i = 0; i <= k && r.completed; ++i) {
+        const auto v = finiteField(fields[3 + p + (i < k ? i : k + 1)]);
+        if (!v) return std::nullopt;
+        (i < k ? r.expo[i] : r.meanDivergence) = *v;
+    }
+    if (form.errors) {
+        const auto intervals = wholeField(fields[6 + p + k]);
+        if (!intervals) return std::nullopt;
+        r.intervals = *intervals;
+        r.errorsKnown = r.completed && !fields[7 + p + k].empty();
+        for (std::size_t i = 0; i < k && r.errorsKnown; ++i) {
+            const auto v = finiteField(fields[7 + p + k + i]);
+            if (!v) return std::nullopt;
+            r.halfWidth[i] = *v;
+        }
+    }
+    if (systemSweepRow(form, point, *known) != line) return std::nullopt;
+    if (status) *status = *known;
+    return point;
+}
+
+std::optional<SystemSweepPoint> SystemSweepRowReader::next() {
+    if (!error_.empty()) return std::nullopt;
+    const LineReader::Got got = lines_.next(line_);
+    if (got == LineReader::Got::End) return std::nullopt;
+    if (got != LineReader::Got::Line) {
+        error_ = LineReader::trouble(got, name_, count_ + 2);
+        return std::nullopt;
+    }
+    auto point = parseSystemSweepRow(form_, line_, &status_);
+    if (!point || point->index != count_) {
+        error_ = name_ + " line " + std::to_string(count_ + 2) + " is not row " + std::to_string(count_) +
+                 " of a sweep of " + form_.system + " (a sweep's file, whole or with its shards joined, starts at index 0)";
+        return std::nullopt;
+    }
+    ++count_;
+    return point;
+}
+
+std::optional<SystemSweepForm> formFromHeader(std::string_view header, std::string_view firstRow) {
+    const auto columns = csvFields(header);
+    const auto row = csvFields(firstRow);
+    if (columns.size() < 8 || columns[0] != "index" || columns[1] != "system" || row.size() < 2) return std::nullopt;
+    SystemSweepForm form;
+    form.system = row[1];
+    std::size_t at = 2;
+    while (at < columns.size() && columns[at] != "t") form.parameters.emplace_back(columns[at++]);
+    while (at + 1 < columns.size() && columns[at + 1] == "lambda" + std::to_string(form.exponents + 1)) {
+        ++form.exponents;
+        ++at;
+    }
+    form.errors = columns.back().ends_with("_err");
+    if (form.exponents == 0 || systemSweepHeader(form) != header) return std::nullopt;
+    return form;
+}
+
+}  // namespace veltrano

@@ -16,6 +16,10 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli history [options] N SIGMA R B\n"
     "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
+    "  or:  veltrano-cli sweep --system NAME [--dimension D] [--exponents K]\n"
+    "                        [--vary NAME=FROM:TO:COUNT]... [options] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli join --system NAME --shards M --input PATTERN [sweep's options]\n"
+    "                        N [NAME=VALUE]...\n"
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
@@ -111,11 +115,45 @@ const char* const kJoinAbout =
     "a file and must hold every row of its shard; a missing, incomplete or\n"
     "foreign shard is refused by its number before anything is written.";
 
+const char* const kSystemSweepAbout =
+    "The spectrum of a flow of the catalogue over its parameters (with --system\n"
+    "NAME; 'veltrano-cli systems' lists the flows): CSV with the header\n"
+    "index,system,P1,...,Pp,t,lambda1,...,lambdaK,kaplan_yorke,divergence,status,\n"
+    "one row per point in index order. system is the flow's name (NAME:D for a\n"
+    "flow whose dimension is chosen, e.g. lorenz96:8), P1 ... Pp its parameters in\n"
+    "the catalogue's order, K the exponents computed (--exponents, default the\n"
+    "dimension D), kaplan_yorke the Kaplan-Yorke dimension of the K exponents and\n"
+    "divergence the time average of the divergence of the flow along the orbit\n"
+    "(with K = D the exponents add up to it, up to the integrator's error).\n"
+    "status is ok, or error for a point stopped by an arithmetic error (its index,\n"
+    "system, parameters and t stay, the numbers after t are empty); with --system\n"
+    "lorenz, inconsistent as in the Lorenz sweep. With --errors the header goes on\n"
+    "with ,intervals,lambda1_err,...,lambdaK_err. Every row is exactly what the\n"
+    "same computation gives for its point alone.\n"
+    "\n"
+    "The entries are N, then NAME=VALUE for any parameter (the others keep their\n"
+    "defaults). --vary NAME=FROM:TO:COUNT names a parameter of the flow, at most\n"
+    "three of them, none also given as NAME=VALUE; the first varies slowest.\n"
+    "--initial V1,...,VD gives exactly D coordinates (default: the flow's start).\n"
+    "--output, --resume, --shard, --threads and the research options are those of\n"
+    "the Lorenz sweep; --resume continues only a file of the same flow, dimension,\n"
+    "K and columns, and refuses any other (another flow's, the Lorenz form's\n"
+    "without a system column) naming both.";
+
+const char* const kSystemJoinAbout =
+    "The whole sweep of a flow of the catalogue from the files of its M shards,\n"
+    "given the sweep's own arguments (without --shard), as join checks the shards\n"
+    "of a Lorenz sweep; a shard of another flow or of the Lorenz form is refused\n"
+    "naming both, before anything is written.";
+
 const char* const kPlotAbout =
     "Draws a history or sweep file that veltrano-cli wrote (whole, resumed or\n"
     "joined, with error bars or without) as --plot draws it; the title holds\n"
-    "what the file tells. Any other file is refused, and an existing picture is\n"
-    "never replaced.";
+    "what the file tells. A sweep of a flow (sweep --system) is drawn as a map\n"
+    "of lambda1 over its two varied parameters (--exponent K: lambdaK), titled\n"
+    "with the flow and the parameters; a line, a single point or a grid of three\n"
+    "varied parameters is refused with a message. Any other file is refused, and\n"
+    "an existing picture is never replaced.";
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"

@@ -5,7 +5,9 @@
 // its own options; this file only hands the command line to the right one.
 
 #include <CLI/CLI.hpp>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "command_line.h"
@@ -15,6 +17,7 @@
 #include "one_run.h"
 #include "plot_form.h"
 #include "sweep_form.h"
+#include "system_one_run.h"
 #include "systems_form.h"
 
 using namespace veltrano::cli;
@@ -47,21 +50,34 @@ int main(int argc, char** argv) {
     const Form forms[] = {addHistoryForm(app), addSweepForm(app), addJoinForm(app), addPlotForm(app),
                          addSystemsForm(app)};
 
+    // The forms of a flow of the catalogue (--system NAME) have their own
+    // parser: their entries are N and NAME=VALUE.
+    CLI::App systemApp("veltrano-cli", "veltrano-cli");
+    systemApp.set_help_flag();
+    systemApp.get_formatter()->column_width(26);
+    const Form systemForms[] = {addSystemSweepForm(systemApp), addSystemJoinForm(systemApp)};
+
     if (first == "--help" || first == "-h")
-        return print(helpText({forms[0].command, forms[1].command, forms[2].command, forms[3].command, forms[4].command}));
+        return print(helpText({forms[0].command, forms[1].command, systemForms[0].command, forms[2].command,
+                               systemForms[1].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
-    for (const Form& form : forms) {
-        if (first != form.command->get_name()) continue;
-        if (asksForHelp(args)) return print(form.command->help("veltrano-cli"));
-        std::vector<const char*> marked;
-        for (const std::string& a : args) marked.push_back(a.c_str());
-        try {
-            app.parse(static_cast<int>(marked.size()), marked.data());
-        } catch (const CLI::ParseError& e) {
-            return fail(first, withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + " --help' for its options.",
-                        kExitRefused);
+    const bool system = argc > 2 && choosesSystem(std::vector<std::string_view>(argv + 2, argv + argc));
+    for (const auto& [parser, choice] : {std::pair{&systemApp, std::span<const Form>(systemForms)},
+                                         std::pair{&app, std::span<const Form>(forms)}}) {
+        if (parser == &systemApp && !system) continue;
+        for (const Form& form : choice) {
+            if (first != form.command->get_name()) continue;
+            if (asksForHelp(args)) return print(form.command->help("veltrano-cli"));
+            std::vector<const char*> marked;
+            for (const std::string& a : args) marked.push_back(a.c_str());
+            try {
+                parser->parse(static_cast<int>(marked.size()), marked.data());
+            } catch (const CLI::ParseError& e) {
+                return fail(first, withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + " --help' for its options.",
+                            kExitRefused);
+            }
+            return form.run();
         }
-        return form.run();
     }
     return runOne(std::vector<std::string_view>(argv + 1, argv + argc));
 }

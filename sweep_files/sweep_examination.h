@@ -28,6 +28,7 @@ struct ExaminationRefusal {
         Header,        // its first line is not the header of this sweep
         TooManyRows,   // a row beyond the sweep's last index
         ForeignRow,    // a row not in the form this program writes, or not of its place
+        OtherSweep,    // a file of another flow, or of another form
         Differs,       // a row differs from what the sweep computes
         Inconsistent,  // rows that one run cannot have written together
     } why;

@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
-    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
@@ -41,16 +42,19 @@ constexpr const char* kOneRunAbout =
     "  exponents are \"?\").\n"
     "\n"
     "One run of another flow:  veltrano-cli --system NAME [--dimension D]\n"
-    "                          [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "                          [--exponents K] [--initial V1,...,VD] [--precise]\n"
+    "                          N [NAME=VALUE]...\n"
     "  NAME       a flow of the catalogue ('veltrano-cli systems' lists them)\n"
     "  N          number of intervals, a whole number from 1 to 1000000000\n"
     "  NAME=VALUE any parameter of the flow, in any order (the others keep their\n"
     "             defaults), the value written as the entries are\n"
     "  --dimension D  the dimension of a flow whose dimension is chosen (lorenz96)\n"
     "  --exponents K  the K leading exponents only (1 <= K <= the dimension)\n"
-    "  From the flow's default start; prints t, lambda1 ... lambdaK and seconds as\n"
-    "  above. Exit status: 0 done, 1 standard output could not be written, 2 an\n"
-    "  entry or option was refused, 3 an arithmetic error stopped the computation.\n";
+    "  --initial V1,...,VD  start from this point: exactly D values, one for each\n"
+    "             variable, written as the entries are (default: the flow's start)\n"
+    "  Prints t, lambda1 ... lambdaK and seconds as above. Exit status: 0 done,\n"
+    "  1 standard output could not be written, 2 an entry or option was refused,\n"
+    "  3 an arithmetic error stopped the computation.\n";
 
 constexpr const char* kResearchAbout =
     "\n"

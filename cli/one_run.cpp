@@ -37,7 +37,8 @@ private:
 
 const std::string_view kOneRunUsage =
     "usage: veltrano-cli [--precise] N SIGMA R B\n"
-    "       veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "       veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "       veltrano-cli history [options] N SIGMA R B\n"
     "       veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "       veltrano-cli join --shards M --input PATTERN [options] N SIGMA R B\n"

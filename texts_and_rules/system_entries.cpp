@@ -76,6 +76,10 @@ std::variant<std::vector<double>, std::string> initialPointOf(const SystemDescri
            "no exponent)";
 }
 
+std::string systemField(const SystemDescription& system) {
+    return system.dimensionChoice ? system.name + ':' + std::to_string(system.dimension) : system.name;
+}
+
 std::string parametersOf(const SystemDescription& system) {
     if (system.parameters.empty()) return system.name + " has no parameters";
     std::string names;

@@ -49,6 +49,11 @@ struct SystemEntries {
 [[nodiscard]] std::variant<std::vector<double>, std::string> initialPointOf(const SystemDescription& system,
                                                                            std::string_view given);
 
+// The flow's name in the field `system` of its files: the catalogue name
+// for a flow of fixed dimension ("rossler"), NAME:D for one whose dimension
+// is chosen ("lorenz96:8").
+[[nodiscard]] std::string systemField(const SystemDescription& system);
+
 // A value written as the entries are, or nullopt.
 [[nodiscard]] std::optional<double> entryNumber(std::string_view text);
 

@@ -15,6 +15,8 @@
 #include "one_run.h"
 #include "plot_form.h"
 #include "sweep_form.h"
+#include "system_history_form.h"
+#include "system_one_run.h"
 #include "systems_form.h"
 
 using namespace veltrano::cli;
@@ -50,15 +52,24 @@ int main(int argc, char** argv) {
     if (first == "--help" || first == "-h")
         return print(helpText({forms[0].command, forms[1].command, forms[2].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
-    for (const Form& form : forms) {
-        if (first != form.command->get_name()) continue;
+    // history --system is a command of its own, parsed apart.
+    CLI::App systemApp("veltrano-cli", "veltrano-cli");
+    systemApp.set_help_flag();
+    const Form systemHistory = addSystemHistoryForm(systemApp);
+    for (const Form& lorenzForm : forms) {
+        if (first != lorenzForm.command->get_name()) continue;
+        const bool system =
+            first == "history" && choosesSystem(std::vector<std::string_view>(args.begin() + 2, args.end()));
+        const Form& form = system ? systemHistory : lorenzForm;
         if (asksForHelp(args)) return print(form.command->help("veltrano-cli"));
         std::vector<const char*> marked;
         for (const std::string& a : args) marked.push_back(a.c_str());
         try {
-            app.parse(static_cast<int>(marked.size()), marked.data());
+            (system ? systemApp : app).parse(static_cast<int>(marked.size()), marked.data());
         } catch (const CLI::ParseError& e) {
-            return fail(first, withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + " --help' for its options.",
+            return fail(first,
+                        withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + (system ? " --system NAME" : "") +
+                            " --help' for its options.",
                         kExitRefused);
         }
         return form.run();

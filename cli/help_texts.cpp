@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: veltrano-cli [--precise] N SIGMA R B\n"
     "  or:  veltrano-cli history [options] N SIGMA R B\n"
+    "  or:  veltrano-cli history --system NAME [options] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
     "  or:  veltrano-cli sweep --system NAME [--dimension D] [--exponents K]\n"
@@ -21,7 +22,8 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli join --system NAME --shards M --input PATTERN [sweep's options]\n"
     "                        N [NAME=VALUE]...\n"
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
-    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
@@ -45,16 +47,19 @@ constexpr const char* kOneRunAbout =
     "  exponents are \"?\").\n"
     "\n"
     "One run of another flow:  veltrano-cli --system NAME [--dimension D]\n"
-    "                          [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "                          [--exponents K] [--initial V1,...,VD] [--precise]\n"
+    "                          N [NAME=VALUE]...\n"
     "  NAME       a flow of the catalogue ('veltrano-cli systems' lists them)\n"
     "  N          number of intervals, a whole number from 1 to 1000000000\n"
     "  NAME=VALUE any parameter of the flow, in any order (the others keep their\n"
     "             defaults), the value written as the entries are\n"
     "  --dimension D  the dimension of a flow whose dimension is chosen (lorenz96)\n"
     "  --exponents K  the K leading exponents only (1 <= K <= the dimension)\n"
-    "  From the flow's default start; prints t, lambda1 ... lambdaK and seconds as\n"
-    "  above. Exit status: 0 done, 1 standard output could not be written, 2 an\n"
-    "  entry or option was refused, 3 an arithmetic error stopped the computation.\n";
+    "  --initial V1,...,VD  start from this point: exactly D values, one for each\n"
+    "             variable, written as the entries are (default: the flow's start)\n"
+    "  Prints t, lambda1 ... lambdaK and seconds as above. Exit status: 0 done,\n"
+    "  1 standard output could not be written, 2 an entry or option was refused,\n"
+    "  3 an arithmetic error stopped the computation.\n";
 
 constexpr const char* kResearchAbout =
     "\n"
@@ -75,7 +80,23 @@ const char* const kHistoryAbout =
     ",lambda1_err,lambda2_err,lambda3_err: the 95 % half-widths of the batches\n"
     "complete at that row, empty before the tenth) and a row after every K-th\n"
     "measured interval and after the last. The row of interval k is exactly what\n"
-    "a run of N = k gives.";
+    "a run of N = k gives. With --system NAME, the history of another flow\n"
+    "('veltrano-cli history --system NAME --help' tells its options).";
+
+const char* const kSystemHistoryAbout =
+    "The estimates of a flow of the catalogue as the run goes: CSV with the\n"
+    "header interval,system,t,lambda1,...,lambdaK (with --errors also\n"
+    ",lambda1_err,...,lambdaK_err: the 95 % half-widths of the batches complete at\n"
+    "that row, empty before the tenth), system the flow's name (NAME:D for a flow\n"
+    "whose dimension is chosen), and a row after every K-th measured interval\n"
+    "and after the last. The row of interval k is exactly what a run of N = k\n"
+    "gives. N is a whole number from 1 to 1000000000, NAME=VALUE any parameter of\n"
+    "the flow; values are written as the entries are. The rows go to standard\n"
+    "output, or with --output into a new file, locked while they are written (an\n"
+    "existing file is never overwritten). Exit status: 0 done, 1 the rows could\n"
+    "not be written, 2 bad usage or a refused entry, option or file (nothing is\n"
+    "written), 3 an arithmetic error stopped the computation after the rows so\n"
+    "far.";
 
 const char* const kSweepAbout =
     "The spectrum over a line or a grid of parameters: CSV with the header\n"

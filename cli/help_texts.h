@@ -14,6 +14,7 @@ namespace veltrano::cli {
 inline constexpr const char* kVersion = "veltrano-cli 1.0";
 
 extern const char* const kHistoryAbout;
+extern const char* const kSystemHistoryAbout;
 extern const char* const kSweepAbout;
 extern const char* const kJoinAbout;
 extern const char* const kSystemSweepAbout;

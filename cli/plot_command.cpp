@@ -13,6 +13,7 @@
 #include "report.h"
 #include "sweep_file_grid.h"
 #include "sweep_rows.h"
+#include "system_entries.h"
 #include "system_sweep_file_grid.h"
 #include "system_sweep_map.h"
 
@@ -65,7 +66,7 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
     std::vector<std::string> names;
     if (system) {
         for (const ParameterDescription& p : system->parameters) names.push_back(p.name);
-        if (systemFileName(*system) != form->system) system.reset();
+        if (systemField(*system) != form->system) system.reset();
     }
     if (!system || names != form->parameters)
         return name + " is a sweep of " + form->system + ", which is not a flow of the catalogue with these parameters";

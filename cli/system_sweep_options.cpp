@@ -26,30 +26,6 @@ void addSystemSweepOptions(CLI::App& command, SystemSweepTexts& texts) {
         ->option_text("V1,...,VD");
 }
 
-namespace {
-
-// V1,...,VD: exactly `d` decimal numbers written as the entries are.
-std::variant<std::vector<double>, std::string> startOf(const SystemDescription& system, const std::string& given) {
-    if (given.empty()) return system.start;
-    std::vector<double> start;
-    for (std::size_t at = 0;;) {
-        const auto comma = given.find(',', at);
-        const auto value = entryNumber(std::string_view(given).substr(at, comma - at));
-        if (!value)
-            return "--initial " + given + ": every coordinate must be a decimal number (digits, at most one point, " +
-                   "a leading minus, no exponent)";
-        start.push_back(*value);
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    if (start.size() != system.dimension)
-        return "--initial " + given + ": the start of " + systemFileName(system) + " has " +
-               std::to_string(system.dimension) + " coordinates (" + std::to_string(start.size()) + " given)";
-    return start;
-}
-
-}  // namespace
-
 std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts& texts) {
     const auto chosen = chooseSystem(unmarked(texts.system), unmarked(texts.dimension));
     if (const auto* why = std::get_if<std::string>(&chosen)) return *why;
@@ -94,7 +70,9 @@ std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts
     const auto settings = researchSettings(research, values.n);
     if (const auto* why = std::get_if<std::string>(&settings)) return *why;
     const RunSettings& run = std::get<RunSettings>(settings);
-    auto start = startOf(system, unmarked(texts.research.initial));
+    const std::string initial = unmarked(texts.research.initial);
+    auto start = initial.empty() ? std::variant<std::vector<double>, std::string>(system.start)
+                                 : initialPointOf(system, initial);
     if (const auto* why = std::get_if<std::string>(&start)) return *why;
     sweep.run = {.intervals = run.intervals,
                  .transient = run.transient,

@@ -4,15 +4,13 @@
 #include "kaplan_yorke.h"
 #include "precise_text.h"
 #include "sweep_rows.h"
+#include "system_entries.h"
+#include "system_status.h"
 
 namespace veltrano {
 
-std::string systemFileName(const SystemDescription& system) {
-    return system.dimensionChoice ? system.name + ':' + std::to_string(system.dimension) : system.name;
-}
-
 SystemSweepForm formOf(const SystemSweep& sweep) {
-    SystemSweepForm form{systemFileName(sweep.system), {}, sweep.run.exponents, sweep.run.errors};
+    SystemSweepForm form{systemField(sweep.system), {}, sweep.run.exponents, sweep.run.errors};
     for (const ParameterDescription& p : sweep.system.parameters) form.parameters.push_back(p.name);
     return form;
 }
@@ -31,16 +29,13 @@ std::string systemSweepHeader(const SystemSweepForm& form) {
 
 PointStatus systemPointStatus(const SystemSweep& sweep, const SystemSweepPoint& point) {
     const AnySystemResult& r = point.result;
-    if (!r.completed) return PointStatus::Error;
-    if (sweep.system.name != "lorenz" || r.exponents != 3 || point.parameters.size() != 3) return PointStatus::Ok;
-    // Lorenz keeps the trace check of its own sweeps, on the same numbers.
     const SystemSettings& s = sweep.run;
-    RunSettings run{.intervals = s.intervals, .transient = s.transient, .initial = {}, .step = s.step,
-                    .stepsPerInterval = s.stepsPerInterval, .errors = s.errors, .batch = s.batch,
-                    .targetError = s.targetError};
-    for (std::size_t i = 0; i < 3 && i < s.initial.size(); ++i) run.initial[i] = s.initial[i];
-    PointResult lorenz{.completed = true, .t = r.t, .expo = {r.expo[0], r.expo[1], r.expo[2]}};
-    return statusOf(lorenz, {point.parameters[0], point.parameters[1], point.parameters[2]}, run);
+    // Lorenz keeps the trace check of its own sweeps, on the same numbers.
+    if (sweep.system.name == "lorenz")
+        return lorenzSystemStatus(r.completed, r.t, r.estimates(), point.parameters.data(), s.initial, s.step,
+                                  s.stepsPerInterval);
+    return systemStatus(r.completed, r.t, r.estimates(), r.meanDivergence, sweep.system.dimension, s.step,
+                        s.stepsPerInterval);
 }
 
 std::string systemSweepRow(const SystemSweepForm& form, const SystemSweepPoint& point, PointStatus status) {

@@ -14,10 +14,6 @@
 
 namespace veltrano {
 
-// A flow as its files name it: the catalogue's name for a flow of fixed
-// dimension ("rossler"), NAME:D where the dimension is chosen ("lorenz96:8").
-[[nodiscard]] std::string systemFileName(const SystemDescription& system);
-
 // A sweep of a flow of the catalogue: the flow at its dimension, the grid
 // over its parameters and the run of every point.
 struct SystemSweep {
@@ -42,8 +38,8 @@ struct SystemSweepForm {
 [[nodiscard]] std::string systemSweepHeader(const SystemSweepForm& form);
 
 // The status of a point of the sweep: for Lorenz the trace check of its
-// Lorenz sweeps; for the other flows "ok" for a completed point, "error"
-// for one stopped by a fault.
+// Lorenz sweeps; for the other flows systemStatus (the exponents' sum against
+// the mean divergence, with all d of them).
 [[nodiscard]] PointStatus systemPointStatus(const SystemSweep& sweep, const SystemSweepPoint& point);
 
 // One line of the file, without its newline: the index, the flow, the

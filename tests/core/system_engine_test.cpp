@@ -12,6 +12,7 @@
 #include "kaplan_yorke.h"
 #include "reference_exponents.h"
 #include "system_exponents.h"
+#include "system_status.h"
 
 using namespace veltrano;
 using examples::Lorenz96;
@@ -194,6 +195,60 @@ TEST(SystemEngine, TheExponentsAddUpToTheMeanDivergence) {
         EXPECT_NEAR(r.meanDivergence, -static_cast<double>(d), 1e-12 * static_cast<double>(d));
         EXPECT_LT(divergenceGap(r), kTolerance);
         if (d == 1) { EXPECT_NEAR(r.expo[0], -1, 1e-9); }
+    }
+}
+
+// The status of a point of any flow: the gap between the sum and the mean
+// divergence against a thousandth of the spectrum's scale (|divergence| +
+// the sum of |lambda|, here 10.78), checked only with the full spectrum;
+// Lorenz keeps its own bound (trace_check.h).
+TEST(SystemStatus, TheSumAgainstTheDivergence) {
+    const double nan = std::nan("");
+    struct Row {
+        const char* what;
+        bool completed;
+        double t;
+        std::vector<double> expo;
+        std::size_t d;
+        PointStatus expected;
+    };
+    const std::vector<Row> rows = {
+        {"no gap", true, 100, {0.07, 0.0, -5.39}, 3, PointStatus::Ok},
+        {"gap under the tolerance", true, 100, {0.07, 0.0, -5.381}, 3, PointStatus::Ok},
+        {"gap over the tolerance", true, 100, {0.07, 0.0, -5.378}, 3, PointStatus::Inconsistent},
+        {"gap below zero too", true, 100, {0.07, 0.0, -5.402}, 3, PointStatus::Inconsistent},
+        {"not a number", true, 100, {0.07, nan, -5.39}, 3, PointStatus::Inconsistent},
+        {"a partial sum is not checked", true, 100, {0.07, 0.0}, 3, PointStatus::Ok},
+        {"nothing measured", true, 0, {0.07, 0.0, -1}, 3, PointStatus::Ok},
+        {"a fault", false, 100, {0.07, 0.0, -5.39}, 3, PointStatus::Error},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(systemStatus(row.completed, row.t, row.expo, -5.32, row.d, 0.01, 20), row.expected) << row.what;
+
+    // Lorenz's bound on its Jacobian allows 0.05 here, a thousandth of the
+    // scale does not: each flow takes its own rule.
+    SystemResult<3> lorenz{.completed = true, .t = 100, .exponents = 3, .expo = {0.9, 0.0, -14.6167}};
+    lorenz.meanDivergence = -41.0 / 3;
+    const SystemSettings s{.intervals = 500, .initial = {1, 1, 1}, .exponents = 3};
+    const double p[] = {10, 28, 8.0 / 3};
+    EXPECT_EQ(statusOfPoint(LorenzSystem{}, lorenz, p, s), PointStatus::Ok);
+    EXPECT_EQ(statusOfPoint(Roessler{}, lorenz, p, s), PointStatus::Inconsistent);
+    lorenz.expo[2] -= 1;
+    EXPECT_EQ(statusOfPoint(LorenzSystem{}, lorenz, p, s), PointStatus::Inconsistent);
+
+    // A step too long for Roessler's fastest direction (h |mu| near 1 in
+    // the spikes) leaves the sum off the divergence by far more than the
+    // tolerance; a resolving step does not.
+    for (const auto& [h, expected] : {std::pair{0.01, PointStatus::Ok}, {0.2, PointStatus::Inconsistent}}) {
+        const SystemSettings r{.intervals = static_cast<std::int64_t>(std::lround(20 / h)),
+                               .transient = 20,
+                               .initial = {1, 1, 1},
+                               .exponents = 3,
+                               .step = h};
+        const auto result = runSystemPoint(Roessler{}, r, {0.2, 0.2, 5.7});
+        ASSERT_TRUE(result.completed) << h;
+        EXPECT_EQ(statusOfPoint(Roessler{}, result, nullptr, r), expected) << "h = " << h << ", gap "
+                                                                             << divergenceGap(result);
     }
 }
 

@@ -132,13 +132,17 @@ TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
                               "shards joined, starts at index 0)");
 }
 
-// Lorenz keeps its trace check; the other flows are ok once completed.
+// Lorenz keeps its trace check; the other flows check the exponents' sum
+// against the mean divergence.
 TEST(SystemSweepRows, TheStatusOfLorenzIsItsTraceCheck) {
     SystemSweepPoint p{0, {10, 28, 2.6666666666666665}, {.completed = true, .t = 100, .exponents = 3, .expo = {0.9, 0, -14.57}}};
     EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Ok);
-    p.result.expo[2] = -3;  // far from the trace -(sigma + 1 + b)
-    EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Inconsistent);
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Inconsistent);  // the divergence is 0
+    p.result.meanDivergence = 0.9 - 14.57;
     EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Ok);
+    p.result.expo[2] = -3;  // far from the trace -(sigma + 1 + b) and from the divergence
+    EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Inconsistent);
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Inconsistent);
     p.result.completed = false;
     EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Error);
 }

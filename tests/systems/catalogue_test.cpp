@@ -12,6 +12,8 @@
 
 #include "expression_value.h"
 #include "plain_lyapunov.h"
+#include "system_exponents.h"
+#include "system_status.h"
 #include "visit_system.h"
 
 namespace veltrano {
@@ -230,6 +232,22 @@ TEST_P(Catalogue, EquationTextIsTheField) {
                 const double text = plain::expressionValue(line.substr(line.find('=') + 1), names);
                 EXPECT_EQ(std::memcmp(&text, &f[i], sizeof(double)), 0) << line << ": " << text << " vs " << f[i];
             }
+        }
+    });
+}
+
+// Every flow at its defaults, with the full spectrum and with one
+// exponent, is a point the engine calls ok: none inconsistent.
+TEST_P(Catalogue, DefaultPointIsOk) {
+    const SystemDescription& s = description;
+    visit([&](const auto& system) {
+        for (const std::size_t k : {system.dimension(), std::size_t{1}}) {
+            const SystemSettings settings{.intervals = 2000, .transient = 100, .initial = s.start, .exponents = k};
+            ParametersOf<std::decay_t<decltype(system)>> p{};
+            for (std::size_t i = 0; i < p.size(); ++i) p[i] = s.parameters[i].value;
+            const auto r = runSystemPoint(system, settings, p);
+            EXPECT_EQ(statusOfPoint(system, r, p.data(), settings), PointStatus::Ok)
+                << k << " exponents, gap " << divergenceGap(r);
         }
     });
 }

@@ -17,8 +17,8 @@ void addSystemSweepOptions(CLI::App& command, SystemSweepTexts& texts) {
     command.add_option("--vary", texts.vary, "NAME=FROM:TO:COUNT, a parameter of the flow to vary (at most three)")
         ->option_text("AXIS")
         ->allow_extra_args(false);
+    // Not required here: the entries' check says what is missing.
     command.add_option("N NAME=VALUE", texts.entries, "the number of measured intervals, then any parameter's value")
-        ->required()
         ->option_text(" ");
     addResearchOptions(command, texts.research);
     command.get_option("--initial")

@@ -55,12 +55,8 @@ HeatMap SystemSweepMap::heatMap() const {
     map.columns = static_cast<int>(columns_);
     map.rows = static_cast<int>(rows_);
     for (const Cell& cell : cells_) {
-        const bool ok = cell.ok > 0;
-        map.values.push_back(ok ? cell.sum / static_cast<double>(cell.ok) : std::nan(""));
-        map.marks.push_back(ok                     ? PointMark::Value
-                            : cell.inconsistent > 0 ? PointMark::Inconsistent
-                            : cell.errors > 0       ? PointMark::Fault
-                                                    : PointMark::Empty);
+        map.values.push_back(cell.ok > 0 ? cell.sum / static_cast<double>(cell.ok) : std::nan(""));
+        map.marks.push_back(cellMark(cell.ok, cell.inconsistent, cell.errors));
     }
     return map;
 }

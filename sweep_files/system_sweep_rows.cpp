@@ -110,23 +110,9 @@ std::optional<SystemSweepPoint> parseSystemSweepRow(const SystemSweepForm& form,
     return point;
 }
 
-std::optional<SystemSweepPoint> SystemSweepRowReader::next() {
-    if (!error_.empty()) return std::nullopt;
-    const LineReader::Got got = lines_.next(line_);
-    if (got == LineReader::Got::End) return std::nullopt;
-    if (got != LineReader::Got::Line) {
-        error_ = LineReader::trouble(got, name_, count_ + 2);
-        return std::nullopt;
-    }
-    auto point = parseSystemSweepRow(form_, line_, &status_);
-    if (!point || point->index != count_) {
-        error_ = name_ + " line " + std::to_string(count_ + 2) + " is not row " + std::to_string(count_) +
-                 " of a sweep of " + form_.system + " (a sweep's file, whole or with its shards joined, starts at index 0)";
-        return std::nullopt;
-    }
-    ++count_;
-    return point;
-}
+SystemSweepRowReader::SystemSweepRowReader(std::istream& in, const SystemSweepForm& form, std::string name)
+    : IndexedRowReader(in, std::move(name), "a sweep of " + form.system,
+                       [form](std::string_view line, PointStatus* status) { return parseSystemSweepRow(form, line, status); }) {}
 
 std::optional<SystemSweepForm> formFromHeader(std::string_view header, std::string_view firstRow) {
     const auto columns = csvFields(header);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "line_reader.h"
+#include "sweep_row_reader.h"
 #include "system_description.h"
 #include "system_sweep_runner.h"
 #include "trace_check.h"
@@ -61,20 +61,9 @@ struct SystemSweepForm {
 
 // The rows of a whole sweep's file of a flow after its header, in order
 // from index 0 (as SweepRowReader).
-class SystemSweepRowReader {
+class SystemSweepRowReader : public IndexedRowReader<SystemSweepPoint> {
 public:
-    SystemSweepRowReader(std::istream& in, SystemSweepForm form, std::string name)
-        : lines_(in), form_(std::move(form)), name_(std::move(name)) {}
-    std::optional<SystemSweepPoint> next();
-    [[nodiscard]] const std::string& error() const { return error_; }
-    [[nodiscard]] PointStatus status() const { return status_; }
-
-private:
-    LineReader lines_;
-    SystemSweepForm form_;
-    std::string name_, line_, error_;
-    std::int64_t count_ = 0;
-    PointStatus status_ = PointStatus::Ok;
+    SystemSweepRowReader(std::istream& in, const SystemSweepForm& form, std::string name);
 };
 
 // The form of a system sweep's file from its header line and the first

@@ -7,6 +7,7 @@
 #include "grid_options.h"
 #include "help_texts.h"
 #include "research_options.h"
+#include "plot_plugin.h"
 #include "research_rules.h"
 #include "sweep_command.h"
 #include "system_sweep_command.h"
@@ -94,9 +95,13 @@ Form addSystemSweepForm(CLI::App& app) {
     struct Texts {
         SystemSweepTexts sweep;
         FileTexts file;
+        std::string plot;
     };
     auto texts = std::make_shared<Texts>();
     addSystemSweepOptions(command, texts->sweep);
+    command.add_option("--plot", texts->plot, "also draw the map of lambda1 over two varied parameters into FILE.png or "
+                                              "FILE.svg (a new file)")
+        ->option_text("FILE");
     addFileOptions(command, texts->file);
     refuseEmptyValues(command);
 
@@ -107,6 +112,15 @@ Form addSystemSweepForm(CLI::App& app) {
         SystemSweepOptions options;
         options.sweep = std::get<SystemSweep>(std::move(sweep));
         if (const std::string why = checkFileOptions(texts->file, options.file); !why.empty()) return refuse(why);
+        options.plotFile = unmarked(texts->plot);
+        if (!options.plotFile.empty()) {
+            if (const std::string why = picturesUnavailable(); !why.empty()) return refuse("--plot: " + why);
+            if (!supportedPictureFile(options.plotFile))
+                return refuse("--plot " + options.plotFile + ": the picture's name must end in .png or .svg");
+            if (options.sweep.grid.axisCount != 2)
+                return refuse("--plot draws a map over two varied parameters; this sweep varies " +
+                              std::to_string(options.sweep.grid.axisCount));
+        }
         return runSystemSweepCommand(options);
     }};
 }

@@ -11,6 +11,7 @@ namespace veltrano::cli {
 struct SystemSweepOptions {
     SystemSweep sweep;
     SweepFileOptions file;
+    std::string plotFile;  // the map of lambda1 over the two axes (empty: none)
 };
 
 // veltrano-cli sweep --system NAME: as runSweepCommand, the rows of a sweep

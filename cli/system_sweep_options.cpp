@@ -22,8 +22,10 @@ void addSystemSweepOptions(CLI::App& command, SystemSweepTexts& texts) {
         ->option_text(" ");
     addResearchOptions(command, texts.research);
     command.get_option("--initial")
-        ->description("start from the point V1,...,VD (default: the flow's own start)")
+        ->description("start from the point V1,...,VD: one value for each variable (default: the flow's start)")
         ->option_text("V1,...,VD");
+    command.get_option("--target-error")
+        ->description("stop a point once its K half-widths are at most E (implies --errors; N is then the most)");
 }
 
 std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts& texts) {

@@ -57,6 +57,10 @@ if [ "$plots" = 1 ]; then
   expect "plot draws the map of two varied parameters" '[ $status = 0 ] && [ -s map.png ]'
   run plot thomas.csv line.png
   expect "plot refuses a line" '[ $status = 2 ] && grep -qF "varies 1 parameter of thomas (b): its picture is a map over two varied parameters" err.txt && [ ! -e line.png ]'
+  run sweep $grid --output drawn.csv --plot drawn.png 300 b=0.25
+  expect "--plot draws the map as the rows are written" '[ $status = 0 ] && cmp -s drawn.csv whole.csv && cmp -s drawn.png map.png'
+  run sweep --system thomas --vary b=0.1:0.2:6 --output out.csv --plot p.png 300
+  expect "--plot refuses a line before any work" '[ $status = 2 ] && grep -qF "draws a map over two varied parameters" err.txt && [ ! -e out.csv ] && [ ! -e p.png ]'
   run plot --exponent 3 two.csv three.png
   expect "plot refuses an exponent the file lacks" '[ $status = 2 ] && grep -qF "holds lambda1 to lambda2 only" err.txt && [ ! -e three.png ]'
 fi

@@ -12,9 +12,12 @@ bool runSweep(const SweepGrid& grid, IndexRange range, const SweepSettings& sett
                                                      : defaultBlockSize(settings.path, settings.run.targetError > 0),
                          settings.usage, settings.stop};
     const auto compute = [&](std::int64_t first, std::int64_t last, std::vector<SweepPoint>& done, LaneUsage* usage) {
-        std::vector<FlowParameters> parameters;
+        // Each thread's own, kept from block to block.
+        thread_local std::vector<FlowParameters> parameters;
+        thread_local std::vector<PointResult> results;
+        parameters.clear();
         for (std::int64_t i = first; i < last; ++i) parameters.push_back(grid.pointAt(i));
-        std::vector<PointResult> results(parameters.size());
+        results.assign(parameters.size(), {});
         runPoints(settings.path, settings.run, parameters, results, usage, settings.stop);
         done.reserve(parameters.size());
         for (std::size_t i = 0; i < parameters.size(); ++i)

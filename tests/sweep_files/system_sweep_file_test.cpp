@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "csv_fields.h"
 #include "scratch_folder.h"
 #include "shard_join.h"
 #include "sweep_file_fixture.h"
@@ -178,6 +179,24 @@ TEST(SystemSweepFile, WrittenContinuedAndJoinedItIsThePointsComputedAlone) {
         const auto joined = joinSystemShards({sweep, 3, folder / "part{K}.csv"}, folder / "joined.csv", 2);
         EXPECT_FALSE(joined) << joined->messages.front();
         EXPECT_EQ(readText(folder / "joined.csv"), whole);
+
+        // A last row forged in its form (another divergence) is refused.
+        const SystemSweepForm form = formOf(sweep);
+        const std::size_t lastRow = whole.rfind('\n', whole.size() - 2) + 1;
+        std::string forged = whole.substr(0, lastRow);
+        const auto fields = csvFields(std::string_view(whole).substr(lastRow, whole.size() - lastRow - 1));
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) forged.push_back(',');
+            forged.append(i == 4 + form.parameters.size() + form.exponents ? std::string_view("-1.5") : fields[i]);
+        }
+        forged += '\n';
+        std::filesystem::remove(path);
+        writeText(path, forged);
+        SystemSweepFileJob job = jobOf(sweep, path);
+        job.resume = true;
+        const std::string message = messageOf(writeSystemSweepFile(job, {}));
+        EXPECT_NE(message.find("(row " + std::to_string(sweep.grid.size() - 1) + " "), std::string::npos) << message;
+        EXPECT_EQ(readText(path), forged);
     }
 }
 

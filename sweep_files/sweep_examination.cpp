@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "csv_fields.h"
 #include "line_reader.h"
 #include "precise_text.h"
 #include "row_sample.h"
@@ -13,6 +14,8 @@ namespace veltrano {
 namespace {
 
 using Why = ExaminationRefusal::Why;
+
+constexpr std::string_view kNotHeader = "its first line is not the header of this sweep";
 
 // The start of the row of `index`: its index and its parameters.
 std::string placeOf(std::int64_t index, const FlowParameters& p) {
@@ -29,7 +32,7 @@ std::variant<ExaminedFile, ExaminationRefusal> examineRows(std::istream& in, con
         return ExaminationRefusal{why, index, foreign + " (" + detail + ")"};
     };
     const std::string& header = rules.header;
-    const std::string notHeader = "its first line is not the header of this sweep";
+    const std::string notHeader(kNotHeader);
 
     ExaminedFile at{0, 0, false, range.begin};
     RowSample<SampledLine> sample;
@@ -85,6 +88,13 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSweepFile(std::istream& in
     SameRunCheck sameRun(settings);
     RowRules rules;
     rules.header = sweepHeader(settings.errors);
+    // The sweep of a flow (with --system) is named as such.
+    rules.otherHeader = [](const std::string& first, const std::string& second) {
+        const auto fields = csvFields(second);
+        if (!first.starts_with("index,system,") || fields.size() < 2) return std::string(kNotHeader);
+        return "it is a sweep of " + std::string(fields[1]) + " in the form with --system; this sweep is of Lorenz " +
+               "in the form without it";
+    };
     rules.row = [&](std::int64_t index, const std::string& line) -> std::optional<std::pair<Why, std::string>> {
         const std::string place = placeOf(index, grid.pointAt(index));
         PointStatus status{};

@@ -52,6 +52,11 @@ the Lorenz form|lorenz.csv|it is a sweep of Lorenz in the form without --system,
 another K|two.csv|its columns are not those of this sweep of rossler
 TABLE
 
+kept=$(sum whole.csv)
+run sweep --vary R=20:30:3 --resume --output whole.csv 20 10 28 2.6667
+expect "the Lorenz sweep refuses a flow's file naming both" \
+  '[ $status = 2 ] && grep -qF "it is a sweep of rossler in the form with --system; this sweep is of Lorenz in the form without it" err.txt && [ "$(sum whole.csv)" = "$kept" ]'
+
 if [ "$plots" = 1 ]; then
   run plot whole.csv map.png
   expect "plot draws the map of two varied parameters" '[ $status = 0 ] && [ -s map.png ]'

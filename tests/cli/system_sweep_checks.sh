@@ -52,6 +52,13 @@ the Lorenz form|lorenz.csv|it is a sweep of Lorenz in the form without --system,
 another K|two.csv|its columns are not those of this sweep of rossler
 TABLE
 
+# The file is the user's: never overwritten, a failed write is an error.
+outputs <<'TABLE'
+an existing file|sweep --system rossler --output whole.csv 10|2|^$|whole\.csv exists and is never overwritten; --resume continues it
+a full disk|sweep --system rossler --output /dev/full 10|1|^$|cannot write the rows to /dev/full
+standard output|sweep --system thomas --vary b=0.1:0.2:2 10|0|^index,system,b,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,status;0,thomas,0.10000000000000001,[^;]*;1,thomas,0.20000000000000001,[^;]*;$|^$
+TABLE
+
 kept=$(sum whole.csv)
 run sweep --vary R=20:30:3 --resume --output whole.csv 20 10 28 2.6667
 expect "the Lorenz sweep refuses a flow's file naming both" \

@@ -1,8 +1,13 @@
 #include "plot_command.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <span>
 #include <variant>
 
+#include "command_line.h"
+#include "csv_fields.h"
 #include "history_file_rows.h"
 #include "line_reader.h"
 #include "output_file.h"
@@ -43,10 +48,37 @@ std::variant<pictures::SweepPicture, std::string> readSweep(std::istream& in, bo
     return picture;
 }
 
+// The flow named `field` in a file's field `system` (rossler,
+// lorenz96:8), if it is one of the catalogue.
+std::optional<SystemDescription> flowOfField(const std::string& field) {
+    const auto colon = field.find(':');
+    const std::string flow = field.substr(0, colon);
+    std::optional<SystemDescription> system = findSystem(flow);
+    if (system && colon != std::string::npos) {
+        const std::string d = field.substr(colon + 1);
+        system = d.empty() || d.size() > 9 || d.find_first_not_of("0123456789") != std::string::npos
+                     ? std::nullopt
+                     : findSystem(flow, std::stoul(d));
+    }
+    if (system && systemField(*system) != field) system.reset();
+    return system;
+}
+
+// The exponent asked with --exponent (`given`, empty: none, 0) of a file
+// that holds k of them; `name` is the file, empty for a Lorenz file.
+std::variant<int, std::string> exponentOf(const std::string& given, std::size_t k, const std::string& name) {
+    if (given.empty()) return 0;
+    if (const auto only = wholeNumber(given, 1, static_cast<std::int64_t>(k))) return static_cast<int>(*only);
+    const std::string lambdas = name + " holds lambda1 to lambda" + std::to_string(k);
+    if (name.empty()) return "--exponent " + given + ": K must be 1, 2 or 3";
+    if (wholeNumber(given, 1, kAnyWholeNumber)) return "--exponent " + given + ": " + lambdas + " only";
+    return "--exponent " + given + ": K must be a whole number from 1 to " + std::to_string(k) + " (" + lambdas + ")";
+}
+
 // The map of a sweep of a flow over its two varied parameters, in two
 // passes as readSweep.
 std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, const std::string& header,
-                                                             const std::string& name, int only) {
+                                                             const std::string& name, const std::string& exponent) {
     const auto start = in.tellg();
     std::string firstRow;
     (void)LineReader(in).next(firstRow);
@@ -54,26 +86,15 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
     in.seekg(start);
     const auto form = formFromHeader(header, firstRow);
     if (!form) return name + " is not a sweep of a flow written by veltrano-cli (its header is not one of theirs)";
-    const auto colon = form->system.find(':');
-    const std::string flow = form->system.substr(0, colon);
-    std::optional<SystemDescription> system = findSystem(flow);
-    if (system && colon != std::string::npos) {
-        const std::string d = form->system.substr(colon + 1);
-        system = d.empty() || d.size() > 9 || d.find_first_not_of("0123456789") != std::string::npos
-                     ? std::nullopt
-                     : findSystem(flow, std::stoul(d));
-    }
+    const std::optional<SystemDescription> system = flowOfField(form->system);
     std::vector<std::string> names;
-    if (system) {
+    if (system)
         for (const ParameterDescription& p : system->parameters) names.push_back(p.name);
-        if (systemField(*system) != form->system) system.reset();
-    }
     if (!system || names != form->parameters)
         return name + " is a sweep of " + form->system + ", which is not a flow of the catalogue with these parameters";
-    const std::size_t k = only > 0 ? static_cast<std::size_t>(only) : 1;
-    if (k > form->exponents)
-        return "--exponent " + std::to_string(k) + ": " + name + " holds lambda1 to lambda" +
-               std::to_string(form->exponents) + " only";
+    const auto only = exponentOf(exponent, form->exponents, name);
+    if (const auto* why = std::get_if<std::string>(&only)) return *why;
+    const std::size_t k = static_cast<std::size_t>(std::max(std::get<int>(only), 1));
     std::optional<pictures::SystemSweepMap> map;
     const auto found = systemSweepFileMap(
         in, *form, name, [&](const SystemGrid& grid) { map.emplace(grid, form->system, form->parameters, k - 1); },
@@ -82,9 +103,48 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
     return map->heatMap();
 }
 
+// The picture of a history of a flow (header interval,system,t,lambda1...):
+// its k exponents and error bars from the header, the flow from the first
+// row, which must name one of the catalogue with at least k exponents.
+std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& in, const std::string& header,
+                                                                 const std::string& name, const std::string& exponent) {
+    const auto fields = static_cast<std::size_t>(std::count(header.begin(), header.end(), ',')) + 1;
+    std::size_t k = 0;
+    bool errors = false;
+    for (const bool e : {false, true})
+        if (const std::size_t n = e ? (fields - 3) / 2 : fields - 3; n > 0 && systemHistoryHeader(n, e) == header)
+            k = n, errors = e;
+    if (k == 0) return name + " is not a history of a flow written by veltrano-cli (its header is not one of theirs)";
+    const auto start = in.tellg();
+    std::string firstRow;
+    const LineReader::Got got = LineReader(in).next(firstRow);
+    in.clear();
+    in.seekg(start);
+    if (got == LineReader::Got::End) return name + " has no rows to draw";
+    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
+    const auto row = csvFields(firstRow);
+    const std::string system = row.size() > 1 ? std::string(row[1]) : std::string();
+    const std::optional<SystemDescription> flow = flowOfField(system);
+    if (!flow && !system.empty() && std::isalpha(static_cast<unsigned char>(system[0])))
+        return name + " is a history of " + system + ", which is not a flow of the catalogue";
+    if (!flow) return name + " line 2 is not a row of a history of a flow";
+    if (k > flow->dimension)
+        return name + " holds lambda1 to lambda" + std::to_string(k) + " of " + system + ", which has " +
+               std::to_string(flow->dimension);
+    const auto only = exponentOf(exponent, k, name);
+    if (const auto* why = std::get_if<std::string>(&only)) return *why;
+    pictures::HistoryPicture picture;
+    SystemHistoryReader rows(in, system, k, errors, name);
+    while (const auto r = rows.next())
+        picture.add(r->interval, r->t, r->expo, r->halfWidth ? std::span<const double>(*r->halfWidth) : std::span<const double>());
+    if (!rows.error().empty()) return rows.error();
+    if (picture.empty()) return name + " has no rows to draw";
+    return pictures::flowHistoryChart(picture, system, std::get<int>(only));
+}
+
 }  // namespace
 
-int runPlot(const std::string& input, const std::string& output, int only) {
+int runPlot(const std::string& input, const std::string& output, const std::string& exponent) {
     if (!supportedPictureFile(output)) return fail("plot", output + ": the picture's name must end in .png or .svg", kExitRefused);
     if (const std::string why = picturesUnavailable(); !why.empty()) return fail("plot", why, kExitRefused);
     if (const auto why = checkPicturePath(output, input)) return fail("plot", why->message, kExitRefused);
@@ -98,20 +158,31 @@ int runPlot(const std::string& input, const std::string& output, int only) {
         if (got == LineReader::Got::End) return fail("plot", input + " is empty", kExitRefused);
         return fail("plot", notOurs, kExitRefused);
     }
+    const bool lorenzHistory = header == historyHeader(false) || header == historyHeader(true);
+    const bool lorenzSweep = header == sweepHeader(false) || header == sweepHeader(true);
+    // A Lorenz file holds the three exponents; a flow's file says its K.
+    const auto only = exponentOf(exponent, 3, {});
+    if (const auto* why = std::get_if<std::string>(&only); why && (lorenzHistory || lorenzSweep))
+        return fail("plot", *why, kExitRefused);
     std::string error;
-    if (header == historyHeader(false) || header == historyHeader(true)) {
+    if (lorenzHistory) {
         auto picture = readHistory(in, header == historyHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
         const pictures::HistoryPicture& history = std::get<pictures::HistoryPicture>(picture);
-        error = writePictureFile(history.chart("n = " + std::to_string(history.lastInterval()), only), output);
-    } else if (header == sweepHeader(false) || header == sweepHeader(true)) {
+        error = writePictureFile(history.chart("n = " + std::to_string(history.lastInterval()), std::get<int>(only)),
+                                 output);
+    } else if (lorenzSweep) {
         auto picture = readSweep(in, header == sweepHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
-        error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, only);
+        error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, std::get<int>(only));
     } else if (header.starts_with("index,system,")) {
-        auto map = readSystemSweep(in, header, input, only);
+        auto map = readSystemSweep(in, header, input, exponent);
         if (const auto* why = std::get_if<std::string>(&map)) return fail("plot", *why, kExitRefused);
         error = writePictureFile(std::get<pictures::HeatMap>(map), output);
+    } else if (header.starts_with("interval,system,")) {
+        auto chart = readSystemHistory(in, header, input, exponent);
+        if (const auto* why = std::get_if<std::string>(&chart)) return fail("plot", *why, kExitRefused);
+        error = writePictureFile(std::get<pictures::LineChart>(chart), output);
     } else {
         return fail("plot", notOurs, kExitRefused);
     }

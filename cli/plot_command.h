@@ -8,7 +8,8 @@ namespace veltrano::cli {
 // from a history or sweep file that veltrano-cli wrote (whole, joined or
 // resumed, with error bars or without). Anything else is refused before a
 // file is written; the picture never replaces an existing file.
-// `only` = 1, 2 or 3 draws that exponent alone (0: all three).
-int runPlot(const std::string& input, const std::string& output, int only = 0);
+// `exponent` (--exponent K as given; empty: all) draws lambdaK alone, K
+// from 1 to the exponents the file holds (3 for a Lorenz file).
+int runPlot(const std::string& input, const std::string& output, const std::string& exponent = {});
 
 }  // namespace veltrano::cli

@@ -26,9 +26,7 @@ Form addPlotForm(CLI::App& app) {
     refuseEmptyValues(command);
 
     return {&command, [texts] {
-        const auto only = texts->exponent.empty() ? std::optional<std::int64_t>(0) : wholeNumber(texts->exponent, 1, 3);
-        if (!only) return fail("plot", "--exponent " + unmarked(texts->exponent) + ": K must be 1, 2 or 3", kExitRefused);
-        return runPlot(unmarked(texts->files.at(0)), unmarked(texts->files.at(1)), static_cast<int>(*only));
+        return runPlot(unmarked(texts->files.at(0)), unmarked(texts->files.at(1)), unmarked(texts->exponent));
     }};
 }
 

@@ -105,6 +105,12 @@ std::string picturesUnavailable() {
     return plugin().error;
 }
 
+std::string plotOptionRefusal(const std::string& plot) {
+    if (const std::string why = picturesUnavailable(); !why.empty()) return "--plot: " + why;
+    if (!supportedPictureFile(plot)) return "--plot " + plot + ": the picture's name must end in .png or .svg";
+    return {};
+}
+
 std::string drawPicture(const pictures::LineChart& chart, const std::string& path) {
     const Plugin& p = plugin();
     return p.handle ? call(p.lineChart, chart, path) : p.error;

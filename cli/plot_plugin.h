@@ -20,6 +20,11 @@ namespace veltrano::cli {
 // not. Asked before any work is done.
 [[nodiscard]] std::string picturesUnavailable();
 
+// Why a picture cannot be drawn into `plot`, the value of --plot ("--plot:
+// ..." when this build cannot draw, "--plot FILE: ..." for a name of
+// neither kind), or the empty text.
+[[nodiscard]] std::string plotOptionRefusal(const std::string& plot);
+
 // Draw with the plotting plugin; an empty text on success, else what went
 // wrong.
 [[nodiscard]] std::string drawPicture(const pictures::LineChart& chart, const std::string& path);

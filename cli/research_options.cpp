@@ -141,10 +141,8 @@ std::optional<CheckedRun> checkedRun(const char* form, const RunTexts& texts) {
     auto settings = researchSettings(texts.research, std::get<ResearchEntries>(entries).n);
     if (const auto* why = std::get_if<std::string>(&settings)) return refused(*why);
     const std::string plot = unmarked(texts.plot);
-    if (!plot.empty()) {
-        if (const std::string why = picturesUnavailable(); !why.empty()) return refused("--plot: " + why);
-        if (!supportedPictureFile(plot)) return refused("--plot " + plot + ": the picture's name must end in .png or .svg");
-    }
+    if (!plot.empty())
+        if (const std::string why = plotOptionRefusal(plot); !why.empty()) return refused(why);
     return CheckedRun{std::get<ResearchEntries>(entries), std::get<RunSettings>(settings), plot};
 }
 

@@ -114,9 +114,7 @@ Form addSystemSweepForm(CLI::App& app) {
         if (const std::string why = checkFileOptions(texts->file, options.file); !why.empty()) return refuse(why);
         options.plotFile = unmarked(texts->plot);
         if (!options.plotFile.empty()) {
-            if (const std::string why = picturesUnavailable(); !why.empty()) return refuse("--plot: " + why);
-            if (!supportedPictureFile(options.plotFile))
-                return refuse("--plot " + options.plotFile + ": the picture's name must end in .png or .svg");
+            if (const std::string why = plotOptionRefusal(options.plotFile); !why.empty()) return refuse(why);
             if (options.sweep.grid.axisCount != 2)
                 return refuse("--plot draws a map over two varied parameters; this sweep varies " +
                               std::to_string(options.sweep.grid.axisCount));

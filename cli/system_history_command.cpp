@@ -7,11 +7,14 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <variant>
 
 #include "fault_text.h"
 #include "history_file_rows.h"
+#include "history_picture.h"
 #include "output_file.h"
+#include "picture_file.h"
 #include "report.h"
 #include "system_entries.h"
 #include "system_history_run.h"
@@ -19,6 +22,9 @@
 namespace veltrano::cli {
 
 int runSystemHistory(const SystemHistoryOptions& options) {
+    if (!options.plotFile.empty())
+        if (const auto why = checkPicturePath(options.plotFile, options.output))
+            return fail("history", "--plot " + why->message, why->refused ? kExitRefused : kExitFailed);
     std::optional<OutputFile> file;
     if (!options.output.empty()) {
         auto created = OutputFile::create(options.output);
@@ -36,10 +42,14 @@ int runSystemHistory(const SystemHistoryOptions& options) {
     int error = writeFailed ? errno : 0;
     std::atomic<bool> stop{writeFailed};  // nowhere to write: no reason to go on
     std::string line;
+    pictures::HistoryPicture picture;
     const SystemHistoryEnd end = runSystemHistory(
         options.system, s, options.parameters, options.every,
         [&](const SystemHistoryRow& row) {
             if (writeFailed) return;
+            if (!options.plotFile.empty())
+                picture.add(row.interval, row.t, row.expo,
+                            row.halfWidth ? std::span<const double>(*row.halfWidth) : std::span<const double>());
             line = systemHistoryRow(row, system, s.errors);
             line += '\n';
             writeFailed = std::fputs(line.c_str(), out) < 0;
@@ -58,6 +68,10 @@ int runSystemHistory(const SystemHistoryOptions& options) {
     if (writeFailed)
         return fail("history", "cannot write the rows to " + where + ": " + std::strerror(error), kExitFailed);
     if (!end.completed) std::cerr << kComputationErrorText << '\n';
+    if (!options.plotFile.empty() && !picture.empty())
+        if (const std::string why = writePictureFile(pictures::flowHistoryChart(picture, system), options.plotFile);
+            !why.empty())
+            return fail("history", why, kExitFailed);
     return end.completed ? kExitOk : kExitArithmetic;
 }
 

@@ -14,13 +14,15 @@ struct SystemHistoryOptions {
     SystemSettings settings;
     std::vector<double> parameters;  // in the flow's order
     std::int64_t every = 1;
-    std::string output;  // empty: standard output
+    std::string output;    // empty: standard output
+    std::string plotFile;  // empty: no picture
 };
 
 // veltrano-cli history --system NAME: CSV of the flow's history
 // (interval,system,t,lambda1..K and with error bars their half-widths)
 // after every `every`-th measured interval and after the last, into a new
-// file of its own (never one that exists) or to standard output.
+// file of its own (never one that exists) or to standard output; with a
+// plotFile, then the picture of the rows written, as plot draws their file.
 int runSystemHistory(const SystemHistoryOptions& options);
 
 }  // namespace veltrano::cli

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "help_texts.h"
+#include "plot_plugin.h"
 #include "research_options.h"
 #include "system_entries.h"
 #include "system_history_command.h"
@@ -15,7 +16,7 @@ Form addSystemHistoryForm(CLI::App& app) {
     CLI::App& command = addFormCommand(app, "history", kSystemHistoryAbout);
     struct Texts {
         std::vector<std::string> entries;
-        std::string system, dimension, exponents, every, output;
+        std::string system, dimension, exponents, every, output, plot;
         ResearchTexts research;
     };
     auto texts = std::make_shared<Texts>();
@@ -32,6 +33,8 @@ Form addSystemHistoryForm(CLI::App& app) {
         ->option_text("K");
     command.add_option("--output", texts->output, "write the rows into FILE, a new file (default: standard output)")
         ->option_text("FILE");
+    command.add_option("--plot", texts->plot, "also draw the rows into FILE.png or FILE.svg (a new file), as plot draws them")
+        ->option_text("FILE");
     command.add_option("--every", texts->every,
                        "a row after every K-th interval (1 <= K <= 1000000000, default 1) and after the last")
         ->option_text("K");
@@ -47,7 +50,7 @@ Form addSystemHistoryForm(CLI::App& app) {
     return {&command, [texts] {
         const auto chosen = chooseSystem(unmarked(texts->system), unmarked(texts->dimension));
         if (const auto* why = std::get_if<std::string>(&chosen)) return fail("history", *why, kExitRefused);
-        SystemHistoryOptions options{std::get<SystemDescription>(chosen), {}, {}, 1, unmarked(texts->output)};
+        SystemHistoryOptions options{std::get<SystemDescription>(chosen), {}, {}, 1, unmarked(texts->output), {}};
         const SystemDescription& system = options.system;
         std::vector<std::string> entries;
         for (const std::string& e : texts->entries) entries.push_back(unmarked(e));
@@ -82,6 +85,10 @@ Form addSystemHistoryForm(CLI::App& app) {
             if (const auto* why = std::get_if<std::string>(&every)) return fail("history", *why, kExitRefused);
             options.every = std::get<std::int64_t>(every);
         }
+        options.plotFile = unmarked(texts->plot);
+        if (!options.plotFile.empty())
+            if (const std::string why = plotOptionRefusal(options.plotFile); !why.empty())
+                return fail("history", why, kExitRefused);
         return runSystemHistory(options);
     }};
 }

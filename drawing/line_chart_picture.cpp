@@ -7,6 +7,7 @@
 #include <QScatterSeries>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "axis_scale.h"
 #include "colour_map.h"
@@ -28,7 +29,12 @@ std::pair<double, double> rangeOf(const std::vector<double>& values) {
     return {lo, hi};
 }
 
-const QColor kCurveColours[] = {QColor(200, 40, 40), QColor(40, 120, 40), QColor(40, 70, 190), QColor(120, 60, 160)};
+// Ten colours told apart at a glance (a history of many exponents has as
+// many curves); past ten they come round again, dashed.
+const QColor kCurveColours[] = {QColor(200, 40, 40),  QColor(40, 120, 40), QColor(40, 70, 190),  QColor(120, 60, 160),
+                                QColor(230, 130, 0),  QColor(0, 160, 170), QColor(220, 80, 170), QColor(130, 85, 40),
+                                QColor(120, 120, 120), QColor(150, 170, 0)};
+constexpr std::size_t kColours = std::size(kCurveColours);
 
 // The band of a curve, one area for each run of points with both ends
 // known; only the first is named in the legend.
@@ -112,7 +118,7 @@ void buildLineChart(QChart& chart, const LineChart& data) {
     QAbstractAxis* y = valueAxis(text(data.yTitle), y0 - pad, y1 + pad);
     chart.addAxis(y, Qt::AlignLeft);
     // Bands first, under every line.
-    for (std::size_t i = 0; i < data.curves.size(); ++i) addBands(chart, data.curves[i], kCurveColours[i % 4], x, y);
+    for (std::size_t i = 0; i < data.curves.size(); ++i) addBands(chart, data.curves[i], kCurveColours[i % kColours], x, y);
     for (std::size_t i = 0; i < data.curves.size(); ++i) {
         const Curve& c = data.curves[i];
         auto* series = new QLineSeries;
@@ -122,7 +128,9 @@ void buildLineChart(QChart& chart, const LineChart& data) {
         for (std::size_t k = 0; k < c.x.size() && k < c.y.size(); ++k)
             if (std::isfinite(c.y[k])) points.append(QPointF(c.x[k], c.y[k]));
         series->replace(points);
-        series->setPen(QPen(kCurveColours[i % 4], 2));
+        QPen pen(kCurveColours[i % kColours], 2);
+        if (i >= kColours) pen.setStyle(Qt::DashLine);
+        series->setPen(pen);
         attach(&chart, series, x, y);
     }
     for (const MarkedPoints& m : data.marks)

@@ -37,9 +37,9 @@ const QColor kCurveColours[] = {QColor(200, 40, 40),  QColor(40, 120, 40), QColo
 constexpr std::size_t kColours = std::size(kCurveColours);
 
 // The band of a curve, one area for each run of points with both ends
-// known; only the first is named in the legend.
-void addBands(QChart& chart, const Curve& c, QColor fill, QAbstractAxis* x, QAbstractAxis* y) {
-    if (c.low.size() != c.x.size() || c.high.size() != c.x.size() || c.x.empty()) return;
+// known; only the first is named in the legend. Whether it drew any.
+bool addBands(QChart& chart, const Curve& c, QColor fill, QAbstractAxis* x, QAbstractAxis* y) {
+    if (c.low.size() != c.x.size() || c.high.size() != c.x.size() || c.x.empty()) return false;
     fill.setAlpha(60);
     bool named = false;
     for (std::size_t k = 0; k < c.x.size();) {
@@ -65,6 +65,7 @@ void addBands(QChart& chart, const Curve& c, QColor fill, QAbstractAxis* x, QAbs
             for (QLegendMarker* marker : chart.legend()->markers(band)) marker->setVisible(false);
         named = true;
     }
+    return named;
 }
 
 void addMarks(QChart& chart, const MarkedPoints& m, QAbstractAxis* x, QAbstractAxis* y) {
@@ -118,7 +119,9 @@ void buildLineChart(QChart& chart, const LineChart& data) {
     QAbstractAxis* y = valueAxis(text(data.yTitle), y0 - pad, y1 + pad);
     chart.addAxis(y, Qt::AlignLeft);
     // Bands first, under every line.
-    for (std::size_t i = 0; i < data.curves.size(); ++i) addBands(chart, data.curves[i], kCurveColours[i % kColours], x, y);
+    qsizetype entries = 0;  // in the legend
+    for (std::size_t i = 0; i < data.curves.size(); ++i)
+        entries += addBands(chart, data.curves[i], kCurveColours[i % kColours], x, y) ? 2 : 1;
     for (std::size_t i = 0; i < data.curves.size(); ++i) {
         const Curve& c = data.curves[i];
         auto* series = new QLineSeries;
@@ -134,8 +137,15 @@ void buildLineChart(QChart& chart, const LineChart& data) {
         attach(&chart, series, x, y);
     }
     for (const MarkedPoints& m : data.marks)
-        if (!m.x.empty()) addMarks(chart, m, x, y);
-    chart.legend()->setAlignment(Qt::AlignBottom);
+        if (!m.x.empty()) addMarks(chart, m, x, y), ++entries;
+    // Below the chart while its entries fit in a row; many curves (a
+    // history of many exponents) list them beside it, without their bands'
+    // entries once even a column would not hold them.
+    constexpr qsizetype kRow = 16, kColumn = 26;
+    chart.legend()->setAlignment(entries > kRow ? Qt::AlignRight : Qt::AlignBottom);
+    if (entries > kColumn)
+        for (QLegendMarker* marker : chart.legend()->markers())
+            if (qobject_cast<QAreaSeries*>(marker->series())) marker->setVisible(false);
 }
 
 LineChartPicture::LineChartPicture(const LineChart& data, QSize size)

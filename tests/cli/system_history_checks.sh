@@ -2,9 +2,11 @@
 # The history of a flow of the catalogue and the start of its runs: each
 # row is the one run of its intervals, Lorenz by name is the Lorenz
 # history with its name, files are new, locked and never overwritten, and
-# the refusals of --initial and the other entries.
-#   system_history_checks.sh <veltrano-cli>
+# the refusals of --initial and the other entries; where the tool draws
+# ([plots] 1, the default), the picture of a history and its refusals.
+#   system_history_checks.sh <veltrano-cli> [plots]
 set -u
+plots=${2:-1}
 source "$(dirname "$0")/checks.sh"
 
 # row FILE INTERVAL: the row of that interval, its fields from t on.
@@ -54,6 +56,44 @@ expect "the rows before the fault kept" '[ "$(head -1 fault.csv)" = "interval,sy
 # The one run from a start: the flow's own start is the default.
 expect "one run from its own start" '[ "$(precise --system rossler --precise 100)" = "$(precise --system rossler --initial 1,1,1 --precise 100)" ]'
 
+if [ "$plots" = 1 ]; then
+  # The picture as the rows are written is the one plot draws of their file:
+  # every exponent (λ10 on), each in its own colour (dashed past ten), bands.
+  run history --system lorenz96 --dimension 12 --exponents 11 --errors --batch 5 --output h11.csv --plot h11.svg 100
+  run plot h11.csv again.svg
+  expect "--plot of a flow: plot of its file draws the same" '[ $status = 0 ] && cmp -s h11.svg again.svg'
+  expect "titled with the flow and n" 'grep -q "<title>Convergence of the Lyapunov exponents — lorenz96:12, n = 100</title>" h11.svg'
+  expect "all eleven in the legend, with bands" 'grep -q ">λ10<" h11.svg && grep -q ">λ11<" h11.svg && ! grep -q ">λ12<" h11.svg && grep -q ">λ11 95 %<" h11.svg'
+  expect "ten colours, then dashed" '[ $(grep -o "stroke=\"#[0-9a-f]*\"" h11.svg | sort -u | wc -l) -ge 10 ] && grep -q "stroke-dasharray" h11.svg'
+  run history --system rossler --every 7 --output r.csv --plot r.png 60
+  run plot r.csv r2.png
+  expect "--plot after every K-th row: the same picture" '[ $status = 0 ] && cmp -s r.png r2.png'
+  run plot --exponent 11 h11.csv eleven.svg
+  expect "--exponent K up to the file's K" '[ $status = 0 ] && grep -q "<title>Convergence of λ11 with its 95 % interval — lorenz96:12, n = 100</title>" eleven.svg'
+  kept=$(sum r.png)
+  run history --system rossler --output new.csv --plot r.png 10
+  expect "an existing picture is never replaced, nothing run" '[ $status = 2 ] && grep -q "r.png exists" err.txt && [ ! -e new.csv ] && [ "$(sum r.png)" = "$kept" ]'
+  # Files plot refuses before it draws.
+  printf 'interval,system,t,lambda1\n1,nope,0.2,1\n' > nope.csv
+  printf 'interval,system,t,lambda1,lambda2,lambda3,lambda4\n1,rossler,0.2,1,1,1,1\n' > four.csv
+  printf 'interval,system,t,lambda\n1,rossler,0.2,1\n' > neither.csv
+  { head -2 r.csv; tail -1 r.csv | sed s/rossler/thomas/; } > mixed.csv
+  head -1 r.csv > header.csv
+fi
+refusals <<'TABLE'
+history: a picture's name|history --system rossler --plot p.jpg --output out.csv 10|--plot p.jpg: the picture's name must end in .png or .svg
+history: the picture as the rows|history --system rossler --plot out.csv --output out.csv 10|--plot out.csv
+TABLE
+[ "$plots" = 1 ] && refusals <<'TABLE'
+plot: an exponent beyond K|plot --exponent 12 h11.csv p.png|--exponent 12: h11.csv holds lambda1 to lambda11 only
+plot: exponent 0|plot --exponent 0 r.csv p.png|--exponent 0: K must be a whole number from 1 to 3 (r.csv holds lambda1 to lambda3)
+plot: a flow not of the catalogue|plot nope.csv p.png|nope.csv is a history of nope, which is not a flow of the catalogue
+plot: more exponents than the flow|plot four.csv p.png|four.csv holds lambda1 to lambda4 of rossler, which has 3
+plot: a header of neither form|plot neither.csv p.png|neither.csv is not a history of a flow written by veltrano-cli (its header is not one of theirs)
+plot: a row of another flow|plot mixed.csv p.png|mixed.csv line 3 is a row of the history of thomas, not of rossler
+plot: no rows|plot header.csv p.png|header.csv has no rows to draw
+TABLE
+
 refusals <<'TABLE'
 one run: two values for three|--system rossler --initial 1,2 10|--initial 1,2: expected 3 finite numbers, one for each variable of rossler (x, y, z)
 one run: four values|--system rossler --initial 1,2,3,4 10|--initial 1,2,3,4: expected 3 finite numbers
@@ -74,6 +114,5 @@ history: fixed dimension|history --system rossler --dimension 4 --output out.csv
 history: every 0|history --system rossler --every 0 --output out.csv 10|--every 0: K must be a whole number from 1 to 1000000000
 history: step 0|history --system rossler --step 0 --output out.csv 10|--step 0: H must be a decimal number above 0
 history: empty output|history --system rossler --output= 10|--output
-history: a picture|history --system rossler --plot p.png --output out.csv 10|--plot
 TABLE
 finish

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
+#include <vector>
 
 namespace veltrano::pictures {
 namespace {
@@ -68,6 +70,36 @@ TEST(HistoryPicture, NoBandWithoutHalfWidths) {
     const LineChart one = history(20, 1000).chart("c", 3);
     EXPECT_EQ(one.curves[0].x.size(), 20U);
     EXPECT_EQ(one.title, "Convergence of λ3 — c");
+}
+
+// A flow's history of k exponents: k curves λ1 .. λk, each with its own
+// band once half-widths are known, titled with the flow and the last interval.
+TEST(HistoryPicture, DrawsTheKExponentsOfAFlow) {
+    const auto estimate = [](std::size_t i, std::int64_t n) { return static_cast<double>(i) - 1.0 / static_cast<double>(n); };
+    for (const std::size_t k : {1U, 4U, 11U}) {
+        SCOPED_TRACE(k);
+        HistoryPicture picture;
+        std::vector<double> expo(k), widths(k);
+        for (std::int64_t n = 1; n <= 50; ++n) {
+            for (std::size_t i = 0; i < k; ++i) expo[i] = estimate(i, n), widths[i] = 0.1 * static_cast<double>(i + 1);
+            picture.add(n, static_cast<double>(n) / 100, expo, n >= 11 ? std::span<const double>(widths) : std::span<const double>());
+        }
+        const LineChart all = flowHistoryChart(picture, "lorenz96:12");
+        EXPECT_EQ(all.title, "Convergence of the Lyapunov exponents — lorenz96:12, n = 50");
+        ASSERT_EQ(all.curves.size(), k);
+        for (std::size_t i = 0; i < k; ++i) {
+            const Curve& c = all.curves[i];
+            EXPECT_EQ(c.name, "λ" + std::to_string(i + 1));
+            ASSERT_EQ(c.y.size(), 50U);
+            EXPECT_EQ(c.y[49], estimate(i, 50));
+            EXPECT_TRUE(std::isnan(c.low[9]) && std::isnan(c.high[9]));
+            EXPECT_NEAR(c.high[10] - c.y[10], 0.1 * static_cast<double>(i + 1), 1e-12);
+        }
+        const LineChart last = flowHistoryChart(picture, "lorenz96:12", static_cast<int>(k));
+        EXPECT_EQ(last.title, "Convergence of λ" + std::to_string(k) + " with its 95 % interval — lorenz96:12, n = 50");
+        ASSERT_EQ(last.curves.size(), 1U);
+        EXPECT_EQ(last.curves[0].y.front(), estimate(k - 1, 11));
+    }
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ const char* const kSystemHistoryAbout =
     "existing file is never overwritten). Exit status: 0 done, 1 the rows could\n"
     "not be written, 2 bad usage or a refused entry, option or file (nothing is\n"
     "written), 3 an arithmetic error stopped the computation after the rows so\n"
-    "far.";
+    "far. --plot draws the rows written, as plot draws their file.";
 
 const char* const kSweepAbout =
     "The spectrum over a line or a grid of parameters: CSV with the header\n"
@@ -177,8 +177,10 @@ const char* const kPlotAbout =
     "what the file tells. A sweep of a flow (sweep --system) is drawn as a map\n"
     "of lambda1 over its two varied parameters (--exponent K: lambdaK), titled\n"
     "with the flow and the parameters; a line, a single point or a grid of three\n"
-    "varied parameters is refused with a message. Any other file is refused, and\n"
-    "an existing picture is never replaced.";
+    "varied parameters is refused with a message. A history of a flow (history\n"
+    "--system) is drawn as its K convergence lines, titled with the flow; on a\n"
+    "flow's file --exponent takes 1 to the K it holds. Any other file is refused,\n"
+    "and an existing picture is never replaced.";
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"

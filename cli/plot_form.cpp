@@ -17,7 +17,7 @@ Form addPlotForm(CLI::App& app) {
         std::string exponent;
     };
     auto texts = std::make_shared<Texts>();
-    command.add_option("--exponent", texts->exponent, "draw only lambda K (1, 2 or 3) of a history or a line, with its band")
+    command.add_option("--exponent", texts->exponent, "draw only lambda K (1, 2 or 3; of a flow's file 1 to its K) of a history or a line, with its band")
         ->option_text("K");
     command.add_option("INPUT OUTPUT", texts->files, "a history or sweep file and the picture to draw (.png or .svg)")
         ->expected(2)

@@ -233,6 +233,45 @@ private slots:
         QCOMPARE(seriesOf<QAreaSeries>(whole.chart)[0]->upperSeries()->count(), 5);
     }
 
+    // Many curves (a history of many exponents): ten colours, then dashed;
+    // the legend below while it fits in a row, else beside the chart, and
+    // without the bands' entries once a column would not hold them either.
+    void manyCurves_data() {
+        QTest::addColumn<int>("curves");
+        QTest::addColumn<bool>("bands");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<bool>("bandsNamed");
+        QTest::newRow("three with bands") << 3 << true << int(Qt::AlignBottom) << true;
+        QTest::newRow("eight with bands") << 8 << true << int(Qt::AlignBottom) << true;
+        QTest::newRow("nine with bands") << 9 << true << int(Qt::AlignRight) << true;
+        QTest::newRow("sixteen without") << 16 << false << int(Qt::AlignBottom) << false;
+        QTest::newRow("thirteen with bands") << 13 << true << int(Qt::AlignRight) << true;
+        QTest::newRow("fourteen with bands") << 14 << true << int(Qt::AlignRight) << false;
+    }
+    void manyCurves() {
+        QFETCH(int, curves);
+        QFETCH(bool, bands);
+        QFETCH(int, alignment);
+        QFETCH(bool, bandsNamed);
+        pictures::LineChart data;
+        for (int i = 0; i < curves; ++i)
+            data.curves.push_back({"λ" + std::to_string(i + 1), {1, 2}, {1.0 * i, 1.0 * i}, {}, {}});
+        if (bands)
+            for (pictures::Curve& c : data.curves) c.low = {c.y[0] - 0.1, c.y[0] - 0.1}, c.high = {c.y[0] + 0.1, c.y[0] + 0.1};
+        LaidOutChart built(data);
+        QCOMPARE(int(built.chart.legend()->alignment()), alignment);
+        const auto lines = seriesOf<QLineSeries>(built.chart);
+        QCOMPARE(lines.size(), std::size_t(curves));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const QPen pen = lines[i]->pen();
+            QCOMPARE(pen.style(), i < 10 ? Qt::SolidLine : Qt::DashLine);
+            for (std::size_t j = 0; j < i; ++j)
+                QCOMPARE(pen.color() == lines[j]->pen().color(), i - j == 10);
+        }
+        for (QAreaSeries* band : seriesOf<QAreaSeries>(built.chart))
+            QCOMPARE(built.chart.legend()->markers(band).front()->isVisible(), bandsNamed);
+    }
+
     // Marked points get their colour and their legend entry.
     void marksInTheirColours() {
         pictures::LineChart data;

@@ -129,7 +129,7 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
         return name + " is a history of " + system + ", which is not a flow of the catalogue";
     if (!flow) return name + " line 2 is not a row of a history of a flow";
     if (k > flow->dimension)
-        return name + " holds lambda1 to lambda" + std::to_string(k) + " of " + system + ", which has " +
+        return name + " holds lambda1 to lambda" + std::to_string(k) + " of " + system + ", a flow of dimension " +
                std::to_string(flow->dimension);
     const auto only = exponentOf(exponent, k, name);
     if (const auto* why = std::get_if<std::string>(&only)) return *why;

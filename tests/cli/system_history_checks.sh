@@ -87,7 +87,7 @@ TABLE
 plot: an exponent beyond K|plot --exponent 12 h11.csv p.png|--exponent 12: h11.csv holds lambda1 to lambda11 only
 plot: exponent 0|plot --exponent 0 r.csv p.png|--exponent 0: K must be a whole number from 1 to 3 (r.csv holds lambda1 to lambda3)
 plot: a flow not of the catalogue|plot nope.csv p.png|nope.csv is a history of nope, which is not a flow of the catalogue
-plot: more exponents than the flow|plot four.csv p.png|four.csv holds lambda1 to lambda4 of rossler, which has 3
+plot: more exponents than the flow|plot four.csv p.png|four.csv holds lambda1 to lambda4 of rossler, a flow of dimension 3
 plot: a header of neither form|plot neither.csv p.png|neither.csv is not a history of a flow written by veltrano-cli (its header is not one of theirs)
 plot: a row of another flow|plot mixed.csv p.png|mixed.csv line 3 is a row of the history of thomas, not of rossler
 plot: no rows|plot header.csv p.png|header.csv has no rows to draw

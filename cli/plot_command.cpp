@@ -136,7 +136,8 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
     pictures::HistoryPicture picture;
     SystemHistoryReader rows(in, system, k, errors, name);
     while (const auto r = rows.next())
-        picture.add(r->interval, r->t, r->expo, r->halfWidth ? std::span<const double>(*r->halfWidth) : std::span<const double>());
+        picture.add(r->interval, r->t, r->expo,
+                    r->halfWidth ? std::span<const double>(*r->halfWidth) : std::span<const double>());
     if (!rows.error().empty()) return rows.error();
     if (picture.empty()) return name + " has no rows to draw";
     return pictures::flowHistoryChart(picture, system, std::get<int>(only));

@@ -31,8 +31,8 @@ std::pair<double, double> rangeOf(const std::vector<double>& values) {
 
 // Ten colours told apart at a glance (a history of many exponents has as
 // many curves); past ten they come round again, dashed.
-const QColor kCurveColours[] = {QColor(200, 40, 40),  QColor(40, 120, 40), QColor(40, 70, 190),  QColor(120, 60, 160),
-                                QColor(230, 130, 0),  QColor(0, 160, 170), QColor(220, 80, 170), QColor(130, 85, 40),
+const QColor kCurveColours[] = {QColor(200, 40, 40),   QColor(40, 120, 40), QColor(40, 70, 190),  QColor(120, 60, 160),
+                                QColor(230, 130, 0),   QColor(0, 160, 170), QColor(220, 80, 170), QColor(130, 85, 40),
                                 QColor(120, 120, 120), QColor(150, 170, 0)};
 constexpr std::size_t kColours = std::size(kCurveColours);
 

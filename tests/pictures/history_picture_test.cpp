@@ -75,14 +75,17 @@ TEST(HistoryPicture, NoBandWithoutHalfWidths) {
 // A flow's history of k exponents: k curves λ1 .. λk, each with its own
 // band once half-widths are known, titled with the flow and the last interval.
 TEST(HistoryPicture, DrawsTheKExponentsOfAFlow) {
-    const auto estimate = [](std::size_t i, std::int64_t n) { return static_cast<double>(i) - 1.0 / static_cast<double>(n); };
+    const auto estimate = [](std::size_t i, std::int64_t n) {
+        return static_cast<double>(i) - 1.0 / static_cast<double>(n);
+    };
     for (const std::size_t k : {1U, 4U, 11U}) {
         SCOPED_TRACE(k);
         HistoryPicture picture;
         std::vector<double> expo(k), widths(k);
         for (std::int64_t n = 1; n <= 50; ++n) {
             for (std::size_t i = 0; i < k; ++i) expo[i] = estimate(i, n), widths[i] = 0.1 * static_cast<double>(i + 1);
-            picture.add(n, static_cast<double>(n) / 100, expo, n >= 11 ? std::span<const double>(widths) : std::span<const double>());
+            picture.add(n, static_cast<double>(n) / 100, expo,
+                        n >= 11 ? std::span<const double>(widths) : std::span<const double>());
         }
         const LineChart all = flowHistoryChart(picture, "lorenz96:12");
         EXPECT_EQ(all.title, "Convergence of the Lyapunov exponents — lorenz96:12, n = 50");

@@ -81,7 +81,7 @@ if [ "$plots" = 1 ]; then
 fi
 refusals <<'TABLE'
 history: a picture's name|history --system rossler --plot p.jpg --output out.csv 10|--plot p.jpg: the picture's name must end in .png or .svg
-history: the picture as the rows|history --system rossler --plot out.csv --output out.csv 10|--plot out.csv
+history: the picture as the rows|history --system rossler --plot p.png --output p.png 10|--plot p.png names the file of the rows
 TABLE
 [ "$plots" = 1 ] && refusals <<'TABLE'
 plot: an exponent beyond K|plot --exponent 12 h11.csv p.png|--exponent 12: h11.csv holds lambda1 to lambda11 only

@@ -6,6 +6,7 @@
 #include "arguments.h"
 #include "research_rules.h"
 #include "system_entries.h"
+#include "system_run_settings.h"
 
 namespace veltrano::python {
 
@@ -30,24 +31,11 @@ SystemDescription systemOf(py::handle name, py::handle dimension) {
 
 SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, const SystemKeywords& k) {
     const std::int64_t intervals = intervalsOf(n);
-    SystemSettings s;
-    {
-        const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));
-        if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
-        s.exponents = std::get<std::size_t>(count);
-    }
+    const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));
+    if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
     const RunSettings run =
         settingsOf(intervals, {k.transient, py::handle(), k.step, k.stepsPerInterval, k.errors, k.batch, k.targetError});
-    s.intervals = run.intervals;
-    s.transient = run.transient;
-    s.step = run.step;
-    s.stepsPerInterval = run.stepsPerInterval;
-    s.errors = run.errors;
-    s.batch = run.batch;
-    s.targetError = run.targetError;
-
-    s.initial = system.start;
-    if (k.initial.is_none()) return s;
+    if (k.initial.is_none()) return systemRunSettings(system, run, std::get<std::size_t>(count));
     const std::size_t d = system.dimension;
     const std::string rule = "initial must be " + initialRule(system) + ", not " + shown(k.initial);
     if (py::isinstance<py::str>(k.initial) || py::isinstance<py::bytes>(k.initial) ||
@@ -56,8 +44,9 @@ SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, c
         refuse(rule);
     const auto point = py::reinterpret_borrow<py::sequence>(k.initial);
     if (py::len(point) != d) refuse(rule);
-    for (std::size_t i = 0; i < d; ++i) s.initial[i] = finiteNumber(point[i], rule);
-    return s;
+    std::vector<double> start(d);
+    for (std::size_t i = 0; i < d; ++i) start[i] = finiteNumber(point[i], rule);
+    return systemRunSettings(system, run, std::get<std::size_t>(count), std::move(start));
 }
 
 namespace {

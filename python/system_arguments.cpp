@@ -1,5 +1,6 @@
 #include "system_arguments.h"
 
+#include <algorithm>
 #include <string>
 #include <variant>
 
@@ -89,6 +90,46 @@ std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::
         if (!a.scalar) lengths.push_back(static_cast<std::int64_t>(a.values.size()));
     if (const auto why = refusedGridSize(lengths)) refuse(*why);
     return axes;
+}
+
+SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector<AxisValues>& axes,
+                              py::handle vary) {
+    std::vector<std::size_t> order;  // places among the flow's parameters
+    std::string sequences;
+    for (std::size_t p = 0; p < axes.size(); ++p)
+        if (!axes[p].scalar) {
+            order.push_back(p);
+            sequences += (sequences.empty() ? "" : ", ") + system.parameters[p].name;
+        }
+    if (order.size() > 3)
+        refuse("at most three parameters vary in a sweep (as --vary at most three times), not the " +
+               std::to_string(order.size()) + " sequences " + sequences);
+    if (!vary.is_none()) {
+        const std::string rule = "vary must name the parameters given as sequences (" + sequences +
+                                 "), each once, the first varying slowest, not " + shown(vary);
+        if (py::isinstance<py::str>(vary) || py::isinstance<py::bytes>(vary) || !py::isinstance<py::sequence>(vary))
+            refuse(rule);
+        std::vector<std::size_t> named;
+        for (const py::handle name : py::reinterpret_borrow<py::sequence>(vary)) {
+            if (!py::isinstance<py::str>(name)) refuse(rule);
+            const std::string text = name.cast<std::string>();
+            const auto p = std::find_if(order.begin(), order.end(),
+                                        [&](std::size_t q) { return system.parameters[q].name == text; });
+            if (p == order.end() || std::find(named.begin(), named.end(), *p) != named.end()) refuse(rule);
+            named.push_back(*p);
+        }
+        if (named.size() != order.size()) refuse(rule);
+        order = std::move(named);
+    }
+    SystemShapedGrid shaped;
+    SystemGrid& grid = shaped.grid;
+    for (const AxisValues& a : axes) grid.base.push_back(a.values.empty() ? 0.0 : a.values[0]);
+    for (const std::size_t p : order) {
+        const auto count = static_cast<std::int64_t>(axes[p].values.size());
+        grid.axes[static_cast<std::size_t>(grid.axisCount++)] = {p, 0.0, 0.0, count, axes[p].values};
+        shaped.shape.push_back(static_cast<py::ssize_t>(count));
+    }
+    return shaped;
 }
 
 }  // namespace veltrano::python

@@ -35,8 +35,8 @@ py::object statusWords(const std::vector<py::ssize_t>& shape, const std::vector<
     py::array_t<std::int8_t> codes(shape);
     std::int8_t* out = codes.mutable_data();
     for (std::size_t i = 0; i < statuses.size(); ++i)
-        out[i] = static_cast<std::int8_t>(std::find(std::begin(kOrder), std::end(kOrder), statuses[i]) -
-                                          std::begin(kOrder));
+        out[i] =
+            static_cast<std::int8_t>(std::find(std::begin(kOrder), std::end(kOrder), statuses[i]) - std::begin(kOrder));
     return py::module_::import("numpy").attr("array")(words)[codes];
 }
 

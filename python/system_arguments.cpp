@@ -34,8 +34,8 @@ SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, c
     const std::int64_t intervals = intervalsOf(n);
     const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));
     if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
-    const RunSettings run =
-        settingsOf(intervals, {k.transient, py::handle(), k.step, k.stepsPerInterval, k.errors, k.batch, k.targetError});
+    const RunSettings run = settingsOf(
+        intervals, {k.transient, py::handle(), k.step, k.stepsPerInterval, k.errors, k.batch, k.targetError});
     if (k.initial.is_none()) return systemRunSettings(system, run, std::get<std::size_t>(count));
     const std::size_t d = system.dimension;
     const std::string rule = "initial must be " + initialRule(system) + ", not " + shown(k.initial);
@@ -92,8 +92,7 @@ std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::
     return axes;
 }
 
-SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector<AxisValues>& axes,
-                              py::handle vary) {
+SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector<AxisValues>& axes, py::handle vary) {
     std::vector<std::size_t> order;  // places among the flow's parameters
     std::string sequences;
     for (std::size_t p = 0; p < axes.size(); ++p)
@@ -105,7 +104,8 @@ SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector
         refuse("at most three parameters vary in a sweep (as --vary at most three times), not the " +
                std::to_string(order.size()) + " sequences " + sequences);
     if (!vary.is_none()) {
-        const std::string rule = "vary must name the parameters given as sequences (" + sequences +
+        const std::string rule = "vary must name the parameters given as sequences (" +
+                                 (sequences.empty() ? std::string("none") : sequences) +
                                  "), each once, the first varying slowest, not " + shown(vary);
         if (py::isinstance<py::str>(vary) || py::isinstance<py::bytes>(vary) || !py::isinstance<py::sequence>(vary))
             refuse(rule);

@@ -16,8 +16,8 @@
 #include "system_entries.h"
 #include "system_exponents.h"
 #include "system_history_run.h"
-#include "system_sweep_file_writer.h"
 #include "system_results.h"
+#include "system_sweep_file_writer.h"
 #include "visit_system.h"
 
 namespace veltrano::python {
@@ -62,13 +62,13 @@ SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::ob
     return result;
 }
 
-SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object threads, py::object progress,
-                              py::object vary, py::object output, py::object resume, py::object shard,
-                              py::object exponents, py::object initial, py::object transient, py::object step,
-                              py::object stepsPerInterval, py::object errors, py::object batch, py::object targetError,
-                              py::kwargs parameters) {
-    SystemSweep sweep{description, {}, systemSettingsOf(description, n, {exponents, initial, transient, step,
-                                                                         stepsPerInterval, errors, batch, targetError})};
+SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object threads,
+                              py::object progress, py::object vary, py::object output, py::object resume,
+                              py::object shard, py::object exponents, py::object initial, py::object transient,
+                              py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
+                              py::object targetError, py::kwargs parameters) {
+    const SystemKeywords keywords{exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError};
+    SystemSweep sweep{description, {}, systemSettingsOf(description, n, keywords)};
     const SystemSettings& s = sweep.run;
     const std::vector<AxisValues> axes = systemAxesOf(description, parameters);
     const SweepFileKeywords file = sweepFileKeywordsOf(threads, progress, output, resume, shard);
@@ -76,8 +76,7 @@ SystemSweepResult systemSweep(const SystemDescription& description, py::object n
     sweep.grid = std::move(shaped.grid);
 
     const std::int64_t size = sweep.grid.size();
-    const IndexRange range =
-        file.shard ? shardRange(size, file.shard->first, file.shard->second) : IndexRange{0, size};
+    const IndexRange range = file.shard ? shardRange(size, file.shard->first, file.shard->second) : IndexRange{0, size};
     const std::int64_t total = range.end - range.begin;
     SystemSweepResult result(file.shard ? std::vector<py::ssize_t>{static_cast<py::ssize_t>(total)} : shaped.shape,
                              range.begin, static_cast<std::size_t>(total), s);

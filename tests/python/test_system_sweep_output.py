@@ -18,24 +18,18 @@ ROSSLER = veltrano.system("rossler")
 N = 300
 GRID = ["--vary", "c=4:8:3", "--vary", "a=0.1:0.3:2"]  # c slowest
 AXES = dict(c=veltrano.spaced(4, 8, 3), a=veltrano.spaced(0.1, 0.3, 2), vary=("c", "a"), b=0.25)
+ARRAYS = ("index", "status", "t", "exponents", "half_widths", "mean_divergence", "completed")
 
 
-def tool_file(path, flow, options, entries, *more):
-    cli("sweep", "--system", *flow, "--no-progress", *options, *more, "--output", path, N, *entries)
+def tool_file(path, flow, options, entries):
+    cli("sweep", "--system", *flow, "--no-progress", *options, "--output", path, N, *entries)
     return path.read_bytes()
 
 
-def arrays(result):
-    names = ("index", "status", "t", "exponents", "half_widths", "mean_divergence", "completed")
-    return {name: getattr(result, name) for name in names}
-
-
 def assert_same_arrays(a, b):
-    for name, value in arrays(a).items():
-        other = getattr(b, name)
-        assert (value is None) == (other is None), name
-        if value is not None:
-            assert value.shape == other.shape and value.dtype == other.dtype and value.tobytes() == other.tobytes(), name
+    for name in ARRAYS:
+        x, y = getattr(a, name), getattr(b, name)
+        assert (x is None and y is None) or (x.shape == y.shape and x.dtype == y.dtype and x.tobytes() == y.tobytes())
 
 
 # flow (--system, --dimension), the tool's options and entries, and System.sweep's keywords for them.
@@ -58,17 +52,15 @@ def test_the_file_and_points_are_the_tools_on_any_threads(tmp_path, flow, option
     seen = []
     result = system.sweep(N, 2, lambda *p: seen.append(p), output=tmp_path / "py.csv", **keywords)
     assert (tmp_path / "py.csv").read_bytes() == expected
-    total = len(expected.splitlines()) - 1
-    assert seen[-1] == (total, total) and result.index.size == total
-    flat = {name: np.reshape(value, (total, -1)) if value is not None else None for name, value in arrays(result).items()}
-    for i, row in enumerate(rows_of(expected.decode())):
-        assert flat["index"][i][0] == int(row["index"]) and flat["status"][i][0] == row["status"]
-        assert flat["completed"][i][0] == (row["status"] != "error")
-        assert same(flat["t"][i][0], row["t"]) and same(flat["mean_divergence"][i][0], row["divergence"])
-        for j, value in enumerate(flat["exponents"][i]):
-            assert same(value, row[f"lambda{j + 1}"])
-            if flat["half_widths"] is not None:
-                assert same(flat["half_widths"][i][j], row[f"lambda{j + 1}_err"])
+    rows = rows_of(expected.decode())
+    assert seen[-1] == (len(rows), len(rows)) and [r["status"] for r in rows] == list(np.ravel(result.status))
+    assert list(np.ravel(result.completed)) == [r["status"] != "error" for r in rows]
+    k = result.exponents.shape[-1]
+    columns = dict(index=result.index, t=result.t, divergence=result.mean_divergence,
+                   **{f"lambda{j + 1}": result.exponents[..., j] for j in range(k)},
+                   **{f"lambda{j + 1}_err": result.half_widths[..., j] for j in range(k) if result.half_widths is not None})
+    for name, values in columns.items():
+        assert all(same(v, row[name]) for v, row in zip(np.ravel(values), rows)), name
     assert_same_arrays(result, system.sweep(N, 1, **keywords))  # one thread, no file: the same points
 
 
@@ -90,9 +82,8 @@ def test_shards_joined_by_the_tool_are_the_whole_file(tmp_path):
         "--output", tmp_path / "joined.csv", N, "b=0.25")
     assert (tmp_path / "joined.csv").read_bytes() == whole
     assert [p.shape for p in parts] == [(1,), (2,), (1,), (2,)]
-    everything = ROSSLER.sweep(N, **AXES)
     assert np.concatenate([p.index for p in parts]).tolist() == list(range(6))
-    assert np.concatenate([p.exponents for p in parts]).tobytes() == everything.exponents.reshape(6, 3).tobytes()
+    assert np.concatenate([p.exponents for p in parts]).tobytes() == ROSSLER.sweep(N, **AXES).exponents.tobytes()
 
 
 def test_ctrl_c_stops_the_threads_and_leaves_a_clean_start_of_the_file(tmp_path):
@@ -107,51 +98,41 @@ def test_ctrl_c_stops_the_threads_and_leaves_a_clean_start_of_the_file(tmp_path)
 
 
 RULE = "vary must name the parameters given as sequences (a, c), each once, the first varying slowest, not "
-# keywords (with output= a file of its own unless given), the message, the tool's arguments refused alike.
+# The flow, its keywords, the message, the tool's arguments refused alike (None: it has no counterpart).
 REFUSED = [
-    (dict(d=1), "'d' is not a parameter of rossler: the parameters of rossler are a, b, c", ["10", "d=1"]),
-    (dict(exponents=4), "--exponents 4: K must be a whole number from 1 to 3 (the dimension of rossler)",
+    (ROSSLER, dict(d=1), "'d' is not a parameter of rossler: the parameters of rossler are a, b, c", ["10", "d=1"]),
+    (ROSSLER, dict(exponents=4), "--exponents 4: K must be a whole number from 1 to 3 (the dimension of rossler)",
      ["--exponents", "4", "10"]),
-    (dict(initial=(1, 2)), "initial must be 3 finite numbers, one for each variable of rossler (x, y, z), not (1, 2)",
-     None),
-    (dict(a=[1, 2], c=[3], vary=("a", "a")), RULE + "('a', 'a')", None),
-    (dict(a=[1, 2], c=[3], vary=("a", "b")), RULE + "('a', 'b')", None),  # b is a number, not a sequence
-    (dict(a=[1, 2], c=[3], vary="ac"), RULE + "'ac'", None),
-    (dict(shard=(3, 2)), "shard (3, 2): expected (K, M) with 1 <= K <= M <= 100000000", None),
-    (dict(output=None, resume=True), "resume=True needs output=PATH", None),
+    (ROSSLER, dict(initial=(1, 2)), "initial must be 3 finite numbers, one for each variable of rossler (x, y, z), "
+     "not (1, 2)", None),
+    (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "a")), RULE + "('a', 'a')", None),
+    (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "b")), RULE + "('a', 'b')", None),  # b is a number, not a sequence
+    (ROSSLER, dict(a=[1, 2], c=[3], vary="ac"), RULE + "'ac'", None),
+    (veltrano.system("lorenz84"), dict(a=[1], b=[1], F=[1], G=[1]),
+     "at most three parameters vary in a sweep (as --vary at most three times), not the 4 sequences a, b, F, G", None),
+    (ROSSLER, dict(shard=(3, 2)), "shard (3, 2): expected (K, M) with 1 <= K <= M <= 100000000", None),
+    (ROSSLER, dict(output=None, resume=True), "resume=True needs output=PATH", None),
 ]
 
 
-@pytest.mark.parametrize("keywords, message, command_line", REFUSED)
-def test_bad_arguments_are_refused_before_any_file(tmp_path, keywords, message, command_line):
-    keywords = dict(dict(output=tmp_path / "out.csv"), **keywords)
+@pytest.mark.parametrize("flow, keywords, message, command_line", REFUSED)
+def test_bad_arguments_are_refused_before_any_file(tmp_path, flow, keywords, message, command_line):
     with pytest.raises(ValueError) as raised:
-        ROSSLER.sweep(10, **keywords)
+        flow.sweep(10, **dict(dict(output=tmp_path / "out.csv"), **keywords))
     assert str(raised.value) == message and not (tmp_path / "out.csv").exists()
     if command_line:
         run = cli("sweep", "--system", "rossler", "--output", tmp_path / "out.csv", *command_line, check=False)
         assert run.returncode == 2 and message in run.stderr and not (tmp_path / "out.csv").exists()
 
 
-def test_four_sequences_are_one_too_many():
-    with pytest.raises(ValueError, match=r"^at most three parameters vary in a sweep \(as --vary at most three "
-                                         r"times\), not the 4 sequences a, b, F, G$"):
-        veltrano.system("lorenz84").sweep(10, a=[1], b=[1], F=[1], G=[1])
-
-
-# A file that is not this sweep's: the user's, another flow's, the Lorenz form's.
-@pytest.mark.parametrize("resume, make", [
-    (False, ["rossler", "--vary", "a=0.1:0.2:2"]),
-    (True, ["thomas", "--vary", "b=0.1:0.2:2"]),
-    (True, ["chen", "--vary", "a=0.1:0.2:2"]),
-    (True, None),
-])
-def test_a_file_of_another_sweep_is_left_as_it_was(tmp_path, resume, make):
+# A file that is not this sweep's (the user's, another flow's, the Lorenz form's): the tool's message, left as it was.
+@pytest.mark.parametrize("resume, made_by", [(False, ["--system", "rossler", "--vary", "a=0.1:0.2:2", 10]),
+                                             (True, ["--system", "thomas", "--vary", "b=0.1:0.2:2", 10]),
+                                             (True, ["--system", "chen", "--vary", "a=0.1:0.2:2", 10]),
+                                             (True, ["--vary", "R=20:30:2", 10, 10, 28, 2.5])])
+def test_a_file_of_another_sweep_is_left_as_it_was(tmp_path, resume, made_by):
     path = tmp_path / "other.csv"
-    if make:
-        cli("sweep", "--system", *make, "--output", path, 10)
-    else:
-        cli("sweep", "--vary", "R=20:30:2", "--output", path, 10, 10, 28, 2.5)
+    cli("sweep", *made_by, "--output", path)
     kept = path.read_bytes()
     with pytest.raises(ValueError) as raised:
         ROSSLER.sweep(10, a=veltrano.spaced(0.1, 0.2, 2), output=path, resume=resume)

@@ -9,6 +9,7 @@
 #include "research_options.h"
 #include "system_entries.h"
 #include "system_history_command.h"
+#include "system_run_settings.h"
 
 namespace veltrano::cli {
 
@@ -64,21 +65,13 @@ Form addSystemHistoryForm(CLI::App& app) {
         research.initial.clear();  // the flow's own rule below
         const auto run = researchSettings(research, std::get<SystemEntries>(checked).n);
         if (const auto* why = std::get_if<std::string>(&run)) return fail("history", *why, kExitRefused);
-        const RunSettings& r = std::get<RunSettings>(run);
-        options.settings = {.intervals = r.intervals,
-                            .transient = r.transient,
-                            .initial = system.start,
-                            .exponents = std::get<std::size_t>(k),
-                            .step = r.step,
-                            .stepsPerInterval = r.stepsPerInterval,
-                            .errors = r.errors,
-                            .batch = r.batch,
-                            .targetError = r.targetError};
+        std::optional<std::vector<double>> start;
         if (!texts->research.initial.empty()) {
             auto point = initialPointOf(system, unmarked(texts->research.initial));
             if (const auto* why = std::get_if<std::string>(&point)) return fail("history", *why, kExitRefused);
-            options.settings.initial = std::get<std::vector<double>>(std::move(point));
+            start = std::get<std::vector<double>>(std::move(point));
         }
+        options.settings = systemRunSettings(system, std::get<RunSettings>(run), std::get<std::size_t>(k), std::move(start));
         if (!texts->every.empty()) {
             const std::string given = unmarked(texts->every);
             const auto every = everyOf(wholeNumber(given, 0, kAnyWholeNumber).value_or(0), given);

@@ -5,6 +5,7 @@
 #include "command_line.h"
 #include "research_rules.h"
 #include "system_entries.h"
+#include "system_run_settings.h"
 
 namespace veltrano::cli {
 
@@ -71,20 +72,14 @@ std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts
     research.initial.clear();  // the flow's start, read below
     const auto settings = researchSettings(research, values.n);
     if (const auto* why = std::get_if<std::string>(&settings)) return *why;
-    const RunSettings& run = std::get<RunSettings>(settings);
     const std::string initial = unmarked(texts.research.initial);
-    auto start = initial.empty() ? std::variant<std::vector<double>, std::string>(system.start)
-                                 : initialPointOf(system, initial);
-    if (const auto* why = std::get_if<std::string>(&start)) return *why;
-    sweep.run = {.intervals = run.intervals,
-                 .transient = run.transient,
-                 .initial = std::get<std::vector<double>>(std::move(start)),
-                 .exponents = std::get<std::size_t>(k),
-                 .step = run.step,
-                 .stepsPerInterval = run.stepsPerInterval,
-                 .errors = run.errors,
-                 .batch = run.batch,
-                 .targetError = run.targetError};
+    std::optional<std::vector<double>> start;
+    if (!initial.empty()) {
+        auto point = initialPointOf(system, initial);
+        if (const auto* why = std::get_if<std::string>(&point)) return *why;
+        start = std::get<std::vector<double>>(std::move(point));
+    }
+    sweep.run = systemRunSettings(system, std::get<RunSettings>(settings), std::get<std::size_t>(k), std::move(start));
     return sweep;
 }
 

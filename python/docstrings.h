@@ -18,7 +18,10 @@ spectrum() runs one point, history() follows its estimates as the run goes,
 sweep() runs the outer product of values of sigma, R and b on every core
 and SIMD lane. Every value is bit for bit what veltrano-cli gives for the
 same computation. Bad input raises ValueError with the command line's
-message; Ctrl-C stops a long computation within a second.
+message; Ctrl-C stops a long computation within a second. systems() and
+system(name) give the other flows of the catalogue, each with its
+spectrum(), history() and sweep() (threads, file, resume and shards as
+sweep()).
 
 Research options (keywords of all three, with the command line's defaults):
   transient={transient}	intervals run first and not measured
@@ -164,17 +167,43 @@ veltrano-cli --system NAME gives. Returns a SystemSpectrum with
                    which the d exponents add up to (NaN after a fault)
 )";
 
-inline constexpr const char* kSystemSweepDoc = R"(sweep(n, *, exponents=None, initial=None, transient={transient}, step={step},
+inline constexpr const char* kSystemSweepDoc = R"(sweep(n, threads=None, progress=None, *, vary=None, output=None, resume=False,
+      shard=None, exponents=None, initial=None, transient={transient}, step={step},
       steps_per_interval={steps_per_interval}, errors={errors}, batch={batch}, target_error={target_error},
       **parameters)
 
 spectrum() over the outer product of the values given: each parameter
 NAME=value a number or a 1-D sequence of numbers (the others keep their
-defaults); the sequences give the dimensions of the result in the flow's
-order of parameters, the last varying fastest. Every point is bit for bit
-its spectrum(). Returns a SystemSweep of NumPy arrays: t, completed and
-mean_divergence of that shape, exponents and (with errors; None without)
-half_widths of that shape and a last axis of k.
+defaults), at most three of them sequences; the sequences give the
+dimensions of the result in the flow's order of parameters, the first
+varying slowest, unless vary gives another. Every point is bit for bit its
+spectrum(). The run is that of 'veltrano-cli sweep --system NAME': the
+same threads, points and file.
+
+threads   how many threads compute (default: every hardware thread)
+progress  a callable that receives (done, total) now and then
+vary      the names of the parameters given as sequences, each once, in
+          the order they vary, the first slowest, as the order of --vary
+output    a path: the rows also go to this new file, byte for byte the
+          file of 'veltrano-cli sweep --system NAME --output' for the same
+          points (use spaced() for the values of its --vary), written as
+          they complete and locked while they are; a file that exists is
+          never replaced
+resume    True: continue the file of output, cut short by a stop, after
+          checking that it is this sweep's (as --resume does)
+shard     (K, M): only the K-th of M contiguous, nearly equal blocks of the
+          points, as --shard K/M; 'veltrano-cli join --system NAME' puts
+          their files together. The result arrays are then 1-D, the block's
+          points.
+
+Returns a SystemSweep of NumPy arrays: index (the point's number in the
+sweep and its row in the file), t, completed, status ('ok', 'error' or
+'inconsistent', the file's) and mean_divergence of that shape, exponents
+and (with errors; None without) half_widths of that shape and a last axis
+of k. A file that is not this sweep's (the user's, another flow's, another
+process's) raises ValueError; one that cannot be written, OSError; both
+before any work, with the command line's messages. Ctrl-C stops the
+threads and leaves a file that resume=True finishes.
 )";
 
 inline constexpr const char* kSystemHistoryDoc = R"(history(n, every=1, *, exponents=None, initial=None, transient={transient},

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cmath>
-#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "arguments.h"
 #include "batched_exponents.h"
 #include "docstrings.h"
+#include "file_sweep.h"
 #include "keyword_defaults.h"
 #include "released_run.h"
 #include "research_rules.h"
@@ -73,14 +73,6 @@ HistoryResult history(py::object n, py::object sigma, py::object R, py::object b
     return historyResultOf(rows, s.errors, end.completed);
 }
 
-// A sweep's file failed: refused (the file is the user's, another writer's
-// or another sweep's) as ValueError, unwritable as OSError.
-[[noreturn]] void raiseFailure(const SweepFileFailure& failure) {
-    if (failure.kind == SweepFileFailure::Kind::Refused) refuse(failure.message);
-    PyErr_SetString(PyExc_OSError, failure.message.c_str());
-    throw py::error_already_set();
-}
-
 SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py::object threads, py::object progress,
                   py::object vary, py::object output, py::object resume, py::object shard, py::object transient,
                   py::object initial, py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
@@ -89,12 +81,9 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
     const SweepAxes axes = axesOf(sigma, R, b);
     const RunSettings s =
         settingsOf(intervals, {transient, initial, step, stepsPerInterval, errors, batch, targetError});
-    const int threadCount = threadsOf(threads);
-    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
-        refuse("progress must be a callable that takes (done, total), not " + shown(progress));
-    const auto path = outputOf(output);
-    const bool resuming = resumeOf(resume, path.has_value());
-    const auto shardKM = shardOf(shard);
+    const SweepFileKeywords file = sweepFileKeywordsOf(threads, progress, output, resume, shard);
+    const auto& path = file.output;
+    const auto& shardKM = file.shard;
     const ShapedGrid shaped = gridOf(axes, orderOf(vary, axes));
 
     const IndexRange range = shardKM ? shardRange(shaped.grid.size(), shardKM->first, shardKM->second)
@@ -109,25 +98,12 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
     };
     std::atomic<std::int64_t> done{0};
     std::optional<SweepFileFailure> failure;
-    // Warnings (a file system short of space) are given as they come, before
-    // the hours of computing they warn of.
-    std::mutex warningsHeld;
-    std::vector<std::string> warnings;
-    const auto warn = [&] {
-        std::vector<std::string> now;
-        {
-            std::lock_guard lock(warningsHeld);
-            now.swap(warnings);
-        }
-        for (const std::string& warning : now)
-            if (PyErr_WarnEx(PyExc_RuntimeWarning, warning.c_str(), 1) != 0) return false;
-        return true;
-    };
+    HeldWarnings warnings;
     runReleased(
         [&](const std::atomic<bool>& stop) {
             if (!path) {
                 SweepSettings settings;
-                settings.threads = threadCount;
+                settings.threads = file.threads;
                 settings.path = widestPath();
                 settings.run = s;
                 settings.stop = &stop;
@@ -142,24 +118,21 @@ SweepResult sweep(py::object n, py::object sigma, py::object R, py::object b, py
             job.grid = shaped.grid;
             job.run = s;
             job.output = *path;
-            job.resume = resuming;
+            job.resume = file.resume;
             job.resumeName = "resume=True";
             job.shard = shardKM;
-            job.threads = threadCount;
+            job.threads = file.threads;
             job.stop = &stop;
             SweepFileEvents events;
             events.row = keep;  // the rows read back from a continued file, then those computed
             events.computingStarts = [&](std::int64_t, std::int64_t already) { done = already; };
             events.computed = [&](std::int64_t points) { done += points; };
-            events.warning = [&](const std::string& warning) {
-                std::lock_guard lock(warningsHeld);
-                warnings.push_back(warning);
-            };
+            events.warning = [&](const std::string& warning) { warnings.hold(warning); };
             failure = writeSweepFile(job, events);
         },
-        progress, done, total, warn);
-    if (!warn()) throw py::error_already_set();
-    if (failure) raiseFailure(*failure);
+        progress, done, total, [&] { return warnings.give(); });
+    if (!warnings.give()) throw py::error_already_set();
+    if (failure) raiseFileFailure(*failure);
     return sweepResultOf(shardKM ? std::vector<py::ssize_t>{static_cast<py::ssize_t>(total)} : shaped.shape,
                          range.begin, points, results, s);
 }

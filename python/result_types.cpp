@@ -27,6 +27,19 @@ py::array_t<T> arrayOf(const std::vector<T>& values) {
 
 }  // namespace
 
+py::object statusWords(const std::vector<py::ssize_t>& shape, const std::vector<PointStatus>& statuses) {
+    // The words picked by the statuses' codes.
+    constexpr PointStatus kOrder[] = {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent};
+    py::list words;
+    for (const PointStatus w : kOrder) words.append(statusWord(w));
+    py::array_t<std::int8_t> codes(shape);
+    std::int8_t* out = codes.mutable_data();
+    for (std::size_t i = 0; i < statuses.size(); ++i)
+        out[i] =
+            static_cast<std::int8_t>(std::find(std::begin(kOrder), std::end(kOrder), statuses[i]) - std::begin(kOrder));
+    return py::module_::import("numpy").attr("array")(words)[codes];
+}
+
 SpectrumResult spectrumResultOf(const PointResult& r, const FlowParameters& p, const RunSettings& s) {
     const double nan = std::nan("");
     SpectrumResult out;
@@ -84,15 +97,7 @@ SweepResult sweepResultOf(const std::vector<py::ssize_t>& shape, std::int64_t fi
     r.lambda2 = make([&](std::size_t i) { return done(i) ? results[i].expo[1] : nan; });
     r.lambda3 = make([&](std::size_t i) { return done(i) ? results[i].expo[2] : nan; });
     r.kaplanYorke = make([&](std::size_t i) { return done(i) ? kaplanYorke(results[i].expo) : nan; });
-    // The words picked by the statuses: an array of str with the shape.
-    constexpr PointStatus kOrder[] = {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent};
-    py::list words;
-    for (const PointStatus w : kOrder) words.append(statusWord(w));
-    const py::object codes = make([&](std::size_t i) {
-        return static_cast<std::int8_t>(std::find(std::begin(kOrder), std::end(kOrder), statuses[i]) -
-                                        std::begin(kOrder));
-    });
-    r.status = py::module_::import("numpy").attr("array")(words)[codes];
+    r.status = statusWords(shape, statuses);
     r.ok = make([&](std::size_t i) { return statuses[i] == PointStatus::Ok; });
     if (s.errors) {
         r.intervals = make([&](std::size_t i) { return results[i].intervals; });

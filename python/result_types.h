@@ -59,6 +59,10 @@ struct SweepResult {
                                         const std::vector<FlowParameters>& points,
                                         const std::vector<PointResult>& results, const RunSettings& s);
 
+// An array of str of this shape, element i the word of statuses[i] ('ok',
+// 'error', 'inconsistent').
+[[nodiscard]] py::object statusWords(const std::vector<py::ssize_t>& shape, const std::vector<PointStatus>& statuses);
+
 // The classes Spectrum, History and Sweep in module `m`.
 void addResultTypes(py::module_& m);
 

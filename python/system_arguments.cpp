@@ -1,11 +1,13 @@
 #include "system_arguments.h"
 
+#include <algorithm>
 #include <string>
 #include <variant>
 
 #include "arguments.h"
 #include "research_rules.h"
 #include "system_entries.h"
+#include "system_run_settings.h"
 
 namespace veltrano::python {
 
@@ -30,24 +32,11 @@ SystemDescription systemOf(py::handle name, py::handle dimension) {
 
 SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, const SystemKeywords& k) {
     const std::int64_t intervals = intervalsOf(n);
-    SystemSettings s;
-    {
-        const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));
-        if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
-        s.exponents = std::get<std::size_t>(count);
-    }
-    const RunSettings run =
-        settingsOf(intervals, {k.transient, py::handle(), k.step, k.stepsPerInterval, k.errors, k.batch, k.targetError});
-    s.intervals = run.intervals;
-    s.transient = run.transient;
-    s.step = run.step;
-    s.stepsPerInterval = run.stepsPerInterval;
-    s.errors = run.errors;
-    s.batch = run.batch;
-    s.targetError = run.targetError;
-
-    s.initial = system.start;
-    if (k.initial.is_none()) return s;
+    const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));
+    if (const auto* why = std::get_if<std::string>(&count)) refuse(*why);
+    const RunSettings run = settingsOf(
+        intervals, {k.transient, py::handle(), k.step, k.stepsPerInterval, k.errors, k.batch, k.targetError});
+    if (k.initial.is_none()) return systemRunSettings(system, run, std::get<std::size_t>(count));
     const std::size_t d = system.dimension;
     const std::string rule = "initial must be " + initialRule(system) + ", not " + shown(k.initial);
     if (py::isinstance<py::str>(k.initial) || py::isinstance<py::bytes>(k.initial) ||
@@ -56,8 +45,9 @@ SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, c
         refuse(rule);
     const auto point = py::reinterpret_borrow<py::sequence>(k.initial);
     if (py::len(point) != d) refuse(rule);
-    for (std::size_t i = 0; i < d; ++i) s.initial[i] = finiteNumber(point[i], rule);
-    return s;
+    std::vector<double> start(d);
+    for (std::size_t i = 0; i < d; ++i) start[i] = finiteNumber(point[i], rule);
+    return systemRunSettings(system, run, std::get<std::size_t>(count), std::move(start));
 }
 
 namespace {
@@ -100,6 +90,46 @@ std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::
         if (!a.scalar) lengths.push_back(static_cast<std::int64_t>(a.values.size()));
     if (const auto why = refusedGridSize(lengths)) refuse(*why);
     return axes;
+}
+
+SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector<AxisValues>& axes, py::handle vary) {
+    std::vector<std::size_t> order;  // places among the flow's parameters
+    std::string sequences;
+    for (std::size_t p = 0; p < axes.size(); ++p)
+        if (!axes[p].scalar) {
+            order.push_back(p);
+            sequences += (sequences.empty() ? "" : ", ") + system.parameters[p].name;
+        }
+    if (order.size() > 3)
+        refuse("at most three parameters vary in a sweep (as --vary at most three times), not the " +
+               std::to_string(order.size()) + " sequences " + sequences);
+    if (!vary.is_none()) {
+        const std::string rule = "vary must name the parameters given as sequences (" +
+                                 (sequences.empty() ? std::string("none") : sequences) +
+                                 "), each once, the first varying slowest, not " + shown(vary);
+        if (py::isinstance<py::str>(vary) || py::isinstance<py::bytes>(vary) || !py::isinstance<py::sequence>(vary))
+            refuse(rule);
+        std::vector<std::size_t> named;
+        for (const py::handle name : py::reinterpret_borrow<py::sequence>(vary)) {
+            if (!py::isinstance<py::str>(name)) refuse(rule);
+            const std::string text = name.cast<std::string>();
+            const auto p = std::find_if(order.begin(), order.end(),
+                                        [&](std::size_t q) { return system.parameters[q].name == text; });
+            if (p == order.end() || std::find(named.begin(), named.end(), *p) != named.end()) refuse(rule);
+            named.push_back(*p);
+        }
+        if (named.size() != order.size()) refuse(rule);
+        order = std::move(named);
+    }
+    SystemShapedGrid shaped;
+    SystemGrid& grid = shaped.grid;
+    for (const AxisValues& a : axes) grid.base.push_back(a.values.empty() ? 0.0 : a.values[0]);
+    for (const std::size_t p : order) {
+        const auto count = static_cast<std::int64_t>(axes[p].values.size());
+        grid.axes[static_cast<std::size_t>(grid.axisCount++)] = {p, 0.0, 0.0, count, axes[p].values};
+        shaped.shape.push_back(static_cast<py::ssize_t>(count));
+    }
+    return shaped;
 }
 
 }  // namespace veltrano::python

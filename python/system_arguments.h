@@ -11,6 +11,7 @@
 
 #include "arguments.h"
 #include "system_description.h"
+#include "system_grid.h"
 #include "system_run.h"
 
 namespace veltrano::python {
@@ -38,5 +39,17 @@ struct SystemKeywords {
 // default (a number), or a number or 1-D sequence named in `given`; refused
 // beyond a sweep's most points.
 [[nodiscard]] std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::dict& given);
+
+// The grid over the sequences among `axes` (systemAxesOf) in the order they
+// vary, the first slowest (as the command line's --vary): vary=None is the
+// flow's order; otherwise the names of exactly the parameters given as
+// sequences, each once. At most three sequences, as --vary. The shape of
+// its results is the sequences' lengths in that order.
+struct SystemShapedGrid {
+    SystemGrid grid;
+    std::vector<py::ssize_t> shape;
+};
+[[nodiscard]] SystemShapedGrid systemGridOf(const SystemDescription& system, const std::vector<AxisValues>& axes,
+                                            py::handle vary);
 
 }  // namespace veltrano::python

@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <string>
 #include <type_traits>
 
 #include "docstrings.h"
+#include "file_sweep.h"
 #include "keyword_defaults.h"
 #include "released_run.h"
 #include "simd_path.h"
@@ -15,6 +17,7 @@
 #include "system_exponents.h"
 #include "system_history_run.h"
 #include "system_results.h"
+#include "system_sweep_file_writer.h"
 #include "visit_system.h"
 
 namespace veltrano::python {
@@ -59,44 +62,64 @@ SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::ob
     return result;
 }
 
-SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object exponents, py::object initial,
-                        py::object transient, py::object step, py::object stepsPerInterval, py::object errors,
-                        py::object batch, py::object targetError, py::kwargs parameters) {
-    const SystemSettings s = systemSettingsOf(
-        description, n, {exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError});
+SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object threads,
+                              py::object progress, py::object vary, py::object output, py::object resume,
+                              py::object shard, py::object exponents, py::object initial, py::object transient,
+                              py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
+                              py::object targetError, py::kwargs parameters) {
+    const SystemKeywords keywords{exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError};
+    SystemSweep sweep{description, {}, systemSettingsOf(description, n, keywords)};
+    const SystemSettings& s = sweep.run;
     const std::vector<AxisValues> axes = systemAxesOf(description, parameters);
-    SystemSweepResult result;
-    result.exponents = s.exponents;
-    result.errors = s.errors;
-    std::size_t count = 1;
-    for (const AxisValues& a : axes) {
-        if (a.scalar) continue;
-        result.shape.push_back(static_cast<py::ssize_t>(a.values.size()));
-        count *= a.values.size();
-    }
+    const SweepFileKeywords file = sweepFileKeywordsOf(threads, progress, output, resume, shard);
+    SystemShapedGrid shaped = systemGridOf(description, axes, vary);
+    sweep.grid = std::move(shaped.grid);
+
+    const std::int64_t size = sweep.grid.size();
+    const IndexRange range = file.shard ? shardRange(size, file.shard->first, file.shard->second) : IndexRange{0, size};
+    const std::int64_t total = range.end - range.begin;
+    SystemSweepResult result(file.shard ? std::vector<py::ssize_t>{static_cast<py::ssize_t>(total)} : shaped.shape,
+                             range.begin, static_cast<std::size_t>(total), s);
+    const auto keep = [&](const SystemSweepPoint& p) {
+        placePoint(result, static_cast<std::size_t>(p.index - range.begin), p.result, systemPointStatus(sweep, p), s);
+    };
     std::atomic<std::int64_t> done{0};
+    std::optional<SweepFileFailure> failure;
+    HeldWarnings warnings;
     runReleased(
         [&](const std::atomic<bool>& stop) {
-            visitSystem(description.name, description.dimension, [&](const auto& flow) {
-                using Flow = std::decay_t<decltype(flow)>;
-                // Point i of the grid: the last sequence varies fastest.
-                std::vector<ParametersOf<Flow>> points(count);
-                for (std::size_t i = 0; i < count; ++i) {
-                    std::size_t rest = i;
-                    for (std::size_t p = axes.size(); p-- > 0;) {
-                        const std::size_t length = axes[p].values.size();
-                        points[i][p] = axes[p].values[axes[p].scalar ? 0 : rest % length];
-                        if (!axes[p].scalar) rest /= length;
-                    }
-                }
-                std::vector<ResultOf<Flow>> results(count);
-                runSystemPoints(widestPath(), flow, s, std::span<const ParametersOf<Flow>>(points),
-                                std::span<ResultOf<Flow>>(results), nullptr, &stop);
-                for (const auto& r : results) appendPoint(result, r, s);
-            });
-            done = static_cast<std::int64_t>(count);
+            if (!file.output) {
+                SystemSweepSettings settings;
+                settings.threads = file.threads;
+                settings.path = widestPath();
+                settings.run = s;
+                settings.stop = &stop;
+                runSystemSweep(description.name, description.dimension, sweep.grid, range, settings,
+                               [&](std::span<const SystemSweepPoint> finished) {
+                                   for (const SystemSweepPoint& p : finished) keep(p);
+                                   done += static_cast<std::int64_t>(finished.size());
+                                   return true;
+                               });
+                return;
+            }
+            SystemSweepFileJob job;
+            job.sweep = sweep;
+            job.output = *file.output;
+            job.resume = file.resume;
+            job.resumeName = "resume=True";
+            job.shard = file.shard;
+            job.threads = file.threads;
+            job.stop = &stop;
+            SweepFileEventsOf<SystemSweepPoint> events;
+            events.row = keep;  // the rows read back from a continued file, then those computed
+            events.computingStarts = [&](std::int64_t, std::int64_t already) { done = already; };
+            events.computed = [&](std::int64_t points) { done += points; };
+            events.warning = [&](const std::string& warning) { warnings.hold(warning); };
+            failure = writeSystemSweepFile(job, events);
         },
-        py::none(), done, static_cast<std::int64_t>(count));
+        progress, done, total, [&] { return warnings.give(); });
+    if (!warnings.give()) throw py::error_already_set();
+    if (failure) raiseFileFailure(*failure);
     return result;
 }
 
@@ -175,8 +198,9 @@ void addSystemFunctions(py::module_& m) {
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
              "target_error"_a = keywordDefaults().targetError)
-        .def("sweep", &systemSweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, py::kw_only(),
-             "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
+        .def("sweep", &systemSweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, "threads"_a = py::none(),
+             "progress"_a = py::none(), py::kw_only(), "vary"_a = py::none(), "output"_a = py::none(),
+             "resume"_a = false, "shard"_a = py::none(), "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
              "target_error"_a = keywordDefaults().targetError)

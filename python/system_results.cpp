@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "result_types.h"
 #include "system_description.h"
 
 namespace veltrano::python {
@@ -82,6 +83,14 @@ void addSystemResultTypes(py::module_& m) {
                                })
         .def_property_readonly("mean_divergence",
                                [](const SystemSweepResult& r) { return arrayOf(r.meanDivergence, r.shape); })
+        .def_property_readonly("index",
+                               [](const SystemSweepResult& r) {
+                                   std::vector<std::int64_t> index(r.t.size());
+                                   for (std::size_t i = 0; i < index.size(); ++i)
+                                       index[i] = r.first + static_cast<std::int64_t>(i);
+                                   return arrayOf(index, r.shape);
+                               })
+        .def_property_readonly("status", [](const SystemSweepResult& r) { return statusWords(r.shape, r.statuses); })
         .def("__repr__", [](const SystemSweepResult& r) {
             return "SystemSweep(shape=" + py::str(py::repr(shapeOf(r.shape))).cast<std::string>() +
                    ", exponents=" + std::to_string(r.exponents) + ")";

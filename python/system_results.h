@@ -5,12 +5,15 @@
 
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "system_run.h"
+#include "trace_check.h"
 
 namespace veltrano::python {
 
@@ -43,23 +46,41 @@ template <std::size_t N>
 }
 
 // The points of System.sweep(), in C order over the shape of the
-// sequences given; k values per point.
+// sequences given (a shard's points in a line); k values per point.
 struct SystemSweepResult {
     std::vector<py::ssize_t> shape;
+    std::int64_t first = 0;  // the index of the first point in the sweep
     std::size_t exponents = 0;
     bool errors = false;
     std::vector<double> t, estimates, halfWidths, meanDivergence;  // estimates and halfWidths: k per point
     std::vector<bool> completed;
+    std::vector<PointStatus> statuses;
+
+    // Room for `count` points of k values.
+    SystemSweepResult(std::vector<py::ssize_t> shape, std::int64_t first, std::size_t count, const SystemSettings& s)
+        : shape(std::move(shape)),
+          first(first),
+          exponents(s.exponents),
+          errors(s.errors),
+          t(count),
+          estimates(count * s.exponents),
+          halfWidths(count * s.exponents),
+          meanDivergence(count),
+          completed(count),
+          statuses(count, PointStatus::Error) {}
 };
 
+// Point `at` of the result: `r` with its status.
 template <std::size_t N>
-void appendPoint(SystemSweepResult& sweep, const SystemResult<N>& r, const SystemSettings& s) {
+void placePoint(SystemSweepResult& sweep, std::size_t at, const SystemResult<N>& r, PointStatus status,
+                const SystemSettings& s) {
     const SystemSpectrumResult point = systemSpectrumOf(r, s);
-    sweep.t.push_back(point.t);
-    sweep.completed.push_back(point.completed);
-    sweep.meanDivergence.push_back(point.meanDivergence);
-    sweep.estimates.insert(sweep.estimates.end(), point.exponents.begin(), point.exponents.end());
-    sweep.halfWidths.insert(sweep.halfWidths.end(), point.halfWidths.begin(), point.halfWidths.end());
+    sweep.t[at] = point.t;
+    sweep.completed[at] = point.completed;
+    sweep.meanDivergence[at] = point.meanDivergence;
+    sweep.statuses[at] = status;
+    std::copy(point.exponents.begin(), point.exponents.end(), sweep.estimates.begin() + at * s.exponents);
+    std::copy(point.halfWidths.begin(), point.halfWidths.end(), sweep.halfWidths.begin() + at * s.exponents);
 }
 
 // The rows of System.history(): k values per row in the estimates and

@@ -124,6 +124,8 @@ class SystemSweep:
     half_widths: Optional[npt.NDArray[np.float64]]
     completed: npt.NDArray[np.bool_]
     mean_divergence: npt.NDArray[np.float64]
+    index: npt.NDArray[np.int64]
+    status: npt.NDArray[np.str_]
 
 class SystemHistory:
     system: str
@@ -177,7 +179,13 @@ class System:
     def sweep(
         self,
         n: int,
+        threads: Optional[int] = None,
+        progress: Optional[Callable[[int, int], object]] = None,
         *,
+        vary: Optional[Sequence[str]] = None,
+        output: Optional[Union[str, bytes, os.PathLike]] = None,
+        resume: Truth = False,
+        shard: Optional[Tuple[int, int]] = None,
         exponents: Optional[int] = None,
         initial: Optional[Sequence[Number]] = None,
         transient: int = 0,

@@ -89,3 +89,15 @@ def test_shards_written_over_a_dask_cluster_join_into_one_sweeps_file(tmp_path):
                                             "shard-4.csv", "shard-5.csv", "shard-6.csv", "sweep.csv"]
     lines = (folder / "sweep.csv").read_text().splitlines()
     assert len(lines) == 1 + 48 * 64 and lines[-1].startswith(f"{48 * 64 - 1},40,200,")
+
+
+def test_the_rossler_sweep_writes_the_tools_file_and_continues_it(tmp_path):
+    from conftest import cli
+
+    expected = cli("sweep", "--system", "rossler", "--vary", "a=0.1:0.3:41", "--vary", "c=4:8:41", 40).stdout
+    for cut in (None, 30000):  # a whole run, then a file cut short and continued
+        if cut:
+            (tmp_path / "r.csv").write_text(expected[:cut])
+        done = run(tmp_path, "rossler_sweep_file.py", "r.csv", "40")
+        assert done.returncode == 0 and "r.csv: 1681 points" in done.stdout, done.stderr
+        assert (tmp_path / "r.csv").read_text() == expected

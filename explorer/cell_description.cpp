@@ -49,4 +49,30 @@ QString cellDescription(const FlowParameters& p, const PointResult* result, cons
     return text;
 }
 
+QString systemCellDescription(const QString& where, const PointResult* result, std::span<const double> spectrum,
+                              PointStatus status) {
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("veltrano::explorer::ExplorerWindow", text);
+    };
+    if (!result) return tr("not computed yet: %1").arg(where);
+    const PointResult& r = *result;
+    if (!r.completed) return tr("error, an arithmetic fault at t = %1: %2").arg(exact(r.t), where);
+    QString state;
+    if (status == PointStatus::Inconsistent) {
+        state = tr("inconsistent");
+    } else if (const auto k = classify(r)) {
+        state = tr("ok, %1").arg(classText(*k));
+    } else {
+        state = tr("ok");
+    }
+    // The first three of the k exponents: a long spectrum is in the panel.
+    QString values;
+    for (std::size_t j = 0; j < std::min<std::size_t>(3, spectrum.size()); ++j)
+        values += QStringLiteral("%1λ%2 = %3").arg(j ? QStringLiteral(", ") : QString()).arg(j + 1).arg(estimate(spectrum[j]));
+    if (spectrum.size() > 3) values += QStringLiteral(", …");
+    QString text = tr("%1: %2; %3").arg(state, where, values);
+    if (r.errorsKnown) text += tr(", λ1 ± %1").arg(estimate(r.halfWidth[0]));
+    return text;
+}
+
 }  // namespace veltrano::explorer

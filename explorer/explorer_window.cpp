@@ -521,7 +521,8 @@ QString ExplorerWindow::exportCsv(const QString& path) {
     if (const auto* refusal = std::get_if<FileRefusal>(&opened))
         return cannotWrite(path, QString::fromStdString(refusal->message));
     csvAsked_ = false;
-    csvExport_ = new CsvExport(c.settings(), c.completeResults(), std::move(std::get<ReplacementFile>(opened)), this);
+    csvExport_ = new CsvExport(c.settings(), c.completeResults(), std::move(std::get<ReplacementFile>(opened)), this,
+                               c.completeSystemCells());
     csvProgress_ = new QProgressDialog(tr("Writing the rows to %1…").arg(path), tr("Cancel"), 0, 1000, this);
     csvProgress_->setObjectName(QStringLiteral("CsvProgress"));
     csvProgress_->setWindowModality(Qt::WindowModal);

@@ -17,6 +17,22 @@
 
 namespace veltrano::explorer {
 
+// What a map of a flow of the catalogue keeps of each cell beside its
+// PointResult (which holds the first three exponents): all k exponents and
+// half-widths, k a cell, the mean divergence and the status.
+struct SystemCells {
+    std::size_t k = 0;
+    std::vector<double> spectra, halfWidths, divergences;
+    std::vector<PointStatus> statuses;
+
+    [[nodiscard]] std::span<const double> spectrum(std::size_t cell) const {
+        return std::span(spectra).subspan(cell * k, k);
+    }
+    [[nodiscard]] std::span<const double> halfWidthsOf(std::size_t cell) const {
+        return std::span(halfWidths).subspan(cell * k, k);
+    }
+};
+
 // Computes a map (of Lorenz, or of any flow of the catalogue) on worker threads (every core, each running points in the
 // SIMD lanes of the batched engine), pass by pass, and hands the finished
 // cells to the GUI thread. Every start() begins a new generation: the work
@@ -57,6 +73,9 @@ public:
     // Every cell's result, kept alive for its holder whatever is computed
     // next (empty unless complete()).
     [[nodiscard]] std::shared_ptr<const std::vector<PointResult>> completeResults() const;
+    // Of a flow of the catalogue, the rest of every cell (null for Lorenz or
+    // unless complete()), kept alive as completeResults() is.
+    [[nodiscard]] std::shared_ptr<const SystemCells> completeSystemCells() const;
     [[nodiscard]] std::int64_t doneCount() const { return doneCount_; }
     [[nodiscard]] bool complete() const { return settings_.size() > 0 && doneCount_ == settings_.size(); }
     // Cells done per second since the start, and the seconds still to go at

@@ -326,6 +326,8 @@ void PointPanel::refresh() {
 }
 
 void PointPanel::showParameters() {
+    setValue(parameters_, QString());
+    setValue(moreLambdas_, QString());
     if (flow_) {
         const auto description = findSystem(flow_->name, flow_->dimension);
         QStringList values;

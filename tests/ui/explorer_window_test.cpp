@@ -396,7 +396,7 @@ private slots:
             return name.isEmpty() ? QStringLiteral("<unnamed %1>").arg(focus->metaObject()->className()) : name;
         });
         QCOMPARE(stops.join(QLatin1Char('|')),
-                 QStringLiteral("Shown|Across|Across from|Across to|Columns|Up|Up from|Up to|Rows|b|"
+                 QStringLiteral("Shown|System|Across|Across from|Across to|Columns|Up|Up from|Up to|Rows|b|"
                                 "n, measured intervals|Transient intervals|Initial x|Initial y|Initial z|Step h|"
                                 "Steps per interval|Error bars (batch means)|Batch length|Target error|Map"));
 

@@ -511,7 +511,8 @@ void SettingsForm::show(const MapSettings& s) {
     yFrom_->setText(text(s.y.from));
     yTo_->setText(text(s.y.to));
     columns_->setValue(s.x.count);
-    rows_->setValue(s.y.count);
+    // A map of one row keeps the rows the next map of two axes will have.
+    if (!s.system || s.system->up != SystemMap::kNoAxis) rows_->setValue(s.y.count);
     for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B})
         base_[static_cast<std::size_t>(p)]->setText(text(valueOf(s.base, p)));
     n_->setValue(static_cast<int>(std::min<std::int64_t>(s.run.intervals, kMostIntervals)));

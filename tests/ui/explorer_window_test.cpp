@@ -7,7 +7,10 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QChart>
 #include <QComboBox>
+#include <QLegendMarker>
+#include <QSpinBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +27,7 @@
 
 #include "batched_exponents.h"
 #include "colour_bar.h"
+#include "convergence_view.h"
 #include "entry_field.h"
 #include "explorer_start.h"
 #include "explorer_translations.h"
@@ -35,7 +39,9 @@
 #include "output_file.h"
 #include "point_panel.h"
 #include "settings_form.h"
+#include "system_exponents.h"
 #include "ui_test_support.h"
+#include "visit_system.h"
 
 using namespace veltrano;
 using namespace veltrano::explorer;
@@ -55,6 +61,29 @@ const ExplorerWindow::Options kOptions{.threads = 2};
 
 bool waitComplete(ExplorerWindow& w, int ms = 120000) {
     return QTest::qWaitFor([&] { return w.computation().complete(); }, ms);
+}
+
+// Chooses a flow in the window's box and waits for its complete map.
+bool chosen(ExplorerWindow& w, const QString& name) {
+    auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+    box->setCurrentIndex(box->findData(name));
+    return QTest::qWaitFor([&] {
+        const auto& s = w.computation().settings();
+        return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
+    }, 120000);
+}
+
+// Opens the panel of a cell, waits for its run and names the curves it draws.
+QStringList curvesOfPoint(ExplorerWindow& w, CellPosition cell) {
+    w.openPoint(cell);
+    point_panel::PointPanel* panel = w.pointPanel();
+    if (panel->running() && !QSignalSpy(panel, &point_panel::PointPanel::finished).wait(120000)) return {};
+    auto* view = panel->findChild<point_panel::ConvergenceView*>(QStringLiteral("convergence"));
+    view->redraw();
+    QStringList named;
+    for (QLegendMarker* marker : view->chart()->legend()->markers())
+        if (marker->isVisible()) named << marker->label();
+    return named;
 }
 
 // Shows the window and waits until its map is complete.
@@ -254,6 +283,61 @@ private slots:
             QCOMPARE(readAll(written), exported);
 #endif
         }
+    }
+
+    // Another flow of the catalogue: its first two parameters on the axes,
+    // every cell its engine's point alone, its command, rows and session;
+    // its points' panels draw its k curves; Lorenz comes back as it was.
+    void anotherFlowIsMappedByItsOwnEngine() {
+        ExplorerWindow w(small(5, 4, 200), kOptions);
+        QVERIFY(shownComplete(w));
+        const QString lorenzCommand = w.commandText();
+        QVERIFY(chosen(w, QStringLiteral("rossler")));
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EXPLORER_GRAB"); !grab.isEmpty()) w.grab().save(grab);
+        const MapSettings s = w.computation().settings();
+        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
+        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
+        const MapComputation& c = w.computation();
+        for (std::int64_t i = 0; i < s.size(); ++i) {
+            const std::vector<double> p = systemPoint(s, i);
+            const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+            const auto same = [](std::span<const double> a, std::span<const double> b) {
+                return std::equal(a.begin(), a.end(), b.begin(), b.end());
+            };
+            QVERIFY(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
+                    same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
+                    c.divergence(i) == alone.meanDivergence);
+        }
+        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
+                                                 "--errors --batch 20 --output map.csv 200 c=5.7"));
+        QTemporaryDir dir;
+        QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
+        const QList<QByteArray> lines = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
+        QCOMPARE(lines.first(), QByteArray("index,system,a,b,c,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,"
+                                           "status,intervals,lambda1_err,lambda2_err,lambda3_err"));
+        QCOMPARE(lines.size(), s.size() + 2);  // and the empty text after the last newline
+        QVERIFY2(lines[1].startsWith("0,rossler,0,0,5.7000000000000002,"), lines[1].constData());
+        QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
+        QCOMPARE(curvesOfPoint(w, {3, 2}), (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(), QStringLiteral("y"));
+        {
+            ExplorerWindow again(std::nullopt, kOptions);
+            QVERIFY(again.computation().settings() == s);
+        }
+        // Lorenz-96 of dimension 6: F across, one row; six curves.
+        QVERIFY(chosen(w, QStringLiteral("lorenz96")));
+        auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));
+        QVERIFY(dimension->isVisible() && !dimension->accessibleName().isEmpty());
+        dimension->setValue(6);
+        QVERIFY(QTest::qWaitFor([&] {
+            const auto& m = w.computation().settings().system;
+            return m && m->dimension == 6 && w.computation().complete();
+        }, 120000));
+        QCOMPARE(w.computation().settings().y.count, 1);
+        QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
+        QVERIFY(chosen(w, QString()));
+        QVERIFY(!dimension->isVisible());
+        QCOMPARE(w.commandText(), lorenzCommand);
     }
 
     void aFailedSaveLeavesTheOldFile() {

@@ -231,6 +231,9 @@ void PointPanel::showFlowControls() {
     for (QLabel* label : {sigma_, r_, b_}) form_->setRowVisible(label, !flow);
     form_->setRowVisible(parameters_, flow);
     form_->setRowVisible(moreLambdas_, flow && flow_->settings.exponents > 3);
+    // Values read by a screen reader only where they are shown.
+    parameters_->setFocusPolicy(flow ? Qt::StrongFocus : Qt::NoFocus);
+    moreLambdas_->setFocusPolicy(flow && flow_->settings.exponents > 3 ? Qt::StrongFocus : Qt::NoFocus);
     for (std::size_t k = 0; k < 3; ++k)
         form_->setRowVisible(lambda_[k], !flow || k < flow_->settings.exponents);
     projectionBox_->setVisible(!flow);

@@ -1,6 +1,7 @@
 #include "cell_description.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include "map_colours.h"
 #include "number_text.h"
@@ -51,27 +52,30 @@ QString cellDescription(const FlowParameters& p, const PointResult* result, cons
 
 QString systemCellDescription(const QString& where, const PointResult* result, std::span<const double> spectrum,
                               PointStatus status) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("veltrano::explorer::ExplorerWindow", text);
-    };
-    if (!result) return tr("not computed yet: %1").arg(where);
+    if (!result)
+        return QCoreApplication::translate("veltrano::explorer::ExplorerWindow", "not computed yet: %1").arg(where);
     const PointResult& r = *result;
-    if (!r.completed) return tr("error, an arithmetic fault at t = %1: %2").arg(exact(r.t), where);
+    if (!r.completed)
+        return QCoreApplication::translate("veltrano::explorer::ExplorerWindow",
+                                           "error, an arithmetic fault at t = %1: %2")
+            .arg(exact(r.t), where);
     QString state;
     if (status == PointStatus::Inconsistent) {
-        state = tr("inconsistent");
+        state = QCoreApplication::translate("veltrano::explorer::ExplorerWindow", "inconsistent");
     } else if (const auto k = classify(r)) {
-        state = tr("ok, %1").arg(classText(*k));
+        state = QCoreApplication::translate("veltrano::explorer::ExplorerWindow", "ok, %1").arg(classText(*k));
     } else {
-        state = tr("ok");
+        state = QCoreApplication::translate("veltrano::explorer::ExplorerWindow", "ok");
     }
     // The first three of the k exponents: a long spectrum is in the panel.
-    QString values;
+    QStringList values;
     for (std::size_t j = 0; j < std::min<std::size_t>(3, spectrum.size()); ++j)
-        values += QStringLiteral("%1λ%2 = %3").arg(j ? QStringLiteral(", ") : QString()).arg(j + 1).arg(estimate(spectrum[j]));
-    if (spectrum.size() > 3) values += QStringLiteral(", …");
-    QString text = tr("%1: %2; %3").arg(state, where, values);
-    if (r.errorsKnown) text += tr(", λ1 ± %1").arg(estimate(r.halfWidth[0]));
+        values << QStringLiteral("λ%1 = %2").arg(j + 1).arg(estimate(spectrum[j]));
+    if (spectrum.size() > 3) values << QStringLiteral("…");
+    QString text = QStringLiteral("%1: %2; %3").arg(state, where, values.join(QStringLiteral(", ")));
+    if (r.errorsKnown)
+        text += QCoreApplication::translate("veltrano::explorer::ExplorerWindow", ", λ1 ± %1")
+                    .arg(estimate(r.halfWidth[0]));
     return text;
 }
 

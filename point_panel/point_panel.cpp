@@ -107,7 +107,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     up_ = new QComboBox(variablesBox_);
     up_->setObjectName(QStringLiteral("projectionUp"));
     up_->setAccessibleName(tr("Projection up"));
-    auto* acrossLabel = new QLabel(tr("A&cross"), variablesBox_);
+    auto* acrossLabel = new QLabel(tr("Acr&oss"), variablesBox_);
     acrossLabel->setBuddy(across_);
     auto* upLabel = new QLabel(tr("U&p"), variablesBox_);
     upLabel->setBuddy(up_);

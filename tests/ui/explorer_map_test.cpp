@@ -107,6 +107,10 @@ private slots:
             std::tie(expected.x.from, expected.x.to, expected.y.from, expected.y.to) = std::tie(xFrom, xTo, yFrom, yTo);
             QVERIFY(zoomedTo(s, a, b) == expected);
         }
+        // A map of one row (Lorenz-96's F alone) zooms across.
+        MapSettings line = *systemDefaults(*findSystem("lorenz96"), 41, 1, MapSettings::defaultRun());
+        const auto zoomed = zoomedTo(line, {10, 0}, {20, 0});
+        QVERIFY(zoomed && zoomed->x.from == 10 && zoomed->x.to == 20 && zoomed->y == line.y);
     }
 
     void passesComputeEveryCellOnceCoarseFirst() {

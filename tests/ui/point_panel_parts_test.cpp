@@ -2,10 +2,9 @@
 // the trace of its states and the rows of its history.
 
 #include <QTest>
+#include <algorithm>
 #include <bit>
 #include <cmath>
-
-#include <algorithm>
 
 #include "attractor_trace.h"
 #include "state_trace.h"

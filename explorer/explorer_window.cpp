@@ -296,6 +296,7 @@ void ExplorerWindow::start(const MapSettings& s, bool newView) {
     const std::size_t k = s.system ? s.system->exponents : 3;
     auto* shownItems = qobject_cast<QStandardItemModel*>(shownBox_->model());
     for (int j = 1; j < 3; ++j) shownItems->item(j)->setEnabled(k > static_cast<std::size_t>(j));
+    if (!shownItems->item(static_cast<int>(shown_))->isEnabled()) setShown(Shown::Lambda1);
     updateActions();
     updateNotice();
     showProgress();

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLegendMarker>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -317,6 +318,9 @@ private slots:
                                            "status,intervals,lambda1_err,lambda2_err,lambda3_err"));
         QCOMPARE(lines.size(), s.size() + 2);  // and the empty text after the last newline
         QVERIFY2(lines[1].startsWith("0,rossler,0,0,5.7000000000000002,"), lines[1].constData());
+        // Every row has the header's columns, a point stopped by a fault too.
+        for (const QByteArray& line : lines.sliced(1, s.size())) QCOMPARE(line.count(','), lines.first().count(','));
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.contains(",,error,"); }));
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
         QCOMPARE(curvesOfPoint(w, {3, 2}), (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
         QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(), QStringLiteral("y"));
@@ -324,6 +328,27 @@ private slots:
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);
         }
+        // A starting point of the wrong dimension is refused, the map kept;
+        // two exponents of three leave λ3 out.
+        auto* initial = w.findChild<QLineEdit*>(QStringLiteral("Initial point"));
+        auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
+        initial->setFocus();
+        initial->selectAll();
+        QTest::keyClicks(initial, QStringLiteral("1, 2"));
+        QTest::keyClick(initial, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
+        QVERIFY2(problem->text().contains(QStringLiteral("3 values")), qPrintable(problem->text()));
+        QVERIFY(w.computation().settings() == s);
+        initial->selectAll();
+        QTest::keyClicks(initial, QStringLiteral("1, 1, 1"));
+        QTest::keyClick(initial, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
+        w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
+        QVERIFY(QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
+        QCOMPARE(c.spectrum(0).size(), std::size_t{2});
+        auto* shown = qobject_cast<QStandardItemModel*>(w.findChild<QComboBox*>(QStringLiteral("Shown"))->model());
+        QVERIFY(shown->item(1)->isEnabled() && !shown->item(2)->isEnabled());
+        QVERIFY(w.commandText().contains(QStringLiteral(" --exponents 2 ")));
         // Lorenz-96 of dimension 6: F across, one row; six curves.
         QVERIFY(chosen(w, QStringLiteral("lorenz96")));
         auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));

@@ -140,16 +140,18 @@ PointJob::Update PointJob::take() {
     update.rows.assign(kept.begin() + static_cast<std::ptrdiff_t>(rowsTaken_), kept.end());
     rowsTaken_ = kept.size();
     update.newest = rows_.newest();
-    const std::span<const Triple> states = trace_.states();
-    if (trace_.thinnings() != thinningsTaken_) {
-        update.statesRestart = true;
-        thinningsTaken_ = trace_.thinnings();
-        statesTaken_ = 0;
-    }
-    update.states.assign(states.begin() + static_cast<std::ptrdiff_t>(statesTaken_), states.end());
-    statesTaken_ = states.size();
-    update.stride = trace_.stride();
-    if (flow_) {
+    if (!flow_) {
+        const std::span<const Triple> states = trace_.states();
+        if (trace_.thinnings() != thinningsTaken_) {
+            update.statesRestart = true;
+            thinningsTaken_ = trace_.thinnings();
+            statesTaken_ = 0;
+        }
+        update.states.assign(states.begin() + static_cast<std::ptrdiff_t>(statesTaken_), states.end());
+        statesTaken_ = states.size();
+        update.stride = trace_.stride();
+    } else {
+        // A flow's states, d doubles each.
         if (flowTrace_.thinnings() != thinningsTaken_) {
             update.statesRestart = true;
             thinningsTaken_ = flowTrace_.thinnings();

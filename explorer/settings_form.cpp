@@ -321,7 +321,8 @@ void SettingsForm::enableFixed() {
         fields[i]->setEnabled(static_cast<int>(i) != xParameter_->currentData().toInt() &&
                               static_cast<int>(i) != yParameter_->currentData().toInt());
     // With no parameter up there is one row.
-    rows_->setEnabled(yParameter_->currentData().toInt() >= 0);
+    const bool up = yParameter_->currentData().toInt() >= 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{rows_, yFrom_, yTo_}) w->setEnabled(up);
 }
 
 std::variant<SystemMap, QString> SettingsForm::readSystem() const {

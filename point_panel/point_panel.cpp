@@ -117,8 +117,10 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     variablesRow->addWidget(up_, 1);
     for (QComboBox* box : {across_, up_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
-            if (flow_ && across_->currentIndex() >= 0 && up_->currentIndex() >= 0)
+            if (flow_ && across_->currentIndex() >= 0 && up_->currentIndex() >= 0) {
+                attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
                 attractor_->append(projectedStates(0), true, stride_);
+            }
         });
 
     auto* projectionBox = new QGroupBox(tr("Projection"), this);
@@ -239,13 +241,17 @@ void PointPanel::showFlowControls() {
     projectionBox_->setVisible(!flow);
     variablesBox_->setVisible(flow);
     if (!flow) {
+        attractor_->setCoordinateNames(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
         attractor_->setProjection(static_cast<Projection>(std::max(0, projections_->checkedId())));
         return;
     }
     // The variables chosen stay while the points are of the same flow.
     const std::string key = flow_->name + ':' + std::to_string(flow_->dimension);
     attractor_->setProjection(Projection::XY);
-    if (key == variablesOf_) return;
+    if (key == variablesOf_) {
+        attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
+        return;
+    }
     variablesOf_ = key;
     const auto description = findSystem(flow_->name, flow_->dimension);
     const QSignalBlocker blockAcross(across_), blockUp(up_);
@@ -259,6 +265,7 @@ void PointPanel::showFlowControls() {
     across_->setCurrentIndex(0);
     // The first two variables at first.
     up_->setCurrentIndex(std::min(1, up_->count() - 1));
+    attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
 }
 
 std::vector<Triple> PointPanel::projectedStates(std::size_t first) const {

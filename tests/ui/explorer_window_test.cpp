@@ -360,6 +360,9 @@ private slots:
         }, 120000));
         QCOMPARE(w.computation().settings().y.count, 1);
         QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
+        const auto* attractor = w.pointPanel()->findChild<QWidget*>(QStringLiteral("attractor"));
+        QVERIFY2(attractor->accessibleDescription().contains(QStringLiteral("x1–x2")),
+                 qPrintable(attractor->accessibleDescription()));
         QVERIFY(chosen(w, QString()));
         QVERIFY(!dimension->isVisible());
         QCOMPARE(w.commandText(), lorenzCommand);

@@ -64,7 +64,6 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     auto* form = new QFormLayout(values);
     form_ = form;
     parameters_ = valueLabel(values, tr("The parameters of the point"), "parameters");
-    parameters_->setWordWrap(true);
     moreLambdas_ = valueLabel(values, tr("The estimates of the exponents after λ3"), "moreLambdas");
     moreLambdas_->setWordWrap(true);
     sigma_ = valueLabel(values, tr("The parameter σ of the point"), "sigma");
@@ -80,10 +79,10 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     time_ = valueLabel(values, tr("The time the run has reached"), "time");
     status_ = valueLabel(values, tr("The status of the run: ok, error, inconsistent, or how far it is"), "status");
     status_->setWordWrap(true);
-    form->addRow(tr("Parameters"), parameters_);
     form->addRow(QStringLiteral("σ"), sigma_);
     form->addRow(QStringLiteral("R"), r_);
     form->addRow(QStringLiteral("b"), b_);
+    form->addRow(tr("Parameters"), parameters_);
     for (int k = 0; k < 3; ++k) form->addRow(QStringLiteral("λ%1").arg(k + 1), lambda_[k]);
     form->addRow(QStringLiteral("λ4 …"), moreLambdas_);
     form->addRow(tr("Kaplan–Yorke dimension"), dimension_);
@@ -344,8 +343,10 @@ void PointPanel::showParameters() {
         for (std::size_t i = 0; description && i < description->parameters.size(); ++i)
             values << QStringLiteral("%1 = %2").arg(QString::fromStdString(description->parameters[i].name),
                                                     QString::fromStdString(shortest(flow_->parameters[i])));
+        // The flow's name, then its parameters three to a line.
         QString text = description ? QString::fromStdString(description->title) : QString();
-        if (!values.isEmpty()) text += QStringLiteral(": ") + values.join(QStringLiteral(", "));
+        for (qsizetype i = 0; i < values.size(); ++i)
+            text += (i % 3 == 0 ? QStringLiteral("\n") : QStringLiteral(", ")) + values[i];
         setValue(parameters_, text);
         setValue(moreLambdas_, QString());
     }

@@ -324,6 +324,8 @@ private slots:
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
         QCOMPARE(curvesOfPoint(w, {3, 2}), (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
         QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(), QStringLiteral("y"));
+        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0);
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);

@@ -111,20 +111,20 @@ std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t mini
     return value;
 }
 
-std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
+std::variant<AxisText, std::string> parseAxisText(std::string_view text,
+                                                  const std::function<std::string(std::string_view)>& refusedName) {
     const std::string given = unmarked(text);
     const std::string shown = "--vary " + given + ": ";
     const auto equals = given.find('=');
     if (equals == std::string::npos) return shown + "expected NAME=FROM:TO:COUNT";
-    const auto parameter = parameterNamed(std::string_view(given).substr(0, equals));
-    if (!parameter) return shown + "NAME must be sigma, R or b";
+    AxisText axis;
+    axis.name = given.substr(0, equals);
+    if (const std::string why = refusedName(axis.name); !why.empty()) return shown + why;
     const std::string_view rest = std::string_view(given).substr(equals + 1);
     const auto colon1 = rest.find(':');
     const auto colon2 = colon1 == std::string_view::npos ? colon1 : rest.find(':', colon1 + 1);
     if (colon2 == std::string_view::npos || rest.find(':', colon2 + 1) != std::string_view::npos)
         return shown + "expected NAME=FROM:TO:COUNT";
-    SweepAxis axis;
-    axis.parameter = *parameter;
     const struct {
         std::string_view text;
         double& value;
@@ -142,6 +142,14 @@ std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
     if (!count) return shown + countRangeRule("COUNT");
     axis.count = *count;
     return axis;
+}
+
+std::variant<SweepAxis, std::string> parseVary(std::string_view text) {
+    const auto parsed = parseAxisText(
+        text, [](std::string_view name) { return parameterNamed(name) ? std::string() : "NAME must be sigma, R or b"; });
+    if (const auto* why = std::get_if<std::string>(&parsed)) return *why;
+    const AxisText& axis = std::get<AxisText>(parsed);
+    return SweepAxis{*parameterNamed(axis.name), axis.from, axis.to, axis.count, {}};
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> parseShard(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -50,7 +51,18 @@ inline constexpr std::int64_t kAnyWholeNumber = std::numeric_limits<std::int64_t
 [[nodiscard]] std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t minimum,
                                                       std::int64_t maximum);
 
-// NAME=FROM:TO:COUNT; the message says what is wrong otherwise.
+// NAME=FROM:TO:COUNT as typed, its NAME judged by `refusedName` (the empty
+// text for a name it takes); the message says what is wrong otherwise.
+struct AxisText {
+    std::string name;
+    double from = 0.0;
+    double to = 0.0;
+    std::int64_t count = 1;
+};
+[[nodiscard]] std::variant<AxisText, std::string> parseAxisText(
+    std::string_view text, const std::function<std::string(std::string_view)>& refusedName);
+
+// NAME=FROM:TO:COUNT of Lorenz; the message says what is wrong otherwise.
 [[nodiscard]] std::variant<SweepAxis, std::string> parseVary(std::string_view text);
 
 // K/M with 1 <= K <= M <= SweepGrid::kMaxPoints.

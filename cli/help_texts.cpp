@@ -14,10 +14,16 @@ namespace {
 constexpr const char* kUsage =
     "Usage: veltrano-cli [--precise] N SIGMA R B\n"
     "  or:  veltrano-cli history [options] N SIGMA R B\n"
+    "  or:  veltrano-cli history --system NAME [options] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "  or:  veltrano-cli join --shards M --input PATTERN [sweep's options] N SIGMA R B\n"
+    "  or:  veltrano-cli sweep --system NAME [--dimension D] [--exponents K]\n"
+    "                        [--vary NAME=FROM:TO:COUNT]... [options] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli join --system NAME --shards M --input PATTERN [sweep's options]\n"
+    "                        N [NAME=VALUE]...\n"
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
-    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
@@ -41,16 +47,19 @@ constexpr const char* kOneRunAbout =
     "  exponents are \"?\").\n"
     "\n"
     "One run of another flow:  veltrano-cli --system NAME [--dimension D]\n"
-    "                          [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "                          [--exponents K] [--initial V1,...,VD] [--precise]\n"
+    "                          N [NAME=VALUE]...\n"
     "  NAME       a flow of the catalogue ('veltrano-cli systems' lists them)\n"
     "  N          number of intervals, a whole number from 1 to 1000000000\n"
     "  NAME=VALUE any parameter of the flow, in any order (the others keep their\n"
     "             defaults), the value written as the entries are\n"
     "  --dimension D  the dimension of a flow whose dimension is chosen (lorenz96)\n"
     "  --exponents K  the K leading exponents only (1 <= K <= the dimension)\n"
-    "  From the flow's default start; prints t, lambda1 ... lambdaK and seconds as\n"
-    "  above. Exit status: 0 done, 1 standard output could not be written, 2 an\n"
-    "  entry or option was refused, 3 an arithmetic error stopped the computation.\n";
+    "  --initial V1,...,VD  start from this point: exactly D values, one for each\n"
+    "             variable, written as the entries are (default: the flow's start)\n"
+    "  Prints t, lambda1 ... lambdaK and seconds as above. Exit status: 0 done,\n"
+    "  1 standard output could not be written, 2 an entry or option was refused,\n"
+    "  3 an arithmetic error stopped the computation.\n";
 
 constexpr const char* kResearchAbout =
     "\n"
@@ -71,7 +80,23 @@ const char* const kHistoryAbout =
     ",lambda1_err,lambda2_err,lambda3_err: the 95 % half-widths of the batches\n"
     "complete at that row, empty before the tenth) and a row after every K-th\n"
     "measured interval and after the last. The row of interval k is exactly what\n"
-    "a run of N = k gives.";
+    "a run of N = k gives. With --system NAME, the history of another flow\n"
+    "('veltrano-cli history --system NAME --help' tells its options).";
+
+const char* const kSystemHistoryAbout =
+    "The estimates of a flow of the catalogue as the run goes: CSV with the\n"
+    "header interval,system,t,lambda1,...,lambdaK (with --errors also\n"
+    ",lambda1_err,...,lambdaK_err: the 95 % half-widths of the batches complete at\n"
+    "that row, empty before the tenth), system the flow's name (NAME:D for a flow\n"
+    "whose dimension is chosen), and a row after every K-th measured interval\n"
+    "and after the last. The row of interval k is exactly what a run of N = k\n"
+    "gives. N is a whole number from 1 to 1000000000, NAME=VALUE any parameter of\n"
+    "the flow; values are written as the entries are. The rows go to standard\n"
+    "output, or with --output into a new file, locked while they are written (an\n"
+    "existing file is never overwritten). Exit status: 0 done, 1 the rows could\n"
+    "not be written, 2 bad usage or a refused entry, option or file (nothing is\n"
+    "written), 3 an arithmetic error stopped the computation after the rows so\n"
+    "far.";
 
 const char* const kSweepAbout =
     "The spectrum over a line or a grid of parameters: CSV with the header\n"
@@ -111,11 +136,49 @@ const char* const kJoinAbout =
     "a file and must hold every row of its shard; a missing, incomplete or\n"
     "foreign shard is refused by its number before anything is written.";
 
+const char* const kSystemSweepAbout =
+    "The spectrum of a flow of the catalogue over its parameters (with --system\n"
+    "NAME; 'veltrano-cli systems' lists the flows): CSV with the header\n"
+    "index,system,P1,...,Pp,t,lambda1,...,lambdaK,kaplan_yorke,divergence,status,\n"
+    "one row per point in index order. system is the flow's name (NAME:D for a\n"
+    "flow whose dimension is chosen, e.g. lorenz96:8), P1 ... Pp its parameters in\n"
+    "the catalogue's order, K the exponents computed (--exponents, default the\n"
+    "dimension D), kaplan_yorke the Kaplan-Yorke dimension of the K exponents and\n"
+    "divergence the time average of the divergence of the flow along the orbit\n"
+    "(with K = D the exponents add up to it, up to the integrator's error).\n"
+    "status is ok; error for a point stopped by an arithmetic error (its index,\n"
+    "system, parameters and t stay, the numbers after t are empty); inconsistent\n"
+    "for a completed point whose exponents miss what the flow fixes (for lorenz\n"
+    "the trace rule of the Lorenz sweep; for the others, with K = D, the mean\n"
+    "divergence by more than a thousandth of the spectrum's scale), its numbers\n"
+    "kept. With --errors the header goes on with\n"
+    ",intervals,lambda1_err,...,lambdaK_err. Every row is exactly what the same\n"
+    "computation gives for its point alone. --plot draws the map of lambda1 over\n"
+    "two varied parameters, as plot draws the file.\n"
+    "\n"
+    "The entries are N, then NAME=VALUE for any parameter (the others keep their\n"
+    "defaults). --vary NAME=FROM:TO:COUNT names a parameter of the flow, at most\n"
+    "three of them, none also given as NAME=VALUE; the first varies slowest.\n"
+    "--initial V1,...,VD gives exactly D coordinates (default: the flow's start).\n"
+    "--output, --resume, --shard, --threads and the research options are those of\n"
+    "the Lorenz sweep; --resume continues only a file of the same flow, dimension,\n"
+    "K and columns, and refuses any other (another flow's, the Lorenz form's\n"
+    "without a system column) naming both.";
+
+const char* const kSystemJoinAbout =
+    "The whole sweep of a flow of the catalogue from the files of its M shards,\n"
+    "given the sweep's own arguments (without --shard), as join checks the shards\n"
+    "of a Lorenz sweep; a shard of another flow or of the Lorenz form is refused\n"
+    "naming both, before anything is written.";
+
 const char* const kPlotAbout =
     "Draws a history or sweep file that veltrano-cli wrote (whole, resumed or\n"
     "joined, with error bars or without) as --plot draws it; the title holds\n"
-    "what the file tells. Any other file is refused, and an existing picture is\n"
-    "never replaced.";
+    "what the file tells. A sweep of a flow (sweep --system) is drawn as a map\n"
+    "of lambda1 over its two varied parameters (--exponent K: lambdaK), titled\n"
+    "with the flow and the parameters; a line, a single point or a grid of three\n"
+    "varied parameters is refused with a message. Any other file is refused, and\n"
+    "an existing picture is never replaced.";
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"

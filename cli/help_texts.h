@@ -14,8 +14,11 @@ namespace veltrano::cli {
 inline constexpr const char* kVersion = "veltrano-cli 1.0";
 
 extern const char* const kHistoryAbout;
+extern const char* const kSystemHistoryAbout;
 extern const char* const kSweepAbout;
 extern const char* const kJoinAbout;
+extern const char* const kSystemSweepAbout;
+extern const char* const kSystemJoinAbout;
 extern const char* const kPlotAbout;
 extern const char* const kSystemsAbout;
 

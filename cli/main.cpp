@@ -5,6 +5,7 @@
 // its own options; this file only hands the command line to the right one.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "one_run.h"
 #include "plot_form.h"
 #include "sweep_form.h"
+#include "system_history_form.h"
+#include "system_one_run.h"
 #include "systems_form.h"
 
 using namespace veltrano::cli;
@@ -47,18 +50,34 @@ int main(int argc, char** argv) {
     const Form forms[] = {addHistoryForm(app), addSweepForm(app), addJoinForm(app), addPlotForm(app),
                          addSystemsForm(app)};
 
+    // history, sweep and join --system are commands of their own, parsed
+    // apart: their entries are N and NAME=VALUE.
+    CLI::App systemApp("veltrano-cli", "veltrano-cli");
+    systemApp.set_help_flag();
+    systemApp.get_formatter()->column_width(26);
+    const Form systemForms[] = {addSystemHistoryForm(systemApp), addSystemSweepForm(systemApp),
+                                addSystemJoinForm(systemApp)};
+
     if (first == "--help" || first == "-h")
-        return print(helpText({forms[0].command, forms[1].command, forms[2].command, forms[3].command, forms[4].command}));
+        return print(helpText({forms[0].command, forms[1].command, systemForms[1].command, forms[2].command,
+                               systemForms[2].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
-    for (const Form& form : forms) {
-        if (first != form.command->get_name()) continue;
+    const bool system = choosesSystem(std::vector<std::string_view>(args.begin() + std::min<std::size_t>(2, args.size()), args.end()));
+    for (const Form& lorenzForm : forms) {
+        if (first != lorenzForm.command->get_name()) continue;
+        const Form* systemForm = nullptr;
+        for (const Form& f : systemForms)
+            if (system && f.command->get_name() == first) systemForm = &f;
+        const Form& form = systemForm ? *systemForm : lorenzForm;
         if (asksForHelp(args)) return print(form.command->help("veltrano-cli"));
         std::vector<const char*> marked;
         for (const std::string& a : args) marked.push_back(a.c_str());
         try {
-            app.parse(static_cast<int>(marked.size()), marked.data());
+            (systemForm ? systemApp : app).parse(static_cast<int>(marked.size()), marked.data());
         } catch (const CLI::ParseError& e) {
-            return fail(first, withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + " --help' for its options.",
+            return fail(first,
+                        withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + (systemForm ? " --system NAME" : "") +
+                            " --help' for its options.",
                         kExitRefused);
         }
         return form.run();

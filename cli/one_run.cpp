@@ -37,8 +37,10 @@ private:
 
 const std::string_view kOneRunUsage =
     "usage: veltrano-cli [--precise] N SIGMA R B\n"
-    "       veltrano-cli --system NAME [--dimension D] [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "       veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "       veltrano-cli history [options] N SIGMA R B\n"
+    "       veltrano-cli history --system NAME [options] N [NAME=VALUE]...\n"
     "       veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "       veltrano-cli join --shards M --input PATTERN [options] N SIGMA R B\n"
     "       veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"

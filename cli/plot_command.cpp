@@ -13,6 +13,9 @@
 #include "report.h"
 #include "sweep_file_grid.h"
 #include "sweep_rows.h"
+#include "system_entries.h"
+#include "system_sweep_file_grid.h"
+#include "system_sweep_map.h"
 
 namespace veltrano::cli {
 
@@ -38,6 +41,45 @@ std::variant<pictures::SweepPicture, std::string> readSweep(std::istream& in, bo
         !why.empty())
         return why;
     return picture;
+}
+
+// The map of a sweep of a flow over its two varied parameters, in two
+// passes as readSweep.
+std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, const std::string& header,
+                                                             const std::string& name, int only) {
+    const auto start = in.tellg();
+    std::string firstRow;
+    (void)LineReader(in).next(firstRow);
+    in.clear();
+    in.seekg(start);
+    const auto form = formFromHeader(header, firstRow);
+    if (!form) return name + " is not a sweep of a flow written by veltrano-cli (its header is not one of theirs)";
+    const auto colon = form->system.find(':');
+    const std::string flow = form->system.substr(0, colon);
+    std::optional<SystemDescription> system = findSystem(flow);
+    if (system && colon != std::string::npos) {
+        const std::string d = form->system.substr(colon + 1);
+        system = d.empty() || d.size() > 9 || d.find_first_not_of("0123456789") != std::string::npos
+                     ? std::nullopt
+                     : findSystem(flow, std::stoul(d));
+    }
+    std::vector<std::string> names;
+    if (system) {
+        for (const ParameterDescription& p : system->parameters) names.push_back(p.name);
+        if (systemField(*system) != form->system) system.reset();
+    }
+    if (!system || names != form->parameters)
+        return name + " is a sweep of " + form->system + ", which is not a flow of the catalogue with these parameters";
+    const std::size_t k = only > 0 ? static_cast<std::size_t>(only) : 1;
+    if (k > form->exponents)
+        return "--exponent " + std::to_string(k) + ": " + name + " holds lambda1 to lambda" +
+               std::to_string(form->exponents) + " only";
+    std::optional<pictures::SystemSweepMap> map;
+    const auto found = systemSweepFileMap(
+        in, *form, name, [&](const SystemGrid& grid) { map.emplace(grid, form->system, form->parameters, k - 1); },
+        [&](const SystemSweepPoint& p, PointStatus status) { map->add(p, status); });
+    if (const auto* why = std::get_if<std::string>(&found)) return *why;
+    return map->heatMap();
 }
 
 }  // namespace
@@ -66,6 +108,10 @@ int runPlot(const std::string& input, const std::string& output, int only) {
         auto picture = readSweep(in, header == sweepHeader(true), input);
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
         error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, only);
+    } else if (header.starts_with("index,system,")) {
+        auto map = readSystemSweep(in, header, input, only);
+        if (const auto* why = std::get_if<std::string>(&map)) return fail("plot", *why, kExitRefused);
+        error = writePictureFile(std::get<pictures::HeatMap>(map), output);
     } else {
         return fail("plot", notOurs, kExitRefused);
     }

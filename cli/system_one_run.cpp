@@ -23,7 +23,7 @@ namespace {
 constexpr const char* kForm = "--system";
 
 struct SystemOneRunArgs {
-    std::string system, dimension, exponents;
+    std::string system, dimension, exponents, initial;
     bool precise = false;
     std::vector<std::string> entries;
 };
@@ -32,7 +32,7 @@ struct SystemOneRunArgs {
 // message of a malformed command line.
 std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_view>& args) {
     SystemOneRunArgs parsed;
-    bool seenSystem = false, seenDimension = false, seenExponents = false;
+    bool seenSystem = false, seenDimension = false, seenExponents = false, seenInitial = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         if (!parsed.entries.empty() || a.empty() || a.front() != '-' || a.size() == 1 ||
@@ -51,7 +51,8 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
         };
         const Valued valued[] = {{"--system", &parsed.system, &seenSystem},
                                  {"--dimension", &parsed.dimension, &seenDimension},
-                                 {"--exponents", &parsed.exponents, &seenExponents}};
+                                 {"--exponents", &parsed.exponents, &seenExponents},
+                                 {"--initial", &parsed.initial, &seenInitial}};
         bool known = false;
         for (const Valued& v : valued) {
             std::string_view value;
@@ -70,7 +71,7 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
             known = true;
             break;
         }
-        if (!known) return "unknown option " + std::string(a) + " (the one run of a catalogue flow takes --system, --dimension, --exponents and --precise)";
+        if (!known) return "unknown option " + std::string(a) + " (the one run of a catalogue flow takes --system, --dimension, --exponents, --initial and --precise)";
     }
     return parsed;
 }
@@ -99,6 +100,11 @@ int runSystemOne(const std::vector<std::string_view>& args) {
     SystemSettings settings;
     settings.intervals = entries.n;
     settings.initial = description.start;
+    if (!given.initial.empty()) {
+        auto point = initialPointOf(description, given.initial);
+        if (const auto* why = std::get_if<std::string>(&point)) return fail(kForm, *why, kExitRefused);
+        settings.initial = std::get<std::vector<double>>(std::move(point));
+    }
     settings.exponents = std::get<std::size_t>(k);
     std::string text;
     bool completed = false;

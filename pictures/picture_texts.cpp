@@ -8,7 +8,7 @@ std::string symbolOf(SweepParameter p) {
 
 std::string lambdaName(std::size_t k) {
     std::string name = "λ";
-    name += static_cast<char>('1' + k);
+    name += std::to_string(k + 1);
     return name;
 }
 

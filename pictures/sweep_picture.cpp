@@ -130,16 +130,10 @@ HeatMap SweepPicture::heatMap(int only) const {
     map.yTo = second.valueAt(second.count - 1);
     map.columns = static_cast<int>(columns_);
     map.rows = static_cast<int>(rows_);
-    // A cell shows the mean of its ok points; with none, the inconsistent
-    // ones; with none of those either, the fault that stopped them; a cell
-    // no point has reached yet shows nothing.
+    // A cell shows the mean of its ok points, or cellMark says what.
     for (const Cell& cell : cells_) {
-        const bool ok = cell.ok > 0;
-        map.values.push_back(ok ? cell.sum[k] / static_cast<double>(cell.ok) : std::nan(""));
-        map.marks.push_back(ok                     ? PointMark::Value
-                            : cell.inconsistent > 0 ? PointMark::Inconsistent
-                            : cell.errors > 0       ? PointMark::Fault
-                                                    : PointMark::Empty);
+        map.values.push_back(cell.ok > 0 ? cell.sum[k] / static_cast<double>(cell.ok) : std::nan(""));
+        map.marks.push_back(cellMark(cell.ok, cell.inconsistent, cell.errors));
     }
     return map;
 }

@@ -140,7 +140,7 @@ inline constexpr const char* kSystemClassDoc = R"(A flow of the catalogue: name,
 start (the default starting point), equations (the right-hand sides, then
 every parameter and starting value, one per line), source, and spectra
 (PublishedSpectrum: what publications give, their parameters in the order
-of `parameters`). spectrum() runs it.
+of `parameters`). spectrum(), history() and sweep() run it.
 )";
 
 inline constexpr const char* kSystemSpectrumDoc = R"(spectrum(n, *, exponents=None, initial=None, transient={transient}, step={step},
@@ -175,6 +175,21 @@ order of parameters, the last varying fastest. Every point is bit for bit
 its spectrum(). Returns a SystemSweep of NumPy arrays: t, completed and
 mean_divergence of that shape, exponents and (with errors; None without)
 half_widths of that shape and a last axis of k.
+)";
+
+inline constexpr const char* kSystemHistoryDoc = R"(history(n, every=1, *, exponents=None, initial=None, transient={transient},
+        step={step}, steps_per_interval={steps_per_interval}, errors={errors}, batch={batch},
+        target_error={target_error}, **parameters)
+
+The estimates as one run of this flow goes (the run of spectrum() with
+the same arguments): a row after every `every`-th measured interval and
+after the last. Returns a SystemHistory of NumPy arrays with a row each:
+interval and t, exponents with a last axis of k and, with errors,
+half_widths of that shape (NaN before the tenth batch; None without
+errors); completed is False when an arithmetic fault stopped the run after
+the rows it has, system the flow's name in files (NAME:D where the
+dimension is chosen). The row of interval k is bit for bit a run of n = k,
+and the rows are those of veltrano-cli history --system NAME.
 )";
 
 }  // namespace veltrano::python

@@ -49,10 +49,7 @@ SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, c
     s.initial = system.start;
     if (k.initial.is_none()) return s;
     const std::size_t d = system.dimension;
-    std::string names;
-    for (const std::string& v : system.variables) names += (names.empty() ? "" : ", ") + v;
-    const std::string rule = "initial must be " + std::to_string(d) + " finite numbers, one for each variable of " +
-                             system.name + " (" + names + "), not " + shown(k.initial);
+    const std::string rule = "initial must be " + initialRule(system) + ", not " + shown(k.initial);
     if (py::isinstance<py::str>(k.initial) || py::isinstance<py::bytes>(k.initial) ||
         PyByteArray_Check(k.initial.ptr()) || PyMemoryView_Check(k.initial.ptr()) ||
         !py::isinstance<py::sequence>(k.initial))

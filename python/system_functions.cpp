@@ -1,6 +1,7 @@
 #include "system_functions.h"
 
 #include <atomic>
+#include <cmath>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -10,7 +11,9 @@
 #include "released_run.h"
 #include "simd_path.h"
 #include "system_arguments.h"
+#include "system_entries.h"
 #include "system_exponents.h"
+#include "system_history_run.h"
 #include "system_results.h"
 #include "visit_system.h"
 
@@ -97,6 +100,40 @@ SystemSweepResult systemSweep(const SystemDescription& description, py::object n
     return result;
 }
 
+SystemHistoryResult systemHistory(const SystemDescription& description, py::object n, py::object every,
+                                  py::object exponents, py::object initial, py::object transient, py::object step,
+                                  py::object stepsPerInterval, py::object errors, py::object batch,
+                                  py::object targetError, py::kwargs parameters) {
+    const SystemSettings s = systemSettingsOf(
+        description, n, {exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError});
+    const std::int64_t k = everyOf(every);
+    const std::vector<double> values = systemParametersOf(description, parameters);
+    SystemHistoryResult result;
+    result.system = systemField(description);
+    result.exponents = s.exponents;
+    result.errors = s.errors;
+    std::atomic<std::int64_t> done{0};
+    runReleased(
+        [&](const std::atomic<bool>& stop) {
+            const SystemHistoryEnd end = runSystemHistory(
+                description, s, values, k,
+                [&result](const SystemHistoryRow& row) {
+                    result.interval.push_back(row.interval);
+                    result.t.push_back(row.t);
+                    result.estimates.insert(result.estimates.end(), row.expo.begin(), row.expo.end());
+                    if (!result.errors) return;
+                    if (row.halfWidth)
+                        result.halfWidths.insert(result.halfWidths.end(), row.halfWidth->begin(), row.halfWidth->end());
+                    else
+                        result.halfWidths.insert(result.halfWidths.end(), row.expo.size(), std::nan(""));
+                },
+                &stop, &done);
+            result.completed = end.completed;
+        },
+        py::none(), done, s.intervals);
+    return result;
+}
+
 }  // namespace
 
 void addSystemFunctions(py::module_& m) {
@@ -139,6 +176,11 @@ void addSystemFunctions(py::module_& m) {
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
              "target_error"_a = keywordDefaults().targetError)
         .def("sweep", &systemSweep, withDefaults(kSystemSweepDoc).c_str(), "n"_a, py::kw_only(),
+             "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
+             "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
+             "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
+             "target_error"_a = keywordDefaults().targetError)
+        .def("history", &systemHistory, withDefaults(kSystemHistoryDoc).c_str(), "n"_a, "every"_a = 1, py::kw_only(),
              "exponents"_a = py::none(), "initial"_a = py::none(), "transient"_a = keywordDefaults().transient,
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,

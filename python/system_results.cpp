@@ -87,6 +87,34 @@ void addSystemResultTypes(py::module_& m) {
                    ", exponents=" + std::to_string(r.exponents) + ")";
         });
 
+    py::class_<SystemHistoryResult>(m, "SystemHistory",
+                                    "The result of System.history(): see help(veltrano.System.history).")
+        .def_readonly("system", &SystemHistoryResult::system)
+        .def_property_readonly("interval",
+                               [](const SystemHistoryResult& h) {
+                                   return arrayOf(h.interval, {static_cast<py::ssize_t>(h.interval.size())});
+                               })
+        .def_property_readonly(
+            "t", [](const SystemHistoryResult& h) { return arrayOf(h.t, {static_cast<py::ssize_t>(h.t.size())}); })
+        .def_property_readonly("exponents",
+                               [](const SystemHistoryResult& h) {
+                                   return arrayOf(h.estimates, {static_cast<py::ssize_t>(h.t.size()),
+                                                                static_cast<py::ssize_t>(h.exponents)});
+                               })
+        .def_property_readonly("half_widths",
+                               [](const SystemHistoryResult& h) {
+                                   if (!h.errors) return py::object(py::none());
+                                   return py::object(arrayOf(h.halfWidths, {static_cast<py::ssize_t>(h.t.size()),
+                                                                            static_cast<py::ssize_t>(h.exponents)}));
+                               })
+        .def_readonly("completed", &SystemHistoryResult::completed)
+        .def("__len__", [](const SystemHistoryResult& h) { return h.t.size(); })
+        .def("__repr__", [](const SystemHistoryResult& h) {
+            return "SystemHistory(" + py::str(py::repr(py::str(h.system))).cast<std::string>() + ", " +
+                   std::to_string(h.t.size()) + " rows, exponents=" + std::to_string(h.exponents) +
+                   ", completed=" + (h.completed ? "True" : "False") + ")";
+        });
+
     py::class_<PublishedSpectrum>(m, "PublishedSpectrum",
                                   "A Lyapunov spectrum as a publication gives it: the exponents (largest first, "
                                   "in nats per unit time, with `decimals` digits after the point), the parameters "

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "system_run.h"
@@ -61,7 +62,19 @@ void appendPoint(SystemSweepResult& sweep, const SystemResult<N>& r, const Syste
     sweep.halfWidths.insert(sweep.halfWidths.end(), point.halfWidths.begin(), point.halfWidths.end());
 }
 
-// The classes SystemSpectrum, SystemSweep and PublishedSpectrum in module `m`.
+// The rows of System.history(): k values per row in the estimates and
+// half-widths (NaN before the tenth batch).
+struct SystemHistoryResult {
+    std::string system;  // the flow's name in files
+    std::size_t exponents = 0;
+    bool errors = false;
+    bool completed = false;
+    std::vector<std::int64_t> interval;
+    std::vector<double> t, estimates, halfWidths;
+};
+
+// The classes SystemSpectrum, SystemSweep, SystemHistory and
+// PublishedSpectrum in module `m`.
 void addSystemResultTypes(py::module_& m);
 
 }  // namespace veltrano::python

@@ -125,6 +125,15 @@ class SystemSweep:
     completed: npt.NDArray[np.bool_]
     mean_divergence: npt.NDArray[np.float64]
 
+class SystemHistory:
+    system: str
+    interval: npt.NDArray[np.int64]
+    t: npt.NDArray[np.float64]
+    exponents: npt.NDArray[np.float64]
+    half_widths: Optional[npt.NDArray[np.float64]]
+    completed: bool
+    def __len__(self) -> int: ...
+
 class System:
     name: str
     title: str
@@ -150,6 +159,21 @@ class System:
         target_error: Optional[Number] = None,
         **parameters: Number,
     ) -> SystemSpectrum: ...
+    def history(
+        self,
+        n: int,
+        every: int = 1,
+        *,
+        exponents: Optional[int] = None,
+        initial: Optional[Sequence[Number]] = None,
+        transient: int = 0,
+        step: Number = 0.01,
+        steps_per_interval: int = 20,
+        errors: Truth = False,
+        batch: int = 500,
+        target_error: Optional[Number] = None,
+        **parameters: Number,
+    ) -> SystemHistory: ...
     def sweep(
         self,
         n: int,

@@ -22,7 +22,7 @@ std::optional<SweepParameter> parameterNamed(std::string_view name) {
     return std::nullopt;
 }
 
-double SweepAxis::valueAt(std::int64_t i) const {
+double axisValue(double from, double to, std::int64_t count, const std::vector<double>& values, std::int64_t i) {
     if (!values.empty()) return values[static_cast<std::size_t>(i)];
     if (count <= 1 || i <= 0) return from;
     if (i >= count - 1) return to;
@@ -31,21 +31,33 @@ double SweepAxis::valueAt(std::int64_t i) const {
     return std::lerp(from, to, static_cast<double>(i) / static_cast<double>(count - 1));
 }
 
-std::int64_t SweepGrid::size() const {
+std::int64_t gridSize(const std::array<std::int64_t, 3>& counts, int axisCount) {
     std::int64_t total = 1;
-    for (int a = 0; a < axisCount; ++a) total *= axes[static_cast<std::size_t>(a)].count;
+    for (int a = 0; a < axisCount; ++a) total *= counts[static_cast<std::size_t>(a)];
     return total;
 }
 
-std::array<std::int64_t, 3> SweepGrid::positionOf(std::int64_t index) const {
+std::array<std::int64_t, 3> gridPosition(const std::array<std::int64_t, 3>& counts, int axisCount, std::int64_t index) {
     std::array<std::int64_t, 3> position{};
     for (int a = axisCount - 1; a > 0; --a) {
-        const std::int64_t count = axes[static_cast<std::size_t>(a)].count;
+        const std::int64_t count = counts[static_cast<std::size_t>(a)];
         position[static_cast<std::size_t>(a)] = index % count;
         index /= count;
     }
     position[0] = index;
     return position;
+}
+
+double SweepAxis::valueAt(std::int64_t i) const {
+    return axisValue(from, to, count, values, i);
+}
+
+std::int64_t SweepGrid::size() const {
+    return gridSize({axes[0].count, axes[1].count, axes[2].count}, axisCount);
+}
+
+std::array<std::int64_t, 3> SweepGrid::positionOf(std::int64_t index) const {
+    return gridPosition({axes[0].count, axes[1].count, axes[2].count}, axisCount, index);
 }
 
 FlowParameters SweepGrid::pointAt(std::int64_t index) const {

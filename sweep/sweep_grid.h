@@ -16,6 +16,16 @@ enum class SweepParameter { Sigma, R, B };
 [[nodiscard]] std::string_view parameterName(SweepParameter p);
 [[nodiscard]] std::optional<SweepParameter> parameterNamed(std::string_view name);
 
+// Value i of an axis of `count` values from exactly `from` to exactly `to`,
+// evenly spaced (`from` alone when count is 1), or of the values listed.
+[[nodiscard]] double axisValue(double from, double to, std::int64_t count, const std::vector<double>& values,
+                               std::int64_t i);
+// The points of a grid whose first `axisCount` axes hold `counts` values
+// (the first varying slowest), and the position of point `index` on each.
+[[nodiscard]] std::int64_t gridSize(const std::array<std::int64_t, 3>& counts, int axisCount);
+[[nodiscard]] std::array<std::int64_t, 3> gridPosition(const std::array<std::int64_t, 3>& counts, int axisCount,
+                                                       std::int64_t index);
+
 // COUNT values from exactly FROM to exactly TO, evenly spaced; FROM alone
 // when COUNT is 1. Or any values, listed: then count is their number.
 struct SweepAxis {

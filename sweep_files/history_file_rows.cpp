@@ -1,6 +1,8 @@
 #include "history_file_rows.h"
 
+#include <cctype>
 #include <cmath>
+#include <span>
 
 #include "csv_fields.h"
 #include "precise_text.h"
@@ -17,30 +19,56 @@ bool possibleEstimate(double lambda, std::int64_t interval, double t) {
     return std::abs(lambda) * t <= kLargestLogarithm * static_cast<double>(interval);
 }
 
-}  // namespace
-
-std::string historyHeader(bool errors) {
-    return errors ? "interval,t,lambda1,lambda2,lambda3,lambda1_err,lambda2_err,lambda3_err"
-                  : "interval,t,lambda1,lambda2,lambda3";
+// The header of k estimates, with the field `system` after the interval
+// unless it is the Lorenz form's.
+std::string headerText(std::size_t k, bool errors, bool withSystem) {
+    std::string text = withSystem ? "interval,system,t" : "interval,t";
+    for (std::size_t i = 1; i <= k; ++i) text += ",lambda" + std::to_string(i);
+    if (errors)
+        for (std::size_t i = 1; i <= k; ++i) text += ",lambda" + std::to_string(i) + "_err";
+    return text;
 }
 
-std::string historyRow(const HistoryRow& row, bool errors) {
-    std::string line = std::to_string(row.interval) + ',' + preciseText(row.t);
-    for (double e : row.expo) line += ',' + preciseText(e);
-    if (errors) {
-        if (row.halfWidth) {
-            for (double w : *row.halfWidth) line += ',' + preciseText(w);
-        } else {
-            line += ",,,";
-        }
-    }
+// A row of k = expo.size() estimates; `system` empty is the Lorenz form.
+std::string rowText(std::int64_t interval, double t, std::span<const double> expo, const double* halfWidths,
+                    std::string_view system, bool errors) {
+    std::string line = std::to_string(interval);
+    if (!system.empty()) line += ',' + std::string(system);
+    line += ',' + preciseText(t);
+    for (double e : expo) line += ',' + preciseText(e);
+    if (errors)
+        for (std::size_t i = 0; i < expo.size(); ++i) line += halfWidths ? ',' + preciseText(halfWidths[i]) : ",";
     return line;
 }
 
-HistoryReader::HistoryReader(std::istream& in, bool errors, std::string name, std::int64_t firstLine)
-    : lines_(in), errors_(errors), name_(std::move(name)), lineNumber_(firstLine - 1) {}
+}  // namespace
 
-std::optional<HistoryRow> HistoryReader::next() {
+std::string historyHeader(bool errors) {
+    return headerText(3, errors, false);
+}
+
+std::string historyRow(const HistoryRow& row, bool errors) {
+    return rowText(row.interval, row.t, row.expo, row.halfWidth ? row.halfWidth->data() : nullptr, {}, errors);
+}
+
+std::string systemHistoryHeader(std::size_t k, bool errors) {
+    return headerText(k, errors, true);
+}
+
+std::string systemHistoryRow(const SystemHistoryRow& row, std::string_view system, bool errors) {
+    return rowText(row.interval, row.t, row.expo, row.halfWidth ? row.halfWidth->data() : nullptr, system, errors);
+}
+
+SystemHistoryReader::SystemHistoryReader(std::istream& in, std::string system, std::size_t k, bool errors,
+                                         std::string name, std::int64_t firstLine)
+    : lines_(in),
+      system_(std::move(system)),
+      k_(k),
+      errors_(errors),
+      name_(std::move(name)),
+      lineNumber_(firstLine - 1) {}
+
+std::optional<SystemHistoryRow> SystemHistoryReader::next() {
     if (!error_.empty()) return std::nullopt;
     ++lineNumber_;
     const std::string where = name_ + " line " + std::to_string(lineNumber_);
@@ -51,35 +79,40 @@ std::optional<HistoryRow> HistoryReader::next() {
         return std::nullopt;
     }
     const auto fields = csvFields(line_);
-    HistoryRow row;
-    bool ok = fields.size() == (errors_ ? 8U : 5U);
+    const std::size_t first = system_.empty() ? 1 : 2;  // the field of t
+    SystemHistoryRow row;
+    bool ok = fields.size() == first + 1 + k_ * (errors_ ? 2 : 1);
+    // A name (it starts with a letter), but another flow's.
+    if (ok && !system_.empty() && fields[1] != system_ && !fields[1].empty() &&
+        std::isalpha(static_cast<unsigned char>(fields[1][0]))) {
+        error_ = where + " is a row of the history of " + std::string(fields[1]) + ", not of " + system_;
+        return std::nullopt;
+    }
     const auto interval = ok ? wholeField(fields[0]) : std::nullopt;
     ok = ok && interval && *interval > 0;
-    double values[4] = {};
-    for (std::size_t i = 0; ok && i < 4; ++i) {
-        const auto v = numberField(fields[i + 1]);
-        ok = v.has_value();
-        if (ok) values[i] = *v;
+    const auto t = ok ? numberField(fields[first]) : std::nullopt;
+    ok = ok && t && *t > 0;
+    for (std::size_t i = 0; ok && i < k_; ++i) {
+        const auto v = numberField(fields[first + 1 + i]);
+        ok = v && possibleEstimate(*v, *interval, *t);
+        if (ok) row.expo.push_back(*v);
+    }
+    if (ok && errors_ && !fields[first + 1 + k_].empty()) {
+        row.halfWidth.emplace();
+        for (std::size_t i = 0; ok && i < k_; ++i) {
+            const auto v = numberField(fields[first + 1 + k_ + i]);
+            ok = v && *v >= 0;
+            if (ok) row.halfWidth->push_back(*v);
+        }
     }
     if (ok) {
         row.interval = *interval;
-        row.t = values[0];
-        row.expo = {values[1], values[2], values[3]};
-        ok = row.t > 0;
-        for (double e : row.expo) ok = ok && possibleEstimate(e, row.interval, row.t);
+        row.t = *t;
+        ok = rowText(row.interval, row.t, row.expo, row.halfWidth ? row.halfWidth->data() : nullptr, system_,
+                     errors_) == line_;
     }
-    if (ok && errors_ && !fields[5].empty()) {
-        Triple w{};
-        for (std::size_t k = 0; ok && k < 3; ++k) {
-            const auto v = numberField(fields[5 + k]);
-            ok = v && *v >= 0;
-            if (ok) w[k] = *v;
-        }
-        row.halfWidth = w;
-    }
-    ok = ok && historyRow(row, errors_) == line_;
     if (!ok) {
-        error_ = where + " is not a row of a history";
+        error_ = where + " is not a row of a history" + (system_.empty() ? "" : " of " + system_);
         return std::nullopt;
     }
     if (previous_ && (row.interval <= previous_->interval || row.t <= previous_->t)) {
@@ -87,6 +120,17 @@ std::optional<HistoryRow> HistoryReader::next() {
         return std::nullopt;
     }
     previous_ = row;
+    return row;
+}
+
+HistoryReader::HistoryReader(std::istream& in, bool errors, std::string name, std::int64_t firstLine)
+    : rows_(in, {}, 3, errors, std::move(name), firstLine) {}
+
+std::optional<HistoryRow> HistoryReader::next() {
+    const auto got = rows_.next();
+    if (!got) return std::nullopt;
+    HistoryRow row{got->interval, got->t, {got->expo[0], got->expo[1], got->expo[2]}, std::nullopt};
+    if (got->halfWidth) row.halfWidth = Triple{(*got->halfWidth)[0], (*got->halfWidth)[1], (*got->halfWidth)[2]};
     return row;
 }
 

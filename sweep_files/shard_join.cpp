@@ -18,6 +18,7 @@
 #include "output_file.h"
 #include "sweep_examination.h"
 #include "sweep_rows.h"
+#include "system_sweep_examination.h"
 
 namespace veltrano {
 
@@ -58,19 +59,30 @@ struct CheckedBytes {
     std::uint64_t digest = 0;
 };
 
-std::string shardName(const ShardSet& set, std::int64_t k) {
+// What the join needs of a sweep, whichever its form.
+struct ShardRules {
+    std::int64_t size = 0;  // the points of the whole sweep
+    std::string header;
+    std::int64_t shards = 1;
+    std::string pattern;
+    std::function<std::variant<ExaminedFile, ExaminationRefusal>(std::istream& in, const std::string& file,
+                                                                 IndexRange range)>
+        examine;
+};
+
+std::string shardName(const ShardRules& set, std::int64_t k) {
     return "shard " + std::to_string(k) + " of " + std::to_string(set.shards) + " (" + shardFile(set.pattern, k) + ")";
 }
 
 // The reason shard k does not fit, or its checked bytes.
-std::variant<CheckedBytes, std::string> checkShard(const ShardSet& set, std::int64_t k) {
+std::variant<CheckedBytes, std::string> checkShard(const ShardRules& set, std::int64_t k) {
     const std::string file = shardFile(set.pattern, k);
     const std::string name = shardName(set, k);
-    const IndexRange range = shardRange(set.grid.size(), k, set.shards);
+    const IndexRange range = shardRange(set.size, k, set.shards);
     OpenShard shard;
     if (const std::string why = shard.open(file); !why.empty()) return name + why;
     DescriptorStream in(shard.descriptor(), true);
-    const auto examined = examineSweepFile(in, file, set.grid, range, set.run);
+    const auto examined = set.examine(in, file, range);
     if (const auto* why = std::get_if<ExaminationRefusal>(&examined)) {
         std::string message = name + ": " + why->message;
         // A file of another split: its rows run past this shard's end, or
@@ -96,7 +108,7 @@ std::variant<CheckedBytes, std::string> checkShard(const ShardSet& set, std::int
 // checked again as it goes and the bytes compared by digest with those
 // checked at the end; false with `error` set when they are not those
 // checked or cannot be written.
-bool copyShard(const ShardSet& set, std::int64_t k, const CheckedBytes& checked, std::FILE* out, std::string& error,
+bool copyShard(const ShardRules& set, std::int64_t k, const CheckedBytes& checked, std::FILE* out, std::string& error,
                bool& writeFailed) {
     const std::string name = shardName(set, k);
     const std::string changed = name + " changed after it was checked";
@@ -105,11 +117,11 @@ bool copyShard(const ShardSet& set, std::int64_t k, const CheckedBytes& checked,
         error = name + why;
         return false;
     }
-    const IndexRange range = shardRange(set.grid.size(), k, set.shards);
+    const IndexRange range = shardRange(set.size, k, set.shards);
     DescriptorStream in(shard.descriptor(), true);
     LineReader lines(in);
     std::string line;
-    if (lines.next(line) != LineReader::Got::Line || line != sweepHeader(set.run.errors)) {
+    if (lines.next(line) != LineReader::Got::Line || line != set.header) {
         error = changed;
         return false;
     }
@@ -210,8 +222,10 @@ std::string shardFile(const std::string& pattern, std::int64_t k) {
     }
 }
 
-std::optional<JoinFailure> joinShards(const ShardSet& set, const std::string& output, int threads,
-                                      std::FILE* standardOutput, const std::function<void()>& checked) {
+namespace {
+
+std::optional<JoinFailure> joinWith(const ShardRules& set, const std::string& output, int threads,
+                                    std::FILE* standardOutput, const std::function<void()>& checked) {
     JoinOutput target;
     if (!output.empty()) {
         if (auto why = target.prepare(output)) return JoinFailure{why->refused, {why->message}};
@@ -243,7 +257,7 @@ std::optional<JoinFailure> joinShards(const ShardSet& set, const std::string& ou
         out = target.stream();
     }
     const std::string shown = output.empty() ? std::string("standard output") : output;
-    const std::string header = sweepHeader(set.run.errors) + '\n';
+    const std::string header = set.header + '\n';
     if (std::fwrite(header.data(), 1, header.size(), out) != header.size()) {
         const std::string why = std::strerror(errno);
         target.abandon();
@@ -265,6 +279,26 @@ std::optional<JoinFailure> joinShards(const ShardSet& set, const std::string& ou
     }
     if (const std::string error = target.finish(); !error.empty()) return JoinFailure{false, {error}};
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<JoinFailure> joinShards(const ShardSet& set, const std::string& output, int threads,
+                                      std::FILE* standardOutput, const std::function<void()>& checked) {
+    ShardRules rules{set.grid.size(), sweepHeader(set.run.errors), set.shards, set.pattern, {}};
+    rules.examine = [&](std::istream& in, const std::string& file, IndexRange range) {
+        return examineSweepFile(in, file, set.grid, range, set.run);
+    };
+    return joinWith(rules, output, threads, standardOutput, checked);
+}
+
+std::optional<JoinFailure> joinSystemShards(const SystemShardSet& set, const std::string& output, int threads,
+                                            std::FILE* standardOutput, const std::function<void()>& checked) {
+    ShardRules rules{set.sweep.grid.size(), systemSweepHeader(formOf(set.sweep)), set.shards, set.pattern, {}};
+    rules.examine = [&](std::istream& in, const std::string& file, IndexRange range) {
+        return examineSystemSweepFile(in, file, set.sweep, range);
+    };
+    return joinWith(rules, output, threads, standardOutput, checked);
 }
 
 }  // namespace veltrano

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sweep_runner.h"
+#include "system_sweep_rows.h"
 
 namespace veltrano {
 
@@ -40,5 +41,18 @@ struct JoinFailure {
 [[nodiscard]] std::optional<JoinFailure> joinShards(const ShardSet& set, const std::string& output, int threads,
                                                     std::FILE* standardOutput = stdout,
                                                     const std::function<void()>& checked = {});
+
+// The shards of a sweep of a flow of the catalogue, joined as joinShards
+// joins them: each must be that shard of this sweep, of this flow and these
+// columns (a shard of another flow or of the Lorenz form is refused naming
+// both).
+struct SystemShardSet {
+    SystemSweep sweep;
+    std::int64_t shards = 1;
+    std::string pattern;
+};
+[[nodiscard]] std::optional<JoinFailure> joinSystemShards(const SystemShardSet& set, const std::string& output,
+                                                          int threads, std::FILE* standardOutput = stdout,
+                                                          const std::function<void()>& checked = {});
 
 }  // namespace veltrano

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "sweep_runner.h"
 
@@ -25,6 +28,7 @@ struct ExaminationRefusal {
         Header,        // its first line is not the header of this sweep
         TooManyRows,   // a row beyond the sweep's last index
         ForeignRow,    // a row not in the form this program writes, or not of its place
+        OtherSweep,    // a file of another flow, or of another form
         Differs,       // a row differs from what the sweep computes
         Inconsistent,  // rows that one run cannot have written together
     } why;
@@ -45,5 +49,55 @@ struct ExaminationRefusal {
     std::istream& in, const std::string& shown, const SweepGrid& grid, IndexRange range, const RunSettings& settings,
     const std::function<void(const SweepPoint&)>& accepted = {},
     const std::function<void(std::int64_t)>& progress = {});
+
+// A row kept to be computed again: its index and its line.
+struct SampledLine {
+    std::int64_t index = 0;
+    std::string line;
+};
+
+// What makes a file the output of one sweep, whichever its form.
+struct RowRules {
+    std::string header;
+    // Why `line` is not row `index` of the sweep (the reason and what to
+    // say); nullopt when it is.
+    std::function<std::optional<std::pair<ExaminationRefusal::Why, std::string>>(std::int64_t index,
+                                                                                 const std::string& line)>
+        row;
+    // The index of the first of the sampled rows that differs from what the
+    // sweep computes for it; nullopt when none does.
+    std::function<std::optional<std::int64_t>(const std::vector<SampledLine>& sampled)> differs;
+    // What to say of a first line other than the header, given the line
+    // after it (empty if there is none); unset: that it is not the header.
+    std::function<std::string(const std::string& first, const std::string& second)> otherHeader;
+};
+
+// The examination of examineSweepFile with the rules of any form of sweep.
+[[nodiscard]] std::variant<ExaminedFile, ExaminationRefusal> examineRows(
+    std::istream& in, const std::string& shown, IndexRange range, const RowRules& rules,
+    const std::function<void(std::int64_t)>& progress = {});
+
+// What one run gives every point that it completes without a target error:
+// the same t, and with error bars all the measured intervals.
+template <class Settings>
+class SameRunCheck {
+public:
+    explicit SameRunCheck(const Settings& settings) : settings_(settings) {}
+    template <class Result>
+    [[nodiscard]] bool fits(const Result& r) {
+        if (!r.completed || settings_.targetError > 0) return true;
+        if (settings_.errors && r.intervals != settings_.intervals) return false;
+        if (!seen_) {
+            seen_ = true;
+            t_ = r.t;
+        }
+        return r.t == t_;
+    }
+
+private:
+    const Settings& settings_;
+    bool seen_ = false;
+    double t_ = 0.0;
+};
 
 }  // namespace veltrano

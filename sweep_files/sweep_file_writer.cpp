@@ -36,12 +36,9 @@ double expectedRowBytes(bool errors) {
     return errors ? 215.0 : 140.0;
 }
 
-std::optional<SweepFileFailure> writeSweepFile(const SweepFileJob& job, const SweepFileEvents& events,
-                                               std::FILE* standardOutput) {
-    const SweepGrid& grid = job.grid;
-    const IndexRange range =
-        job.shard ? shardRange(grid.size(), job.shard->first, job.shard->second) : IndexRange{0, grid.size()};
-
+std::optional<SweepFileFailure> writeRowsFile(const RowsFileJob& job, const SweepFileProgress& events,
+                                              std::FILE* standardOutput) {
+    const IndexRange range = job.range;
     // Where the rows go, decided and locked before anything is written.
     std::optional<OutputFile> file;
     ExaminedFile resumeAt{0, 0, false, range.begin};
@@ -54,7 +51,7 @@ std::optional<SweepFileFailure> writeSweepFile(const SweepFileJob& job, const Sw
             file.emplace(std::move(std::get<OutputFile>(opened)));
             tell(events.checkingStarts, range.end - range.begin);
             DescriptorStream in(file->descriptor());
-            auto examined = examineSweepFile(in, job.output, grid, range, job.run, events.row, events.checked);
+            auto examined = job.examine(in, events.checked);
             tell(events.checkingEnds);
             if (const auto* why = std::get_if<ExaminationRefusal>(&examined))
                 return SweepFileFailure{why->why == ExaminationRefusal::Why::Unreadable ? SweepFileFailure::Kind::Failed
@@ -73,41 +70,56 @@ std::optional<SweepFileFailure> writeSweepFile(const SweepFileJob& job, const Sw
             file.emplace(std::move(std::get<OutputFile>(created)));
         }
         const double rows = static_cast<double>(range.end - resumeAt.nextIndex);
-        if (const std::string warning = spaceWarning(job.output, rows * expectedRowBytes(job.run.errors));
-            !warning.empty())
+        if (const std::string warning = spaceWarning(job.output, rows * job.rowBytes); !warning.empty())
             tell(events.warning, warning);
     }
     std::FILE* out = file ? file->stream() : standardOutput;
     if (!resumeAt.hasHeader) {
-        const std::string header = sweepHeader(job.run.errors) + '\n';
+        const std::string header = job.header + '\n';
         if (std::fwrite(header.data(), 1, header.size(), out) != header.size() || std::fflush(out) != 0)
             return writeFailure(job.output);
     }
 
     tell(events.computingStarts, range.end - range.begin, resumeAt.nextIndex - range.begin);
-    std::string block;
     bool writeFailed = false;
-    SweepSettings settings;
-    settings.threads = job.threads;
-    settings.path = widestPath();
-    settings.run = job.run;
-    settings.stop = job.stop;
-    const bool finished =
-        runSweep(grid, {resumeAt.nextIndex, range.end}, settings, [&](std::span<const SweepPoint> points) {
+    const bool finished = job.compute(resumeAt.nextIndex, [&](const std::string& block, std::int64_t points) {
+        writeFailed = std::fwrite(block.data(), 1, block.size(), out) != block.size() || std::fflush(out) != 0;
+        tell(events.computed, points);
+        return !writeFailed;
+    });
+    tell(events.computingEnds);
+    if (writeFailed || std::fflush(out) != 0 || (file && !file->close())) return writeFailure(job.output);
+    if (!finished) return SweepFileFailure{SweepFileFailure::Kind::Stopped, "stopped"};
+    return std::nullopt;
+}
+
+std::optional<SweepFileFailure> writeSweepFile(const SweepFileJob& job, const SweepFileEvents& events,
+                                               std::FILE* standardOutput) {
+    const SweepGrid& grid = job.grid;
+    RowsFileJob rows{job.output, job.resume, job.resumeName,
+                     job.shard ? shardRange(grid.size(), job.shard->first, job.shard->second) : IndexRange{0, grid.size()},
+                     sweepHeader(job.run.errors), expectedRowBytes(job.run.errors), {}, {}};
+    rows.examine = [&](std::istream& in, const std::function<void(std::int64_t)>& progress) {
+        return examineSweepFile(in, job.output, grid, rows.range, job.run, events.row, progress);
+    };
+    rows.compute = [&](std::int64_t from, const std::function<bool(const std::string&, std::int64_t)>& write) {
+        std::string block;
+        SweepSettings settings;
+        settings.threads = job.threads;
+        settings.path = widestPath();
+        settings.run = job.run;
+        settings.stop = job.stop;
+        return runSweep(grid, {from, rows.range.end}, settings, [&](std::span<const SweepPoint> points) {
             block.clear();
             for (const SweepPoint& p : points) {
                 block += sweepRow(p, job.run);
                 block += '\n';
                 tell(events.row, p);
             }
-            writeFailed = std::fwrite(block.data(), 1, block.size(), out) != block.size() || std::fflush(out) != 0;
-            tell(events.computed, static_cast<std::int64_t>(points.size()));
-            return !writeFailed;
+            return write(block, static_cast<std::int64_t>(points.size()));
         });
-    tell(events.computingEnds);
-    if (writeFailed || std::fflush(out) != 0 || (file && !file->close())) return writeFailure(job.output);
-    if (!finished) return SweepFileFailure{SweepFileFailure::Kind::Stopped, "stopped"};
-    return std::nullopt;
+    };
+    return writeRowsFile(rows, events, standardOutput);
 }
 
 }  // namespace veltrano

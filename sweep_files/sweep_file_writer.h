@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 
+#include "sweep_examination.h"
 #include "sweep_runner.h"
 
 namespace veltrano {
@@ -26,10 +28,7 @@ struct SweepFileJob {
 
 // What a front end may want to hear while a sweep is written; each may be
 // left empty.
-struct SweepFileEvents {
-    // Every row of the finished file, read back from a continued file or
-    // computed, in index order.
-    std::function<void(const SweepPoint&)> row;
+struct SweepFileProgress {
     // The rows of an existing file are being checked: the rows to expect,
     // then the rows read so far now and then, then the end of the checks.
     std::function<void(std::int64_t total)> checkingStarts;
@@ -43,6 +42,14 @@ struct SweepFileEvents {
     // A warning that does not stop the sweep (a disk that seems too small).
     std::function<void(const std::string&)> warning;
 };
+
+// With, for a sweep whose points are `Point`s: every row of the finished
+// file, read back from a continued file or computed, in index order.
+template <class Point>
+struct SweepFileEventsOf : SweepFileProgress {
+    std::function<void(const Point&)> row;
+};
+using SweepFileEvents = SweepFileEventsOf<SweepPoint>;
 
 // Why a sweep's file was not written to its end.
 struct SweepFileFailure {
@@ -63,6 +70,28 @@ struct SweepFileFailure {
 // sweep's. Nothing on standard error: what went wrong is returned.
 [[nodiscard]] std::optional<SweepFileFailure> writeSweepFile(const SweepFileJob& job, const SweepFileEvents& events,
                                                              std::FILE* standardOutput = stdout);
+
+// The file of any form of sweep, as writeSweepFile writes it: where the
+// rows go, which of them, their header, and how an existing file is
+// examined and the rows are computed.
+struct RowsFileJob {
+    std::string output;
+    bool resume = false;
+    std::string resumeName;
+    IndexRange range;
+    std::string header;
+    double rowBytes = 0;  // about how many bytes a row takes
+    // The existing file checked as this sweep's, with the progress of its rows.
+    std::function<std::variant<ExaminedFile, ExaminationRefusal>(std::istream& in,
+                                                                 const std::function<void(std::int64_t)>& progress)>
+        examine;
+    // The points from `from` to range.end computed, each block handed to
+    // `write` as its lines and its number of points; false when stopped
+    // (by `write` declining or from outside).
+    std::function<bool(std::int64_t from, const std::function<bool(const std::string&, std::int64_t)>& write)> compute;
+};
+[[nodiscard]] std::optional<SweepFileFailure> writeRowsFile(const RowsFileJob& job, const SweepFileProgress& events,
+                                                            std::FILE* standardOutput);
 
 // About how many bytes a row takes, for the warning on a short disk.
 [[nodiscard]] double expectedRowBytes(bool errors);

@@ -1,5 +1,7 @@
 #include "system_entries.h"
 
+#include <cmath>
+
 #include "parameter_check.h"
 #include "research_rules.h"
 
@@ -45,6 +47,37 @@ std::variant<std::size_t, std::string> exponentCount(const SystemDescription& sy
         return "--exponents " + std::string(given) + ": K must be a whole number from 1 to " +
                std::to_string(system.dimension) + " (the dimension of " + system.name + ")";
     return k;
+}
+
+std::string initialRule(const SystemDescription& system) {
+    std::string names;
+    for (const std::string& v : system.variables) names += (names.empty() ? "" : ", ") + v;
+    return std::to_string(system.dimension) + " finite numbers, one for each variable of " + system.name + " (" +
+           names + ")";
+}
+
+std::variant<std::vector<double>, std::string> initialPointOf(const SystemDescription& system,
+                                                              std::string_view given) {
+    std::vector<double> point;
+    std::size_t start = 0;
+    while (point.size() <= system.dimension) {
+        const std::size_t comma = given.find(',', start);
+        const auto value = entryNumber(given.substr(start, comma - start));
+        if (!value || !std::isfinite(*value)) break;
+        point.push_back(*value);
+        if (comma == std::string_view::npos) {
+            if (point.size() == system.dimension) return point;
+            break;
+        }
+        start = comma + 1;
+    }
+    return "--initial " + std::string(given) + ": expected " + initialRule(system) +
+           ", separated by commas and each written as the entries are (digits, at most one point, a leading minus, "
+           "no exponent)";
+}
+
+std::string systemField(const SystemDescription& system) {
+    return system.dimensionChoice ? system.name + ':' + std::to_string(system.dimension) : system.name;
 }
 
 std::string parametersOf(const SystemDescription& system) {

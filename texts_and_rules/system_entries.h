@@ -39,6 +39,21 @@ struct SystemEntries {
 [[nodiscard]] std::variant<std::size_t, std::string> exponentCount(const SystemDescription& system,
                                                                   std::string_view given);
 
+// What a starting point of `system` must be: "3 finite numbers, one for
+// each variable of rossler (x, y, z)".
+[[nodiscard]] std::string initialRule(const SystemDescription& system);
+
+// The starting point written in `given` as v1,v2,...,vd: exactly d values
+// (the flow's dimension), each written as the entries are and finite; or
+// why not, naming the option, what was given, d and the flow.
+[[nodiscard]] std::variant<std::vector<double>, std::string> initialPointOf(const SystemDescription& system,
+                                                                           std::string_view given);
+
+// The flow's name in the field `system` of its files: the catalogue name
+// for a flow of fixed dimension ("rossler"), NAME:D for one whose dimension
+// is chosen ("lorenz96:8").
+[[nodiscard]] std::string systemField(const SystemDescription& system);
+
 // A value written as the entries are, or nullopt.
 [[nodiscard]] std::optional<double> entryNumber(std::string_view text);
 

@@ -9,6 +9,9 @@
 #include "kaplan_yorke.h"
 #include "sweep_grid.h"
 #include "sweep_runner.h"
+#include "system_exponents.h"
+#include "system_sweep_runner.h"
+#include "visit_system.h"
 
 using namespace veltrano;
 
@@ -150,4 +153,73 @@ TEST(SweepRunner, AStopFromOutside) {
     stopper.join();
     EXPECT_EQ(handed, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// A sweep of any flow: every point handed on once, in order, holding the
+// doubles runSystemPoint gives it alone, on every path and thread count;
+// grids of one to three axes, of a flow whose dimension is chosen and of
+// fewer exponents than the dimension among them.
+TEST(SystemSweepRunner, EveryPointIsItsOwnRunOnEveryPathAndThreadCount) {
+    struct Case {
+        const char* system;
+        std::size_t dimension, exponents;
+        std::vector<SystemAxis> axes;
+    };
+    const Case cases[] = {
+        {"rossler", 3, 3, {{2, 4.0, 6.0, 5, {}}}},
+        {"chen", 3, 2, {{0, 30.0, 40.0, 3, {}}, {2, 20.0, 30.0, 4, {}}}},
+        {"lorenz96", 6, 4, {{0, 4.0, 9.0, 3, {}}, {0, 1.0, 2.0, 2, {}}, {0, 0.5, 8.0, 3, {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        const SystemDescription description = findSystem(c.system, c.dimension).value();
+        SystemGrid grid;
+        for (const ParameterDescription& p : description.parameters) grid.base.push_back(p.value);
+        for (const SystemAxis& axis : c.axes) grid.axes[static_cast<std::size_t>(grid.axisCount++)] = axis;
+        SystemSettings run{.intervals = 40, .initial = description.start, .exponents = c.exponents};
+        std::vector<AnySystemResult> expected;
+        visitSystem(c.system, c.dimension, [&](const auto& system) {
+            for (std::int64_t i = 0; i < grid.size(); ++i) {
+                ParametersOf<std::decay_t<decltype(system)>> point{};
+                grid.pointAt(i, point);
+                expected.push_back(widened(runSystemPoint(system, run, point)));
+            }
+        });
+        for (const SimdPath path : availablePaths())
+            for (const int threads : {1, 3}) {
+                std::int64_t next = 1;
+                const SystemSweepSettings settings{.threads = threads, .path = path, .run = run, .pointsPerBlock = 2};
+                EXPECT_TRUE(runSystemSweep(c.system, c.dimension, grid, {1, grid.size()}, settings,
+                                           [&](std::span<const SystemSweepPoint> done) {
+                                               for (const SystemSweepPoint& p : done) {
+                                                   EXPECT_EQ(p.index, next);
+                                                   EXPECT_EQ(p.parameters, grid.pointAt(p.index));
+                                                   EXPECT_EQ(p.result, expected[static_cast<std::size_t>(next++)]);
+                                               }
+                                               return true;
+                                           }));
+                EXPECT_EQ(next, grid.size()) << threads << " threads";
+            }
+    }
+}
+
+// What the engine would refuse is refused before any thread starts.
+TEST(SystemSweepRunner, RefusesBeforeAnyWork) {
+    SystemGrid grid;
+    grid.base = {0.2, 0.2, 5.7};
+    const SystemSettings run{.intervals = 5, .initial = {1, 1, 1}, .exponents = 3};
+    const auto sweep = [&](const char* system, std::size_t d, const SystemSettings& s) {
+        return runSystemSweep(system, d, grid, {0, 1}, {.run = s}, [](std::span<const SystemSweepPoint>) {
+            ADD_FAILURE() << "a point was computed";
+            return true;
+        });
+    };
+    EXPECT_THROW(sweep("nowhere", 3, run), std::invalid_argument);
+    EXPECT_THROW(sweep("lorenz96", 6, run), std::invalid_argument);  // one parameter, not three
+    SystemSettings more = run;
+    more.exponents = 4;
+    EXPECT_THROW(sweep("rossler", 3, more), std::invalid_argument);
+    SystemSettings shortStart = run;
+    shortStart.initial = {1, 1};
+    EXPECT_THROW(sweep("rossler", 3, shortStart), std::invalid_argument);
 }

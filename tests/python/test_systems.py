@@ -10,7 +10,7 @@ import numpy as np
 import pytest
 
 import veltrano
-from conftest import cli, same
+from conftest import cli, rows_of, same
 
 LORENZ = dict(sigma=10, R=28, b=8 / 3)
 
@@ -100,6 +100,12 @@ REFUSED = [
     (lambda: ROSSLER.spectrum(10, batch=0), "--batch 0: ...", None),
     *[(lambda bad=bad: ROSSLER.spectrum(10, initial=bad), SHAPE + repr(bad), None)
       for bad in [(1, 2), (1, 2, 3, 4), "123", b"123", 5, (1, 2, "3"), (1, float("nan"), 1), (True, 1, 1)]],
+    (lambda: ROSSLER.history(10, initial=(1, 2)), SHAPE + "(1, 2)", None),
+    (lambda: veltrano.system("lorenz96", 6).history(10, initial=(1, 1, 1)),
+     "initial must be 6 finite numbers, one for each variable of lorenz96 (x1, x2, x3, x4, x5, x6), not (1, 1, 1)", None),
+    (lambda: ROSSLER.history(10, every=0), "--every 0: K must be a whole number from 1 to 1000000000",
+     ["history", "--system", "rossler", "--every", "0", "10"]),
+    (lambda: ROSSLER.history(10, q=1), "'q' is not a parameter of rossler: ...", None),
 ]
 
 
@@ -153,3 +159,35 @@ def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     with pytest.raises(ValueError) as raised:
         ROSSLER.sweep(10, **parameters)
     assert str(raised.value) == message
+
+
+# name, dimension, n, every, keywords: each row the tool's history --system to the bit.
+HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3)),
+             ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3)), ("lorenz", None, 30, 1, {})]
+
+
+@pytest.mark.parametrize("name, dimension, n, every, keywords", HISTORIES)
+def test_a_history_is_the_tools_file_to_the_bit(tmp_path, name, dimension, n, every, keywords):
+    keywords = dict(keywords)
+    options = ["--system", name, "--every", every, "--output", tmp_path / "h.csv"]
+    options += ["--dimension", dimension] if dimension is not None else []
+    for key in ("initial", "exponents", "transient", "batch"):
+        if key in keywords:
+            value = keywords[key]
+            options += [f"--{key}", ",".join(map(str, value)) if key == "initial" else value]
+    options += ["--errors"] if keywords.get("errors") else []
+    parameters = [f"{p}={v}" for p, v in keywords.items() if p not in ("initial", "exponents", "transient", "batch", "errors")]
+    cli("history", *options, n, *parameters)
+    rows = rows_of((tmp_path / "h.csv").read_text())
+    flow = veltrano.system(name, dimension)
+    result = flow.history(n, every, **keywords)
+    k = keywords.get("exponents", flow.dimension)
+    assert result.completed and len(result) == len(rows) and result.exponents.shape == (len(rows), k)
+    assert (result.half_widths is None) != bool(keywords.get("errors"))
+    for i, row in enumerate(rows):
+        assert (row["system"], int(row["interval"])) == (result.system, result.interval[i]) and same(result.t[i], row["t"])
+        for j in range(k):
+            assert same(result.exponents[i, j], row[f"lambda{j + 1}"])
+            if result.half_widths is not None:
+                assert same(result.half_widths[i, j], row[f"lambda{j + 1}_err"])
+    assert tuple(result.exponents[-1]) == flow.spectrum(n, **keywords).exponents

@@ -227,3 +227,74 @@ TEST(LineReader, MemoryStaysBoundedAndTheEndIsTold) {
     EXPECT_EQ(limited.next(line), LineReader::Got::TooLong);
     EXPECT_EQ(line.size(), 8U);
 }
+
+// The history of a flow: its rows read back as written, for any k, with
+// and without error bars.
+TEST(SystemHistoryRows, RowsReadBackInOrder) {
+    const struct {
+        const char* system;
+        std::size_t k;
+        bool errors;
+    } cases[] = {{"rossler", 3, false}, {"rossler", 3, true}, {"lorenz96:8", 2, true}, {"lorenz96:8", 5, false}};
+    for (const auto& c : cases) {
+        std::vector<SystemHistoryRow> rows;
+        for (std::int64_t i = 1; i <= 3; ++i) {
+            SystemHistoryRow r{i * 7, 0.1 * static_cast<double>(i * 7), {}, std::nullopt};
+            for (std::size_t j = 0; j < c.k; ++j) r.expo.push_back(1.0 / 3 - static_cast<double>(j + i));
+            if (c.errors && i > 1) r.halfWidth = std::vector<double>(c.k, 0.125 * static_cast<double>(i));
+            rows.push_back(r);
+        }
+        std::string text;
+        for (const SystemHistoryRow& r : rows) text += systemHistoryRow(r, c.system, c.errors) + '\n';
+        std::istringstream in(text);
+        SystemHistoryReader reader(in, c.system, c.k, c.errors, "h.csv");
+        for (const SystemHistoryRow& r : rows) {
+            const auto got = reader.next();
+            ASSERT_TRUE(got) << c.system << ' ' << c.k << ": " << reader.error();
+            EXPECT_EQ(*got, r);
+        }
+        EXPECT_FALSE(reader.next());
+        EXPECT_EQ(reader.error(), "");
+    }
+    EXPECT_EQ(systemHistoryHeader(2, true), "interval,system,t,lambda1,lambda2,lambda1_err,lambda2_err");
+    EXPECT_EQ(systemHistoryHeader(4, false), "interval,system,t,lambda1,lambda2,lambda3,lambda4");
+    EXPECT_EQ(systemHistoryRow({3, 0.5, {1, -2}, std::nullopt}, "lorenz96:4", true), "3,lorenz96:4,0.5,1,-2,,");
+    EXPECT_EQ(systemHistoryRow({3, 0.5, {1, -2}, std::vector<double>{0.25, 1}}, "chen", true), "3,chen,0.5,1,-2,0.25,1");
+}
+
+TEST(SystemHistoryRows, EachCorruptedRowIsRefusedWithItsLine) {
+    const std::string good = "1,rossler,0.20000000000000001,1.5,-13\n";
+    const struct {
+        const char* what;
+        std::string text;
+        const char* message;
+        bool errors = false;
+    } cases[] = {
+        {"another flow", "1,chen,0.5,1.5,-13\n", "line 2 is a row of the history of chen, not of rossler"},
+        {"another dimension", "1,rossler:4,0.5,1.5,-13\n", "line 2 is a row of the history of rossler:4, not of rossler"},
+        {"the Lorenz form", "1,0.5,1.5,-13,2\n", "line 2 is not a row of a history of rossler"},
+        {"an exponent more", "1,rossler,0.5,1.5,-13,2\n", "line 2 is not a row"},
+        {"an exponent less", "1,rossler,0.5,1.5\n", "line 2 is not a row"},
+        {"no system", "1,,0.5,1.5,-13\n", "line 2 is not a row"},
+        {"t of 0", "1,rossler,0,1.5,-13\n", "line 2 is not a row"},
+        {"interval 0", "0,rossler,0.5,1.5,-13\n", "line 2 is not a row"},
+        {"digits no run writes", "1,rossler,0.50,1.5,-13\n", "line 2 is not a row"},
+        {"more than a logarithm per interval", "1,rossler,1,746,0\n", "line 2 is not a row"},
+        {"inf", "1,rossler,0.5,inf,0\n", "line 2 is not a row"},
+        {"a repeated interval", good + good, "line 3 does not follow"},
+        {"a repeated t", good + "2,rossler,0.20000000000000001,1,1\n", "line 3 does not follow"},
+        {"an unfinished line", good + "2,rossler,0.4", "line 3 is unfinished"},
+        {"no half-widths", "1,rossler,0.5,1,1\n", "line 2 is not a row", true},
+        {"one of two half-widths", "1,rossler,0.5,1,1,,1\n", "line 2 is not a row", true},
+        {"a negative half-width", "1,rossler,0.5,1,1,-0.5,1\n", "line 2 is not a row", true},
+        {"nan", "1,rossler,0.5,1,1,nan,1\n", "line 2 is not a row", true},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        SystemHistoryReader reader(in, "rossler", 2, c.errors, "h.csv");
+        while (reader.next()) {
+        }
+        EXPECT_NE(reader.error().find(std::string("h.csv ") + c.message), std::string::npos)
+            << c.what << ": " << reader.error();
+    }
+}

@@ -1,0 +1,234 @@
+// The sweep files of flows of the catalogue: rows written and read back
+// strictly, files written, continued, split and joined, and the files of
+// other sweeps refused before anything is written.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "csv_fields.h"
+#include "scratch_folder.h"
+#include "shard_join.h"
+#include "sweep_file_fixture.h"
+#include "system_sweep_examination.h"
+#include "system_sweep_file_writer.h"
+
+using namespace veltrano;
+using namespace veltrano::testing;
+
+namespace {
+
+// A grid of `name` varying its first and last parameters, a short run of k
+// exponents from its default start.
+SystemSweep sweepOf(const char* name, std::size_t dimension, std::size_t k, bool errors = false) {
+    SystemSweep sweep{findSystem(name, dimension).value(), {}, {}};
+    for (const ParameterDescription& p : sweep.system.parameters) sweep.grid.base.push_back(p.value);
+    const std::size_t last = sweep.grid.base.size() - 1;
+    sweep.grid.axes[0] = {0, sweep.grid.base[0], sweep.grid.base[0] * 1.5, 4, {}};
+    sweep.grid.axes[1] = {last, sweep.grid.base[last] * 0.8, sweep.grid.base[last], 5, {}};
+    sweep.grid.axisCount = last > 0 ? 2 : 1;
+    sweep.run = {.intervals = 6, .initial = sweep.system.start, .exponents = k, .errors = errors, .batch = 1};
+    return sweep;
+}
+
+// The whole file of the sweep as the points computed alone make it.
+std::string wholeFile(const SystemSweep& sweep) {
+    const SystemSweepForm form = formOf(sweep);
+    std::string text = systemSweepHeader(form) + '\n';
+    std::vector<std::vector<double>> points;
+    for (std::int64_t i = 0; i < sweep.grid.size(); ++i) points.push_back(sweep.grid.pointAt(i));
+    const auto results = runSystemPointList(sweep.system.name, sweep.system.dimension, SimdPath::Lanes128, sweep.run, points);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const SystemSweepPoint p{static_cast<std::int64_t>(i), points[i], results[i]};
+        text += systemSweepRow(form, p, systemPointStatus(sweep, p)) + '\n';
+    }
+    return text;
+}
+
+std::string messageOf(const std::optional<SweepFileFailure>& failure) {
+    if (!failure) return "";
+    return (failure->kind == SweepFileFailure::Kind::Refused ? "refused: " : "failed: ") + failure->message;
+}
+
+SystemSweepFileJob jobOf(const SystemSweep& sweep, const std::string& output) {
+    SystemSweepFileJob job;
+    job.sweep = sweep;
+    job.output = output;
+    job.threads = 2;
+    return job;
+}
+
+SystemSweepPoint okPoint() {
+    SystemSweepPoint p{12, {0.25, 0.2, 5.75}, {}};
+    p.result = {.completed = true, .t = 40, .exponents = 2, .expo = {0.0714, -0.000125}, .intervals = 200,
+                .errorsKnown = true, .halfWidth = {0.01, 0.0025}, .meanDivergence = -5.125};
+    return p;
+}
+
+}  // namespace
+
+TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBack) {
+    SystemSweepForm form{"rossler", {"a", "b", "c"}, 2, false};
+    EXPECT_EQ(systemSweepHeader(form), "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status");
+    form.errors = true;
+    EXPECT_EQ(systemSweepHeader(form), "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status,"
+                                       "intervals,lambda1_err,lambda2_err");
+    SystemSweepPoint fault = okPoint();
+    fault.result.completed = false;
+    EXPECT_EQ(systemSweepRow(form, fault, PointStatus::Error), "12,rossler,0.25,0.20000000000000001,5.75,40,,,,,error,200,,");
+    for (const bool errors : {false, true})
+        for (const auto& [point, status] : {std::pair{okPoint(), PointStatus::Ok}, std::pair{fault, PointStatus::Error}}) {
+            form.errors = errors;
+            const std::string line = systemSweepRow(form, point, status);
+            PointStatus read{};
+            const auto back = parseSystemSweepRow(form, line, &read);
+            ASSERT_TRUE(back) << line;
+            EXPECT_EQ(read, status);
+            EXPECT_EQ(systemSweepRow(form, *back, read), line);
+            EXPECT_EQ(back->parameters, point.parameters);
+            const std::string header = systemSweepHeader(form);
+            const auto found = formFromHeader(header, line);
+            ASSERT_TRUE(found);
+            EXPECT_EQ(systemSweepHeader(*found), header);
+            EXPECT_EQ(found->system, "rossler");
+        }
+    EXPECT_FALSE(formFromHeader("index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status", "0,1,2,3,4,,,,,error"));
+}
+
+TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
+    const SystemSweepForm form{"rossler", {"a", "b", "c"}, 2, true};
+    const std::string good = systemSweepRow(form, okPoint(), PointStatus::Ok);
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        const std::size_t at = good.find(from);
+        return good.substr(0, at) + to + good.substr(at + from.size());
+    };
+    const std::string bad[] = {
+        replaced("rossler", "chen"),                // another flow
+        replaced("12,", "+12,"),                    // an index not in its digits
+        replaced("0.25,", "0.250,"),                // a parameter not in its digits
+        replaced(",40,", ",nan,"),                  // t not finite
+        replaced(",0.0714,", ",0.07140,"),          // an exponent not in its digits
+        replaced(",ok,", ",fine,"),                 // a status never written
+        replaced(",ok,", ",error,"),                // error with numbers
+        replaced(",-5.125,", ",,"),                 // no divergence
+        replaced(",2,-5.125,", ",1.5,-5.125,"),     // a Kaplan-Yorke dimension not that of the exponents
+        replaced(",0.01,", ",-,"),                  // a half-width that is no number
+        good + ",",                                 // a field too many
+        good.substr(0, good.rfind(',')),            // a field too few
+    };
+    for (const std::string& line : bad) EXPECT_FALSE(parseSystemSweepRow(form, line)) << line;
+    // An error row keeps no numbers.
+    SystemSweepPoint fault = okPoint();
+    fault.result.completed = false;
+    const std::string faultLine = systemSweepRow(form, fault, PointStatus::Error);
+    EXPECT_FALSE(parseSystemSweepRow(form, faultLine.substr(0, faultLine.size() - 1) + "0.5"));
+
+    // The reader reads rows from index 0 in order and names the first that is not.
+    std::istringstream rows(systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n' + good + '\n');
+    SystemSweepRowReader reader(rows, form, "f.csv");
+    EXPECT_TRUE(reader.next());
+    EXPECT_FALSE(reader.next());
+    EXPECT_EQ(reader.error(), "f.csv line 3 is not row 1 of a sweep of rossler (a sweep's file, whole or with its "
+                              "shards joined, starts at index 0)");
+}
+
+// Lorenz keeps its trace check; the other flows check the exponents' sum
+// against the mean divergence.
+TEST(SystemSweepRows, TheStatusOfLorenzIsItsTraceCheck) {
+    SystemSweepPoint p{0, {10, 28, 2.6666666666666665}, {.completed = true, .t = 100, .exponents = 3, .expo = {0.9, 0, -14.57}}};
+    EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Ok);
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Inconsistent);  // the divergence is 0
+    p.result.meanDivergence = 0.9 - 14.57;
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Ok);
+    p.result.expo[2] = -3;  // far from the trace -(sigma + 1 + b) and from the divergence
+    EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Inconsistent);
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Inconsistent);
+    p.result.completed = false;
+    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Error);
+}
+
+// The file is the points computed alone, whole, continued from any cut, or
+// split into shards and joined, byte for byte.
+TEST(SystemSweepFile, WrittenContinuedAndJoinedItIsThePointsComputedAlone) {
+    for (const auto& sweep : {sweepOf("rossler", 3, 2, true), sweepOf("lorenz96", 5, 5)}) {
+        ScratchFolder folder;
+        const std::string path = folder / "s.csv";
+        const std::string whole = wholeFile(sweep);
+        std::int64_t rows = 0;
+        SweepFileEventsOf<SystemSweepPoint> events;
+        events.row = [&](const SystemSweepPoint& p) { EXPECT_EQ(p.index, rows++); };
+        EXPECT_EQ(messageOf(writeSystemSweepFile(jobOf(sweep, path), events)), "");
+        EXPECT_EQ(readText(path), whole);
+        EXPECT_EQ(rows, sweep.grid.size());
+
+        for (const std::size_t cut : {std::size_t{0}, std::size_t{20}, whole.size() / 2, whole.size() - 1}) {
+            std::filesystem::remove(path);
+            writeText(path, whole.substr(0, cut));
+            SystemSweepFileJob job = jobOf(sweep, path);
+            job.resume = true;
+            EXPECT_EQ(messageOf(writeSystemSweepFile(job, {})), "") << cut;
+            EXPECT_EQ(readText(path), whole) << cut;
+        }
+
+        for (std::int64_t k = 1; k <= 3; ++k) {
+            SystemSweepFileJob job = jobOf(sweep, folder / ("part" + std::to_string(k) + ".csv"));
+            job.shard = {{k, 3}};
+            EXPECT_EQ(messageOf(writeSystemSweepFile(job, {})), "");
+        }
+        const auto joined = joinSystemShards({sweep, 3, folder / "part{K}.csv"}, folder / "joined.csv", 2);
+        EXPECT_FALSE(joined) << joined->messages.front();
+        EXPECT_EQ(readText(folder / "joined.csv"), whole);
+
+        // A last row forged in its form (another divergence) is refused.
+        const SystemSweepForm form = formOf(sweep);
+        const std::size_t lastRow = whole.rfind('\n', whole.size() - 2) + 1;
+        std::string forged = whole.substr(0, lastRow);
+        const auto fields = csvFields(std::string_view(whole).substr(lastRow, whole.size() - lastRow - 1));
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) forged.push_back(',');
+            forged.append(i == 4 + form.parameters.size() + form.exponents ? std::string_view("-1.5") : fields[i]);
+        }
+        forged += '\n';
+        std::filesystem::remove(path);
+        writeText(path, forged);
+        SystemSweepFileJob job = jobOf(sweep, path);
+        job.resume = true;
+        const std::string message = messageOf(writeSystemSweepFile(job, {}));
+        EXPECT_NE(message.find("(row " + std::to_string(sweep.grid.size() - 1) + " "), std::string::npos) << message;
+        EXPECT_EQ(readText(path), forged);
+    }
+}
+
+// A file of another flow (with the same columns or not), of the Lorenz form
+// or of another K is refused, naming both, and left as it was.
+TEST(SystemSweepFile, TheFilesOfOtherSweepsAreRefusedNamingBoth) {
+    ScratchFolder folder;
+    const SystemSweep lu = sweepOf("lu", 3, 3);
+    const std::string lorenzForm = fileOf(sweepHeader(false), sweepLines(lineOfR(3), {0, 3}, shortRun()));
+    const struct {
+        std::string text, says;
+    } cases[] = {
+        {wholeFile(sweepOf("chen", 3, 3)), "row 0 is of chen; this sweep is of lu"},
+        {wholeFile(sweepOf("thomas", 3, 3)), "it is a sweep of thomas; this sweep is of lu"},
+        {lorenzForm, "it is a sweep of Lorenz in the form without --system, which has no system column; this sweep is of lu"},
+        {wholeFile(sweepOf("lu", 3, 2)), "its columns are not those of this sweep of lu: it has "
+                                         "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status; this "
+                                         "sweep has index,system,a,b,c,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,status"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder / "other.csv";
+        std::filesystem::remove(path);
+        writeText(path, c.text);
+        SystemSweepFileJob job = jobOf(lu, path);
+        job.resume = true;
+        EXPECT_EQ(messageOf(writeSystemSweepFile(job, {})), "refused: " + path + " is not the output of this sweep (" + c.says + ")");
+        EXPECT_EQ(readText(path), c.text);
+        // A shard of it is refused by the join alike, nothing written.
+        std::filesystem::copy_file(path, folder / "p1.csv", std::filesystem::copy_options::overwrite_existing);
+        const auto joined = joinSystemShards({lu, 1, folder / "p{K}.csv"}, folder / "j.csv", 1);
+        ASSERT_TRUE(joined);
+        EXPECT_NE(joined->messages.front().find(c.says), std::string::npos) << joined->messages.front();
+        EXPECT_FALSE(std::filesystem::exists(folder / "j.csv"));
+    }
+}

@@ -14,7 +14,7 @@
 #include "picture_writer.h"
 #include "sweep_picture.h"
 #include "sweep_rows.h"
-#include "system_rows.h"
+#include "system_sweep_rows.h"
 #include "trace_check.h"
 
 namespace veltrano::explorer {
@@ -89,10 +89,30 @@ std::string writeRows(const MapSettings& s, std::span<const PointResult> results
 
 std::string writeSystemRows(const MapSettings& s, std::span<const PointResult> results, const SystemCells& cells,
                             std::FILE* out, const std::function<bool(std::int64_t rows)>& goOn) {
-    std::string block = systemSweepHeader(s) + '\n';
+    // The rows veltrano-cli sweep --system writes, through its own writer.
+    const SystemMap& m = *s.system;
+    SystemSweepForm form{systemKey(m), {}, cells.k, s.run.errors};
+    for (const ParameterDescription& p : descriptionOf(m).parameters) form.parameters.push_back(p.name);
+    std::string block = systemSweepHeader(form) + '\n';
     const auto size = static_cast<std::int64_t>(results.size());
+    SystemSweepPoint point;
     for (std::int64_t i = 0; i < size; ++i) {
-        block += systemSweepRow(s, i, results[static_cast<std::size_t>(i)], cells);
+        const auto cell = static_cast<std::size_t>(i);
+        const PointResult& head = results[cell];
+        point.index = i;
+        point.parameters = systemPoint(s, i);
+        AnySystemResult& r = point.result;
+        r = {};
+        r.completed = head.completed;
+        r.t = head.t;
+        r.exponents = cells.k;
+        r.intervals = head.intervals;
+        r.batches = head.batches;
+        r.errorsKnown = head.errorsKnown;
+        std::copy_n(cells.spectrum(cell).begin(), cells.k, r.expo.begin());
+        std::copy_n(cells.halfWidthsOf(cell).begin(), cells.k, r.halfWidth.begin());
+        r.meanDivergence = cells.divergences[cell];
+        block += systemSweepRow(form, point, head.completed ? cells.statuses[cell] : PointStatus::Error);
         block += '\n';
         if (block.size() > (1U << 16) || i + 1 == size) {
             if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return std::strerror(errno);

@@ -321,6 +321,22 @@ private slots:
         // Every row has the header's columns, a point stopped by a fault too.
         for (const QByteArray& line : lines.sliced(1, s.size())) QCOMPARE(line.count(','), lines.first().count(','));
         QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.contains(",,error,"); }));
+        // The copied command writes the same bytes.
+        QStringList args = w.commandText().split(QLatin1Char(' '));
+        args.removeFirst();  // veltrano-cli
+        args[args.indexOf(QStringLiteral("--output")) + 1] = dir.filePath(QStringLiteral("cli.csv"));
+        QVERIFY(!run(QStringLiteral(VELTRANO_CLI), args).startsWith("(failed)"));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
+#ifdef VELTRANO_PYTHON_DIR
+        // So does the copied Python call, cell by cell (the axes' values are exact here).
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+        const QByteArray printed = run(QStringLiteral(VELTRANO_PYTHON3),
+                                       {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"},
+                                       env);
+        QVERIFY2(c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
+                 printed.constData());
+#endif
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
         QCOMPARE(curvesOfPoint(w, {3, 2}), (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
         QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(), QStringLiteral("y"));

@@ -18,15 +18,15 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QStandardItemModel>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
 #include <utility>
 
-#include "csv_export.h"
 #include "cell_description.h"
+#include "csv_export.h"
 #include "explorer_settings_store.h"
 #include "map_colours.h"
 #include "map_export.h"
@@ -312,8 +312,9 @@ void ExplorerWindow::arrived(std::uint64_t generation, const QVector<WorkUnit>& 
         for (int k = 0; k < u.count; ++k) {
             const std::int64_t i = u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep;
             const PointResult& r = c.result(i);
-            const pictures::PointMark mark = c.settings().system ? markOf(r, c.cellStatus(i).value_or(PointStatus::Error))
-                                                                 : markOf(r, grid_.pointAt(i), c.settings().run);
+            const pictures::PointMark mark = c.settings().system
+                                                 ? markOf(r, c.cellStatus(i).value_or(PointStatus::Error))
+                                                 : markOf(r, grid_.pointAt(i), c.settings().run);
             marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(mark);
             if (const auto v = shownValue(r, c.spectrum(i), shown_)) limit_ = std::max(limit_, std::fabs(*v));
         }

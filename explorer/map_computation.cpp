@@ -1,8 +1,8 @@
 #include "map_computation.h"
 
 #include <algorithm>
-#include <functional>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -88,8 +88,8 @@ struct MapComputation::Job {
         std::copy_n(r.expo.begin(), k, cells.spectra.begin() + static_cast<std::ptrdiff_t>(i * k));
         std::copy_n(r.halfWidth.begin(), k, cells.halfWidths.begin() + static_cast<std::ptrdiff_t>(i * k));
         cells.divergences[i] = r.meanDivergence;
-        cells.statuses[i] = veltrano::systemStatus(r.completed, r.t, r.estimates(), r.meanDivergence, system.dimension(),
-                                   settings.step, settings.stepsPerInterval);
+        cells.statuses[i] = veltrano::systemStatus(r.completed, r.t, r.estimates(), r.meanDivergence,
+                                                   system.dimension(), settings.step, settings.stepsPerInterval);
     }
 
     void work() {

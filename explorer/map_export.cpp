@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "map_colours.h"
-#include "output_file.h"
 #include "number_text.h"
+#include "output_file.h"
 #include "picture_texts.h"
 #include "picture_writer.h"
 #include "sweep_picture.h"
@@ -58,10 +58,10 @@ std::string systemTitleOf(const MapSettings& s, const QString& quantity) {
     for (std::size_t i = 0; i < m.values.size(); ++i)
         if (i != m.across && i != m.up)
             title += QStringLiteral(", %1 = %2").arg(name(i), QString::fromStdString(shortest(m.values[i])));
-    const QString axes = m.up == SystemMap::kNoAxis
-                             ? name(m.across)
-                             : QCoreApplication::translate("veltrano::explorer::MapExport", "%1 and %2")
-                                   .arg(name(m.across), name(m.up));
+    const QString axes =
+        m.up == SystemMap::kNoAxis
+            ? name(m.across)
+            : QCoreApplication::translate("veltrano::explorer::MapExport", "%1 and %2").arg(name(m.across), name(m.up));
     return QCoreApplication::translate("veltrano::explorer::MapExport", "%1 over %2 — %3, %4")
         .arg(quantity, axes, title, runText(s.run))
         .toStdString();

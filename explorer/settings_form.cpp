@@ -12,9 +12,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "picture_texts.h"
-
 #include "parameter_check.h"
+#include "picture_texts.h"
 #include "research_rules.h"
 #include "system_description.h"
 
@@ -210,8 +209,8 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
 }
 
 QList<QWidget*> SettingsForm::focusOrder() const {
-    QList<QWidget*> order{system_, dimension_, exponents_, xParameter_, xFrom_, xTo_, columns_,
-                          yParameter_, yFrom_, yTo_, rows_, base_[0], base_[1], base_[2]};
+    QList<QWidget*> order{system_,     dimension_, exponents_, xParameter_, xFrom_,   xTo_,     columns_,
+                          yParameter_, yFrom_,     yTo_,       rows_,       base_[0], base_[1], base_[2]};
     for (QLineEdit* field : systemBase_) order.append(field);
     order.append({n_, transient_, initial_[0], initial_[1], initial_[2], systemInitial_, step_, stepsPerInterval_,
                   errors_, batch_, targetError_});
@@ -288,7 +287,8 @@ void SettingsForm::systemChosen() {
         auto flow = findSystem(name.toStdString());
         if (flow && flow->dimensionChoice && builtFor_.rfind(flow->name, 0) == 0 && dimension_->isVisible())
             flow = findSystem(flow->name, static_cast<std::size_t>(dimension_->value()));
-        if (flow) next = systemDefaults(*flow, columns_->value(), flow->parameters.size() > 1 ? rows_->value() : 1, run);
+        if (flow)
+            next = systemDefaults(*flow, columns_->value(), flow->parameters.size() > 1 ? rows_->value() : 1, run);
     }
     if (!next) return;
     show(*next);
@@ -495,8 +495,7 @@ void SettingsForm::show(const MapSettings& s) {
         exponents_->setRange(1, static_cast<int>(m.dimension));
         exponents_->setValue(static_cast<int>(m.exponents));
         xParameter_->setCurrentIndex(xParameter_->findData(static_cast<int>(m.across)));
-        yParameter_->setCurrentIndex(
-            yParameter_->findData(m.up == SystemMap::kNoAxis ? -1 : static_cast<int>(m.up)));
+        yParameter_->setCurrentIndex(yParameter_->findData(m.up == SystemMap::kNoAxis ? -1 : static_cast<int>(m.up)));
         for (std::size_t i = 0; i < systemBase_.size() && i < m.values.size(); ++i)
             systemBase_[i]->setText(text(m.values[i]));
         QStringList starts;

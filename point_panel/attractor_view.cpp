@@ -295,11 +295,12 @@ void AttractorView::describe() {
         return;
     }
     const QLocale locale = QLocale::c();  // the point, as every number the program writes
-    setAccessibleDescription(tr("Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8")
-                                 .arg(names_[h], names_[v], locale.toString(static_cast<qlonglong>(states_.size())),
-                                      locale.toString(static_cast<qlonglong>(stride_)),
-                                      locale.toString(bounds_.left(), 'g', 4), locale.toString(bounds_.right(), 'g', 4),
-                                      locale.toString(bounds_.top(), 'g', 4), locale.toString(bounds_.bottom(), 'g', 4)));
+    setAccessibleDescription(
+        tr("Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8")
+            .arg(names_[h], names_[v], locale.toString(static_cast<qlonglong>(states_.size())),
+                 locale.toString(static_cast<qlonglong>(stride_)), locale.toString(bounds_.left(), 'g', 4),
+                 locale.toString(bounds_.right(), 'g', 4), locale.toString(bounds_.top(), 'g', 4),
+                 locale.toString(bounds_.bottom(), 'g', 4)));
 }
 
 }  // namespace veltrano::point_panel

@@ -94,8 +94,8 @@ void PointJob::runFlow() {
                 row.expo[j] = row.spectrum[j];
             if (flow.settings.errors && state.batches)
                 if (const auto widths = state.batches->halfWidths()) {
-                    row.spectrumHalfWidth.assign(widths->begin(), widths->begin() + static_cast<std::ptrdiff_t>(
-                                                                                        row.spectrum.size()));
+                    row.spectrumHalfWidth.assign(widths->begin(),
+                                                 widths->begin() + static_cast<std::ptrdiff_t>(row.spectrum.size()));
                     Triple first{};
                     for (std::size_t j = 0; j < std::min<std::size_t>(3, row.spectrum.size()); ++j)
                         first[j] = row.spectrumHalfWidth[j];

@@ -10,9 +10,9 @@
 #include "attractor_trace.h"
 #include "drawn_history_rows.h"
 #include "flow_point.h"
-#include "state_trace.h"
 #include "rk4_integrator.h"
 #include "run_settings.h"
+#include "state_trace.h"
 
 namespace veltrano::point_panel {
 

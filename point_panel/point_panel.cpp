@@ -235,8 +235,7 @@ void PointPanel::showFlowControls() {
     // Values read by a screen reader only where they are shown.
     parameters_->setFocusPolicy(flow ? Qt::StrongFocus : Qt::NoFocus);
     moreLambdas_->setFocusPolicy(flow && flow_->settings.exponents > 3 ? Qt::StrongFocus : Qt::NoFocus);
-    for (std::size_t k = 0; k < 3; ++k)
-        form_->setRowVisible(lambda_[k], !flow || k < flow_->settings.exponents);
+    for (std::size_t k = 0; k < 3; ++k) form_->setRowVisible(lambda_[k], !flow || k < flow_->settings.exponents);
     projectionBox_->setVisible(!flow);
     variablesBox_->setVisible(flow);
     if (!flow) {

@@ -98,8 +98,8 @@ private:
     QPointer<QWidget> watchedWindow_;
 
     QFormLayout* form_;
-    QLabel* parameters_;    // of a flow: every parameter with its value
-    QLabel* moreLambdas_;   // of a flow of k > 3: λ4 ... λk
+    QLabel* parameters_;   // of a flow: every parameter with its value
+    QLabel* moreLambdas_;  // of a flow of k > 3: λ4 ... λk
     QGroupBox* projectionBox_;
     QGroupBox* variablesBox_;
     QComboBox* across_;

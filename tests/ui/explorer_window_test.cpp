@@ -9,11 +9,9 @@
 #include <QAction>
 #include <QChart>
 #include <QComboBox>
-#include <QLegendMarker>
-#include <QSpinBox>
-#include <QStandardItemModel>
 #include <QDir>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
@@ -21,6 +19,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -68,10 +68,12 @@ bool waitComplete(ExplorerWindow& w, int ms = 120000) {
 bool chosen(ExplorerWindow& w, const QString& name) {
     auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
     box->setCurrentIndex(box->findData(name));
-    return QTest::qWaitFor([&] {
-        const auto& s = w.computation().settings();
-        return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
-    }, 120000);
+    return QTest::qWaitFor(
+        [&] {
+            const auto& s = w.computation().settings();
+            return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
+        },
+        120000);
 }
 
 // Opens the panel of a cell, waits for its run and names the curves it draws.
@@ -331,15 +333,18 @@ private slots:
         // So does the copied Python call, cell by cell (the axes' values are exact here).
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-        const QByteArray printed = run(QStringLiteral(VELTRANO_PYTHON3),
-                                       {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"},
-                                       env);
-        QVERIFY2(c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
-                 printed.constData());
+        const QByteArray printed =
+            run(QStringLiteral(VELTRANO_PYTHON3),
+                {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"}, env);
+        QVERIFY2(
+            c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
+            printed.constData());
 #endif
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
-        QCOMPARE(curvesOfPoint(w, {3, 2}), (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(), QStringLiteral("y"));
+        QCOMPARE(curvesOfPoint(w, {3, 2}),
+                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
+                 QStringLiteral("y"));
         const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
         QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0);
         {
@@ -362,7 +367,8 @@ private slots:
         QTest::keyClick(initial, Qt::Key_Return);
         QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
         w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
-        QVERIFY(QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
         QCOMPARE(c.spectrum(0).size(), std::size_t{2});
         auto* shown = qobject_cast<QStandardItemModel*>(w.findChild<QComboBox*>(QStringLiteral("Shown"))->model());
         QVERIFY(shown->item(1)->isEnabled() && !shown->item(2)->isEnabled());
@@ -372,10 +378,12 @@ private slots:
         auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));
         QVERIFY(dimension->isVisible() && !dimension->accessibleName().isEmpty());
         dimension->setValue(6);
-        QVERIFY(QTest::qWaitFor([&] {
-            const auto& m = w.computation().settings().system;
-            return m && m->dimension == 6 && w.computation().complete();
-        }, 120000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const auto& m = w.computation().settings().system;
+                return m && m->dimension == 6 && w.computation().complete();
+            },
+            120000));
         QCOMPARE(w.computation().settings().y.count, 1);
         QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
         const auto* attractor = w.pointPanel()->findChild<QWidget*>(QStringLiteral("attractor"));

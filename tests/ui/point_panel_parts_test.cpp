@@ -7,10 +7,10 @@
 #include <cmath>
 
 #include "attractor_trace.h"
-#include "state_trace.h"
 #include "attractor_view.h"
 #include "drawn_history_rows.h"
 #include "history_picture.h"
+#include "state_trace.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;

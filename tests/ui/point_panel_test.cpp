@@ -263,10 +263,11 @@ private slots:
         QVERIFY(!again.statesRestart && again.flowStates.empty());
         std::vector<double> expected;
         std::int64_t step = 0;
-        runSystemObserved(RosslerSystem{}, flow.settings, {0.2, 0.2, 5.7}, [](const auto&) {}, nullptr,
-                          [&](double, std::span<const double> x) {
-                              if (++step % stride == 0) expected.insert(expected.end(), x.begin(), x.end());
-                          });
+        runSystemObserved(
+            RosslerSystem{}, flow.settings, {0.2, 0.2, 5.7}, [](const auto&) {}, nullptr,
+            [&](double, std::span<const double> x) {
+                if (++step % stride == 0) expected.insert(expected.end(), x.begin(), x.end());
+            });
         QCOMPARE(states.size(), expected.size());
         QVERIFY(states == expected);
     }

@@ -5,11 +5,12 @@
 namespace veltrano::explorer {
 
 CsvExport::CsvExport(const MapSettings& settings, std::shared_ptr<const std::vector<PointResult>> results,
-                     ReplacementFile file, QObject* parent)
+                     ReplacementFile file, QObject* parent, std::shared_ptr<const SystemCells> system)
     : QObject(parent),
       path_(QString::fromStdString(file.path())),
       settings_(settings),
       results_(std::move(results)),
+      system_(std::move(system)),
       file_(std::move(file)),
       thread_([this] { write(); }) {}
 
@@ -37,11 +38,13 @@ void CsvExport::write() {
             },
             Qt::QueuedConnection);
     };
-    std::string error = writeRows(settings_, *results_, file_.stream(), [&](std::int64_t rows) {
+    const auto goOn = [&](std::int64_t rows) {
         written_.store(rows);
         report();
         return !cancel_.load();
-    });
+    };
+    std::string error = system_ ? writeSystemRows(settings_, *results_, *system_, file_.stream(), goOn)
+                                : writeRows(settings_, *results_, file_.stream(), goOn);
     if (error.empty() && !cancel_.load()) error = file_.finish();
     QMetaObject::invokeMethod(
         this, [this, why = QString::fromStdString(error)] { conclude(why); }, Qt::QueuedConnection);

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "map_computation.h"
 #include "map_settings.h"
 #include "output_file.h"
 
@@ -22,8 +23,10 @@ class CsvExport : public QObject {
     Q_OBJECT
 public:
     // Starts writing at once.
+    // `system`: the rest of the cells of a map of a flow of the catalogue
+    // (null for Lorenz), written in the sweep file form of a system.
     CsvExport(const MapSettings& settings, std::shared_ptr<const std::vector<PointResult>> results,
-              ReplacementFile file, QObject* parent = nullptr);
+              ReplacementFile file, QObject* parent = nullptr, std::shared_ptr<const SystemCells> system = {});
     // Cancels and waits for the thread (within a block of rows); the file
     // is then as it was.
     ~CsvExport() override;
@@ -49,6 +52,7 @@ private:
     const QString path_;
     const MapSettings settings_;
     const std::shared_ptr<const std::vector<PointResult>> results_;
+    const std::shared_ptr<const SystemCells> system_;
     ReplacementFile file_;
     std::atomic<bool> cancel_{false};
     std::atomic<std::int64_t> written_{0};

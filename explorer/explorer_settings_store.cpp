@@ -1,7 +1,10 @@
 #include "explorer_settings_store.h"
 
 #include <QSettings>
+#include <QStringList>
 #include <cmath>
+
+#include "system_description.h"
 
 namespace veltrano::explorer {
 
@@ -18,6 +21,24 @@ std::optional<double> finite(const QSettings& store, const QString& key) {
     const double v = store.value(key).toString().toDouble(&ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+// Doubles separated by commas, each finite.
+std::optional<std::vector<double>> finiteList(const QSettings& store, const QString& key) {
+    std::vector<double> values;
+    for (const QString& text : store.value(key).toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (!ok || !std::isfinite(v)) return std::nullopt;
+        values.push_back(v);
+    }
+    return values;
+}
+
+QString listText(const std::vector<double>& values) {
+    QStringList texts;
+    for (double v : values) texts << text(v);
+    return texts.join(QLatin1Char(','));
 }
 
 std::optional<std::int64_t> whole(const QSettings& store, const QString& key, std::int64_t lo, std::int64_t hi) {
@@ -75,6 +96,30 @@ Session loadSession() {
     number("targetError", s.run.targetError);
     s.run.errors = store.value(QStringLiteral("errors")).toBool() || s.run.targetError > 0;
     usable = usable && s.run.step > 0 && s.run.targetError >= 0;
+    // Of another flow of the catalogue, as the catalogue has it now.
+    if (store.contains(QStringLiteral("system/name"))) {
+        SystemMap m;
+        m.name = store.value(QStringLiteral("system/name")).toString().toStdString();
+        const auto dimension = whole(store, QStringLiteral("system/dimension"), 1, kMaxDimension);
+        const auto flow = dimension ? findSystem(m.name, static_cast<std::size_t>(*dimension)) : std::nullopt;
+        const auto values = finiteList(store, QStringLiteral("system/values"));
+        const auto initial = finiteList(store, QStringLiteral("system/initial"));
+        const auto across = whole(store, QStringLiteral("system/across"), 0, 1000);
+        const auto up = whole(store, QStringLiteral("system/up"), -1, 1000);
+        const auto exponents = whole(store, QStringLiteral("system/exponents"), 1, kMaxDimension);
+        if (!flow || m.name == "lorenz" || !values || !initial || !across || !up || !exponents) return session;
+        m.dimension = flow->dimension;
+        m.values = *values;
+        m.initial = *initial;
+        m.across = static_cast<std::size_t>(*across);
+        m.up = *up < 0 ? SystemMap::kNoAxis : static_cast<std::size_t>(*up);
+        m.exponents = static_cast<std::size_t>(*exponents);
+        const std::size_t p = flow->parameters.size();
+        usable = usable && m.values.size() == p && m.initial.size() == m.dimension && m.across < p &&
+                 (m.up < p ? m.up != m.across : p == 1 && m.up == SystemMap::kNoAxis) && m.exponents <= m.dimension;
+        if (m.up == SystemMap::kNoAxis) s.y = {SweepParameter::R, 0.0, 0.0, 1};
+        s.system = std::move(m);
+    }
     if (usable) session.settings = s;
     return session;
 }
@@ -106,6 +151,19 @@ void saveSession(const Session& session) {
     store.setValue(QStringLiteral("errors"), s.run.errors);
     store.setValue(QStringLiteral("batch"), QString::number(s.run.batch));
     store.setValue(QStringLiteral("targetError"), text(s.run.targetError));
+    // Lorenz keeps the keys it always had, and no others.
+    store.remove(QStringLiteral("system"));
+    if (s.system) {
+        const SystemMap& m = *s.system;
+        store.setValue(QStringLiteral("system/name"), QString::fromStdString(m.name));
+        store.setValue(QStringLiteral("system/dimension"), QString::number(m.dimension));
+        store.setValue(QStringLiteral("system/values"), listText(m.values));
+        store.setValue(QStringLiteral("system/across"), QString::number(m.across));
+        store.setValue(QStringLiteral("system/up"),
+                       m.up == SystemMap::kNoAxis ? QStringLiteral("-1") : QString::number(m.up));
+        store.setValue(QStringLiteral("system/initial"), listText(m.initial));
+        store.setValue(QStringLiteral("system/exponents"), QString::number(m.exponents));
+    }
 }
 
 }  // namespace veltrano::explorer

@@ -18,18 +18,20 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
 #include <utility>
 
-#include "csv_export.h"
 #include "cell_description.h"
+#include "csv_export.h"
 #include "explorer_settings_store.h"
 #include "map_colours.h"
 #include "map_export.h"
 #include "map_widget.h"
+#include "number_text.h"
 #include "point_class.h"
 #include "point_mark.h"
 #include "point_panel.h"
@@ -136,6 +138,14 @@ void ExplorerWindow::buildControls() {
     shownBox_->addItem(tr("classes: chaotic, periodic, at rest, undecided"));
     shownBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     shownBox_->setMinimumContentsLength(12);
+    shownBox_->setWhatsThis(
+        tr("What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 "
+           "is above its bar; periodic where λ1 is zero within its bar (the flow's own zero exponent) and λ2 is "
+           "below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence "
+           "zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular "
+           "orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic "
+           "orbits are chaotic."));
+    shownBox_->setToolTip(shownBox_->whatsThis());
     auto* shownLabel = new QLabel(tr("&Show"), shownRow);
     shownLabel->setBuddy(shownBox_);
     shownLayout->addWidget(shownLabel);
@@ -282,6 +292,11 @@ void ExplorerWindow::start(const MapSettings& s, bool newView) {
     recolourNext_ = -1;
     map_->setMap(s, image_.image());
     legend_->setScale(shown_, 0, s.run.errors);
+    // λ2 and λ3 where they are computed.
+    const std::size_t k = s.system ? s.system->exponents : 3;
+    auto* shownItems = qobject_cast<QStandardItemModel*>(shownBox_->model());
+    for (int j = 1; j < 3; ++j) shownItems->item(j)->setEnabled(k > static_cast<std::size_t>(j));
+    if (!shownItems->item(static_cast<int>(shown_))->isEnabled()) setShown(Shown::Lambda1);
     updateActions();
     updateNotice();
     showProgress();
@@ -297,8 +312,11 @@ void ExplorerWindow::arrived(std::uint64_t generation, const QVector<WorkUnit>& 
         for (int k = 0; k < u.count; ++k) {
             const std::int64_t i = u.column * rows + u.firstRow + std::int64_t{k} * u.rowStep;
             const PointResult& r = c.result(i);
-            marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(markOf(r, grid_.pointAt(i), c.settings().run));
-            if (const auto v = shownValue(r, shown_)) limit_ = std::max(limit_, std::fabs(*v));
+            const pictures::PointMark mark = c.settings().system
+                                                 ? markOf(r, c.cellStatus(i).value_or(PointStatus::Error))
+                                                 : markOf(r, grid_.pointAt(i), c.settings().run);
+            marks_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(mark);
+            if (const auto v = shownValue(r, c.spectrum(i), shown_)) limit_ = std::max(limit_, std::fabs(*v));
         }
     if (paintedLimit_ == 0 && limit_ > 0) {
         // The first values set the scale before anything is painted.
@@ -327,8 +345,8 @@ double ExplorerWindow::scaleEnd() const {
 }
 
 QRgb ExplorerWindow::colourOf(std::int64_t index) const {
-    return cellColour(computation_->result(index), static_cast<pictures::PointMark>(marks_[static_cast<std::size_t>(index)]),
-                      shown_, paintedLimit_);
+    return cellColour(computation_->result(index), computation_->spectrum(index),
+                      static_cast<pictures::PointMark>(marks_[static_cast<std::size_t>(index)]), shown_, paintedLimit_);
 }
 
 namespace {
@@ -378,7 +396,7 @@ void ExplorerWindow::setShown(Shown shown) {
     limit_ = 0;
     for (std::int64_t i = 0; i < c.settings().size(); ++i)
         if (c.done(i))
-            if (const auto v = shownValue(c.result(i), shown_)) limit_ = std::max(limit_, std::fabs(*v));
+            if (const auto v = shownValue(c.result(i), c.spectrum(i), shown_)) limit_ = std::max(limit_, std::fabs(*v));
     recolour();
     updateNotice();
     map_->setDescriber([this](CellPosition cell) { return describe(cell); });
@@ -426,6 +444,18 @@ QString ExplorerWindow::describe(CellPosition cell) const {
     const MapSettings& s = c.settings();
     if (cell.column < 0 || cell.row < 0 || cell.column >= s.x.count || cell.row >= s.y.count) return {};
     const std::int64_t index = indexOf(s, cell.column, cell.row);
+    if (s.system) {
+        const SystemDescription flow = descriptionOf(*s.system);
+        const std::vector<double> p = systemPoint(s, index);
+        QString where;
+        for (std::size_t i : {s.system->across, s.system->up})
+            if (i < p.size())
+                where += (where.isEmpty() ? QString() : QStringLiteral(", ")) +
+                         QStringLiteral("%1 = %2").arg(QString::fromStdString(flow.parameters[i].name),
+                                                       QString::fromStdString(shortest(p[i])));
+        return systemCellDescription(where, c.done(index) ? &c.result(index) : nullptr, c.spectrum(index),
+                                     c.cellStatus(index).value_or(PointStatus::Error));
+    }
     return cellDescription(cellParameters(s, cell), c.done(index) ? &c.result(index) : nullptr, s.run);
 }
 
@@ -455,6 +485,19 @@ void ExplorerWindow::forward() {
 
 void ExplorerWindow::resetView() {
     MapSettings s = computation_->settings();
+    if (s.system) {
+        // The catalogue's ranges of the parameters on the axes.
+        const SystemDescription flow = descriptionOf(*s.system);
+        const auto range = [&](MapAxis& a, std::size_t i) {
+            if (i >= flow.parameters.size()) return;
+            a.from = flow.parameters[i].lowest;
+            a.to = flow.parameters[i].highest;
+        };
+        range(s.x, s.system->across);
+        range(s.y, s.system->up);
+        showMap(s);
+        return;
+    }
     s.x = fullRange(s.x.parameter, s.x.count);
     s.y = fullRange(s.y.parameter, s.y.count);
     showMap(s);
@@ -480,7 +523,8 @@ QString ExplorerWindow::exportCsv(const QString& path) {
     if (const auto* refusal = std::get_if<FileRefusal>(&opened))
         return cannotWrite(path, QString::fromStdString(refusal->message));
     csvAsked_ = false;
-    csvExport_ = new CsvExport(c.settings(), c.completeResults(), std::move(std::get<ReplacementFile>(opened)), this);
+    csvExport_ = new CsvExport(c.settings(), c.completeResults(), std::move(std::get<ReplacementFile>(opened)), this,
+                               c.completeSystemCells());
     csvProgress_ = new QProgressDialog(tr("Writing the rows to %1…").arg(path), tr("Cancel"), 0, 1000, this);
     csvProgress_->setObjectName(QStringLiteral("CsvProgress"));
     csvProgress_->setWindowModality(Qt::WindowModal);
@@ -588,6 +632,11 @@ void ExplorerWindow::openPoint(CellPosition cell) {
                     Qt::Vertical);
     }
     panelDock_->show();
+    if (s.system) {
+        panel_->question(point_panel::FlowPoint{s.system->name, s.system->dimension,
+                                                systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s)});
+        return;
+    }
     panel_->question(cellParameters(s, cell), s.run);
 }
 

@@ -29,7 +29,27 @@ QRgb cellColour(const PointResult& r, const FlowParameters& p, const RunSettings
     return cellColour(r, markOf(r, p, run), shown, limit);
 }
 
+// A point of any flow is classified by the same rule (point_class.h) from
+// its first two exponents and their bars, the flow's own zero exponent
+// telling periodic (λ1 = 0 and λ2 < 0) from chaotic (λ1 > 0). A conservative
+// flow (divergence zero, the exponents in pairs ±λ summing to zero, as
+// Hénon–Heiles) has no contracting direction on a regular orbit: there
+// λ1 and λ2 are both zero within their bars and the point is undecided, never
+// periodic; its chaotic orbits (λ1 beyond its bar) are chaotic as for any flow.
+pictures::PointMark markOf(const PointResult& r, PointStatus status) {
+    using pictures::PointMark;
+    if (!r.completed) return PointMark::Fault;
+    if (status == PointStatus::Inconsistent) return PointMark::Inconsistent;
+    if (classify(r) == PointClass::Undecided) return PointMark::Undecided;
+    return PointMark::Value;
+}
+
 QRgb cellColour(const PointResult& r, pictures::PointMark mark, Shown shown, double limit) {
+    return cellColour(r, r.expo, mark, shown, limit);
+}
+
+QRgb cellColour(const PointResult& r, std::span<const double> spectrum, pictures::PointMark mark, Shown shown,
+                double limit) {
     using pictures::PointMark;
     if (shown == Shown::Classes) {
         if (mark == PointMark::Fault || mark == PointMark::Inconsistent)
@@ -37,7 +57,7 @@ QRgb cellColour(const PointResult& r, pictures::PointMark mark, Shown shown, dou
         const auto c = classify(r);
         return c ? classColour(*c).rgb() : drawing::emptyColour().rgb();
     }
-    const auto v = shownValue(r, shown);
+    const auto v = shownValue(r, spectrum, shown);
     if (!v) return mark == PointMark::Fault ? drawing::faultColour().rgb() : drawing::emptyColour().rgb();
     return drawing::markColour(mark, *v, limit > 0 ? limit : 1).rgb();
 }

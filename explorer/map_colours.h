@@ -10,6 +10,7 @@
 #include "point_class.h"
 #include "point_mark.h"
 #include "shown_quantity.h"
+#include "trace_check.h"
 
 namespace veltrano::drawing {
 class ColourBarWidget;
@@ -23,6 +24,11 @@ namespace veltrano::explorer {
 // the drawing library, as veltrano-cli plot draws them.
 [[nodiscard]] pictures::PointMark markOf(const PointResult& r, const FlowParameters& p, const RunSettings& run);
 [[nodiscard]] QRgb cellColour(const PointResult& r, pictures::PointMark mark, Shown shown, double limit);
+// Of a point of a flow of the catalogue, with its status (system_status.h)
+// and its k exponents.
+[[nodiscard]] pictures::PointMark markOf(const PointResult& r, PointStatus status);
+[[nodiscard]] QRgb cellColour(const PointResult& r, std::span<const double> spectrum, pictures::PointMark mark,
+                              Shown shown, double limit);
 [[nodiscard]] QRgb cellColour(const PointResult& r, const FlowParameters& p, const RunSettings& run, Shown shown,
                               double limit);
 // Where nothing is computed yet.

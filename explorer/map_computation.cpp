@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
+
+#include "system_exponents.h"
+#include "system_status.h"
+#include "visit_system.h"
 
 namespace veltrano::explorer {
 
@@ -18,6 +23,7 @@ struct MapComputation::Job {
           path(widestPath()),
           units(workUnits(s.x.count, s.y.count, unitSize(s.run, path))),
           results(static_cast<std::size_t>(s.size())) {
+        if (s.system) prepareSystem(s);
         working = threads;
         for (int i = 0; i < threads; ++i) workers.emplace_back([this] { work(); });
     }
@@ -37,13 +43,74 @@ struct MapComputation::Job {
         return lanesOf(path) * (run.targetError > 0 ? 32 : 4);
     }
 
+    // A flow of the catalogue: its engine for the flow's own type, its k
+    // exponents, half-widths, mean divergence and status kept per cell
+    // beside the first three in `results`.
+    void prepareSystem(const MapSettings& s) {
+        const std::size_t k = cells.k = s.system->exponents;
+        const auto count = static_cast<std::size_t>(s.size());
+        cells.spectra.assign(count * k, 0.0);
+        cells.halfWidths.assign(count * k, 0.0);
+        cells.divergences.assign(count, 0.0);
+        cells.statuses.assign(count, PointStatus::Error);
+        const SystemSettings systemSettings = systemRun(s);
+        visitSystem(s.system->name, s.system->dimension, [&](auto system) {
+            using System = decltype(system);
+            runCells = [this, system, systemSettings, s](std::span<const std::int64_t> indices) {
+                std::vector<ParametersOf<System>> points(indices.size());
+                for (std::size_t c = 0; c < indices.size(); ++c) {
+                    const std::vector<double> p = systemPoint(s, indices[c]);
+                    for (std::size_t j = 0; j < points[c].size(); ++j) points[c][j] = p[j];
+                }
+                std::vector<ResultOf<System>> out(indices.size());
+                runSystemPoints(path, system, systemSettings, std::span<const ParametersOf<System>>(points),
+                                std::span<ResultOf<System>>(out), nullptr, &stop);
+                if (stop.load()) return;
+                for (std::size_t c = 0; c < indices.size(); ++c) keep(indices[c], out[c], systemSettings, system);
+            };
+        });
+    }
+
+    template <class System, class Result>
+    void keep(std::int64_t cell, const Result& r, const SystemSettings& settings, const System& system) {
+        const auto i = static_cast<std::size_t>(cell);
+        PointResult& head = results[i];
+        head.completed = r.completed;
+        head.t = r.t;
+        head.intervals = r.intervals;
+        head.batches = r.batches;
+        head.errorsKnown = r.errorsKnown;
+        const std::size_t k = cells.k;
+        for (std::size_t j = 0; j < std::min<std::size_t>(3, k); ++j) {
+            head.expo[j] = r.expo[j];
+            head.halfWidth[j] = r.halfWidth[j];
+        }
+        std::copy_n(r.expo.begin(), k, cells.spectra.begin() + static_cast<std::ptrdiff_t>(i * k));
+        std::copy_n(r.halfWidth.begin(), k, cells.halfWidths.begin() + static_cast<std::ptrdiff_t>(i * k));
+        cells.divergences[i] = r.meanDivergence;
+        cells.statuses[i] = veltrano::systemStatus(r.completed, r.t, r.estimates(), r.meanDivergence,
+                                                   system.dimension(), settings.step, settings.stepsPerInterval);
+    }
+
     void work() {
         std::vector<FlowParameters> points;
         std::vector<PointResult> out;
+        std::vector<std::int64_t> indices;
         for (;;) {
             const std::size_t u = next.fetch_add(1);
             if (u >= units.size() || stop.load()) break;
             const WorkUnit& unit = units[u];
+            if (runCells) {
+                indices.clear();
+                for (int c = 0; c < unit.count; ++c)
+                    indices.push_back(std::int64_t{unit.column} * grid.axes[1].count + unit.firstRow +
+                                      std::int64_t{c} * unit.rowStep);
+                runCells(indices);
+                if (stop.load()) break;
+                std::lock_guard lock(mutex);
+                finished.push_back(unit);
+                continue;
+            }
             points.clear();
             for (int k = 0; k < unit.count; ++k)
                 points.push_back(grid.pointAt(std::int64_t{unit.column} * grid.axes[1].count + unit.firstRow +
@@ -75,6 +142,8 @@ struct MapComputation::Job {
     const SimdPath path;
     const std::vector<WorkUnit> units;
     std::vector<PointResult> results;
+    SystemCells cells;  // of a flow of the catalogue (else empty)
+    std::function<void(std::span<const std::int64_t>)> runCells;
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
@@ -134,6 +203,32 @@ const PointResult& MapComputation::result(std::int64_t index) const {
 std::shared_ptr<const std::vector<PointResult>> MapComputation::completeResults() const {
     if (!complete()) return {};
     return {job_, &job_->results};
+}
+
+std::span<const double> MapComputation::spectrum(std::int64_t index) const {
+    if (!done(index)) return {};
+    if (!job_->runCells) return job_->results[static_cast<std::size_t>(index)].expo;
+    return job_->cells.spectrum(static_cast<std::size_t>(index));
+}
+
+std::span<const double> MapComputation::halfWidths(std::int64_t index) const {
+    if (!done(index)) return {};
+    if (!job_->runCells) return job_->results[static_cast<std::size_t>(index)].halfWidth;
+    return job_->cells.halfWidthsOf(static_cast<std::size_t>(index));
+}
+
+double MapComputation::divergence(std::int64_t index) const {
+    return done(index) && job_->runCells ? job_->cells.divergences[static_cast<std::size_t>(index)] : 0.0;
+}
+
+std::optional<PointStatus> MapComputation::cellStatus(std::int64_t index) const {
+    if (!done(index) || !job_->runCells) return std::nullopt;
+    return job_->cells.statuses[static_cast<std::size_t>(index)];
+}
+
+std::shared_ptr<const SystemCells> MapComputation::completeSystemCells() const {
+    if (!complete() || !job_->runCells) return {};
+    return {job_, &job_->cells};
 }
 
 bool MapComputation::done(std::int64_t index) const {

@@ -6,16 +6,34 @@
 #include <QVector>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "batched_exponents.h"
 #include "map_passes.h"
 #include "map_settings.h"
+#include "trace_check.h"
 
 namespace veltrano::explorer {
 
-// Computes a map on worker threads (every core, each running points in the
+// What a map of a flow of the catalogue keeps of each cell beside its
+// PointResult (which holds the first three exponents): all k exponents and
+// half-widths, k a cell, the mean divergence and the status.
+struct SystemCells {
+    std::size_t k = 0;
+    std::vector<double> spectra, halfWidths, divergences;
+    std::vector<PointStatus> statuses;
+
+    [[nodiscard]] std::span<const double> spectrum(std::size_t cell) const {
+        return std::span(spectra).subspan(cell * k, k);
+    }
+    [[nodiscard]] std::span<const double> halfWidthsOf(std::size_t cell) const {
+        return std::span(halfWidths).subspan(cell * k, k);
+    }
+};
+
+// Computes a map (of Lorenz, or of any flow of the catalogue) on worker threads (every core, each running points in the
 // SIMD lanes of the batched engine), pass by pass, and hands the finished
 // cells to the GUI thread. Every start() begins a new generation: the work
 // of the previous one is stopped (within a few thousand steps, however long
@@ -43,9 +61,21 @@ public:
     // The result of a cell where done() is true (else an empty result).
     [[nodiscard]] const PointResult& result(std::int64_t index) const;
     [[nodiscard]] bool done(std::int64_t index) const;
+    // The k exponents of a cell and their half-widths (Lorenz: the three of
+    // result()); empty where the cell is not done.
+    [[nodiscard]] std::span<const double> spectrum(std::int64_t index) const;
+    [[nodiscard]] std::span<const double> halfWidths(std::int64_t index) const;
+    // Of a flow of the catalogue: the mean divergence along a cell's orbit
+    // and its status (lyapunov/system_status.h); nullopt for Lorenz, whose
+    // status comes from its own rule and the cell's parameters.
+    [[nodiscard]] double divergence(std::int64_t index) const;
+    [[nodiscard]] std::optional<PointStatus> cellStatus(std::int64_t index) const;
     // Every cell's result, kept alive for its holder whatever is computed
     // next (empty unless complete()).
     [[nodiscard]] std::shared_ptr<const std::vector<PointResult>> completeResults() const;
+    // Of a flow of the catalogue, the rest of every cell (null for Lorenz or
+    // unless complete()), kept alive as completeResults() is.
+    [[nodiscard]] std::shared_ptr<const SystemCells> completeSystemCells() const;
     [[nodiscard]] std::int64_t doneCount() const { return doneCount_; }
     [[nodiscard]] bool complete() const { return settings_.size() > 0 && doneCount_ == settings_.size(); }
     // Cells done per second since the start, and the seconds still to go at

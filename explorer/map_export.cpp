@@ -8,12 +8,13 @@
 #include <cstring>
 
 #include "map_colours.h"
-#include "output_file.h"
 #include "number_text.h"
+#include "output_file.h"
 #include "picture_texts.h"
 #include "picture_writer.h"
 #include "sweep_picture.h"
 #include "sweep_rows.h"
+#include "system_sweep_rows.h"
 #include "trace_check.h"
 
 namespace veltrano::explorer {
@@ -46,6 +47,26 @@ std::string titleOf(const MapSettings& s, const QString& quantity) {
         .toStdString();
 }
 
+// "λ1 over a and c — Rössler, b = 0.2, n = 1000": the flow and the values
+// of the parameters off the axes.
+std::string systemTitleOf(const MapSettings& s, const QString& quantity) {
+    const SystemMap& m = *s.system;
+    const SystemDescription flow = descriptionOf(m);
+    const auto name = [&](std::size_t i) { return QString::fromStdString(flow.parameters[i].name); };
+    QString title = QString::fromStdString(flow.title);
+    if (flow.dimensionChoice) title += QStringLiteral(" (d = %1)").arg(m.dimension);
+    for (std::size_t i = 0; i < m.values.size(); ++i)
+        if (i != m.across && i != m.up)
+            title += QStringLiteral(", %1 = %2").arg(name(i), QString::fromStdString(shortest(m.values[i])));
+    const QString axes =
+        m.up == SystemMap::kNoAxis
+            ? name(m.across)
+            : QCoreApplication::translate("veltrano::explorer::MapExport", "%1 and %2").arg(name(m.across), name(m.up));
+    return QCoreApplication::translate("veltrano::explorer::MapExport", "%1 over %2 — %3, %4")
+        .arg(quantity, axes, title, runText(s.run))
+        .toStdString();
+}
+
 }  // namespace
 
 std::string writeRows(const MapSettings& s, std::span<const PointResult> results, std::FILE* out,
@@ -56,6 +77,42 @@ std::string writeRows(const MapSettings& s, std::span<const PointResult> results
     // A block at a time: however large the map, the text is never held whole.
     for (std::int64_t i = 0; i < size; ++i) {
         block += sweepRow({i, grid.pointAt(i), results[static_cast<std::size_t>(i)]}, s.run);
+        block += '\n';
+        if (block.size() > (1U << 16) || i + 1 == size) {
+            if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return std::strerror(errno);
+            block.clear();
+            if (!goOn(i + 1)) return {};
+        }
+    }
+    return {};
+}
+
+std::string writeSystemRows(const MapSettings& s, std::span<const PointResult> results, const SystemCells& cells,
+                            std::FILE* out, const std::function<bool(std::int64_t rows)>& goOn) {
+    // The rows veltrano-cli sweep --system writes, through its own writer.
+    const SystemMap& m = *s.system;
+    SystemSweepForm form{systemKey(m), {}, cells.k, s.run.errors};
+    for (const ParameterDescription& p : descriptionOf(m).parameters) form.parameters.push_back(p.name);
+    std::string block = systemSweepHeader(form) + '\n';
+    const auto size = static_cast<std::int64_t>(results.size());
+    SystemSweepPoint point;
+    for (std::int64_t i = 0; i < size; ++i) {
+        const auto cell = static_cast<std::size_t>(i);
+        const PointResult& head = results[cell];
+        point.index = i;
+        point.parameters = systemPoint(s, i);
+        AnySystemResult& r = point.result;
+        r = {};
+        r.completed = head.completed;
+        r.t = head.t;
+        r.exponents = cells.k;
+        r.intervals = head.intervals;
+        r.batches = head.batches;
+        r.errorsKnown = head.errorsKnown;
+        std::copy_n(cells.spectrum(cell).begin(), cells.k, r.expo.begin());
+        std::copy_n(cells.halfWidthsOf(cell).begin(), cells.k, r.halfWidth.begin());
+        r.meanDivergence = cells.divergences[cell];
+        block += systemSweepRow(form, point, head.completed ? cells.statuses[cell] : PointStatus::Error);
         block += '\n';
         if (block.size() > (1U << 16) || i + 1 == size) {
             if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return std::strerror(errno);
@@ -79,7 +136,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
         p.inconsistentName = QCoreApplication::translate("veltrano::explorer::MapExport", "inconsistent").toStdString();
         p.undecidedName = QCoreApplication::translate("veltrano::explorer::MapExport", "undecided").toStdString();
     };
-    if (lambda) {
+    if (lambda && !s.system) {
         // The command line's own picture of the sweep.
         pictures::SweepPicture sweep(grid, {});
         for (std::int64_t i = 0; i < s.size(); ++i)
@@ -87,9 +144,16 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
         picture = sweep.heatMap(static_cast<int>(shown) + 1);
         picture.title = titleOf(s, QString::fromStdString(picture.valueTitle));
     } else {
-        picture.title = titleOf(s, shownTitle(shown));
-        picture.xTitle = pictures::symbolOf(s.x.parameter);
-        picture.yTitle = pictures::symbolOf(s.y.parameter);
+        if (s.system) {
+            const SystemDescription flow = descriptionOf(*s.system);
+            picture.title = systemTitleOf(s, shownTitle(shown));
+            picture.xTitle = flow.parameters[s.system->across].name;
+            picture.yTitle = s.system->up < flow.parameters.size() ? flow.parameters[s.system->up].name : "";
+        } else {
+            picture.title = titleOf(s, shownTitle(shown));
+            picture.xTitle = pictures::symbolOf(s.x.parameter);
+            picture.yTitle = pictures::symbolOf(s.y.parameter);
+        }
         picture.valueTitle = shownTitle(shown).toStdString();
         picture.xFrom = grid.axes[0].valueAt(0);
         picture.xTo = grid.axes[0].valueAt(s.x.count - 1);
@@ -105,7 +169,8 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
                 if (!map.done(i)) continue;
                 const auto cell = static_cast<std::size_t>(std::int64_t{r} * s.x.count + c);
                 const PointResult& result = map.result(i);
-                PointMark mark = markOf(result, grid.pointAt(i), s.run);
+                PointMark mark = s.system ? markOf(result, map.cellStatus(i).value_or(PointStatus::Error))
+                                          : markOf(result, grid.pointAt(i), s.run);
                 double value = NAN;
                 if (shown == Shown::Classes) {
                     // Chaos at the warm end, rest at the cool end, periodic
@@ -118,7 +183,7 @@ pictures::HeatMap heatMapOf(const MapComputation& map, Shown shown) {
                     if (k && *k == PointClass::Undecided) value = NAN;
                     if (!k && mark == PointMark::Value) mark = PointMark::Empty;
                     picture.limit = 1;
-                } else if (const auto v = shownValue(result, shown)) {
+                } else if (const auto v = shownValue(result, map.spectrum(i), shown)) {
                     value = *v;
                 } else if (mark != PointMark::Fault) {
                     mark = PointMark::Empty;

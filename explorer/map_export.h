@@ -23,6 +23,11 @@ namespace veltrano::explorer {
 // time; after each block `goOn` is told the rows written so far, and ends
 // the writing early, the rest unwritten, by answering false. An empty text
 // on success (or an early end), else what went wrong.
+// The rows of a complete map of a flow of the catalogue, as veltrano-cli
+// sweep --system writes them (system_sweep_rows.h).
+[[nodiscard]] std::string writeSystemRows(const MapSettings& s, std::span<const PointResult> results,
+                                          const SystemCells& cells, std::FILE* out,
+                                          const std::function<bool(std::int64_t rows)>& goOn);
 [[nodiscard]] std::string writeRows(const MapSettings& s, std::span<const PointResult> results, std::FILE* out,
                                     const std::function<bool(std::int64_t rows)>& goOn);
 

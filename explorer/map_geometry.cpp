@@ -38,7 +38,9 @@ double roundedToCell(double v, double cell) {
 std::optional<MapSettings> zoomedTo(const MapSettings& s, CellPosition a, CellPosition b) {
     const int c0 = std::min(a.column, b.column), c1 = std::max(a.column, b.column);
     const int r0 = std::min(a.row, b.row), r1 = std::max(a.row, b.row);
-    if (c1 - c0 < 1 || r1 - r0 < 1) return std::nullopt;
+    // A map of one row (a flow of one parameter) zooms across only.
+    const bool oneRow = s.system && s.system->up == SystemMap::kNoAxis;
+    if (c1 - c0 < 1 || (r1 - r0 < 1 && !oneRow)) return std::nullopt;
     MapSettings zoomed = s;
     const auto narrow = [](MapAxis& axis, int first, int last) {
         const double from = axisValue(axis, first), to = axisValue(axis, last);
@@ -48,7 +50,7 @@ std::optional<MapSettings> zoomedTo(const MapSettings& s, CellPosition a, CellPo
         axis.to = roundedTo != roundedFrom ? roundedTo : to;
     };
     narrow(zoomed.x, c0, c1);
-    narrow(zoomed.y, r0, r1);
+    if (!oneRow) narrow(zoomed.y, r0, r1);
     return zoomed;
 }
 

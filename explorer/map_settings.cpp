@@ -26,7 +26,68 @@ bool operator==(const MapSettings& a, const MapSettings& b) {
     return a.x == b.x && a.y == b.y && a.base.sv == b.base.sv && a.base.rv == b.base.rv && a.base.bv == b.base.bv &&
            r.intervals == q.intervals && r.transient == q.transient && r.initial == q.initial && r.step == q.step &&
            r.stepsPerInterval == q.stepsPerInterval && r.errors == q.errors && r.batch == q.batch &&
-           r.targetError == q.targetError;
+           r.targetError == q.targetError && a.system == b.system;
+}
+
+std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int columns, int rows,
+                                          const RunSettings& run) {
+    if (flow.parameters.empty()) return std::nullopt;
+    MapSettings s;
+    s.run = run;
+    SystemMap m;
+    m.name = flow.name;
+    m.dimension = flow.dimension;
+    for (const ParameterDescription& p : flow.parameters) m.values.push_back(p.value);
+    m.across = 0;
+    m.up = flow.parameters.size() > 1 ? 1 : SystemMap::kNoAxis;
+    m.initial = flow.start;
+    m.exponents = flow.dimension;
+    const ParameterDescription& across = flow.parameters[0];
+    s.x = {SweepParameter::Sigma, across.lowest, across.highest, columns};
+    if (m.up != SystemMap::kNoAxis) {
+        const ParameterDescription& up = flow.parameters[1];
+        s.y = {SweepParameter::R, up.lowest, up.highest, rows};
+    } else {
+        s.y = {SweepParameter::R, 0.0, 0.0, 1};
+    }
+    s.system = std::move(m);
+    return s;
+}
+
+SystemDescription descriptionOf(const SystemMap& m) {
+    if (auto flow = findSystem(m.name, m.dimension)) return *flow;
+    return {};
+}
+
+std::vector<double> systemPoint(const MapSettings& s, std::int64_t index) {
+    const SystemMap& m = *s.system;
+    std::vector<double> p = m.values;
+    const std::int64_t rows = s.y.count;
+    const auto value = [](const MapAxis& a, std::int64_t i) {
+        return SweepAxis{SweepParameter::Sigma, a.from, a.to, a.count, {}}.valueAt(i);
+    };
+    if (m.across < p.size()) p[m.across] = value(s.x, index / rows);
+    if (m.up < p.size()) p[m.up] = value(s.y, index % rows);
+    return p;
+}
+
+SystemSettings systemRun(const MapSettings& s) {
+    SystemSettings run;
+    run.intervals = s.run.intervals;
+    run.transient = s.run.transient;
+    run.initial = s.system->initial;
+    run.exponents = s.system->exponents;
+    run.step = s.run.step;
+    run.stepsPerInterval = s.run.stepsPerInterval;
+    run.errors = s.run.errors;
+    run.batch = s.run.batch;
+    run.targetError = s.run.targetError;
+    return run;
+}
+
+std::string systemKey(const SystemMap& m) {
+    const SystemDescription flow = descriptionOf(m);
+    return flow.dimensionChoice ? m.name + ':' + std::to_string(m.dimension) : m.name;
 }
 
 SweepGrid gridOf(const MapSettings& s) {
@@ -118,7 +179,95 @@ std::string pythonValues(const MapAxis& a) {
 
 }  // namespace
 
+namespace {
+
+// The file a copied system command writes (the command line writes a
+// system's sweep to a file, never to the terminal).
+constexpr const char* kSystemOutput = "map.csv";
+
+std::string systemVary(const SystemDescription& flow, std::size_t index, const MapAxis& a) {
+    return flow.parameters[index].name + '=' + exactText(a.from) + ':' + exactText(a.to) + ':' + wholeText(a.count);
+}
+
+std::string systemCommandLine(const MapSettings& s) {
+    const SystemMap& m = *s.system;
+    const SystemDescription flow = descriptionOf(m);
+    std::string line = "veltrano-cli sweep --system " + m.name;
+    if (flow.dimensionChoice) line += " --dimension " + wholeText(static_cast<std::int64_t>(m.dimension));
+    if (m.exponents != flow.dimension) line += " --exponents " + wholeText(static_cast<std::int64_t>(m.exponents));
+    line += " --vary " + systemVary(flow, m.across, s.x);
+    if (m.up != SystemMap::kNoAxis) line += " --vary " + systemVary(flow, m.up, s.y);
+    RunSettings run = s.run;
+    run.initial = RunSettings{}.initial;  // the system's start is said below
+    if (m.initial != flow.start) {
+        std::string values;
+        for (double v : m.initial) {
+            if (!values.empty()) values += ',';
+            values += exactText(v);
+        }
+        line += " --initial " + values;
+    }
+    researchOptions(run, [&](const char* name, const std::string& value) {
+        line += std::string(" --") + name;
+        if (!value.empty()) line += ' ' + value;
+    });
+    line += std::string(" --output ") + kSystemOutput + ' ' + wholeText(s.run.intervals);
+    for (std::size_t i = 0; i < m.values.size(); ++i)
+        if (i != m.across && i != m.up) line += ' ' + flow.parameters[i].name + '=' + exactText(m.values[i]);
+    return line;
+}
+
+// The keywords of the research options that differ from their defaults.
+std::string pythonOptions(const RunSettings& run) {
+    const RunSettings defaults;
+    std::string call;
+    if (run.transient != defaults.transient) call += ", transient=" + wholeText(run.transient);
+    if (run.initial != defaults.initial)
+        call += ", initial=(" + pythonFloat(run.initial[0]) + ", " + pythonFloat(run.initial[1]) + ", " +
+                pythonFloat(run.initial[2]) + ")";
+    if (run.step != defaults.step) call += ", step=" + pythonFloat(run.step);
+    if (run.stepsPerInterval != defaults.stepsPerInterval)
+        call += ", steps_per_interval=" + wholeText(run.stepsPerInterval);
+    if (run.targetError > 0)
+        call += ", target_error=" + pythonFloat(run.targetError);
+    else if (run.errors)
+        call += ", errors=True";
+    if (run.errors && run.batch != defaults.batch) call += ", batch=" + wholeText(run.batch);
+    return call;
+}
+
+std::string systemPythonCall(const MapSettings& s) {
+    const SystemMap& m = *s.system;
+    const SystemDescription flow = descriptionOf(m);
+    const auto linspace = [](const MapAxis& a) {
+        return "numpy.linspace(" + pythonFloat(a.from) + ", " + pythonFloat(a.to) + ", " + wholeText(a.count) + ")";
+    };
+    std::string call = "import numpy\nimport veltrano\n\nmap = veltrano.system(\"" + m.name + "\"";
+    if (flow.dimensionChoice) call += ", dimension=" + wholeText(static_cast<std::int64_t>(m.dimension));
+    call += ").sweep(" + wholeText(s.run.intervals);
+    call += ", " + flow.parameters[m.across].name + '=' + linspace(s.x);
+    if (m.up != SystemMap::kNoAxis) call += ", " + flow.parameters[m.up].name + '=' + linspace(s.y);
+    for (std::size_t i = 0; i < m.values.size(); ++i)
+        if (i != m.across && i != m.up) call += ", " + flow.parameters[i].name + '=' + pythonFloat(m.values[i]);
+    if (m.exponents != flow.dimension) call += ", exponents=" + wholeText(static_cast<std::int64_t>(m.exponents));
+    if (m.initial != flow.start) {
+        call += ", initial=(";
+        for (std::size_t i = 0; i < m.initial.size(); ++i) {
+            if (i > 0) call += ", ";
+            call += pythonFloat(m.initial[i]);
+        }
+        call += m.initial.size() == 1 ? ",)" : ")";
+    }
+    RunSettings run = s.run;
+    run.initial = RunSettings{}.initial;
+    call += pythonOptions(run);
+    return call + ")\n";
+}
+
+}  // namespace
+
 std::string commandLine(const MapSettings& s) {
+    if (s.system) return systemCommandLine(s);
     std::string line = "veltrano-cli sweep " + wholeText(s.run.intervals) + ' ' + exactText(s.base.sv) + ' ' +
                        exactText(s.base.rv) + ' ' + exactText(s.base.bv) + " --vary " + varyText(s.x) + " --vary " +
                        varyText(s.y);
@@ -130,6 +279,7 @@ std::string commandLine(const MapSettings& s) {
 }
 
 std::string pythonCall(const MapSettings& s) {
+    if (s.system) return systemPythonCall(s);
     std::string args[3];
     for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B}) {
         const auto k = static_cast<std::size_t>(p);
@@ -144,21 +294,7 @@ std::string pythonCall(const MapSettings& s) {
     if (static_cast<int>(s.x.parameter) > static_cast<int>(s.y.parameter))
         call += ", vary=(\"" + std::string(parameterName(s.x.parameter)) + "\", \"" +
                 std::string(parameterName(s.y.parameter)) + "\")";
-    const RunSettings defaults;
-    const RunSettings& run = s.run;
-    if (run.transient != defaults.transient) call += ", transient=" + wholeText(run.transient);
-    if (run.initial != defaults.initial)
-        call += ", initial=(" + pythonFloat(run.initial[0]) + ", " + pythonFloat(run.initial[1]) + ", " +
-                pythonFloat(run.initial[2]) + ")";
-    if (run.step != defaults.step) call += ", step=" + pythonFloat(run.step);
-    if (run.stepsPerInterval != defaults.stepsPerInterval)
-        call += ", steps_per_interval=" + wholeText(run.stepsPerInterval);
-    if (run.targetError > 0)
-        call += ", target_error=" + pythonFloat(run.targetError);
-    else if (run.errors)
-        call += ", errors=True";
-    if (run.errors && run.batch != defaults.batch) call += ", batch=" + wholeText(run.batch);
-    return call + ")\n";
+    return call + pythonOptions(s.run) + ")\n";
 }
 
 }  // namespace veltrano::explorer

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "run_settings.h"
 #include "sweep_grid.h"
+#include "system_description.h"
+#include "system_run.h"
 
 namespace veltrano::explorer {
 
@@ -19,8 +24,28 @@ struct MapAxis {
     friend bool operator==(const MapAxis&, const MapAxis&) = default;
 };
 
+// A flow of the catalogue other than Lorenz: its name and dimension, the
+// value of every parameter in the catalogue's order (those on an axis take
+// the axis's values), which parameters lie across and up, the starting
+// point (d values) and the number k of exponents computed. A flow of one
+// parameter has it across and one row, no parameter up.
+struct SystemMap {
+    static constexpr std::size_t kNoAxis = static_cast<std::size_t>(-1);
+    std::string name;
+    std::size_t dimension = 0;
+    std::vector<double> values;
+    std::size_t across = 0;
+    std::size_t up = 1;
+    std::vector<double> initial;
+    std::size_t exponents = 0;
+    friend bool operator==(const SystemMap&, const SystemMap&) = default;
+};
+
 // Everything a map is computed from: its two axes (x across, y up), the
 // value of every parameter (the one not on an axis keeps it) and the run.
+// Without `system` the map is of Lorenz over two of σ, R and b (x, y and
+// base); with it, of that flow (x and y give the ranges and counts, and the
+// run's initial point is the system's).
 struct MapSettings {
     static constexpr int kMaxCells = 2000;  // a side
 
@@ -28,6 +53,7 @@ struct MapSettings {
     MapAxis y{SweepParameter::R, 0.0, 200.0, 300};
     FlowParameters base{10.0, 28.0, 2.6667};
     RunSettings run = defaultRun();
+    std::optional<SystemMap> system;
 
     [[nodiscard]] static RunSettings defaultRun();
     [[nodiscard]] std::int64_t size() const { return std::int64_t{x.count} * y.count; }
@@ -43,6 +69,22 @@ struct MapSettings {
 [[nodiscard]] inline std::int64_t indexOf(const MapSettings& s, int column, int row) {
     return std::int64_t{column} * s.y.count + row;
 }
+
+// The map of `flow` (not Lorenz) at its defaults: its first two parameters
+// over the catalogue's ranges with `columns` x `rows` cells (one row for a
+// flow of one parameter), its start, all d exponents, `run`. nullopt for a
+// flow without parameters, which has nothing to map.
+[[nodiscard]] std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int columns, int rows,
+                                                        const RunSettings& run);
+// The catalogue's description of the flow of a system map, at its dimension.
+[[nodiscard]] SystemDescription descriptionOf(const SystemMap& m);
+// The parameters of the cell with index `index` of a system map.
+[[nodiscard]] std::vector<double> systemPoint(const MapSettings& s, std::int64_t index);
+// The engine's settings of a system map.
+[[nodiscard]] SystemSettings systemRun(const MapSettings& s);
+// The flow's name as files name it: "rossler", or "lorenz96:8" where the
+// dimension is chosen.
+[[nodiscard]] std::string systemKey(const SystemMap& m);
 
 [[nodiscard]] double valueOf(const FlowParameters& p, SweepParameter which);
 void setValue(FlowParameters& p, SweepParameter which, double v);

@@ -19,6 +19,15 @@ QString symbol(SweepParameter p) {
     return QString::fromStdString(pictures::symbolOf(p));
 }
 
+// The name of the parameter across (or up) the map: σ, R or b, or the
+// flow's own; empty for no parameter up.
+QString axisTitle(const MapSettings& s, bool across) {
+    if (!s.system) return symbol(across ? s.x.parameter : s.y.parameter);
+    const std::size_t i = across ? s.system->across : s.system->up;
+    const SystemDescription flow = descriptionOf(*s.system);
+    return i < flow.parameters.size() ? QString::fromStdString(flow.parameters[i].name) : QString();
+}
+
 }  // namespace
 
 MapWidget::MapWidget(QWidget* parent) : QWidget(parent) {
@@ -127,15 +136,16 @@ void MapWidget::paintEvent(QPaintEvent*) {
             }
         }
     };
+    const bool up = !settings_.system || settings_.system->up != SystemMap::kNoAxis;
     axis(settings_.x, true);
-    axis(settings_.y, false);
+    if (up) axis(settings_.y, false);
     p.drawText(QRectF(area.left(), area.bottom() + 5 + fm.height(), area.width(), fm.height()), Qt::AlignHCenter,
-               symbol(settings_.x.parameter));
+               axisTitle(settings_, true));
     p.save();
     p.translate(fm.height() / 2 + 2, area.center().y());
     p.rotate(-90);
     p.drawText(QRectF(-area.height() / 2, -fm.height() / 2, area.height(), fm.height()), Qt::AlignHCenter,
-               symbol(settings_.y.parameter));
+               axisTitle(settings_, false));
     p.restore();
 
     if (hasFocus()) {

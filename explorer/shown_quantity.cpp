@@ -5,7 +5,13 @@
 namespace veltrano::explorer {
 
 std::optional<double> shownValue(const PointResult& r, Shown shown) {
+    return shownValue(r, r.expo, shown);
+}
+
+std::optional<double> shownValue(const PointResult& r, std::span<const double> spectrum, Shown shown) {
     if (!r.completed) return std::nullopt;
+    if ((shown == Shown::Lambda2 && spectrum.size() < 2) || (shown == Shown::Lambda3 && spectrum.size() < 3))
+        return std::nullopt;
     switch (shown) {
         case Shown::Lambda1:
             return r.expo[0];
@@ -14,7 +20,7 @@ std::optional<double> shownValue(const PointResult& r, Shown shown) {
         case Shown::Lambda3:
             return r.expo[2];
         case Shown::KaplanYorke:
-            return kaplanYorke(r.expo);
+            return kaplanYorke(spectrum);
         case Shown::HalfWidth1:
             if (!r.errorsKnown) return std::nullopt;
             return r.halfWidth[0];

@@ -28,10 +28,6 @@ std::pair<std::size_t, std::size_t> axesOf(Projection p) {
     return {0, 2};
 }
 
-QString axisName(std::size_t coordinate) {
-    return QStringLiteral("xyz").mid(static_cast<qsizetype>(coordinate), 1);
-}
-
 }  // namespace
 
 AttractorView::AttractorView(QWidget* parent) : QWidget(parent) {
@@ -70,6 +66,12 @@ void AttractorView::settle() {
     if (bounds_ == grown) return;
     restartPicture();
     drawMore();
+}
+
+void AttractorView::setCoordinateNames(const QString& first, const QString& second, const QString& third) {
+    names_ = {first, second, third};
+    describe();
+    update();
 }
 
 void AttractorView::setProjection(Projection projection) {
@@ -254,12 +256,12 @@ void AttractorView::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::Text));
     const QFontMetricsF metrics(font());
     painter.drawText(QRectF(area.left(), area.bottom() + metrics.height() * 0.9, area.width(), metrics.height()),
-                     Qt::AlignHCenter, axisName(h));
+                     Qt::AlignHCenter, names_[h]);
     painter.save();
     painter.translate(area.left() - metrics.height() * 1.6, area.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-area.height() / 2, -metrics.height() / 2, area.height(), metrics.height()),
-                     Qt::AlignHCenter, axisName(v));
+                     Qt::AlignHCenter, names_[v]);
     painter.restore();
     if (bounds_.isNull()) return;
     // The ends of the shown ranges, where the box reaches the area's edges.
@@ -289,15 +291,16 @@ void AttractorView::resizeEvent(QResizeEvent*) {
 void AttractorView::describe() {
     const auto [h, v] = axesOf(projection_);
     if (states_.empty()) {
-        setAccessibleDescription(tr("Projection on %1–%2: no states yet").arg(axisName(h), axisName(v)));
+        setAccessibleDescription(tr("Projection on %1–%2: no states yet").arg(names_[h], names_[v]));
         return;
     }
     const QLocale locale = QLocale::c();  // the point, as every number the program writes
-    setAccessibleDescription(tr("Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8")
-                                 .arg(axisName(h), axisName(v), locale.toString(static_cast<qlonglong>(states_.size())),
-                                      locale.toString(static_cast<qlonglong>(stride_)),
-                                      locale.toString(bounds_.left(), 'g', 4), locale.toString(bounds_.right(), 'g', 4),
-                                      locale.toString(bounds_.top(), 'g', 4), locale.toString(bounds_.bottom(), 'g', 4)));
+    setAccessibleDescription(
+        tr("Projection on %1–%2 of %3 states, one every %4 steps; %1 from %5 to %6, %2 from %7 to %8")
+            .arg(names_[h], names_[v], locale.toString(static_cast<qlonglong>(states_.size())),
+                 locale.toString(static_cast<qlonglong>(stride_)), locale.toString(bounds_.left(), 'g', 4),
+                 locale.toString(bounds_.right(), 'g', 4), locale.toString(bounds_.top(), 'g', 4),
+                 locale.toString(bounds_.bottom(), 'g', 4)));
 }
 
 }  // namespace veltrano::point_panel

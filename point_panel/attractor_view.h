@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -48,6 +49,9 @@ public:
     void settle();
 
     void setProjection(Projection projection);
+    // The names of the three coordinates on the axes (x, y and z at first;
+    // a flow's chosen variables are drawn as the first two).
+    void setCoordinateNames(const QString& first, const QString& second, const QString& third);
     [[nodiscard]] Projection projection() const { return projection_; }
     [[nodiscard]] std::span<const Triple> states() const { return states_; }
     // True while states wait to be drawn.
@@ -80,6 +84,7 @@ private:
     std::vector<Triple> states_;
     std::int64_t stride_ = 1;
     Projection projection_ = Projection::XZ;
+    std::array<QString, 3> names_{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
     QRectF bounds_;  // in the projection's coordinates; empty: nothing to draw yet
 
     // The picture being drawn: where states land in its device pixels, the

@@ -51,7 +51,7 @@ void ConvergenceView::append(std::span<const HistoryRow> kept, const std::option
     // The picture keeps its own rows by the same rule: it is given each row
     // once, in order.
     const auto feed = [this](const HistoryRow& row) {
-        if (row.interval <= lastFed_) return;
+        if (row.interval <= lastFed_ || !row.spectrum.empty()) return;
         lastFed_ = row.interval;
         picture_.add(row.interval, row.t, row.expo, row.halfWidth);
     };
@@ -73,8 +73,11 @@ void ConvergenceView::redraw() {
     // On white, as the pictures are.
     chart->setBackgroundBrush(Qt::white);
     chart->setBackgroundRoundness(0);
-    if (!picture_.empty()) {
-        pictures::LineChart data = picture_.chart(std::string());
+    const bool flow = newest_ && !newest_->spectrum.empty();
+    view_->setAccessibleName(flow ? tr("Convergence of λ1 … λ%1").arg(newest_->spectrum.size())
+                                  : tr("Convergence of λ1, λ2, λ3"));
+    if (!picture_.empty() || flow) {
+        pictures::LineChart data = flow ? flowChart() : picture_.chart(std::string());
         data.title.clear();  // the panel names the point beside the chart
         // The axes in the window's language (the tool's pictures stay English).
         data.xTitle = tr("t (logarithmic)").toStdString();
@@ -86,6 +89,29 @@ void ConvergenceView::redraw() {
     delete old;  // the view gives the previous chart back
     fitLabels();
     describe();
+}
+
+pictures::LineChart ConvergenceView::flowChart() const {
+    const std::vector<HistoryRow> all = rows();
+    const std::size_t k = newest_->spectrum.size();
+    bool bars = false;
+    for (const HistoryRow& row : all) bars = bars || !row.spectrumHalfWidth.empty();
+    pictures::LineChart chart;
+    chart.logX = true;
+    for (std::size_t j = 0; j < k; ++j) {
+        pictures::Curve curve{QStringLiteral("λ%1").arg(j + 1).toStdString(), {}, {}, {}, {}};
+        for (const HistoryRow& row : all) {
+            if (row.spectrum.size() != k) continue;
+            curve.x.push_back(row.t);
+            curve.y.push_back(row.spectrum[j]);
+            if (!bars) continue;
+            const bool known = row.spectrumHalfWidth.size() == k;
+            curve.low.push_back(known ? row.spectrum[j] - row.spectrumHalfWidth[j] : std::nan(""));
+            curve.high.push_back(known ? row.spectrum[j] + row.spectrumHalfWidth[j] : std::nan(""));
+        }
+        chart.curves.push_back(std::move(curve));
+    }
+    return chart;
 }
 
 QChart* ConvergenceView::chart() const {
@@ -133,6 +159,18 @@ void ConvergenceView::describe() {
     const QLocale locale = QLocale::c();  // the point, as every number the program writes
     QString text = tr("At t = %1, interval %2:").arg(locale.toString(newest_->t, 'g', 8),
                                                      locale.toString(static_cast<qlonglong>(newest_->interval)));
+    if (!newest_->spectrum.empty()) {
+        const std::vector<double>& s = newest_->spectrum;
+        for (std::size_t k = 0; k < s.size(); ++k) {
+            text += QStringLiteral(" λ%1 = %2").arg(k + 1).arg(locale.toString(s[k], 'g', 6));
+            if (newest_->spectrumHalfWidth.size() == s.size())
+                text += QStringLiteral(" ± ") + locale.toString(newest_->spectrumHalfWidth[k], 'g', 2);
+            text += k + 1 < s.size() ? QStringLiteral(",") : QStringLiteral(".");
+        }
+        if (!errors_) text += QLatin1Char(' ') + tr("Error bars are off.");
+        view_->setAccessibleDescription(text);
+        return;
+    }
     for (std::size_t k = 0; k < 3; ++k) {
         text += QStringLiteral(" λ%1 = %2").arg(k + 1).arg(locale.toString(newest_->expo[k], 'g', 6));
         if (newest_->halfWidth) text += QStringLiteral(" ± ") + locale.toString((*newest_->halfWidth)[k], 'g', 2);

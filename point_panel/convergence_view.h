@@ -14,7 +14,8 @@ class QChartView;
 
 namespace veltrano::point_panel {
 
-// The convergence of λ1, λ2, λ3 as a run goes, on a logarithmic axis of t,
+// The convergence of λ1, λ2, λ3 (of a flow other than Lorenz: of its k
+// estimates) as a run goes, on a logarithmic axis of t,
 // drawn as `veltrano-cli plot` draws a history (the same picture of the
 // same rows): the three estimates and, with error bars, the band of their
 // half-widths where they are known.
@@ -47,6 +48,10 @@ private:
     // chart rather than six entries of the legend, and the axis of t
     // labelled at every decade or every second, third, … one.
     void fitLabels();
+
+    // The chart of a flow's k estimates (rows with a spectrum): one curve
+    // each, from the rows kept, which follow the history pictures' rule.
+    [[nodiscard]] pictures::LineChart flowChart() const;
 
     std::vector<HistoryRow> kept_;
     std::optional<HistoryRow> newest_;

@@ -15,6 +15,10 @@ struct HistoryRow {
     double t = 0.0;
     Triple expo{};
     std::optional<Triple> halfWidth;  // with error bars, once enough batches are complete
+    // Of a flow other than Lorenz: all k estimates (expo holds the first
+    // three) and, where halfWidth is known, their k half-widths.
+    std::vector<double> spectrum{};
+    std::vector<double> spectrumHalfWidth{};
     friend bool operator==(const HistoryRow&, const HistoryRow&) = default;
 };
 

@@ -1,12 +1,28 @@
 #include "point_job.h"
 
 #include "batched_exponents.h"
+#include "system_exponents.h"
+#include "visit_system.h"
 
 namespace veltrano::point_panel {
 
 PointJob::PointJob(std::uint64_t generation, const FlowParameters& point, const RunSettings& settings,
                    std::size_t traceCapacity)
-    : generation_(generation), point_(point), settings_(settings), trace_(traceCapacity), thread_([this] { run(); }) {}
+    : generation_(generation),
+      point_(point),
+      settings_(settings),
+      trace_(traceCapacity),
+      flowTrace_(1, 2),
+      thread_([this] { run(); }) {}
+
+PointJob::PointJob(std::uint64_t generation, const FlowPoint& flow, std::size_t traceCapacity)
+    : generation_(generation),
+      point_{},
+      settings_{},
+      flow_(flow),
+      trace_(2),
+      flowTrace_(flow.dimension, traceCapacity),
+      thread_([this] { runFlow(); }) {}
 
 PointJob::~PointJob() {
     cancel();
@@ -57,6 +73,66 @@ void PointJob::run() {
     finished_.store(true, std::memory_order_release);
 }
 
+void PointJob::runFlow() {
+    const FlowPoint& flow = *flow_;
+    const std::size_t d = flow.dimension;
+    constexpr std::size_t kPart = 4096;
+    std::vector<double> pending;
+    const auto flush = [&] {
+        for (std::size_t i = 0; i + d <= pending.size(); i += d) flowTrace_.add(std::span(pending).subspan(i, d));
+        pending.clear();
+    };
+    PointResult head;
+    visitSystem(flow.name, d, [&](auto system) {
+        using System = decltype(system);
+        ParametersOf<System> p{};
+        for (std::size_t j = 0; j < p.size() && j < flow.parameters.size(); ++j) p[j] = flow.parameters[j];
+        const auto observe = [&](const IntervalStateOf<System>& state) {
+            HistoryRow row{state.interval, state.t, {}, std::nullopt};
+            row.spectrum.assign(state.expo.begin(), state.expo.end());
+            for (std::size_t j = 0; j < std::min<std::size_t>(3, row.spectrum.size()); ++j)
+                row.expo[j] = row.spectrum[j];
+            if (flow.settings.errors && state.batches)
+                if (const auto widths = state.batches->halfWidths()) {
+                    row.spectrumHalfWidth.assign(widths->begin(),
+                                                 widths->begin() + static_cast<std::ptrdiff_t>(row.spectrum.size()));
+                    Triple first{};
+                    for (std::size_t j = 0; j < std::min<std::size_t>(3, row.spectrum.size()); ++j)
+                        first[j] = row.spectrumHalfWidth[j];
+                    row.halfWidth = first;
+                }
+            const std::lock_guard lock(mutex_);
+            flush();
+            rows_.add(row);
+        };
+        const auto step = [&](double, std::span<const double> x) {
+            pending.insert(pending.end(), x.begin(), x.end());
+            if (pending.size() < kPart * d) return;
+            const std::lock_guard lock(mutex_);
+            flush();
+        };
+        const auto r = runSystemObserved(system, flow.settings, p, observe, &stop_, step);
+        head.completed = r.completed;
+        head.t = r.t;
+        head.intervals = r.intervals;
+        head.batches = r.batches;
+        head.errorsKnown = r.errorsKnown;
+        for (std::size_t j = 0; j < std::min<std::size_t>(3, r.exponents); ++j) {
+            head.expo[j] = r.expo[j];
+            head.halfWidth[j] = r.halfWidth[j];
+        }
+        const std::lock_guard lock(mutex_);
+        spectrum_.assign(r.expo.begin(), r.expo.begin() + static_cast<std::ptrdiff_t>(r.exponents));
+        spectrumHalfWidth_.assign(r.halfWidth.begin(), r.halfWidth.begin() + static_cast<std::ptrdiff_t>(r.exponents));
+        meanDivergence_ = r.meanDivergence;
+    });
+    const std::lock_guard lock(mutex_);
+    flush();
+    cancelled_ = stop_.load(std::memory_order_relaxed) && !head.completed && head.t == 0;
+    result_ = head;
+    finished_.store(true, std::memory_order_release);
+}
+
 PointJob::Update PointJob::take() {
     Update update;
     const std::lock_guard lock(mutex_);
@@ -64,19 +140,38 @@ PointJob::Update PointJob::take() {
     update.rows.assign(kept.begin() + static_cast<std::ptrdiff_t>(rowsTaken_), kept.end());
     rowsTaken_ = kept.size();
     update.newest = rows_.newest();
-    const std::span<const Triple> states = trace_.states();
-    if (trace_.thinnings() != thinningsTaken_) {
-        update.statesRestart = true;
-        thinningsTaken_ = trace_.thinnings();
-        statesTaken_ = 0;
+    if (!flow_) {
+        const std::span<const Triple> states = trace_.states();
+        if (trace_.thinnings() != thinningsTaken_) {
+            update.statesRestart = true;
+            thinningsTaken_ = trace_.thinnings();
+            statesTaken_ = 0;
+        }
+        update.states.assign(states.begin() + static_cast<std::ptrdiff_t>(statesTaken_), states.end());
+        statesTaken_ = states.size();
+        update.stride = trace_.stride();
+    } else {
+        // A flow's states, d doubles each.
+        if (flowTrace_.thinnings() != thinningsTaken_) {
+            update.statesRestart = true;
+            thinningsTaken_ = flowTrace_.thinnings();
+            statesTaken_ = 0;
+        }
+        const std::size_t d = flowTrace_.width();
+        for (std::size_t i = statesTaken_; i < flowTrace_.size(); ++i) {
+            const auto x = flowTrace_.state(i);
+            update.flowStates.insert(update.flowStates.end(), x.begin(), x.begin() + static_cast<std::ptrdiff_t>(d));
+        }
+        statesTaken_ = flowTrace_.size();
+        update.stride = flowTrace_.stride();
     }
-    update.states.assign(states.begin() + static_cast<std::ptrdiff_t>(statesTaken_), states.end());
-    statesTaken_ = states.size();
-    update.stride = trace_.stride();
     update.finished = finished_.load(std::memory_order_acquire);
     if (update.finished) {
         update.cancelled = cancelled_;
         update.result = result_;
+        update.spectrum = spectrum_;
+        update.spectrumHalfWidth = spectrumHalfWidth_;
+        update.meanDivergence = meanDivergence_;
     }
     return update;
 }

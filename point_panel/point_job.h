@@ -9,8 +9,10 @@
 
 #include "attractor_trace.h"
 #include "drawn_history_rows.h"
+#include "flow_point.h"
 #include "rk4_integrator.h"
 #include "run_settings.h"
+#include "state_trace.h"
 
 namespace veltrano::point_panel {
 
@@ -22,6 +24,9 @@ class PointJob {
 public:
     PointJob(std::uint64_t generation, const FlowParameters& point, const RunSettings& settings,
              std::size_t traceCapacity = AttractorTrace::kCapacity);
+    // A point of another flow of the catalogue; `traceCapacity` 0: the
+    // states that fill as much memory as a trace of Lorenz.
+    PointJob(std::uint64_t generation, const FlowPoint& flow, std::size_t traceCapacity = 0);
     ~PointJob();
     PointJob(const PointJob&) = delete;
     PointJob& operator=(const PointJob&) = delete;
@@ -47,21 +52,32 @@ public:
         bool finished = false;               // the run has ended; nothing more will arrive
         bool cancelled = false;              // it ended by cancel() before its end
         PointResult result;                  // how it ended, once finished and not cancelled
+        // Of a flow: its newly kept states, d doubles each (as `states`),
+        // and how it ended: all k estimates and half-widths, the mean
+        // divergence along the orbit.
+        std::vector<double> flowStates;
+        std::vector<double> spectrum, spectrumHalfWidth;
+        double meanDivergence = 0.0;
     };
     [[nodiscard]] Update take();
 
 private:
     void run();
+    void runFlow();
 
     const std::uint64_t generation_;
     const FlowParameters point_;
     const RunSettings settings_;
+    const std::optional<FlowPoint> flow_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> finished_{false};
 
     std::mutex mutex_;  // guards everything below
     HistoryRows rows_;
     AttractorTrace trace_;
+    StateTrace flowTrace_;
+    std::vector<double> spectrum_, spectrumHalfWidth_;
+    double meanDivergence_ = 0.0;
     bool cancelled_ = false;
     PointResult result_;
     std::size_t rowsTaken_ = 0;

@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,8 @@
 #include "kaplan_yorke.h"
 #include "number_text.h"
 #include "point_job.h"
+#include "system_description.h"
+#include "system_status.h"
 #include "trace_check.h"
 
 namespace veltrano::point_panel {
@@ -59,6 +62,10 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     values->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Kaplan–Yorke dimension") +
                                                             QStringLiteral("  −14.5762843 ± 0.0013  ")) + 24);
     auto* form = new QFormLayout(values);
+    form_ = form;
+    parameters_ = valueLabel(values, tr("The parameters of the point"), "parameters");
+    moreLambdas_ = valueLabel(values, tr("The estimates of the exponents after λ3"), "moreLambdas");
+    moreLambdas_->setWordWrap(true);
     sigma_ = valueLabel(values, tr("The parameter σ of the point"), "sigma");
     r_ = valueLabel(values, tr("The parameter R of the point"), "r");
     b_ = valueLabel(values, tr("The parameter b of the point"), "b");
@@ -75,7 +82,9 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     form->addRow(QStringLiteral("σ"), sigma_);
     form->addRow(QStringLiteral("R"), r_);
     form->addRow(QStringLiteral("b"), b_);
+    form->addRow(tr("Parameters"), parameters_);
     for (int k = 0; k < 3; ++k) form->addRow(QStringLiteral("λ%1").arg(k + 1), lambda_[k]);
+    form->addRow(QStringLiteral("λ4 …"), moreLambdas_);
     form->addRow(tr("Kaplan–Yorke dimension"), dimension_);
     form->addRow(QStringLiteral("t"), time_);
     form->addRow(tr("Status"), status_);
@@ -88,7 +97,33 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     stop_->setEnabled(false);
     connect(stop_, &QPushButton::clicked, this, &PointPanel::cancel);
 
+    // Of a flow: any two of its variables.
+    variablesBox_ = new QGroupBox(tr("Projection"), this);
+    auto* variablesRow = new QHBoxLayout(variablesBox_);
+    across_ = new QComboBox(variablesBox_);
+    across_->setObjectName(QStringLiteral("projectionAcross"));
+    across_->setAccessibleName(tr("Projection across"));
+    up_ = new QComboBox(variablesBox_);
+    up_->setObjectName(QStringLiteral("projectionUp"));
+    up_->setAccessibleName(tr("Projection up"));
+    auto* acrossLabel = new QLabel(tr("Acr&oss"), variablesBox_);
+    acrossLabel->setBuddy(across_);
+    auto* upLabel = new QLabel(tr("U&p"), variablesBox_);
+    upLabel->setBuddy(up_);
+    variablesRow->addWidget(acrossLabel);
+    variablesRow->addWidget(across_, 1);
+    variablesRow->addWidget(upLabel);
+    variablesRow->addWidget(up_, 1);
+    for (QComboBox* box : {across_, up_})
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            if (flow_ && across_->currentIndex() >= 0 && up_->currentIndex() >= 0) {
+                attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
+                attractor_->append(projectedStates(0), true, stride_);
+            }
+        });
+
     auto* projectionBox = new QGroupBox(tr("Projection"), this);
+    projectionBox_ = projectionBox;
     auto* projectionRow = new QHBoxLayout(projectionBox);
     projections_ = new QButtonGroup(this);
     const std::pair<Projection, QString> planes[] = {
@@ -112,6 +147,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     side->addWidget(values);
     side->addWidget(errorsNote_);
     side->addWidget(projectionBox);
+    side->addWidget(variablesBox_);
     side->addWidget(stop_, 0, Qt::AlignLeft);
     side->addStretch(1);
     auto* layout = new QHBoxLayout(this);
@@ -122,6 +158,7 @@ PointPanel::PointPanel(QWidget* parent) : QWidget(parent) {
     setTabOrder(stop_, projections_->button(static_cast<int>(Projection::XZ)));
     timer_.setInterval(kRefreshMs);
     connect(&timer_, &QTimer::timeout, this, &PointPanel::refresh);
+    showFlowControls();
     showParameters();
 }
 
@@ -138,6 +175,9 @@ void PointPanel::question(const FlowParameters& p, const RunSettings& s) {
         stopping_.push_back(std::move(job_));
     }
     ++generation_;
+    flow_.reset();
+    flowStates_.clear();
+    showFlowControls();
     point_ = p;
     settings_ = s;
     result_.reset();
@@ -150,6 +190,91 @@ void PointPanel::question(const FlowParameters& p, const RunSettings& s) {
     stop_->setEnabled(true);
     setValue(status_, tr("computing…"));
     timer_.start();
+}
+
+void PointPanel::question(const FlowPoint& flow) {
+    if (job_) {
+        job_->cancel();
+        stopping_.push_back(std::move(job_));
+    }
+    ++generation_;
+    flow_ = flow;
+    flowStates_.clear();
+    // The run's settings as the panel words them (n, batches, error bars).
+    settings_ = RunSettings{};
+    settings_.intervals = flow.settings.intervals;
+    settings_.transient = flow.settings.transient;
+    settings_.step = flow.settings.step;
+    settings_.stepsPerInterval = flow.settings.stepsPerInterval;
+    settings_.errors = flow.settings.errors;
+    settings_.batch = flow.settings.batch;
+    settings_.targetError = flow.settings.targetError;
+    showFlowControls();
+    result_.reset();
+    newest_.reset();
+    stride_ = 1;
+    convergence_->clear();
+    attractor_->clear();
+    showParameters();
+    job_ = std::make_unique<PointJob>(generation_, flow);
+    stop_->setEnabled(true);
+    setValue(status_, tr("computing…"));
+    timer_.start();
+}
+
+void PointPanel::setProjectionVariables(int across, int up) {
+    across_->setCurrentIndex(across);
+    up_->setCurrentIndex(up);
+}
+
+void PointPanel::showFlowControls() {
+    const bool flow = flow_.has_value();
+    for (QLabel* label : {sigma_, r_, b_}) form_->setRowVisible(label, !flow);
+    form_->setRowVisible(parameters_, flow);
+    form_->setRowVisible(moreLambdas_, flow && flow_->settings.exponents > 3);
+    // Values read by a screen reader only where they are shown.
+    parameters_->setFocusPolicy(flow ? Qt::StrongFocus : Qt::NoFocus);
+    moreLambdas_->setFocusPolicy(flow && flow_->settings.exponents > 3 ? Qt::StrongFocus : Qt::NoFocus);
+    for (std::size_t k = 0; k < 3; ++k) form_->setRowVisible(lambda_[k], !flow || k < flow_->settings.exponents);
+    projectionBox_->setVisible(!flow);
+    variablesBox_->setVisible(flow);
+    if (!flow) {
+        attractor_->setCoordinateNames(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
+        attractor_->setProjection(static_cast<Projection>(std::max(0, projections_->checkedId())));
+        return;
+    }
+    // The variables chosen stay while the points are of the same flow.
+    const std::string key = flow_->name + ':' + std::to_string(flow_->dimension);
+    attractor_->setProjection(Projection::XY);
+    if (key == variablesOf_) {
+        attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
+        return;
+    }
+    variablesOf_ = key;
+    const auto description = findSystem(flow_->name, flow_->dimension);
+    const QSignalBlocker blockAcross(across_), blockUp(up_);
+    across_->clear();
+    up_->clear();
+    if (description)
+        for (const std::string& v : description->variables) {
+            across_->addItem(QString::fromStdString(v));
+            up_->addItem(QString::fromStdString(v));
+        }
+    across_->setCurrentIndex(0);
+    // The first two variables at first.
+    up_->setCurrentIndex(std::min(1, up_->count() - 1));
+    attractor_->setCoordinateNames(across_->currentText(), up_->currentText(), QString());
+}
+
+std::vector<Triple> PointPanel::projectedStates(std::size_t first) const {
+    std::vector<Triple> states;
+    if (!flow_) return states;
+    const std::size_t d = flow_->dimension;
+    const auto i = static_cast<std::size_t>(std::max(0, across_->currentIndex()));
+    const auto j = static_cast<std::size_t>(std::max(0, up_->currentIndex()));
+    for (std::size_t s = first; (s + 1) * d <= flowStates_.size(); ++s)
+        states.push_back({flowStates_[s * d + i], flowStates_[s * d + j], 0.0});
+    return states;
 }
 
 void PointPanel::cancel() {
@@ -181,14 +306,23 @@ void PointPanel::refresh() {
         convergence_->append(update.rows, newest_, settings_.errors);
         if (newest_) showEstimates(newest_->expo, newest_->halfWidth);
     }
-    if (update.statesRestart || !update.states.empty()) {
+    if (flow_ && (update.statesRestart || !update.flowStates.empty())) {
+        stride_ = update.stride;
+        if (update.statesRestart) flowStates_.clear();
+        const std::size_t first = flowStates_.size() / flow_->dimension;
+        flowStates_.insert(flowStates_.end(), update.flowStates.begin(), update.flowStates.end());
+        attractor_->append(projectedStates(first), update.statesRestart, update.stride);
+    } else if (update.statesRestart || !update.states.empty()) {
         stride_ = update.stride;
         attractor_->append(update.states, update.statesRestart, update.stride);
     }
     if (update.finished) {
         timer_.stop();
         stop_->setEnabled(false);
-        showEnd(update.cancelled, update.result);
+        if (flow_ && !update.cancelled)
+            showFlowEnd(*job_, update.result, update.spectrum, update.meanDivergence);
+        else
+            showEnd(update.cancelled, update.result);
         convergence_->redraw();
         attractor_->settle();
         job_->wait();
@@ -200,6 +334,21 @@ void PointPanel::refresh() {
 }
 
 void PointPanel::showParameters() {
+    setValue(parameters_, QString());
+    setValue(moreLambdas_, QString());
+    if (flow_) {
+        const auto description = findSystem(flow_->name, flow_->dimension);
+        QStringList values;
+        for (std::size_t i = 0; description && i < description->parameters.size(); ++i)
+            values << QStringLiteral("%1 = %2").arg(QString::fromStdString(description->parameters[i].name),
+                                                    QString::fromStdString(shortest(flow_->parameters[i])));
+        // The flow's name, then its parameters three to a line.
+        QString text = description ? QString::fromStdString(description->title) : QString();
+        for (qsizetype i = 0; i < values.size(); ++i)
+            text += (i % 3 == 0 ? QStringLiteral("\n") : QStringLiteral(", ")) + values[i];
+        setValue(parameters_, text);
+        setValue(moreLambdas_, QString());
+    }
     // The shortest text that reads back as the same double.
     setValue(sigma_, QString::fromStdString(shortest(point_.sv)));
     setValue(r_, QString::fromStdString(shortest(point_.rv)));
@@ -216,6 +365,17 @@ void PointPanel::showEstimates(const Triple& expo, const std::optional<Triple>& 
     // least that gives a bar, no bar ever comes and none is promised.
     const std::int64_t batches = settings_.intervals / std::max<std::int64_t>(1, settings_.batch);
     const bool barsCome = settings_.errors && !result_ && batches >= BatchMeans::kMinBatches;
+    if (flow_ && newest_ && newest_->spectrum.size() > 3) {
+        const std::vector<double>& s = newest_->spectrum;
+        const std::vector<double>& w = newest_->spectrumHalfWidth;
+        QStringList rest;
+        for (std::size_t k = 3; k < s.size(); ++k)
+            rest << QStringLiteral("λ%1 = %2%3")
+                        .arg(k + 1)
+                        .arg(number(s[k], 8))
+                        .arg(w.size() == s.size() ? QStringLiteral(" ± ") + number(w[k], 2) : QString());
+        setValue(moreLambdas_, rest.join(QStringLiteral(", ")));
+    }
     for (int k = 0; k < 3; ++k) {
         QString text = number(expo[static_cast<std::size_t>(k)], 8);
         if (halfWidth) text += QStringLiteral(" ± ") + number((*halfWidth)[static_cast<std::size_t>(k)], 2);
@@ -237,6 +397,34 @@ void PointPanel::showEstimates(const Triple& expo, const std::optional<Triple>& 
                                  .arg(whole(BatchMeans::kMinBatches), whole(settings_.batch)));
     }
     if (newest_) setValue(time_, number(newest_->t, 10));
+}
+
+void PointPanel::showFlowEnd(const PointJob&, const PointResult& result, const std::vector<double>& spectrum,
+                             double meanDivergence) {
+    result_ = result;
+    setValue(time_, number(result.t, 10));
+    const FlowPoint& flow = *flow_;
+    const PointStatus status = systemStatus(result.completed, result.t, spectrum, meanDivergence, flow.dimension,
+                                            flow.settings.step, flow.settings.stepsPerInterval);
+    switch (status) {
+        case PointStatus::Error:
+            for (QLabel* label : lambda_) setValue(label, QStringLiteral("?"));
+            setValue(dimension_, QStringLiteral("?"));
+            setValue(status_, tr("error: an arithmetic fault stopped the run at t = %1").arg(number(result.t, 10)));
+            return;
+        case PointStatus::Inconsistent: {
+            double sum = 0.0;
+            for (double e : spectrum) sum = sum + e;
+            setValue(status_, tr("inconsistent: the sum of the exponents is %1 away from the mean divergence")
+                                  .arg(number(std::fabs(sum - meanDivergence), 3)));
+            break;
+        }
+        case PointStatus::Ok:
+            setValue(status_, tr("ok"));
+            break;
+    }
+    showEstimates(result.expo, result.errorsKnown ? std::optional<Triple>(result.halfWidth) : std::nullopt);
+    setValue(dimension_, number(kaplanYorke(spectrum), 6));
 }
 
 void PointPanel::showEnd(bool cancelled, const PointResult& result) {

@@ -226,6 +226,10 @@
         <source>The rows are written to %1</source>
         <translation>The rows are written to %1</translation>
     </message>
+    <message>
+        <source>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</source>
+        <translation>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::LegendWidget</name>
@@ -319,6 +323,14 @@
     <message>
         <source>undecided</source>
         <translation>undecided</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 and %2</translation>
+    </message>
+    <message>
+        <source>%1 over %2 — %3, %4</source>
+        <translation>%1 over %2 — %3, %4</translation>
     </message>
 </context>
 <context>
@@ -483,6 +495,62 @@
         <source>Initial point</source>
         <translation>Initial point</translation>
     </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flow</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>The flow mapped: Lorenz or another flow of the catalogue</source>
+        <translation>The flow mapped: Lorenz or another flow of the catalogue</translation>
+    </message>
+    <message>
+        <source>%1 has no parameters: there is nothing to map</source>
+        <translation>%1 has no parameters: there is nothing to map</translation>
+    </message>
+    <message>
+        <source>Dimension</source>
+        <translation>Dimension</translation>
+    </message>
+    <message>
+        <source>Exponents computed</source>
+        <translation>Exponents computed</translation>
+    </message>
+    <message>
+        <source>k: the k largest exponents are computed (all d by default)</source>
+        <translation>k: the k largest exponents are computed (all d by default)</translation>
+    </message>
+    <message>
+        <source>S&amp;ystem</source>
+        <translation>S&amp;ystem</translation>
+    </message>
+    <message>
+        <source>&amp;Dimension</source>
+        <translation>&amp;Dimension</translation>
+    </message>
+    <message>
+        <source>E&amp;xponents</source>
+        <translation>E&amp;xponents</translation>
+    </message>
+    <message>
+        <source>The d starting values, separated by commas</source>
+        <translation>The d starting values, separated by commas</translation>
+    </message>
+    <message>
+        <source>Unknown system %1</source>
+        <translation>Unknown system %1</translation>
+    </message>
+    <message>
+        <source>Initial point: %1 values are wanted, separated by commas (%2 given)</source>
+        <translation>Initial point: %1 values are wanted, separated by commas (%2 given)</translation>
+    </message>
+    <message>
+        <source>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</source>
+        <translation>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::point_panel::AttractorView</name>
@@ -528,6 +596,10 @@
     <message>
         <source>shaded: 95 % intervals</source>
         <translation>shaded: 95 % intervals</translation>
+    </message>
+    <message>
+        <source>Convergence of λ1 … λ%1</source>
+        <translation>Convergence of λ1 … λ%1</translation>
     </message>
 </context>
 <context>
@@ -643,6 +715,38 @@
     <message>
         <source>ok</source>
         <translation>ok</translation>
+    </message>
+    <message>
+        <source>The parameters of the point</source>
+        <translation>The parameters of the point</translation>
+    </message>
+    <message>
+        <source>The estimates of the exponents after λ3</source>
+        <translation>The estimates of the exponents after λ3</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Projection across</source>
+        <translation>Projection across</translation>
+    </message>
+    <message>
+        <source>Projection up</source>
+        <translation>Projection up</translation>
+    </message>
+    <message>
+        <source>U&amp;p</source>
+        <translation>U&amp;p</translation>
+    </message>
+    <message>
+        <source>inconsistent: the sum of the exponents is %1 away from the mean divergence</source>
+        <translation>inconsistent: the sum of the exponents is %1 away from the mean divergence</translation>
+    </message>
+    <message>
+        <source>Acr&amp;oss</source>
+        <translation>Acr&amp;oss</translation>
     </message>
 </context>
 </TS>

@@ -226,6 +226,10 @@
         <source>The rows are written to %1</source>
         <translation>Le righe sono state scritte su %1</translation>
     </message>
+    <message>
+        <source>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</source>
+        <translation>Che cosa la mappa mostra di ogni punto. Le classi vengono dalle barre d&apos;errore di λ1 e λ2: caotico dove λ1 è sopra la sua barra; periodico dove λ1 è zero entro la sua barra (l&apos;esponente nullo del flusso) e λ2 è sotto la sua barra; a riposo dove λ1 è sotto la sua barra; indeciso altrimenti. Un flusso conservativo (divergenza nulla, esponenti a somma zero, come Hénon–Heiles) non ha direzioni che si contraggono: le sue orbite regolari, con λ1 e λ2 entrambi zero entro le barre, sono indecise, mai periodiche; le sue orbite caotiche sono caotiche.</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::LegendWidget</name>
@@ -319,6 +323,14 @@
     <message>
         <source>undecided</source>
         <translation>indeciso</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 e %2</translation>
+    </message>
+    <message>
+        <source>%1 over %2 — %3, %4</source>
+        <translation>%1 su %2 — %3, %4</translation>
     </message>
 </context>
 <context>
@@ -483,6 +495,62 @@
         <source>Initial point</source>
         <translation>Punto iniziale</translation>
     </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flusso</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>The flow mapped: Lorenz or another flow of the catalogue</source>
+        <translation>Il flusso della mappa: Lorenz o un altro flusso del catalogo</translation>
+    </message>
+    <message>
+        <source>%1 has no parameters: there is nothing to map</source>
+        <translation>%1 non ha parametri: non c&apos;è niente da mappare</translation>
+    </message>
+    <message>
+        <source>Dimension</source>
+        <translation>Dimensione</translation>
+    </message>
+    <message>
+        <source>Exponents computed</source>
+        <translation>Esponenti calcolati</translation>
+    </message>
+    <message>
+        <source>k: the k largest exponents are computed (all d by default)</source>
+        <translation>k: si calcolano i k esponenti più grandi (tutti i d se non indicato)</translation>
+    </message>
+    <message>
+        <source>S&amp;ystem</source>
+        <translation>&amp;Sistema</translation>
+    </message>
+    <message>
+        <source>&amp;Dimension</source>
+        <translation>&amp;Dimensione</translation>
+    </message>
+    <message>
+        <source>E&amp;xponents</source>
+        <translation>Espo&amp;nenti</translation>
+    </message>
+    <message>
+        <source>The d starting values, separated by commas</source>
+        <translation>I d valori iniziali, separati da virgole</translation>
+    </message>
+    <message>
+        <source>Unknown system %1</source>
+        <translation>Sistema sconosciuto %1</translation>
+    </message>
+    <message>
+        <source>Initial point: %1 values are wanted, separated by commas (%2 given)</source>
+        <translation>Punto iniziale: servono %1 valori, separati da virgole (ne sono dati %2)</translation>
+    </message>
+    <message>
+        <source>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</source>
+        <translation>Punto iniziale: %1 non è un numero decimale (cifre, al più un punto, un meno iniziale)</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::point_panel::AttractorView</name>
@@ -528,6 +596,10 @@
     <message>
         <source>shaded: 95 % intervals</source>
         <translation>in ombra: intervalli al 95 %</translation>
+    </message>
+    <message>
+        <source>Convergence of λ1 … λ%1</source>
+        <translation>Convergenza di λ1 … λ%1</translation>
     </message>
 </context>
 <context>
@@ -643,6 +715,38 @@
     <message>
         <source>ok</source>
         <translation>ok</translation>
+    </message>
+    <message>
+        <source>The parameters of the point</source>
+        <translation>I parametri del punto</translation>
+    </message>
+    <message>
+        <source>The estimates of the exponents after λ3</source>
+        <translation>Le stime degli esponenti dopo λ3</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parametri</translation>
+    </message>
+    <message>
+        <source>Projection across</source>
+        <translation>Proiezione in orizzontale</translation>
+    </message>
+    <message>
+        <source>Projection up</source>
+        <translation>Proiezione in verticale</translation>
+    </message>
+    <message>
+        <source>U&amp;p</source>
+        <translation>&amp;Verticale</translation>
+    </message>
+    <message>
+        <source>inconsistent: the sum of the exponents is %1 away from the mean divergence</source>
+        <translation>incoerente: la somma degli esponenti dista %1 dalla divergenza media</translation>
+    </message>
+    <message>
+        <source>Acr&amp;oss</source>
+        <translation>&amp;Orizzontale</translation>
     </message>
 </context>
 </TS>

@@ -107,6 +107,10 @@ private slots:
             std::tie(expected.x.from, expected.x.to, expected.y.from, expected.y.to) = std::tie(xFrom, xTo, yFrom, yTo);
             QVERIFY(zoomedTo(s, a, b) == expected);
         }
+        // A map of one row (Lorenz-96's F alone) zooms across.
+        MapSettings line = *systemDefaults(*findSystem("lorenz96"), 41, 1, MapSettings::defaultRun());
+        const auto zoomed = zoomedTo(line, {10, 0}, {20, 0});
+        QVERIFY(zoomed && zoomed->x.from == 10 && zoomed->x.to == 20 && zoomed->y == line.y);
     }
 
     void passesComputeEveryCellOnceCoarseFirst() {
@@ -203,6 +207,62 @@ private slots:
             QCOMPARE(decimalValue(wide), std::optional<double>(v));
         }
         QCOMPARE(exactText(-0.0), std::string("0"));
+    }
+
+    // The command and the Python call of a map of another flow: its name,
+    // dimension and k where they are chosen, its axes, its options, its
+    // output, N and the parameters off the axes.
+    void systemMapsAreCopiedInTheSystemForm_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("dimension");
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("python");
+        QTest::newRow("rossler at its defaults")
+            << "rossler" << 3 << 0
+            << "veltrano-cli sweep --system rossler --vary a=0:1:40 --vary b=0:2:30 --errors --batch 100 "
+               "--output map.csv 1000 c=5.7"
+            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"rossler\").sweep(1000, "
+               "a=numpy.linspace(0.0, 1.0, 40), b=numpy.linspace(0.0, 2.0, 30), c=5.7, errors=True, batch=100)\n";
+        QTest::newRow("hindmarsh-rose, other axes, k and options")
+            << "hindmarsh-rose" << 3 << 1
+            << "veltrano-cli sweep --system hindmarsh-rose --exponents 2 --vary I=0:5:40 --vary r=0.05:0:30 "
+               "--initial -1,0,2.5 --transient 50 --target-error 0.01 --batch 100 --output map.csv 1000 a=1 b=3 c=1 "
+               "d=5 s=4 "
+               "xR=-1.6"
+            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
+               "I=numpy.linspace(0.0, 5.0, 40), r=numpy.linspace(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
+               "s=4.0, xR=-1.6, exponents=2, initial=(-1.0, 0.0, 2.5), transient=50, target_error=0.01, batch=100)\n";
+        QTest::newRow("lorenz96 of dimension 8, one axis")
+            << "lorenz96" << 8 << 0
+            << "veltrano-cli sweep --system lorenz96 --dimension 8 --vary F=0:40:40 --errors --batch 100 "
+               "--output map.csv 1000"
+            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"lorenz96\", dimension=8).sweep(1000, "
+               "F=numpy.linspace(0.0, 40.0, 40), errors=True, batch=100)\n";
+    }
+    void systemMapsAreCopiedInTheSystemForm() {
+        QFETCH(QString, name);
+        QFETCH(int, dimension);
+        QFETCH(int, change);
+        const auto flow = findSystem(name.toStdString(), static_cast<std::size_t>(dimension));
+        QVERIFY(flow);
+        auto s = systemDefaults(*flow, 40, 30, MapSettings::defaultRun());
+        QVERIFY(s);
+        if (change) {
+            SystemMap& m = *s->system;
+            m.across = 7;  // I
+            m.up = 4;      // r, falling
+            s->x = {SweepParameter::Sigma, 0, 5, 40};
+            s->y = {SweepParameter::R, 0.05, 0, 30};
+            m.exponents = 2;
+            m.initial = {-1, 0, 2.5};
+            s->run.transient = 50;
+            s->run.targetError = 0.01;
+        }
+        QFETCH(QString, command);
+        QFETCH(QString, python);
+        QCOMPARE(QString::fromStdString(commandLine(*s)), command);
+        QCOMPARE(QString::fromStdString(pythonCall(*s)), python);
     }
 
     void axisLabelsFitAndTellNeighboursApart() {

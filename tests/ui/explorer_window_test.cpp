@@ -7,9 +7,11 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QChart>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
@@ -17,6 +19,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -24,6 +28,7 @@
 
 #include "batched_exponents.h"
 #include "colour_bar.h"
+#include "convergence_view.h"
 #include "entry_field.h"
 #include "explorer_start.h"
 #include "explorer_translations.h"
@@ -35,7 +40,9 @@
 #include "output_file.h"
 #include "point_panel.h"
 #include "settings_form.h"
+#include "system_exponents.h"
 #include "ui_test_support.h"
+#include "visit_system.h"
 
 using namespace veltrano;
 using namespace veltrano::explorer;
@@ -55,6 +62,31 @@ const ExplorerWindow::Options kOptions{.threads = 2};
 
 bool waitComplete(ExplorerWindow& w, int ms = 120000) {
     return QTest::qWaitFor([&] { return w.computation().complete(); }, ms);
+}
+
+// Chooses a flow in the window's box and waits for its complete map.
+bool chosen(ExplorerWindow& w, const QString& name) {
+    auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+    box->setCurrentIndex(box->findData(name));
+    return QTest::qWaitFor(
+        [&] {
+            const auto& s = w.computation().settings();
+            return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
+        },
+        120000);
+}
+
+// Opens the panel of a cell, waits for its run and names the curves it draws.
+QStringList curvesOfPoint(ExplorerWindow& w, CellPosition cell) {
+    w.openPoint(cell);
+    point_panel::PointPanel* panel = w.pointPanel();
+    if (panel->running() && !QSignalSpy(panel, &point_panel::PointPanel::finished).wait(120000)) return {};
+    auto* view = panel->findChild<point_panel::ConvergenceView*>(QStringLiteral("convergence"));
+    view->redraw();
+    QStringList named;
+    for (QLegendMarker* marker : view->chart()->legend()->markers())
+        if (marker->isVisible()) named << marker->label();
+    return named;
 }
 
 // Shows the window and waits until its map is complete.
@@ -256,6 +288,112 @@ private slots:
         }
     }
 
+    // Another flow of the catalogue: its first two parameters on the axes,
+    // every cell its engine's point alone, its command, rows and session;
+    // its points' panels draw its k curves; Lorenz comes back as it was.
+    void anotherFlowIsMappedByItsOwnEngine() {
+        ExplorerWindow w(small(5, 4, 200), kOptions);
+        QVERIFY(shownComplete(w));
+        const QString lorenzCommand = w.commandText();
+        QVERIFY(chosen(w, QStringLiteral("rossler")));
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EXPLORER_GRAB"); !grab.isEmpty()) w.grab().save(grab);
+        const MapSettings s = w.computation().settings();
+        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
+        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
+        const MapComputation& c = w.computation();
+        for (std::int64_t i = 0; i < s.size(); ++i) {
+            const std::vector<double> p = systemPoint(s, i);
+            const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+            const auto same = [](std::span<const double> a, std::span<const double> b) {
+                return std::equal(a.begin(), a.end(), b.begin(), b.end());
+            };
+            QVERIFY(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
+                    same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
+                    c.divergence(i) == alone.meanDivergence);
+        }
+        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
+                                                 "--errors --batch 20 --output map.csv 200 c=5.7"));
+        QTemporaryDir dir;
+        QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
+        const QList<QByteArray> lines = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
+        QCOMPARE(lines.first(), QByteArray("index,system,a,b,c,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,"
+                                           "status,intervals,lambda1_err,lambda2_err,lambda3_err"));
+        QCOMPARE(lines.size(), s.size() + 2);  // and the empty text after the last newline
+        QVERIFY2(lines[1].startsWith("0,rossler,0,0,5.7000000000000002,"), lines[1].constData());
+        // Every row has the header's columns, a point stopped by a fault too.
+        for (const QByteArray& line : lines.sliced(1, s.size())) QCOMPARE(line.count(','), lines.first().count(','));
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.contains(",,error,"); }));
+        // The copied command writes the same bytes.
+        QStringList args = w.commandText().split(QLatin1Char(' '));
+        args.removeFirst();  // veltrano-cli
+        args[args.indexOf(QStringLiteral("--output")) + 1] = dir.filePath(QStringLiteral("cli.csv"));
+        QVERIFY(!run(QStringLiteral(VELTRANO_CLI), args).startsWith("(failed)"));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
+#ifdef VELTRANO_PYTHON_DIR
+        // So does the copied Python call, cell by cell (the axes' values are exact here).
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+        const QByteArray printed =
+            run(QStringLiteral(VELTRANO_PYTHON3),
+                {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"}, env);
+        QVERIFY2(
+            c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
+            printed.constData());
+#endif
+        QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
+        QCOMPARE(curvesOfPoint(w, {3, 2}),
+                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
+                 QStringLiteral("y"));
+        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0);
+        {
+            ExplorerWindow again(std::nullopt, kOptions);
+            QVERIFY(again.computation().settings() == s);
+        }
+        // A starting point of the wrong dimension is refused, the map kept;
+        // two exponents of three leave λ3 out.
+        auto* initial = w.findChild<QLineEdit*>(QStringLiteral("Initial point"));
+        auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
+        initial->setFocus();
+        initial->selectAll();
+        QTest::keyClicks(initial, QStringLiteral("1, 2"));
+        QTest::keyClick(initial, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
+        QVERIFY2(problem->text().contains(QStringLiteral("3 values")), qPrintable(problem->text()));
+        QVERIFY(w.computation().settings() == s);
+        initial->selectAll();
+        QTest::keyClicks(initial, QStringLiteral("1, 1, 1"));
+        QTest::keyClick(initial, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
+        w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
+        QVERIFY(
+            QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
+        QCOMPARE(c.spectrum(0).size(), std::size_t{2});
+        auto* shown = qobject_cast<QStandardItemModel*>(w.findChild<QComboBox*>(QStringLiteral("Shown"))->model());
+        QVERIFY(shown->item(1)->isEnabled() && !shown->item(2)->isEnabled());
+        QVERIFY(w.commandText().contains(QStringLiteral(" --exponents 2 ")));
+        // Lorenz-96 of dimension 6: F across, one row; six curves.
+        QVERIFY(chosen(w, QStringLiteral("lorenz96")));
+        auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));
+        QVERIFY(dimension->isVisible() && !dimension->accessibleName().isEmpty());
+        dimension->setValue(6);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const auto& m = w.computation().settings().system;
+                return m && m->dimension == 6 && w.computation().complete();
+            },
+            120000));
+        QCOMPARE(w.computation().settings().y.count, 1);
+        QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
+        const auto* attractor = w.pointPanel()->findChild<QWidget*>(QStringLiteral("attractor"));
+        QVERIFY2(attractor->accessibleDescription().contains(QStringLiteral("x1–x2")),
+                 qPrintable(attractor->accessibleDescription()));
+        QVERIFY(chosen(w, QString()));
+        QVERIFY(!dimension->isVisible());
+        QCOMPARE(w.commandText(), lorenzCommand);
+    }
+
     void aFailedSaveLeavesTheOldFile() {
         ExplorerWindow w(small(), kOptions);
         QVERIFY(waitComplete(w));
@@ -396,7 +534,7 @@ private slots:
             return name.isEmpty() ? QStringLiteral("<unnamed %1>").arg(focus->metaObject()->className()) : name;
         });
         QCOMPARE(stops.join(QLatin1Char('|')),
-                 QStringLiteral("Shown|Across|Across from|Across to|Columns|Up|Up from|Up to|Rows|b|"
+                 QStringLiteral("Shown|System|Across|Across from|Across to|Columns|Up|Up from|Up to|Rows|b|"
                                 "n, measured intervals|Transient intervals|Initial x|Initial y|Initial z|Step h|"
                                 "Steps per interval|Error bars (batch means)|Batch length|Target error|Map"));
 

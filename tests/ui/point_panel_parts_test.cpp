@@ -2,6 +2,7 @@
 // the trace of its states and the rows of its history.
 
 #include <QTest>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -9,6 +10,7 @@
 #include "attractor_view.h"
 #include "drawn_history_rows.h"
 #include "history_picture.h"
+#include "state_trace.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;
@@ -79,6 +81,13 @@ private slots:
             QCOMPARE(trace.states()[i], stateOf(static_cast<std::int64_t>(i + 1) * stride));
         // A doubling is announced to readers.
         QCOMPARE(trace.thinnings(), static_cast<qint64>(std::log2(static_cast<double>(stride))));
+        // The trace of a flow's d coordinates keeps the same steps.
+        veltrano::point_panel::StateTrace flow(3, static_cast<std::size_t>(capacity));
+        for (std::int64_t s = 1; s <= steps; ++s) flow.add(stateOf(s));
+        QCOMPARE(flow.stride(), stride);
+        QCOMPARE(flow.thinnings(), trace.thinnings());
+        QCOMPARE(flow.size(), trace.states().size());
+        for (std::size_t i = 0; i < flow.size(); ++i) QVERIFY(std::ranges::equal(flow.state(i), trace.states()[i]));
     }
 
     // The panel keeps fewer rows than a long history has, yet draws the same

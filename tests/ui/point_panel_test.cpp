@@ -23,7 +23,9 @@
 #include "point_job.h"
 #include "precise_text.h"
 #include "rk4_integrator.h"
+#include "system_exponents.h"
 #include "ui_test_support.h"
+#include "visit_system.h"
 
 using namespace veltrano;
 using veltrano::point_panel::HistoryRow;
@@ -234,6 +236,40 @@ private slots:
         const auto stride = static_cast<std::size_t>(update.stride);
         QCOMPARE(update.states.size(), steps / stride);
         for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], shown[(i + 1) * stride - 1]);
+    }
+
+    // A flow's states read while its run goes, through many thinnings: they
+    // end as the states of every stride-th step of the run alone.
+    void aFlowsStatesArriveWhileItRuns() {
+        point_panel::FlowPoint flow{"rossler", 3, {0.2, 0.2, 5.7}, {}};
+        flow.settings.intervals = 50'000;
+        flow.settings.initial = {1, 1, 1};
+        flow.settings.exponents = 3;
+        PointJob job(1, flow, 64);
+        std::vector<double> states;
+        std::int64_t stride = 1;
+        int takes = 0;
+        for (bool finished = false; !finished; ++takes) {
+            const PointJob::Update update = job.take();
+            if (update.statesRestart) states.clear();
+            states.insert(states.end(), update.flowStates.begin(), update.flowStates.end());
+            stride = update.stride;
+            finished = update.finished;
+            QTest::qWait(1);
+        }
+        QVERIFY(takes > 2);
+        // Once all is taken nothing more comes.
+        const PointJob::Update again = job.take();
+        QVERIFY(!again.statesRestart && again.flowStates.empty());
+        std::vector<double> expected;
+        std::int64_t step = 0;
+        runSystemObserved(
+            RosslerSystem{}, flow.settings, {0.2, 0.2, 5.7}, [](const auto&) {}, nullptr,
+            [&](double, std::span<const double> x) {
+                if (++step % stride == 0) expected.insert(expected.end(), x.begin(), x.end());
+            });
+        QCOMPARE(states.size(), expected.size());
+        QVERIFY(states == expected);
     }
 
     // A new question while one runs: from that moment only the new point's

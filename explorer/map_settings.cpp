@@ -239,14 +239,11 @@ std::string pythonOptions(const RunSettings& run) {
 std::string systemPythonCall(const MapSettings& s) {
     const SystemMap& m = *s.system;
     const SystemDescription flow = descriptionOf(m);
-    const auto linspace = [](const MapAxis& a) {
-        return "numpy.linspace(" + pythonFloat(a.from) + ", " + pythonFloat(a.to) + ", " + wholeText(a.count) + ")";
-    };
-    std::string call = "import numpy\nimport veltrano\n\nmap = veltrano.system(\"" + m.name + "\"";
+    std::string call = "import veltrano\n\nmap = veltrano.system(\"" + m.name + "\"";
     if (flow.dimensionChoice) call += ", dimension=" + wholeText(static_cast<std::int64_t>(m.dimension));
     call += ").sweep(" + wholeText(s.run.intervals);
-    call += ", " + flow.parameters[m.across].name + '=' + linspace(s.x);
-    if (m.up != SystemMap::kNoAxis) call += ", " + flow.parameters[m.up].name + '=' + linspace(s.y);
+    call += ", " + flow.parameters[m.across].name + '=' + pythonValues(s.x);
+    if (m.up != SystemMap::kNoAxis) call += ", " + flow.parameters[m.up].name + '=' + pythonValues(s.y);
     for (std::size_t i = 0; i < m.values.size(); ++i)
         if (i != m.across && i != m.up) call += ", " + flow.parameters[i].name + '=' + pythonFloat(m.values[i]);
     if (m.exponents != flow.dimension) call += ", exponents=" + wholeText(static_cast<std::int64_t>(m.exponents));

@@ -222,23 +222,23 @@ private slots:
             << "rossler" << 3 << 0
             << "veltrano-cli sweep --system rossler --vary a=0:1:40 --vary b=0:2:30 --errors --batch 100 "
                "--output map.csv 1000 c=5.7"
-            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"rossler\").sweep(1000, "
-               "a=numpy.linspace(0.0, 1.0, 40), b=numpy.linspace(0.0, 2.0, 30), c=5.7, errors=True, batch=100)\n";
+            << "import veltrano\n\nmap = veltrano.system(\"rossler\").sweep(1000, "
+               "a=veltrano.spaced(0.0, 1.0, 40), b=veltrano.spaced(0.0, 2.0, 30), c=5.7, errors=True, batch=100)\n";
         QTest::newRow("hindmarsh-rose, other axes, k and options")
             << "hindmarsh-rose" << 3 << 1
             << "veltrano-cli sweep --system hindmarsh-rose --exponents 2 --vary I=0:5:40 --vary r=0.05:0:30 "
                "--initial -1,0,2.5 --transient 50 --target-error 0.01 --batch 100 --output map.csv 1000 a=1 b=3 c=1 "
                "d=5 s=4 "
                "xR=-1.6"
-            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
-               "I=numpy.linspace(0.0, 5.0, 40), r=numpy.linspace(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
+            << "import veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
+               "I=veltrano.spaced(0.0, 5.0, 40), r=veltrano.spaced(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
                "s=4.0, xR=-1.6, exponents=2, initial=(-1.0, 0.0, 2.5), transient=50, target_error=0.01, batch=100)\n";
         QTest::newRow("lorenz96 of dimension 8, one axis")
             << "lorenz96" << 8 << 0
             << "veltrano-cli sweep --system lorenz96 --dimension 8 --vary F=0:40:40 --errors --batch 100 "
                "--output map.csv 1000"
-            << "import numpy\nimport veltrano\n\nmap = veltrano.system(\"lorenz96\", dimension=8).sweep(1000, "
-               "F=numpy.linspace(0.0, 40.0, 40), errors=True, batch=100)\n";
+            << "import veltrano\n\nmap = veltrano.system(\"lorenz96\", dimension=8).sweep(1000, "
+               "F=veltrano.spaced(0.0, 40.0, 40), errors=True, batch=100)\n";
     }
     void systemMapsAreCopiedInTheSystemForm() {
         QFETCH(QString, name);

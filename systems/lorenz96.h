@@ -33,6 +33,21 @@ public:
             du[i * stride] = (u[n * stride] - u[b2 * stride]) * x[b1] + (x[n] - x[b2]) * u[b1 * stride] - u[i * stride];
         }
     }
+    // The flow, then site by site all k vectors at once: the sites around i
+    // and the difference x_{i+1} - x_{i-2} once a site rather than once a
+    // vector, and the vectors' components of a site side by side in memory.
+    template <class T>
+    VELTRANO_ALWAYS_INLINE void flowAndTangents(const T* x, const T* p, T* dxdt, const T* u, T* du,
+                                                std::size_t k) const {
+        flow(x, p, dxdt);
+        for (std::size_t i = 0; i < d_; ++i) {
+            const std::size_t n = next(i), b1 = back1(i), b2 = back2(i);
+            const T xb1 = x[b1], dx = x[n] - x[b2];
+            const T *un = u + n * k, *ub2 = u + b2 * k, *ub1 = u + b1 * k, *ui = u + i * k;
+            T* dui = du + i * k;
+            for (std::size_t j = 0; j < k; ++j) dui[j] = (un[j] - ub2[j]) * xb1 + dx * ub1[j] - ui[j];
+        }
+    }
     template <class T>
     VELTRANO_ALWAYS_INLINE T divergence(const T*, const T*) const {
         return broadcast<T>(-static_cast<double>(d_));

@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -18,34 +19,39 @@
 
 namespace counting {
 
-// A double that counts the arithmetic done with it, and the calls of sin
-// and cos (a libm call per lane: counted apart, since its cost is not one
-// operation's).
+// A double that counts the arithmetic done with it by what it depends on:
+// the parameters and constants alone (worked out once, out of the loop of
+// steps), the state (once a stage: the compiler merges the same expression
+// of the state across the unrolled tangent vectors), or a tangent vector
+// (once a vector). sin, cos and sincos are counted apart, a libm call per
+// lane, since their cost is not one operation's.
+enum Depends : unsigned char { kParameters, kState, kVector };
 struct Number {
     double v = 0.0;
+    Depends on = kParameters;
 };
-inline std::int64_t arithmetic = 0;
+inline std::int64_t arithmetic[3] = {};
 inline std::int64_t functions = 0;
 
+inline Number counted(double v, Number a, Number b) {
+    const Depends on = std::max(a.on, b.on);
+    ++arithmetic[on];
+    return {v, on};
+}
 inline Number operator+(Number a, Number b) {
-    ++arithmetic;
-    return {a.v + b.v};
+    return counted(a.v + b.v, a, b);
 }
 inline Number operator-(Number a, Number b) {
-    ++arithmetic;
-    return {a.v - b.v};
+    return counted(a.v - b.v, a, b);
 }
 inline Number operator*(Number a, Number b) {
-    ++arithmetic;
-    return {a.v * b.v};
+    return counted(a.v * b.v, a, b);
 }
 inline Number operator/(Number a, Number b) {
-    ++arithmetic;
-    return {a.v / b.v};
+    return counted(a.v / b.v, a, b);
 }
 inline Number operator-(Number a) {
-    ++arithmetic;
-    return {-a.v};
+    return counted(-a.v, a, a);
 }
 inline Number operator+(Number a, double b) { return a + Number{b}; }
 inline Number operator+(double a, Number b) { return Number{a} + b; }
@@ -55,6 +61,11 @@ inline Number operator*(Number a, double b) { return a * Number{b}; }
 inline Number operator*(double a, Number b) { return Number{a} * b; }
 inline Number operator/(Number a, double b) { return a / Number{b}; }
 inline Number operator/(double a, Number b) { return Number{a} / b; }
+
+void reset() {
+    arithmetic[kParameters] = arithmetic[kState] = arithmetic[kVector] = 0;
+    functions = 0;
+}
 
 }  // namespace counting
 
@@ -67,18 +78,18 @@ counting::Number broadcast<counting::Number>(double c) {
 template <>
 counting::Number sine<counting::Number>(const counting::Number& v) {
     ++counting::functions;
-    return {std::sin(v.v)};
+    return {std::sin(v.v), v.on};
 }
 template <>
 counting::Number cosine<counting::Number>(const counting::Number& v) {
     ++counting::functions;
-    return {std::cos(v.v)};
+    return {std::cos(v.v), v.on};
 }
 template <>
 void sineAndCosine<counting::Number>(const counting::Number& v, counting::Number& s, counting::Number& c) {
     ++counting::functions;
-    s = {std::sin(v.v)};
-    c = {std::cos(v.v)};
+    s = {std::sin(v.v), v.on};
+    c = {std::cos(v.v), v.on};
 }
 }  // namespace veltrano
 
@@ -86,37 +97,42 @@ namespace {
 
 using veltrano::SystemDescription;
 
-// What one stage costs: the flow with the tangents of all k vectors (one
-// call of `flowAndTangents` where the system has it, else the flow and k
-// calls of `tangent`), the divergence, and the calls of the library (sin,
-// cos, sincos) among them.
+// What one stage costs: the flow, the tangents of the k vectors and the
+// divergence as the engine evaluates them (one call of `flowAndTangents`
+// where the system has it, else the flow and `tangent` a vector), the
+// arithmetic of the state counted once and that of each vector once a
+// vector, and the calls of the library among them.
 struct Count {
     std::int64_t field = 0, stage = 0, functions = 0;
 };
 
-// One stage at `start`, as the engine evaluates it; `field` is the flow's
-// own share, as it is evaluated alone.
 template <class System>
 Count countOf(const System& system, const std::vector<double>& start, const std::vector<double>& parameters,
               std::size_t k) {
+    using counting::Number;
     const std::size_t d = system.dimension();
-    std::vector<counting::Number> x(d), p(parameters.size()), out(d), us(d * k, counting::Number{1}), dus(d * k);
-    for (std::size_t i = 0; i < d; ++i) x[i].v = start[i];
+    std::vector<Number> x(d), p(parameters.size()), out(d), us(d * k, Number{1, counting::kVector}), dus(d * k);
+    for (std::size_t i = 0; i < d; ++i) x[i] = {start[i], counting::kState};
     for (std::size_t i = 0; i < p.size(); ++i) p[i].v = parameters[i];
     Count c;
-    counting::arithmetic = 0;
+    counting::reset();
     system.flow(x.data(), p.data(), out.data());
-    c.field = counting::arithmetic;
-    counting::arithmetic = counting::functions = 0;
-    if constexpr (veltrano::HasFlowAndTangents<System, counting::Number>) {
+    c.field = counting::arithmetic[counting::kState];
+    counting::reset();
+    if constexpr (veltrano::HasFlowAndTangents<System, Number>) {
         system.flowAndTangents(x.data(), p.data(), out.data(), us.data(), dus.data(), k);
+        (void)system.divergence(x.data(), p.data());
+        c.stage = counting::arithmetic[counting::kState] + counting::arithmetic[counting::kVector];
+        c.functions = counting::functions;
     } else {
+        // One vector: what it does with the state is done once for all.
         system.flow(x.data(), p.data(), out.data());
-        for (std::size_t j = 0; j < k; ++j) system.tangent(x.data(), p.data(), &us[j], &dus[j], k);
+        system.tangent(x.data(), p.data(), us.data(), dus.data(), k);
+        (void)system.divergence(x.data(), p.data());
+        c.stage = counting::arithmetic[counting::kState] +
+                  static_cast<std::int64_t>(k) * counting::arithmetic[counting::kVector];
+        c.functions = counting::functions;
     }
-    (void)system.divergence(x.data(), p.data());
-    c.stage = counting::arithmetic;
-    c.functions = counting::functions;
     return c;
 }
 
@@ -126,6 +142,14 @@ struct StepCost {
     double operations = 0;  // additions, subtractions, products, negations, divisions
     double divisions = 0;   // of them, divisions by a number other than a power of two
     double libmCalls = 0;   // sin, cos, sincos and log, a lane each
+    // Loads and stores of lane vectors in the combinations, a component:
+    // each stage's slopes are stored by the field and read back (more
+    // components than registers), 15 loads and 9 stores in all (the field
+    // reads its argument, 4; the stage arguments read the slopes and s and
+    // store, 3 + 3 + 5 with k23; the new value reads 4 and stores 1; the
+    // field stores its slopes, 4). The small flows are bound by these, not
+    // by their arithmetic.
+    double memory = 0;
 };
 
 StepCost stepCost(const Count& c, std::size_t dimension, std::size_t exponents) {
@@ -146,6 +170,7 @@ StepCost stepCost(const Count& c, std::size_t dimension, std::size_t exponents) 
     cost.operations = stages + combinations + interval / 20;
     cost.divisions = (n + 1) + (d * k + k) / 20;
     cost.libmCalls = 4 * static_cast<double>(c.functions) + k / 20;
+    cost.memory = 24 * n;
     return cost;
 }
 
@@ -185,6 +210,7 @@ void CatalogueSweep(benchmark::State& st, const SystemDescription& s) {
         st.counters["step_ops"] = cost.operations;
         st.counters["divisions"] = cost.divisions;
         st.counters["libm_calls"] = cost.libmCalls;
+        st.counters["memory_ops"] = cost.memory;
     });
 }
 
@@ -214,6 +240,7 @@ void CatalogueLorenz96(benchmark::State& st) {
                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     st.counters["step_ops"] = cost.operations;
     st.counters["divisions"] = cost.divisions;
+    st.counters["memory_ops"] = cost.memory;
 }
 BENCHMARK(CatalogueLorenz96)
     ->ArgsProduct({{4, 8, 16, 32, 64}, {0, 3}})

@@ -99,8 +99,8 @@ void expectTheHookChangesNothing(const System& system, SystemSettings settings,
         runSystemPoints<testing::OneVectorAtATime<System>>(path, hidden, settings, points, without);
         for (std::size_t i = 0; i < points.size(); ++i) {
             EXPECT_TRUE(with[i].completed);
-            EXPECT_EQ(with[i], without[i]) << pathName(path) << ", d = " << system.dimension() << ", k = "
-                                           << settings.exponents << ", point " << i;
+            EXPECT_EQ(with[i], without[i]) << pathName(path) << ", d = " << system.dimension()
+                                           << ", k = " << settings.exponents << ", point " << i;
         }
     }
 }
@@ -109,9 +109,10 @@ TEST(FlowAndTangents, TheEngineGivesTheSameWithAndWithoutTheHook) {
     std::vector<ParametersOf<ThomasSystem>> bs;
     for (int i = 0; i < 5; ++i) bs.push_back({0.17 + 0.01 * i});
     for (const std::size_t k : {1, 2, 3})
-        expectTheHookChangesNothing(ThomasSystem{}, {.intervals = 150, .transient = 20, .initial = {0.1, 0, 0},
-                                                     .exponents = k, .errors = true, .batch = 10},
-                                    bs);
+        expectTheHookChangesNothing(
+            ThomasSystem{},
+            {.intervals = 150, .transient = 20, .initial = {0.1, 0, 0}, .exponents = k, .errors = true, .batch = 10},
+            bs);
     const std::vector<ParametersOf<Lorenz96System>> forcings{{6}, {8}, {9.5}};
     for (const auto& [d, k] : {std::pair<std::size_t, std::size_t>{4, 1}, {5, 5}, {9, 3}, {9, 9}}) {
         SystemSettings s{.intervals = 100, .transient = 10, .initial = std::vector<double>(d, 8.0), .exponents = k};

@@ -1,9 +1,14 @@
 // Every flow of the catalogue in the lanes, at its default point: the time
 // per point-step (one RK4 step of one point with its d tangent vectors) on
-// the widest lanes, one thread. Beside it, the floating-point operations of
-// one point-step, counted by evaluating the flow's own field, tangent and
-// divergence on a number type that counts (below), so that each flow's time
-// can be set against Lorenz's scaled by the ratio of the counts.
+// the widest lanes, one thread. Beside it, the cost of one point-step in
+// the engine's own expressions: the arithmetic, counted by evaluating the
+// flow's field, tangents and divergence on a number type that counts
+// (below); the loads and stores of the state's components; the divisions;
+// the calls of the library, whose price LibmCall measures. Each flow's time
+// can then be set against Lorenz's scaled by the ratio of the costs: for the
+// flows of three variables the loads and stores are as many as Lorenz's and
+// the times follow operations + memory_ops; a libm call costs its own
+// price, some ten nanoseconds, not one operation's.
 
 #include <benchmark/benchmark.h>
 

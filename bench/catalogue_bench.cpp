@@ -1,50 +1,62 @@
 // Every flow of the catalogue in the lanes, at its default point: the time
 // per point-step (one RK4 step of one point with its d tangent vectors) on
-// the widest lanes, one thread. Beside it, the floating-point operations of
-// one point-step, counted by evaluating the flow's own field, tangent and
-// divergence on a number type that counts (below), so that each flow's time
-// can be set against Lorenz's scaled by the ratio of the counts.
+// the widest lanes, one thread. Beside it, the cost of one point-step in
+// the engine's own expressions: the arithmetic, counted by evaluating the
+// flow's field, tangents and divergence on a number type that counts
+// (below); the loads and stores of the state's components; the divisions;
+// the calls of the library, whose price LibmCall measures. Each flow's time
+// can then be set against Lorenz's scaled by the ratio of the costs: for the
+// flows of three variables the loads and stores are as many as Lorenz's and
+// the times follow operations + memory_ops; a libm call costs its own
+// price, some ten nanoseconds, not one operation's.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "system_exponents.h"
+#include "lorenz96.h"
 #include "visit_system.h"
 
 namespace counting {
 
-// A double that counts the arithmetic done with it, and the calls of sin
-// and cos (a libm call per lane: counted apart, since its cost is not one
-// operation's).
+// A double that counts the arithmetic done with it by what it depends on:
+// the parameters and constants alone (worked out once, out of the loop of
+// steps), the state (once a stage: the compiler merges the same expression
+// of the state across the unrolled tangent vectors), or a tangent vector
+// (once a vector). sin, cos and sincos are counted apart, a libm call per
+// lane, since their cost is not one operation's.
+enum Depends : unsigned char { kParameters, kState, kVector };
 struct Number {
     double v = 0.0;
+    Depends on = kParameters;
 };
-inline std::int64_t arithmetic = 0;
+inline std::int64_t arithmetic[3] = {};
 inline std::int64_t functions = 0;
 
+inline Number counted(double v, Number a, Number b) {
+    const Depends on = std::max(a.on, b.on);
+    ++arithmetic[on];
+    return {v, on};
+}
 inline Number operator+(Number a, Number b) {
-    ++arithmetic;
-    return {a.v + b.v};
+    return counted(a.v + b.v, a, b);
 }
 inline Number operator-(Number a, Number b) {
-    ++arithmetic;
-    return {a.v - b.v};
+    return counted(a.v - b.v, a, b);
 }
 inline Number operator*(Number a, Number b) {
-    ++arithmetic;
-    return {a.v * b.v};
+    return counted(a.v * b.v, a, b);
 }
 inline Number operator/(Number a, Number b) {
-    ++arithmetic;
-    return {a.v / b.v};
+    return counted(a.v / b.v, a, b);
 }
 inline Number operator-(Number a) {
-    ++arithmetic;
-    return {-a.v};
+    return counted(-a.v, a, a);
 }
 inline Number operator+(Number a, double b) { return a + Number{b}; }
 inline Number operator+(double a, Number b) { return Number{a} + b; }
@@ -54,6 +66,11 @@ inline Number operator*(Number a, double b) { return a * Number{b}; }
 inline Number operator*(double a, Number b) { return Number{a} * b; }
 inline Number operator/(Number a, double b) { return a / Number{b}; }
 inline Number operator/(double a, Number b) { return Number{a} / b; }
+
+void reset() {
+    arithmetic[kParameters] = arithmetic[kState] = arithmetic[kVector] = 0;
+    functions = 0;
+}
 
 }  // namespace counting
 
@@ -66,12 +83,18 @@ counting::Number broadcast<counting::Number>(double c) {
 template <>
 counting::Number sine<counting::Number>(const counting::Number& v) {
     ++counting::functions;
-    return {std::sin(v.v)};
+    return {std::sin(v.v), v.on};
 }
 template <>
 counting::Number cosine<counting::Number>(const counting::Number& v) {
     ++counting::functions;
-    return {std::cos(v.v)};
+    return {std::cos(v.v), v.on};
+}
+template <>
+void sineAndCosine<counting::Number>(const counting::Number& v, counting::Number& s, counting::Number& c) {
+    ++counting::functions;
+    s = {std::sin(v.v), v.on};
+    c = {std::cos(v.v), v.on};
 }
 }  // namespace veltrano
 
@@ -79,46 +102,81 @@ namespace {
 
 using veltrano::SystemDescription;
 
+// What one stage costs: the flow, the tangents of the k vectors and the
+// divergence as the engine evaluates them (one call of `flowAndTangents`
+// where the system has it, else the flow and `tangent` a vector), the
+// arithmetic of the state counted once and that of each vector once a
+// vector, and the calls of the library among them.
 struct Count {
-    std::int64_t field = 0, tangent = 0, divergence = 0, functions = 0;
+    std::int64_t field = 0, stage = 0, functions = 0;
 };
 
-// One evaluation each of the field, the tangent (one vector) and the
-// divergence at the default point.
 template <class System>
-Count countOf(const System& system, const SystemDescription& s) {
+Count countOf(const System& system, const std::vector<double>& start, const std::vector<double>& parameters,
+              std::size_t k) {
+    using counting::Number;
     const std::size_t d = system.dimension();
-    std::vector<counting::Number> x(d), p(s.parameters.size()), u(d, counting::Number{1}), out(d);
-    for (std::size_t i = 0; i < d; ++i) x[i].v = s.start[i];
-    for (std::size_t i = 0; i < p.size(); ++i) p[i].v = s.parameters[i].value;
+    std::vector<Number> x(d), p(parameters.size()), out(d), us(d * k, Number{1, counting::kVector}), dus(d * k);
+    for (std::size_t i = 0; i < d; ++i) x[i] = {start[i], counting::kState};
+    for (std::size_t i = 0; i < p.size(); ++i) p[i].v = parameters[i];
     Count c;
-    counting::arithmetic = counting::functions = 0;
+    counting::reset();
     system.flow(x.data(), p.data(), out.data());
-    c.field = counting::arithmetic;
-    counting::arithmetic = 0;
-    system.tangent(x.data(), p.data(), u.data(), out.data(), std::size_t{1});
-    c.tangent = counting::arithmetic;
-    counting::arithmetic = 0;
-    (void)system.divergence(x.data(), p.data());
-    c.divergence = counting::arithmetic;
-    c.functions = counting::functions;
+    c.field = counting::arithmetic[counting::kState];
+    counting::reset();
+    if constexpr (veltrano::HasFlowAndTangents<System, Number>) {
+        system.flowAndTangents(x.data(), p.data(), out.data(), us.data(), dus.data(), k);
+        (void)system.divergence(x.data(), p.data());
+        c.stage = counting::arithmetic[counting::kState] + counting::arithmetic[counting::kVector];
+        c.functions = counting::functions;
+    } else {
+        // One vector: what it does with the state is done once for all.
+        system.flow(x.data(), p.data(), out.data());
+        system.tangent(x.data(), p.data(), us.data(), dus.data(), k);
+        (void)system.divergence(x.data(), p.data());
+        c.stage = counting::arithmetic[counting::kState] +
+                  static_cast<std::int64_t>(k) * counting::arithmetic[counting::kVector];
+        c.functions = counting::functions;
+    }
     return c;
 }
 
-// The operations of one point-step with k = d: four stages of the field,
-// d tangents and the divergence; the Runge-Kutta combinations (16 a
-// component: 3 + 3 + 2 for the stage arguments, 2 for k2 + k3 doubled, 6
-// for the new value) over the d (d + 1) components and the divergence's
-// integral; the finite check (2 a component); Gram-Schmidt every 20 steps
-// (for each vector: its products with the earlier ones and its
-// subtraction, 4 d each, and its norm, 2 d).
-double stepOperations(const Count& c, std::size_t dimension) {
-    const double d = static_cast<double>(dimension);
-    const double components = d * (d + 1);
-    const double stages = 4 * (static_cast<double>(c.field) + d * static_cast<double>(c.tangent) +
-                               static_cast<double>(c.divergence));
-    const double gramSchmidt = (4 * d * d * (d - 1) / 2 + 2 * d * d) / 20;
-    return stages + 16 * (components + 1) + 2 * components + gramSchmidt;
+// One point-step with k vectors, n = d (k + 1) components, in the
+// engine's own expressions (lane_engine.h, rk4_step.h, gram_schmidt.h):
+struct StepCost {
+    double operations = 0;  // additions, subtractions, products, negations, divisions
+    double divisions = 0;   // of them, divisions by a number other than a power of two
+    double libmCalls = 0;   // sin, cos, sincos and log, a lane each
+    // Loads and stores of lane vectors in the combinations, a component:
+    // each stage's slopes are stored by the field and read back (more
+    // components than registers), 15 loads and 9 stores in all (the field
+    // reads its argument, 4; the stage arguments read the slopes and s and
+    // store, 3 + 3 + 5 with k23; the new value reads 4 and stores 1; the
+    // field stores its slopes, 4). The small flows are bound by these, not
+    // by their arithmetic.
+    double memory = 0;
+};
+
+StepCost stepCost(const Count& c, std::size_t dimension, std::size_t exponents) {
+    const double d = static_cast<double>(dimension), k = static_cast<double>(exponents), n = d + d * k;
+    StepCost cost;
+    // Four stages.
+    const double stages = 4 * static_cast<double>(c.stage);
+    // The combinations, a component: (k1 h)/2 + s and (k2 h)/2 + s, 3 each
+    // (the halving is a product); k3 h + s and (k3 + k2) 2, 2 each; the new
+    // value ((k23 + (k4 + k1)) h)/6 + s, 5 with one division. The divergence
+    // integral is 7 with one division, the time 1.
+    const double combinations = 15 * n + 8;
+    // Once an interval of 20 steps: the finite test (2 a component); the
+    // Gram-Schmidt products, subtractions and norms (4 d for each pair of
+    // vectors, 2 d for each vector) and the d divisions of each vector by
+    // its norm; the k estimates sum / t (divisions) and the k logarithms.
+    const double interval = 2 * n + 4 * d * k * (k - 1) / 2 + 2 * d * k + d * k + k;
+    cost.operations = stages + combinations + interval / 20;
+    cost.divisions = (n + 1) + (d * k + k) / 20;
+    cost.libmCalls = 4 * static_cast<double>(c.functions) + k / 20;
+    cost.memory = 24 * n;
+    return cost;
 }
 
 constexpr std::int64_t kPoints = 32;
@@ -127,7 +185,9 @@ constexpr std::int64_t kIntervals = 2000;
 void CatalogueSweep(benchmark::State& st, const SystemDescription& s) {
     veltrano::visitSystem(s.name, s.dimension, [&](const auto& system) {
         using System = std::decay_t<decltype(system)>;
-        const Count count = countOf(system, s);
+        std::vector<double> defaults;
+        for (const auto& q : s.parameters) defaults.push_back(q.value);
+        const Count count = countOf(system, s.start, defaults, system.dimension());
         veltrano::ParametersOf<System> base{};
         for (std::size_t i = 0; i < base.size(); ++i) base[i] = s.parameters[i].value;
         // The first parameter within a percent of its default: points that
@@ -149,12 +209,82 @@ void CatalogueSweep(benchmark::State& st, const SystemDescription& s) {
         st.counters["per_point_step"] = benchmark::Counter(
             static_cast<double>(kPoints * kIntervals * 20),
             benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        const StepCost cost = stepCost(count, system.dimension(), system.dimension());
         st.counters["field_ops"] = static_cast<double>(count.field);
-        st.counters["tangent_ops"] = static_cast<double>(count.tangent);
-        st.counters["libm_calls"] = static_cast<double>(count.functions);
-        st.counters["step_ops"] = stepOperations(count, system.dimension());
+        st.counters["stage_ops"] = static_cast<double>(count.stage);
+        st.counters["step_ops"] = cost.operations;
+        st.counters["divisions"] = cost.divisions;
+        st.counters["libm_calls"] = cost.libmCalls;
+        st.counters["memory_ops"] = cost.memory;
     });
 }
+
+// The catalogue's Lorenz-96 on rings of d sites with all d exponents
+// (k = 0) and with three, as SystemSweepLorenz96 of system_engine_bench
+// (F from 6 to 10 over 16 points, 200 intervals, widest lanes), with the
+// operation count of a point-step at that d and k.
+void CatalogueLorenz96(benchmark::State& st) {
+    const auto d = static_cast<std::size_t>(st.range(0));
+    const std::size_t k = st.range(1) == 0 ? d : static_cast<std::size_t>(st.range(1));
+    const veltrano::Lorenz96System system(d);
+    veltrano::SystemSettings settings{.intervals = 200, .initial = std::vector<double>(d, 8.0), .exponents = k};
+    settings.initial[0] = 8.01;
+    constexpr std::int64_t kRingPoints = 16;
+    std::vector<veltrano::ParametersOf<veltrano::Lorenz96System>> points(kRingPoints);
+    for (std::int64_t i = 0; i < kRingPoints; ++i)
+        points[static_cast<std::size_t>(i)][0] = 6 + 4 * static_cast<double>(i) / (kRingPoints - 1);
+    std::vector<veltrano::ResultOf<veltrano::Lorenz96System>> results(points.size());
+    for (auto _ : st) {
+        veltrano::runSystemPoints<veltrano::Lorenz96System>(veltrano::widestPath(), system, settings, points, results);
+        benchmark::DoNotOptimize(results.data());
+    }
+    const StepCost cost = stepCost(countOf(system, settings.initial, {8.0}, k), d, k);
+    st.SetLabel(std::string(veltrano::pathName(veltrano::widestPath())));
+    st.counters["per_point_step"] =
+        benchmark::Counter(static_cast<double>(kRingPoints * settings.intervals * 20),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    st.counters["step_ops"] = cost.operations;
+    st.counters["divisions"] = cost.divisions;
+    st.counters["memory_ops"] = cost.memory;
+}
+BENCHMARK(CatalogueLorenz96)
+    ->ArgsProduct({{4, 8, 16, 32, 64}, {0, 3}})
+    ->ArgNames({"d", "k"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One call of the library's sin, cos or sincos on a double, as the engine
+// makes one for each lane, on arguments spread as Thomas' coordinates are
+// (within +-5): the price of a libm call in the cost of a step.
+template <void (*F)(double, double&)>
+void LibmCall(benchmark::State& st) {
+    std::vector<double> arguments(4096);
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        arguments[i] = -5 + 10 * static_cast<double>((i * 2654435761u) % 4096) / 4096;
+    std::vector<double> values(arguments.size());
+    for (auto _ : st) {
+        for (std::size_t i = 0; i < arguments.size(); ++i) F(arguments[i], values[i]);
+        benchmark::DoNotOptimize(values.data());
+        benchmark::ClobberMemory();
+    }
+    st.counters["per_call"] = benchmark::Counter(static_cast<double>(arguments.size()),
+                                                 benchmark::Counter::kIsIterationInvariantRate |
+                                                     benchmark::Counter::kInvert);
+}
+void sineOf(double v, double& r) {
+    r = std::sin(v);
+}
+void cosineOf(double v, double& r) {
+    r = std::cos(v);
+}
+void sineAndCosineOf(double v, double& r) {
+    double c;
+    veltrano::sineAndCosine(v, r, c);
+    r = r + c;
+}
+BENCHMARK(LibmCall<sineOf>)->Name("LibmCall/sin");
+BENCHMARK(LibmCall<cosineOf>)->Name("LibmCall/cos");
+BENCHMARK(LibmCall<sineAndCosineOf>)->Name("LibmCall/sincos");
 
 const bool registered = [] {
     for (const SystemDescription& s : veltrano::allSystems())

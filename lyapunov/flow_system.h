@@ -35,6 +35,24 @@ namespace veltrano {
 //
 // All three are VELTRANO_ALWAYS_INLINE: the lane engine is compiled for
 // several instruction sets and each copy carries its own code.
+//
+// A system may also give the flow and its linearisation applied to all k
+// tangent vectors in one call, so that what depends on the state alone (a
+// sine with its cosine, a difference of coordinates) is worked out once a
+// stage rather than once a vector:
+//
+//   // flow(x, p, dxdt), and du = J(x; p) u for the k vectors u_j:
+//   // component c of u_j is u[c * k + j] and of the result du[c * k + j].
+//   template <class T>
+//   void flowAndTangents(const T* x, const T* p, T* dxdt, const T* u, T* du, std::size_t k) const;
+//
+// Each value must be the double `flow` and `tangent` give, bit for bit.
+// The engine uses it where it is there (HasFlowAndTangents).
+
+template <class System, class T>
+concept HasFlowAndTangents = requires(const System& system, const T* x, T* dx, std::size_t k) {
+    system.flowAndTangents(x, x, dx, x, dx, k);
+};
 
 // The Lorenz system, x, y, z with sigma, R, b (p[0], p[1], p[2]): the
 // formulas of lorentz.h in their order.

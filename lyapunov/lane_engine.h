@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "flow_system.h"
 #include "interval_close.h"
@@ -241,9 +242,13 @@ private:
     VELTRANO_ALWAYS_INLINE void field(const State& x, State& dxdt, const std::array<V, kP>& p, V& div) const {
         const V* xs = x.data();
         V* ds = dxdt.data();
-        system_.flow(xs, p.data(), ds);
-        for (std::size_t j = 0; j < count(); ++j)
-            system_.tangent(xs, p.data(), xs + dim() + j, ds + dim() + j, count());
+        if constexpr (HasFlowAndTangents<System, V>) {
+            system_.flowAndTangents(xs, p.data(), ds, xs + dim(), ds + dim(), count());
+        } else {
+            system_.flow(xs, p.data(), ds);
+            for (std::size_t j = 0; j < count(); ++j)
+                system_.tangent(xs, p.data(), xs + dim() + j, ds + dim() + j, count());
+        }
         div = system_.divergence(xs, p.data());
     }
 
@@ -613,16 +618,27 @@ void runOnPath(SimdPath path, const System& system, const SystemSettings& settin
     }
 }
 
-// With k = d for a system whose dimension is known when compiling, k is
-// known too: Lorenz's loops and registers. Any other k is counted at run
-// time.
+// The largest dimension known when compiling for which every k has a copy
+// of the engine of its own.
+inline constexpr std::size_t kEveryExponentCountUpTo = 8;
+
+// For a system whose dimension is known when compiling, k is known too:
+// Lorenz's loops and registers, for k = d and (up to the dimension
+// kEveryExponentCountUpTo) for fewer exponents alike. Any other k is
+// counted at run time. k is from 1 to d (checkRun).
 template <class System, class Run>
 VELTRANO_ALWAYS_INLINE void withExponents(const SystemSettings& settings, Run&& run) {
-    if constexpr (System::kDimension != 0) {
-        if (settings.exponents == System::kDimension)
-            return run(std::integral_constant<std::size_t, System::kDimension>{});
+    constexpr std::size_t d = System::kDimension;
+    if constexpr (d != 0 && d <= kEveryExponentCountUpTo) {
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            (void)((settings.exponents == K + 1 && (run(std::integral_constant<std::size_t, K + 1>{}), true)) || ...);
+        }(std::make_index_sequence<d>{});
+    } else {
+        if constexpr (d != 0) {
+            if (settings.exponents == d) return run(std::integral_constant<std::size_t, d>{});
+        }
+        run(std::integral_constant<std::size_t, 0>{});
     }
-    run(std::integral_constant<std::size_t, 0>{});
 }
 
 // Refuses what the engine cannot run, before any work.

@@ -32,6 +32,13 @@ inline double cosOf(double v) {
     return std::cos(v);
 }
 
+// GNU's sincos: in the GNU C library the same reductions and polynomials
+// as sin and cos, so the same doubles (sine_cosine_test checks it), from
+// one call.
+inline void sinCosOf(double v, double& s, double& c) {
+    ::sincos(v, &s, &c);
+}
+
 }  // namespace lanes
 
 // The constant c in every lane.
@@ -48,6 +55,23 @@ VELTRANO_ALWAYS_INLINE T sine(const T& v) {
 template <class T>
 VELTRANO_ALWAYS_INLINE T cosine(const T& v) {
     return lanes::apply<T, lanes::cosOf>(v);
+}
+
+// sine(v) into s and cosine(v) into c, from one call a lane.
+template <class T>
+VELTRANO_ALWAYS_INLINE void sineAndCosine(const T& v, T& s, T& c) {
+    if constexpr (std::is_floating_point_v<T>) {
+        lanes::sinCosOf(v, s, c);
+    } else {
+        s = v;
+        c = v;
+        for (std::size_t i = 0; i < sizeof(T) / sizeof(double); ++i) {
+            double si, ci;
+            lanes::sinCosOf(v[i], si, ci);
+            s[i] = si;
+            c[i] = ci;
+        }
+    }
 }
 
 }  // namespace veltrano

@@ -33,6 +33,26 @@ public:
             du[i * stride] = (u[n * stride] - u[b2 * stride]) * x[b1] + (x[n] - x[b2]) * u[b1 * stride] - u[i * stride];
         }
     }
+    // The flow, then site by site all k vectors at once: the sites around i
+    // and the difference x_{i+1} - x_{i-2} once a site rather than once a
+    // vector, the vectors' components of a site side by side in memory, and
+    // the neighbours of the sites away from the ring's seam without tests.
+    template <class T>
+    VELTRANO_ALWAYS_INLINE void flowAndTangents(const T* x, const T* p, T* dxdt, const T* u, T* du,
+                                                std::size_t k) const {
+        flow(x, p, dxdt);
+        const auto site = [ x, u, du, k ](std::size_t i, std::size_t n, std::size_t b1, std::size_t b2)
+            __attribute__((always_inline)) {
+            const T xb1 = x[b1], dx = x[n] - x[b2];
+            const T *un = u + n * k, *ub2 = u + b2 * k, *ub1 = u + b1 * k, *ui = u + i * k;
+            T* dui = du + i * k;
+            for (std::size_t j = 0; j < k; ++j) dui[j] = (un[j] - ub2[j]) * xb1 + dx * ub1[j] - ui[j];
+        };
+        site(0, 1, d_ - 1, d_ - 2);
+        site(1, 2, 0, d_ - 1);
+        for (std::size_t i = 2; i + 1 < d_; ++i) site(i, i + 1, i - 1, i - 2);
+        site(d_ - 1, 0, d_ - 2, d_ - 3);
+    }
     template <class T>
     VELTRANO_ALWAYS_INLINE T divergence(const T*, const T*) const {
         return broadcast<T>(-static_cast<double>(d_));

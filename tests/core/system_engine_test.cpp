@@ -119,8 +119,9 @@ TEST(SystemEngine, LorenzWithThreeExponentsIsThePlainImplementationBitForBit) {
 // Gram-Schmidt gives vector j what vectors 0..j-1 leave it, and each
 // tangent vector moves alone along the same orbit: the first k exponents
 // (and error bars) of a run with k vectors are those of the full spectrum
-// to the last bit, whether k is known when compiling (the full spectrum of
-// Lorenz and Roessler) or counted at run time. Every path gives the same.
+// to the last bit, whether k is known when compiling (every k of Lorenz
+// and Roessler, each its own copy of the engine) or counted at run time
+// (Lorenz-96). Every path gives the same.
 TEST(SystemEngine, TheFirstKExponentsAreThoseOfTheFullSpectrum) {
     const SystemSettings base{.intervals = 120, .transient = 5, .initial = {1, 1, 1}, .errors = true, .batch = 10};
     const auto run = [&](const auto& system, SystemSettings s, std::size_t k, const auto& p, SimdPath path) {

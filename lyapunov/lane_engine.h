@@ -619,8 +619,13 @@ void runOnPath(SimdPath path, const System& system, const SystemSettings& settin
 }
 
 // The largest dimension known when compiling for which every k has a copy
-// of the engine of its own.
+// of the engine of its own (none in the builds that check rather than run:
+// there the other k take the engine that counts k, with the same bits).
+#if defined(VELTRANO_ENGINE_FOR_EVERY_K) && VELTRANO_ENGINE_FOR_EVERY_K == 0
+inline constexpr std::size_t kEveryExponentCountUpTo = 0;
+#else
 inline constexpr std::size_t kEveryExponentCountUpTo = 8;
+#endif
 
 // For a system whose dimension is known when compiling, k is known too:
 // Lorenz's loops and registers, for k = d and (up to the dimension

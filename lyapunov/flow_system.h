@@ -35,6 +35,22 @@ namespace veltrano {
 //
 // All three are VELTRANO_ALWAYS_INLINE: the lane engine is compiled for
 // several instruction sets and each copy carries its own code.
+//
+// A system whose code is made at run time for whole blocks of W points
+// (W = 2, 4 or 8: the lanes of the path) has, instead of the three,
+//
+//   // For the W points of a block, component i of point l at i * W + l:
+//   // dxdt = f(x; p), then J(x; p) u_j for the k tangent vectors (x holds
+//   // them after the state as the columns of a d by k matrix stored row
+//   // by row, dxdt their derivatives likewise), divergence = trace J.
+//   void fieldLanes(int W, const double* x, const double* p, double* dxdt,
+//                   double* divergence, std::size_t k) const;
+//
+// and the engine calls it once per evaluation of the field.
+template <class System>
+concept LaneBlockSystem = requires(const System& s, const double* in, double* out, std::size_t k) {
+    s.fieldLanes(2, in, in, out, out, k);
+};
 
 // The Lorenz system, x, y, z with sigma, R, b (p[0], p[1], p[2]): the
 // formulas of lorentz.h in their order.

@@ -241,10 +241,17 @@ private:
     VELTRANO_ALWAYS_INLINE void field(const State& x, State& dxdt, const std::array<V, kP>& p, V& div) const {
         const V* xs = x.data();
         V* ds = dxdt.data();
-        system_.flow(xs, p.data(), ds);
-        for (std::size_t j = 0; j < count(); ++j)
-            system_.tangent(xs, p.data(), xs + dim() + j, ds + dim() + j, count());
-        div = system_.divergence(xs, p.data());
+        if constexpr (LaneBlockSystem<System>) {
+            // The whole block in one call, the lanes' doubles side by side
+            // as these vectors hold them.
+            system_.fieldLanes(W, reinterpret_cast<const double*>(xs), reinterpret_cast<const double*>(p.data()),
+                               reinterpret_cast<double*>(ds), reinterpret_cast<double*>(&div), count());
+        } else {
+            system_.flow(xs, p.data(), ds);
+            for (std::size_t j = 0; j < count(); ++j)
+                system_.tangent(xs, p.data(), xs + dim() + j, ds + dim() + j, count());
+            div = system_.divergence(xs, p.data());
+        }
     }
 
     // Where every component of the state is finite. A NaN anywhere survives

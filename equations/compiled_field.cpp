@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,26 +17,36 @@ namespace {
 
 using Op = Instruction::Op;
 
-// Writes one function, "field", for W lanes.
+// Writes one function, "step", for W lanes: one Runge-Kutta step of the
+// whole state, in the order of rk4Step (rk4_step.h) component by
+// component. Every register holds the W lanes in one vector of the
+// compiler's (an operation on it is the operation lane by lane); a
+// function is called on each lane. The state's first d components go
+// through the four stages first, the values of each stage kept; then each
+// tangent vector goes through its four stages with those values. The same
+// operations on the same doubles as the engine's step over the field.
 class Writer {
 public:
     Writer(gcc_jit_context* c, const FieldProgram& program, int width) : c_(c), p_(program), w_(width) {
         double_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_DOUBLE);
         long_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_LONG);
+        vector_ = gcc_jit_type_get_vector(double_, static_cast<std::size_t>(w_));
+        // In memory the lanes are aligned as doubles only.
+        memory_ = gcc_jit_type_get_pointer(gcc_jit_type_get_aligned(vector_, sizeof(double)));
         gcc_jit_type* in = gcc_jit_type_get_pointer(gcc_jit_type_get_const(double_));
         gcc_jit_type* out = gcc_jit_type_get_pointer(double_);
-        params_[0] = gcc_jit_context_new_param(c_, nullptr, in, "x");
-        params_[1] = gcc_jit_context_new_param(c_, nullptr, in, "p");
-        params_[2] = gcc_jit_context_new_param(c_, nullptr, out, "dxdt");
-        params_[3] = gcc_jit_context_new_param(c_, nullptr, out, "divergence");
-        params_[4] = gcc_jit_context_new_param(c_, nullptr, long_, "k");
+        params_[0] = gcc_jit_context_new_param(c_, nullptr, in, "s");
+        params_[1] = gcc_jit_context_new_param(c_, nullptr, out, "next");
+        params_[2] = gcc_jit_context_new_param(c_, nullptr, in, "p");
+        params_[3] = gcc_jit_context_new_param(c_, nullptr, out, "slopes");
+        params_[4] = gcc_jit_context_new_param(c_, nullptr, double_, "h");
+        params_[5] = gcc_jit_context_new_param(c_, nullptr, long_, "k");
         f_ = gcc_jit_context_new_function(c_, nullptr, GCC_JIT_FUNCTION_EXPORTED,
-                                          gcc_jit_context_get_type(c_, GCC_JIT_TYPE_VOID), "field", 5, params_, 0);
+                                          gcc_jit_context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
         for (int n = 1; n <= 4; n *= 2) {
             std::vector<gcc_jit_type*> args(static_cast<std::size_t>(n), double_);
             calls_[n] = gcc_jit_context_new_function_ptr_type(c_, nullptr, double_, n, args.data(), 0);
         }
-        registers_.resize(static_cast<std::size_t>(p_.registers) * static_cast<std::size_t>(w_), nullptr);
     }
 
     void write() {
@@ -44,12 +55,23 @@ public:
         gcc_jit_block* body = gcc_jit_function_new_block(f_, "body");
         gcc_jit_block* done = gcc_jit_function_new_block(f_, "done");
         const long d = static_cast<long>(p_.dimension);
-        gcc_jit_rvalue* k = gcc_jit_param_as_rvalue(params_[4]);
+        gcc_jit_rvalue* k = gcc_jit_param_as_rvalue(params_[5]);
+        h_ = fresh();
+        std::vector<gcc_jit_rvalue*> hs(static_cast<std::size_t>(w_), gcc_jit_param_as_rvalue(params_[4]));
+        gcc_jit_block_add_assignment(
+            entry, nullptr, h_, gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
 
-        run(entry, p_.values, nullptr);
-        for (long i = 0; i < d; ++i) store(entry, 2, constant(i * w_), p_.flowOut[static_cast<std::size_t>(i)]);
-        run(entry, p_.divergence, nullptr);
-        store(entry, 3, constant(0), p_.divergenceOut);
+        // The state: its stages, with the values of each kept for the
+        // tangent vectors and the divergence as each stage's slope.
+        const std::vector<gcc_jit_lvalue*> x = stages(
+            entry, [&](long c) { return constant(c * w_); }, p_.values, p_.flowOut);
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            run(entry, p_.divergence);
+            store(entry, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
+        }
+        for (long i = 0; i < d; ++i)
+            store(entry, 1, constant(i * w_), gcc_jit_lvalue_as_rvalue(x[static_cast<std::size_t>(i)]));
 
         gcc_jit_lvalue* j = gcc_jit_function_new_local(f_, nullptr, long_, "j");
         gcc_jit_block_add_assignment(entry, nullptr, j, constant(0));
@@ -59,105 +81,163 @@ public:
             gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, gcc_jit_lvalue_as_rvalue(j), k), body,
             done);
 
-        // The first of vector j's components, in doubles: (d + j) * W;
-        // component c is c * k * W further.
+        // Component c of vector j, in doubles: (d + j) * W + c * k * W.
         gcc_jit_rvalue* first = times(plus(constant(d), gcc_jit_lvalue_as_rvalue(j)), constant(w_));
         gcc_jit_rvalue* row = times(k, constant(w_));
-        run(body, p_.tangent, [&](int c) { return plus(first, times(constant(c), row)); });
-        for (long i = 0; i < d; ++i)
-            store(body, 2, plus(first, times(constant(i), row)), p_.tangentOut[static_cast<std::size_t>(i)]);
+        const auto at = [&](long c) { return plus(first, times(constant(c), row)); };
+        const std::vector<gcc_jit_lvalue*> u = stages(body, at, p_.tangent, p_.tangentOut);
+        for (long i = 0; i < d; ++i) store(body, 1, at(i), gcc_jit_lvalue_as_rvalue(u[static_cast<std::size_t>(i)]));
         gcc_jit_block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
         gcc_jit_block_end_with_jump(body, nullptr, test);
         gcc_jit_block_end_with_void_return(done, nullptr);
     }
 
 private:
+    // The four stages of d components read at `at(c)` of s: `code` gives
+    // their derivatives in `outs` (-1: zero) from the inputs of the stage;
+    // the trial states and the update as rk4Step forms them:
+    //   trial = (k1 h)/2 + s, (k2 h)/2 + s, k3 h + s;  k23 = (k3 + k2) 2
+    //   next = ((k23 + (k4 + k1)) h)/6 + s
+    // Returns the components after the step.
+    template <class At>
+    std::vector<gcc_jit_lvalue*> stages(gcc_jit_block* b, At at, const std::vector<Instruction>& code,
+                                        const std::vector<int>& outs) {
+        const std::size_t d = p_.dimension;
+        gcc_jit_rvalue* h = gcc_jit_lvalue_as_rvalue(h_);
+        std::vector<gcc_jit_lvalue*> s(d), k1(d), k23(d), trial(d), made(d);
+        for (std::size_t c = 0; c < d; ++c) s[c] = assign(b, load(0, at(static_cast<long>(c))));
+        inputs_ = &s;
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            run(b, code);
+            for (std::size_t c = 0; c < d; ++c) {
+                gcc_jit_rvalue* sv = gcc_jit_lvalue_as_rvalue(s[c]);
+                gcc_jit_rvalue* kv = outs[c] < 0 ? zero() : use(outs[c]);
+                if (m == 0) {
+                    k1[c] = assign(b, kv);
+                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+                } else if (m == 1) {
+                    k23[c] = assign(b, kv);
+                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+                } else if (m == 2) {
+                    made[c] = assign(b, add(mul(kv, h), sv));
+                    gcc_jit_block_add_assignment(b, nullptr, k23[c],
+                                                 mul(add(kv, gcc_jit_lvalue_as_rvalue(k23[c])), number(2)));
+                } else {
+                    gcc_jit_rvalue* sum =
+                        add(gcc_jit_lvalue_as_rvalue(k23[c]), add(kv, gcc_jit_lvalue_as_rvalue(k1[c])));
+                    made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
+                }
+            }
+            trial = made;
+            inputs_ = &trial;
+        }
+        return made;
+    }
+
     gcc_jit_rvalue* constant(long v) { return gcc_jit_context_new_rvalue_from_long(c_, long_, v); }
+    // v in every lane.
+    gcc_jit_rvalue* number(double v) {
+        std::vector<gcc_jit_rvalue*> lanes(static_cast<std::size_t>(w_),
+                                           gcc_jit_context_new_rvalue_from_double(c_, double_, v));
+        return gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, lanes.size(), lanes.data());
+    }
+    gcc_jit_rvalue* zero() { return number(0.0); }
     gcc_jit_rvalue* plus(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
         return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_PLUS, long_, a, b);
     }
     gcc_jit_rvalue* times(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
         return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_MULT, long_, a, b);
     }
-    // Parameter `param`'s double at index `at` + l.
-    gcc_jit_lvalue* element(int param, gcc_jit_rvalue* at, int l) {
-        return gcc_jit_context_new_array_access(c_, nullptr, gcc_jit_param_as_rvalue(params_[param]),
-                                                plus(at, constant(l)));
+    gcc_jit_rvalue* binary(gcc_jit_binary_op o, gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
+        return gcc_jit_context_new_binary_op(c_, nullptr, o, vector_, a, b);
     }
-    gcc_jit_lvalue*& reg(int r, int l) {
-        return registers_[static_cast<std::size_t>(r) * static_cast<std::size_t>(w_) + static_cast<std::size_t>(l)];
+    gcc_jit_rvalue* add(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_PLUS, a, b); }
+    gcc_jit_rvalue* mul(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_MULT, a, b); }
+    gcc_jit_rvalue* div(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_DIVIDE, a, b); }
+    gcc_jit_lvalue* fresh() {
+        std::string name = "t";
+        name += std::to_string(locals_++);
+        return gcc_jit_function_new_local(f_, nullptr, vector_, name.c_str());
     }
-    gcc_jit_rvalue* use(int r, int l) { return gcc_jit_lvalue_as_rvalue(reg(r, l)); }
+    gcc_jit_lvalue* assign(gcc_jit_block* b, gcc_jit_rvalue* v) {
+        gcc_jit_lvalue* local = fresh();
+        gcc_jit_block_add_assignment(b, nullptr, local, v);
+        return local;
+    }
+    // The W lanes of parameter `param` from index `at`.
+    gcc_jit_lvalue* lanesAt(int param, gcc_jit_rvalue* at) {
+        gcc_jit_lvalue* first =
+            gcc_jit_context_new_array_access(c_, nullptr, gcc_jit_param_as_rvalue(params_[param]), at);
+        return gcc_jit_rvalue_dereference(
+            gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(first, nullptr), memory_), nullptr);
+    }
+    gcc_jit_rvalue* load(int param, gcc_jit_rvalue* at) { return gcc_jit_lvalue_as_rvalue(lanesAt(param, at)); }
+    void store(gcc_jit_block* b, int param, gcc_jit_rvalue* at, gcc_jit_rvalue* v) {
+        gcc_jit_block_add_assignment(b, nullptr, lanesAt(param, at), v);
+    }
+    // Register r of the stage under way.
+    gcc_jit_lvalue* reg(int r) {
+        auto& slot = registers_[{stage_, r}];
+        if (!slot) slot = fresh();
+        return slot;
+    }
+    gcc_jit_rvalue* use(int r) { return gcc_jit_lvalue_as_rvalue(reg(r)); }
+    // Lane l of a register.
+    gcc_jit_lvalue* lane(gcc_jit_lvalue* v, int l) {
+        gcc_jit_rvalue* doubles = gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(v, nullptr),
+                                                           gcc_jit_type_get_pointer(double_));
+        return gcc_jit_context_new_array_access(c_, nullptr, doubles, constant(l));
+    }
 
-    // Register r (or 0 for -1) into parameter `param` at `at` + l, every lane.
-    void store(gcc_jit_block* b, int param, gcc_jit_rvalue* at, int r) {
-        for (int l = 0; l < w_; ++l)
-            gcc_jit_block_add_assignment(b, nullptr, element(param, at, l),
-                                         r < 0 ? gcc_jit_context_zero(c_, double_) : use(r, l));
-    }
-
-    // Each instruction for lane 0, 1, ...: W like statements side by side,
-    // which the compiler may pack into one vector operation.
-    template <class Direction>
-    void run(gcc_jit_block* b, const std::vector<Instruction>& code, Direction direction) {
+    // The instructions of `code` for the stage under way; State and
+    // Direction read the stage's inputs.
+    void run(gcc_jit_block* b, const std::vector<Instruction>& code) {
         for (const Instruction& i : code) {
-            for (int l = 0; l < w_; ++l) {
-                gcc_jit_rvalue* v = nullptr;
-                const auto binary = [&](gcc_jit_binary_op o) {
-                    return gcc_jit_context_new_binary_op(c_, nullptr, o, double_, use(i.a, l), use(i.b, l));
-                };
-                switch (i.op) {
-                    case Op::Constant:
-                        v = gcc_jit_context_new_rvalue_from_double(c_, double_, i.constant);
-                        break;
-                    case Op::State:
-                        v = gcc_jit_lvalue_as_rvalue(element(0, constant(static_cast<long>(i.index) * w_), l));
-                        break;
-                    case Op::Parameter:
-                        v = gcc_jit_lvalue_as_rvalue(element(1, constant(static_cast<long>(i.index) * w_), l));
-                        break;
-                    case Op::Direction:
-                        if constexpr (std::is_same_v<Direction, std::nullptr_t>)
-                            throw std::logic_error("no direction");
-                        else
-                            v = gcc_jit_lvalue_as_rvalue(element(0, direction(i.index), l));
-                        break;
-                    case Op::Negate:
-                        v = gcc_jit_context_new_unary_op(c_, nullptr, GCC_JIT_UNARY_OP_MINUS, double_, use(i.a, l));
-                        break;
-                    case Op::Add:
-                        v = binary(GCC_JIT_BINARY_OP_PLUS);
-                        break;
-                    case Op::Subtract:
-                        v = binary(GCC_JIT_BINARY_OP_MINUS);
-                        break;
-                    case Op::Multiply:
-                        v = binary(GCC_JIT_BINARY_OP_MULT);
-                        break;
-                    case Op::Divide:
-                        v = binary(GCC_JIT_BINARY_OP_DIVIDE);
-                        break;
-                    case Op::Call: {
-                        const int n = arity(i.function);
+            gcc_jit_rvalue* v = nullptr;
+            switch (i.op) {
+                case Op::Constant:
+                    v = number(i.constant);
+                    break;
+                case Op::State:
+                case Op::Direction:
+                    v = gcc_jit_lvalue_as_rvalue((*inputs_)[static_cast<std::size_t>(i.index)]);
+                    break;
+                case Op::Parameter:
+                    v = load(2, constant(static_cast<long>(i.index) * w_));
+                    break;
+                case Op::Negate:
+                    v = gcc_jit_context_new_unary_op(c_, nullptr, GCC_JIT_UNARY_OP_MINUS, vector_, use(i.a));
+                    break;
+                case Op::Add:
+                    v = add(use(i.a), use(i.b));
+                    break;
+                case Op::Subtract:
+                    v = binary(GCC_JIT_BINARY_OP_MINUS, use(i.a), use(i.b));
+                    break;
+                case Op::Multiply:
+                    v = mul(use(i.a), use(i.b));
+                    break;
+                case Op::Divide:
+                    v = div(use(i.a), use(i.b));
+                    break;
+                case Op::Call: {
+                    // Lane by lane through the one implementation.
+                    const int n = arity(i.function);
+                    const int operands[4] = {i.a, i.b, i.c, i.d};
+                    gcc_jit_lvalue* out = reg(i.out);
+                    for (int l = 0; l < w_; ++l) {
                         gcc_jit_rvalue* args[4] = {};
-                        const int operands[4] = {i.a, i.b, i.c, i.d};
-                        for (int a = 0; a < n; ++a) args[a] = use(operands[a], l);
+                        for (int a = 0; a < n; ++a) args[a] = gcc_jit_lvalue_as_rvalue(lane(reg(operands[a]), l));
                         gcc_jit_rvalue* code =
                             gcc_jit_context_new_rvalue_from_ptr(c_, calls_[n], functionAddress(i.function));
-                        v = gcc_jit_context_new_call_through_ptr(c_, nullptr, code, n, args);
-                        break;
+                        gcc_jit_block_add_assignment(b, nullptr, lane(out, l),
+                                                     gcc_jit_context_new_call_through_ptr(c_, nullptr, code, n, args));
                     }
+                    continue;
                 }
-                gcc_jit_lvalue*& local = reg(i.out, l);
-                if (!local) {
-                    std::string name = "r";
-                    name += std::to_string(i.out);
-                    name += '_';
-                    name += std::to_string(l);
-                    local = gcc_jit_function_new_local(f_, nullptr, double_, name.c_str());
-                }
-                gcc_jit_block_add_assignment(b, nullptr, local, v);
             }
+            gcc_jit_block_add_assignment(b, nullptr, reg(i.out), v);
         }
     }
 
@@ -166,10 +246,16 @@ private:
     int w_;
     gcc_jit_type* double_;
     gcc_jit_type* long_;
-    gcc_jit_param* params_[5];
+    gcc_jit_type* vector_;
+    gcc_jit_type* memory_;
+    gcc_jit_param* params_[6];
     gcc_jit_function* f_;
     gcc_jit_type* calls_[5] = {};
-    std::vector<gcc_jit_lvalue*> registers_;
+    std::map<std::pair<int, int>, gcc_jit_lvalue*> registers_;
+    const std::vector<gcc_jit_lvalue*>* inputs_ = nullptr;
+    gcc_jit_lvalue* h_ = nullptr;
+    int stage_ = 0;
+    long locals_ = 0;
 };
 
 // The instruction set named for W lanes.
@@ -189,7 +275,7 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
     const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(gcc_jit_context_acquire(),
                                                                          gcc_jit_context_release);
     if (!c) throw std::runtime_error("the compiler library could not start");
-    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, 3);
+    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, 2);
     // The same doubles as the interpreter's: no fused multiply-add, no
     // reassociation.
     gcc_jit_context_add_command_line_option(c.get(), "-ffp-contract=off");
@@ -202,12 +288,12 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
         throw std::runtime_error(std::string("the equations could not be compiled: ") +
                                  (why ? why : "no reason given"));
     }
-    void* code = gcc_jit_result_get_code(result, "field");
+    void* code = gcc_jit_result_get_code(result, "step");
     if (!code) {
         gcc_jit_result_release(result);
         throw std::runtime_error("the compiled equations have no code");
     }
-    return std::make_shared<const CompiledField>(result, reinterpret_cast<LaneField>(code));
+    return std::make_shared<const CompiledField>(result, reinterpret_cast<LaneStep>(code));
 }
 
 }  // namespace

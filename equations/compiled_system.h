@@ -11,8 +11,8 @@
 
 namespace veltrano::equations {
 
-// A typed system for the lane engine, run by its compiled code: a system of
-// whole lane blocks (flow_system.h), of a dimension chosen at run time, with
+// A typed system for the lane engine, run by its compiled code: a system
+// stepped in whole lane blocks (flow_system.h), of a dimension chosen at run time, with
 // room for kMaxParameters parameters (those past the text's are not read).
 class CompiledSystem {
 public:
@@ -25,17 +25,17 @@ public:
 
     [[nodiscard]] std::size_t dimension() const { return dimension_; }
 
-    void fieldLanes(int width, const double* x, const double* p, double* dxdt, double* divergence,
-                    std::size_t k) const {
-        const LaneField code = code_[static_cast<std::size_t>(width / 4)];
+    void stepLanes(int width, const double* s, double* next, const double* p, double* slopes, double h,
+                   std::size_t k) const {
+        const LaneStep code = code_[static_cast<std::size_t>(width / 4)];
         if (!code) throw std::logic_error("the equations were not compiled for this lane width");
-        code(x, p, dxdt, divergence, static_cast<long>(k));
+        code(s, next, p, slopes, h, static_cast<long>(k));
     }
 
 private:
     std::size_t dimension_;
     std::array<std::shared_ptr<const CompiledField>, 3> fields_;  // for 2, 4 and 8 lanes
-    std::array<LaneField, 3> code_{};
+    std::array<LaneStep, 3> code_{};
 };
 
 // The parameters of a point of a typed system: the defaults, then the

@@ -12,6 +12,7 @@
 #include "field_program.h"
 #include "flow_system.h"
 #include "interpreted_system.h"
+#include "rk4_step.h"
 #include "system_exponents.h"
 
 using namespace veltrano;
@@ -55,34 +56,47 @@ std::vector<double> block(std::size_t values, std::uint64_t seed) {
 
 }  // namespace
 
-// The compiled code gives the interpreter's doubles, every lane, for every
-// lane width of this machine and any number of vectors.
+// The compiled step gives the doubles of rk4Step over the interpreter's
+// field, every lane, for every lane width of this machine and any number of
+// vectors: the state after the step and the divergence at each stage.
 TEST(CompiledField, IsTheInterpreterBitForBit) {
     for (const std::string& text : texts()) {
         const Equations e = parseEquations(text);
         const auto program = std::make_shared<const FieldProgram>(compileProgram(e));
         const InterpretedSystem plain(program);
         const std::size_t d = e.dimension();
+        const double h = 0.01;
         for (SimdPath path : availablePaths()) {
-            const int w = lanesOf(path);
+            const auto w = static_cast<std::size_t>(lanesOf(path));
             const CompiledSystem compiled(e, path);
             for (std::size_t k : {std::size_t{1}, d}) {
                 const std::size_t n = d + d * k;
-                const std::vector<double> x = block(n * static_cast<std::size_t>(w), d * 31 + k);
-                std::vector<double> p = block(kMaxParameters * static_cast<std::size_t>(w), 7);
-                std::vector<double> out(x.size(), -1.0), div(static_cast<std::size_t>(w), -1.0);
-                compiled.fieldLanes(w, x.data(), p.data(), out.data(), div.data(), k);
-                for (int l = 0; l < w; ++l) {
-                    std::vector<double> xl(n), pl(kMaxParameters), ol(n);
-                    for (std::size_t i = 0; i < n; ++i) xl[i] = x[i * w + l];
+                const std::vector<double> s = block(n * w, d * 31 + k);
+                const std::vector<double> p = block(kMaxParameters * w, 7);
+                std::vector<double> next(s.size(), -1.0), slopes(4 * w, -1.0);
+                compiled.stepLanes(static_cast<int>(w), s.data(), next.data(), p.data(), slopes.data(), h, k);
+                for (std::size_t l = 0; l < w; ++l) {
+                    std::vector<double> sl(n), pl(kMaxParameters), after(n);
+                    for (std::size_t i = 0; i < n; ++i) sl[i] = s[i * w + l];
                     for (std::size_t i = 0; i < kMaxParameters; ++i) pl[i] = p[i * w + l];
-                    plain.flow(xl.data(), pl.data(), ol.data());
-                    for (std::size_t j = 0; j < k; ++j)
-                        plain.tangent(xl.data(), pl.data(), xl.data() + d + j, ol.data() + d + j, k);
+                    std::array<std::vector<double>, 4> scratch;
+                    scratch.fill(std::vector<double>(n));
+                    double divergence[4];
+                    int stage = 0;
+                    rk4Step(
+                        sl, after, h,
+                        [&](const std::vector<double>& x, std::vector<double>& dx) {
+                            plain.flow(x.data(), pl.data(), dx.data());
+                            for (std::size_t j = 0; j < k; ++j)
+                                plain.tangent(x.data(), pl.data(), x.data() + d + j, dx.data() + d + j, k);
+                            divergence[stage++] = plain.divergence(x.data(), pl.data());
+                        },
+                        scratch);
                     for (std::size_t i = 0; i < n; ++i)
-                        ASSERT_EQ(bits(out[i * w + l]), bits(ol[i]))
+                        ASSERT_EQ(bits(next[i * w + l]), bits(after[i]))
                             << text << "\nW " << w << " k " << k << " lane " << l << " component " << i;
-                    ASSERT_EQ(bits(div[l]), bits(plain.divergence(xl.data(), pl.data()))) << text;
+                    for (std::size_t m = 0; m < 4; ++m)
+                        ASSERT_EQ(bits(slopes[m * w + l]), bits(divergence[m])) << text << " stage " << m;
                 }
             }
         }

@@ -111,7 +111,7 @@ void* functionAddress(Function f) {
 }
 
 double functionValue(Function f, double a, double b, double c, double d) {
-    const void* code = functionAddress(f);
+    void* code = functionAddress(f);
     switch (arity(f)) {
         case 1:
             return reinterpret_cast<Function1>(code)(a);

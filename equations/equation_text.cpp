@@ -439,12 +439,19 @@ private:
             e.variables.push_back(d.name);
             e.fields.push_back(d.root);
         }
+        // A constant that is not a finite number (8/0, log(-1)) is refused.
+        const auto finite = [&](const Declaration& d, const char* what) {
+            const double v = constantValue(nodes_, d.root);
+            if (!std::isfinite(v))
+                fail(d.line, d.column, cat("the ", what, " of '", d.name, "' is not a finite number"));
+            return v;
+        };
         e.initial.assign(e.variables.size(), 1.0);
         for (const Declaration& d : starts_)
-            e.initial[static_cast<std::size_t>(variable.at(d.name))] = constantValue(nodes_, d.root);
+            e.initial[static_cast<std::size_t>(variable.at(d.name))] = finite(d, "start");
         for (const Declaration& d : parameters_) {
             e.parameters.push_back(d.name);
-            e.defaults.push_back(constantValue(nodes_, d.root));
+            e.defaults.push_back(finite(d, "default"));
         }
         e.nodes = std::move(nodes_);
         return e;

@@ -61,7 +61,8 @@ inline constexpr std::size_t kMaxTextBytes = 1 << 20;
 // The system of `text`, or EquationError for the first fault: a syntax
 // error, an unknown name, a starting value of a name without an equation,
 // a name declared twice, a parameter that is also a variable, a default,
-// starting value or power that is not constant, a power that is not a
+// starting value or power that is not constant, a default or starting
+// value that is not a finite number, a power that is not a
 // whole number in range, no equation, more than 64 variables or
 // parameters, a text over 1 MiB, an expression nested deeper than
 // kMaxDepth.

@@ -74,7 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"x' = 1;;\n= 3", 2, 1, "expected an equation"}, Refusal{"x = = 1", 1, 5, "expected a number"},
         Refusal{"x'' = 1", 1, 3, "expected '='"}, Refusal{"x' = x'", 1, 7, "expected the end"},
         Refusal{"x' = 1, 2", 1, 7, "expected the end"}, Refusal{"x' = --", 1, 8, "expected a number"},
-        Refusal{"x' = 1 # fine\ny' = x *\nz' = 2", 2, 9, "expected a number"}));
+        Refusal{"x' = 1 # fine\ny' = x *\nz' = 2", 2, 9, "expected a number"},
+        Refusal{"x' = b\nb = 8/0", 2, 1, "the default of 'b' is not a finite number"},
+        Refusal{"x' = 1; x(0) = log(-1)", 1, 9, "the start of 'x' is not a finite number"}));
 
 TEST(RefusedText, TooManyVariablesOrParameters) {
     const auto where = [](const std::string& text) {

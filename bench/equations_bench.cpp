@@ -85,8 +85,8 @@ void EquationsSweepRossler(benchmark::State& st) {
 BENCHMARK(EquationsSweepLorenz)->SWEEP_ARGS;
 BENCHMARK(EquationsSweepRossler)->SWEEP_ARGS;
 
-// Parsing and compiling for the widest lanes and for 2 (a new text each
-// time: the code is kept per text).
+// Parsing and compiling for the widest lanes (a new text each time: the
+// code is kept per text).
 void EquationsCompile(benchmark::State& st) {
     std::string text = kLorenz;
     if (st.range(0) == 96) {

@@ -6,12 +6,10 @@ namespace veltrano::equations {
 
 CompiledSystem::CompiledSystem(const Equations& equations, SimdPath path) : dimension_(equations.dimension()) {
     const FieldProgram program = compileProgram(equations);
-    for (int width : {2, lanesOf(path)}) {
-        const std::size_t slot = static_cast<std::size_t>(width / 4);
-        if (fields_[slot]) continue;
-        fields_[slot] = compiledField(program, equations.digest, width);
-        code_[slot] = fields_[slot]->code();
-    }
+    const int width = lanesOf(path);
+    const auto slot = static_cast<std::size_t>(width / 4);
+    fields_[slot] = compiledField(program, equations.digest, width);
+    code_[slot] = fields_[slot]->code();
 }
 
 std::array<double, kMaxParameters> defaultParameters(const Equations& equations) {

@@ -19,8 +19,9 @@ public:
     static constexpr std::size_t kDimension = 0;
     static constexpr std::size_t kParameters = kMaxParameters;
 
-    // The system of `equations`, compiled for the lanes of `path` and for 2
-    // (the single run's).
+    // The system of `equations`, compiled for the lanes of `path` only: a
+    // single run (runSystemPoint, runSystemObserved) takes the 2 lanes of
+    // SimdPath::Lanes128. Another width is refused with std::logic_error.
     CompiledSystem(const Equations& equations, SimdPath path);
 
     [[nodiscard]] std::size_t dimension() const { return dimension_; }

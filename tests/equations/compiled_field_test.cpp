@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -130,6 +131,12 @@ TEST(CompiledField, TypedLorenzIsTheBuiltIn) {
     ASSERT_EQ(typedPath.size(), builtInPath.size());
     ASSERT_EQ(typedPath.size(), 500u * 20 * 4);
     for (std::size_t i = 0; i < typedPath.size(); ++i) ASSERT_EQ(bits(typedPath[i]), bits(builtInPath[i])) << i;
+
+    // Code compiled for other lanes is refused, not run.
+    std::vector<ResultOf<CompiledSystem>> refused(1);
+    EXPECT_THROW(runSystemPoints(widestPath(), CompiledSystem(e, SimdPath::Lanes128), settings,
+                                 std::span(&typedPoint, 1), std::span(refused)),
+                 std::logic_error);
 
     for (SimdPath path : availablePaths()) {
         const std::vector<ParametersOf<LorenzSystem>> builtInPoints(5, builtInPoint);

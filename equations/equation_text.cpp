@@ -48,7 +48,13 @@ std::string describe(int line, int column, const std::string& reason, std::strin
     if (shown.size() <= 200) {  // a caret under a very long line helps nobody
         s += "\n  ";
         s += shown;
-        s += cat("\n  ", std::string(static_cast<std::size_t>(column - 1), ' '), "^");
+        // The caret's margin keeps the line's tabs, so that it stands under
+        // the place however wide a tab is shown.
+        std::string margin;
+        for (std::size_t i = 0; i < shown.size() && static_cast<int>(margin.size()) < column - 1; ++i)
+            if ((static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80) margin += shown[i] == '\t' ? '\t' : ' ';
+        margin.resize(static_cast<std::size_t>(column - 1), ' ');
+        s += cat("\n  ", margin, "^");
     }
     return s;
 }

@@ -102,6 +102,14 @@ TEST(RefusedText, TheMessageShowsTheLineAndACaret) {
         EXPECT_STREQ(e.what(),
                      "line 2, column 8: unexpected character (only ASCII is read)\n    y' = \xc3\xa9 + q\n         ^");
     }
+    // The margin keeps the line's tabs.
+    try {
+        (void)parseEquations("x' =\t\ty +");
+        FAIL();
+    } catch (const EquationError& e) {
+        EXPECT_STREQ(e.what(), "line 1, column 10: expected a number, a name or '(', found the end of the text\n"
+                               "  x' =\t\ty +\n      \t\t   ^");
+    }
 }
 
 // Deep nesting and huge texts are refused, never a stack overflow.

@@ -19,6 +19,7 @@ namespace {
 
 using namespace veltrano;
 using equations::CompiledSystem;
+using equations::CompiledSystemOf;
 
 constexpr std::int64_t kPoints = 128;
 constexpr std::int64_t kIntervals = 2000;
@@ -58,14 +59,17 @@ Point typedPoint(const equations::Equations& e) {
     return p;
 }
 
-// Lorenz, R from 0 to 250: built-in (typed = 0) or typed (1).
+// Lorenz, R from 0 to 250: built-in (typed = 0) or typed, in the engine for
+// any dimension (1) or in the one for three variables (2).
 void EquationsSweepLorenz(benchmark::State& st) {
     const auto path = static_cast<SimdPath>(st.range(0));
     if (!available(path)) return st.SkipWithError("not supported by this processor");
     if (st.range(1) == 0)
         return sweep(st, LorenzSystem{}, path, ParametersOf<LorenzSystem>{10, 28, 8.0 / 3}, 1, 0, 250);
     const auto e = equations::parseEquations(kLorenz);
-    sweep(st, CompiledSystem(e, path), path, typedPoint<ParametersOf<CompiledSystem>>(e), 1, 0, 250);
+    const auto point = typedPoint<ParametersOf<CompiledSystem>>(e);
+    if (st.range(1) == 1) return sweep(st, CompiledSystem(e, path), path, point, 1, 0, 250);
+    sweep(st, CompiledSystemOf<3>(e, path), path, point, 1, 0, 250);
 }
 
 // Roessler, c from 2 to 8.
@@ -74,13 +78,15 @@ void EquationsSweepRossler(benchmark::State& st) {
     if (!available(path)) return st.SkipWithError("not supported by this processor");
     if (st.range(1) == 0) return sweep(st, RosslerSystem{}, path, ParametersOf<RosslerSystem>{0.2, 0.2, 5.7}, 2, 2, 8);
     const auto e = equations::parseEquations(kRossler);
-    sweep(st, CompiledSystem(e, path), path, typedPoint<ParametersOf<CompiledSystem>>(e), 2, 2, 8);
+    const auto point = typedPoint<ParametersOf<CompiledSystem>>(e);
+    if (st.range(1) == 1) return sweep(st, CompiledSystem(e, path), path, point, 2, 2, 8);
+    sweep(st, CompiledSystemOf<3>(e, path), path, point, 2, 2, 8);
 }
 
-#define SWEEP_ARGS                                                                                \
-    ArgsProduct({{static_cast<int>(SimdPath::Avx2), static_cast<int>(SimdPath::Avx512)}, {0, 1}}) \
-        ->ArgNames({"path", "typed"})                                                             \
-        ->Unit(benchmark::kMillisecond)                                                           \
+#define SWEEP_ARGS                                                                                   \
+    ArgsProduct({{static_cast<int>(SimdPath::Avx2), static_cast<int>(SimdPath::Avx512)}, {0, 1, 2}}) \
+        ->ArgNames({"path", "typed"})                                                                \
+        ->Unit(benchmark::kMillisecond)                                                              \
         ->UseRealTime()
 BENCHMARK(EquationsSweepLorenz)->SWEEP_ARGS;
 BENCHMARK(EquationsSweepRossler)->SWEEP_ARGS;

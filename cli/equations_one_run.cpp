@@ -119,27 +119,33 @@ int runEquationsOne(const std::vector<std::string_view>& args) {
     settings.exponents = std::get<std::size_t>(k);
     const SteadyClock clock;
     const double started = clock.seconds();
-    ResultOf<equations::CompiledSystem> result;
+    const auto show = [&](double v) { return given.precise ? preciseText(v) : numberText(v, kResultPlaces); };
+    ParametersOf<equations::CompiledSystem> point{};
+    for (std::size_t i = 0; i < entries.parameters.size(); ++i) point[i] = entries.parameters[i];
+    std::string text;
+    bool completed = false;
     try {
-        ParametersOf<equations::CompiledSystem> point{};
-        for (std::size_t i = 0; i < entries.parameters.size(); ++i) point[i] = entries.parameters[i];
-        result = runSystemPoint(equations::CompiledSystem(e, SimdPath::Lanes128), settings, point);
+        equations::visitCompiled(e, SimdPath::Lanes128, [&](const auto& system) {
+            const auto result = runSystemPoint(system, settings, point);
+            const double seconds = clock.seconds() - started;
+            completed = result.completed;
+            text = std::string("t\t").append(show(result.t)).append("\n");
+            for (std::size_t i = 0; i < settings.exponents; ++i)
+                text.append("lambda")
+                    .append(std::to_string(i + 1))
+                    .append("\t")
+                    .append(completed ? show(result.expo[i]) : "?")
+                    .append("\n");
+            if (completed) text.append("seconds\t").append(numberText(seconds, kSecondsPlaces)).append("\n");
+        });
     } catch (const std::exception& error) {
         return fail(kForm, error.what(), kExitFailed);
     }
-    const double seconds = clock.seconds() - started;
-    const auto show = [&](double v) { return given.precise ? preciseText(v) : numberText(v, kResultPlaces); };
-    std::string text = std::string("t\t").append(show(result.t)).append("\n");
-    for (std::size_t i = 0; i < settings.exponents; ++i)
-        text.append("lambda")
-            .append(std::to_string(i + 1))
-            .append("\t")
-            .append(result.completed ? show(result.expo[i]) : "?")
-            .append("\n");
-    if (result.completed) text.append("seconds\t").append(numberText(seconds, kSecondsPlaces)).append("\n");
     if (!writeAll(stdout, text)) return fail("", "cannot write to standard output", kExitFailed);
-    if (!result.completed)
-        return fail(kForm, std::string("an arithmetic error stopped the computation at t = ").append(show(result.t)),
+    if (!completed)
+        return fail(kForm,
+                    std::string("an arithmetic error stopped the computation at t = ")
+                        .append(text.substr(2, text.find('\n') - 2)),
                     kExitArithmetic);
     return kExitOk;
 }

@@ -4,12 +4,10 @@
 
 namespace veltrano::equations {
 
-CompiledSystem::CompiledSystem(const Equations& equations, SimdPath path) : dimension_(equations.dimension()) {
-    const FieldProgram program = compileProgram(equations);
-    const int width = lanesOf(path);
-    const auto slot = static_cast<std::size_t>(width / 4);
-    fields_[slot] = compiledField(program, equations.digest, width);
-    code_[slot] = fields_[slot]->code();
+CompiledStep::CompiledStep(const Equations& equations, SimdPath path)
+    : dimension_(equations.dimension()), width_(lanesOf(path)) {
+    field_ = compiledField(compileProgram(equations), equations.digest, width_);
+    code_ = field_->code();
 }
 
 std::array<double, kMaxParameters> defaultParameters(const Equations& equations) {

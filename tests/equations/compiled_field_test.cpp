@@ -116,7 +116,7 @@ TEST(CompiledField, TypedLorenzIsTheBuiltIn) {
     const ParametersOf<LorenzSystem> builtInPoint{10, 28, 8.0 / 3};
     const auto typedPoint = defaultParameters(e);
 
-    std::vector<double> builtInPath, typedPath;
+    std::vector<double> builtInPath;
     const auto recorder = [](std::vector<double>& into) {
         return [&into](double t, std::span<const double> x) {
             into.push_back(t);
@@ -126,11 +126,7 @@ TEST(CompiledField, TypedLorenzIsTheBuiltIn) {
     const SystemSettings shortRun{.intervals = 500, .initial = e.initial, .exponents = 3};
     const auto ignore = [](const auto&) {};
     (void)runSystemObserved(LorenzSystem{}, shortRun, builtInPoint, ignore, nullptr, recorder(builtInPath));
-    (void)runSystemObserved(CompiledSystem(e, SimdPath::Lanes128), shortRun, typedPoint, ignore, nullptr,
-                            recorder(typedPath));
-    ASSERT_EQ(typedPath.size(), builtInPath.size());
-    ASSERT_EQ(typedPath.size(), 500u * 20 * 4);
-    for (std::size_t i = 0; i < typedPath.size(); ++i) ASSERT_EQ(bits(typedPath[i]), bits(builtInPath[i])) << i;
+    ASSERT_EQ(builtInPath.size(), 500u * 20 * 4);
 
     // Code compiled for other lanes is refused, not run.
     std::vector<ResultOf<CompiledSystem>> refused(1);
@@ -138,21 +134,32 @@ TEST(CompiledField, TypedLorenzIsTheBuiltIn) {
                                  std::span(&typedPoint, 1), std::span(refused)),
                  std::logic_error);
 
-    for (SimdPath path : availablePaths()) {
-        const std::vector<ParametersOf<LorenzSystem>> builtInPoints(5, builtInPoint);
-        const std::vector<std::array<double, kMaxParameters>> typedPoints(5, typedPoint);
-        std::vector<ResultOf<LorenzSystem>> builtIn(5);
-        std::vector<ResultOf<CompiledSystem>> typed(5);
-        runSystemPoints(path, LorenzSystem{}, settings, std::span(builtInPoints), std::span(builtIn));
-        runSystemPoints(path, CompiledSystem(e, path), settings, std::span(typedPoints), std::span(typed));
-        for (std::size_t i = 0; i < 5; ++i) {
-            ASSERT_TRUE(typed[i].completed);
-            EXPECT_EQ(bits(typed[i].t), bits(builtIn[i].t));
-            for (std::size_t j = 0; j < 3; ++j)
-                EXPECT_LE(std::fabs(typed[i].expo[j] - builtIn[i].expo[j]), 1e-12 * std::fabs(builtIn[i].expo[j]))
-                    << pathName(path) << " lambda" << j + 1 << " " << typed[i].expo[j] << " " << builtIn[i].expo[j];
+    // In the engine for any dimension and in the one for three variables.
+    const auto check = [&]<class Typed>(std::type_identity<Typed>) {
+        std::vector<double> typedPath;
+        (void)runSystemObserved(Typed(e, SimdPath::Lanes128), shortRun, typedPoint, ignore, nullptr,
+                                recorder(typedPath));
+        ASSERT_EQ(typedPath.size(), builtInPath.size());
+        for (std::size_t i = 0; i < typedPath.size(); ++i) ASSERT_EQ(bits(typedPath[i]), bits(builtInPath[i])) << i;
+
+        for (SimdPath path : availablePaths()) {
+            const std::vector<ParametersOf<LorenzSystem>> builtInPoints(5, builtInPoint);
+            const std::vector<std::array<double, kMaxParameters>> typedPoints(5, typedPoint);
+            std::vector<ResultOf<LorenzSystem>> builtIn(5);
+            std::vector<ResultOf<Typed>> typed(5);
+            runSystemPoints(path, LorenzSystem{}, settings, std::span(builtInPoints), std::span(builtIn));
+            runSystemPoints(path, Typed(e, path), settings, std::span(typedPoints), std::span(typed));
+            for (std::size_t i = 0; i < 5; ++i) {
+                ASSERT_TRUE(typed[i].completed);
+                EXPECT_EQ(bits(typed[i].t), bits(builtIn[i].t));
+                for (std::size_t j = 0; j < 3; ++j)
+                    EXPECT_LE(std::fabs(typed[i].expo[j] - builtIn[i].expo[j]), 1e-12 * std::fabs(builtIn[i].expo[j]))
+                        << pathName(path) << " lambda" << j + 1 << " " << typed[i].expo[j] << " " << builtIn[i].expo[j];
+            }
         }
-    }
+    };
+    check(std::type_identity<CompiledSystem>{});
+    check(std::type_identity<CompiledSystemOf<3>>{});
 }
 
 // The interpreter in the engine gives the compiled code's results to the

@@ -314,3 +314,19 @@ std::shared_ptr<const CompiledField> compiledField(const FieldProgram& program, 
 }
 
 }  // namespace veltrano::equations
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELTRANO_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELTRANO_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef VELTRANO_LEAK_CHECKED
+// GCC's compiler, run inside this process, leaves some of its own
+// allocations for the process's end: the leak checker passes over those,
+// and only those.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libgccjit.so\n";
+}
+#endif

@@ -24,7 +24,8 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
     "                    [--precise] N [NAME=VALUE]...\n"
-    "  or:  veltrano-cli systems [NAME [--dimension D]]\n"
+    "  or:  veltrano-cli --equations FILE [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli systems [NAME [--dimension D]] | systems --check FILE\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
 constexpr const char* kOneRunAbout =
@@ -59,7 +60,25 @@ constexpr const char* kOneRunAbout =
     "             variable, written as the entries are (default: the flow's start)\n"
     "  Prints t, lambda1 ... lambdaK and seconds as above. Exit status: 0 done,\n"
     "  1 standard output could not be written, 2 an entry or option was refused,\n"
-    "  3 an arithmetic error stopped the computation.\n";
+    "  3 an arithmetic error stopped the computation.\n"
+    "\n"
+    "One run of your own flow:  veltrano-cli --equations FILE [--exponents K]\n"
+    "                           [--precise] N [NAME=VALUE]...\n"
+    "  FILE       the flow typed as text ('-': standard input), one statement a line\n"
+    "             or separated by ';', '#' starting a comment:\n"
+    "               x' = -y - z          an equation (the state in this order)\n"
+    "               a = 0.2              a parameter and its default\n"
+    "               x(0) = 1             a start (default 1)\n"
+    "             with numbers (1e-3), + - * /, unary minus, parentheses, pi, sin\n"
+    "             cos tan asin acos atan sinh cosh tanh exp log sqrt abs, atan2 min\n"
+    "             max. x^n takes a whole number |n| <= 64, multiplied out from the\n"
+    "             left (x^3 is (x*x)*x); write exp(y*log(x)) for other powers.\n"
+    "             The tangent is derived from the equations; abs has slope 0 at 0,\n"
+    "             min and max follow their first argument at a tie. The flow is\n"
+    "             compiled for this process with GCC's JIT library.\n"
+    "  N, NAME=VALUE, --exponents, --precise and the exit statuses as for --system;\n"
+    "  an error in FILE is reported with its line and column (exit status 2).\n"
+    "  'veltrano-cli systems --check FILE' prints the system read or the error.\n";
 
 constexpr const char* kResearchAbout =
     "\n"
@@ -188,7 +207,8 @@ const char* const kSystemsAbout =
     "equations as a text, its parameters with their defaults and the ranges a\n"
     "sweep may take, its default start, its source and the exponents published\n"
     "for it. A flow whose dimension is chosen (lorenz96) is described at\n"
-    "--dimension D.";
+    "--dimension D. With --check FILE, the flow typed in FILE ('-': standard\n"
+    "input) as read, or the first error with its line and column (exit status 2).";
 
 std::string oneRunHelp() {
     return std::string("Usage: veltrano-cli [--precise] N SIGMA R B\n\n") + kOneRunAbout +

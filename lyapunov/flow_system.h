@@ -54,6 +54,24 @@ concept HasFlowAndTangents = requires(const System& system, const T* x, T* dx, s
     system.flowAndTangents(x, x, dx, x, dx, k);
 };
 
+// A system whose code is made at run time for whole blocks of W points
+// (W = 2, 4 or 8: the lanes of the path) has, instead of the three,
+//
+//   // One step of rk4Step (rk4_step.h) of length h for the W points of a
+//   // block, component i of point l at i * W + l: s holds the state and
+//   // the k tangent vectors after it as the columns of a d by k matrix
+//   // stored row by row, next receives them after the step, slopes[m * W
+//   // + l] the divergence at stage m (m < 4) -- the doubles the engine's
+//   // step over flow, tangent and divergence would give.
+//   void stepLanes(int W, const double* s, double* next, const double* p,
+//                  double* slopes, double h, std::size_t k) const;
+//
+// and the engine calls it once per step.
+template <class System>
+concept LaneStepSystem = requires(const System& s, const double* in, double* out, double h, std::size_t k) {
+    s.stepLanes(2, in, out, in, out, h, k);
+};
+
 // The Lorenz system, x, y, z with sigma, R, b (p[0], p[1], p[2]): the
 // formulas of lorentz.h in their order.
 struct LorenzSystem {

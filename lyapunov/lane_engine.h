@@ -376,14 +376,7 @@ private:
                 State& now = buffer[cur];
                 State& after = buffer[cur ^ 1];
                 V slopes[4];
-                int stage = 0;
-                const auto f = [this, &p, &slopes, &stage ](const State& x, State& d) __attribute__((always_inline)) {
-                    field(x, d, p, slopes[stage++]);
-                };
-                if constexpr (kFixed)
-                    rk4Step(now, after, h, f);
-                else
-                    rk4Step(now, after, h, f, scratch_);
+                rungeKuttaStep(now, after, h, p, slopes);
                 const V nextTime = h + time;
                 const V nextDivergence = ((((slopes[2] + slopes[1]) * 2) + (slopes[3] + slopes[0])) * h) / 6 + divergence;
                 if (testEachStep) {
@@ -411,6 +404,28 @@ private:
         time_ = time;
         divergence_ = divergence;
         return buffer[cur];
+    }
+
+    // One Runge-Kutta step from `now` into `after`; `slopes` receives the
+    // divergence at the four stages.
+    VELTRANO_ALWAYS_INLINE void rungeKuttaStep(const State& now, State& after, double h, const std::array<V, kP>& p,
+                                               V (&slopes)[4]) {
+        if constexpr (LaneStepSystem<System>) {
+            // The whole step of the block in one call, the lanes' doubles
+            // side by side as these vectors hold them.
+            system_.stepLanes(W, reinterpret_cast<const double*>(now.data()), reinterpret_cast<double*>(after.data()),
+                              reinterpret_cast<const double*>(p.data()), reinterpret_cast<double*>(slopes), h,
+                              count());
+        } else {
+            int stage = 0;
+            const auto f = [this, &p, &slopes, &stage ](const State& x, State& d) __attribute__((always_inline)) {
+                field(x, d, p, slopes[stage++]);
+            };
+            if constexpr (kFixed)
+                rk4Step(now, after, h, f);
+            else
+                rk4Step(now, after, h, f, scratch_);
+        }
     }
 
     // A non-finite value never turns finite again (each new component is a

@@ -1,0 +1,332 @@
+#include "compiled_field.h"
+
+#include <libgccjit.h>
+
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "function_values.h"
+
+namespace veltrano::equations {
+
+namespace {
+
+using Op = Instruction::Op;
+
+// Writes one function, "step", for W lanes: one Runge-Kutta step of the
+// whole state, in the order of rk4Step (rk4_step.h) component by
+// component. Every register holds the W lanes in one vector of the
+// compiler's (an operation on it is the operation lane by lane); a
+// function is called on each lane. The state's first d components go
+// through the four stages first, the values of each stage kept; then each
+// tangent vector goes through its four stages with those values. The same
+// operations on the same doubles as the engine's step over the field.
+class Writer {
+public:
+    Writer(gcc_jit_context* c, const FieldProgram& program, int width) : c_(c), p_(program), w_(width) {
+        double_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_DOUBLE);
+        long_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_LONG);
+        vector_ = gcc_jit_type_get_vector(double_, static_cast<std::size_t>(w_));
+        // In memory the lanes are aligned as doubles only.
+        memory_ = gcc_jit_type_get_pointer(gcc_jit_type_get_aligned(vector_, sizeof(double)));
+        gcc_jit_type* in = gcc_jit_type_get_pointer(gcc_jit_type_get_const(double_));
+        gcc_jit_type* out = gcc_jit_type_get_pointer(double_);
+        params_[0] = gcc_jit_context_new_param(c_, nullptr, in, "s");
+        params_[1] = gcc_jit_context_new_param(c_, nullptr, out, "next");
+        params_[2] = gcc_jit_context_new_param(c_, nullptr, in, "p");
+        params_[3] = gcc_jit_context_new_param(c_, nullptr, out, "slopes");
+        params_[4] = gcc_jit_context_new_param(c_, nullptr, double_, "h");
+        params_[5] = gcc_jit_context_new_param(c_, nullptr, long_, "k");
+        f_ = gcc_jit_context_new_function(c_, nullptr, GCC_JIT_FUNCTION_EXPORTED,
+                                          gcc_jit_context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
+        for (int n = 1; n <= 4; n *= 2) {
+            std::vector<gcc_jit_type*> args(static_cast<std::size_t>(n), double_);
+            calls_[n] = gcc_jit_context_new_function_ptr_type(c_, nullptr, double_, n, args.data(), 0);
+        }
+    }
+
+    void write() {
+        gcc_jit_block* entry = gcc_jit_function_new_block(f_, "entry");
+        gcc_jit_block* test = gcc_jit_function_new_block(f_, "test");
+        gcc_jit_block* body = gcc_jit_function_new_block(f_, "body");
+        gcc_jit_block* done = gcc_jit_function_new_block(f_, "done");
+        const long d = static_cast<long>(p_.dimension);
+        gcc_jit_rvalue* k = gcc_jit_param_as_rvalue(params_[5]);
+        h_ = fresh();
+        std::vector<gcc_jit_rvalue*> hs(static_cast<std::size_t>(w_), gcc_jit_param_as_rvalue(params_[4]));
+        gcc_jit_block_add_assignment(
+            entry, nullptr, h_, gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
+
+        // The state: its stages, with the values of each kept for the
+        // tangent vectors and the divergence as each stage's slope.
+        const std::vector<gcc_jit_lvalue*> x = stages(
+            entry, [&](long c) { return constant(c * w_); }, p_.values, p_.flowOut);
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            run(entry, p_.divergence);
+            store(entry, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
+        }
+        for (long i = 0; i < d; ++i)
+            store(entry, 1, constant(i * w_), gcc_jit_lvalue_as_rvalue(x[static_cast<std::size_t>(i)]));
+
+        gcc_jit_lvalue* j = gcc_jit_function_new_local(f_, nullptr, long_, "j");
+        gcc_jit_block_add_assignment(entry, nullptr, j, constant(0));
+        gcc_jit_block_end_with_jump(entry, nullptr, test);
+        gcc_jit_block_end_with_conditional(
+            test, nullptr,
+            gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, gcc_jit_lvalue_as_rvalue(j), k), body,
+            done);
+
+        // Component c of vector j, in doubles: (d + j) * W + c * k * W.
+        gcc_jit_rvalue* first = times(plus(constant(d), gcc_jit_lvalue_as_rvalue(j)), constant(w_));
+        gcc_jit_rvalue* row = times(k, constant(w_));
+        const auto at = [&](long c) { return plus(first, times(constant(c), row)); };
+        const std::vector<gcc_jit_lvalue*> u = stages(body, at, p_.tangent, p_.tangentOut);
+        for (long i = 0; i < d; ++i) store(body, 1, at(i), gcc_jit_lvalue_as_rvalue(u[static_cast<std::size_t>(i)]));
+        gcc_jit_block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
+        gcc_jit_block_end_with_jump(body, nullptr, test);
+        gcc_jit_block_end_with_void_return(done, nullptr);
+    }
+
+private:
+    // The four stages of d components read at `at(c)` of s: `code` gives
+    // their derivatives in `outs` (-1: zero) from the inputs of the stage;
+    // the trial states and the update as rk4Step forms them:
+    //   trial = (k1 h)/2 + s, (k2 h)/2 + s, k3 h + s;  k23 = (k3 + k2) 2
+    //   next = ((k23 + (k4 + k1)) h)/6 + s
+    // Returns the components after the step.
+    template <class At>
+    std::vector<gcc_jit_lvalue*> stages(gcc_jit_block* b, At at, const std::vector<Instruction>& code,
+                                        const std::vector<int>& outs) {
+        const std::size_t d = p_.dimension;
+        gcc_jit_rvalue* h = gcc_jit_lvalue_as_rvalue(h_);
+        std::vector<gcc_jit_lvalue*> s(d), k1(d), k23(d), trial(d), made(d);
+        for (std::size_t c = 0; c < d; ++c) s[c] = assign(b, load(0, at(static_cast<long>(c))));
+        inputs_ = &s;
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            run(b, code);
+            for (std::size_t c = 0; c < d; ++c) {
+                gcc_jit_rvalue* sv = gcc_jit_lvalue_as_rvalue(s[c]);
+                gcc_jit_rvalue* kv = outs[c] < 0 ? zero() : use(outs[c]);
+                if (m == 0) {
+                    k1[c] = assign(b, kv);
+                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+                } else if (m == 1) {
+                    k23[c] = assign(b, kv);
+                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+                } else if (m == 2) {
+                    made[c] = assign(b, add(mul(kv, h), sv));
+                    gcc_jit_block_add_assignment(b, nullptr, k23[c],
+                                                 mul(add(kv, gcc_jit_lvalue_as_rvalue(k23[c])), number(2)));
+                } else {
+                    gcc_jit_rvalue* sum =
+                        add(gcc_jit_lvalue_as_rvalue(k23[c]), add(kv, gcc_jit_lvalue_as_rvalue(k1[c])));
+                    made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
+                }
+            }
+            trial = made;
+            inputs_ = &trial;
+        }
+        return made;
+    }
+
+    gcc_jit_rvalue* constant(long v) { return gcc_jit_context_new_rvalue_from_long(c_, long_, v); }
+    // v in every lane.
+    gcc_jit_rvalue* number(double v) {
+        std::vector<gcc_jit_rvalue*> lanes(static_cast<std::size_t>(w_),
+                                           gcc_jit_context_new_rvalue_from_double(c_, double_, v));
+        return gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, lanes.size(), lanes.data());
+    }
+    gcc_jit_rvalue* zero() { return number(0.0); }
+    gcc_jit_rvalue* plus(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
+        return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_PLUS, long_, a, b);
+    }
+    gcc_jit_rvalue* times(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
+        return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_MULT, long_, a, b);
+    }
+    gcc_jit_rvalue* binary(gcc_jit_binary_op o, gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
+        return gcc_jit_context_new_binary_op(c_, nullptr, o, vector_, a, b);
+    }
+    gcc_jit_rvalue* add(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_PLUS, a, b); }
+    gcc_jit_rvalue* mul(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_MULT, a, b); }
+    gcc_jit_rvalue* div(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_DIVIDE, a, b); }
+    gcc_jit_lvalue* fresh() {
+        std::string name = "t";
+        name += std::to_string(locals_++);
+        return gcc_jit_function_new_local(f_, nullptr, vector_, name.c_str());
+    }
+    gcc_jit_lvalue* assign(gcc_jit_block* b, gcc_jit_rvalue* v) {
+        gcc_jit_lvalue* local = fresh();
+        gcc_jit_block_add_assignment(b, nullptr, local, v);
+        return local;
+    }
+    // The W lanes of parameter `param` from index `at`.
+    gcc_jit_lvalue* lanesAt(int param, gcc_jit_rvalue* at) {
+        gcc_jit_lvalue* first =
+            gcc_jit_context_new_array_access(c_, nullptr, gcc_jit_param_as_rvalue(params_[param]), at);
+        return gcc_jit_rvalue_dereference(
+            gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(first, nullptr), memory_), nullptr);
+    }
+    gcc_jit_rvalue* load(int param, gcc_jit_rvalue* at) { return gcc_jit_lvalue_as_rvalue(lanesAt(param, at)); }
+    void store(gcc_jit_block* b, int param, gcc_jit_rvalue* at, gcc_jit_rvalue* v) {
+        gcc_jit_block_add_assignment(b, nullptr, lanesAt(param, at), v);
+    }
+    // Register r of the stage under way.
+    gcc_jit_lvalue* reg(int r) {
+        auto& slot = registers_[{stage_, r}];
+        if (!slot) slot = fresh();
+        return slot;
+    }
+    gcc_jit_rvalue* use(int r) { return gcc_jit_lvalue_as_rvalue(reg(r)); }
+    // Lane l of a register.
+    gcc_jit_lvalue* lane(gcc_jit_lvalue* v, int l) {
+        gcc_jit_rvalue* doubles = gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(v, nullptr),
+                                                           gcc_jit_type_get_pointer(double_));
+        return gcc_jit_context_new_array_access(c_, nullptr, doubles, constant(l));
+    }
+
+    // The instructions of `code` for the stage under way; State and
+    // Direction read the stage's inputs.
+    void run(gcc_jit_block* b, const std::vector<Instruction>& code) {
+        for (const Instruction& i : code) {
+            gcc_jit_rvalue* v = nullptr;
+            switch (i.op) {
+                case Op::Constant:
+                    v = number(i.constant);
+                    break;
+                case Op::State:
+                case Op::Direction:
+                    v = gcc_jit_lvalue_as_rvalue((*inputs_)[static_cast<std::size_t>(i.index)]);
+                    break;
+                case Op::Parameter:
+                    v = load(2, constant(static_cast<long>(i.index) * w_));
+                    break;
+                case Op::Negate:
+                    v = gcc_jit_context_new_unary_op(c_, nullptr, GCC_JIT_UNARY_OP_MINUS, vector_, use(i.a));
+                    break;
+                case Op::Add:
+                    v = add(use(i.a), use(i.b));
+                    break;
+                case Op::Subtract:
+                    v = binary(GCC_JIT_BINARY_OP_MINUS, use(i.a), use(i.b));
+                    break;
+                case Op::Multiply:
+                    v = mul(use(i.a), use(i.b));
+                    break;
+                case Op::Divide:
+                    v = div(use(i.a), use(i.b));
+                    break;
+                case Op::Call: {
+                    // Lane by lane through the one implementation.
+                    const int n = arity(i.function);
+                    const int operands[4] = {i.a, i.b, i.c, i.d};
+                    gcc_jit_lvalue* out = reg(i.out);
+                    for (int l = 0; l < w_; ++l) {
+                        gcc_jit_rvalue* args[4] = {};
+                        for (int a = 0; a < n; ++a) args[a] = gcc_jit_lvalue_as_rvalue(lane(reg(operands[a]), l));
+                        gcc_jit_rvalue* code =
+                            gcc_jit_context_new_rvalue_from_ptr(c_, calls_[n], functionAddress(i.function));
+                        gcc_jit_block_add_assignment(b, nullptr, lane(out, l),
+                                                     gcc_jit_context_new_call_through_ptr(c_, nullptr, code, n, args));
+                    }
+                    continue;
+                }
+            }
+            gcc_jit_block_add_assignment(b, nullptr, reg(i.out), v);
+        }
+    }
+
+    gcc_jit_context* c_;
+    const FieldProgram& p_;
+    int w_;
+    gcc_jit_type* double_;
+    gcc_jit_type* long_;
+    gcc_jit_type* vector_;
+    gcc_jit_type* memory_;
+    gcc_jit_param* params_[6];
+    gcc_jit_function* f_;
+    gcc_jit_type* calls_[5] = {};
+    std::map<std::pair<int, int>, gcc_jit_lvalue*> registers_;
+    const std::vector<gcc_jit_lvalue*>* inputs_ = nullptr;
+    gcc_jit_lvalue* h_ = nullptr;
+    int stage_ = 0;
+    long locals_ = 0;
+};
+
+// The instruction set named for W lanes.
+void target(gcc_jit_context* c, int width) {
+#if defined(__x86_64__)
+    gcc_jit_context_add_command_line_option(c, "-march=x86-64");
+    if (width >= 4) gcc_jit_context_add_command_line_option(c, "-mavx2");
+    if (width >= 8) gcc_jit_context_add_command_line_option(c, "-mavx512f");
+    // 64-byte vectors where the lanes are 8, as the engine's own code.
+    if (width >= 8) gcc_jit_context_add_command_line_option(c, "-mprefer-vector-width=512");
+#else
+    (void)width;
+#endif
+}
+
+std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int width) {
+    const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(gcc_jit_context_acquire(),
+                                                                         gcc_jit_context_release);
+    if (!c) throw std::runtime_error("the compiler library could not start");
+    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, 2);
+    // The same doubles as the interpreter's: no fused multiply-add, no
+    // reassociation.
+    gcc_jit_context_add_command_line_option(c.get(), "-ffp-contract=off");
+    gcc_jit_context_add_command_line_option(c.get(), "-fno-fast-math");
+    target(c.get(), width);
+    Writer(c.get(), program, width).write();
+    gcc_jit_result* result = gcc_jit_context_compile(c.get());
+    if (!result) {
+        const char* why = gcc_jit_context_get_first_error(c.get());
+        throw std::runtime_error(std::string("the equations could not be compiled: ") +
+                                 (why ? why : "no reason given"));
+    }
+    void* code = gcc_jit_result_get_code(result, "step");
+    if (!code) {
+        gcc_jit_result_release(result);
+        throw std::runtime_error("the compiled equations have no code");
+    }
+    return std::make_shared<const CompiledField>(result, reinterpret_cast<LaneStep>(code));
+}
+
+}  // namespace
+
+CompiledField::~CompiledField() {
+    gcc_jit_result_release(static_cast<gcc_jit_result*>(result_));
+}
+
+std::shared_ptr<const CompiledField> compiledField(const FieldProgram& program, const std::string& digest, int width) {
+    if (width != 2 && width != 4 && width != 8)
+        throw std::invalid_argument(std::string("a block has 2, 4 or 8 lanes, not ") += std::to_string(width));
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, int>, std::shared_ptr<const CompiledField>> cache;
+    const std::lock_guard lock(mutex);
+    auto& slot = cache[{digest, width}];
+    if (!slot) slot = compile(program, width);
+    return slot;
+}
+
+}  // namespace veltrano::equations
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELTRANO_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELTRANO_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef VELTRANO_LEAK_CHECKED
+// GCC's compiler, run inside this process, leaves some of its own
+// allocations for the process's end: the leak checker passes over those,
+// and only those.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libgccjit.so\n";
+}
+#endif

@@ -1,0 +1,162 @@
+#include "equation_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace veltrano::equations;
+
+namespace {
+
+struct Refusal {
+    const char* text;
+    int line, column;
+    const char* reason;  // a part of the message
+};
+
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.text;
+}
+
+class RefusedText : public testing::TestWithParam<Refusal> {};
+
+// A text of 65 equations, or of 65 parameters.
+std::string many(bool equations) {
+    std::string s = "x' = 1\n";
+    for (int i = 0; i < 65; ++i) {
+        s += 'v';
+        s += std::to_string(i);
+        s += equations ? "' = 1\n" : " = 1\n";
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST_P(RefusedText, NamesThePlaceAndTheReason) {
+    const Refusal& r = GetParam();
+    try {
+        (void)parseEquations(r.text);
+        FAIL() << "accepted";
+    } catch (const EquationError& e) {
+        EXPECT_EQ(e.line(), r.line) << e.what();
+        EXPECT_EQ(e.column(), r.column) << e.what();
+        EXPECT_NE(e.reason().find(r.reason), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedText,
+    testing::Values(
+        Refusal{"", 1, 1, "no equation"}, Refusal{"# only a comment\n\n;", 1, 1, "no equation"},
+        Refusal{"a = 1", 1, 1, "no equation"}, Refusal{"x' = ", 1, 6, "expected an expression"},
+        Refusal{"x' = 1 +", 1, 9, "expected a number, a name or '('"}, Refusal{"x' = (x", 1, 8, "expected ')'"},
+        Refusal{"x' = x)", 1, 7, "expected the end of the statement"},
+        Refusal{"x' = 2 x", 1, 8, "expected the end of the statement"},
+        Refusal{"x' = x $ 2", 1, 8, "unexpected character '$'"}, Refusal{"x' = \xc3\xa9", 1, 6, "only ASCII"},
+        Refusal{"x' = 1\n  y' = q", 2, 8, "unknown name 'q'"}, Refusal{"x' = foo(x)", 1, 6, "unknown function 'foo'"},
+        Refusal{"x' = sin", 1, 6, "sin is a function"}, Refusal{"x' = sin(x, x)", 1, 13, "sin takes 1 argument"},
+        Refusal{"x' = atan2(x)", 1, 13, "atan2 takes 2 arguments"},
+        Refusal{"x' = min(x, x, x)", 1, 16, "min takes 2 arguments"},
+        Refusal{"x' = 1; x' = 2", 1, 9, "'x' is declared twice"},
+        Refusal{"x' = a\na = 1\na = 2", 3, 1, "declared twice"},
+        Refusal{"x' = 1\nx = 2", 2, 1, "is a variable and cannot also be a parameter"},
+        Refusal{"x' = 1\ny(0) = 2", 2, 1, "'y' has no equation"},
+        Refusal{"x' = 1\nx(0) = 2; x(0) = 3", 2, 11, "given twice"},
+        Refusal{"x' = a\na = x", 2, 5, "'x' is not a constant: a default"},
+        Refusal{"x' = a\na = 1\nb = a*2", 3, 5, "'a' is not a constant"},
+        Refusal{"x' = a\na = 1\nx(0) = a", 3, 8, "a start must be a constant"},
+        Refusal{"x' = x^y\ny' = 1", 1, 8, "power must be a constant whole number"},
+        Refusal{"x' = x^0.5", 1, 8, "whole number"}, Refusal{"x' = x^65", 1, 8, "whole number from -64 to 64"},
+        Refusal{"x' = x^(1/0)", 1, 8, "whole number"}, Refusal{"x' = 1e999", 1, 6, "out of range"},
+        Refusal{"sin' = 1", 1, 1, "is a function or constant"}, Refusal{"pi = 3", 1, 1, "is a function or constant"},
+        Refusal{"x(1) = 2; x' = 1", 1, 3, "a start is written x(0) = value"},
+        Refusal{"x' = 1;;\n= 3", 2, 1, "expected an equation"}, Refusal{"x = = 1", 1, 5, "expected a number"},
+        Refusal{"x'' = 1", 1, 3, "expected '='"}, Refusal{"x' = x'", 1, 7, "expected the end"},
+        Refusal{"x' = 1, 2", 1, 7, "expected the end"}, Refusal{"x' = --", 1, 8, "expected a number"},
+        Refusal{"x' = 1 # fine\ny' = x *\nz' = 2", 2, 9, "expected a number"},
+        Refusal{"x' = b\nb = 8/0", 2, 1, "the default of 'b' is not a finite number"},
+        Refusal{"x' = 1; x(0) = log(-1)", 1, 9, "the start of 'x' is not a finite number"}));
+
+TEST(RefusedText, TooManyVariablesOrParameters) {
+    const auto where = [](const std::string& text) {
+        try {
+            (void)parseEquations(text);
+        } catch (const EquationError& e) {
+            return std::to_string(e.line()).append(":").append(e.reason());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(where(many(true)), "65:more than 64 variables");
+    EXPECT_EQ(where(many(false)), "66:more than 64 parameters");
+}
+
+// The message shows the line with a caret under the column, counted in
+// characters.
+TEST(RefusedText, TheMessageShowsTheLineAndACaret) {
+    try {
+        (void)parseEquations("x' = 1\n  y' = \xc3\xa9 + q\n");
+        FAIL();
+    } catch (const EquationError& e) {
+        EXPECT_EQ(e.column(), 8);
+        EXPECT_STREQ(e.what(),
+                     "line 2, column 8: unexpected character (only ASCII is read)\n    y' = \xc3\xa9 + q\n         ^");
+    }
+    // The margin keeps the line's tabs.
+    try {
+        (void)parseEquations("x' =\t\ty +");
+        FAIL();
+    } catch (const EquationError& e) {
+        EXPECT_STREQ(e.what(), "line 1, column 10: expected a number, a name or '(', found the end of the text\n"
+                               "  x' =\t\ty +\n      \t\t   ^");
+    }
+}
+
+// Deep nesting and huge texts are refused, never a stack overflow.
+TEST(RefusedText, DeepOrHugeTextsAreRefusedCleanly) {
+    const std::string deep = std::string("x' = ").append(100000, '(').append("x").append(100000, ')');
+    const std::string minus = std::string("x' = ").append(100000, '-').append("x");
+    std::string sum = "x' = x";
+    for (int i = 0; i < 20000; ++i) sum += "+x";
+    std::string power = "x' = x";
+    for (int i = 0; i < 20000; ++i) power += "^1";
+    for (const std::string& text : {deep, minus, sum, power})
+        EXPECT_THROW(
+            {
+                try {
+                    (void)parseEquations(text);
+                } catch (const EquationError& e) {
+                    EXPECT_NE(e.reason().find("nested deeper than"), std::string::npos) << e.reason();
+                    throw;
+                }
+            },
+            EquationError);
+    std::string huge = std::string("x' = 1\n").append(kMaxTextBytes, '#');
+    EXPECT_THROW((void)parseEquations(huge), EquationError);
+    huge.resize(kMaxTextBytes);
+    EXPECT_NO_THROW((void)parseEquations(huge));
+}
+
+// What is accepted: the order of evaluation as written, printed back with
+// the parentheses it needs, the defaults and starts computed.
+TEST(AcceptedText, PrintsBackWithItsOrder) {
+    const struct {
+        const char* text;
+        const char* printed;
+    } cases[] = {
+        {"x' = sigma*(y - x); y' = R*x - y - x*z; z' = -b*z + x*y\nsigma = 10; R = 28; b = 8/3",
+         "x' = sigma*(y - x)\ny' = R*x - y - x*z\nz' = -b*z + x*y\nsigma = 10\nR = 28\nb = 2.6666666666666665\n"
+         "x(0) = 1\ny(0) = 1\nz(0) = 1\n"},
+        {"x' = a - (b - c) / (d * e) * f  # comment\na=1;b=2;c=3;d=4;e=5;f=6\nx(0) = -2^2",
+         "x' = a - (b - c)/(d*e)*f\na = 1\nb = 2\nc = 3\nd = 4\ne = 5\nf = 6\nx(0) = -4\n"},
+        {"u' = -(u^-2)^3 + 2^-1*atan2(u, pi) - -u\r\nu(0) = .5e1",
+         "u' = -(u^-2)^3 + 2^-1*atan2(u, 3.141592653589793) - -u\nu(0) = 5\n"},
+    };
+    for (const auto& c : cases) {
+        const Equations e = parseEquations(c.text);
+        EXPECT_EQ(printEquations(e), c.printed);
+        EXPECT_EQ(printEquations(parseEquations(printEquations(e))), c.printed);
+        EXPECT_EQ(e.digest.size(), 64u);
+    }
+    EXPECT_EQ(parseEquations("x' = 1").digest, "6ea5488b92c17f863c37ae37f0ee1ed4f721fcb198ccabaee5b93a489966f99f");
+}

@@ -54,7 +54,7 @@ std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts
             if (parameter == system.parameters.size())
                 return "'" + std::string(name) + "' is not a parameter of " + system.name + ": " + parametersOf(system);
             return std::string();
-        });
+        }, true);
         if (const auto* why = std::get_if<std::string>(&axis)) return *why;
         const AxisText& a = std::get<AxisText>(axis);
         for (int i = 0; i < grid.axisCount; ++i)

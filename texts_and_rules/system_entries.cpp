@@ -8,6 +8,8 @@
 namespace veltrano {
 
 std::optional<double> entryNumber(std::string_view text) {
+    // "-", "." and "-." pass the entries' character test but hold no number.
+    if (text.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
     std::u16string wide;
     for (const unsigned char c : text) {
         if (c >= 0x80) return std::nullopt;  // only ASCII digits, point and minus can pass

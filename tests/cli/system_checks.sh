@@ -44,6 +44,9 @@ no parameters|--system sprott-b 10 a=1|sprott-b has no parameters
 not NAME=VALUE|--system rossler 10 5|'5' is not NAME=VALUE
 empty value|--system rossler 10 a=|a= has no value
 exponent form|--system rossler 10 a=1e3|a=1e3: the value must be a decimal number
+a lone minus|--system rossler 10 a=-|a=-: the value must be a decimal number
+a lone point|--system rossler 10 b=.|b=.: the value must be a decimal number
+a start without digits|--system rossler --initial -,.,-. 10|--initial -,.,-.: expected 3 finite numbers
 unknown system|--system nope 10|there is no system 'nope': the catalogue has lorenz, rossler
 empty system|--system= 10|--system has an empty value
 system twice|--system rossler --system chen 10|--system is given twice
@@ -55,5 +58,6 @@ dimension not whole|--system lorenz96 --dimension 4.5 10|the dimension of lorenz
 unknown option|--system rossler --step 0.1 10|unknown option --step
 describe unknown|systems nope|there is no system 'nope'
 dimension without a flow|systems --dimension 5|give its NAME as well
+describe an empty name|systems ""|NAME is empty
 TABLE
 finish

@@ -78,6 +78,7 @@ if [ "$plots" = 1 ]; then
 fi
 
 refusals <<'TABLE'
+ends without digits|sweep --system rossler --vary a=-:.:2 --output out.csv 10|--vary a=-:.:2: FROM must be a decimal number
 an unknown parameter varied|sweep --system rossler --vary q=1:2:3 --output out.csv 10|--vary q=1:2:3: 'q' is not a parameter of rossler: the parameters of rossler are a, b, c
 varied and given|sweep --system rossler --vary a=1:2:3 --output out.csv 10 a=0.5|the parameter a is both varied (--vary) and given (a=0.5)
 given twice|sweep --system rossler --output out.csv 10 a=0.5 a=0.5|the parameter a is given twice

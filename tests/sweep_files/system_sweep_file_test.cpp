@@ -131,6 +131,13 @@ TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
     EXPECT_FALSE(reader.next());
     EXPECT_EQ(reader.error(), "f.csv line 3 is not row 1 of a sweep of rossler (a sweep's file, whole or with its "
                               "shards joined, starts at index 0)");
+    // A row of another flow in its place is named as such.
+    std::istringstream mixed(systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n' +
+                             replaced("12,rossler", "1,chen") + '\n');
+    SystemSweepRowReader mixedReader(mixed, form, "f.csv");
+    EXPECT_TRUE(mixedReader.next());
+    EXPECT_FALSE(mixedReader.next());
+    EXPECT_EQ(mixedReader.error(), "f.csv line 3 is a row of a sweep of chen, not of rossler");
 }
 
 // Lorenz keeps its trace check; the other flows check the exponents' sum

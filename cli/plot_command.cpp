@@ -165,6 +165,9 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
     const auto only = exponentOf(exponent, 3, {});
     if (const auto* why = std::get_if<std::string>(&only); why && (lorenzHistory || lorenzSweep))
         return fail("plot", *why, kExitRefused);
+    if (header.starts_with("index,system,") || header.starts_with("interval,system,"))
+        if (const std::string crlf = LineReader::carriageReturns(header); !crlf.empty())
+            return fail("plot", input + ": " + crlf, kExitRefused);
     std::string error;
     if (lorenzHistory) {
         auto picture = readHistory(in, header == historyHeader(true), input);

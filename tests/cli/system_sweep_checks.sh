@@ -38,6 +38,7 @@ expect "lorenz by name is the Lorenz sweep with its name" \
 "$cli" sweep --system thomas --vary b=0.1:0.2:6 --output thomas.csv 300
 "$cli" sweep --system rossler --exponents 2 --vary a=0.1:0.3:3 --vary c=4:8:2 --output two.csv 300 b=0.25
 "$cli" sweep --system chen --vary a=0.1:0.3:3 --vary c=4:8:2 --output chen.csv 300 b=0.25
+sed 's/$/\r/' whole.csv > crlf.csv
 while IFS='|' read -r what file message; do
   kept=$(sum "$file")
   run sweep $grid --resume --output "$file" 300 b=0.25
@@ -50,6 +51,7 @@ another flow|thomas.csv|it is a sweep of thomas; this sweep is of rossler
 another flow with the same columns|chen.csv|is of chen; this sweep is of rossler
 the Lorenz form|lorenz.csv|it is a sweep of Lorenz in the form without --system, which has no system column; this sweep is of rossler
 another K|two.csv|its columns are not those of this sweep of rossler
+CR LF line ends|crlf.csv|its lines end in CR LF
 TABLE
 
 # The file is the user's: never overwritten, a failed write is an error.
@@ -67,6 +69,8 @@ expect "the Lorenz sweep refuses a flow's file naming both" \
 if [ "$plots" = 1 ]; then
   run plot whole.csv map.png
   expect "plot draws the map of two varied parameters" '[ $status = 0 ] && [ -s map.png ]'
+  run plot crlf.csv crlf.png
+  expect "plot refuses CR LF line ends, saying so" '[ $status = 2 ] && grep -qF "crlf.csv: its lines end in CR LF" err.txt && [ ! -e crlf.png ]'
   run plot thomas.csv line.png
   expect "plot refuses a line" '[ $status = 2 ] && grep -qF "varies 1 parameter of thomas (b): its picture is a map over two varied parameters" err.txt && [ ! -e line.png ]'
   run sweep $grid --output drawn.csv --plot drawn.png 300 b=0.25

@@ -81,9 +81,12 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
                                                              const std::string& name, const std::string& exponent) {
     const auto start = in.tellg();
     std::string firstRow;
-    (void)LineReader(in).next(firstRow);
+    const LineReader::Got got = LineReader(in).next(firstRow);
     in.clear();
     in.seekg(start);
+    // The flow is read from the first row: a file with none has nothing to draw.
+    if (got == LineReader::Got::End) return name + " has no rows to draw";
+    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
     const auto form = formFromHeader(header, firstRow);
     if (!form) return name + " is not a sweep of a flow written by veltrano-cli (its header is not one of theirs)";
     const std::optional<SystemDescription> system = flowOfField(form->system);

@@ -69,6 +69,9 @@ expect "the Lorenz sweep refuses a flow's file naming both" \
 if [ "$plots" = 1 ]; then
   run plot whole.csv map.png
   expect "plot draws the map of two varied parameters" '[ $status = 0 ] && [ -s map.png ]'
+  head -1 whole.csv > header.csv
+  run plot header.csv header.png
+  expect "plot of a header alone: no rows to draw" '[ $status = 2 ] && grep -qF "header.csv has no rows to draw" err.txt && [ ! -e header.png ]'
   run plot crlf.csv crlf.png
   expect "plot refuses CR LF line ends, saying so" '[ $status = 2 ] && grep -qF "crlf.csv: its lines end in CR LF" err.txt && [ ! -e crlf.png ]'
   run plot thomas.csv line.png

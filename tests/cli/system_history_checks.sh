@@ -113,5 +113,8 @@ history: fixed dimension|history --system rossler --dimension 4 --output out.csv
 history: every 0|history --system rossler --every 0 --output out.csv 10|--every 0: K must be a whole number from 1 to 1000000000
 history: step 0|history --system rossler --step 0 --output out.csv 10|--step 0: H must be a decimal number above 0
 history: empty output|history --system rossler --output= 10|--output
+history: output twice|history --system rossler --output out.csv --output p.png 10|--output is given twice: give it once
+history: a flow twice|history --system rossler --system chen --output out.csv 10|--system is given twice: give it once
+describe: dimension three times|systems lorenz96 --dimension 5 --dimension 6 --dimension 7|--dimension is given 3 times: give it once
 TABLE
 finish

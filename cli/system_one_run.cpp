@@ -35,6 +35,8 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
     bool seenSystem = false, seenDimension = false, seenExponents = false, seenInitial = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
+        if (!parsed.entries.empty() && a.starts_with("--"))
+            return "'" + std::string(a) + "' stands after N: the options of the one run stand before N";
         if (!parsed.entries.empty() || a.empty() || a.front() != '-' || a.size() == 1 ||
             (a.size() > 1 && (a[1] == '.' || (a[1] >= '0' && a[1] <= '9')))) {
             parsed.entries.emplace_back(a);

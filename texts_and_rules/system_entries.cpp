@@ -121,7 +121,8 @@ std::variant<SystemEntries, std::string> checkSystemEntries(const SystemDescript
         const auto number = entryNumber(value);
         if (!number)
             return name + "=" + value +
-                   ": the value must be a decimal number (digits, at most one point, a leading minus, no exponent)";
+                   ": the value must be a decimal number (digits, at most one point, a leading minus, no exponent) "
+                   "within the range of doubles";
         checked.parameters[k] = *number;
     }
     return checked;

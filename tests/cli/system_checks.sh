@@ -44,6 +44,8 @@ no parameters|--system sprott-b 10 a=1|sprott-b has no parameters
 not NAME=VALUE|--system rossler 10 5|'5' is not NAME=VALUE
 empty value|--system rossler 10 a=|a= has no value
 exponent form|--system rossler 10 a=1e3|a=1e3: the value must be a decimal number
+beyond the doubles|--system rossler 10 c=1$(printf '%0400d' 0)|the value must be a decimal number (digits, at most one point, a leading minus, no exponent) within the range of doubles
+an option after N|--system rossler 10 a=1 --precise|'--precise' stands after N: the options of the one run stand before N
 a lone minus|--system rossler 10 a=-|a=-: the value must be a decimal number
 a lone point|--system rossler 10 b=.|b=.: the value must be a decimal number
 a start without digits|--system rossler --initial -,.,-. 10|--initial -,.,-.: expected 3 finite numbers

@@ -94,6 +94,10 @@ std::vector<double> systemParametersOf(const SystemDescription& system, const py
 std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::dict& given) {
     std::vector<AxisValues> axes;
     for (const ParameterDescription& p : system.parameters) axes.push_back({true, {p.value}});
+    forGiven(system, given, [](std::size_t, py::handle, const std::string&) {});  // the names first
+    std::vector<py::handle> values;
+    for (const auto& [name, value] : given) values.push_back(value);
+    refuseLongSequences(values);
     forGiven(system, given, [&](std::size_t i, py::handle value, const std::string& message) {
         axes[i] = axisOf(value, message);
     });

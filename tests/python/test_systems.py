@@ -10,7 +10,7 @@ import numpy as np
 import pytest
 
 import veltrano
-from conftest import cli, rows_of, same
+from conftest import Endless, cli, rows_of, same
 
 LORENZ = dict(sigma=10, R=28, b=8 / 3)
 
@@ -161,6 +161,9 @@ def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum()
     (dict(c=[5, float("nan")]), "c must be a finite number, not [5, nan]"),
     (dict(z=[1, 2]), "'z' is not a parameter of rossler: the parameters of rossler are a, b, c"),
     (dict(a=np.zeros(10**4), b=np.zeros(10**4), c=[1, 2]), "the grid has 200000000 points; a sweep has at most 100000000"),
+    (dict(a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
+    (dict(b=[0.2], a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
+    (dict(a=[0.2, [0.3]]), "a must be a finite number, not [0.2, [0.3]] (a number or a 1-D sequence of numbers)"),
 ])
 def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     with pytest.raises(ValueError) as raised:

@@ -185,6 +185,9 @@ AxisValues axisOf(py::handle v, std::string_view message) {
     }
     axis.scalar = false;
     const py::module_ numpy = py::module_::import("numpy");
+    // np.asarray drops a mask, and with it which values are missing.
+    if (numpy.attr("ma").attr("is_masked")(v).cast<bool>())
+        refuse(std::string(message) + " (its masked values have no number)");
     py::array given;
     try {
         given = numpy.attr("asarray")(v);

@@ -164,11 +164,13 @@ def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum()
     (dict(a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
     (dict(b=[0.2], a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
     (dict(a=[0.2, [0.3]]), "a must be a finite number, not [0.2, [0.3]] (a number or a 1-D sequence of numbers)"),
+    (dict(c=np.ma.masked_array([5, 6], mask=[0, 1])), "c must be a finite number, not masked_array(data=[5, --],..."),
 ])
 def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     with pytest.raises(ValueError) as raised:
         ROSSLER.sweep(10, **parameters)
-    assert str(raised.value) == message
+    text = str(raised.value)
+    assert text.startswith(message[:-3]) and text.endswith(")") if message.endswith("...") else text == message
 
 
 # name, dimension, n, every, keywords: each row the tool's history --system to the bit.

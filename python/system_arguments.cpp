@@ -67,8 +67,13 @@ void forGiven(const SystemDescription& system, const py::dict& given, Take&& tak
     for (const auto& [name, value] : given) {
         // The rules would read a name holding '=' as NAME=VALUE of another name.
         const std::string text = py::str(name).cast<std::string>();
-        if (text.find('=') != std::string::npos)
-            refuse("'" + text + "' is not a parameter of " + system.name + ": " + parametersOf(system));
+        const std::string notOne = "'" + text + "' is not a parameter of " + system.name + ": " + parametersOf(system);
+        if (text.find('=') != std::string::npos) refuse(notOne);
+        if (text == "dimension")
+            refuse(notOne + "; " +
+                   (system.dimensionChoice ? "the dimension is chosen with the flow, as veltrano.system(\"" +
+                                                 system.name + "\", dimension)"
+                                           : system.name + " has the fixed dimension " + std::to_string(system.dimension)));
         entries.push_back(text + "=0");
     }
     const auto checked = checkSystemEntries(system, entries);

@@ -113,6 +113,12 @@ REFUSED = [
     (lambda: ROSSLER.history(10, every=0), "--every 0: K must be a whole number from 1 to 1000000000",
      ["history", "--system", "rossler", "--every", "0", "10"]),
     (lambda: ROSSLER.history(10, q=1), "'q' is not a parameter of rossler: ...", None),
+    (lambda: ROSSLER.spectrum(10, dimension=4),
+     "'dimension' is not a parameter of rossler: the parameters of rossler are a, b, c; rossler has the fixed dimension 3",
+     None),
+    (lambda: veltrano.system("lorenz96").sweep(10, F=[8], dimension=6),
+     "'dimension' is not a parameter of lorenz96: the parameters of lorenz96 are F; the dimension is chosen with the "
+     "flow, as veltrano.system(\"lorenz96\", dimension)", None),
 ]
 
 

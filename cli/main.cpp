@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
             // The Lorenz forms keep the parser's own words.
             const std::string what = withoutMarks(e.what());
             return fail(first,
-                        (systemForm || first == "systems" ? parseMessage(what) : what) + "\nRun 'veltrano-cli " + first + (systemForm ? " --system NAME" : "") +
-                            " --help' for its options.",
+                        (systemForm || first == "systems" ? parseMessage(what) : what) + "\nRun 'veltrano-cli " +
+                            first + (systemForm ? " --system NAME" : "") + " --help' for its options.",
                         kExitRefused);
         }
         return form.run();

@@ -30,8 +30,8 @@ SystemDescription systemOf(py::handle name, py::handle dimension) {
     // A name with a character that cannot be shown or encoded (a NUL, a lone
     // surrogate) is quoted as Python writes it: it names no flow either.
     const std::string written = name.attr("isprintable")().cast<bool>() ? std::string() : shown(name);
-    auto chosen = chooseSystem(written.empty() ? name.cast<std::string>() : written.substr(1, written.size() - 2),
-                               dimensionText);
+    auto chosen =
+        chooseSystem(written.empty() ? name.cast<std::string>() : written.substr(1, written.size() - 2), dimensionText);
     if (const auto* why = std::get_if<std::string>(&chosen)) refuse(*why);
     return std::get<SystemDescription>(std::move(chosen));
 }
@@ -70,10 +70,11 @@ void forGiven(const SystemDescription& system, const py::dict& given, Take&& tak
         const std::string notOne = "'" + text + "' is not a parameter of " + system.name + ": " + parametersOf(system);
         if (text.find('=') != std::string::npos) refuse(notOne);
         if (text == "dimension")
-            refuse(notOne + "; " +
-                   (system.dimensionChoice ? "the dimension is chosen with the flow, as veltrano.system(\"" +
-                                                 system.name + "\", dimension)"
-                                           : system.name + " has the fixed dimension " + std::to_string(system.dimension)));
+            refuse(
+                notOne + "; " +
+                (system.dimensionChoice
+                     ? "the dimension is chosen with the flow, as veltrano.system(\"" + system.name + "\", dimension)"
+                     : system.name + " has the fixed dimension " + std::to_string(system.dimension)));
         entries.push_back(text + "=0");
     }
     const auto checked = checkSystemEntries(system, entries);

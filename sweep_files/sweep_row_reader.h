@@ -24,7 +24,10 @@ public:
     // sweep of lu, not of chen"), empty when it is not that.
     using Foreign = std::function<std::string(std::string_view line)>;
     IndexedRowReader(std::istream& in, std::string name, std::string what, Parse parse, Foreign foreign = {})
-        : lines_(in), name_(std::move(name)), what_(std::move(what)), parse_(std::move(parse)),
+        : lines_(in),
+          name_(std::move(name)),
+          what_(std::move(what)),
+          parse_(std::move(parse)),
           foreign_(std::move(foreign)) {}
     // The next row; nullopt at the end of the file or at the first line that
     // is not the next row (then `error()` says why).

@@ -153,11 +153,9 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
     if (!supportedPictureFile(output)) return fail("plot", output + ": the picture's name must end in .png or .svg", kExitRefused);
     if (const std::string why = picturesUnavailable(); !why.empty()) return fail("plot", why, kExitRefused);
     if (const auto why = checkPicturePath(output, input)) return fail("plot", why->message, kExitRefused);
-    // Opening a pipe would wait for its writer, and the rows are read twice.
     std::error_code unreadable;
-    if (const auto kind = std::filesystem::status(input, unreadable).type();
-        kind != std::filesystem::file_type::regular && kind != std::filesystem::file_type::not_found)
-        return fail("plot", input + " is not a regular file: plot reads a file of rows", kExitRefused);
+    if (std::filesystem::is_directory(input, unreadable))
+        return fail("plot", input + " is a folder, not a file of rows", kExitRefused);
     std::ifstream in(input, std::ios::binary);
     if (!in) return fail("plot", "cannot read " + input, kExitRefused);
     std::string header;

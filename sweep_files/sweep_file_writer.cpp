@@ -44,13 +44,7 @@ std::optional<SweepFileFailure> writeRowsFile(const RowsFileJob& job, const Swee
     ExaminedFile resumeAt{0, 0, false, range.begin};
     if (!job.output.empty()) {
         struct stat info {};
-        const bool exists = ::stat(job.output.c_str(), &info) == 0;
-        const bool regular = exists && S_ISREG(info.st_mode);
-        // Rows are written to a device or a pipe, never read back from one.
-        if (exists && !regular && job.resume)
-            return SweepFileFailure{SweepFileFailure::Kind::Refused,
-                                    job.output + " is not a regular file: " + job.resumeName +
-                                        " continues a file of rows"};
+        const bool regular = ::stat(job.output.c_str(), &info) == 0 && S_ISREG(info.st_mode);
         if (regular && job.resume) {
             auto opened = OutputFile::openExisting(job.output);
             if (auto* why = std::get_if<FileRefusal>(&opened)) return fromRefusal(*why);

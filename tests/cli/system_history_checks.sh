@@ -91,7 +91,7 @@ plot: more exponents than the flow|plot four.csv p.png|four.csv holds lambda1 to
 plot: a header of neither form|plot neither.csv p.png|neither.csv is not a history of a flow written by veltrano-cli (its header is not one of theirs)
 plot: a row of another flow|plot mixed.csv p.png|mixed.csv line 3 is a row of the history of thomas, not of rossler
 plot: no rows|plot header.csv p.png|header.csv has no rows to draw
-plot: a folder|plot . p.png|. is not a regular file: plot reads a file of rows
+plot: a folder|plot . p.png|. is a folder, not a file of rows
 TABLE
 
 refusals <<'TABLE'

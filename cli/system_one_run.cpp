@@ -81,8 +81,10 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
 }  // namespace
 
 bool choosesSystem(const std::vector<std::string_view>& args) {
-    for (const std::string_view a : args)
+    for (const std::string_view a : args) {
+        if (a == "--") return false;  // what follows is entries, whatever it says
         if (a == "--system" || a.starts_with("--system=")) return true;
+    }
     return false;
 }
 

@@ -100,6 +100,7 @@ an unknown flow|sweep --system nope --output out.csv 10|there is no system 'nope
 resume to standard output|sweep --system rossler --resume 10|--resume needs --output FILE
 a bad shard|sweep --system rossler --shard 3/2 --output out.csv 10|--shard 3/2
 join without a pattern|join --system rossler --shards 2 --input part.csv --output out.csv 10|the pattern must hold {K}
+--system after --, an entry of Lorenz|sweep --vary R=1:2:2 --output out.csv -- 10 10 28 --system|Valore Errato: il valore di b deve essere un numero reale
 a flow twice|sweep --system rossler --system chen --output out.csv 10|--system is given twice: give it once
 join: shards twice|join --system rossler --shards 2 --shards 3 --input "p{K}.csv" --output out.csv 10|--shards is given twice: give it once
 join: an unknown parameter|join --system rossler --vary q=1:2:3 --shards 2 --input "p{K}.csv" --output out.csv 10|'q' is not a parameter of rossler

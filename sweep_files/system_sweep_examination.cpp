@@ -46,7 +46,8 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSystemSweepFile(
     };
     rules.row = [&](std::int64_t index, const std::string& line) -> std::optional<std::pair<Why, std::string>> {
         const std::string name = "row " + std::to_string(index);
-        if (const std::string_view other = flowOf(line); other != form.system)
+        if (line.empty()) return std::pair{Why::ForeignRow, name + " is an empty line"};
+        if (const std::string_view other = flowOf(line); !other.empty() && other != form.system)
             return std::pair{Why::OtherSweep, name + " is of " + std::string(other) + "; this sweep is of " + form.system};
         std::string place = std::to_string(index) + ',' + form.system + ',';
         for (double v : sweep.grid.pointAt(index)) place += preciseText(v) + ',';

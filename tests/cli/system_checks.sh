@@ -30,6 +30,7 @@ done
 outputs <<'TABLE'
 rossler|--system rossler 5000 c=5.7|0|^t 1000;lambda1 0\.07[0-9]*;lambda2 0\.000[0-9];lambda3 -5\.40[0-9]*;seconds [0-9.]+;$|^$
 two leading|--system lorenz96 --dimension 8 --exponents 2 500|0|^t 100;lambda1 1\.[0-9]+;lambda2 0\.[0-9]+;seconds [0-9.]+;$|^$
+leading zeros, as N may have|--system lorenz96 --dimension 00000000008 --exponents 00000000002 00000000000500|0|^t 100;lambda1 1\.[0-9]+;lambda2 0\.[0-9]+;seconds [0-9.]+;$|^$
 overflow|--system rossler 100 c=-100000000000000000000|3|^t [0-9.]+;lambda1 \?;lambda2 \?;lambda3 \?;$|arithmetic error
 TABLE
 

@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
         try {
             (systemForm ? systemApp : app).parse(static_cast<int>(marked.size()), marked.data());
         } catch (const CLI::ParseError& e) {
-            // The Lorenz forms keep the parser's own words.
+            // The Lorenz forms other than plot keep the parser's own words.
             const std::string what = withoutMarks(e.what());
             return fail(first,
-                        (systemForm || first == "systems" ? parseMessage(what) : what) + "\nRun 'veltrano-cli " +
+                        (systemForm || first == "systems" || first == "plot" ? parseMessage(what) : what) + "\nRun 'veltrano-cli " +
                             first + (systemForm ? " --system NAME" : "") + " --help' for its options.",
                         kExitRefused);
         }

@@ -116,6 +116,9 @@ history: step 0|history --system rossler --step 0 --output out.csv 10|--step 0: 
 history: empty output|history --system rossler --output= 10|--output
 history: output twice|history --system rossler --output out.csv --output p.png 10|--output is given twice: give it once
 history: a flow twice|history --system rossler --system chen --output out.csv 10|--system is given twice: give it once
+plot: an empty input|plot "" p.png|INPUT is empty: give the history or sweep file to draw
+plot: an empty picture|plot r.csv ""|OUTPUT is empty: give the picture to draw
+plot: exponent twice|plot --exponent 1 --exponent 2 r.csv p.png|--exponent is given twice: give it once
 describe: dimension three times|systems lorenz96 --dimension 5 --dimension 6 --dimension 7|--dimension is given 3 times: give it once
 TABLE
 finish

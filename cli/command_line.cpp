@@ -112,7 +112,8 @@ std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t mini
 }
 
 std::variant<AxisText, std::string> parseAxisText(std::string_view text,
-                                                  const std::function<std::string(std::string_view)>& refusedName) {
+                                                  const std::function<std::string(std::string_view)>& refusedName,
+                                                  bool digitsRequired) {
     const std::string given = unmarked(text);
     const std::string shown = "--vary " + given + ": ";
     const auto equals = given.find('=');
@@ -132,7 +133,8 @@ std::variant<AxisText, std::string> parseAxisText(std::string_view text,
     } ends[] = {{rest.substr(0, colon1), axis.from, "FROM"}, {rest.substr(colon1 + 1, colon2 - colon1 - 1), axis.to, "TO"}};
     for (const auto& end : ends) {
         const std::u16string wide = toUtf16(end.text);
-        const auto value = controllo2(wide) ? decimalValue(wide) : std::nullopt;
+        const bool digit = end.text.find_first_of("0123456789") != std::string_view::npos;
+        const auto value = controllo2(wide) && (digit || !digitsRequired) ? decimalValue(wide) : std::nullopt;
         if (!value)
             return shown + end.name + " must be a decimal number (digits, at most one point, a leading minus) " +
                    "within the range of doubles";

@@ -53,6 +53,8 @@ inline constexpr std::int64_t kAnyWholeNumber = std::numeric_limits<std::int64_t
 
 // NAME=FROM:TO:COUNT as typed, its NAME judged by `refusedName` (the empty
 // text for a name it takes); the message says what is wrong otherwise.
+// With `digitsRequired` an end without a digit ("-", ".") is refused, as a
+// flow's entries refuse it; Lorenz's ends read as its entries do.
 struct AxisText {
     std::string name;
     double from = 0.0;
@@ -60,7 +62,8 @@ struct AxisText {
     std::int64_t count = 1;
 };
 [[nodiscard]] std::variant<AxisText, std::string> parseAxisText(
-    std::string_view text, const std::function<std::string(std::string_view)>& refusedName);
+    std::string_view text, const std::function<std::string(std::string_view)>& refusedName,
+    bool digitsRequired = false);
 
 // NAME=FROM:TO:COUNT of Lorenz; the message says what is wrong otherwise.
 [[nodiscard]] std::variant<SweepAxis, std::string> parseVary(std::string_view text);

@@ -38,6 +38,17 @@ bool asksForHelp(const std::vector<std::string>& args) {
     return false;
 }
 
+// The parser's words for an option given more than once ("--system: At
+// Most 1 required but received 2") as the one run of a flow says them.
+std::string parseMessage(const std::string& what) {
+    const std::string atMost = ": At Most 1 required but received ";
+    const auto at = what.find(atMost);
+    if (!what.starts_with("--") || at == std::string::npos) return what;
+    const std::string times = what.substr(at + atMost.size());
+    return what.substr(0, at) + " is given " + (times == "2" ? std::string("twice") : times + " times") +
+           ": give it once";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,9 +86,11 @@ int main(int argc, char** argv) {
         try {
             (systemForm ? systemApp : app).parse(static_cast<int>(marked.size()), marked.data());
         } catch (const CLI::ParseError& e) {
+            // The Lorenz forms other than plot keep the parser's own words.
+            const std::string what = withoutMarks(e.what());
             return fail(first,
-                        withoutMarks(e.what()) + "\nRun 'veltrano-cli " + first + (systemForm ? " --system NAME" : "") +
-                            " --help' for its options.",
+                        (systemForm || first == "systems" || first == "plot" ? parseMessage(what) : what) + "\nRun 'veltrano-cli " +
+                            first + (systemForm ? " --system NAME" : "") + " --help' for its options.",
                         kExitRefused);
         }
         return form.run();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <span>
 #include <variant>
@@ -81,9 +82,12 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
                                                              const std::string& name, const std::string& exponent) {
     const auto start = in.tellg();
     std::string firstRow;
-    (void)LineReader(in).next(firstRow);
+    const LineReader::Got got = LineReader(in).next(firstRow);
     in.clear();
     in.seekg(start);
+    // The flow is read from the first row: a file with none has nothing to draw.
+    if (got == LineReader::Got::End) return name + " has no rows to draw";
+    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
     const auto form = formFromHeader(header, firstRow);
     if (!form) return name + " is not a sweep of a flow written by veltrano-cli (its header is not one of theirs)";
     const std::optional<SystemDescription> system = flowOfField(form->system);
@@ -149,6 +153,9 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
     if (!supportedPictureFile(output)) return fail("plot", output + ": the picture's name must end in .png or .svg", kExitRefused);
     if (const std::string why = picturesUnavailable(); !why.empty()) return fail("plot", why, kExitRefused);
     if (const auto why = checkPicturePath(output, input)) return fail("plot", why->message, kExitRefused);
+    std::error_code unreadable;
+    if (std::filesystem::is_directory(input, unreadable))
+        return fail("plot", input + " is a folder, not a file of rows", kExitRefused);
     std::ifstream in(input, std::ios::binary);
     if (!in) return fail("plot", "cannot read " + input, kExitRefused);
     std::string header;
@@ -165,6 +172,9 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
     const auto only = exponentOf(exponent, 3, {});
     if (const auto* why = std::get_if<std::string>(&only); why && (lorenzHistory || lorenzSweep))
         return fail("plot", *why, kExitRefused);
+    if (header.starts_with("index,system,") || header.starts_with("interval,system,"))
+        if (const std::string crlf = LineReader::carriageReturns(header); !crlf.empty())
+            return fail("plot", input + ": " + crlf, kExitRefused);
     std::string error;
     if (lorenzHistory) {
         auto picture = readHistory(in, header == historyHeader(true), input);

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "help_texts.h"
 #include "plot_command.h"
+#include "report.h"
 
 namespace veltrano::cli {
 
@@ -26,6 +27,11 @@ Form addPlotForm(CLI::App& app) {
     refuseEmptyValues(command);
 
     return {&command, [texts] {
+        // An empty name is no file: said so, not "cannot read " of nothing.
+        if (unmarked(texts->files.at(0)).empty())
+            return fail("plot", "INPUT is empty: give the history or sweep file to draw", kExitRefused);
+        if (unmarked(texts->files.at(1)).empty())
+            return fail("plot", "OUTPUT is empty: give the picture to draw, a new .png or .svg file", kExitRefused);
         return runPlot(unmarked(texts->files.at(0)), unmarked(texts->files.at(1)), unmarked(texts->exponent));
     }};
 }

@@ -35,6 +35,8 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
     bool seenSystem = false, seenDimension = false, seenExponents = false, seenInitial = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
+        if (!parsed.entries.empty() && a.starts_with("--"))
+            return "'" + std::string(a) + "' stands after N: the options of the one run stand before N";
         if (!parsed.entries.empty() || a.empty() || a.front() != '-' || a.size() == 1 ||
             (a.size() > 1 && (a[1] == '.' || (a[1] >= '0' && a[1] <= '9')))) {
             parsed.entries.emplace_back(a);
@@ -79,8 +81,10 @@ std::variant<SystemOneRunArgs, std::string> parse(const std::vector<std::string_
 }  // namespace
 
 bool choosesSystem(const std::vector<std::string_view>& args) {
-    for (const std::string_view a : args)
+    for (const std::string_view a : args) {
+        if (a == "--") return false;  // what follows is entries, whatever it says
         if (a == "--system" || a.starts_with("--system=")) return true;
+    }
     return false;
 }
 

@@ -49,12 +49,16 @@ std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts
     std::vector<std::int64_t> lengths;
     for (const std::string& v : texts.vary) {
         std::size_t parameter = 0;
-        const auto axis = parseAxisText(v, [&](std::string_view name) {
-            while (parameter < system.parameters.size() && system.parameters[parameter].name != name) ++parameter;
-            if (parameter == system.parameters.size())
-                return "'" + std::string(name) + "' is not a parameter of " + system.name + ": " + parametersOf(system);
-            return std::string();
-        });
+        const auto axis = parseAxisText(
+            v,
+            [&](std::string_view name) {
+                while (parameter < system.parameters.size() && system.parameters[parameter].name != name) ++parameter;
+                if (parameter == system.parameters.size())
+                    return "'" + std::string(name) + "' is not a parameter of " + system.name + ": " +
+                           parametersOf(system);
+                return std::string();
+            },
+            true);
         if (const auto* why = std::get_if<std::string>(&axis)) return *why;
         const AxisText& a = std::get<AxisText>(axis);
         for (int i = 0; i < grid.axisCount; ++i)

@@ -47,7 +47,8 @@ Form addSystemsForm(CLI::App& app) {
         std::string name, dimension, check;
     };
     auto texts = std::make_shared<Texts>();
-    command.add_option("NAME", texts->name, "the flow to describe (without: the whole catalogue)");
+    const CLI::Option* named =
+        command.add_option("NAME", texts->name, "the flow to describe (without: the whole catalogue)");
     command.add_option("--dimension", texts->dimension, "the dimension D of a flow whose dimension is chosen")
         ->option_text("D");
     command.add_option("--check", texts->check,
@@ -56,13 +57,17 @@ Form addSystemsForm(CLI::App& app) {
         ->option_text("FILE");
     refuseEmptyValues(command);
 
-    return {&command, [texts] {
+    return {&command, [texts, named] {
         if (!texts->check.empty()) {
             if (!texts->name.empty() || !texts->dimension.empty())
                 return fail("systems", "--check reads a file of equations: give no NAME or --dimension with it",
                             kExitRefused);
             return checkEquations(unmarked(texts->check));
         }
+        // An empty NAME is a name given wrong, not the whole catalogue asked for.
+        if (named->count() > 0 && unmarked(texts->name).empty())
+            return fail("systems", "NAME is empty: give the name of a flow, or none for the whole catalogue",
+                        kExitRefused);
         if (texts->name.empty()) {
             if (!texts->dimension.empty())
                 return fail("systems", "--dimension describes one flow: give its NAME as well", kExitRefused);

@@ -152,6 +152,28 @@ std::int64_t everyOf(py::handle every) {
     return std::get<std::int64_t>(checked);
 }
 
+std::optional<std::int64_t> sequenceLength(py::handle v) {
+    if (v.is_none() || isText(v)) return std::nullopt;
+    if (py::isinstance<py::array>(v)) {
+        const auto array = py::reinterpret_borrow<py::array>(v);
+        return array.ndim() == 1 ? std::optional<std::int64_t>(array.size()) : std::nullopt;
+    }
+    if (!py::isinstance<py::sequence>(v)) return std::nullopt;
+    const Py_ssize_t length = PyObject_Length(v.ptr());
+    if (length < 0) {
+        PyErr_Clear();
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(length);
+}
+
+void refuseLongSequences(std::span<const py::handle> given) {
+    std::vector<std::int64_t> lengths;
+    for (const py::handle v : given)
+        if (const auto length = sequenceLength(v)) lengths.push_back(*length);
+    if (const auto why = refusedGridSize(lengths)) refuse(*why);
+}
+
 AxisValues axisOf(py::handle v, std::string_view message) {
     AxisValues axis;
     if (v.is_none() || isText(v)) refuse(message);
@@ -163,7 +185,15 @@ AxisValues axisOf(py::handle v, std::string_view message) {
     }
     axis.scalar = false;
     const py::module_ numpy = py::module_::import("numpy");
-    const py::array given = numpy.attr("asarray")(v);
+    // np.asarray drops a mask, and with it which values are missing.
+    if (numpy.attr("ma").attr("is_masked")(v).cast<bool>())
+        refuse(std::string(message) + " (its masked values have no number)");
+    py::array given;
+    try {
+        given = numpy.attr("asarray")(v);
+    } catch (const py::error_already_set&) {  // numpy's words for a ragged list do not name the parameter
+        refuse(std::string(message) + " (a number or a 1-D sequence of numbers)");
+    }
     const std::string kind = py::str(given.dtype().attr("kind"));
     if (given.ndim() != 1) refuse(std::string(message) + " (a number or a 1-D sequence of numbers)");
     if (given.size() > 0 && kind != "i" && kind != "u" && kind != "f") refuse(message);
@@ -178,6 +208,8 @@ AxisValues axisOf(py::handle v, std::string_view message) {
 }
 
 SweepAxes axesOf(py::handle sigma, py::handle R, py::handle b) {
+    const py::handle given[] = {sigma, R, b};
+    refuseLongSequences(given);
     return {axisOf(sigma, kMessageSigma), axisOf(R, kMessageR), axisOf(b, kMessageB)};
 }
 

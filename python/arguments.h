@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,6 +66,16 @@ struct AxisValues {
     std::vector<double> values;
 };
 using SweepAxes = std::array<AxisValues, 3>;
+
+// How many values `v` gives as the values of a parameter, read without
+// converting them (so that a range or array too long for any sweep is
+// refused by its length, not first built in memory); nullopt for a number
+// or anything whose length is not known.
+[[nodiscard]] std::optional<std::int64_t> sequenceLength(py::handle v);
+
+// Refuses values of these parameters that make more points than a sweep may
+// have, before any of them is converted.
+void refuseLongSequences(std::span<const py::handle> given);
 
 // The values of one parameter, refused with `message`.
 [[nodiscard]] AxisValues axisOf(py::handle v, std::string_view message);

@@ -16,8 +16,10 @@ namespace {
 // A whole number as its digits, anything else as Python shows it: the
 // text the shared rules read (and quote) as the command line's.
 std::string wholeText(py::handle v) {
-    const auto value = wholeNumber(v);
-    return value ? std::to_string(*value) : shown(v);
+    // The digits of the whole number itself: wholeNumber saturates one
+    // beyond 64 bits, whose message would then quote another number.
+    if (!wholeNumber(v)) return shown(v);
+    return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(v.ptr())));
 }
 
 }  // namespace
@@ -25,7 +27,11 @@ std::string wholeText(py::handle v) {
 SystemDescription systemOf(py::handle name, py::handle dimension) {
     if (!py::isinstance<py::str>(name)) refuse("the name of a system must be a str, not " + shown(name));
     const std::string dimensionText = dimension.is_none() ? std::string() : wholeText(dimension);
-    auto chosen = chooseSystem(name.cast<std::string>(), dimensionText);
+    // A name with a character that cannot be shown or encoded (a NUL, a lone
+    // surrogate) is quoted as Python writes it: it names no flow either.
+    const std::string written = name.attr("isprintable")().cast<bool>() ? std::string() : shown(name);
+    auto chosen =
+        chooseSystem(written.empty() ? name.cast<std::string>() : written.substr(1, written.size() - 2), dimensionText);
     if (const auto* why = std::get_if<std::string>(&chosen)) refuse(*why);
     return std::get<SystemDescription>(std::move(chosen));
 }
@@ -58,7 +64,19 @@ namespace {
 template <class Take>
 void forGiven(const SystemDescription& system, const py::dict& given, Take&& take) {
     std::vector<std::string> entries{"1"};
-    for (const auto& [name, value] : given) entries.push_back(py::str(name).cast<std::string>() + "=0");
+    for (const auto& [name, value] : given) {
+        // The rules would read a name holding '=' as NAME=VALUE of another name.
+        const std::string text = py::str(name).cast<std::string>();
+        const std::string notOne = "'" + text + "' is not a parameter of " + system.name + ": " + parametersOf(system);
+        if (text.find('=') != std::string::npos) refuse(notOne);
+        if (text == "dimension")
+            refuse(
+                notOne + "; " +
+                (system.dimensionChoice
+                     ? "the dimension is chosen with the flow, as veltrano.system(\"" + system.name + "\", dimension)"
+                     : system.name + " has the fixed dimension " + std::to_string(system.dimension)));
+        entries.push_back(text + "=0");
+    }
     const auto checked = checkSystemEntries(system, entries);
     if (const auto* why = std::get_if<std::string>(&checked)) refuse(*why);
     for (const auto& [name, value] : given) {
@@ -82,6 +100,10 @@ std::vector<double> systemParametersOf(const SystemDescription& system, const py
 std::vector<AxisValues> systemAxesOf(const SystemDescription& system, const py::dict& given) {
     std::vector<AxisValues> axes;
     for (const ParameterDescription& p : system.parameters) axes.push_back({true, {p.value}});
+    forGiven(system, given, [](std::size_t, py::handle, const std::string&) {});  // the names first
+    std::vector<py::handle> values;
+    for (const auto& [name, value] : given) values.push_back(value);
+    refuseLongSequences(values);
     forGiven(system, given, [&](std::size_t i, py::handle value, const std::string& message) {
         axes[i] = axisOf(value, message);
     });

@@ -30,4 +30,10 @@ std::string LineReader::trouble(Got got, const std::string& name, std::int64_t n
     return "cannot read " + name;
 }
 
+std::string LineReader::carriageReturns(const std::string& line) {
+    if (line.empty() || line.back() != '\r') return {};
+    return "its lines end in CR LF, as a copy made for Windows has them, where veltrano-cli ends them in LF "
+           "alone: dos2unix converts it back";
+}
+
 }  // namespace veltrano

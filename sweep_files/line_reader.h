@@ -32,6 +32,10 @@ public:
     // What went wrong when `got` was neither a Line nor the End, said of
     // line `number` of the file `name`.
     [[nodiscard]] static std::string trouble(Got got, const std::string& name, std::int64_t number);
+    // Why a file whose `line` ends in a carriage return is not one this
+    // program wrote, or empty: its lines end in CR LF, as a text editor or a
+    // copy for Windows may leave them, where this program writes LF alone.
+    [[nodiscard]] static std::string carriageReturns(const std::string& line);
     // Bytes consumed so far (the lines, their newlines and any unfinished
     // end).
     [[nodiscard]] std::uint64_t bytes() const { return bytes_; }

@@ -20,8 +20,15 @@ template <class Point>
 class IndexedRowReader {
 public:
     using Parse = std::function<std::optional<Point>(std::string_view line, PointStatus* status)>;
-    IndexedRowReader(std::istream& in, std::string name, std::string what, Parse parse)
-        : lines_(in), name_(std::move(name)), what_(std::move(what)), parse_(std::move(parse)) {}
+    // What a line refused is when it is a row of another file ("a row of a
+    // sweep of lu, not of chen"), empty when it is not that.
+    using Foreign = std::function<std::string(std::string_view line)>;
+    IndexedRowReader(std::istream& in, std::string name, std::string what, Parse parse, Foreign foreign = {})
+        : lines_(in),
+          name_(std::move(name)),
+          what_(std::move(what)),
+          parse_(std::move(parse)),
+          foreign_(std::move(foreign)) {}
     // The next row; nullopt at the end of the file or at the first line that
     // is not the next row (then `error()` says why).
     std::optional<Point> next() {
@@ -34,8 +41,12 @@ public:
         }
         auto point = parse_(line_, &status_);
         if (!point || point->index != count_) {
-            error_ = name_ + " line " + std::to_string(count_ + 2) + " is not row " + std::to_string(count_) + " of " +
-                     what_ + " (a sweep's file, whole or with its shards joined, starts at index 0)";
+            const std::string where = name_ + " line " + std::to_string(count_ + 2);
+            if (const std::string other = foreign_ ? foreign_(line_) : std::string(); !other.empty())
+                error_ = where + " is " + other;
+            else
+                error_ = where + " is not row " + std::to_string(count_) + " of " + what_ +
+                         " (a sweep's file, whole or with its shards joined, starts at index 0)";
             return std::nullopt;
         }
         ++count_;
@@ -49,6 +60,7 @@ private:
     LineReader lines_;
     std::string name_, what_;
     Parse parse_;
+    Foreign foreign_;
     std::string line_, error_;
     std::int64_t count_ = 0;
     PointStatus status_ = PointStatus::Ok;

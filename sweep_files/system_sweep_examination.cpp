@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "csv_fields.h"
+#include "line_reader.h"
 #include "precise_text.h"
 #include "sweep_rows.h"
 
@@ -25,6 +26,7 @@ std::string otherSweepFile(const SystemSweepForm& form, const std::string& first
         return "it is a sweep of Lorenz in the form without --system, which has no system column; this sweep is of " +
                form.system;
     if (!first.starts_with("index,system,")) return "its first line is not the header of this sweep";
+    if (std::string crlf = LineReader::carriageReturns(first); !crlf.empty()) return crlf;
     const std::string_view other = flowOf(second);
     if (!other.empty() && other != form.system)
         return "it is a sweep of " + std::string(other) + "; this sweep is of " + form.system;
@@ -44,7 +46,8 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSystemSweepFile(
     };
     rules.row = [&](std::int64_t index, const std::string& line) -> std::optional<std::pair<Why, std::string>> {
         const std::string name = "row " + std::to_string(index);
-        if (const std::string_view other = flowOf(line); other != form.system)
+        if (line.empty()) return std::pair{Why::ForeignRow, name + " is an empty line"};
+        if (const std::string_view other = flowOf(line); !other.empty() && other != form.system)
             return std::pair{Why::OtherSweep, name + " is of " + std::string(other) + "; this sweep is of " + form.system};
         std::string place = std::to_string(index) + ',' + form.system + ',';
         for (double v : sweep.grid.pointAt(index)) place += preciseText(v) + ',';

@@ -111,8 +111,15 @@ std::optional<SystemSweepPoint> parseSystemSweepRow(const SystemSweepForm& form,
 }
 
 SystemSweepRowReader::SystemSweepRowReader(std::istream& in, const SystemSweepForm& form, std::string name)
-    : IndexedRowReader(in, std::move(name), "a sweep of " + form.system,
-                       [form](std::string_view line, PointStatus* status) { return parseSystemSweepRow(form, line, status); }) {}
+    : IndexedRowReader(
+          in, std::move(name), "a sweep of " + form.system,
+          [form](std::string_view line, PointStatus* status) { return parseSystemSweepRow(form, line, status); },
+          [system = form.system](std::string_view line) {
+              const auto fields = csvFields(line);
+              return fields.size() > 1 && !fields[1].empty() && fields[1] != system
+                         ? "a row of a sweep of " + std::string(fields[1]) + ", not of " + system
+                         : std::string();
+          }) {}
 
 std::optional<SystemSweepForm> formFromHeader(std::string_view header, std::string_view firstRow) {
     const auto columns = csvFields(header);

@@ -1,5 +1,6 @@
 #include "system_entries.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "parameter_check.h"
@@ -8,6 +9,8 @@
 namespace veltrano {
 
 std::optional<double> entryNumber(std::string_view text) {
+    // "-", "." and "-." pass the entries' character test but hold no number.
+    if (text.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
     std::u16string wide;
     for (const unsigned char c : text) {
         if (c >= 0x80) return std::nullopt;  // only ASCII digits, point and minus can pass
@@ -15,6 +18,19 @@ std::optional<double> entryNumber(std::string_view text) {
     }
     return controllo2(wide) ? decimalValue(wide) : std::nullopt;
 }
+
+namespace {
+
+// A whole number of at most nine significant digits, leading zeros allowed
+// as they are in N; nullopt for anything else.
+std::optional<std::size_t> smallWhole(std::string_view text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+    const std::string_view significant = text.substr(std::min(text.find_first_not_of('0'), text.size()));
+    if (significant.size() > 9) return std::nullopt;
+    return significant.empty() ? 0 : static_cast<std::size_t>(std::stoul(std::string(significant)));
+}
+
+}  // namespace
 
 std::variant<SystemDescription, std::string> chooseSystem(std::string_view name, std::string_view dimension) {
     const auto system = findSystem(name);
@@ -32,17 +48,16 @@ std::variant<SystemDescription, std::string> chooseSystem(std::string_view name,
     const std::string rule = "--dimension " + std::string(dimension) + ": the dimension of " + system->name +
                              " must be a whole number from " + std::to_string(range.lowest) + " to " +
                              std::to_string(range.highest);
-    if (dimension.size() > 9 || dimension.find_first_not_of("0123456789") != std::string_view::npos) return rule;
-    const auto d = static_cast<std::size_t>(std::stoul(std::string(dimension)));
-    const auto chosen = findSystem(name, d);
+    const auto d = smallWhole(dimension);
+    if (!d) return rule;
+    const auto chosen = findSystem(name, *d);
     if (!chosen) return rule;
     return *chosen;
 }
 
 std::variant<std::size_t, std::string> exponentCount(const SystemDescription& system, std::string_view given) {
     if (given.empty()) return system.dimension;
-    const bool digits = given.size() <= 9 && given.find_first_not_of("0123456789") == std::string_view::npos;
-    const std::size_t k = digits ? static_cast<std::size_t>(std::stoul(std::string(given))) : 0;
+    const std::size_t k = smallWhole(given).value_or(0);
     if (k < 1 || k > system.dimension)
         return "--exponents " + std::string(given) + ": K must be a whole number from 1 to " +
                std::to_string(system.dimension) + " (the dimension of " + system.name + ")";
@@ -119,7 +134,8 @@ std::variant<SystemEntries, std::string> checkSystemEntries(const SystemDescript
         const auto number = entryNumber(value);
         if (!number)
             return name + "=" + value +
-                   ": the value must be a decimal number (digits, at most one point, a leading minus, no exponent)";
+                   ": the value must be a decimal number (digits, at most one point, a leading minus, no exponent) "
+                   "within the range of doubles";
         checked.parameters[k] = *number;
     }
     return checked;

@@ -54,7 +54,7 @@ struct SystemEntries {
 // is chosen ("lorenz96:8").
 [[nodiscard]] std::string systemField(const SystemDescription& system);
 
-// A value written as the entries are, or nullopt.
+// A value written as the entries are, with at least one digit, or nullopt.
 [[nodiscard]] std::optional<double> entryNumber(std::string_view text);
 
 // "the parameters of rossler are a, b, c" ("lorenz96 has no parameters" ...).

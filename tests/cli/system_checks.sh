@@ -30,6 +30,7 @@ done
 outputs <<'TABLE'
 rossler|--system rossler 5000 c=5.7|0|^t 1000;lambda1 0\.07[0-9]*;lambda2 0\.000[0-9];lambda3 -5\.40[0-9]*;seconds [0-9.]+;$|^$
 two leading|--system lorenz96 --dimension 8 --exponents 2 500|0|^t 100;lambda1 1\.[0-9]+;lambda2 0\.[0-9]+;seconds [0-9.]+;$|^$
+leading zeros, as N may have|--system lorenz96 --dimension 00000000008 --exponents 00000000002 00000000000500|0|^t 100;lambda1 1\.[0-9]+;lambda2 0\.[0-9]+;seconds [0-9.]+;$|^$
 overflow|--system rossler 100 c=-100000000000000000000|3|^t [0-9.]+;lambda1 \?;lambda2 \?;lambda3 \?;$|arithmetic error
 TABLE
 
@@ -44,6 +45,11 @@ no parameters|--system sprott-b 10 a=1|sprott-b has no parameters
 not NAME=VALUE|--system rossler 10 5|'5' is not NAME=VALUE
 empty value|--system rossler 10 a=|a= has no value
 exponent form|--system rossler 10 a=1e3|a=1e3: the value must be a decimal number
+beyond the doubles|--system rossler 10 c=1$(printf '%0400d' 0)|the value must be a decimal number (digits, at most one point, a leading minus, no exponent) within the range of doubles
+an option after N|--system rossler 10 a=1 --precise|'--precise' stands after N: the options of the one run stand before N
+a lone minus|--system rossler 10 a=-|a=-: the value must be a decimal number
+a lone point|--system rossler 10 b=.|b=.: the value must be a decimal number
+a start without digits|--system rossler --initial -,.,-. 10|--initial -,.,-.: expected 3 finite numbers
 unknown system|--system nope 10|there is no system 'nope': the catalogue has lorenz, rossler
 empty system|--system= 10|--system has an empty value
 system twice|--system rossler --system chen 10|--system is given twice
@@ -55,5 +61,6 @@ dimension not whole|--system lorenz96 --dimension 4.5 10|the dimension of lorenz
 unknown option|--system rossler --step 0.1 10|unknown option --step
 describe unknown|systems nope|there is no system 'nope'
 dimension without a flow|systems --dimension 5|give its NAME as well
+describe an empty name|systems ""|NAME is empty
 TABLE
 finish

@@ -91,6 +91,7 @@ plot: more exponents than the flow|plot four.csv p.png|four.csv holds lambda1 to
 plot: a header of neither form|plot neither.csv p.png|neither.csv is not a history of a flow written by veltrano-cli (its header is not one of theirs)
 plot: a row of another flow|plot mixed.csv p.png|mixed.csv line 3 is a row of the history of thomas, not of rossler
 plot: no rows|plot header.csv p.png|header.csv has no rows to draw
+plot: a folder|plot . p.png|. is a folder, not a file of rows
 TABLE
 
 refusals <<'TABLE'
@@ -113,5 +114,11 @@ history: fixed dimension|history --system rossler --dimension 4 --output out.csv
 history: every 0|history --system rossler --every 0 --output out.csv 10|--every 0: K must be a whole number from 1 to 1000000000
 history: step 0|history --system rossler --step 0 --output out.csv 10|--step 0: H must be a decimal number above 0
 history: empty output|history --system rossler --output= 10|--output
+history: output twice|history --system rossler --output out.csv --output p.png 10|--output is given twice: give it once
+history: a flow twice|history --system rossler --system chen --output out.csv 10|--system is given twice: give it once
+plot: an empty input|plot "" p.png|INPUT is empty: give the history or sweep file to draw
+plot: an empty picture|plot r.csv ""|OUTPUT is empty: give the picture to draw
+plot: exponent twice|plot --exponent 1 --exponent 2 r.csv p.png|--exponent is given twice: give it once
+describe: dimension three times|systems lorenz96 --dimension 5 --dimension 6 --dimension 7|--dimension is given 3 times: give it once
 TABLE
 finish

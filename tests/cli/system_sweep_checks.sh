@@ -38,6 +38,7 @@ expect "lorenz by name is the Lorenz sweep with its name" \
 "$cli" sweep --system thomas --vary b=0.1:0.2:6 --output thomas.csv 300
 "$cli" sweep --system rossler --exponents 2 --vary a=0.1:0.3:3 --vary c=4:8:2 --output two.csv 300 b=0.25
 "$cli" sweep --system chen --vary a=0.1:0.3:3 --vary c=4:8:2 --output chen.csv 300 b=0.25
+sed 's/$/\r/' whole.csv > crlf.csv
 while IFS='|' read -r what file message; do
   kept=$(sum "$file")
   run sweep $grid --resume --output "$file" 300 b=0.25
@@ -50,6 +51,7 @@ another flow|thomas.csv|it is a sweep of thomas; this sweep is of rossler
 another flow with the same columns|chen.csv|is of chen; this sweep is of rossler
 the Lorenz form|lorenz.csv|it is a sweep of Lorenz in the form without --system, which has no system column; this sweep is of rossler
 another K|two.csv|its columns are not those of this sweep of rossler
+CR LF line ends|crlf.csv|its lines end in CR LF
 TABLE
 
 # The file is the user's: never overwritten, a failed write is an error.
@@ -67,6 +69,11 @@ expect "the Lorenz sweep refuses a flow's file naming both" \
 if [ "$plots" = 1 ]; then
   run plot whole.csv map.png
   expect "plot draws the map of two varied parameters" '[ $status = 0 ] && [ -s map.png ]'
+  head -1 whole.csv > header.csv
+  run plot header.csv header.png
+  expect "plot of a header alone: no rows to draw" '[ $status = 2 ] && grep -qF "header.csv has no rows to draw" err.txt && [ ! -e header.png ]'
+  run plot crlf.csv crlf.png
+  expect "plot refuses CR LF line ends, saying so" '[ $status = 2 ] && grep -qF "crlf.csv: its lines end in CR LF" err.txt && [ ! -e crlf.png ]'
   run plot thomas.csv line.png
   expect "plot refuses a line" '[ $status = 2 ] && grep -qF "varies 1 parameter of thomas (b): its picture is a map over two varied parameters" err.txt && [ ! -e line.png ]'
   run sweep $grid --output drawn.csv --plot drawn.png 300 b=0.25
@@ -78,6 +85,7 @@ if [ "$plots" = 1 ]; then
 fi
 
 refusals <<'TABLE'
+ends without digits|sweep --system rossler --vary a=-:.:2 --output out.csv 10|--vary a=-:.:2: FROM must be a decimal number
 an unknown parameter varied|sweep --system rossler --vary q=1:2:3 --output out.csv 10|--vary q=1:2:3: 'q' is not a parameter of rossler: the parameters of rossler are a, b, c
 varied and given|sweep --system rossler --vary a=1:2:3 --output out.csv 10 a=0.5|the parameter a is both varied (--vary) and given (a=0.5)
 given twice|sweep --system rossler --output out.csv 10 a=0.5 a=0.5|the parameter a is given twice
@@ -92,6 +100,9 @@ an unknown flow|sweep --system nope --output out.csv 10|there is no system 'nope
 resume to standard output|sweep --system rossler --resume 10|--resume needs --output FILE
 a bad shard|sweep --system rossler --shard 3/2 --output out.csv 10|--shard 3/2
 join without a pattern|join --system rossler --shards 2 --input part.csv --output out.csv 10|the pattern must hold {K}
+--system after --, an entry of Lorenz|sweep --vary R=1:2:2 --output out.csv -- 10 10 28 --system|Valore Errato: il valore di b deve essere un numero reale
+a flow twice|sweep --system rossler --system chen --output out.csv 10|--system is given twice: give it once
+join: shards twice|join --system rossler --shards 2 --shards 3 --input "p{K}.csv" --output out.csv 10|--shards is given twice: give it once
 join: an unknown parameter|join --system rossler --vary q=1:2:3 --shards 2 --input "p{K}.csv" --output out.csv 10|'q' is not a parameter of rossler
 TABLE
 finish

@@ -55,3 +55,17 @@ def check_rows(result, rows, names):
         assert bool(flat["ok"][i]) == (row["status"] == "ok")
         for name in names:
             assert same(flat[name][i], row[name]), (i, name, row)
+
+
+class Endless:
+    """A sequence of a billion values that refuses to give any: a sweep must
+    refuse it by its length, before converting (and so allocating) them."""
+
+    def __len__(self):
+        return 10**9
+
+    def __getitem__(self, i):
+        raise AssertionError("a sequence too long for any sweep was converted")
+
+    def __repr__(self):
+        return "Endless()"

@@ -15,7 +15,7 @@ import numpy as np
 import pytest
 
 import veltrano
-from conftest import ERROR_FIELDS, FIELDS, cli, rows_of, same
+from conftest import ERROR_FIELDS, FIELDS, Endless, cli, rows_of, same
 
 POINT = (5, 10, 28, 2.6667)
 FUNCTIONS = (veltrano.spectrum, veltrano.history, veltrano.sweep)
@@ -128,6 +128,9 @@ REFUSED = (
         ((17, 5882353), 100000001), ((10**4, 10**4, 2), 200000000),
         ((2**21, 2**21, 2**21), 2**63),  # one past the largest signed 64-bit number
         ((2**21, 2**21, 2**22), 2**64)]]  # zero in 64 bits
+    + [(veltrano.sweep, (5, 10, Endless(), 2.6667), {}, "the grid has 1000000000 points; a sweep has at most 100000000"),
+       (veltrano.sweep, (5, 10, [20, [28, 30]], 2.6667), {},
+        "Valore Errato: il valore di R deve essere un numero reale (a number or a 1-D sequence of numbers)")]
     + [(veltrano.sweep, (5, 10, [20, 28], 2.6667), keywords, message) for keywords, message in [
         (dict(output=""), PATH + "''"), (dict(output=28), PATH + "28"), (dict(output=b""), PATH + "b''"),
         (dict(output="a\0b.csv"), PATH + "'a\\x00b.csv'"), (dict(resume=True), "resume=True needs output=PATH"),

@@ -131,6 +131,13 @@ TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
     EXPECT_FALSE(reader.next());
     EXPECT_EQ(reader.error(), "f.csv line 3 is not row 1 of a sweep of rossler (a sweep's file, whole or with its "
                               "shards joined, starts at index 0)");
+    // A row of another flow in its place is named as such.
+    std::istringstream mixed(systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n' +
+                             replaced("12,rossler", "1,chen") + '\n');
+    SystemSweepRowReader mixedReader(mixed, form, "f.csv");
+    EXPECT_TRUE(mixedReader.next());
+    EXPECT_FALSE(mixedReader.next());
+    EXPECT_EQ(mixedReader.error(), "f.csv line 3 is a row of a sweep of chen, not of rossler");
 }
 
 // Lorenz keeps its trace check; the other flows check the exponents' sum
@@ -206,11 +213,14 @@ TEST(SystemSweepFile, TheFilesOfOtherSweepsAreRefusedNamingBoth) {
     ScratchFolder folder;
     const SystemSweep lu = sweepOf("lu", 3, 3);
     const std::string lorenzForm = fileOf(sweepHeader(false), sweepLines(lineOfR(3), {0, 3}, shortRun()));
+    const std::string own = wholeFile(lu);
+    const std::size_t secondRow = own.find('\n', own.find('\n') + 1) + 1;
     const struct {
         std::string text, says;
     } cases[] = {
         {wholeFile(sweepOf("chen", 3, 3)), "row 0 is of chen; this sweep is of lu"},
         {wholeFile(sweepOf("thomas", 3, 3)), "it is a sweep of thomas; this sweep is of lu"},
+        {own.substr(0, secondRow) + '\n' + own.substr(secondRow), "row 1 is an empty line"},
         {lorenzForm, "it is a sweep of Lorenz in the form without --system, which has no system column; this sweep is of lu"},
         {wholeFile(sweepOf("lu", 3, 2)), "its columns are not those of this sweep of lu: it has "
                                          "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status; this "

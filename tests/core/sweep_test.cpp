@@ -6,7 +6,6 @@
 #include <thread>
 #include <tuple>
 
-#include "kaplan_yorke.h"
 #include "sweep_grid.h"
 #include "sweep_runner.h"
 #include "system_exponents.h"
@@ -22,22 +21,6 @@ SweepSettings sweepSettings(int threads, std::int64_t intervals) {
 }
 
 }  // namespace
-
-TEST(KaplanYorke, CountsTheDimensionsThatDoNotShrink) {
-    const struct {
-        Triple exponents;
-        double dimension;
-    } cases[] = {
-        {{-0.1, -1, -2}, 0},                     // every direction contracts
-        {{0.5, 0.2, 0.1}, 3},                    // the sum is not negative
-        {{1, 0, -1}, 3},                         // a sum of exactly 0
-        {{0.9056, 0, -14.5723}, 2 + 0.9056 / 14.5723},  // the Lorenz attractor
-        {{-14.5723, 0.9056, 0}, 2 + 0.9056 / 14.5723},  // the order does not matter
-        {{2, -4, -5}, 1 + 2.0 / 4},
-        {{0, -1, -1}, 1},
-    };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(kaplanYorke(c.exponents), c.dimension) << c.exponents[0];
-}
 
 TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
     const struct {

@@ -332,13 +332,21 @@ TEST(SystemEngine, RefusesWhatItCannotRun) {
     for (const auto& r : results) EXPECT_EQ(r, ResultOf<Lorenz96>{});
 }
 
-TEST(KaplanYorke, OverAnyNumberOfExponents) {
+// Over any number of exponents in any order; three through Lorenz's Triple too.
+TEST(KaplanYorke, CountsTheDimensionsThatDoNotShrink) {
     const struct {
         std::vector<double> exponents;
         double dimension;
     } cases[] = {
         {{-1}, 0}, {{0.1}, 1}, {{0.5, -1}, 1.5}, {{1, 0.5, -0.2, -3}, 3 + 1.3 / 3}, {{-3, 1, -0.2, 0.5}, 3 + 1.3 / 3},
         {{1.7, 1.1, 0.9, 0.4, 0, -0.5, -1.2, -2.5}, 7 + 2.4 / 2.5}, {{0.3, 0.2}, 2}, {{}, 0},
+        {{-0.1, -1, -2}, 0}, {{1, 0, -1}, 3}, {{-14.5723, 0.9056, 0}, 2 + 0.9056 / 14.5723}, {{2, -4, -5}, 1.5},
+        {{0, -1, -1}, 1},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(kaplanYorke(c.exponents), c.dimension) << c.exponents.size();
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(kaplanYorke(c.exponents), c.dimension) << c.exponents.size();
+        if (c.exponents.size() == 3) {
+            EXPECT_DOUBLE_EQ(kaplanYorke(Triple{c.exponents[0], c.exponents[1], c.exponents[2]}), c.dimension);
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "sweep_file_writer.h"
 #include "sweep_rows.h"
 #include "sweep_runner.h"
 
@@ -43,6 +44,15 @@ inline std::string fileOf(const std::string& header, const std::vector<std::stri
     std::string text = header + '\n';
     for (const std::string& line : lines) text += line + '\n';
     return text;
+}
+
+// What went wrong with a sweep's file, "" if nothing did.
+inline std::string messageOf(const std::optional<SweepFileFailure>& failure) {
+    if (!failure) return "";
+    using K = SweepFileFailure::Kind;
+    const K kind = failure->kind;
+    return (kind == K::Refused ? "refused: " : kind == K::Failed ? "failed: " : kind == K::Stopped ? "stopped: " : "? ") +
+           failure->message;
 }
 
 }  // namespace veltrano::testing

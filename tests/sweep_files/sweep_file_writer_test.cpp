@@ -20,15 +20,6 @@ SweepFileJob jobOf(const std::string& output) {
     return job;
 }
 
-// What went wrong, "" if nothing did.
-std::string messageOf(const std::optional<SweepFileFailure>& failure) {
-    if (!failure) return "";
-    using K = SweepFileFailure::Kind;
-    const K kind = failure->kind;
-    return (kind == K::Refused ? "refused: " : kind == K::Failed ? "failed: " : kind == K::Stopped ? "stopped: " : "? ") +
-           failure->message;
-}
-
 }  // namespace
 
 TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileCutAnywhere) {

@@ -46,11 +46,6 @@ std::string wholeFile(const SystemSweep& sweep) {
     return text;
 }
 
-std::string messageOf(const std::optional<SweepFileFailure>& failure) {
-    if (!failure) return "";
-    return (failure->kind == SweepFileFailure::Kind::Refused ? "refused: " : "failed: ") + failure->message;
-}
-
 SystemSweepFileJob jobOf(const SystemSweep& sweep, const std::string& output) {
     SystemSweepFileJob job;
     job.sweep = sweep;

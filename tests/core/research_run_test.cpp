@@ -9,8 +9,10 @@
 #include "batch_means.h"
 #include "batched_exponents.h"
 #include "exponents.h"
+#include "flow_system.h"
 #include "recording_reporter.h"
 #include "reference_exponents.h"
+#include "system_exponents.h"
 
 using namespace veltrano;
 
@@ -18,6 +20,11 @@ namespace {
 
 RunSettings settingsOf(std::int64_t n, const reference::Options& o) {
     return {.intervals = n, .transient = o.transient, .initial = {o.x0, o.y0, o.z0}, .step = o.h,
+            .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
+}
+
+SystemSettings lorenzSettings(std::int64_t n, const reference::Options& o) {
+    return {.intervals = n, .transient = o.transient, .initial = {o.x0, o.y0, o.z0}, .exponents = 3, .step = o.h,
             .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
 }
 
@@ -53,6 +60,7 @@ std::vector<FlowParameters> mixedPoints() {
         {4.3037457386239693, 81.013903989996962, -69.208275327631839},
         {-52.869001188976796, -3.2124292861846202, 6.806045769197155},
         {-3.933130571921347, 21973.867258288792, -4.0756466481342457},
+        {0.25, 166, 1e-3}, {7e-5, -2.5, 0.5}, {10, 99.96, 8.0 / 3},  // tiny and negative parameters
     };
     std::mt19937_64 rng(11);
     std::uniform_real_distribution<double> exponent(-2, 2.6), extreme(-300, 300), mantissa(1, 10);
@@ -68,6 +76,11 @@ std::vector<FlowParameters> mixedPoints() {
 
 }  // namespace
 
+// runPoints and the engine of every flow called with Lorenz and three
+// exponents are the plain implementation to the last bit, on every path and
+// for every option; the flow engine's mean divergence is the constant trace
+// -(sigma + 1 + b), up to the rounding of the time and of the sum of the
+// steps' increments.
 TEST(ResearchRun, EveryOptionIsBitForBitThePlainImplementationOnEveryPath) {
     const struct {
         const char* name;
@@ -85,6 +98,8 @@ TEST(ResearchRun, EveryOptionIsBitForBitThePlainImplementationOnEveryPath) {
                             .errors = true, .batch = 5, .target = 0.8}},
     };
     const std::vector<FlowParameters> points = mixedPoints();
+    std::vector<ParametersOf<LorenzSystem>> flowPoints;
+    for (const FlowParameters& p : points) flowPoints.push_back({p.sv, p.rv, p.bv});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<reference::Result> want;
@@ -104,9 +119,25 @@ TEST(ResearchRun, EveryOptionIsBitForBitThePlainImplementationOnEveryPath) {
                 runPoints(path, static_cast<std::int16_t>(c.n), points, got);  // the window's own entry
             else
                 runPoints(path, settingsOf(c.n, c.options), points, got);
+            std::vector<ResultOf<LorenzSystem>> flow(points.size());
+            runSystemPoints<LorenzSystem>(path, LorenzSystem{}, lorenzSettings(c.n, c.options), flowPoints,
+                                          flow);
             for (std::size_t i = 0; i < points.size(); ++i) {
-                SCOPED_TRACE(testing::Message() << "sigma=" << points[i].sv << " R=" << points[i].rv << " b=" << points[i].bv);
+                const FlowParameters& p = points[i];
+                SCOPED_TRACE(testing::Message() << "sigma=" << p.sv << " R=" << p.rv << " b=" << p.bv);
                 expectSame(got[i], want[i]);
+                const auto& r = flow[i];
+                ASSERT_EQ(r.completed, !want[i].error);
+                EXPECT_EQ(bits(r.t), bits(want[i].t));
+                EXPECT_EQ(r.intervals, want[i].intervals);
+                EXPECT_EQ(r.batches, want[i].batches);
+                EXPECT_EQ(r.errorsKnown, want[i].errorsKnown);
+                EXPECT_EQ(r.exponents, 3u);
+                for (std::size_t k = 0; k < 3; ++k) {
+                    EXPECT_EQ(bits(r.expo[k]), bits(r.completed ? want[i].expo[k + 1] : 0.0)) << k;
+                    EXPECT_EQ(bits(r.halfWidth[k]), bits(r.errorsKnown ? want[i].halfWidth[k + 1] : 0.0)) << k;
+                }
+                if (r.completed) { EXPECT_NEAR(r.meanDivergence, -((p.sv + 1) + p.bv), 1e-9 * std::fabs(p.sv + 1 + p.bv)); }
             }
         }
     }

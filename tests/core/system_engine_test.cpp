@@ -42,79 +42,7 @@ void expectSameLeading(const SystemResult<N>& got, const SystemResult<M>& full, 
     EXPECT_EQ(bits(got.meanDivergence), bits(full.meanDivergence));
 }
 
-// Points that end in every way: chaos, order, a fault after some steps, a
-// fault at once, faults in the first reorthonormalisation, and points with
-// negative or tiny parameters.
-std::vector<ParametersOf<LorenzSystem>> lorenzPoints() {
-    return {{10, 28, 2.6667},
-            {300, 28, 2.6667},
-            {10, 0.5, 2.6667},
-            {1e200, 28, 2.6667},
-            {16, 45.92, 4},
-            {4.3037457386239693, 81.013903989996962, -69.208275327631839},
-            {-52.869001188976796, -3.2124292861846202, 6.806045769197155},
-            {-3.933130571921347, 21973.867258288792, -4.0756466481342457},
-            {0.25, 166, 1e-3},
-            {7e-5, -2.5, 0.5},
-            {10, 99.96, 8.0 / 3}};
-}
-
 }  // namespace
-
-// The engine written once, with Lorenz and its three exponents, is the
-// plain implementation (which runPoints has been since before the engine
-// was written once) to the last bit, on every path and for every option. Its
-// mean divergence is the constant trace -(sigma + 1 + b), up to the
-// rounding of the time and of the sum of the steps' increments.
-TEST(SystemEngine, LorenzWithThreeExponentsIsThePlainImplementationBitForBit) {
-    const struct {
-        const char* name;
-        std::int64_t n;
-        reference::Options options;
-    } cases[] = {
-        {"the window's experiment", 25, {}},
-        {"transient", 12, {.transient = 40}},
-        {"starting point", 25, {.x0 = -3.25, .y0 = 2.5, .z0 = 20}},
-        {"step and steps per interval", 30, {.h = 0.005, .stepsPerInterval = 7}},
-        {"error bars", 60, {.transient = 3, .errors = true, .batch = 4}},
-        {"target error", 400, {.errors = true, .batch = 3, .target = 0.4}},
-        {"everything", 90, {.transient = 7, .x0 = 0.5, .y0 = -1, .z0 = 9, .h = 0.0125, .stepsPerInterval = 11,
-                            .errors = true, .batch = 5, .target = 0.8}},
-    };
-    const auto points = lorenzPoints();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const SystemSettings settings = lorenzSettings(c.n, c.options);
-        int faults = 0;
-        for (SimdPath path : availablePaths()) {
-            SCOPED_TRACE(pathName(path));
-            std::vector<ResultOf<LorenzSystem>> got(points.size());
-            runSystemPoints<LorenzSystem>(path, LorenzSystem{}, settings, points, got);
-            for (std::size_t i = 0; i < points.size(); ++i) {
-                const auto& p = points[i];
-                SCOPED_TRACE(testing::Message() << "sigma=" << p[0] << " R=" << p[1] << " b=" << p[2]);
-                const reference::Result want = reference::lyapunovSpectrum(c.n, p[0], p[1], p[2], c.options);
-                const auto& r = got[i];
-                faults += want.error;
-                ASSERT_EQ(r.completed, !want.error);
-                EXPECT_EQ(bits(r.t), bits(want.t));
-                EXPECT_EQ(r.intervals, want.intervals);
-                EXPECT_EQ(r.batches, want.batches);
-                EXPECT_EQ(r.errorsKnown, want.errorsKnown);
-                EXPECT_EQ(r.exponents, 3u);
-                for (std::size_t k = 0; k < 3; ++k) {
-                    EXPECT_EQ(bits(r.expo[k]), bits(r.completed ? want.expo[k + 1] : 0.0)) << k;
-                    EXPECT_EQ(bits(r.halfWidth[k]), bits(r.errorsKnown ? want.halfWidth[k + 1] : 0.0)) << k;
-                }
-                if (r.completed) {
-                    const double trace = -((p[0] + 1) + p[2]);
-                    EXPECT_NEAR(r.meanDivergence, trace, 1e-9 * std::fabs(trace));
-                }
-            }
-        }
-        EXPECT_GE(faults, 4);
-    }
-}
 
 // Gram-Schmidt gives vector j what vectors 0..j-1 leave it, and each
 // tangent vector moves alone along the same orbit: the first k exponents

@@ -76,8 +76,10 @@ std::string parse(const std::vector<std::string_view>& args, Args& parsed) {
 }  // namespace
 
 bool choosesEquations(const std::vector<std::string_view>& args) {
-    for (const std::string_view a : args)
+    for (const std::string_view a : args) {
+        if (a == "--") return false;  // what follows is entries, whatever it says
         if (a == "--equations" || a.starts_with("--equations=")) return true;
+    }
     return false;
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "equation_text.h"
+#include "system_entries.h"
+#include "text_digest.h"
 
 namespace veltrano::cli {
 
@@ -31,6 +33,48 @@ EquationFile readEquationFile(std::string_view path) {
     }
     if (std::ferror(in)) return {{}, std::string("cannot read ").append(standardInput ? "the standard input" : name)};
     return file;
+}
+
+SystemDescription describeEquations(const equations::Equations& e, std::string name) {
+    SystemDescription d;
+    d.name = std::move(name);
+    d.dimension = e.dimension();
+    d.variables = e.variables;
+    for (std::size_t i = 0; i < e.parameters.size(); ++i)
+        d.parameters.push_back({e.parameters[i], e.defaults[i], e.defaults[i], e.defaults[i]});
+    d.start = e.initial;
+    return d;
+}
+
+std::variant<SystemDescription, std::string> typedFlowOf(std::string_view path) {
+    EquationFile file = readEquationFile(path);
+    if (!file.error.empty()) return file.error;
+    try {
+        SystemDescription flow =
+            describeEquations(equations::parseEquations(file.text), "equations:" + equations::sha256Hex(file.text));
+        flow.title = "your equations";
+        flow.text = std::move(file.text);
+        return flow;
+    } catch (const equations::EquationError& error) {
+        return std::string(path == "-" ? "standard input" : path).append(", ").append(error.what());
+    }
+}
+
+std::variant<SystemDescription, std::string> chooseFlow(std::string_view system, std::string_view dimension,
+                                                        std::string_view equationsPath) {
+    if (equationsPath.empty()) {
+        if (system.empty()) return std::string("--system NAME or --equations FILE is required");
+        return chooseSystem(system, dimension);
+    }
+    if (!system.empty()) return std::string("--system and --equations exclude each other: give one flow");
+    if (!dimension.empty())
+        return std::string("--dimension is for a flow of the catalogue: typed equations have the dimension of "
+                           "their text");
+    return typedFlowOf(equationsPath);
+}
+
+std::string flowTitle(const SystemDescription& flow) {
+    return flow.text.empty() ? systemField(flow) : std::string("your equations");
 }
 
 }  // namespace veltrano::cli

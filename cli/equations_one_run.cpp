@@ -73,23 +73,13 @@ std::string parse(const std::vector<std::string_view>& args, Args& parsed) {
     return {};
 }
 
-// What the entries' checks need of a flow.
-SystemDescription describe(const equations::Equations& e) {
-    SystemDescription d;
-    d.name = "the typed system";
-    d.dimension = e.dimension();
-    d.variables = e.variables;
-    for (std::size_t i = 0; i < e.parameters.size(); ++i)
-        d.parameters.push_back({e.parameters[i], e.defaults[i], e.defaults[i], e.defaults[i]});
-    d.start = e.initial;
-    return d;
-}
-
 }  // namespace
 
 bool choosesEquations(const std::vector<std::string_view>& args) {
-    for (const std::string_view a : args)
+    for (const std::string_view a : args) {
+        if (a == "--") return false;  // what follows is entries, whatever it says
         if (a == "--equations" || a.starts_with("--equations=")) return true;
+    }
     return false;
 }
 
@@ -106,7 +96,7 @@ int runEquationsOne(const std::vector<std::string_view>& args) {
                     std::string(given.file == "-" ? "standard input" : given.file).append(", ").append(error.what()),
                     kExitRefused);
     }
-    const SystemDescription description = describe(e);
+    const SystemDescription description = describeEquations(e, "the typed system");
     const auto checked = checkSystemEntries(description, given.entries);
     if (const auto* why = std::get_if<std::string>(&checked)) return fail(kForm, *why, kExitRefused);
     const SystemEntries& entries = std::get<SystemEntries>(checked);

@@ -115,7 +115,9 @@ const char* const kSystemHistoryAbout =
     "existing file is never overwritten). Exit status: 0 done, 1 the rows could\n"
     "not be written, 2 bad usage or a refused entry, option or file (nothing is\n"
     "written), 3 an arithmetic error stopped the computation after the rows so\n"
-    "far. --plot draws the rows written, as plot draws their file.";
+    "far. --plot draws the rows written, as plot draws their file. --equations\n"
+    "FILE (-: standard input) takes the flow typed in FILE instead of --system;\n"
+    "system is then equations: and the SHA-256 of the text.";
 
 const char* const kSweepAbout =
     "The spectrum over a line or a grid of parameters: CSV with the header\n"
@@ -182,7 +184,9 @@ const char* const kSystemSweepAbout =
     "--output, --resume, --shard, --threads and the research options are those of\n"
     "the Lorenz sweep; --resume continues only a file of the same flow, dimension,\n"
     "K and columns, and refuses any other (another flow's, the Lorenz form's\n"
-    "without a system column) naming both.";
+    "without a system column) naming both. --equations FILE (-: standard input)\n"
+    "takes the flow typed in FILE instead of --system; system is then equations:\n"
+    "and the SHA-256 of the text, other equations' files refused as another flow's.";
 
 const char* const kSystemJoinAbout =
     "The whole sweep of a flow of the catalogue from the files of its M shards,\n"

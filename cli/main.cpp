@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "equations_one_run.h"
 #include "help_texts.h"
 #include "history_form.h"
 #include "join_form.h"
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
         return print(helpText({forms[0].command, forms[1].command, systemForms[1].command, forms[2].command,
                                systemForms[2].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
-    const bool system = choosesSystem(std::vector<std::string_view>(args.begin() + std::min<std::size_t>(2, args.size()), args.end()));
+    const std::vector<std::string_view> rest(args.begin() + std::min<std::size_t>(2, args.size()), args.end());
+    const bool system = choosesSystem(rest) || choosesEquations(rest);
     for (const Form& lorenzForm : forms) {
         if (first != lorenzForm.command->get_name()) continue;
         const Form* systemForm = nullptr;

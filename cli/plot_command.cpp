@@ -65,6 +65,15 @@ std::optional<SystemDescription> flowOfField(const std::string& field) {
     return system;
 }
 
+// Whether `field` names typed equations: "equations:" and the 64 hexadecimal
+// digits of their text's SHA-256. Their files are drawn as they are (the
+// text is not at hand to check them against).
+bool typedField(std::string_view field) {
+    constexpr std::string_view prefix = "equations:";
+    return field.size() == prefix.size() + 64 && field.starts_with(prefix) &&
+           field.find_first_not_of("0123456789abcdef", prefix.size()) == std::string_view::npos;
+}
+
 // The exponent asked with --exponent (`given`, empty: none, 0) of a file
 // that holds k of them; `name` is the file, empty for a Lorenz file.
 std::variant<int, std::string> exponentOf(const std::string& given, std::size_t k, const std::string& name) {
@@ -94,14 +103,19 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
     std::vector<std::string> names;
     if (system)
         for (const ParameterDescription& p : system->parameters) names.push_back(p.name);
-    if (!system || names != form->parameters)
+    const bool typed = typedField(form->system);
+    if (typed) names = form->parameters;
+    if ((!system && !typed) || names != form->parameters)
         return name + " is a sweep of " + form->system + ", which is not a flow of the catalogue with these parameters";
     const auto only = exponentOf(exponent, form->exponents, name);
     if (const auto* why = std::get_if<std::string>(&only)) return *why;
     const std::size_t k = static_cast<std::size_t>(std::max(std::get<int>(only), 1));
     std::optional<pictures::SystemSweepMap> map;
     const auto found = systemSweepFileMap(
-        in, *form, name, [&](const SystemGrid& grid) { map.emplace(grid, form->system, form->parameters, k - 1); },
+        in, *form, name,
+        [&](const SystemGrid& grid) {
+            map.emplace(grid, typed ? std::string("your equations") : form->system, form->parameters, k - 1);
+        },
         [&](const SystemSweepPoint& p, PointStatus status) { map->add(p, status); });
     if (const auto* why = std::get_if<std::string>(&found)) return *why;
     return map->heatMap();
@@ -129,10 +143,11 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
     const auto row = csvFields(firstRow);
     const std::string system = row.size() > 1 ? std::string(row[1]) : std::string();
     const std::optional<SystemDescription> flow = flowOfField(system);
-    if (!flow && !system.empty() && std::isalpha(static_cast<unsigned char>(system[0])))
+    const bool typed = typedField(system);
+    if (!flow && !typed && !system.empty() && std::isalpha(static_cast<unsigned char>(system[0])))
         return name + " is a history of " + system + ", which is not a flow of the catalogue";
-    if (!flow) return name + " line 2 is not a row of a history of a flow";
-    if (k > flow->dimension)
+    if (!flow && !typed) return name + " line 2 is not a row of a history of a flow";
+    if (flow && k > flow->dimension)
         return name + " holds lambda1 to lambda" + std::to_string(k) + " of " + system + ", a flow of dimension " +
                std::to_string(flow->dimension);
     const auto only = exponentOf(exponent, k, name);
@@ -144,7 +159,7 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
                     r->halfWidth ? std::span<const double>(*r->halfWidth) : std::span<const double>());
     if (!rows.error().empty()) return rows.error();
     if (picture.empty()) return name + " has no rows to draw";
-    return pictures::flowHistoryChart(picture, system, std::get<int>(only));
+    return pictures::flowHistoryChart(picture, typed ? std::string("your equations") : system, std::get<int>(only));
 }
 
 }  // namespace

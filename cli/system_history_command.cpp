@@ -10,6 +10,7 @@
 #include <span>
 #include <variant>
 
+#include "equation_file.h"
 #include "fault_text.h"
 #include "history_file_rows.h"
 #include "history_picture.h"
@@ -69,7 +70,7 @@ int runSystemHistory(const SystemHistoryOptions& options) {
         return fail("history", "cannot write the rows to " + where + ": " + std::strerror(error), kExitFailed);
     if (!end.completed) std::cerr << kComputationErrorText << '\n';
     if (!options.plotFile.empty() && !picture.empty())
-        if (const std::string why = writePictureFile(pictures::flowHistoryChart(picture, system), options.plotFile);
+        if (const std::string why = writePictureFile(pictures::flowHistoryChart(picture, flowTitle(options.system)), options.plotFile);
             !why.empty())
             return fail("history", why, kExitFailed);
     return end.completed ? kExitOk : kExitArithmetic;

@@ -7,6 +7,7 @@
 #include "help_texts.h"
 #include "plot_plugin.h"
 #include "research_options.h"
+#include "equation_file.h"
 #include "system_entries.h"
 #include "system_history_command.h"
 #include "system_run_settings.h"
@@ -17,7 +18,7 @@ Form addSystemHistoryForm(CLI::App& app) {
     CLI::App& command = addFormCommand(app, "history", kSystemHistoryAbout);
     struct Texts {
         std::vector<std::string> entries;
-        std::string system, dimension, exponents, every, output, plot;
+        std::string system, equations, dimension, exponents, every, output, plot;
         ResearchTexts research;
     };
     auto texts = std::make_shared<Texts>();
@@ -26,8 +27,9 @@ Form addSystemHistoryForm(CLI::App& app) {
                        "defaults)")
         ->option_text(" ");
     command.add_option("--system", texts->system, "the flow of the catalogue ('veltrano-cli systems' lists them)")
-        ->option_text("NAME")
-        ->required();
+        ->option_text("NAME");
+    command.add_option("--equations", texts->equations, "the flow typed in FILE (-: standard input), instead of --system")
+        ->option_text("FILE");
     command.add_option("--dimension", texts->dimension, "the dimension D of a flow whose dimension is chosen")
         ->option_text("D");
     command.add_option("--exponents", texts->exponents, "the K leading exponents only (1 <= K <= D, default D)")
@@ -49,7 +51,8 @@ Form addSystemHistoryForm(CLI::App& app) {
     refuseEmptyValues(command);
 
     return {&command, [texts] {
-        const auto chosen = chooseSystem(unmarked(texts->system), unmarked(texts->dimension));
+        const auto chosen =
+            chooseFlow(unmarked(texts->system), unmarked(texts->dimension), unmarked(texts->equations));
         if (const auto* why = std::get_if<std::string>(&chosen)) return fail("history", *why, kExitRefused);
         SystemHistoryOptions options{std::get<SystemDescription>(chosen), {}, {}, 1, unmarked(texts->output), {}};
         const SystemDescription& system = options.system;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "equation_file.h"
 #include "output_file.h"
 #include "picture_file.h"
 #include "report.h"
@@ -24,7 +25,7 @@ int runSystemSweepCommand(const SystemSweepOptions& options) {
     if (!options.plotFile.empty()) {
         std::vector<std::string> names;
         for (const ParameterDescription& p : options.sweep.system.parameters) names.push_back(p.name);
-        map.emplace(options.sweep.grid, systemField(options.sweep.system), std::move(names), 0);
+        map.emplace(options.sweep.grid, flowTitle(options.sweep.system), std::move(names), 0);
     }
     // A closed pipe is a failed write, said as such, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);

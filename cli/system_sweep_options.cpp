@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "command_line.h"
+#include "equation_file.h"
 #include "research_rules.h"
 #include "system_entries.h"
 #include "system_run_settings.h"
@@ -10,7 +11,9 @@
 namespace veltrano::cli {
 
 void addSystemSweepOptions(CLI::App& command, SystemSweepTexts& texts) {
-    command.add_option("--system", texts.system, "the flow of the catalogue to sweep")->option_text("NAME")->required();
+    command.add_option("--system", texts.system, "the flow of the catalogue to sweep")->option_text("NAME");
+    command.add_option("--equations", texts.equations, "the flow typed in FILE (-: standard input), instead of --system")
+        ->option_text("FILE");
     command.add_option("--dimension", texts.dimension, "the dimension D of a flow whose dimension is chosen")
         ->option_text("D");
     command.add_option("--exponents", texts.exponents, "the K leading exponents only (1 <= K <= D, default D)")
@@ -30,7 +33,7 @@ void addSystemSweepOptions(CLI::App& command, SystemSweepTexts& texts) {
 }
 
 std::variant<SystemSweep, std::string> checkedSystemSweep(const SystemSweepTexts& texts) {
-    const auto chosen = chooseSystem(unmarked(texts.system), unmarked(texts.dimension));
+    const auto chosen = chooseFlow(unmarked(texts.system), unmarked(texts.dimension), unmarked(texts.equations));
     if (const auto* why = std::get_if<std::string>(&chosen)) return *why;
     SystemSweep sweep{std::get<SystemDescription>(chosen), {}, {}};
     const SystemDescription& system = sweep.system;

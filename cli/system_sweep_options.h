@@ -18,7 +18,7 @@ namespace veltrano::cli {
 // What defines a sweep of a flow of the catalogue on the command line (sweep
 // and join with --system), as typed.
 struct SystemSweepTexts {
-    std::string system, dimension, exponents;
+    std::string system, equations, dimension, exponents;
     std::vector<std::string> vary;
     std::vector<std::string> entries;  // N, then NAME=VALUE
     ResearchTexts research;            // its --initial holds the flow's start

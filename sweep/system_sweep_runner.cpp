@@ -6,29 +6,41 @@
 
 #include "block_queue.h"
 #include "system_exponents.h"
-#include "visit_system.h"
+#include "visit_flow.h"
 
 namespace veltrano {
 
 namespace {
 
-// Calls `run(system)` with the flow as its own type once the settings and
-// the number of parameters are known to fit it.
+// Calls `run(system)` with the flow as its own type (typed equations
+// compiled for `path`) once the settings and the number of parameters are
+// known to fit it.
 template <class Run>
-void withSystem(std::string_view name, std::size_t dimension, const SystemSettings& settings,
+void withSystem(const SystemDescription& flow, SimdPath path, const SystemSettings& settings,
                 std::size_t parameters, Run&& run) {
-    const bool known = visitSystem(name, dimension, [&](const auto& system) {
+    const bool known = visitFlow(flow, path, [&](const auto& system) {
         using System = std::decay_t<decltype(system)>;
-        if (parameters != System::kParameters)
-            throw std::invalid_argument(std::string(name) + " has " + std::to_string(System::kParameters) +
+        // Typed equations have room for more parameters than their text names.
+        const bool fits = flow.text.empty() ? parameters == System::kParameters
+                                            : parameters == flow.parameters.size() && parameters <= System::kParameters;
+        if (!fits)
+            throw std::invalid_argument(flow.name + " has " +
+                                        std::to_string(flow.text.empty() ? System::kParameters : flow.parameters.size()) +
                                         " parameters, not " + std::to_string(parameters));
         // No point: only the settings are checked, here, before any thread starts.
-        runSystemPoints<System>(SimdPath::Lanes128, system, settings, {}, {});
+        runSystemPoints<System>(path, system, settings, {}, {});
         run(system);
     });
     if (!known)
-        throw std::invalid_argument("there is no flow " + std::string(name) + " of dimension " +
-                                    std::to_string(dimension));
+        throw std::invalid_argument("there is no flow " + flow.name + " of dimension " +
+                                    std::to_string(flow.dimension));
+}
+
+SystemDescription named(std::string_view name, std::size_t dimension) {
+    SystemDescription flow;
+    flow.name = std::string(name);
+    flow.dimension = dimension;
+    return flow;
 }
 
 // The points into the flow's own form, computed, and widened into `out`.
@@ -46,8 +58,13 @@ void compute(const System& system, SimdPath path, const SystemSettings& settings
 
 bool runSystemSweep(std::string_view name, std::size_t dimension, const SystemGrid& grid, IndexRange range,
                     const SystemSweepSettings& settings, const SystemSweepSink& sink) {
+    return runSystemSweep(named(name, dimension), grid, range, settings, sink);
+}
+
+bool runSystemSweep(const SystemDescription& flow, const SystemGrid& grid, IndexRange range,
+                    const SystemSweepSettings& settings, const SystemSweepSink& sink) {
     bool finished = true;
-    withSystem(name, dimension, settings.run, grid.base.size(), [&](const auto& system) {
+    withSystem(flow, settings.path, settings.run, grid.base.size(), [&](const auto& system) {
         const BlockPlan plan{settings.threads,
                              settings.pointsPerBlock > 0
                                  ? settings.pointsPerBlock
@@ -63,7 +80,9 @@ bool runSystemSweep(std::string_view name, std::size_t dimension, const SystemGr
             }
             compute(
                 system, settings.path, settings.run, done.size(),
-                [&](std::size_t i, std::span<double> p) { std::copy_n(done[i].parameters.begin(), p.size(), p.begin()); },
+                [&](std::size_t i, std::span<double> p) {
+                    std::copy_n(done[i].parameters.begin(), std::min(p.size(), done[i].parameters.size()), p.begin());
+                },
                 results.data(), usage, settings.stop);
             for (std::size_t i = 0; i < done.size(); ++i) done[i].result = results[i];
         };
@@ -75,15 +94,23 @@ bool runSystemSweep(std::string_view name, std::size_t dimension, const SystemGr
 std::vector<AnySystemResult> runSystemPointList(std::string_view name, std::size_t dimension, SimdPath path,
                                                 const SystemSettings& settings,
                                                 std::span<const std::vector<double>> points) {
+    return runSystemPointList(named(name, dimension), path, settings, points);
+}
+
+std::vector<AnySystemResult> runSystemPointList(const SystemDescription& flow, SimdPath path,
+                                                const SystemSettings& settings,
+                                                std::span<const std::vector<double>> points) {
     if (points.empty()) return {};
     std::vector<AnySystemResult> results(points.size());
     const std::size_t parameters = points[0].size();
-    withSystem(name, dimension, settings, parameters, [&](const auto& system) {
+    withSystem(flow, path, settings, parameters, [&](const auto& system) {
         for (const auto& p : points)
             if (p.size() != parameters) throw std::invalid_argument("every point must have as many parameters");
         compute(
             system, path, settings, points.size(),
-            [&](std::size_t i, std::span<double> p) { std::copy_n(points[i].begin(), p.size(), p.begin()); },
+            [&](std::size_t i, std::span<double> p) {
+                std::copy_n(points[i].begin(), std::min(p.size(), points[i].size()), p.begin());
+            },
             results.data(), nullptr, nullptr);
     });
     return results;

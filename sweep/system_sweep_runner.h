@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "simd_path.h"
+#include "system_description.h"
 #include "system_grid.h"
 #include "system_run.h"
 
@@ -62,10 +63,20 @@ struct SystemSweepSettings {
 bool runSystemSweep(std::string_view system, std::size_t dimension, const SystemGrid& grid, IndexRange range,
                     const SystemSweepSettings& settings, const SystemSweepSink& sink);
 
+// As runSystemSweep, of the flow `flow`: one of the catalogue or typed
+// equations (compiled for the settings' path).
+bool runSystemSweep(const SystemDescription& flow, const SystemGrid& grid, IndexRange range,
+                    const SystemSweepSettings& settings, const SystemSweepSink& sink);
+
 // The points listed, computed as runSystemSweep computes them (on the
 // calling thread); the same refusals.
 [[nodiscard]] std::vector<AnySystemResult> runSystemPointList(std::string_view system, std::size_t dimension,
                                                               SimdPath path, const SystemSettings& settings,
+                                                              std::span<const std::vector<double>> points);
+
+// As runSystemPointList, of the flow `flow` (typed equations too).
+[[nodiscard]] std::vector<AnySystemResult> runSystemPointList(const SystemDescription& flow, SimdPath path,
+                                                              const SystemSettings& settings,
                                                               std::span<const std::vector<double>> points);
 
 }  // namespace veltrano

@@ -1,9 +1,10 @@
 #include "system_history_run.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "system_exponents.h"
-#include "visit_system.h"
+#include "visit_flow.h"
 
 namespace veltrano {
 
@@ -13,10 +14,11 @@ SystemHistoryEnd runSystemHistory(const SystemDescription& system, const SystemS
                                   const std::atomic<bool>* stop, std::atomic<std::int64_t>* done) {
     SystemHistoryEnd end;
     SystemHistoryRow line;
-    visitSystem(system.name, system.dimension, [&](const auto& flow) {
+    // A single run takes the two lanes of Lanes128.
+    visitFlow(system, SimdPath::Lanes128, [&](const auto& flow) {
         using Flow = std::decay_t<decltype(flow)>;
         ParametersOf<Flow> point{};
-        for (std::size_t i = 0; i < point.size(); ++i) point[i] = parameters[i];
+        std::copy_n(parameters.begin(), std::min(point.size(), parameters.size()), point.begin());
         const auto result = runSystemObserved(
             flow, settings, point,
             [&](const IntervalStateOf<Flow>& state) {

@@ -67,7 +67,7 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSystemSweepFile(
         std::vector<std::vector<double>> points;
         for (const SampledLine& s : sampled) points.push_back(sweep.grid.pointAt(s.index));
         const auto results =
-            runSystemPointList(sweep.system.name, sweep.system.dimension, widestPath(), sweep.run, points);
+            runSystemPointList(sweep.system, widestPath(), sweep.run, points);
         for (std::size_t i = 0; i < sampled.size(); ++i) {
             const SystemSweepPoint computed{sampled[i].index, points[i], results[i]};
             if (systemSweepRow(form, computed, systemPointStatus(sweep, computed)) != sampled[i].line)

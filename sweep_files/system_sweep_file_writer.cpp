@@ -25,7 +25,7 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
         settings.path = widestPath();
         settings.run = sweep.run;
         settings.stop = job.stop;
-        return runSystemSweep(sweep.system.name, sweep.system.dimension, sweep.grid, {from, rows.range.end}, settings,
+        return runSystemSweep(sweep.system, sweep.grid, {from, rows.range.end}, settings,
                               [&](std::span<const SystemSweepPoint> points) {
                                   block.clear();
                                   for (const SystemSweepPoint& p : points) {

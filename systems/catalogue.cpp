@@ -26,6 +26,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = sigma*(y - x)", "y' = R*x - y - x*z", "z' = -b*z + x*y"},
         "E. N. Lorenz, \"Deterministic nonperiodic flow\", J. Atmos. Sci. 20, 130-141 (1963)",
         {{{0.9056, 0, -14.5723}, 4, {10, 28, 8.0 / 3}, {1, 1, 1}, std::string(kSprottCommon)}},
+        {},
     });
     c.push_back({
         "rossler",
@@ -39,6 +40,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = -y - z", "y' = x + a*y", "z' = b + z*(x - c)"},
         "O. E. Rössler, \"An equation for continuous chaos\", Phys. Lett. A 57, 397-398 (1976)",
         {{{0.0714, 0, -5.3943}, 4, {0.2, 0.2, 5.7}, {1, 1, 1}, std::string(kSprottCommon)}},
+        {},
     });
     c.push_back({
         "chen",
@@ -52,6 +54,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = a*(y - x)", "y' = (c - a)*x - x*z + c*y", "z' = x*y - b*z"},
         "G. Chen and T. Ueta, \"Yet another chaotic attractor\", Int. J. Bifurcation Chaos 9, 1465-1466 (1999)",
         {},
+        {},
     });
     c.push_back({
         "lu",
@@ -64,6 +67,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {1, 1, 1},
         {"x' = a*(y - x)", "y' = -x*z + c*y", "z' = x*y - b*z"},
         "J. Lü and G. Chen, \"A new chaotic attractor coined\", Int. J. Bifurcation Chaos 12, 659-661 (2002)",
+        {},
         {},
     });
     c.push_back({
@@ -79,6 +83,7 @@ std::vector<SystemDescription> makeCatalogue() {
         "R. Thomas, \"Deterministic chaos seen in terms of feedback circuits: analysis, synthesis, "
         "'labyrinth chaos'\", Int. J. Bifurcation Chaos 9, 1889-1905 (1999)",
         {},
+        {},
     });
     c.push_back({
         "halvorsen",
@@ -91,6 +96,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {-5, 0, 0},
         {"x' = -a*x - 4*y - 4*z - y*y", "y' = -a*y - 4*z - 4*x - z*z", "z' = -a*z - 4*x - 4*y - x*x"},
         "A. Halvorsen, unpublished; in J. C. Sprott, Chaos and Time-Series Analysis (Oxford University Press, 2003)",
+        {},
         {},
     });
     c.push_back({
@@ -107,6 +113,7 @@ std::vector<SystemDescription> makeCatalogue() {
         "1695-1697 (1985); in this form case A of J. C. Sprott, \"Some simple chaotic flows\", Phys. Rev. E 50, "
         "R647-R650 (1994)",
         {{{0.014, 0, -0.014}, 3, {}, {0, 5, 0}, "J. C. Sprott, Phys. Rev. E 50, R647-R650 (1994), Table I"}},
+        {},
     });
     c.push_back({
         "sprott-b",
@@ -120,6 +127,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = y*z", "y' = x - y", "z' = 1 - x*y"},
         "J. C. Sprott, \"Some simple chaotic flows\", Phys. Rev. E 50, R647-R650 (1994), case B",
         {{{0.210, 0, -1.210}, 3, {}, {0.05, 0.05, 0.05}, "J. C. Sprott, Phys. Rev. E 50, R647-R650 (1994), Table I"}},
+        {},
     });
     c.push_back({
         "sprott-jerk",
@@ -133,6 +141,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = y", "y' = z", "z' = -x + y*y - A*z"},
         "J. C. Sprott, \"Simplest dissipative chaotic flow\", Phys. Lett. A 228, 271-274 (1997)",
         {{{0.0550, 0, -2.0720}, 4, {2.017}, {-0.5, 0, 0}, "J. C. Sprott, Phys. Lett. A 228, 271-274 (1997)"}},
+        {},
     });
     c.push_back({
         "rabinovich-fabrikant",
@@ -146,6 +155,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = y*(z - 1 + x*x) + gamma*x", "y' = x*(3*z + 1 - x*x) + gamma*y", "z' = -2*z*(alpha + x*y)"},
         "M. I. Rabinovich and A. L. Fabrikant, \"Stochastic self-modulation of waves in nonequilibrium media\", "
         "Sov. Phys. JETP 50, 311-317 (1979)",
+        {},
         {},
     });
     c.push_back({
@@ -168,6 +178,7 @@ std::vector<SystemDescription> makeCatalogue() {
         "J. L. Hindmarsh and R. M. Rose, \"A model of neuronal bursting using three coupled first order "
         "differential equations\", Proc. R. Soc. Lond. B 221, 87-102 (1984)",
         {},
+        {},
     });
     c.push_back({
         "lorenz84",
@@ -180,6 +191,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {1, 1, 1},
         {"x' = -y*y - z*z - a*x + a*F", "y' = x*y - b*x*z - y + G", "z' = b*x*y + x*z - z"},
         "E. N. Lorenz, \"Irregularity: a fundamental property of the atmosphere\", Tellus A 36, 98-110 (1984)",
+        {},
         {},
     });
     c.push_back({
@@ -194,6 +206,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = -kappa*x + lambda*y - y*z", "y' = x", "z' = -z + y*y"},
         "A. M. Rucklidge, \"Chaos in models of double convection\", J. Fluid Mech. 237, 209-229 (1992)",
         {},
+        {},
     });
     c.push_back({
         "arneodo",
@@ -207,6 +220,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {"x' = y", "y' = z", "z' = -a*x - b*y - z + c*x*x*x"},
         "A. Arneodo, P. Coullet and C. Tresser, \"Possible new strange attractors with spiral structure\", "
         "Commun. Math. Phys. 79, 573-579 (1981)",
+        {},
         {},
     });
     // Energy (px^2 + py^2 + x^2 + y^2) / 2 + x^2 y - y^3 / 3 = 1/8 at
@@ -225,6 +239,7 @@ std::vector<SystemDescription> makeCatalogue() {
         "M. Hénon and C. Heiles, \"The applicability of the third integral of motion: some numerical "
         "experiments\", Astron. J. 69, 73-79 (1964)",
         {},
+        {},
     });
     c.push_back({
         "lorenz96",
@@ -239,6 +254,7 @@ std::vector<SystemDescription> makeCatalogue() {
         {},
         "E. N. Lorenz, \"Predictability: a problem partly solved\", Proc. Seminar on Predictability, ECMWF, "
         "Reading, vol. 1, 1-18 (1996)",
+        {},
         {},
     });
     return c;

@@ -50,6 +50,10 @@ struct SystemDescription {
     std::vector<std::string> equations;
     std::string source;                      // the paper that introduced the flow
     std::vector<PublishedSpectrum> spectra;  // empty where none is cited
+    // Typed equations: their whole text, which the runs compile (the name is
+    // then "equations:" and the text's SHA-256); empty for a flow of the
+    // catalogue.
+    std::string text;
 };
 
 // Every flow of the catalogue, at its default dimension, in a fixed order.

@@ -633,7 +633,7 @@ void ExplorerWindow::openPoint(CellPosition cell) {
     }
     panelDock_->show();
     if (s.system) {
-        panel_->question(point_panel::FlowPoint{s.system->name, s.system->dimension,
+        panel_->question(point_panel::FlowPoint{s.system->name, s.system->equations, s.system->dimension,
                                                 systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s)});
         return;
     }

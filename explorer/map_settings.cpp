@@ -1,7 +1,10 @@
 #include "map_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+
+#include "flow_point.h"
 
 namespace veltrano::explorer {
 
@@ -55,6 +58,7 @@ std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int col
 }
 
 SystemDescription descriptionOf(const SystemMap& m) {
+    if (!m.equations.empty()) return point_panel::typedDescription(m.equations);
     if (auto flow = findSystem(m.name, m.dimension)) return *flow;
     return {};
 }
@@ -189,10 +193,30 @@ std::string systemVary(const SystemDescription& flow, std::size_t index, const M
     return flow.parameters[index].name + '=' + exactText(a.from) + ':' + exactText(a.to) + ':' + wholeText(a.count);
 }
 
+// A typed flow's text as a here-document: every line as typed, ended by a
+// line EOF that the text cannot hold (another marker where it does).
+std::string hereDocument(const std::string& text, std::string& marker) {
+    marker = "EOF";
+    const auto holds = [&](const std::string& m) {
+        std::size_t at = 0;
+        while (at <= text.size()) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            if (text.compare(at, end - at, m) == 0) return true;
+            at = end + 1;
+        }
+        return false;
+    };
+    while (holds(marker)) marker += '_';
+    std::string body = text;
+    if (!body.empty() && body.back() != '\n') body += '\n';
+    return body + marker + '\n';
+}
+
 std::string systemCommandLine(const MapSettings& s) {
     const SystemMap& m = *s.system;
     const SystemDescription flow = descriptionOf(m);
-    std::string line = "veltrano-cli sweep --system " + m.name;
+    std::string line = m.equations.empty() ? "veltrano-cli sweep --system " + m.name
+                                           : std::string("veltrano-cli sweep --equations -");
     if (flow.dimensionChoice) line += " --dimension " + wholeText(static_cast<std::int64_t>(m.dimension));
     if (m.exponents != flow.dimension) line += " --exponents " + wholeText(static_cast<std::int64_t>(m.exponents));
     line += " --vary " + systemVary(flow, m.across, s.x);
@@ -214,7 +238,10 @@ std::string systemCommandLine(const MapSettings& s) {
     line += std::string(" --output ") + kSystemOutput + ' ' + wholeText(s.run.intervals);
     for (std::size_t i = 0; i < m.values.size(); ++i)
         if (i != m.across && i != m.up) line += ' ' + flow.parameters[i].name + '=' + exactText(m.values[i]);
-    return line;
+    if (m.equations.empty()) return line;
+    std::string marker;
+    const std::string body = hereDocument(m.equations, marker);
+    return line + " <<'" + marker + "'\n" + body;
 }
 
 // The keywords of the research options that differ from their defaults.
@@ -276,6 +303,7 @@ std::string commandLine(const MapSettings& s) {
 }
 
 std::string pythonCall(const MapSettings& s) {
+    if (s.system && !s.system->equations.empty()) return {};
     if (s.system) return systemPythonCall(s);
     std::string args[3];
     for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B}) {

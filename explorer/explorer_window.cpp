@@ -687,8 +687,9 @@ void ExplorerWindow::openPoint(CellPosition cell) {
     }
     panelDock_->show();
     if (s.system) {
-        panel_->question(point_panel::FlowPoint{s.system->name, s.system->equations, s.system->dimension,
-                                                systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s)});
+        panel_->question(point_panel::FlowPoint{s.system->name, s.system->dimension,
+                                                systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s),
+                                                s.system->equations});
         return;
     }
     panel_->question(cellParameters(s, cell), s.run);

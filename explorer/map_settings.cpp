@@ -193,24 +193,10 @@ std::string systemVary(const SystemDescription& flow, std::size_t index, const M
     return flow.parameters[index].name + '=' + exactText(a.from) + ':' + exactText(a.to) + ':' + wholeText(a.count);
 }
 
-// A typed flow's text as a here-document: every line as typed, ended by a
-// line EOF that the text cannot hold (another marker where it does).
-std::string hereDocument(const std::string& text, std::string& marker) {
-    marker = "EOF";
-    const auto holds = [&](const std::string& m) {
-        std::size_t at = 0;
-        while (at <= text.size()) {
-            const std::size_t end = std::min(text.find('\n', at), text.size());
-            if (text.compare(at, end - at, m) == 0) return true;
-            at = end + 1;
-        }
-        return false;
-    };
-    while (holds(marker)) marker += '_';
-    std::string body = text;
-    if (!body.empty() && body.back() != '\n') body += '\n';
-    return body + marker + '\n';
-}
+// The marker that ends the here-document of a typed flow's text: a line
+// that is the bare name EOF is no statement, so no text that parses holds
+// it.
+constexpr const char* kTextEnd = "EOF";
 
 std::string systemCommandLine(const MapSettings& s) {
     const SystemMap& m = *s.system;
@@ -239,9 +225,9 @@ std::string systemCommandLine(const MapSettings& s) {
     for (std::size_t i = 0; i < m.values.size(); ++i)
         if (i != m.across && i != m.up) line += ' ' + flow.parameters[i].name + '=' + exactText(m.values[i]);
     if (m.equations.empty()) return line;
-    std::string marker;
-    const std::string body = hereDocument(m.equations, marker);
-    return line + " <<'" + marker + "'\n" + body;
+    std::string body = m.equations;
+    if (body.back() != '\n') body += '\n';
+    return line + " <<'" + kTextEnd + "'\n" + body + kTextEnd + '\n';
 }
 
 // The keywords of the research options that differ from their defaults.

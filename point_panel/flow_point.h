@@ -16,10 +16,10 @@ namespace veltrano::point_panel {
 // the run.
 struct FlowPoint {
     std::string name;
-    std::string equations;
     std::size_t dimension = 0;
     std::vector<double> parameters;
     SystemSettings settings;
+    std::string equations;
 };
 
 // A typed flow described as the catalogue describes its flows (named

@@ -120,8 +120,9 @@ Session loadSession() {
         const auto across = whole(store, QStringLiteral("system/across"), 0, 1000);
         const auto up = whole(store, QStringLiteral("system/up"), -1, 1000);
         const auto exponents = whole(store, QStringLiteral("system/exponents"), 1, kMaxDimension);
-        if (!flow || m.name == "lorenz" || !dimension ||
-            *dimension != static_cast<std::int64_t>(flow->dimension) || !values || !initial || !across || !up || !exponents) return session;
+        if (!flow || m.name == "lorenz" || !dimension || *dimension != static_cast<std::int64_t>(flow->dimension) ||
+            !values || !initial || !across || !up || !exponents)
+            return session;
         m.dimension = flow->dimension;
         m.values = *values;
         m.initial = *initial;
@@ -177,7 +178,8 @@ void saveSession(const Session& session) {
                        m.up == SystemMap::kNoAxis ? QStringLiteral("-1") : QString::number(m.up));
         store.setValue(QStringLiteral("system/initial"), listText(m.initial));
         store.setValue(QStringLiteral("system/exponents"), QString::number(m.exponents));
-        if (!m.equations.empty()) store.setValue(QStringLiteral("system/equations"), QString::fromStdString(m.equations));
+        if (!m.equations.empty())
+            store.setValue(QStringLiteral("system/equations"), QString::fromStdString(m.equations));
     }
 }
 

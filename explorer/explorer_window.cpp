@@ -317,7 +317,12 @@ QString ExplorerWindow::mapEquations(const QString& text) {
 }
 
 void ExplorerWindow::editEquations() {
-    EquationsDialog dialog(equationsText_, this);
+    // The first time, an example to change: Rössler as the catalogue writes it.
+    QString text = equationsText_;
+    if (text.isEmpty())
+        if (const auto example = findSystem("rossler"))
+            for (const std::string& line : equationText(*example)) text += QString::fromStdString(line) + '\n';
+    EquationsDialog dialog(text, this);
     if (dialog.exec() != QDialog::Accepted) return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const QString why = mapEquations(dialog.text());

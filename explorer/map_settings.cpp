@@ -201,8 +201,8 @@ constexpr const char* kTextEnd = "EOF";
 std::string systemCommandLine(const MapSettings& s) {
     const SystemMap& m = *s.system;
     const SystemDescription flow = descriptionOf(m);
-    std::string line = m.equations.empty() ? "veltrano-cli sweep --system " + m.name
-                                           : std::string("veltrano-cli sweep --equations -");
+    std::string line =
+        m.equations.empty() ? "veltrano-cli sweep --system " + m.name : std::string("veltrano-cli sweep --equations -");
     if (flow.dimensionChoice) line += " --dimension " + wholeText(static_cast<std::int64_t>(m.dimension));
     if (m.exponents != flow.dimension) line += " --exponents " + wholeText(static_cast<std::int64_t>(m.exponents));
     line += " --vary " + systemVary(flow, m.across, s.x);

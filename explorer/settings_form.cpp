@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "flow_point.h"
 #include "parameter_check.h"
 #include "picture_texts.h"
 #include "research_rules.h"
-#include "flow_point.h"
 #include "system_description.h"
 
 namespace veltrano::explorer {
@@ -193,6 +193,11 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     connect(system_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) systemChosen();
     });
+    // Choosing "Your equations…" opens the editor, again too where the map
+    // is already of typed equations.
+    connect(system_, &QComboBox::activated, this, [this](int index) {
+        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName)) emit equationsWanted();
+    });
     connect(dimension_, &QSpinBox::valueChanged, this, [this] {
         if (!showing_) systemChosen();
     });
@@ -283,12 +288,11 @@ void SettingsForm::systemChosen() {
         // The flow stays what it is until the typed one is accepted.
         const bool was = showing_;
         showing_ = true;
-        const std::string shown = builtFor_.starts_with(kTypedKey) ? SystemMap::kTypedName
-                                                                   : builtFor_.substr(0, builtFor_.find(':'));
+        const std::string shown =
+            builtFor_.starts_with(kTypedKey) ? SystemMap::kTypedName : builtFor_.substr(0, builtFor_.find(':'));
         system_->setCurrentIndex(std::max(0, system_->findData(QString::fromStdString(shown))));
         showing_ = was;
-        emit equationsWanted();
-        return;
+        return;  // the editor opens on activated(), which follows
     }
     RunSettings run = MapSettings::defaultRun();
     const auto current = read();  // of the flow the fields are for: its run carries over

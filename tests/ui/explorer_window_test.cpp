@@ -26,6 +26,7 @@
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 #include <csignal>
 #include <cstring>
@@ -441,7 +442,27 @@ private slots:
         ExplorerWindow w(small(5, 4, 200), kOptions);
         QVERIFY(shownComplete(w));
         QString text;
-        for (const std::string& line : equationText(*findSystem("rossler"))) text += QString::fromStdString(line) + '\n';
+        for (const std::string& line : equationText(*findSystem("rossler")))
+            text += QString::fromStdString(line) + '\n';
+        // Choosing the entry opens the editor (with Rössler to change, the
+        // first time), the flow shown staying until a text is mapped.
+        auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+        const auto editorOnChoosing = [&] {
+            QString opened;
+            QTimer::singleShot(0, &w, [&] {
+                if (auto* editor = qobject_cast<EquationsDialog*>(QApplication::activeModalWidget())) {
+                    opened = editor->text();
+                    editor->reject();
+                }
+            });
+            const int entry = box->findData(QStringLiteral("equations"));
+            box->setCurrentIndex(entry);
+            emit box->activated(entry);
+            return opened;
+        };
+        QCOMPARE(editorOnChoosing(), text);
+        QCOMPARE(box->currentData().toString(), QString());
+        QVERIFY(!w.computation().settings().system);
         QCOMPARE(w.mapEquations(text), QString());
         QVERIFY(waitComplete(w));
         const MapSettings s = w.computation().settings();
@@ -459,11 +480,14 @@ private slots:
                     same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
                     c.divergence(i) == alone.meanDivergence);
         }
-        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.30000000000000004:5 "
-                                                 "--vary b=0.1:0.30000000000000004:4 --errors --batch 20 --output "
+        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.3:5 "
+                                                 "--vary b=0.1:0.3:4 --errors --batch 20 --output "
                                                  "map.csv 200 c=5.7 <<'EOF'\n") +
                                       text + QStringLiteral("EOF\n"));
         QVERIFY(!w.findChild<QAction*>(QStringLiteral("CopyPython"))->isEnabled());
+        QCOMPARE(editorOnChoosing(), text);  // again, to change the text
+        QVERIFY(w.computation().settings() == s);
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty()) w.grab().save(grab);
         QCOMPARE(curvesOfPoint(w, {3, 2}),
                  (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
         QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),

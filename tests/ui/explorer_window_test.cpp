@@ -487,13 +487,20 @@ private slots:
         QVERIFY(!w.findChild<QAction*>(QStringLiteral("CopyPython"))->isEnabled());
         QCOMPARE(editorOnChoosing(), text);  // again, to change the text
         QVERIFY(w.computation().settings() == s);
-        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty()) w.grab().save(grab);
+        QTemporaryDir dir;
+        QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
+        const QList<QByteArray> rows = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
+        QVERIFY2(rows.size() == s.size() + 2 &&
+                     rows[1].startsWith("0,equations,0.10000000000000001,0.10000000000000001,5.7000000000000002,"),
+                 rows[1].constData());
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty())
+            w.grab().save(grab);
         QCOMPARE(curvesOfPoint(w, {3, 2}),
                  (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
         QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
                  QStringLiteral("y"));
-        QVERIFY(w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"))->text().contains(
-            QStringLiteral("c = 5.7")));
+        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")));
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);
@@ -505,6 +512,20 @@ private slots:
         // The end of the here-document is a line no text that parses holds.
         const QString endRefused = w.mapEquations(text + QStringLiteral("EOF\n"));
         QVERIFY2(endRefused.contains(QStringLiteral("line 10, column 4")), qPrintable(endRefused));
+        // A value changed in the form maps the same typed flow.
+        for (QLineEdit* field : w.findChildren<QLineEdit*>())
+            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) {
+                field->setFocus();
+                field->selectAll();
+                QTest::keyClicks(field, QStringLiteral("5"));
+                QTest::keyClick(field, Qt::Key_Return);
+            }
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const auto& m = w.computation().settings().system;
+                return m && m->equations == s.system->equations && m->values[2] == 5 && w.computation().complete();
+            },
+            120000));
     }
 
     void aFailedSaveLeavesTheOldFile() {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <cmath>
 
+#include "equation_text.h"
+#include "flow_point.h"
 #include "system_description.h"
 
 namespace veltrano::explorer {
@@ -101,13 +103,26 @@ Session loadSession() {
         SystemMap m;
         m.name = store.value(QStringLiteral("system/name")).toString().toStdString();
         const auto dimension = whole(store, QStringLiteral("system/dimension"), 1, kMaxDimension);
-        const auto flow = dimension ? findSystem(m.name, static_cast<std::size_t>(*dimension)) : std::nullopt;
+        // A typed flow keeps its text; it is described as it parses now.
+        std::optional<SystemDescription> flow;
+        if (m.name == SystemMap::kTypedName) {
+            m.equations = store.value(QStringLiteral("system/equations")).toString().toStdString();
+            try {
+                flow = point_panel::typedDescription(m.equations);
+            } catch (const equations::EquationError&) {
+                return session;
+            }
+        } else if (dimension) {
+            flow = findSystem(m.name, static_cast<std::size_t>(*dimension));
+        }
         const auto values = finiteList(store, QStringLiteral("system/values"));
         const auto initial = finiteList(store, QStringLiteral("system/initial"));
         const auto across = whole(store, QStringLiteral("system/across"), 0, 1000);
         const auto up = whole(store, QStringLiteral("system/up"), -1, 1000);
         const auto exponents = whole(store, QStringLiteral("system/exponents"), 1, kMaxDimension);
-        if (!flow || m.name == "lorenz" || !values || !initial || !across || !up || !exponents) return session;
+        if (!flow || m.name == "lorenz" || !dimension || *dimension != static_cast<std::int64_t>(flow->dimension) ||
+            !values || !initial || !across || !up || !exponents)
+            return session;
         m.dimension = flow->dimension;
         m.values = *values;
         m.initial = *initial;
@@ -163,6 +178,8 @@ void saveSession(const Session& session) {
                        m.up == SystemMap::kNoAxis ? QStringLiteral("-1") : QString::number(m.up));
         store.setValue(QStringLiteral("system/initial"), listText(m.initial));
         store.setValue(QStringLiteral("system/exponents"), QString::number(m.exponents));
+        if (!m.equations.empty())
+            store.setValue(QStringLiteral("system/equations"), QString::fromStdString(m.equations));
     }
 }
 

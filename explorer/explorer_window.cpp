@@ -26,8 +26,11 @@
 #include <utility>
 
 #include "cell_description.h"
+#include "compiled_system.h"
 #include "csv_export.h"
+#include "equations_dialog.h"
 #include "explorer_settings_store.h"
+#include "flow_point.h"
 #include "map_colours.h"
 #include "map_export.h"
 #include "map_widget.h"
@@ -203,6 +206,7 @@ void ExplorerWindow::buildControls() {
     statusBar()->addPermanentWidget(stop_);
 
     connect(form_, &SettingsForm::changed, this, [this] { editPause_.start(); });
+    connect(form_, &SettingsForm::equationsWanted, this, &ExplorerWindow::editEquations);
     connect(shownBox_, &QComboBox::currentIndexChanged, this,
             [this](int i) { setShown(static_cast<Shown>(std::clamp(i, 0, 5))); });
     connect(stop_, &QPushButton::clicked, this, [this] { computation_->stop(); });
@@ -281,7 +285,59 @@ void ExplorerWindow::settingsEdited() {
     start(s, true);
 }
 
+QString ExplorerWindow::compileTyped(const MapSettings& s) const {
+    if (!s.system || s.system->equations.empty()) return {};
+    // Once per process for each text: at once after the first time.
+    try {
+        equations::visitCompiled(equations::parseEquations(s.system->equations), widestPath(), [](const auto&) {});
+    } catch (const std::exception& e) {
+        return tr("Your equations cannot be mapped: %1").arg(QString::fromUtf8(e.what()));
+    }
+    return {};
+}
+
+QString ExplorerWindow::mapEquations(const QString& text) {
+    const std::string typed = text.toStdString();
+    SystemDescription flow;
+    try {
+        flow = point_panel::typedDescription(typed);
+    } catch (const equations::EquationError& e) {
+        return tr("Your equations cannot be mapped: %1").arg(QString::fromUtf8(e.what()));
+    }
+    const MapSettings& now = computation_->settings();
+    std::optional<MapSettings> s =
+        systemDefaults(flow, now.x.count, flow.parameters.size() > 1 ? std::max(now.y.count, 2) : 1, now.run);
+    if (!s) return tr("Your equations have no parameter: there is nothing to map");
+    s->run.initial = RunSettings{}.initial;
+    s->system->equations = typed;
+    if (QString why = compileTyped(*s); !why.isEmpty()) return why;
+    equationsText_ = text;
+    showMap(*s);
+    return {};
+}
+
+void ExplorerWindow::editEquations() {
+    // The first time, an example to change: Rössler as the catalogue writes it.
+    QString text = equationsText_;
+    if (text.isEmpty())
+        if (const auto example = findSystem("rossler"))
+            for (const std::string& line : equationText(*example)) text += QString::fromStdString(line) + '\n';
+    EquationsDialog dialog(text, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString why = mapEquations(dialog.text());
+    QGuiApplication::restoreOverrideCursor();
+    if (!why.isEmpty()) report(why);
+}
+
 void ExplorerWindow::start(const MapSettings& s, bool newView) {
+    if (const QString why = compileTyped(s); !why.isEmpty()) {
+        // The map shown stays.
+        problem_->setText(why);
+        problem_->show();
+        return;
+    }
+    if (s.system && !s.system->equations.empty()) equationsText_ = QString::fromStdString(s.system->equations);
     problem_->hide();
     if (newView) history_.show(s);
     computation_->start(s);
@@ -437,6 +493,9 @@ void ExplorerWindow::updateActions() {
     backAction_->setEnabled(history_.canGoBack());
     forwardAction_->setEnabled(history_.canGoForward());
     csvAction_->setEnabled(csvExport_ == nullptr);
+    // The Python module has no typed flows.
+    const MapSettings& s = computation_->settings();
+    pythonAction_->setEnabled(!s.system || s.system->equations.empty());
 }
 
 QString ExplorerWindow::describe(CellPosition cell) const {
@@ -634,7 +693,8 @@ void ExplorerWindow::openPoint(CellPosition cell) {
     panelDock_->show();
     if (s.system) {
         panel_->question(point_panel::FlowPoint{s.system->name, s.system->dimension,
-                                                systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s)});
+                                                systemPoint(s, indexOf(s, cell.column, cell.row)), systemRun(s),
+                                                s.system->equations});
         return;
     }
     panel_->question(cellParameters(s, cell), s.run);

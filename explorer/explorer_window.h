@@ -87,6 +87,18 @@ public:
     void openPoint(CellPosition cell);
     [[nodiscard]] point_panel::PointPanel* pointPanel() const { return panel_; }
 
+    // Maps the flow typed as `text` at its defaults (its first two
+    // parameters across and up, over the ranges its description gives),
+    // after compiling it. Returns why not (the text does not parse, has no
+    // parameter or does not compile), the map shown staying as it was; else
+    // the empty text.
+    QString mapEquations(const QString& text);
+    // Opens the editor of a typed flow with the last text typed, and maps
+    // what it accepts.
+    void editEquations();
+    // The text the editor opens with.
+    [[nodiscard]] const QString& equationsText() const { return equationsText_; }
+
 signals:
     // Rows of the running export written so far, of `total`.
     void csvExportProgress(qint64 rows, qint64 total);
@@ -123,6 +135,9 @@ private:
     void updateActions();
     void updateNotice();
     void report(const QString& message);
+    // Compiles the typed flow of `s` (where it is one) for the map's lanes
+    // before a map of it starts: the empty text, else why it cannot run.
+    [[nodiscard]] QString compileTyped(const MapSettings& s) const;
     [[nodiscard]] QRgb colourOf(std::int64_t index) const;
     void remember() const;
 
@@ -163,6 +178,7 @@ private:
     QDockWidget* panelDock_ = nullptr;
     QScrollArea* panelScroll_ = nullptr;
     point_panel::PointPanel* panel_ = nullptr;
+    QString equationsText_;  // the last typed flow's text
 };
 
 }  // namespace veltrano::explorer

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "compiled_system.h"
 #include "system_exponents.h"
 #include "system_status.h"
 #include "visit_system.h"
@@ -43,7 +44,7 @@ struct MapComputation::Job {
         return lanesOf(path) * (run.targetError > 0 ? 32 : 4);
     }
 
-    // A flow of the catalogue: its engine for the flow's own type, its k
+    // A flow of the catalogue or a typed one: its engine for the flow's own type, its k
     // exponents, half-widths, mean divergence and status kept per cell
     // beside the first three in `results`.
     void prepareSystem(const MapSettings& s) {
@@ -54,7 +55,7 @@ struct MapComputation::Job {
         cells.divergences.assign(count, 0.0);
         cells.statuses.assign(count, PointStatus::Error);
         const SystemSettings systemSettings = systemRun(s);
-        visitSystem(s.system->name, s.system->dimension, [&](auto system) {
+        const auto prepare = [&](auto system) {
             using System = decltype(system);
             runCells = [this, system, systemSettings, s](std::span<const std::int64_t> indices) {
                 std::vector<ParametersOf<System>> points(indices.size());
@@ -68,7 +69,13 @@ struct MapComputation::Job {
                 if (stop.load()) return;
                 for (std::size_t c = 0; c < indices.size(); ++c) keep(indices[c], out[c], systemSettings, system);
             };
-        });
+        };
+        // A typed flow runs its code compiled for this path (once per
+        // process for each text, so at once where it was compiled before).
+        if (!s.system->equations.empty())
+            equations::visitCompiled(equations::parseEquations(s.system->equations), path, prepare);
+        else
+            visitSystem(s.system->name, s.system->dimension, prepare);
     }
 
     template <class System, class Result>

@@ -1,7 +1,10 @@
 #include "map_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+
+#include "flow_point.h"
 
 namespace veltrano::explorer {
 
@@ -55,6 +58,7 @@ std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int col
 }
 
 SystemDescription descriptionOf(const SystemMap& m) {
+    if (!m.equations.empty()) return point_panel::typedDescription(m.equations);
     if (auto flow = findSystem(m.name, m.dimension)) return *flow;
     return {};
 }
@@ -189,10 +193,16 @@ std::string systemVary(const SystemDescription& flow, std::size_t index, const M
     return flow.parameters[index].name + '=' + exactText(a.from) + ':' + exactText(a.to) + ':' + wholeText(a.count);
 }
 
+// The marker that ends the here-document of a typed flow's text: a line
+// that is the bare name EOF is no statement, so no text that parses holds
+// it.
+constexpr const char* kTextEnd = "EOF";
+
 std::string systemCommandLine(const MapSettings& s) {
     const SystemMap& m = *s.system;
     const SystemDescription flow = descriptionOf(m);
-    std::string line = "veltrano-cli sweep --system " + m.name;
+    std::string line =
+        m.equations.empty() ? "veltrano-cli sweep --system " + m.name : std::string("veltrano-cli sweep --equations -");
     if (flow.dimensionChoice) line += " --dimension " + wholeText(static_cast<std::int64_t>(m.dimension));
     if (m.exponents != flow.dimension) line += " --exponents " + wholeText(static_cast<std::int64_t>(m.exponents));
     line += " --vary " + systemVary(flow, m.across, s.x);
@@ -214,7 +224,10 @@ std::string systemCommandLine(const MapSettings& s) {
     line += std::string(" --output ") + kSystemOutput + ' ' + wholeText(s.run.intervals);
     for (std::size_t i = 0; i < m.values.size(); ++i)
         if (i != m.across && i != m.up) line += ' ' + flow.parameters[i].name + '=' + exactText(m.values[i]);
-    return line;
+    if (m.equations.empty()) return line;
+    std::string body = m.equations;
+    if (body.back() != '\n') body += '\n';
+    return line + " <<'" + kTextEnd + "'\n" + body + kTextEnd + '\n';
 }
 
 // The keywords of the research options that differ from their defaults.
@@ -276,6 +289,7 @@ std::string commandLine(const MapSettings& s) {
 }
 
 std::string pythonCall(const MapSettings& s) {
+    if (s.system && !s.system->equations.empty()) return {};
     if (s.system) return systemPythonCall(s);
     std::string args[3];
     for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B}) {

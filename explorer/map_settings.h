@@ -24,14 +24,19 @@ struct MapAxis {
     friend bool operator==(const MapAxis&, const MapAxis&) = default;
 };
 
-// A flow of the catalogue other than Lorenz: its name and dimension, the
+// A flow of the catalogue other than Lorenz, or one the user typed: its
+// name and dimension, the
 // value of every parameter in the catalogue's order (those on an axis take
 // the axis's values), which parameters lie across and up, the starting
 // point (d values) and the number k of exponents computed. A flow of one
-// parameter has it across and one row, no parameter up.
+// parameter has it across and one row, no parameter up. A typed flow is
+// named kTypedName and keeps its text in `equations` (empty for a flow of
+// the catalogue); its parameters are in the order of the text.
 struct SystemMap {
     static constexpr std::size_t kNoAxis = static_cast<std::size_t>(-1);
+    static constexpr const char* kTypedName = "equations";
     std::string name;
+    std::string equations;
     std::size_t dimension = 0;
     std::vector<double> values;
     std::size_t across = 0;
@@ -76,7 +81,9 @@ struct MapSettings {
 // flow without parameters, which has nothing to map.
 [[nodiscard]] std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int columns, int rows,
                                                         const RunSettings& run);
-// The catalogue's description of the flow of a system map, at its dimension.
+// The catalogue's description of the flow of a system map, at its
+// dimension; of a typed flow, the description of its text
+// (point_panel::typedDescription).
 [[nodiscard]] SystemDescription descriptionOf(const SystemMap& m);
 // The parameters of the cell with index `index` of a system map.
 [[nodiscard]] std::vector<double> systemPoint(const MapSettings& s, std::int64_t index);
@@ -94,7 +101,10 @@ void setValue(FlowParameters& p, SweepParameter which, double v);
 [[nodiscard]] std::string exactText(double v);
 
 // The veltrano-cli sweep line and the Python call that compute exactly this
-// map (the same points, in the CLI's case the same bytes).
+// map (the same points, in the CLI's case the same bytes). Of a typed flow,
+// the line reads the text from standard input, given after it as a shell
+// here-document (`<<'EOF'`, the text, `EOF`), and there is no Python call
+// (empty).
 [[nodiscard]] std::string commandLine(const MapSettings& s);
 [[nodiscard]] std::string pythonCall(const MapSettings& s);
 

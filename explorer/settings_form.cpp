@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "flow_point.h"
 #include "parameter_check.h"
 #include "picture_texts.h"
 #include "research_rules.h"
@@ -52,8 +53,11 @@ QString symbolOf(SweepParameter p) {
     return QString::fromStdString(pictures::symbolOf(p));
 }
 
-// The key of the flow a map is of: "" for Lorenz.
+// The key of the flow a map is of: "" for Lorenz, "equations", a line
+// break and the text for a typed flow.
+constexpr std::string_view kTypedKey = "equations\n";
 std::string keyOf(const MapSettings& s) {
+    if (s.system && !s.system->equations.empty()) return std::string(kTypedKey) + s.system->equations;
     return s.system ? systemKey(*s.system) : std::string();
 }
 
@@ -80,6 +84,8 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
             item->setToolTip(tr("%1 has no parameters: there is nothing to map").arg(item->text()));
         }
     }
+    // Last, a flow of the user's own, typed in a dialog of its own.
+    system_->addItem(tr("Your equations…"), QString::fromLatin1(SystemMap::kTypedName));
     dimension_ = wholeField(tr("Dimension"), 1, 1, this);
     exponents_ = wholeField(tr("Exponents computed"), 1, 3, this);
     exponents_->setToolTip(tr("k: the k largest exponents are computed (all d by default)"));
@@ -187,6 +193,11 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     connect(system_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) systemChosen();
     });
+    // Choosing "Your equations…" opens the editor, again too where the map
+    // is already of typed equations.
+    connect(system_, &QComboBox::activated, this, [this](int index) {
+        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName)) emit equationsWanted();
+    });
     connect(dimension_, &QSpinBox::valueChanged, this, [this] {
         if (!showing_) systemChosen();
     });
@@ -273,6 +284,16 @@ void SettingsForm::buildFor(const MapSettings& s) {
 
 void SettingsForm::systemChosen() {
     const QString name = system_->currentData().toString();
+    if (name == QLatin1String(SystemMap::kTypedName)) {
+        // The flow stays what it is until the typed one is accepted.
+        const bool was = showing_;
+        showing_ = true;
+        const std::string shown =
+            builtFor_.starts_with(kTypedKey) ? SystemMap::kTypedName : builtFor_.substr(0, builtFor_.find(':'));
+        system_->setCurrentIndex(std::max(0, system_->findData(QString::fromStdString(shown))));
+        showing_ = was;
+        return;  // the editor opens on activated(), which follows
+    }
     RunSettings run = MapSettings::defaultRun();
     const auto current = read();  // of the flow the fields are for: its run carries over
     if (const auto* s = std::get_if<MapSettings>(&current)) run = s->run;
@@ -327,11 +348,18 @@ void SettingsForm::enableFixed() {
 
 std::variant<SystemMap, QString> SettingsForm::readSystem() const {
     SystemMap m;
-    const auto colon = builtFor_.find(':');
-    m.name = builtFor_.substr(0, colon);
-    const auto found = colon == std::string::npos
-                           ? findSystem(m.name)
-                           : findSystem(m.name, static_cast<std::size_t>(std::stoul(builtFor_.substr(colon + 1))));
+    std::optional<SystemDescription> found;
+    if (builtFor_.starts_with(kTypedKey)) {
+        m.name = SystemMap::kTypedName;
+        m.equations = builtFor_.substr(kTypedKey.size());
+        found = point_panel::typedDescription(m.equations);  // the text parsed when it was shown
+    } else {
+        const auto colon = builtFor_.find(':');
+        m.name = builtFor_.substr(0, colon);
+        found = colon == std::string::npos
+                    ? findSystem(m.name)
+                    : findSystem(m.name, static_cast<std::size_t>(std::stoul(builtFor_.substr(colon + 1))));
+    }
     if (!found) return tr("Unknown system %1").arg(QString::fromStdString(builtFor_));
     const SystemDescription& flow = *found;
     m.dimension = flow.dimension;

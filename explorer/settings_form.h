@@ -35,6 +35,9 @@ public:
 
 signals:
     void changed();
+    // The user chose "Your equations…": the flow shown stays until the
+    // window shows a typed one.
+    void equationsWanted();
 
 private:
     void axesChosen(int which);

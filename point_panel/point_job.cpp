@@ -1,6 +1,7 @@
 #include "point_job.h"
 
 #include "batched_exponents.h"
+#include "compiled_system.h"
 #include "system_exponents.h"
 #include "visit_system.h"
 
@@ -83,7 +84,7 @@ void PointJob::runFlow() {
         pending.clear();
     };
     PointResult head;
-    visitSystem(flow.name, d, [&](auto system) {
+    const auto runPoint = [&](auto system) {
         using System = decltype(system);
         ParametersOf<System> p{};
         for (std::size_t j = 0; j < p.size() && j < flow.parameters.size(); ++j) p[j] = flow.parameters[j];
@@ -125,7 +126,19 @@ void PointJob::runFlow() {
         spectrum_.assign(r.expo.begin(), r.expo.begin() + static_cast<std::ptrdiff_t>(r.exponents));
         spectrumHalfWidth_.assign(r.halfWidth.begin(), r.halfWidth.begin() + static_cast<std::ptrdiff_t>(r.exponents));
         meanDivergence_ = r.meanDivergence;
-    });
+    };
+    // A typed flow runs its code compiled for the two lanes of one run, here
+    // off the window's thread; a text that does not compile ends the run as
+    // an error at t = 0.
+    if (flow.equations.empty()) {
+        visitSystem(flow.name, d, runPoint);
+    } else {
+        try {
+            equations::visitCompiled(equations::parseEquations(flow.equations), SimdPath::Lanes128, runPoint);
+        } catch (const std::exception&) {
+            head = PointResult{};
+        }
+    }
     const std::lock_guard lock(mutex_);
     flush();
     cancelled_ = stop_.load(std::memory_order_relaxed) && !head.completed && head.t == 0;

@@ -251,7 +251,7 @@ void PointPanel::showFlowControls() {
         return;
     }
     variablesOf_ = key;
-    const auto description = findSystem(flow_->name, flow_->dimension);
+    const auto description = describe(*flow_);
     const QSignalBlocker blockAcross(across_), blockUp(up_);
     across_->clear();
     up_->clear();
@@ -337,7 +337,7 @@ void PointPanel::showParameters() {
     setValue(parameters_, QString());
     setValue(moreLambdas_, QString());
     if (flow_) {
-        const auto description = findSystem(flow_->name, flow_->dimension);
+        const auto description = describe(*flow_);
         QStringList values;
         for (std::size_t i = 0; description && i < description->parameters.size(); ++i)
             values << QStringLiteral("%1 = %2").arg(QString::fromStdString(description->parameters[i].name),

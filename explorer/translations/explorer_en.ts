@@ -17,6 +17,37 @@
     </message>
 </context>
 <context>
+    <name>veltrano::explorer::EquationsDialog</name>
+    <message>
+        <source>Your equations</source>
+        <translation>Your equations</translation>
+    </message>
+    <message>
+        <source>One statement a line: x&apos; = -y - z (an equation), a = 0.2 (a parameter and its default), x(0) = 1 (a starting value); # starts a comment.</source>
+        <translation>One statement a line: x&apos; = -y - z (an equation), a = 0.2 (a parameter and its default), x(0) = 1 (a starting value); # starts a comment.</translation>
+    </message>
+    <message>
+        <source>Equations</source>
+        <translation>Equations</translation>
+    </message>
+    <message>
+        <source>The flow as text, one statement a line</source>
+        <translation>The flow as text, one statement a line</translation>
+    </message>
+    <message>
+        <source>Problem in the equations</source>
+        <translation>Problem in the equations</translation>
+    </message>
+    <message>
+        <source>&amp;Map</source>
+        <translation>&amp;Map</translation>
+    </message>
+    <message>
+        <source>The equations parse.</source>
+        <translation>The equations parse.</translation>
+    </message>
+</context>
+<context>
     <name>veltrano::explorer::ExplorerWindow</name>
     <message>
         <source>Veltrano Explorer</source>
@@ -229,6 +260,14 @@
     <message>
         <source>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</source>
         <translation>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</translation>
+    </message>
+    <message>
+        <source>Your equations cannot be mapped: %1</source>
+        <translation>Your equations cannot be mapped: %1</translation>
+    </message>
+    <message>
+        <source>Your equations have no parameter: there is nothing to map</source>
+        <translation>Your equations have no parameter: there is nothing to map</translation>
     </message>
 </context>
 <context>
@@ -550,6 +589,10 @@
     <message>
         <source>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</source>
         <translation>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</translation>
+    </message>
+    <message>
+        <source>Your equations…</source>
+        <translation>Your equations…</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,37 @@
     </message>
 </context>
 <context>
+    <name>veltrano::explorer::EquationsDialog</name>
+    <message>
+        <source>Your equations</source>
+        <translation>Le tue equazioni</translation>
+    </message>
+    <message>
+        <source>One statement a line: x&apos; = -y - z (an equation), a = 0.2 (a parameter and its default), x(0) = 1 (a starting value); # starts a comment.</source>
+        <translation>Un enunciato per riga: x&apos; = -y - z (un&apos;equazione), a = 0.2 (un parametro e il suo valore predefinito), x(0) = 1 (un valore iniziale); # apre un commento.</translation>
+    </message>
+    <message>
+        <source>Equations</source>
+        <translation>Equazioni</translation>
+    </message>
+    <message>
+        <source>The flow as text, one statement a line</source>
+        <translation>Il flusso come testo, un enunciato per riga</translation>
+    </message>
+    <message>
+        <source>Problem in the equations</source>
+        <translation>Problema nelle equazioni</translation>
+    </message>
+    <message>
+        <source>&amp;Map</source>
+        <translation>&amp;Mappa</translation>
+    </message>
+    <message>
+        <source>The equations parse.</source>
+        <translation>Le equazioni sono corrette.</translation>
+    </message>
+</context>
+<context>
     <name>veltrano::explorer::ExplorerWindow</name>
     <message>
         <source>Veltrano Explorer</source>
@@ -229,6 +260,14 @@
     <message>
         <source>What the map shows of each point. The classes come from the error bars of λ1 and λ2: chaotic where λ1 is above its bar; periodic where λ1 is zero within its bar (the flow&apos;s own zero exponent) and λ2 is below its bar; at rest where λ1 is below its bar; undecided otherwise. A conservative flow (divergence zero, the exponents summing to zero, as Hénon–Heiles) has no contracting direction: its regular orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic orbits are chaotic.</source>
         <translation>Che cosa la mappa mostra di ogni punto. Le classi vengono dalle barre d&apos;errore di λ1 e λ2: caotico dove λ1 è sopra la sua barra; periodico dove λ1 è zero entro la sua barra (l&apos;esponente nullo del flusso) e λ2 è sotto la sua barra; a riposo dove λ1 è sotto la sua barra; indeciso altrimenti. Un flusso conservativo (divergenza nulla, esponenti a somma zero, come Hénon–Heiles) non ha direzioni che si contraggono: le sue orbite regolari, con λ1 e λ2 entrambi zero entro le barre, sono indecise, mai periodiche; le sue orbite caotiche sono caotiche.</translation>
+    </message>
+    <message>
+        <source>Your equations cannot be mapped: %1</source>
+        <translation>Le tue equazioni non si possono mappare: %1</translation>
+    </message>
+    <message>
+        <source>Your equations have no parameter: there is nothing to map</source>
+        <translation>Le tue equazioni non hanno parametri: non c&apos;è nulla da mappare</translation>
     </message>
 </context>
 <context>
@@ -550,6 +589,10 @@
     <message>
         <source>Initial point: %1 is not a decimal number (digits, at most one point, a leading minus)</source>
         <translation>Punto iniziale: %1 non è un numero decimale (cifre, al più un punto, un meno iniziale)</translation>
+    </message>
+    <message>
+        <source>Your equations…</source>
+        <translation>Le tue equazioni…</translation>
     </message>
 </context>
 <context>

@@ -9,10 +9,13 @@
 #include <QAction>
 #include <QChart>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -23,13 +26,16 @@
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 #include <csignal>
+#include <cstring>
 
 #include "batched_exponents.h"
 #include "colour_bar.h"
 #include "convergence_view.h"
 #include "entry_field.h"
+#include "equations_dialog.h"
 #include "explorer_start.h"
 #include "explorer_translations.h"
 #include "form1.h"
@@ -392,6 +398,134 @@ private slots:
         QVERIFY(chosen(w, QString()));
         QVERIFY(!dimension->isVisible());
         QCOMPARE(w.commandText(), lorenzCommand);
+    }
+
+    // The editor of a typed flow checks the text as it is typed: where it is
+    // wrong (line, column), OK only for a text that parses.
+    void theEquationsEditorSaysWhereTheTextIsWrong() {
+        EquationsDialog dialog(QStringLiteral("x' = -x\na = 1\n"));
+        auto* edit = dialog.findChild<QPlainTextEdit*>(QStringLiteral("EquationsText"));
+        auto* problem = dialog.findChild<QLabel*>(QStringLiteral("EquationsProblem"));
+        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        const QFontMetrics metrics(edit->font());
+        QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('M')));
+        QVERIFY(!edit->accessibleName().isEmpty() && !problem->accessibleName().isEmpty());
+        QVERIFY(ok->isEnabled());
+        const struct {
+            const char* typed;  // after the text above
+            const char* said;   // the start of the message under it
+        } cases[] = {{"y' = a * q", "line 3, column 10: "}, {"b = (1", "line 3, column 7: "},
+                     {"x' = 2", "line 3, column 1: "}};
+        for (const auto& c : cases) {
+            edit->moveCursor(QTextCursor::End);
+            QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+            QVERIFY(!ok->isEnabled());  // not yet checked
+            QVERIFY2(QTest::qWaitFor([&] { return problem->text().startsWith(QLatin1String(c.said)); }, 5000),
+                     qPrintable(problem->text()));
+            QVERIFY(problem->text().contains(QLatin1Char('^')) && !ok->isEnabled());
+            for (std::size_t i = 0; i < std::strlen(c.typed); ++i) QTest::keyClick(edit, Qt::Key_Backspace);
+            QVERIFY(QTest::qWaitFor([&] { return ok->isEnabled(); }, 5000));
+        }
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_GRAB"); !grab.isEmpty()) {
+            edit->moveCursor(QTextCursor::End);
+            QTest::keyClicks(edit, QStringLiteral("y' = a * q"));
+            dialog.check();
+            dialog.grab().save(grab);
+        }
+    }
+
+    // Rössler typed as the catalogue prints it is mapped as the catalogue's
+    // Rössler to the last bit, its points' panels name its variables, the
+    // text is kept with the session and copied in the command; a text with
+    // nothing to map leaves the map as it was.
+    void typedEquationsAreMappedAsTheCatalogueFlow() {
+        ExplorerWindow w(small(5, 4, 200), kOptions);
+        QVERIFY(shownComplete(w));
+        QString text;
+        for (const std::string& line : equationText(*findSystem("rossler")))
+            text += QString::fromStdString(line) + '\n';
+        // Choosing the entry opens the editor (with Rössler to change, the
+        // first time), the flow shown staying until a text is mapped.
+        auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+        const auto editorOnChoosing = [&] {
+            QString opened;
+            QTimer::singleShot(0, &w, [&] {
+                if (auto* editor = qobject_cast<EquationsDialog*>(QApplication::activeModalWidget())) {
+                    opened = editor->text();
+                    editor->reject();
+                }
+            });
+            const int entry = box->findData(QStringLiteral("equations"));
+            box->setCurrentIndex(entry);
+            emit box->activated(entry);
+            return opened;
+        };
+        QCOMPARE(editorOnChoosing(), text);
+        QCOMPARE(box->currentData().toString(), QString());
+        QVERIFY(!w.computation().settings().system);
+        QCOMPARE(w.mapEquations(text), QString());
+        QVERIFY(waitComplete(w));
+        const MapSettings s = w.computation().settings();
+        QVERIFY(s.system && s.system->equations == text.toStdString());
+        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("System"))->currentData().toString(),
+                 QStringLiteral("equations"));
+        const MapComputation& c = w.computation();
+        for (std::int64_t i = 0; i < s.size(); ++i) {
+            const std::vector<double> p = systemPoint(s, i);
+            const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+            const auto same = [](std::span<const double> a, std::span<const double> b) {
+                return std::equal(a.begin(), a.end(), b.begin(), b.end());
+            };
+            QVERIFY(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
+                    same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
+                    c.divergence(i) == alone.meanDivergence);
+        }
+        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.3:5 "
+                                                 "--vary b=0.1:0.3:4 --errors --batch 20 --output "
+                                                 "map.csv 200 c=5.7 <<'EOF'\n") +
+                                      text + QStringLiteral("EOF\n"));
+        QVERIFY(!w.findChild<QAction*>(QStringLiteral("CopyPython"))->isEnabled());
+        QCOMPARE(editorOnChoosing(), text);  // again, to change the text
+        QVERIFY(w.computation().settings() == s);
+        QTemporaryDir dir;
+        QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
+        const QList<QByteArray> rows = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
+        QVERIFY2(rows.size() == s.size() + 2 &&
+                     rows[1].startsWith("0,equations,0.10000000000000001,0.10000000000000001,5.7000000000000002,"),
+                 rows[1].constData());
+        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty())
+            w.grab().save(grab);
+        QCOMPARE(curvesOfPoint(w, {3, 2}),
+                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
+                 QStringLiteral("y"));
+        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")));
+        {
+            ExplorerWindow again(std::nullopt, kOptions);
+            QVERIFY(again.computation().settings() == s);
+            QCOMPARE(again.equationsText(), text);
+        }
+        QVERIFY(w.mapEquations(QStringLiteral("x' = -x\n")).contains(QStringLiteral("no parameter")));
+        QVERIFY(w.mapEquations(QStringLiteral("x' = -q\n")).contains(QStringLiteral("line 1, column 7")));
+        QVERIFY(w.computation().settings() == s);
+        // The end of the here-document is a line no text that parses holds.
+        const QString endRefused = w.mapEquations(text + QStringLiteral("EOF\n"));
+        QVERIFY2(endRefused.contains(QStringLiteral("line 10, column 4")), qPrintable(endRefused));
+        // A value changed in the form maps the same typed flow.
+        for (QLineEdit* field : w.findChildren<QLineEdit*>())
+            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) {
+                field->setFocus();
+                field->selectAll();
+                QTest::keyClicks(field, QStringLiteral("5"));
+                QTest::keyClick(field, Qt::Key_Return);
+            }
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const auto& m = w.computation().settings().system;
+                return m && m->equations == s.system->equations && m->values[2] == 5 && w.computation().complete();
+            },
+            120000));
     }
 
     void aFailedSaveLeavesTheOldFile() {

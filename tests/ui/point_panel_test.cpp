@@ -241,7 +241,7 @@ private slots:
     // A flow's states read while its run goes, through many thinnings: they
     // end as the states of every stride-th step of the run alone.
     void aFlowsStatesArriveWhileItRuns() {
-        point_panel::FlowPoint flow{"rossler", 3, {0.2, 0.2, 5.7}, {}};
+        point_panel::FlowPoint flow{"rossler", 3, {0.2, 0.2, 5.7}, {}, {}};
         flow.settings.intervals = 50'000;
         flow.settings.initial = {1, 1, 1};
         flow.settings.exponents = 3;

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
+#include "typed_flow.h"
 #include "equation_text.h"
 #include "system_entries.h"
-#include "text_digest.h"
 
 namespace veltrano::cli {
 
@@ -35,26 +35,11 @@ EquationFile readEquationFile(std::string_view path) {
     return file;
 }
 
-SystemDescription describeEquations(const equations::Equations& e, std::string name) {
-    SystemDescription d;
-    d.name = std::move(name);
-    d.dimension = e.dimension();
-    d.variables = e.variables;
-    for (std::size_t i = 0; i < e.parameters.size(); ++i)
-        d.parameters.push_back({e.parameters[i], e.defaults[i], e.defaults[i], e.defaults[i]});
-    d.start = e.initial;
-    return d;
-}
-
 std::variant<SystemDescription, std::string> typedFlowOf(std::string_view path) {
     EquationFile file = readEquationFile(path);
     if (!file.error.empty()) return file.error;
     try {
-        SystemDescription flow =
-            describeEquations(equations::parseEquations(file.text), "equations:" + equations::sha256Hex(file.text));
-        flow.title = "your equations";
-        flow.text = std::move(file.text);
-        return flow;
+        return typedFlowDescription(equations::parseEquations(file.text));
     } catch (const equations::EquationError& error) {
         return std::string(path == "-" ? "standard input" : path).append(", ").append(error.what());
     }

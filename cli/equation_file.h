@@ -20,10 +20,6 @@ struct EquationFile {
 
 [[nodiscard]] EquationFile readEquationFile(std::string_view path);
 
-// What the entries' checks need of typed equations, under `name`: their
-// variables, parameters with their defaults, start.
-[[nodiscard]] SystemDescription describeEquations(const equations::Equations& equations, std::string name);
-
 // The flow typed in the file at `path` (`-`: standard input), with its text
 // and named as its files name it, "equations:" and the text's SHA-256; or
 // why not (the file, or the parser's line and column).

@@ -1,6 +1,7 @@
 // One run of a flow typed as text: compiled for the lanes of the single
 // run, and printed as the run of a catalogue flow is.
 
+#include "typed_flow.h"
 #include "equations_one_run.h"
 
 #include <stdexcept>
@@ -96,7 +97,9 @@ int runEquationsOne(const std::vector<std::string_view>& args) {
                     std::string(given.file == "-" ? "standard input" : given.file).append(", ").append(error.what()),
                     kExitRefused);
     }
-    const SystemDescription description = describeEquations(e, "the typed system");
+    // Its messages speak of "the typed system" rather than of its digest.
+    SystemDescription description = typedFlowDescription(e);
+    description.name = "the typed system";
     const auto checked = checkSystemEntries(description, given.entries);
     if (const auto* why = std::get_if<std::string>(&checked)) return fail(kForm, *why, kExitRefused);
     const SystemEntries& entries = std::get<SystemEntries>(checked);

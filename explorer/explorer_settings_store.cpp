@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cmath>
 
+#include "typed_flow.h"
 #include "equation_text.h"
 #include "flow_point.h"
 #include "system_description.h"
@@ -108,7 +109,7 @@ Session loadSession() {
         if (m.name == SystemMap::kTypedName) {
             m.equations = store.value(QStringLiteral("system/equations")).toString().toStdString();
             try {
-                flow = point_panel::typedDescription(m.equations);
+                flow = typedFlowDescription(m.equations);
             } catch (const equations::EquationError&) {
                 return session;
             }

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <utility>
 
+#include "typed_flow.h"
 #include "cell_description.h"
 #include "compiled_system.h"
 #include "csv_export.h"
@@ -300,7 +301,7 @@ QString ExplorerWindow::mapEquations(const QString& text) {
     const std::string typed = text.toStdString();
     SystemDescription flow;
     try {
-        flow = point_panel::typedDescription(typed);
+        flow = typedFlowDescription(typed);
     } catch (const equations::EquationError& e) {
         return tr("Your equations cannot be mapped: %1").arg(QString::fromUtf8(e.what()));
     }
@@ -309,6 +310,7 @@ QString ExplorerWindow::mapEquations(const QString& text) {
         systemDefaults(flow, now.x.count, flow.parameters.size() > 1 ? std::max(now.y.count, 2) : 1, now.run);
     if (!s) return tr("Your equations have no parameter: there is nothing to map");
     s->run.initial = RunSettings{}.initial;
+    s->system->name = SystemMap::kTypedName;
     s->system->equations = typed;
     if (QString why = compileTyped(*s); !why.isEmpty()) return why;
     equationsText_ = text;

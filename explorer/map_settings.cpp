@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "flow_point.h"
+#include "system_entries.h"
+#include "typed_flow.h"
 
 namespace veltrano::explorer {
 
@@ -58,7 +60,7 @@ std::optional<MapSettings> systemDefaults(const SystemDescription& flow, int col
 }
 
 SystemDescription descriptionOf(const SystemMap& m) {
-    if (!m.equations.empty()) return point_panel::typedDescription(m.equations);
+    if (!m.equations.empty()) return typedFlowDescription(m.equations);
     if (auto flow = findSystem(m.name, m.dimension)) return *flow;
     return {};
 }
@@ -90,8 +92,7 @@ SystemSettings systemRun(const MapSettings& s) {
 }
 
 std::string systemKey(const SystemMap& m) {
-    const SystemDescription flow = descriptionOf(m);
-    return flow.dimensionChoice ? m.name + ':' + std::to_string(m.dimension) : m.name;
+    return systemField(descriptionOf(m));
 }
 
 SweepGrid gridOf(const MapSettings& s) {

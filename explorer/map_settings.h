@@ -83,7 +83,7 @@ struct MapSettings {
                                                         const RunSettings& run);
 // The catalogue's description of the flow of a system map, at its
 // dimension; of a typed flow, the description of its text
-// (point_panel::typedDescription).
+// (typedFlowDescription, texts_and_rules/typed_flow.h).
 [[nodiscard]] SystemDescription descriptionOf(const SystemMap& m);
 // The parameters of the cell with index `index` of a system map.
 [[nodiscard]] std::vector<double> systemPoint(const MapSettings& s, std::int64_t index);

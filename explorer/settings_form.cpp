@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "typed_flow.h"
 #include "flow_point.h"
 #include "parameter_check.h"
 #include "picture_texts.h"
@@ -352,7 +353,7 @@ std::variant<SystemMap, QString> SettingsForm::readSystem() const {
     if (builtFor_.starts_with(kTypedKey)) {
         m.name = SystemMap::kTypedName;
         m.equations = builtFor_.substr(kTypedKey.size());
-        found = point_panel::typedDescription(m.equations);  // the text parsed when it was shown
+        found = typedFlowDescription(m.equations);  // the text parsed when it was shown
     } else {
         const auto colon = builtFor_.find(':');
         m.name = builtFor_.substr(0, colon);

@@ -22,13 +22,6 @@ struct FlowPoint {
     std::string equations;
 };
 
-// A typed flow described as the catalogue describes its flows (named
-// "equations"): its variables, parameters with their defaults, each
-// ranging over half to one and a half times its default (-1 to 1 for a
-// default of 0), and its start. Throws equations::EquationError for a
-// text that does not parse.
-[[nodiscard]] SystemDescription typedDescription(const std::string& text);
-
 // The description of the flow of a point: the catalogue's, or its text's;
 // nullopt for neither.
 [[nodiscard]] std::optional<SystemDescription> describe(const FlowPoint& flow);

@@ -43,7 +43,7 @@ ChosenSystem equationsOf(py::handle text) {
     std::string bytes;
     try {
         bytes = text.cast<std::string>();
-    } catch (const py::error_already_set&) {  // a lone surrogate
+    } catch (const std::exception&) {  // a lone surrogate
         refuse("the equations must be text that can be encoded as UTF-8, not " + shown(text));
     }
     auto typed = std::make_shared<equations::Equations>();

@@ -3,7 +3,10 @@ equations to the bit of the catalogue's flow and of veltrano-cli --equations,
 and refuses a text with the parser's message."""
 
 import hashlib
+import os
+import signal
 import threading
+import time
 
 import numpy as np
 import pytest
@@ -104,6 +107,19 @@ def test_a_run_leaves_other_threads_running():
         stop.set()
         ticker.join()
     assert len(ticks) > 3  # the GIL held, the ticker would wait for the end
+
+
+def test_ctrl_c_stops_a_typed_run_once_compiled():
+    # The compiler run in this process must leave Python's own handler of Ctrl-C in place.
+    typed = veltrano.equations(HYPER.replace("d = 0.5", "d = 0.25"))
+    assert typed.spectrum(5).completed
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    timer.start()
+    started = time.monotonic()
+    with pytest.raises(KeyboardInterrupt):
+        typed.spectrum(10**9)  # hours, unless stopped
+    assert time.monotonic() - started < 1.3
+    timer.join()
 
 
 # text, the start of the message (the parser's: line, column, reason, the line, a caret).

@@ -152,7 +152,8 @@ line (or separated by ';'), '#' starting a comment:
 Its digest is the text's SHA-256 (64 hexadecimal digits), its equations
 the text as given. A text the parser refuses raises ValueError with the
 command line's message: line and column, the line, a caret under the
-place. For now sweep() writes no output= file of typed equations.
+place. The files of sweep(output=...) and history's system name the flow
+"equations:" and the digest.
 )";
 
 inline constexpr const char* kSystemClassDoc = R"(A flow of the catalogue or typed (equations()): name, title, summary, dimension, variables

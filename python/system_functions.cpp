@@ -72,8 +72,6 @@ SystemSweepResult systemSweep(const ChosenSystem& description, py::object n, py:
     const SystemSettings& s = sweep.run;
     const std::vector<AxisValues> axes = systemAxesOf(description, parameters);
     const SweepFileKeywords file = sweepFileKeywordsOf(threads, progress, output, resume, shard);
-    if (description.typed && file.output)
-        refuse("sweep() of typed equations writes no output= file yet: run it without output");
     SystemShapedGrid shaped = systemGridOf(description, axes, vary);
     sweep.grid = std::move(shaped.grid);
 
@@ -107,6 +105,28 @@ SystemSweepResult systemSweep(const ChosenSystem& description, py::object n, py:
             }
             SystemSweepFileJob job;
             job.sweep = sweep;
+            if (description.typed) {
+                // The typed flow, compiled where its points are computed.
+                SweepFlowOfText typed;
+                typed.field = fileNameOf(description);
+                typed.runner.sweep = [&description](const SystemGrid& grid, IndexRange points,
+                                                        const SystemSweepSettings& settings,
+                                                        const SystemSweepSink& sink) {
+                    bool finished = true;
+                    visitChosen(description, settings.path, [&](const auto& flow) {
+                        finished = runFlowSweep(flow, grid, points, settings, sink);
+                    });
+                    return finished;
+                };
+                typed.runner.pointList = [&description](SimdPath path, const SystemSettings& settings,
+                                                            std::span<const std::vector<double>> points) {
+                    std::vector<AnySystemResult> results;
+                    visitChosen(description, path,
+                                [&](const auto& flow) { results = runFlowPointList(flow, path, settings, points); });
+                    return results;
+                };
+                job.typed = std::move(typed);
+            }
             job.output = *file.output;
             job.resume = file.resume;
             job.resumeName = "resume=True";

@@ -44,15 +44,12 @@ std::vector<AnySystemResult> runSystemPointList(std::string_view name, std::size
                                                 const SystemSettings& settings,
                                                 std::span<const std::vector<double>> points) {
     if (points.empty()) return {};
-    std::vector<AnySystemResult> results(points.size());
+    std::vector<AnySystemResult> results;
     const std::size_t parameters = points[0].size();
     withSystem(name, dimension, settings, parameters, [&](const auto& system) {
         for (const auto& p : points)
             if (p.size() != parameters) throw std::invalid_argument("every point must have as many parameters");
-        system_sweep::compute(
-            system, path, settings, points.size(),
-            [&](std::size_t i, std::span<double> p) { std::copy_n(points[i].begin(), p.size(), p.begin()); },
-            results.data(), nullptr, nullptr);
+        results = runFlowPointList(system, path, settings, points);
     });
     return results;
 }

@@ -110,6 +110,34 @@ bool runFlowSweep(const System& system, const SystemGrid& grid, IndexRange range
     return runBlocks<SystemSweepPoint>(range, plan, block, sink);
 }
 
+// As runSystemPointList, for `system` as its own type (as runFlowSweep).
+template <class System>
+[[nodiscard]] std::vector<AnySystemResult> runFlowPointList(const System& system, SimdPath path,
+                                                            const SystemSettings& settings,
+                                                            std::span<const std::vector<double>> points) {
+    std::vector<AnySystemResult> results(points.size());
+    for (const auto& p : points)
+        if (p.size() > System::kParameters)
+            throw std::invalid_argument("the flow has " + std::to_string(System::kParameters) + " parameters, not " +
+                                        std::to_string(p.size()));
+    system_sweep::compute(
+        system, path, settings, points.size(),
+        [&](std::size_t i, std::span<double> p) {
+            std::copy_n(points[i].begin(), std::min(p.size(), points[i].size()), p.begin());
+        },
+        results.data(), nullptr, nullptr);
+    return results;
+}
+
+// How the points of a flow that is not the catalogue's (typed equations)
+// are computed: as runSystemSweep and runSystemPointList compute those of
+// the catalogue's.
+struct FlowRunner {
+    std::function<bool(const SystemGrid&, IndexRange, const SystemSweepSettings&, const SystemSweepSink&)> sweep;
+    std::function<std::vector<AnySystemResult>(SimdPath, const SystemSettings&, std::span<const std::vector<double>>)>
+        pointList;
+};
+
 // The flow `system` of the catalogue at `dimension`: as runSweep, the points
 // `range` of `grid` (whose base holds one value per parameter of the flow),
 // each the doubles runSystemPoint gives it alone, on every thread count and

@@ -173,7 +173,8 @@ One run of n measured intervals (1 <= n <= 10**9) of this flow, the
 leading `exponents` exponents (None: all d), from `initial` (None: the
 flow's start; otherwise d finite numbers), with NAME=value for any of its
 parameters (the others keep their defaults). Bit for bit what
-veltrano-cli --system NAME gives. Returns a SystemSpectrum with
+veltrano-cli --system NAME gives (typed equations: --equations FILE).
+Returns a SystemSpectrum with
 
   t                the time integrated (after an arithmetic fault: the
                    time reached, 0 in the transient)

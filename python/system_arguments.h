@@ -1,13 +1,15 @@
 #pragma once
 
-// What Python hands a flow of the catalogue (veltrano.system() and
-// System.spectrum()), checked by the rules the command line's --system
+// What Python hands a flow of the catalogue or one typed as text
+// (veltrano.system(), veltrano.equations() and System.spectrum()), checked by the rules the command line's --system
 // shares (texts_and_rules/system_entries.h); a refusal raises ValueError
 // with its message.
 
 #include <pybind11/pybind11.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 

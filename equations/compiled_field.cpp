@@ -1,7 +1,9 @@
 #include "compiled_field.h"
 
 #include <libgccjit.h>
+#include <signal.h>
 
+#include <array>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -271,7 +273,39 @@ void target(gcc_jit_context* c, int width) {
 #endif
 }
 
+// The handlers of every signal, put back as they were when this ends: the
+// compiler run inside this process installs its driver's own (on SIGINT,
+// SIGHUP, SIGTERM: kill the process), which would take Ctrl-C from the
+// program that compiles (Python's KeyboardInterrupt, a window's close).
+class SignalHandlersKept {
+public:
+    SignalHandlersKept() {
+        for (int s = 1; s < NSIG; ++s) kept_[s].ok = sigaction(s, nullptr, &kept_[s].action) == 0;
+    }
+    ~SignalHandlersKept() {
+        for (int s = 1; s < NSIG; ++s) {
+            struct sigaction now {};
+            if (!kept_[s].ok || sigaction(s, nullptr, &now) != 0) continue;
+            const bool info = (now.sa_flags & SA_SIGINFO) != 0;
+            const bool keptInfo = (kept_[s].action.sa_flags & SA_SIGINFO) != 0;
+            const bool same = info == keptInfo && (info ? now.sa_sigaction == kept_[s].action.sa_sigaction
+                                                        : now.sa_handler == kept_[s].action.sa_handler);
+            if (!same) sigaction(s, &kept_[s].action, nullptr);
+        }
+    }
+    SignalHandlersKept(const SignalHandlersKept&) = delete;
+    SignalHandlersKept& operator=(const SignalHandlersKept&) = delete;
+
+private:
+    struct Kept {
+        bool ok = false;
+        struct sigaction action {};
+    };
+    std::array<Kept, NSIG> kept_{};
+};
+
 std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int width) {
+    const SignalHandlersKept handlers;
     const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(gcc_jit_context_acquire(),
                                                                          gcc_jit_context_release);
     if (!c) throw std::runtime_error("the compiler library could not start");

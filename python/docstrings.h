@@ -138,12 +138,31 @@ dimension the flow cannot take raises ValueError with the command line's
 message.
 )";
 
-inline constexpr const char* kSystemClassDoc = R"(A flow of the catalogue: name, title, summary, dimension, variables
+inline constexpr const char* kEquationsDoc = R"(equations(text)
+
+The flow typed in `text` (a str), as a System named "equations" whose
+spectrum(), history() and sweep() run its compiled equations, bit for bit
+what veltrano-cli --equations FILE gives for that text. One statement a
+line (or separated by ';'), '#' starting a comment:
+
+  x' = -y - z     an equation; the variables in the order of these lines
+  a = 0.2         a parameter and its default
+  x(0) = 1        a starting value (default 1)
+
+Its digest is the text's SHA-256 (64 hexadecimal digits), its equations
+the text as given. A text the parser refuses raises ValueError with the
+command line's message: line and column, the line, a caret under the
+place. The files of sweep(output=...) and history's system name the flow
+"equations:" and the digest.
+)";
+
+inline constexpr const char* kSystemClassDoc = R"(A flow of the catalogue or typed (equations()): name, title, summary, dimension, variables
 (tuple of str), parameters (dict of each name to its default, in order),
 start (the default starting point), equations (the right-hand sides, then
 every parameter and starting value, one per line), source, and spectra
 (PublishedSpectrum: what publications give, their parameters in the order
-of `parameters`). spectrum(), history() and sweep() run it.
+of `parameters`), digest (of typed equations the SHA-256 of their text,
+else None). spectrum(), history() and sweep() run it.
 )";
 
 inline constexpr const char* kSystemSpectrumDoc = R"(spectrum(n, *, exponents=None, initial=None, transient={transient}, step={step},
@@ -154,7 +173,8 @@ One run of n measured intervals (1 <= n <= 10**9) of this flow, the
 leading `exponents` exponents (None: all d), from `initial` (None: the
 flow's start; otherwise d finite numbers), with NAME=value for any of its
 parameters (the others keep their defaults). Bit for bit what
-veltrano-cli --system NAME gives. Returns a SystemSpectrum with
+veltrano-cli --system NAME gives (typed equations: --equations FILE).
+Returns a SystemSpectrum with
 
   t                the time integrated (after an arithmetic fault: the
                    time reached, 0 in the transient)

@@ -24,7 +24,7 @@ std::string wholeText(py::handle v) {
 
 }  // namespace
 
-SystemDescription systemOf(py::handle name, py::handle dimension) {
+ChosenSystem systemOf(py::handle name, py::handle dimension) {
     if (!py::isinstance<py::str>(name)) refuse("the name of a system must be a str, not " + shown(name));
     const std::string dimensionText = dimension.is_none() ? std::string() : wholeText(dimension);
     // A name with a character that cannot be shown or encoded (a NUL, a lone
@@ -33,7 +33,40 @@ SystemDescription systemOf(py::handle name, py::handle dimension) {
     auto chosen =
         chooseSystem(written.empty() ? name.cast<std::string>() : written.substr(1, written.size() - 2), dimensionText);
     if (const auto* why = std::get_if<std::string>(&chosen)) refuse(*why);
-    return std::get<SystemDescription>(std::move(chosen));
+    ChosenSystem system;
+    static_cast<SystemDescription&>(system) = std::get<SystemDescription>(std::move(chosen));
+    return system;
+}
+
+ChosenSystem equationsOf(py::handle text) {
+    if (!py::isinstance<py::str>(text)) refuse("the equations must be a str, not " + shown(text));
+    std::string bytes;
+    try {
+        bytes = text.cast<std::string>();
+    } catch (const std::exception&) {  // a lone surrogate
+        refuse("the equations must be text that can be encoded as UTF-8, not " + shown(text));
+    }
+    auto typed = std::make_shared<equations::Equations>();
+    try {
+        *typed = equations::parseEquations(bytes);
+    } catch (const equations::EquationError& error) {
+        refuse(error.what());
+    }
+    ChosenSystem system;
+    system.name = "equations";
+    system.title = "Typed equations";
+    system.summary = "a flow typed as text";
+    system.dimension = typed->dimension();
+    system.variables = typed->variables;
+    for (std::size_t i = 0; i < typed->parameters.size(); ++i)
+        system.parameters.push_back({typed->parameters[i], typed->defaults[i], typed->defaults[i], typed->defaults[i]});
+    system.start = typed->initial;
+    system.typed = std::move(typed);
+    return system;
+}
+
+std::string fileNameOf(const ChosenSystem& system) {
+    return system.typed ? "equations:" + system.typed->digest : systemField(system);
 }
 
 SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, const SystemKeywords& k) {

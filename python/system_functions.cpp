@@ -36,11 +36,11 @@ py::list systems() {
     return names;
 }
 
-SystemDescription system(py::object name, py::object dimension) {
-    return systemOf(name, dimension);
-}
+ChosenSystem system(py::object name, py::object dimension) { return systemOf(name, dimension); }
 
-SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::object n, py::object exponents,
+ChosenSystem typedEquations(py::object text) { return equationsOf(text); }
+
+SystemSpectrumResult systemSpectrum(const ChosenSystem& description, py::object n, py::object exponents,
                               py::object initial, py::object transient, py::object step, py::object stepsPerInterval,
                               py::object errors, py::object batch, py::object targetError, py::kwargs parameters) {
     const SystemSettings s = systemSettingsOf(
@@ -50,10 +50,10 @@ SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::ob
     std::atomic<std::int64_t> done{0};
     runReleased(
         [&](const std::atomic<bool>& stop) {
-            visitSystem(description.name, description.dimension, [&](const auto& flow) {
+            visitChosen(description, SimdPath::Lanes128, [&](const auto& flow) {
                 using Flow = std::decay_t<decltype(flow)>;
                 ParametersOf<Flow> point{};
-                for (std::size_t i = 0; i < point.size(); ++i) point[i] = values[i];
+                for (std::size_t i = 0; i < values.size(); ++i) point[i] = values[i];
                 result = systemSpectrumOf(runSystemPoint(flow, s, point, &stop), s);
             });
             done = 1;
@@ -62,7 +62,7 @@ SystemSpectrumResult systemSpectrum(const SystemDescription& description, py::ob
     return result;
 }
 
-SystemSweepResult systemSweep(const SystemDescription& description, py::object n, py::object threads,
+SystemSweepResult systemSweep(const ChosenSystem& description, py::object n, py::object threads,
                               py::object progress, py::object vary, py::object output, py::object resume,
                               py::object shard, py::object exponents, py::object initial, py::object transient,
                               py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
@@ -94,16 +94,39 @@ SystemSweepResult systemSweep(const SystemDescription& description, py::object n
                 settings.path = widestPath();
                 settings.run = s;
                 settings.stop = &stop;
-                runSystemSweep(description.name, description.dimension, sweep.grid, range, settings,
-                               [&](std::span<const SystemSweepPoint> finished) {
-                                   for (const SystemSweepPoint& p : finished) keep(p);
-                                   done += static_cast<std::int64_t>(finished.size());
-                                   return true;
-                               });
+                visitChosen(description, settings.path, [&](const auto& flow) {
+                    runFlowSweep(flow, sweep.grid, range, settings, [&](std::span<const SystemSweepPoint> finished) {
+                        for (const SystemSweepPoint& p : finished) keep(p);
+                        done += static_cast<std::int64_t>(finished.size());
+                        return true;
+                    });
+                });
                 return;
             }
             SystemSweepFileJob job;
             job.sweep = sweep;
+            if (description.typed) {
+                // The typed flow, compiled where its points are computed.
+                SweepFlowOfText typed;
+                typed.field = fileNameOf(description);
+                typed.runner.sweep = [&description](const SystemGrid& grid, IndexRange points,
+                                                        const SystemSweepSettings& settings,
+                                                        const SystemSweepSink& sink) {
+                    bool finished = true;
+                    visitChosen(description, settings.path, [&](const auto& flow) {
+                        finished = runFlowSweep(flow, grid, points, settings, sink);
+                    });
+                    return finished;
+                };
+                typed.runner.pointList = [&description](SimdPath path, const SystemSettings& settings,
+                                                            std::span<const std::vector<double>> points) {
+                    std::vector<AnySystemResult> results;
+                    visitChosen(description, path,
+                                [&](const auto& flow) { results = runFlowPointList(flow, path, settings, points); });
+                    return results;
+                };
+                job.typed = std::move(typed);
+            }
             job.output = *file.output;
             job.resume = file.resume;
             job.resumeName = "resume=True";
@@ -123,7 +146,7 @@ SystemSweepResult systemSweep(const SystemDescription& description, py::object n
     return result;
 }
 
-SystemHistoryResult systemHistory(const SystemDescription& description, py::object n, py::object every,
+SystemHistoryResult systemHistory(const ChosenSystem& description, py::object n, py::object every,
                                   py::object exponents, py::object initial, py::object transient, py::object step,
                                   py::object stepsPerInterval, py::object errors, py::object batch,
                                   py::object targetError, py::kwargs parameters) {
@@ -132,14 +155,15 @@ SystemHistoryResult systemHistory(const SystemDescription& description, py::obje
     const std::int64_t k = everyOf(every);
     const std::vector<double> values = systemParametersOf(description, parameters);
     SystemHistoryResult result;
-    result.system = systemField(description);
+    result.system = fileNameOf(description);
     result.exponents = s.exponents;
     result.errors = s.errors;
     std::atomic<std::int64_t> done{0};
     runReleased(
         [&](const std::atomic<bool>& stop) {
-            const SystemHistoryEnd end = runSystemHistory(
-                description, s, values, k,
+            SystemHistoryEnd end;
+            visitChosen(description, SimdPath::Lanes128, [&](const auto& flow) {
+                end = runFlowHistory(flow, s, values, k,
                 [&result](const SystemHistoryRow& row) {
                     result.interval.push_back(row.interval);
                     result.t.push_back(row.t);
@@ -151,6 +175,7 @@ SystemHistoryResult systemHistory(const SystemDescription& description, py::obje
                         result.halfWidths.insert(result.halfWidths.end(), row.expo.size(), std::nan(""));
                 },
                 &stop, &done);
+            });
             result.completed = end.completed;
         },
         py::none(), done, s.intervals);
@@ -161,34 +186,40 @@ SystemHistoryResult systemHistory(const SystemDescription& description, py::obje
 
 void addSystemFunctions(py::module_& m) {
     using namespace py::literals;
-    py::class_<SystemDescription>(m, "System", kSystemClassDoc)
+    py::class_<ChosenSystem>(m, "System", kSystemClassDoc)
         .def_readonly("name", &SystemDescription::name)
         .def_readonly("title", &SystemDescription::title)
         .def_readonly("summary", &SystemDescription::summary)
         .def_readonly("dimension", &SystemDescription::dimension)
         .def_readonly("source", &SystemDescription::source)
-        .def_property_readonly("variables", [](const SystemDescription& s) { return textsOf(s.variables); })
+        .def_property_readonly("digest",
+                               [](const ChosenSystem& s) -> py::object {
+                                   if (!s.typed) return py::none();
+                                   return py::str(s.typed->digest);
+                               })
+        .def_property_readonly("variables", [](const ChosenSystem& s) { return textsOf(s.variables); })
         .def_property_readonly("parameters",
-                               [](const SystemDescription& s) {
+                               [](const ChosenSystem& s) {
                                    py::dict values;
                                    for (const ParameterDescription& p : s.parameters) values[py::str(p.name)] = p.value;
                                    return values;
                                })
         .def_property_readonly("start",
-                               [](const SystemDescription& s) {
+                               [](const ChosenSystem& s) {
                                    py::tuple t(s.start.size());
                                    for (std::size_t i = 0; i < s.start.size(); ++i) t[i] = s.start[i];
                                    return t;
                                })
         .def_property_readonly("equations",
-                               [](const SystemDescription& s) {
+                               [](const ChosenSystem& s) {
+                                   if (s.typed) return s.typed->text;
                                    std::string text;
                                    for (const std::string& line : equationText(s))
                                        text += (text.empty() ? "" : "\n") + line;
                                    return text;
                                })
         .def_property_readonly("spectra",
-                               [](const SystemDescription& s) {
+                               [](const ChosenSystem& s) {
                                    py::list spectra;
                                    for (const PublishedSpectrum& p : s.spectra) spectra.append(py::cast(p));
                                    return spectra;
@@ -209,12 +240,16 @@ void addSystemFunctions(py::module_& m) {
              "step"_a = keywordDefaults().step, "steps_per_interval"_a = keywordDefaults().stepsPerInterval,
              "errors"_a = keywordDefaults().errors, "batch"_a = keywordDefaults().batch,
              "target_error"_a = keywordDefaults().targetError)
-        .def("__repr__", [](const SystemDescription& s) {
+        .def("__repr__", [](const ChosenSystem& s) {
+            if (s.typed)
+                return "System(equations, digest=" + s.typed->digest.substr(0, 12) + "..., dimension=" +
+                       std::to_string(s.dimension) + ")";
             return "System(" + py::str(py::repr(py::str(s.name))).cast<std::string>() +
                    ", dimension=" + std::to_string(s.dimension) + ")";
         });
     m.def("systems", &systems, kSystemsDoc);
     m.def("system", &system, kSystemDoc, "name"_a, "dimension"_a = py::none());
+    m.def("equations", &typedEquations, kEquationsDoc, "text"_a);
 }
 
 }  // namespace veltrano::python

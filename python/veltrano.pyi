@@ -147,6 +147,7 @@ class System:
     start: Tuple[float, ...]
     equations: str
     spectra: List[PublishedSpectrum]
+    digest: Optional[str]
     def spectrum(
         self,
         n: int,
@@ -199,3 +200,4 @@ class System:
 
 def systems() -> List[str]: ...
 def system(name: str, dimension: Optional[int] = None) -> System: ...
+def equations(text: str) -> System: ...

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "block_queue.h"
 #include "simd_path.h"
 #include "system_description.h"
+#include "system_exponents.h"
 #include "system_grid.h"
 #include "system_run.h"
 
@@ -52,6 +57,86 @@ struct SystemSweepSettings {
     std::int64_t pointsPerBlock = 0;  // 0: as runSweep chooses
     LaneUsage* usage = nullptr;
     const std::atomic<bool>* stop = nullptr;
+};
+
+namespace system_sweep {
+
+// The points into the flow's own form (each its first values, the rest 0),
+// computed, and widened into `out`.
+template <class System, class PointAt>
+void compute(const System& system, SimdPath path, const SystemSettings& settings, std::size_t count,
+             const PointAt& pointAt, AnySystemResult* out, LaneUsage* usage, const std::atomic<bool>* stop) {
+    std::vector<ParametersOf<System>> points(count);
+    for (std::size_t i = 0; i < count; ++i) pointAt(i, std::span<double>(points[i]));
+    std::vector<ResultOf<System>> results(count);
+    runSystemPoints<System>(path, system, settings, points, results, usage, stop);
+    for (std::size_t i = 0; i < count; ++i) out[i] = widened(results[i]);
+}
+
+}  // namespace system_sweep
+
+// As runSystemSweep, for `system` as its own type (a flow of the catalogue
+// or one compiled from typed equations, then for the lanes of
+// settings.path): the grid holds at most its parameters, those past the
+// grid's 0. Refuses a grid of more parameters or settings runSystemPoints
+// refuses, before any work, with std::invalid_argument.
+template <class System>
+bool runFlowSweep(const System& system, const SystemGrid& grid, IndexRange range, const SystemSweepSettings& settings,
+                  const SystemSweepSink& sink) {
+    if (grid.base.size() > System::kParameters)
+        throw std::invalid_argument("the flow has " + std::to_string(System::kParameters) + " parameters, not " +
+                                    std::to_string(grid.base.size()));
+    // No point: only the settings are checked, here, before any thread starts.
+    runSystemPoints<System>(SimdPath::Lanes128, system, settings.run, {}, {});
+    const BlockPlan plan{settings.threads,
+                         settings.pointsPerBlock > 0 ? settings.pointsPerBlock
+                                                     : defaultBlockSize(settings.path, settings.run.targetError > 0),
+                         settings.usage, settings.stop};
+    const auto block = [&](std::int64_t first, std::int64_t last, std::vector<SystemSweepPoint>& done,
+                           LaneUsage* usage) {
+        done.resize(static_cast<std::size_t>(last - first));
+        std::vector<AnySystemResult> results(done.size());
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            done[i].index = first + static_cast<std::int64_t>(i);
+            done[i].parameters = grid.pointAt(done[i].index);
+        }
+        system_sweep::compute(
+            system, settings.path, settings.run, done.size(),
+            [&](std::size_t i, std::span<double> p) {
+                std::copy_n(done[i].parameters.begin(), std::min(p.size(), done[i].parameters.size()), p.begin());
+            },
+            results.data(), usage, settings.stop);
+        for (std::size_t i = 0; i < done.size(); ++i) done[i].result = results[i];
+    };
+    return runBlocks<SystemSweepPoint>(range, plan, block, sink);
+}
+
+// As runSystemPointList, for `system` as its own type (as runFlowSweep).
+template <class System>
+[[nodiscard]] std::vector<AnySystemResult> runFlowPointList(const System& system, SimdPath path,
+                                                            const SystemSettings& settings,
+                                                            std::span<const std::vector<double>> points) {
+    std::vector<AnySystemResult> results(points.size());
+    for (const auto& p : points)
+        if (p.size() > System::kParameters)
+            throw std::invalid_argument("the flow has " + std::to_string(System::kParameters) + " parameters, not " +
+                                        std::to_string(p.size()));
+    system_sweep::compute(
+        system, path, settings, points.size(),
+        [&](std::size_t i, std::span<double> p) {
+            std::copy_n(points[i].begin(), std::min(p.size(), points[i].size()), p.begin());
+        },
+        results.data(), nullptr, nullptr);
+    return results;
+}
+
+// How the points of a flow that is not the catalogue's (typed equations)
+// are computed: as runSystemSweep and runSystemPointList compute those of
+// the catalogue's.
+struct FlowRunner {
+    std::function<bool(const SystemGrid&, IndexRange, const SystemSweepSettings&, const SystemSweepSink&)> sweep;
+    std::function<std::vector<AnySystemResult>(SimdPath, const SystemSettings&, std::span<const std::vector<double>>)>
+        pointList;
 };
 
 // The flow `system` of the catalogue at `dimension`: as runSweep, the points

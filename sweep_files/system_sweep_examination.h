@@ -20,6 +20,20 @@ namespace veltrano {
     const std::function<void(const SystemSweepPoint&)>& accepted = {},
     const std::function<void(std::int64_t)>& progress = {});
 
+// A flow of no catalogue (typed equations): its name in files (as
+// "equations:<SHA-256 of the text>") and how its points are computed.
+struct SweepFlowOfText {
+    std::string field;
+    FlowRunner runner;
+};
+
+// As examineSystemSweepFile, for the sweep of `typed` (nullptr: the
+// catalogue's flow of the sweep).
+[[nodiscard]] std::variant<ExaminedFile, ExaminationRefusal> examineSweepFileOf(
+    std::istream& in, const std::string& shown, const SystemSweep& sweep, const SweepFlowOfText* typed,
+    IndexRange range, const std::function<void(const SystemSweepPoint&)>& accepted = {},
+    const std::function<void(std::int64_t)>& progress = {});
+
 // What a first line other than the header of `form` is, told against this
 // sweep (`second`: the line after it, whose second field names the flow).
 [[nodiscard]] std::string otherSweepFile(const SystemSweepForm& form, const std::string& first,

@@ -1,14 +1,14 @@
 #include "system_sweep_file_writer.h"
 
-#include "system_sweep_examination.h"
-
 namespace veltrano {
 
 std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& job,
                                                      const SweepFileEventsOf<SystemSweepPoint>& events,
                                                      std::FILE* standardOutput) {
     const SystemSweep& sweep = job.sweep;
-    const SystemSweepForm form = formOf(sweep);
+    const SweepFlowOfText* typed = job.typed ? &*job.typed : nullptr;
+    SystemSweepForm form = formOf(sweep);
+    if (typed) form.system = typed->field;
     const std::int64_t size = sweep.grid.size();
     // A row holds about 25 bytes a number.
     const double rowBytes = 25.0 * static_cast<double>(form.parameters.size() + 4 + form.exponents * (form.errors ? 2 : 1));
@@ -16,7 +16,7 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
                      job.shard ? shardRange(size, job.shard->first, job.shard->second) : IndexRange{0, size},
                      systemSweepHeader(form), rowBytes, {}, {}};
     rows.examine = [&](std::istream& in, const std::function<void(std::int64_t)>& progress) {
-        return examineSystemSweepFile(in, job.output, sweep, rows.range, events.row, progress);
+        return examineSweepFileOf(in, job.output, sweep, typed, rows.range, events.row, progress);
     };
     rows.compute = [&](std::int64_t from, const std::function<bool(const std::string&, std::int64_t)>& write) {
         std::string block;
@@ -25,16 +25,18 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
         settings.path = widestPath();
         settings.run = sweep.run;
         settings.stop = job.stop;
-        return runSystemSweep(sweep.system, sweep.grid, {from, rows.range.end}, settings,
-                              [&](std::span<const SystemSweepPoint> points) {
-                                  block.clear();
-                                  for (const SystemSweepPoint& p : points) {
-                                      block += systemSweepRow(form, p, systemPointStatus(sweep, p));
-                                      block += '\n';
-                                      if (events.row) events.row(p);
-                                  }
-                                  return write(block, static_cast<std::int64_t>(points.size()));
-                              });
+        const SystemSweepSink sink = [&](std::span<const SystemSweepPoint> points) {
+            block.clear();
+            for (const SystemSweepPoint& p : points) {
+                block += systemSweepRow(form, p, systemPointStatus(sweep, p));
+                block += '\n';
+                if (events.row) events.row(p);
+            }
+            return write(block, static_cast<std::int64_t>(points.size()));
+        };
+        const IndexRange rest{from, rows.range.end};
+        if (typed) return typed->runner.sweep(sweep.grid, rest, settings, sink);
+        return runSystemSweep(sweep.system, sweep.grid, rest, settings, sink);
     };
     return writeRowsFile(rows, events, standardOutput);
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "sweep_file_writer.h"
+#include "system_sweep_examination.h"
 #include "system_sweep_rows.h"
 
 namespace veltrano {
@@ -21,6 +22,7 @@ struct SystemSweepFileJob {
     std::optional<std::pair<std::int64_t, std::int64_t>> shard;  // K of M
     int threads = 1;
     const std::atomic<bool>* stop = nullptr;
+    std::optional<SweepFlowOfText> typed;  // a flow of no catalogue: its name in files, its runner
 };
 
 // As writeSweepFile, in the form of a sweep of a flow (systemSweepHeader,

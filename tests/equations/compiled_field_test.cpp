@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <bit>
 #include <cmath>
@@ -202,5 +203,25 @@ TEST(CompiledField, TheCatalogueTypedFromItsTextIsTheBuiltIn) {
                 EXPECT_LE(std::fabs(typed.expo[j] - builtIn.expo[j]), 1e-10 * std::fabs(builtIn.expo[j]))
                     << description.name << " lambda" << j + 1 << " " << typed.expo[j] << " " << builtIn.expo[j];
         });
+    }
+}
+
+// The compiler runs inside the process, its driver installing handlers of
+// its own: compiling leaves every handler as it found it (Ctrl-C stays the
+// program's).
+TEST(CompiledField, CompilingLeavesTheSignalHandlersAsTheyWere) {
+    struct sigaction mine {};
+    mine.sa_handler = [](int) {};
+    sigemptyset(&mine.sa_mask);
+    struct sigaction before[3]{};
+    const int signals[3] = {SIGINT, SIGTERM, SIGHUP};
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(sigaction(signals[i], &mine, &before[i]), 0);
+    // A text no other test compiles, so that it is compiled here and not found compiled.
+    const CompiledSystem system(parseEquations("x' = -x*0.125 + y; y' = -x\n"), SimdPath::Lanes128);
+    EXPECT_EQ(system.dimension(), 2u);
+    for (int i = 0; i < 3; ++i) {
+        struct sigaction now {};
+        ASSERT_EQ(sigaction(signals[i], &before[i], &now), 0);
+        EXPECT_EQ(now.sa_handler, mine.sa_handler) << "signal " << signals[i];
     }
 }

@@ -1,0 +1,171 @@
+"""Flows typed as text from Python: veltrano.equations() runs the compiled
+equations to the bit of the catalogue's flow and of veltrano-cli --equations,
+and refuses a text with the parser's message."""
+
+import hashlib
+import os
+import signal
+import threading
+import time
+
+import numpy as np
+import pytest
+
+import veltrano
+from conftest import cli, same
+
+CATALOGUE = veltrano.system("rossler")
+
+
+def catalogue_text(name):
+    """The equation lines veltrano-cli systems NAME prints: the flow typed in its own order."""
+    lines = cli("systems", name).stdout.split("Equations:\n")[1].split("\n\n")[0]
+    return "".join(line.strip() + "\n" for line in lines.splitlines())
+
+
+TEXT = catalogue_text("rossler")
+TYPED = veltrano.equations(TEXT)
+# Four variables: the engine compiled for any dimension, not the three of Rössler.
+HYPER = "x' = s*(y - x)\ny' = x*(r - z) - y\nz' = x*y - b*z\nw' = x - d*w  # driven by x\n" \
+        "s = 10; r = 28; b = 8/3; d = 0.5\nw(0) = 0\n"
+
+
+def test_the_typed_system_describes_its_text():
+    assert (TYPED.name, TYPED.dimension, TYPED.variables) == ("equations", 3, CATALOGUE.variables)
+    assert TYPED.parameters == CATALOGUE.parameters and list(TYPED.parameters) == ["a", "b", "c"]
+    assert TYPED.start == CATALOGUE.start and TYPED.equations == TEXT
+    assert TYPED.digest == hashlib.sha256(TEXT.encode()).hexdigest() and CATALOGUE.digest is None
+    assert veltrano.equations(TEXT + "# another text\n").digest != TYPED.digest
+    assert "equations" in repr(TYPED)
+
+
+# keywords of a run, each the catalogue's Rössler to the bit.
+RUNS = [dict(), dict(c=5.3, a=0.25), dict(exponents=2, initial=(2, -1, 0.5)),
+        dict(errors=True, batch=10, transient=50), dict(target_error=0.05, batch=20, b=0.3)]
+
+
+@pytest.mark.parametrize("keywords", RUNS)
+def test_a_run_is_the_catalogues_flow_to_the_bit(keywords):
+    mine, theirs = TYPED.spectrum(300, **keywords), CATALOGUE.spectrum(300, **keywords)
+    assert mine.completed and mine.t == theirs.t and mine.exponents == theirs.exponents
+    assert mine.half_widths == theirs.half_widths and mine.intervals == theirs.intervals
+    assert mine.mean_divergence == theirs.mean_divergence
+
+
+@pytest.mark.parametrize("text, n, exponents, parameters", [(TEXT, 400, None, dict(c=5.3)),
+                                                             (HYPER, 200, 2, dict(r=27.5))])
+def test_a_run_is_the_command_lines_to_the_bit(tmp_path, text, n, exponents, parameters):
+    path = tmp_path / "typed.txt"
+    path.write_text(text)
+    options = ["--equations", path, "--precise"] + (["--exponents", exponents] if exponents else [])
+    lines = dict(line.split("\t") for line in cli(*options, n, *[f"{p}={v}" for p, v in parameters.items()])
+                 .stdout.splitlines())
+    result = veltrano.equations(text).spectrum(n, exponents=exponents, **parameters)
+    assert same(result.t, lines["t"]) and len(result.exponents) == (exponents or veltrano.equations(text).dimension)
+    assert all(same(v, lines[f"lambda{i + 1}"]) for i, v in enumerate(result.exponents))
+
+
+def test_a_history_is_the_catalogues_row_for_row():
+    mine = TYPED.history(60, every=7, errors=True, batch=5, c=5.0)
+    theirs = CATALOGUE.history(60, every=7, errors=True, batch=5, c=5.0)
+    assert mine.system == "equations:" + TYPED.digest and theirs.system == "rossler"
+    assert mine.completed and (mine.interval == theirs.interval).all() and (mine.t == theirs.t).all()
+    assert np.array_equal(mine.exponents, theirs.exponents)
+    assert np.array_equal(mine.half_widths, theirs.half_widths, equal_nan=True)
+
+
+@pytest.mark.parametrize("shard", [None, (2, 3)])
+def test_a_sweep_is_the_catalogues_on_threads_and_shards(shard):
+    keywords = dict(a=[0.2, 0.25], c=np.array([5, 5.7, 6]), threads=2, shard=shard, vary=["c", "a"])
+    mine, theirs = TYPED.sweep(80, **keywords), CATALOGUE.sweep(80, **keywords)
+    assert mine.exponents.shape == theirs.exponents.shape and np.array_equal(mine.index, theirs.index)
+    assert np.array_equal(mine.exponents, theirs.exponents) and np.array_equal(mine.t, theirs.t)
+    assert np.array_equal(mine.status, theirs.status)
+
+
+def test_a_sweep_file_is_the_catalogues_with_the_texts_digest_for_its_name(tmp_path):
+    keywords = dict(a=[0.2, 0.25], c=[5, 5.7, 6], threads=2, errors=True, batch=10)
+    mine, theirs, cut = tmp_path / "typed.csv", tmp_path / "rossler.csv", tmp_path / "cut.csv"
+    result = TYPED.sweep(60, output=mine, **keywords)
+    CATALOGUE.sweep(60, output=theirs, **keywords)
+    lines = mine.read_text().splitlines()
+    assert len(lines) == 7 and all(line.split(",")[1] == "equations:" + TYPED.digest for line in lines[1:])
+    assert mine.read_text().replace("equations:" + TYPED.digest, "rossler") == theirs.read_text()
+    cut.write_text("\n".join(lines[:4]) + "\n" + lines[4][:20])
+    resumed = TYPED.sweep(60, output=cut, resume=True, **keywords)
+    assert cut.read_bytes() == mine.read_bytes() and np.array_equal(resumed.exponents, result.exponents)
+    with pytest.raises(ValueError, match="rossler"):  # the catalogue's file is another flow's
+        TYPED.sweep(60, output=theirs, resume=True, **keywords)
+
+
+def test_a_sweep_point_of_any_dimension_is_its_spectrum():
+    hyper = veltrano.equations(HYPER)
+    sweep = hyper.sweep(60, threads=2, d=[0.03, 0.04, 0.05], exponents=2)
+    for i, d in enumerate([0.03, 0.04, 0.05]):
+        assert tuple(sweep.exponents[i]) == hyper.spectrum(60, d=d, exponents=2).exponents
+
+
+def test_a_run_leaves_other_threads_running():
+    ticks = []
+    stop = threading.Event()
+
+    def tick():
+        while not stop.is_set():
+            ticks.append(1)
+            stop.wait(0.01)
+
+    ticker = threading.Thread(target=tick)
+    ticker.start()
+    try:
+        veltrano.equations(HYPER).spectrum(300000)
+    finally:
+        stop.set()
+        ticker.join()
+    assert len(ticks) > 3  # the GIL held, the ticker would wait for the end
+
+
+def test_ctrl_c_stops_a_typed_run_once_compiled():
+    # The compiler run in this process must leave Python's own handler of Ctrl-C in place.
+    typed = veltrano.equations(HYPER.replace("d = 0.5", "d = 0.25"))
+    assert typed.spectrum(5).completed
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    timer.start()
+    started = time.monotonic()
+    with pytest.raises(KeyboardInterrupt):
+        typed.spectrum(10**9)  # hours, unless stopped
+    assert time.monotonic() - started < 1.3
+    timer.join()
+
+
+# text, the start of the message (the parser's: line, column, reason, the line, a caret).
+REFUSED = [
+    ("x' = -y +\n", "line 1, column 10: expected a number, a name or '(', found the end of the line\n"
+                    "  x' = -y +\n           ^"),
+    ("x' = y\ny' = q*x\n", "line 2, column 6: "),
+    ("", "line 1, column 1: "),
+    (b"x' = 1", "the equations must be a str, not b\"x' = 1\""),
+    (None, "the equations must be a str, not None"),
+    ("x' = 1\ud800\n", "the equations must be text that can be encoded as UTF-8"),
+]
+
+
+@pytest.mark.parametrize("text, message", REFUSED)
+def test_a_refused_text_says_where_and_why(tmp_path, text, message):
+    with pytest.raises(ValueError) as refused:
+        veltrano.equations(text)
+    assert str(refused.value).startswith(message)
+    if isinstance(text, str) and message.startswith("line"):
+        path = tmp_path / "typed.txt"
+        path.write_text(text)
+        run = cli("--equations", path, "10", check=False)
+        assert run.returncode == 2 and str(refused.value) in run.stderr
+
+
+@pytest.mark.parametrize("call, message", [
+    (lambda: TYPED.spectrum(10, q=1), "'q' is not a parameter of equations"),
+    (lambda: TYPED.spectrum(10, initial=(1, 2)), "initial must be"),
+])
+def test_a_run_refuses_what_the_text_does_not_have(call, message):
+    with pytest.raises(ValueError) as refused:
+        call()
+    assert message in str(refused.value)

@@ -495,9 +495,6 @@ void ExplorerWindow::updateActions() {
     backAction_->setEnabled(history_.canGoBack());
     forwardAction_->setEnabled(history_.canGoForward());
     csvAction_->setEnabled(csvExport_ == nullptr);
-    // The Python module has no typed flows.
-    const MapSettings& s = computation_->settings();
-    pythonAction_->setEnabled(!s.system || s.system->equations.empty());
 }
 
 QString ExplorerWindow::describe(CellPosition cell) const {

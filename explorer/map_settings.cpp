@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "flow_point.h"
 #include "system_entries.h"
@@ -250,10 +251,36 @@ std::string pythonOptions(const RunSettings& run) {
     return call;
 }
 
+// A Python string literal of `text`: between double quotes, with the
+// backslash, the quote and the control characters escaped (the rest, UTF-8,
+// as it is).
+std::string pythonString(const std::string& text) {
+    std::string literal = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"') {
+            literal += '\\';
+            literal += c;
+        } else if (c == '\n') {
+            literal += "\\n";
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(c));
+            literal += escaped;
+        } else {
+            literal += c;
+        }
+    }
+    return literal + '"';
+}
+
 std::string systemPythonCall(const MapSettings& s) {
     const SystemMap& m = *s.system;
     const SystemDescription flow = descriptionOf(m);
-    std::string call = "import veltrano\n\nmap = veltrano.system(\"" + m.name + "\"";
+    std::string call = "import veltrano\n\nmap = ";
+    if (!m.equations.empty())
+        call += "veltrano.equations(" + pythonString(m.equations);
+    else
+        call += "veltrano.system(\"" + m.name + "\"";
     if (flow.dimensionChoice) call += ", dimension=" + wholeText(static_cast<std::int64_t>(m.dimension));
     call += ").sweep(" + wholeText(s.run.intervals);
     call += ", " + flow.parameters[m.across].name + '=' + pythonValues(s.x);
@@ -290,7 +317,6 @@ std::string commandLine(const MapSettings& s) {
 }
 
 std::string pythonCall(const MapSettings& s) {
-    if (s.system && !s.system->equations.empty()) return {};
     if (s.system) return systemPythonCall(s);
     std::string args[3];
     for (SweepParameter p : {SweepParameter::Sigma, SweepParameter::R, SweepParameter::B}) {

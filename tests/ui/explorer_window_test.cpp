@@ -485,7 +485,17 @@ private slots:
                                                  "--vary b=0.1:0.3:4 --errors --batch 20 --output "
                                                  "map.csv 200 c=5.7 <<'EOF'\n") +
                                       text + QStringLiteral("EOF\n"));
-        QVERIFY(!w.findChild<QAction*>(QStringLiteral("CopyPython"))->isEnabled());
+#ifdef VELTRANO_PYTHON_DIR
+        {
+            // The copied Python call runs the typed flow: a cell's exponent to the bit.
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+            const QByteArray printed =
+                run(QStringLiteral(VELTRANO_PYTHON3),
+                    {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))"}, env);
+            QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
+        }
+#endif
         QCOMPARE(editorOnChoosing(), text);  // again, to change the text
         QVERIFY(w.computation().settings() == s);
         QTemporaryDir dir;

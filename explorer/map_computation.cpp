@@ -61,7 +61,8 @@ struct MapComputation::Job {
                 std::vector<ParametersOf<System>> points(indices.size());
                 for (std::size_t c = 0; c < indices.size(); ++c) {
                     const std::vector<double> p = systemPoint(s, indices[c]);
-                    for (std::size_t j = 0; j < points[c].size(); ++j) points[c][j] = p[j];
+                    // A typed flow has room for more parameters than its text names.
+                    for (std::size_t j = 0; j < points[c].size() && j < p.size(); ++j) points[c][j] = p[j];
                 }
                 std::vector<ResultOf<System>> out(indices.size());
                 runSystemPoints(path, system, systemSettings, std::span<const ParametersOf<System>>(points),

@@ -67,8 +67,13 @@ private:
     VELTRANO_ALWAYS_INLINE static auto& lane(T& v, int l) {
         if constexpr (std::is_floating_point_v<std::remove_const_t<T>>)
             return v;
+#if defined(__clang__)
+        else  // clang binds no reference to a vector's element; the lanes alias doubles
+            return reinterpret_cast<double*>(&v)[l];
+#else
         else
             return v[l];
+#endif
     }
     template <class T>
     VELTRANO_ALWAYS_INLINE static double lane(const T& v, int l) {

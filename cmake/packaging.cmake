@@ -30,10 +30,10 @@ set(CPACK_COMPONENT_MAIN_DESCRIPTION
     "pictures, and error bars by batch means.")
 string(REPLACE ";" "" CPACK_COMPONENT_MAIN_DESCRIPTION "${CPACK_COMPONENT_MAIN_DESCRIPTION}")
 # The faces with the Greek letters are not linked, so they are named here;
-# so are the assembler and linker that GCC's JIT library runs to compile
+# so are the driver, assembler and linker that GCC's JIT library runs to compile
 # typed equations (the library itself, libgccjit0, is linked and found with
 # the other shared libraries).
-set(CPACK_DEBIAN_MAIN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation, binutils")
+set(CPACK_DEBIAN_MAIN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation, gcc-12, binutils")
 set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION science)
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-veltrano)

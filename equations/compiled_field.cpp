@@ -309,6 +309,11 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
     const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(gcc_jit_context_acquire(),
                                                                          gcc_jit_context_release);
     if (!c) throw std::runtime_error("the compiler library could not start");
+    // The driver that runs the assembler and linker runs as a program of its
+    // own: inside this process it ends the whole process where it cannot
+    // start them. Its errors come back here, and are reported once, by us.
+    gcc_jit_context_set_bool_use_external_driver(c.get(), 1);
+    gcc_jit_context_set_bool_print_errors_to_stderr(c.get(), 0);
     gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, 2);
     // The same doubles as the interpreter's: no fused multiply-add, no
     // reassociation.
@@ -320,7 +325,9 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
     if (!result) {
         const char* why = gcc_jit_context_get_first_error(c.get());
         throw std::runtime_error(std::string("the equations could not be compiled: ") +
-                                 (why ? why : "no reason given"));
+                                 (why ? why : "no reason given") +
+                                 " (typed equations need GCC 12's driver, assembler and linker: "
+                                 "Debian's gcc-12 and binutils)");
     }
     void* code = gcc_jit_result_get_code(result, "step");
     if (!code) {

@@ -9,8 +9,8 @@ packages=(
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools  # the Explorer's translations (Qt Linguist: lupdate, lrelease)
   libcli11-dev                      # the command-line tool's parser
-  libgccjit-12-dev binutils libssl-dev  # typed equations: compiled at run time (GCC's JIT, which runs the
-                                        # assembler and linker), keyed by the text's SHA-256 (OpenSSL)
+  libgccjit-12-dev gcc-12 binutils libssl-dev  # typed equations: compiled at run time (GCC's JIT, which runs the
+                                        # driver, assembler and linker), keyed by the text's SHA-256 (OpenSSL)
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev libboost-math-dev    # Boost.Odeint, the benchmark's peer; Boost.Math, the Student quantile
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdlib.h>
 
 #include <bit>
 #include <cmath>
@@ -224,4 +225,22 @@ TEST(CompiledField, CompilingLeavesTheSignalHandlersAsTheyWere) {
         ASSERT_EQ(sigaction(signals[i], &before[i], &now), 0);
         EXPECT_EQ(now.sa_handler, mine.sa_handler) << "signal " << signals[i];
     }
+}
+
+// Without the compiler's driver on the search path the compilation fails
+// with a message, the process going on; once it is back, the same text
+// compiles (a failure is not kept).
+TEST(CompiledField, AMissingCompilerIsAnErrorNotTheProcesssEnd) {
+    const std::string path = getenv("PATH");
+    const Equations e = parseEquations("x' = -x*0.375 + y; y' = -x\n");
+    ASSERT_EQ(setenv("PATH", "/nonexistent", 1), 0);
+    try {
+        (void)CompiledSystem(e, SimdPath::Lanes128);
+        ADD_FAILURE() << "compiled without a driver";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("could not be compiled"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("gcc-12"), std::string::npos) << error.what();
+    }
+    ASSERT_EQ(setenv("PATH", path.c_str(), 1), 0);
+    EXPECT_EQ(CompiledSystem(e, SimdPath::Lanes128).dimension(), 2u);
 }

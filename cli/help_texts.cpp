@@ -207,12 +207,13 @@ const char* const kPlotAbout =
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"
-    "name, dimension, parameters at their defaults and what it is); with NAME its\n"
-    "equations as a text, its parameters with their defaults and the ranges a\n"
-    "sweep may take, its default start, its source and the exponents published\n"
-    "for it. A flow whose dimension is chosen (lorenz96) is described at\n"
-    "--dimension D. With --check FILE, the flow typed in FILE ('-': standard\n"
-    "input) as read, or the first error with its line and column (exit status 2).";
+    "name, dimension, parameters at their defaults and what it is); with NAME a\n"
+    "text that --equations reads: its equations, and as comments its parameters\n"
+    "with their defaults and the ranges a sweep may take, its default start, its\n"
+    "source and the exponents published for it. A flow whose dimension is chosen\n"
+    "(lorenz96) is described at --dimension D. With --check FILE, the flow typed\n"
+    "in FILE ('-': standard input) as read, or the first error with its line and\n"
+    "column (exit status 2).";
 
 std::string oneRunHelp() {
     return std::string("Usage: veltrano-cli [--precise] N SIGMA R B\n\n") + kOneRunAbout +

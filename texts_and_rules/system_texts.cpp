@@ -30,6 +30,18 @@ std::string padded(std::string text, std::size_t width) {
     return text;
 }
 
+// Each line of `text` but the empty ones as a comment of an equations text.
+std::string commented(const std::string& text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        out += (line.empty() ? line : "# " + line) + "\n";
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string defaultsText(const SystemDescription& system) {
@@ -54,6 +66,8 @@ std::string catalogueText(const std::vector<SystemDescription>& systems) {
 }
 
 std::string systemText(const SystemDescription& s) {
+    // The whole description is a text --equations reads: the equations
+    // themselves as they are, everything else as comments.
     std::string text = s.title + " (" + s.name + "): " + s.summary + "\n\n";
     text += "Dimension: " + std::to_string(s.dimension);
     if (s.dimensionChoice)
@@ -71,22 +85,23 @@ std::string systemText(const SystemDescription& s) {
     for (std::size_t i = 0; i < s.variables.size() && i < s.start.size(); ++i)
         start.push_back(s.variables[i] + " = " + shortest(s.start[i]));
     text += "Start: " + joined(start, ", ") + "\n";
-    text += "Source: " + s.source + "\n";
-    text += "\nEquations:\n";
-    for (const std::string& line : equationText(s)) text += "  " + line + "\n";
-    text += "\nPublished exponents:";
-    if (s.spectra.empty()) text += " none cited here";
-    text += "\n";
+    text += "Source: " + s.source + "\n\nEquations:\n";
+    std::string equations;
+    for (const std::string& line : equationText(s)) equations += "  " + line + "\n";
+    std::string published = "\nPublished exponents:";
+    if (s.spectra.empty()) published += " none cited here";
+    published += "\n";
     for (const PublishedSpectrum& p : s.spectra) {
         std::vector<std::string> values, parameters, from;
         for (const double v : p.exponents) values.push_back(numberText(v, p.decimals));
         for (std::size_t i = 0; i < p.parameters.size() && i < s.parameters.size(); ++i)
             parameters.push_back(s.parameters[i].name + "=" + shortest(p.parameters[i]));
         for (const double v : p.start) from.push_back(shortest(v));
-        text += "  " + joined(values, ", ") + "\n    at " + (parameters.empty() ? "(no parameters)" : joined(parameters, " ")) +
-                " from " + joined(from, ",") + "; " + p.source + "\n";
+        published += "  " + joined(values, ", ") + "\n    at " +
+                     (parameters.empty() ? "(no parameters)" : joined(parameters, " ")) + " from " + joined(from, ",") +
+                     "; " + p.source + "\n";
     }
-    return text;
+    return commented(text) + equations + commented(published);
 }
 
 }  // namespace veltrano

@@ -14,7 +14,7 @@ expect "sixteen flows, lorenz first" '[ $status = 0 ] && [ $(echo "$names" | sor
 expect "defaults listed" 'grep -qE "^rossler +3 +a=0\.2 b=0\.2 c=5\.7 " out.txt && grep -qE "^lorenz96 +5 \(4-64\) +F=8 " out.txt'
 for name in $names; do
   run systems "$name"
-  expect "$name described" '[ $status = 0 ] && grep -q "^Equations:" out.txt && grep -q "^Source: ." out.txt && grep -q "(0) = " out.txt'
+  expect "$name described" '[ $status = 0 ] && grep -q "^# Equations:" out.txt && grep -q "^# Source: ." out.txt && "$cli" systems --check out.txt > /dev/null && grep -q "(0) = " out.txt'
 done
 run systems lorenz96 --dimension 7
 expect "lorenz96 at 7" '[ $status = 0 ] && grep -qF "x7'"'"' = (x1 - x5)*x6 - x7 + F" out.txt && ! grep -q "x8" out.txt'

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
-#include "typed_flow.h"
+#include "compiled_system.h"
 #include "equation_text.h"
+#include "typed_flow.h"
 #include "system_entries.h"
 
 namespace veltrano::cli {
@@ -55,7 +57,18 @@ std::variant<SystemDescription, std::string> chooseFlow(std::string_view system,
     if (!dimension.empty())
         return std::string("--dimension is for a flow of the catalogue: typed equations have the dimension of "
                            "their text");
-    return typedFlowOf(equationsPath);
+    auto typed = typedFlowOf(equationsPath);
+    // Compiled before any file is opened: where GCC's driver, assembler or
+    // linker is missing, the run is refused here. The code is kept for the
+    // process, so the run itself finds it compiled.
+    if (const auto* flow = std::get_if<SystemDescription>(&typed)) try {
+            (void)equations::CompiledStep(equations::parseEquations(flow->text), SimdPath::Lanes128);
+        } catch (const std::runtime_error& error) {
+            return std::string(equationsPath == "-" ? "standard input" : equationsPath)
+                .append(": ")
+                .append(error.what());
+        }
+    return typed;
 }
 
 std::string flowTitle(const SystemDescription& flow) {

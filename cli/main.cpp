@@ -6,7 +6,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "command_line.h"
@@ -48,6 +50,18 @@ std::string parseMessage(const std::string& what) {
     const std::string times = what.substr(at + atMost.size());
     return what.substr(0, at) + " is given " + (times == "2" ? std::string("twice") : times + " times") +
            ": give it once";
+}
+
+// Runs a form to its end: whatever it did not foresee (no memory left, a
+// compiler that failed half-way) ends it with a message and status 1, never
+// with an abort.
+template <class Run>
+int ranToItsEnd(std::string_view form, const Run& run) {
+    try {
+        return run();
+    } catch (const std::exception& error) {
+        return fail(form, error.what(), kExitFailed);
+    }
 }
 
 }  // namespace
@@ -95,7 +109,7 @@ int main(int argc, char** argv) {
                             first + (systemForm ? " --system NAME" : "") + " --help' for its options.",
                         kExitRefused);
         }
-        return form.run();
+        return ranToItsEnd(first, [&] { return form.run(); });
     }
-    return runOne(std::vector<std::string_view>(argv + 1, argv + argc));
+    return ranToItsEnd("", [&] { return runOne(std::vector<std::string_view>(argv + 1, argv + argc)); });
 }

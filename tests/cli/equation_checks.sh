@@ -90,4 +90,13 @@ history with a dimension|history --equations lorenz.txt --dimension 3 --output o
 history of a bad file|history --equations bad.txt --output out.csv 10|bad.txt, line 2, column 9: expected a number
 sweep of an unknown parameter|sweep --equations lorenz.txt --vary a=1:2:3 --output out.csv 10|'a' is not a parameter of equations:
 TABLE
+
+# Without GCC's driver on the search path: a message and no file, never the
+# process ended by the compiler or an abort.
+for form in "history --output out.csv" "sweep --vary sigma=5:10:2 --output out.csv" ""; do
+  rm -f out.csv
+  PATH=/nonexistent run $form --equations lorenz.txt 10
+  expect "without the compiler: ${form:-one run}" \
+    '[ $status = 1 -o $status = 2 ] && grep -qF "could not be compiled" err.txt && [ ! -e out.csv ] && [ ! -s out.txt ]'
+done
 finish

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "arguments.h"
+#include "compiled_system.h"
 #include "research_rules.h"
 #include "system_entries.h"
 #include "system_run_settings.h"
@@ -52,6 +53,9 @@ ChosenSystem equationsOf(py::handle text) {
     } catch (const equations::EquationError& error) {
         refuse(error.what());
     }
+    // Compiled here, once for the process: a missing compiler raises
+    // RuntimeError now, before any output file of a sweep is opened.
+    (void)equations::CompiledStep(*typed, SimdPath::Lanes128);
     ChosenSystem system;
     system.name = "equations";
     system.title = "Typed equations";

@@ -124,6 +124,13 @@ def test_a_run_leaves_other_threads_running():
     assert len(ticks) > 3  # the GIL held, the ticker would wait for the end
 
 
+def test_without_the_compiler_the_equations_raise(tmp_path, monkeypatch):
+    # A text no other test compiles: GCC's driver is looked for on this PATH.
+    monkeypatch.setenv("PATH", str(tmp_path))
+    with pytest.raises(RuntimeError, match="could not be compiled.*gcc-12"):
+        veltrano.equations("x' = -x*0.625 + y; y' = -x\n")
+
+
 def test_ctrl_c_stops_a_typed_run_once_compiled():
     # The compiler run in this process must leave Python's own handler of Ctrl-C in place.
     typed = veltrano.equations(HYPER.replace("d = 0.5", "d = 0.25"))

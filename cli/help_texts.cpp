@@ -24,7 +24,8 @@ constexpr const char* kUsage =
     "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
     "                    [--precise] N [NAME=VALUE]...\n"
-    "  or:  veltrano-cli --equations FILE [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli --equations FILE [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]] | systems --check FILE\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
@@ -63,7 +64,7 @@ constexpr const char* kOneRunAbout =
     "  3 an arithmetic error stopped the computation.\n"
     "\n"
     "One run of your own flow:  veltrano-cli --equations FILE [--exponents K]\n"
-    "                           [--precise] N [NAME=VALUE]...\n"
+    "                           [--initial V1,...,VD] [--precise] N [NAME=VALUE]...\n"
     "  FILE       the flow typed as text ('-': standard input), one statement a line\n"
     "             or separated by ';', '#' starting a comment:\n"
     "               x' = -y - z          an equation (the state in this order)\n"
@@ -76,8 +77,9 @@ constexpr const char* kOneRunAbout =
     "             The tangent is derived from the equations; abs has slope 0 at 0,\n"
     "             min and max follow their first argument at a tie. The flow is\n"
     "             compiled for this process with GCC's JIT library.\n"
-    "  N, NAME=VALUE, --exponents, --precise and the exit statuses as for --system;\n"
-    "  an error in FILE is reported with its line and column (exit status 2).\n"
+    "  N, NAME=VALUE, --exponents, --initial, --precise and the exit statuses as\n"
+    "  for --system; an error in FILE is reported with its line and column (exit\n"
+    "  status 2).\n"
     "  'veltrano-cli systems --check FILE' prints the system read or the error.\n";
 
 constexpr const char* kResearchAbout =

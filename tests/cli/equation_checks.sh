@@ -83,7 +83,8 @@ no N|--equations lorenz.txt|N is missing
 unknown parameter|--equations lorenz.txt 10 a=1|'a' is not a parameter of the typed system: the parameters of the typed system are sigma, R, b
 k above d|--equations lorenz.txt --exponents 4 10|--exponents 4: K must be a whole number from 1 to 3
 file twice|--equations lorenz.txt --equations lorenz.txt 10|--equations is given twice
-unknown option|--equations lorenz.txt --dimension 3 10|unknown option --dimension
+a dimension|--equations lorenz.txt --dimension 3 10|--dimension is for a flow of the catalogue
+a start of two|--equations lorenz.txt --initial 1,2 10|--initial 1,2: expected 3 finite numbers
 check with a name|systems lorenz --check lorenz.txt|--check reads a file of equations
 sweep of two flows|sweep --equations lorenz.txt --system lorenz --output out.csv 10|--system and --equations exclude each other
 history with a dimension|history --equations lorenz.txt --dimension 3 --output out.csv 10|--dimension is for a flow of the catalogue

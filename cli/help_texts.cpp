@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "                        [--vary NAME=FROM:TO:COUNT]... [options] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli join --system NAME --shards M --input PATTERN [sweep's options]\n"
     "                        N [NAME=VALUE]...\n"
-    "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "  or:  veltrano-cli plot [--equations FILE] INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
     "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli --equations FILE [--exponents K] [--initial V1,...,VD]\n"
@@ -204,8 +204,11 @@ const char* const kPlotAbout =
     "with the flow and the parameters; a line, a single point or a grid of three\n"
     "varied parameters is refused with a message. A history of a flow (history\n"
     "--system) is drawn as its K convergence lines, titled with the flow; on a\n"
-    "flow's file --exponent takes 1 to the K it holds. Any other file is refused,\n"
-    "and an existing picture is never replaced.";
+    "flow's file --exponent takes 1 to the K it holds. With --equations FILE, the\n"
+    "file must be of the equations typed in FILE (its system equations: and the\n"
+    "SHA-256 of their text); one of other equations, another flow or the Lorenz\n"
+    "form is refused naming both. Any other file is refused, and an existing\n"
+    "picture is never replaced.";
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"

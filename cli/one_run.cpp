@@ -45,7 +45,7 @@ const std::string_view kOneRunUsage =
     "       veltrano-cli history --system NAME [options] N [NAME=VALUE]...\n"
     "       veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "       veltrano-cli join --shards M --input PATTERN [options] N SIGMA R B\n"
-    "       veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "       veltrano-cli plot [--equations FILE] INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "       veltrano-cli --help | --version\n";
 
 int runOne(std::vector<std::string_view> args) {

@@ -5,7 +5,8 @@
 # a catalogue flow typed from its own description its exponents); files and
 # standard input alike; history, sweep and join of typed equations are
 # those of --system but for the field system, equations:<SHA-256 of the
-# text>, and refuse a file of other equations or of a catalogue flow;
+# text>, and refuse a file of other equations or of a catalogue flow (as
+# plot --equations does);
 # refusals with status 2.
 #   equation_checks.sh <veltrano-cli> [plots: 1 (default) or 0]
 set -u
@@ -74,6 +75,20 @@ if [ "$plots" = 1 ]; then
   sed "s/equations:$digest/equations:${digest^^}/" whole.csv > upper.csv
   run plot upper.csv upper.svg
   expect "plot refuses a digest not in lower-case hexadecimal" '[ $status = 2 ] && [ ! -e upper.svg ]'
+  run plot --equations rossler.txt whole.csv same.svg
+  expect "plot --equations of the file's own equations draws the same map" '[ $status = 0 ] && cmp -s same.svg map.svg'
+  "$cli" history --equations other.txt --output other-history.csv 100 > /dev/null
+  "$cli" history 100 10 28 2.6666666666666665 > lorenz-history.csv
+  while IFS='|' read -r what args message; do
+    rm -f p.svg
+    run "$args"
+    expect "$what: refused naming both, nothing drawn" '[ $status = 2 ] && grep -qF -- "$message" err.txt && [ ! -e p.svg ]'
+  done <<TABLE
+plot of other equations' sweep|plot --equations other.txt whole.csv p.svg|whole.csv is a sweep of equations:$digest; the equations of other.txt are equations:$other
+plot of other equations' history|plot --equations rossler.txt other-history.csv p.svg|other-history.csv is a history of equations:$other; the equations of rossler.txt are equations:$digest
+plot of rossler's sweep|plot --equations rossler.txt builtin.csv p.svg|builtin.csv is a sweep of rossler; the equations of rossler.txt are equations:$digest
+plot of a Lorenz history|plot --equations rossler.txt lorenz-history.csv p.svg|lorenz-history.csv is a history of Lorenz in the form without --system; the equations of rossler.txt are
+TABLE
 fi
 
 lines=4 refusals <<'TABLE'

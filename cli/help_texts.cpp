@@ -21,10 +21,11 @@ constexpr const char* kUsage =
     "                        [--vary NAME=FROM:TO:COUNT]... [options] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli join --system NAME --shards M --input PATTERN [sweep's options]\n"
     "                        N [NAME=VALUE]...\n"
-    "  or:  veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "  or:  veltrano-cli plot [--equations FILE] INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "  or:  veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
     "                    [--precise] N [NAME=VALUE]...\n"
-    "  or:  veltrano-cli --equations FILE [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "  or:  veltrano-cli --equations FILE [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "  or:  veltrano-cli systems [NAME [--dimension D]] | systems --check FILE\n"
     "  or:  veltrano-cli --help | --version\n\n";
 
@@ -63,7 +64,7 @@ constexpr const char* kOneRunAbout =
     "  3 an arithmetic error stopped the computation.\n"
     "\n"
     "One run of your own flow:  veltrano-cli --equations FILE [--exponents K]\n"
-    "                           [--precise] N [NAME=VALUE]...\n"
+    "                           [--initial V1,...,VD] [--precise] N [NAME=VALUE]...\n"
     "  FILE       the flow typed as text ('-': standard input), one statement a line\n"
     "             or separated by ';', '#' starting a comment:\n"
     "               x' = -y - z          an equation (the state in this order)\n"
@@ -76,8 +77,9 @@ constexpr const char* kOneRunAbout =
     "             The tangent is derived from the equations; abs has slope 0 at 0,\n"
     "             min and max follow their first argument at a tie. The flow is\n"
     "             compiled for this process with GCC's JIT library.\n"
-    "  N, NAME=VALUE, --exponents, --precise and the exit statuses as for --system;\n"
-    "  an error in FILE is reported with its line and column (exit status 2).\n"
+    "  N, NAME=VALUE, --exponents, --initial, --precise and the exit statuses as\n"
+    "  for --system; an error in FILE is reported with its line and column (exit\n"
+    "  status 2).\n"
     "  'veltrano-cli systems --check FILE' prints the system read or the error.\n";
 
 constexpr const char* kResearchAbout =
@@ -202,8 +204,11 @@ const char* const kPlotAbout =
     "with the flow and the parameters; a line, a single point or a grid of three\n"
     "varied parameters is refused with a message. A history of a flow (history\n"
     "--system) is drawn as its K convergence lines, titled with the flow; on a\n"
-    "flow's file --exponent takes 1 to the K it holds. Any other file is refused,\n"
-    "and an existing picture is never replaced.";
+    "flow's file --exponent takes 1 to the K it holds. With --equations FILE, the\n"
+    "file must be of the equations typed in FILE (its system equations: and the\n"
+    "SHA-256 of their text); one of other equations, another flow or the Lorenz\n"
+    "form is refused naming both. Any other file is refused, and an existing\n"
+    "picture is never replaced.";
 
 const char* const kSystemsAbout =
     "The catalogue of flows besides Lorenz: without NAME a line per flow (its\n"

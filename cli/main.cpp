@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "command_line.h"
-#include "equations_one_run.h"
 #include "help_texts.h"
 #include "history_form.h"
 #include "join_form.h"
@@ -89,7 +88,7 @@ int main(int argc, char** argv) {
                                systemForms[2].command, forms[3].command, forms[4].command}));
     if (first == "--version") return print(std::string(kVersion) + '\n');
     const std::vector<std::string_view> rest(args.begin() + std::min<std::size_t>(2, args.size()), args.end());
-    const bool system = choosesSystem(rest) || choosesEquations(rest);
+    const bool system = choosesFlow(rest);
     for (const Form& lorenzForm : forms) {
         if (first != lorenzForm.command->get_name()) continue;
         const Form* systemForm = nullptr;

@@ -11,7 +11,6 @@
 #include "command_line.h"
 #include "computation_run.h"
 #include "help_texts.h"
-#include "equations_one_run.h"
 #include "precise_text.h"
 #include "system_one_run.h"
 
@@ -40,12 +39,13 @@ const std::string_view kOneRunUsage =
     "usage: veltrano-cli [--precise] N SIGMA R B\n"
     "       veltrano-cli --system NAME [--dimension D] [--exponents K] [--initial V1,...,VD]\n"
     "                    [--precise] N [NAME=VALUE]...\n"
-    "       veltrano-cli --equations FILE [--exponents K] [--precise] N [NAME=VALUE]...\n"
+    "       veltrano-cli --equations FILE [--exponents K] [--initial V1,...,VD]\n"
+    "                    [--precise] N [NAME=VALUE]...\n"
     "       veltrano-cli history [options] N SIGMA R B\n"
     "       veltrano-cli history --system NAME [options] N [NAME=VALUE]...\n"
     "       veltrano-cli sweep [--vary NAME=FROM:TO:COUNT]... [options] N SIGMA R B\n"
     "       veltrano-cli join --shards M --input PATTERN [options] N SIGMA R B\n"
-    "       veltrano-cli plot INPUT.csv OUTPUT.png|OUTPUT.svg\n"
+    "       veltrano-cli plot [--equations FILE] INPUT.csv OUTPUT.png|OUTPUT.svg\n"
     "       veltrano-cli --help | --version\n";
 
 int runOne(std::vector<std::string_view> args) {
@@ -53,8 +53,7 @@ int runOne(std::vector<std::string_view> args) {
     for (const std::string_view a : args)
         if (a == "--help" || a == "-h")
             return writeAll(stdout, oneRunHelp()) ? kExitOk : fail("", "cannot write to standard output", kExitFailed);
-    if (choosesEquations(args)) return runEquationsOne(args);
-    if (choosesSystem(args)) return runSystemOne(args);
+    if (choosesFlow(args)) return runFlowOne(args);
     bool precisely = false;
     if (!args.empty() && args.front() == "--precise") {
         precisely = true;

@@ -4,11 +4,13 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
 #include <variant>
 
 #include "command_line.h"
 #include "csv_fields.h"
+#include "equation_file.h"
 #include "history_file_rows.h"
 #include "line_reader.h"
 #include "output_file.h"
@@ -74,6 +76,33 @@ bool typedField(std::string_view field) {
            field.find_first_not_of("0123456789abcdef", prefix.size()) == std::string_view::npos;
 }
 
+// Reads the first row of a file after its header into `row`, leaving the
+// stream before it; returns why there is none to read, or empty.
+std::string peekFirstRow(std::istream& in, const std::string& name, std::string& row) {
+    const auto start = in.tellg();
+    const LineReader::Got got = LineReader(in).next(row);
+    in.clear();
+    in.seekg(start);
+    if (got == LineReader::Got::End) return name + " has no rows to draw";
+    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
+    return {};
+}
+
+// The equations given with --equations: their flow and the file they came from.
+struct GivenEquations {
+    SystemDescription flow;
+    std::string path;
+};
+
+// Why a `kind` ("sweep", "history") of the flow `field` is not drawn as
+// the equations given (none: empty), naming both flows.
+std::string otherEquations(const std::string& name, const std::string& kind, const std::string& field,
+                           const GivenEquations* given) {
+    if (!given || field == given->flow.name) return {};
+    return name + " is a " + kind + " of " + field + "; the equations of " +
+           (given->path == "-" ? std::string("standard input") : given->path) + " are " + given->flow.name;
+}
+
 // The exponent asked with --exponent (`given`, empty: none, 0) of a file
 // that holds k of them; `name` is the file, empty for a Lorenz file.
 std::variant<int, std::string> exponentOf(const std::string& given, std::size_t k, const std::string& name) {
@@ -88,23 +117,20 @@ std::variant<int, std::string> exponentOf(const std::string& given, std::size_t 
 // The map of a sweep of a flow over its two varied parameters, in two
 // passes as readSweep.
 std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, const std::string& header,
-                                                             const std::string& name, const std::string& exponent) {
-    const auto start = in.tellg();
-    std::string firstRow;
-    const LineReader::Got got = LineReader(in).next(firstRow);
-    in.clear();
-    in.seekg(start);
+                                                             const std::string& name, const std::string& exponent,
+                                                             const GivenEquations* equations) {
     // The flow is read from the first row: a file with none has nothing to draw.
-    if (got == LineReader::Got::End) return name + " has no rows to draw";
-    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
+    std::string firstRow;
+    if (std::string why = peekFirstRow(in, name, firstRow); !why.empty()) return why;
     const auto form = formFromHeader(header, firstRow);
     if (!form) return name + " is not a sweep of a flow written by veltrano-cli (its header is not one of theirs)";
-    const std::optional<SystemDescription> system = flowOfField(form->system);
+    if (std::string why = otherEquations(name, "sweep", form->system, equations); !why.empty()) return why;
+    const std::optional<SystemDescription> system = equations ? equations->flow : flowOfField(form->system);
     std::vector<std::string> names;
     if (system)
         for (const ParameterDescription& p : system->parameters) names.push_back(p.name);
     const bool typed = typedField(form->system);
-    if (typed) names = form->parameters;
+    if (typed && !equations) names = form->parameters;
     if ((!system && !typed) || names != form->parameters)
         return name + " is a sweep of " + form->system + ", which is not a flow of the catalogue with these parameters";
     const auto only = exponentOf(exponent, form->exponents, name);
@@ -125,7 +151,8 @@ std::variant<pictures::HeatMap, std::string> readSystemSweep(std::istream& in, c
 // its k exponents and error bars from the header, the flow from the first
 // row, which must name one of the catalogue with at least k exponents.
 std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& in, const std::string& header,
-                                                                 const std::string& name, const std::string& exponent) {
+                                                                 const std::string& name, const std::string& exponent,
+                                                                 const GivenEquations* equations) {
     const auto fields = static_cast<std::size_t>(std::count(header.begin(), header.end(), ',')) + 1;
     std::size_t k = 0;
     bool errors = false;
@@ -133,16 +160,12 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
         if (const std::size_t n = e ? (fields - 3) / 2 : fields - 3; n > 0 && systemHistoryHeader(n, e) == header)
             k = n, errors = e;
     if (k == 0) return name + " is not a history of a flow written by veltrano-cli (its header is not one of theirs)";
-    const auto start = in.tellg();
     std::string firstRow;
-    const LineReader::Got got = LineReader(in).next(firstRow);
-    in.clear();
-    in.seekg(start);
-    if (got == LineReader::Got::End) return name + " has no rows to draw";
-    if (got != LineReader::Got::Line) return LineReader::trouble(got, name, 2);
+    if (std::string why = peekFirstRow(in, name, firstRow); !why.empty()) return why;
     const auto row = csvFields(firstRow);
     const std::string system = row.size() > 1 ? std::string(row[1]) : std::string();
-    const std::optional<SystemDescription> flow = flowOfField(system);
+    if (std::string why = otherEquations(name, "history", system, equations); !why.empty()) return why;
+    const std::optional<SystemDescription> flow = equations ? equations->flow : flowOfField(system);
     const bool typed = typedField(system);
     if (!flow && !typed && !system.empty() && std::isalpha(static_cast<unsigned char>(system[0])))
         return name + " is a history of " + system + ", which is not a flow of the catalogue";
@@ -164,10 +187,18 @@ std::variant<pictures::LineChart, std::string> readSystemHistory(std::istream& i
 
 }  // namespace
 
-int runPlot(const std::string& input, const std::string& output, const std::string& exponent) {
+int runPlot(const std::string& input, const std::string& output, const std::string& exponent,
+            const std::string& equations) {
     if (!supportedPictureFile(output)) return fail("plot", output + ": the picture's name must end in .png or .svg", kExitRefused);
     if (const std::string why = picturesUnavailable(); !why.empty()) return fail("plot", why, kExitRefused);
     if (const auto why = checkPicturePath(output, input)) return fail("plot", why->message, kExitRefused);
+    std::optional<GivenEquations> given;
+    if (!equations.empty()) {
+        auto flow = typedFlowOf(equations);
+        if (const auto* why = std::get_if<std::string>(&flow)) return fail("plot", *why, kExitRefused);
+        given = GivenEquations{std::get<SystemDescription>(std::move(flow)), equations};
+    }
+    const GivenEquations* typed = given ? &*given : nullptr;
     std::error_code unreadable;
     if (std::filesystem::is_directory(input, unreadable))
         return fail("plot", input + " is a folder, not a file of rows", kExitRefused);
@@ -190,6 +221,11 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
     if (header.starts_with("index,system,") || header.starts_with("interval,system,"))
         if (const std::string crlf = LineReader::carriageReturns(header); !crlf.empty())
             return fail("plot", input + ": " + crlf, kExitRefused);
+    if (typed && (lorenzHistory || lorenzSweep))
+        return fail("plot",
+                    otherEquations(input, lorenzHistory ? "history" : "sweep", "Lorenz in the form without --system",
+                                   typed),
+                    kExitRefused);
     std::string error;
     if (lorenzHistory) {
         auto picture = readHistory(in, header == historyHeader(true), input);
@@ -202,11 +238,11 @@ int runPlot(const std::string& input, const std::string& output, const std::stri
         if (const auto* why = std::get_if<std::string>(&picture)) return fail("plot", *why, kExitRefused);
         error = writePictureFile(std::get<pictures::SweepPicture>(picture), output, std::get<int>(only));
     } else if (header.starts_with("index,system,")) {
-        auto map = readSystemSweep(in, header, input, exponent);
+        auto map = readSystemSweep(in, header, input, exponent, typed);
         if (const auto* why = std::get_if<std::string>(&map)) return fail("plot", *why, kExitRefused);
         error = writePictureFile(std::get<pictures::HeatMap>(map), output);
     } else if (header.starts_with("interval,system,")) {
-        auto chart = readSystemHistory(in, header, input, exponent);
+        auto chart = readSystemHistory(in, header, input, exponent, typed);
         if (const auto* why = std::get_if<std::string>(&chart)) return fail("plot", *why, kExitRefused);
         error = writePictureFile(std::get<pictures::LineChart>(chart), output);
     } else {

@@ -10,6 +10,11 @@ namespace veltrano::cli {
 // file is written; the picture never replaces an existing file.
 // `exponent` (--exponent K as given; empty: all) draws lambdaK alone, K
 // from 1 to the exponents the file holds (3 for a Lorenz file).
-int runPlot(const std::string& input, const std::string& output, const std::string& exponent = {});
+// `equations` (--equations FILE as given, `-` standard input; empty: none)
+// names the typed equations the file must be of: a file of any other flow,
+// other equations or the Lorenz form is refused naming both, before it is
+// drawn.
+int runPlot(const std::string& input, const std::string& output, const std::string& exponent = {},
+            const std::string& equations = {});
 
 }  // namespace veltrano::cli

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "point_mark.h"
@@ -29,5 +32,29 @@ struct HeatMap {
 
     [[nodiscard]] PointMark markAt(std::size_t i) const { return marks.empty() ? PointMark::Value : marks[i]; }
 };
+
+// The map of a sweep over two of its axes (each with count and valueAt),
+// from the first value to the last of each, in `columns` by `rows` cells, of
+// the value `valueTitle`; no cell yet (addSweepCell), no title.
+template <class Axis>
+[[nodiscard]] HeatMap sweepMap(const Axis& across, const Axis& up, std::int64_t columns, std::int64_t rows,
+                               std::string valueTitle) {
+    HeatMap map;
+    map.valueTitle = std::move(valueTitle);
+    map.xFrom = across.valueAt(0);
+    map.xTo = across.valueAt(across.count - 1);
+    map.yFrom = up.valueAt(0);
+    map.yTo = up.valueAt(up.count - 1);
+    map.columns = static_cast<int>(columns);
+    map.rows = static_cast<int>(rows);
+    return map;
+}
+
+// The next cell of a sweep's map: the mean of its `ok` points (whose values
+// add up to `sum`), or cellMark says what.
+inline void addSweepCell(HeatMap& map, double sum, std::int64_t ok, std::int64_t inconsistent, std::int64_t faults) {
+    map.values.push_back(ok > 0 ? sum / static_cast<double>(ok) : std::nan(""));
+    map.marks.push_back(cellMark(ok, inconsistent, faults));
+}
 
 }  // namespace veltrano::pictures

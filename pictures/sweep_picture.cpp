@@ -117,24 +117,13 @@ HeatMap SweepPicture::heatMap(int only) const {
     const SweepAxis& first = grid_.axes[0];
     const SweepAxis& second = grid_.axes[1];
     const auto k = static_cast<std::size_t>(only > 0 ? only - 1 : 0);
-    HeatMap map;
+    HeatMap map = sweepMap(first, second, columns_, rows_, lambdaName(k));
     map.title = lambdaName(k) + " over " + symbolOf(first.parameter) + " and " + symbolOf(second.parameter);
     const std::string fixed = context();
     if (!fixed.empty()) map.title += " — " + fixed;
     map.xTitle = symbolOf(first.parameter);
     map.yTitle = symbolOf(second.parameter);
-    map.valueTitle = lambdaName(k);
-    map.xFrom = first.valueAt(0);
-    map.xTo = first.valueAt(first.count - 1);
-    map.yFrom = second.valueAt(0);
-    map.yTo = second.valueAt(second.count - 1);
-    map.columns = static_cast<int>(columns_);
-    map.rows = static_cast<int>(rows_);
-    // A cell shows the mean of its ok points, or cellMark says what.
-    for (const Cell& cell : cells_) {
-        map.values.push_back(cell.ok > 0 ? cell.sum[k] / static_cast<double>(cell.ok) : std::nan(""));
-        map.marks.push_back(cellMark(cell.ok, cell.inconsistent, cell.errors));
-    }
+    for (const Cell& cell : cells_) addSweepCell(map, cell.sum[k], cell.ok, cell.inconsistent, cell.errors);
     return map;
 }
 

@@ -1,7 +1,6 @@
 #include "system_sweep_map.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "number_text.h"
 #include "picture_texts.h"
@@ -36,7 +35,7 @@ void SystemSweepMap::add(const SystemSweepPoint& point, PointStatus status) {
 HeatMap SystemSweepMap::heatMap() const {
     const SystemAxis& first = grid_.axes[0];
     const SystemAxis& second = grid_.axes[1];
-    HeatMap map;
+    HeatMap map = sweepMap(first, second, columns_, rows_, lambdaName(exponent_));
     const std::string& x = parameters_[first.parameter];
     const std::string& y = parameters_[second.parameter];
     map.title = lambdaName(exponent_) + " of " + system_ + " over " + x + " and " + y;
@@ -47,17 +46,7 @@ HeatMap SystemSweepMap::heatMap() const {
     if (!fixed.empty()) map.title += " — " + fixed;
     map.xTitle = x;
     map.yTitle = y;
-    map.valueTitle = lambdaName(exponent_);
-    map.xFrom = first.valueAt(0);
-    map.xTo = first.valueAt(first.count - 1);
-    map.yFrom = second.valueAt(0);
-    map.yTo = second.valueAt(second.count - 1);
-    map.columns = static_cast<int>(columns_);
-    map.rows = static_cast<int>(rows_);
-    for (const Cell& cell : cells_) {
-        map.values.push_back(cell.ok > 0 ? cell.sum / static_cast<double>(cell.ok) : std::nan(""));
-        map.marks.push_back(cellMark(cell.ok, cell.inconsistent, cell.errors));
-    }
+    for (const Cell& cell : cells_) addSweepCell(map, cell.sum, cell.ok, cell.inconsistent, cell.errors);
     return map;
 }
 

@@ -73,6 +73,15 @@ std::string fileNameOf(const ChosenSystem& system) {
     return system.typed ? "equations:" + system.typed->digest : systemField(system);
 }
 
+SystemDescription sweptFlowOf(const ChosenSystem& system) {
+    SystemDescription flow = system;
+    if (system.typed) {
+        flow.name = fileNameOf(system);
+        flow.text = system.typed->text;
+    }
+    return flow;
+}
+
 SystemSettings systemSettingsOf(const SystemDescription& system, py::handle n, const SystemKeywords& k) {
     const std::int64_t intervals = intervalsOf(n);
     const auto count = exponentCount(system, k.exponents.is_none() ? std::string() : wholeText(k.exponents));

@@ -45,6 +45,11 @@ struct ChosenSystem : SystemDescription {
 // "equations:" and the SHA-256 of the text.
 [[nodiscard]] std::string fileNameOf(const ChosenSystem& system);
 
+// The flow as a sweep's file and runs take it (SystemSweep): one of the
+// catalogue as it is; typed equations named as their files name them
+// (fileNameOf) and with their text, which the runs compile.
+[[nodiscard]] SystemDescription sweptFlowOf(const ChosenSystem& system);
+
 // Calls visit(flow) with the flow as its own type: a flow of the catalogue,
 // or the typed one compiled for the lanes of `path` (the GIL released by the
 // caller: compiling takes a while).

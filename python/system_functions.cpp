@@ -68,7 +68,7 @@ SystemSweepResult systemSweep(const ChosenSystem& description, py::object n, py:
                               py::object step, py::object stepsPerInterval, py::object errors, py::object batch,
                               py::object targetError, py::kwargs parameters) {
     const SystemKeywords keywords{exponents, initial, transient, step, stepsPerInterval, errors, batch, targetError};
-    SystemSweep sweep{description, {}, systemSettingsOf(description, n, keywords)};
+    SystemSweep sweep{sweptFlowOf(description), {}, systemSettingsOf(description, n, keywords)};
     const SystemSettings& s = sweep.run;
     const std::vector<AxisValues> axes = systemAxesOf(description, parameters);
     const SweepFileKeywords file = sweepFileKeywordsOf(threads, progress, output, resume, shard);
@@ -105,28 +105,6 @@ SystemSweepResult systemSweep(const ChosenSystem& description, py::object n, py:
             }
             SystemSweepFileJob job;
             job.sweep = sweep;
-            if (description.typed) {
-                // The typed flow, compiled where its points are computed.
-                SweepFlowOfText typed;
-                typed.field = fileNameOf(description);
-                typed.runner.sweep = [&description](const SystemGrid& grid, IndexRange points,
-                                                        const SystemSweepSettings& settings,
-                                                        const SystemSweepSink& sink) {
-                    bool finished = true;
-                    visitChosen(description, settings.path, [&](const auto& flow) {
-                        finished = runFlowSweep(flow, grid, points, settings, sink);
-                    });
-                    return finished;
-                };
-                typed.runner.pointList = [&description](SimdPath path, const SystemSettings& settings,
-                                                            std::span<const std::vector<double>> points) {
-                    std::vector<AnySystemResult> results;
-                    visitChosen(description, path,
-                                [&](const auto& flow) { results = runFlowPointList(flow, path, settings, points); });
-                    return results;
-                };
-                job.typed = std::move(typed);
-            }
             job.output = *file.output;
             job.resume = file.resume;
             job.resumeName = "resume=True";

@@ -130,15 +130,6 @@ template <class System>
     return results;
 }
 
-// How the points of a flow that is not the catalogue's (typed equations)
-// are computed: as runSystemSweep and runSystemPointList compute those of
-// the catalogue's.
-struct FlowRunner {
-    std::function<bool(const SystemGrid&, IndexRange, const SystemSweepSettings&, const SystemSweepSink&)> sweep;
-    std::function<std::vector<AnySystemResult>(SimdPath, const SystemSettings&, std::span<const std::vector<double>>)>
-        pointList;
-};
-
 // The flow `system` of the catalogue at `dimension`: as runSweep, the points
 // `range` of `grid` (whose base holds one value per parameter of the flow),
 // each the doubles runSystemPoint gives it alone, on every thread count and

@@ -37,15 +37,7 @@ std::string otherSweepFile(const SystemSweepForm& form, const std::string& first
 std::variant<ExaminedFile, ExaminationRefusal> examineSystemSweepFile(
     std::istream& in, const std::string& shown, const SystemSweep& sweep, IndexRange range,
     const std::function<void(const SystemSweepPoint&)>& accepted, const std::function<void(std::int64_t)>& progress) {
-    return examineSweepFileOf(in, shown, sweep, nullptr, range, accepted, progress);
-}
-
-std::variant<ExaminedFile, ExaminationRefusal> examineSweepFileOf(
-    std::istream& in, const std::string& shown, const SystemSweep& sweep, const SweepFlowOfText* typed,
-    IndexRange range, const std::function<void(const SystemSweepPoint&)>& accepted,
-    const std::function<void(std::int64_t)>& progress) {
-    SystemSweepForm form = formOf(sweep);
-    if (typed) form.system = typed->field;
+    const SystemSweepForm form = formOf(sweep);
     SameRunCheck sameRun(sweep.run);
     RowRules rules;
     rules.header = systemSweepHeader(form);
@@ -74,9 +66,7 @@ std::variant<ExaminedFile, ExaminationRefusal> examineSweepFileOf(
     rules.differs = [&](const std::vector<SampledLine>& sampled) -> std::optional<std::int64_t> {
         std::vector<std::vector<double>> points;
         for (const SampledLine& s : sampled) points.push_back(sweep.grid.pointAt(s.index));
-        const auto results =
-            typed ? typed->runner.pointList(widestPath(), sweep.run, points)
-                  : runSystemPointList(sweep.system, widestPath(), sweep.run, points);
+        const auto results = runSystemPointList(sweep.system, widestPath(), sweep.run, points);
         for (std::size_t i = 0; i < sampled.size(); ++i) {
             const SystemSweepPoint computed{sampled[i].index, points[i], results[i]};
             if (systemSweepRow(form, computed, systemPointStatus(sweep, computed)) != sampled[i].line)

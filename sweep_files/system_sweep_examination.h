@@ -10,7 +10,8 @@
 
 namespace veltrano {
 
-// As examineSweepFile, for a sweep of a flow of the catalogue: the header of
+// As examineSweepFile, for a sweep of a flow (of the catalogue, or typed
+// equations computed from their text): the header of
 // its form, then rows of this flow at their places in `sweep.grid`, each with
 // its status, of one run, the sampled ones as computed again. A file of
 // another flow, of the Lorenz form without a system column, or of other
@@ -18,20 +19,6 @@ namespace veltrano {
 [[nodiscard]] std::variant<ExaminedFile, ExaminationRefusal> examineSystemSweepFile(
     std::istream& in, const std::string& shown, const SystemSweep& sweep, IndexRange range,
     const std::function<void(const SystemSweepPoint&)>& accepted = {},
-    const std::function<void(std::int64_t)>& progress = {});
-
-// A flow of no catalogue (typed equations): its name in files (as
-// "equations:<SHA-256 of the text>") and how its points are computed.
-struct SweepFlowOfText {
-    std::string field;
-    FlowRunner runner;
-};
-
-// As examineSystemSweepFile, for the sweep of `typed` (nullptr: the
-// catalogue's flow of the sweep).
-[[nodiscard]] std::variant<ExaminedFile, ExaminationRefusal> examineSweepFileOf(
-    std::istream& in, const std::string& shown, const SystemSweep& sweep, const SweepFlowOfText* typed,
-    IndexRange range, const std::function<void(const SystemSweepPoint&)>& accepted = {},
     const std::function<void(std::int64_t)>& progress = {});
 
 // What a first line other than the header of `form` is, told against this

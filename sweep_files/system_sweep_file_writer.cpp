@@ -6,9 +6,7 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
                                                      const SweepFileEventsOf<SystemSweepPoint>& events,
                                                      std::FILE* standardOutput) {
     const SystemSweep& sweep = job.sweep;
-    const SweepFlowOfText* typed = job.typed ? &*job.typed : nullptr;
-    SystemSweepForm form = formOf(sweep);
-    if (typed) form.system = typed->field;
+    const SystemSweepForm form = formOf(sweep);
     const std::int64_t size = sweep.grid.size();
     // A row holds about 25 bytes a number.
     const double rowBytes = 25.0 * static_cast<double>(form.parameters.size() + 4 + form.exponents * (form.errors ? 2 : 1));
@@ -16,7 +14,7 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
                      job.shard ? shardRange(size, job.shard->first, job.shard->second) : IndexRange{0, size},
                      systemSweepHeader(form), rowBytes, {}, {}};
     rows.examine = [&](std::istream& in, const std::function<void(std::int64_t)>& progress) {
-        return examineSweepFileOf(in, job.output, sweep, typed, rows.range, events.row, progress);
+        return examineSystemSweepFile(in, job.output, sweep, rows.range, events.row, progress);
     };
     rows.compute = [&](std::int64_t from, const std::function<bool(const std::string&, std::int64_t)>& write) {
         std::string block;
@@ -35,7 +33,6 @@ std::optional<SweepFileFailure> writeSystemSweepFile(const SystemSweepFileJob& j
             return write(block, static_cast<std::int64_t>(points.size()));
         };
         const IndexRange rest{from, rows.range.end};
-        if (typed) return typed->runner.sweep(sweep.grid, rest, settings, sink);
         return runSystemSweep(sweep.system, sweep.grid, rest, settings, sink);
     };
     return writeRowsFile(rows, events, standardOutput);

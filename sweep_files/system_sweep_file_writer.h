@@ -13,7 +13,8 @@
 
 namespace veltrano {
 
-// A sweep of a flow of the catalogue to write (as SweepFileJob).
+// A sweep of a flow, of the catalogue or typed equations, to write (as
+// SweepFileJob).
 struct SystemSweepFileJob {
     SystemSweep sweep;
     std::string output;  // empty: the stream handed to writeSystemSweepFile
@@ -22,7 +23,6 @@ struct SystemSweepFileJob {
     std::optional<std::pair<std::int64_t, std::int64_t>> shard;  // K of M
     int threads = 1;
     const std::atomic<bool>* stop = nullptr;
-    std::optional<SweepFlowOfText> typed;  // a flow of no catalogue: its name in files, its runner
 };
 
 // As writeSweepFile, in the form of a sweep of a flow (systemSweepHeader,

@@ -5,7 +5,8 @@
 # a catalogue flow typed from its own description its exponents); files and
 # standard input alike; history, sweep and join of typed equations are
 # those of --system but for the field system, equations:<SHA-256 of the
-# text>, and refuse a file of other equations or of a catalogue flow;
+# text>, and refuse a file of other equations or of a catalogue flow (as
+# plot --equations does);
 # refusals with status 2.
 #   equation_checks.sh <veltrano-cli> [plots: 1 (default) or 0]
 set -u
@@ -74,6 +75,20 @@ if [ "$plots" = 1 ]; then
   sed "s/equations:$digest/equations:${digest^^}/" whole.csv > upper.csv
   run plot upper.csv upper.svg
   expect "plot refuses a digest not in lower-case hexadecimal" '[ $status = 2 ] && [ ! -e upper.svg ]'
+  run plot --equations rossler.txt whole.csv same.svg
+  expect "plot --equations of the file's own equations draws the same map" '[ $status = 0 ] && cmp -s same.svg map.svg'
+  "$cli" history --equations other.txt --output other-history.csv 100 > /dev/null
+  "$cli" history 100 10 28 2.6666666666666665 > lorenz-history.csv
+  while IFS='|' read -r what args message; do
+    rm -f p.svg
+    run "$args"
+    expect "$what: refused naming both, nothing drawn" '[ $status = 2 ] && grep -qF -- "$message" err.txt && [ ! -e p.svg ]'
+  done <<TABLE
+plot of other equations' sweep|plot --equations other.txt whole.csv p.svg|whole.csv is a sweep of equations:$digest; the equations of other.txt are equations:$other
+plot of other equations' history|plot --equations rossler.txt other-history.csv p.svg|other-history.csv is a history of equations:$other; the equations of rossler.txt are equations:$digest
+plot of rossler's sweep|plot --equations rossler.txt builtin.csv p.svg|builtin.csv is a sweep of rossler; the equations of rossler.txt are equations:$digest
+plot of a Lorenz history|plot --equations rossler.txt lorenz-history.csv p.svg|lorenz-history.csv is a history of Lorenz in the form without --system; the equations of rossler.txt are
+TABLE
 fi
 
 lines=4 refusals <<'TABLE'
@@ -83,7 +98,8 @@ no N|--equations lorenz.txt|N is missing
 unknown parameter|--equations lorenz.txt 10 a=1|'a' is not a parameter of the typed system: the parameters of the typed system are sigma, R, b
 k above d|--equations lorenz.txt --exponents 4 10|--exponents 4: K must be a whole number from 1 to 3
 file twice|--equations lorenz.txt --equations lorenz.txt 10|--equations is given twice
-unknown option|--equations lorenz.txt --dimension 3 10|unknown option --dimension
+a dimension|--equations lorenz.txt --dimension 3 10|--dimension is for a flow of the catalogue
+a start of two|--equations lorenz.txt --initial 1,2 10|--initial 1,2: expected 3 finite numbers
 check with a name|systems lorenz --check lorenz.txt|--check reads a file of equations
 sweep of two flows|sweep --equations lorenz.txt --system lorenz --output out.csv 10|--system and --equations exclude each other
 history with a dimension|history --equations lorenz.txt --dimension 3 --output out.csv 10|--dimension is for a flow of the catalogue

@@ -88,6 +88,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     // Last, a flow of the user's own, typed in a dialog of its own.
     system_->addItem(tr("Your equations…"), QString::fromLatin1(SystemMap::kTypedName));
     dimension_ = wholeField(tr("Dimension"), 1, 1, this);
+    dimension_->setToolTip(tr("d: the number of variables of the flow"));
     exponents_ = wholeField(tr("Exponents computed"), 1, 3, this);
     exponents_->setToolTip(tr("k: the k largest exponents are computed (all d by default)"));
     flowForm->addRow(tr("S&ystem"), system_);
@@ -176,9 +177,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     runForm->addRow(tr("Tar&get error"), targetError_);
     layout->addWidget(run);
     layout->addStretch(1);
-    // Tab follows the rows as they are read, top to bottom, left to right.
-    const QList<QWidget*> order = focusOrder();
-    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    chainTabs();
 
     const auto report = [this] {
         if (!showing_) emit changed();
@@ -194,10 +193,13 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     connect(system_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) systemChosen();
     });
-    // Choosing "Your equations…" opens the editor, again too where the map
-    // is already of typed equations.
+    // Choosing "Your equations…" again where the map is already of typed
+    // equations opens the editor too (the choice from another flow opens it
+    // in systemChosen(), which puts that flow back first).
     connect(system_, &QComboBox::activated, this, [this](int index) {
-        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName)) emit equationsWanted();
+        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName) &&
+            index == system_->currentIndex())
+            emit equationsWanted();
     });
     connect(dimension_, &QSpinBox::valueChanged, this, [this] {
         if (!showing_) systemChosen();
@@ -227,6 +229,12 @@ QList<QWidget*> SettingsForm::focusOrder() const {
     order.append({n_, transient_, initial_[0], initial_[1], initial_[2], systemInitial_, step_, stepsPerInterval_,
                   errors_, batch_, targetError_});
     return order;
+}
+
+void SettingsForm::chainTabs() {
+    // Tab follows the rows as they are read, top to bottom, left to right.
+    const QList<QWidget*> order = focusOrder();
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 std::vector<QLineEdit*> SettingsForm::valueFields() const {
@@ -276,11 +284,7 @@ void SettingsForm::buildFor(const MapSettings& s) {
     }
     // A flow of one parameter has it across, in one row.
     if (flow.parameters.size() == 1) yParameter_->addItem(tr("none"), -1);
-    QWidget* previous = xParameter_;
-    for (QWidget* w : focusOrder()) {
-        if (w != xParameter_) setTabOrder(previous, w);
-        previous = w;
-    }
+    chainTabs();
 }
 
 void SettingsForm::systemChosen() {
@@ -293,7 +297,11 @@ void SettingsForm::systemChosen() {
             builtFor_.starts_with(kTypedKey) ? SystemMap::kTypedName : builtFor_.substr(0, builtFor_.find(':'));
         system_->setCurrentIndex(std::max(0, system_->findData(QString::fromStdString(shown))));
         showing_ = was;
-        return;  // the editor opens on activated(), which follows
+        // Here rather than on activated(): the combo box reports its current
+        // entry, the one just put back, as the one chosen. Once that report is
+        // done, so that a typed map the editor shows is not taken as chosen again.
+        QMetaObject::invokeMethod(this, [this] { emit equationsWanted(); }, Qt::QueuedConnection);
+        return;
     }
     RunSettings run = MapSettings::defaultRun();
     const auto current = read();  // of the flow the fields are for: its run carries over

@@ -23,7 +23,6 @@ EquationsDialog::EquationsDialog(const QString& text, QWidget* parent) : QDialog
     edit_ = new QPlainTextEdit(this);
     edit_->setObjectName(QStringLiteral("EquationsText"));
     edit_->setAccessibleName(tr("Equations"));
-    edit_->setAccessibleDescription(tr("The flow as text, one statement a line"));
     edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setTabChangesFocus(true);
@@ -34,7 +33,6 @@ EquationsDialog::EquationsDialog(const QString& text, QWidget* parent) : QDialog
     layout->addWidget(edit_, 1);
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("EquationsProblem"));
-    problem_->setAccessibleName(tr("Problem in the equations"));
     problem_->setFont(edit_->font());
     problem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     problem_->setTextFormat(Qt::PlainText);
@@ -69,6 +67,11 @@ void EquationsDialog::check() {
         problem = QString::fromUtf8(e.what());
     }
     problem_->setText(problem.isEmpty() ? tr("The equations parse.") : problem);
+    // A screen reader reads a label by its name: the message, without the
+    // line and caret drawn under it, said of the text field too.
+    const QString said = problem_->text().section(QLatin1Char('\n'), 0, 0);
+    problem_->setAccessibleName(said);
+    edit_->setAccessibleDescription(problem.isEmpty() ? tr("The flow as text, one statement a line") : said);
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
 }
 

@@ -431,6 +431,9 @@ private slots:
             QVERIFY2(QTest::qWaitFor([&] { return problem->text().startsWith(QLatin1String(c.said)); }, 5000),
                      qPrintable(problem->text()));
             QVERIFY(problem->text().contains(QLatin1Char('^')) && !ok->isEnabled());
+            // A screen reader gets the message, from the label and from the field.
+            QVERIFY(spoken(problem).startsWith(QLatin1String(c.said)) &&
+                    spoken(edit, QAccessible::Description).startsWith(QLatin1String(c.said)));
             for (std::size_t i = 0; i < std::strlen(c.typed); ++i) QTest::keyClick(edit, Qt::Key_Backspace);
             QVERIFY(QTest::qWaitFor([&] { return ok->isEnabled(); }, 5000));
         }

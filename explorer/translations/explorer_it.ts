@@ -35,10 +35,6 @@
         <translation>Il flusso come testo, un enunciato per riga</translation>
     </message>
     <message>
-        <source>Problem in the equations</source>
-        <translation>Problema nelle equazioni</translation>
-    </message>
-    <message>
         <source>&amp;Map</source>
         <translation>&amp;Mappa</translation>
     </message>
@@ -83,7 +79,7 @@
     </message>
     <message>
         <source>&amp;Show</source>
-        <translation>&amp;Mostra</translation>
+        <translation>Mostr&amp;a</translation>
     </message>
     <message>
         <source>Progress</source>
@@ -423,7 +419,7 @@
     </message>
     <message>
         <source>&amp;Across</source>
-        <translation>In &amp;orizzontale</translation>
+        <translation>In ori&amp;zzontale</translation>
     </message>
     <message>
         <source>from</source>
@@ -435,7 +431,7 @@
     </message>
     <message>
         <source>&amp;Up</source>
-        <translation>In &amp;verticale</translation>
+        <translation>In vertica&amp;le</translation>
     </message>
     <message>
         <source>&amp;Rows</source>
@@ -470,10 +466,6 @@
         <translation>Passi per intervallo</translation>
     </message>
     <message>
-        <source>&amp;Error bars (batch means)</source>
-        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
-    </message>
-    <message>
         <source>Batch length</source>
         <translation>Lunghezza del blocco</translation>
     </message>
@@ -495,15 +487,11 @@
     </message>
     <message>
         <source>&amp;Initial point</source>
-        <translation>Punto &amp;iniziale</translation>
+        <translation>P&amp;unto iniziale</translation>
     </message>
     <message>
         <source>Ste&amp;p h</source>
-        <translation>&amp;Passo h</translation>
-    </message>
-    <message>
-        <source>Steps per &amp;interval</source>
-        <translation>Passi per &amp;intervallo</translation>
+        <translation>Passo &amp;h</translation>
     </message>
     <message>
         <source>&amp;Batch</source>
@@ -572,7 +560,7 @@
     </message>
     <message>
         <source>E&amp;xponents</source>
-        <translation>Espo&amp;nenti</translation>
+        <translation>Es&amp;ponenti</translation>
     </message>
     <message>
         <source>The d starting values, separated by commas</source>
@@ -593,6 +581,18 @@
     <message>
         <source>Your equations…</source>
         <translation>Le tue equazioni…</translation>
+    </message>
+    <message>
+        <source>d: the number of variables of the flow</source>
+        <translation>d: il numero delle variabili del flusso</translation>
+    </message>
+    <message>
+        <source>Err&amp;or bars (batch means)</source>
+        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
+    </message>
+    <message>
+        <source>Steps per interva&amp;l</source>
+        <translation>Passi per &amp;intervallo</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressDialog>
@@ -816,6 +817,20 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(read));
             QCOMPARE(std::get<QString>(read), c.stepRefused);
             QCOMPARE(QString::fromStdString(heatMapOf(w.computation(), Shown::Lambda1).title), c.title);
+            // Each Alt key of the window (menus, labelled controls, those of
+            // other flows too) reaches one control.
+            QStringList texts;
+            for (const QAction* menu : w.menuBar()->actions()) texts << menu->text();
+            for (const QLabel* label : w.findChildren<QLabel*>())
+                if (label->buddy()) texts << label->text();
+            for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) texts << button->text();
+            QMap<QString, QStringList> keys;
+            for (const QString& text : texts)
+                if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty()) keys[key.toString()] << text;
+            QStringList clashes;
+            for (const QStringList& sharing : keys)
+                if (sharing.size() > 1) clashes << sharing.join(QLatin1String(" | "));
+            QCOMPARE(clashes.join(QLatin1String(" / ")), QString());
             for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
                 QCoreApplication::removeTranslator(t);
                 delete t;

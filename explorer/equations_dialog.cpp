@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "equation_text.h"
@@ -36,9 +37,12 @@ EquationsDialog::EquationsDialog(const QString& text, QWidget* parent) : QDialog
     problem_->setFont(edit_->font());
     problem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     problem_->setTextFormat(Qt::PlainText);
+    // Room for a message, the line and its caret from the start.
+    problem_->setMinimumHeight(problem_->fontMetrics().lineSpacing() * 3);
     layout->addWidget(problem_);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("&Map"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(tr("&Cancel"));
     layout->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -73,6 +77,13 @@ void EquationsDialog::check() {
     problem_->setAccessibleName(said);
     edit_->setAccessibleDescription(problem.isEmpty() ? tr("The flow as text, one statement a line") : said);
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
+    if (isVisible()) {
+        // A long message widens the dialog, as far as the screen allows.
+        layout()->activate();
+        QSize wanted = sizeHint().expandedTo(size());
+        if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size());
+        if (wanted != size()) resize(wanted);
+    }
 }
 
 }  // namespace veltrano::explorer

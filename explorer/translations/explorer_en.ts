@@ -42,6 +42,10 @@
         <source>The equations parse.</source>
         <translation>The equations parse.</translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancel</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::ExplorerWindow</name>

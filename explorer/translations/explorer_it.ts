@@ -42,6 +42,10 @@
         <source>The equations parse.</source>
         <translation>Le equazioni sono corrette.</translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annulla</translation>
+    </message>
 </context>
 <context>
     <name>veltrano::explorer::ExplorerWindow</name>

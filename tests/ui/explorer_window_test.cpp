@@ -420,11 +420,14 @@ private slots:
         QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('M')));
         QVERIFY(!edit->accessibleName().isEmpty() && !problem->accessibleName().isEmpty());
         QVERIFY(ok->isEnabled());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const struct {
             const char* typed;  // after the text above
             const char* said;   // the start of the message under it
         } cases[] = {{"y' = a * q", "line 3, column 10: "}, {"b = (1", "line 3, column 7: "},
-                     {"x' = 2", "line 3, column 1: "}};
+                     {"x' = 2", "line 3, column 1: "},
+                     {"y' = a * a_name_too_long_for_the_field_as_it_opens_and_too_long_for_the_message", "line 3, "}};
         for (const auto& c : cases) {
             edit->moveCursor(QTextCursor::End);
             QTest::keyClicks(edit, QString::fromUtf8(c.typed));
@@ -432,6 +435,12 @@ private slots:
             QVERIFY2(QTest::qWaitFor([&] { return problem->text().startsWith(QLatin1String(c.said)); }, 5000),
                      qPrintable(problem->text()));
             QVERIFY(problem->text().contains(QLatin1Char('^')) && !ok->isEnabled());
+            // The message, its line and caret are whole under the field.
+            QTRY_VERIFY2(dialog.rect().contains(problem->geometry()) &&
+                             problem->geometry().top() > edit->geometry().bottom() &&
+                             problem->width() >= problem->sizeHint().width() &&
+                             problem->height() >= problem->sizeHint().height(),
+                         qPrintable(problem->text()));
             // A screen reader gets the message, from the label and from the field.
             QVERIFY(spoken(problem).startsWith(QLatin1String(c.said)) &&
                     spoken(edit, QAccessible::Description).startsWith(QLatin1String(c.said)));

@@ -300,7 +300,8 @@ void SettingsForm::systemChosen() {
         // Here rather than on activated(): the combo box reports its current
         // entry, the one just put back, as the one chosen. Once that report is
         // done, so that a typed map the editor shows is not taken as chosen again.
-        QMetaObject::invokeMethod(this, [this] { emit equationsWanted(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit equationsWanted(); }, Qt::QueuedConnection);
         return;
     }
     RunSettings run = MapSettings::defaultRun();

@@ -425,7 +425,8 @@ private slots:
         const struct {
             const char* typed;  // after the text above
             const char* said;   // the start of the message under it
-        } cases[] = {{"y' = a * q", "line 3, column 10: "}, {"b = (1", "line 3, column 7: "},
+        } cases[] = {{"y' = a * q", "line 3, column 10: "},
+                     {"b = (1", "line 3, column 7: "},
                      {"x' = 2", "line 3, column 1: "},
                      {"y' = a * a_name_too_long_for_the_field_as_it_opens_and_too_long_for_the_message", "line 3, "}};
         for (const auto& c : cases) {

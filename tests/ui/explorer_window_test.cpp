@@ -827,6 +827,12 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(read));
             QCOMPARE(std::get<QString>(read), c.stepRefused);
             QCOMPARE(QString::fromStdString(heatMapOf(w.computation(), Shown::Lambda1).title), c.title);
+            // The classes' legend has room for its longest name after the swatch.
+            w.setShown(Shown::Classes);
+            const QWidget* legend = w.findChild<QWidget*>(QStringLiteral("Legend"));
+            QVERIFY(legend->sizeHint().width() >=
+                    32 + legend->fontMetrics().horizontalAdvance(
+                             QCoreApplication::translate("veltrano::explorer::LegendWidget", "no error bars")));
             // Each Alt key of the window (menus, labelled controls, those of
             // other flows too) reaches one control.
             QStringList texts;

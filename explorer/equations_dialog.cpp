@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "equation_text.h"
@@ -23,7 +24,6 @@ EquationsDialog::EquationsDialog(const QString& text, QWidget* parent) : QDialog
     edit_ = new QPlainTextEdit(this);
     edit_->setObjectName(QStringLiteral("EquationsText"));
     edit_->setAccessibleName(tr("Equations"));
-    edit_->setAccessibleDescription(tr("The flow as text, one statement a line"));
     edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setTabChangesFocus(true);
@@ -34,13 +34,15 @@ EquationsDialog::EquationsDialog(const QString& text, QWidget* parent) : QDialog
     layout->addWidget(edit_, 1);
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("EquationsProblem"));
-    problem_->setAccessibleName(tr("Problem in the equations"));
     problem_->setFont(edit_->font());
     problem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     problem_->setTextFormat(Qt::PlainText);
+    // Room for a message, the line and its caret from the start.
+    problem_->setMinimumHeight(problem_->fontMetrics().lineSpacing() * 3);
     layout->addWidget(problem_);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Ok)->setText(tr("&Map"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(tr("&Cancel"));
     layout->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -69,7 +71,19 @@ void EquationsDialog::check() {
         problem = QString::fromUtf8(e.what());
     }
     problem_->setText(problem.isEmpty() ? tr("The equations parse.") : problem);
+    // A screen reader reads a label by its name: the message, without the
+    // line and caret drawn under it, said of the text field too.
+    const QString said = problem_->text().section(QLatin1Char('\n'), 0, 0);
+    problem_->setAccessibleName(said);
+    edit_->setAccessibleDescription(problem.isEmpty() ? tr("The flow as text, one statement a line") : said);
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
+    if (isVisible()) {
+        // A long message widens the dialog, as far as the screen allows.
+        layout()->activate();
+        QSize wanted = sizeHint().expandedTo(size());
+        if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size());
+        if (wanted != size()) resize(wanted);
+    }
 }
 
 }  // namespace veltrano::explorer

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "colour_bar.h"
@@ -147,11 +148,27 @@ void LegendWidget::setScale(Shown shown, double limit, bool errors) {
                           .arg(end, 0, 'g', 3);
     }
     setAccessibleDescription(description);
+    updateGeometry();
     update();
 }
 
 QSize LegendWidget::sizeHint() const {
-    return bar_->sizeHint().expandedTo(QSize(150, 200));
+    QSize hint = bar_->sizeHint().expandedTo(QSize(150, 200));
+    if (classes_) {
+        // Room for the longest name right of its swatch, in any language.
+        const QFontMetrics fm(font());
+        int widest = fm.horizontalAdvance(shownTitle(Shown::Classes));
+        for (PointClass c : kClasses) widest = std::max(widest, 24 + fm.horizontalAdvance(classText(c)));
+        for (const auto& [mark, name] : markNames()) widest = std::max(widest, 24 + fm.horizontalAdvance(name));
+        hint.setWidth(std::max(hint.width(), 8 + widest + 8));
+    }
+    return hint;
+}
+
+std::array<std::pair<pictures::PointMark, QString>, 3> LegendWidget::markNames() {
+    return {std::pair{pictures::PointMark::Fault, tr("error")},
+            std::pair{pictures::PointMark::Inconsistent, tr("inconsistent")},
+            std::pair{pictures::PointMark::Empty, tr("no error bars")}};
 }
 
 void LegendWidget::paintEvent(QPaintEvent*) {
@@ -167,9 +184,7 @@ void LegendWidget::paintEvent(QPaintEvent*) {
         p.drawRect(swatch);
         p.drawText(QPoint(32, y + 2), classText(c));
     }
-    for (const auto& [mark, name] : {std::pair{pictures::PointMark::Fault, tr("error")},
-                                     std::pair{pictures::PointMark::Inconsistent, tr("inconsistent")},
-                                     std::pair{pictures::PointMark::Empty, tr("no error bars")}}) {
+    for (const auto& [mark, name] : markNames()) {
         y += fm.height() + 8;
         const QRect swatch(8, y - fm.ascent(), 16, 16);
         p.fillRect(swatch, drawing::markColour(mark, NAN, 1));

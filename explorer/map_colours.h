@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <QString>
 #include <QWidget>
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "map_settings.h"
@@ -52,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The marks the classes' legend names after the classes.
+    [[nodiscard]] static std::array<std::pair<pictures::PointMark, QString>, 3> markNames();
     drawing::ColourBarWidget* bar_;
     bool classes_ = false;
 };

@@ -88,6 +88,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     // Last, a flow of the user's own, typed in a dialog of its own.
     system_->addItem(tr("Your equations…"), QString::fromLatin1(SystemMap::kTypedName));
     dimension_ = wholeField(tr("Dimension"), 1, 1, this);
+    dimension_->setToolTip(tr("d: the number of variables of the flow"));
     exponents_ = wholeField(tr("Exponents computed"), 1, 3, this);
     exponents_->setToolTip(tr("k: the k largest exponents are computed (all d by default)"));
     flowForm->addRow(tr("S&ystem"), system_);
@@ -158,7 +159,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
         initial_[k] = decimalField(tr("Initial %1").arg(QLatin1Char("xyz"[k])), this);
     step_ = decimalField(tr("Step h"), this);
     stepsPerInterval_ = wholeField(tr("Steps per interval"), 1, kMostIntervals, this);
-    errors_ = new QCheckBox(tr("&Error bars (batch means)"), this);
+    errors_ = new QCheckBox(tr("Err&or bars (batch means)"), this);
     errors_->setObjectName(QStringLiteral("Error bars"));
     errors_->setAccessibleName(tr("Error bars (batch means)"));
     batch_ = wholeField(tr("Batch length"), 1, kMostIntervals, this);
@@ -170,15 +171,13 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     runForm->addRow(tr("&Transient"), transient_);
     runForm->addRow(tr("&Initial point"), row({initial_[0], initial_[1], initial_[2], systemInitial_}));
     runForm->addRow(tr("Ste&p h"), step_);
-    runForm->addRow(tr("Steps per &interval"), stepsPerInterval_);
+    runForm->addRow(tr("Steps per interva&l"), stepsPerInterval_);
     runForm->addRow(errors_);
     runForm->addRow(tr("&Batch"), batch_);
     runForm->addRow(tr("Tar&get error"), targetError_);
     layout->addWidget(run);
     layout->addStretch(1);
-    // Tab follows the rows as they are read, top to bottom, left to right.
-    const QList<QWidget*> order = focusOrder();
-    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    chainTabs();
 
     const auto report = [this] {
         if (!showing_) emit changed();
@@ -194,10 +193,13 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     connect(system_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) systemChosen();
     });
-    // Choosing "Your equations…" opens the editor, again too where the map
-    // is already of typed equations.
+    // Choosing "Your equations…" again where the map is already of typed
+    // equations opens the editor too (the choice from another flow opens it
+    // in systemChosen(), which puts that flow back first).
     connect(system_, &QComboBox::activated, this, [this](int index) {
-        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName)) emit equationsWanted();
+        if (system_->itemData(index).toString() == QLatin1String(SystemMap::kTypedName) &&
+            index == system_->currentIndex())
+            emit equationsWanted();
     });
     connect(dimension_, &QSpinBox::valueChanged, this, [this] {
         if (!showing_) systemChosen();
@@ -227,6 +229,12 @@ QList<QWidget*> SettingsForm::focusOrder() const {
     order.append({n_, transient_, initial_[0], initial_[1], initial_[2], systemInitial_, step_, stepsPerInterval_,
                   errors_, batch_, targetError_});
     return order;
+}
+
+void SettingsForm::chainTabs() {
+    // Tab follows the rows as they are read, top to bottom, left to right.
+    const QList<QWidget*> order = focusOrder();
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 std::vector<QLineEdit*> SettingsForm::valueFields() const {
@@ -276,11 +284,7 @@ void SettingsForm::buildFor(const MapSettings& s) {
     }
     // A flow of one parameter has it across, in one row.
     if (flow.parameters.size() == 1) yParameter_->addItem(tr("none"), -1);
-    QWidget* previous = xParameter_;
-    for (QWidget* w : focusOrder()) {
-        if (w != xParameter_) setTabOrder(previous, w);
-        previous = w;
-    }
+    chainTabs();
 }
 
 void SettingsForm::systemChosen() {
@@ -293,7 +297,12 @@ void SettingsForm::systemChosen() {
             builtFor_.starts_with(kTypedKey) ? SystemMap::kTypedName : builtFor_.substr(0, builtFor_.find(':'));
         system_->setCurrentIndex(std::max(0, system_->findData(QString::fromStdString(shown))));
         showing_ = was;
-        return;  // the editor opens on activated(), which follows
+        // Here rather than on activated(): the combo box reports its current
+        // entry, the one just put back, as the one chosen. Once that report is
+        // done, so that a typed map the editor shows is not taken as chosen again.
+        QMetaObject::invokeMethod(
+            this, [this] { emit equationsWanted(); }, Qt::QueuedConnection);
+        return;
     }
     RunSettings run = MapSettings::defaultRun();
     const auto current = read();  // of the flow the fields are for: its run carries over

@@ -47,6 +47,8 @@ private:
     void systemChosen();
     // The controls of the flow `s` maps (Lorenz's, or one field a parameter).
     void buildFor(const MapSettings& s);
+    // Links the controls in focusOrder() for Tab (again once a flow's own fields are made).
+    void chainTabs();
     [[nodiscard]] std::vector<QLineEdit*> valueFields() const;
     [[nodiscard]] std::variant<SystemMap, QString> readSystem() const;
 

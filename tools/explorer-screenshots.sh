@@ -3,7 +3,9 @@
 # 200 %: the whole map, a zoomed map with undecided points, and a zoomed map
 # with the panel of one point open; then the whole screen of a laptop
 # (1366 x 768) and of a desktop (1920 x 1080), at 100 % and 200 %, with the
-# window as it opens there and the panel of one point open.
+# window as it opens there and the panel of one point open; last, chosen by
+# the keyboard, another flow of the catalogue and the editor of typed
+# equations with a mistake, at 100 % and 200 %.
 #   tools/explorer-screenshots.sh <build folder> <folder for the pictures>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -78,3 +80,26 @@ screen() {  # name screen-size scale seconds
 session 28 40 40 160
 screen explorer-1366x768 1366x768 1 20;  screen explorer-1366x768-200 1366x768 2 20
 screen explorer-1920x1080 1920x1080 1 20; screen explorer-1920x1080-200 1920x1080 2 20
+
+
+keyed() {  # name scale seconds window xdotool-commands...
+  local name=$1 scale=$2 wait=$3 window=$4
+  shift 4
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR=$scale LANG=en_GB.UTF-8 \
+    xvfb-run -a -s "-screen 0 2600x1700x24" bash -c "
+      '$build/app/veltrano-explorer' & pid=\$!
+      sleep $wait
+      id=\$(xdotool search --sync --pid \$pid --onlyvisible --name Explorer | head -1)
+      xdotool windowmove \$id 0 0 windowfocus \$id; sleep 1
+      xdotool $*; sleep $wait
+      id=\$(xdotool search --all --sync --pid \$pid --onlyvisible --name '$window' | head -1)
+      import -window \$id '$out/$name.png'
+      kill \$pid"
+  echo "$out/$name.png"
+}
+
+# Alt+Y is the System list; Lorenz-96 is twelve entries down, the editor the last.
+lorenz96="key alt+y sleep 0.5 key --delay 200 Down Down Down Down Down Down Down Down Down Down Down Down"
+mistake="key alt+y sleep 0.5 key End sleep 3 key ctrl+End Return y apostrophe space equal space asterisk sleep 1"
+keyed explorer-lorenz96 1 20 Explorer "$lorenz96"; keyed explorer-lorenz96-200 2 20 Explorer "$lorenz96"
+keyed equations-editor 1 10 "Your equations" "$mistake"; keyed equations-editor-200 2 10 "Your equations" "$mistake"

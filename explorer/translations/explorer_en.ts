@@ -35,16 +35,16 @@
         <translation>The flow as text, one statement a line</translation>
     </message>
     <message>
-        <source>Problem in the equations</source>
-        <translation>Problem in the equations</translation>
-    </message>
-    <message>
         <source>&amp;Map</source>
         <translation>&amp;Map</translation>
     </message>
     <message>
         <source>The equations parse.</source>
         <translation>The equations parse.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancel</translation>
     </message>
 </context>
 <context>
@@ -470,10 +470,6 @@
         <translation>Steps per interval</translation>
     </message>
     <message>
-        <source>&amp;Error bars (batch means)</source>
-        <translation>&amp;Error bars (batch means)</translation>
-    </message>
-    <message>
         <source>Batch length</source>
         <translation>Batch length</translation>
     </message>
@@ -500,10 +496,6 @@
     <message>
         <source>Ste&amp;p h</source>
         <translation>Ste&amp;p h</translation>
-    </message>
-    <message>
-        <source>Steps per &amp;interval</source>
-        <translation>Steps per &amp;interval</translation>
     </message>
     <message>
         <source>&amp;Batch</source>
@@ -593,6 +585,18 @@
     <message>
         <source>Your equations…</source>
         <translation>Your equations…</translation>
+    </message>
+    <message>
+        <source>d: the number of variables of the flow</source>
+        <translation>d: the number of variables of the flow</translation>
+    </message>
+    <message>
+        <source>Err&amp;or bars (batch means)</source>
+        <translation>Err&amp;or bars (batch means)</translation>
+    </message>
+    <message>
+        <source>Steps per interva&amp;l</source>
+        <translation>Steps per interva&amp;l</translation>
     </message>
 </context>
 <context>

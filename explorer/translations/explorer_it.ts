@@ -35,16 +35,16 @@
         <translation>Il flusso come testo, un enunciato per riga</translation>
     </message>
     <message>
-        <source>Problem in the equations</source>
-        <translation>Problema nelle equazioni</translation>
-    </message>
-    <message>
         <source>&amp;Map</source>
         <translation>&amp;Mappa</translation>
     </message>
     <message>
         <source>The equations parse.</source>
         <translation>Le equazioni sono corrette.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annulla</translation>
     </message>
 </context>
 <context>
@@ -83,7 +83,7 @@
     </message>
     <message>
         <source>&amp;Show</source>
-        <translation>&amp;Mostra</translation>
+        <translation>Mostr&amp;a</translation>
     </message>
     <message>
         <source>Progress</source>
@@ -423,7 +423,7 @@
     </message>
     <message>
         <source>&amp;Across</source>
-        <translation>In &amp;orizzontale</translation>
+        <translation>In ori&amp;zzontale</translation>
     </message>
     <message>
         <source>from</source>
@@ -435,7 +435,7 @@
     </message>
     <message>
         <source>&amp;Up</source>
-        <translation>In &amp;verticale</translation>
+        <translation>In vertica&amp;le</translation>
     </message>
     <message>
         <source>&amp;Rows</source>
@@ -470,10 +470,6 @@
         <translation>Passi per intervallo</translation>
     </message>
     <message>
-        <source>&amp;Error bars (batch means)</source>
-        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
-    </message>
-    <message>
         <source>Batch length</source>
         <translation>Lunghezza del blocco</translation>
     </message>
@@ -495,15 +491,11 @@
     </message>
     <message>
         <source>&amp;Initial point</source>
-        <translation>Punto &amp;iniziale</translation>
+        <translation>P&amp;unto iniziale</translation>
     </message>
     <message>
         <source>Ste&amp;p h</source>
-        <translation>&amp;Passo h</translation>
-    </message>
-    <message>
-        <source>Steps per &amp;interval</source>
-        <translation>Passi per &amp;intervallo</translation>
+        <translation>Passo &amp;h</translation>
     </message>
     <message>
         <source>&amp;Batch</source>
@@ -572,7 +564,7 @@
     </message>
     <message>
         <source>E&amp;xponents</source>
-        <translation>Espo&amp;nenti</translation>
+        <translation>Es&amp;ponenti</translation>
     </message>
     <message>
         <source>The d starting values, separated by commas</source>
@@ -593,6 +585,18 @@
     <message>
         <source>Your equations…</source>
         <translation>Le tue equazioni…</translation>
+    </message>
+    <message>
+        <source>d: the number of variables of the flow</source>
+        <translation>d: il numero delle variabili del flusso</translation>
+    </message>
+    <message>
+        <source>Err&amp;or bars (batch means)</source>
+        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
+    </message>
+    <message>
+        <source>Steps per interva&amp;l</source>
+        <translation>Passi per &amp;intervallo</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 
 #include <sys/resource.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QChart>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressDialog>
@@ -399,6 +401,12 @@ private slots:
             120000));
         QCOMPARE(w.computation().settings().y.count, 1);
         QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
+        // Tab visits the flow's own controls in reading order (F is across: its field is off).
+        w.findChild<QComboBox*>(QStringLiteral("System"))->setFocus();
+        QCOMPARE(tabStops([](QWidget* focus) { return focus->objectName(); }).mid(0, 17).join(QLatin1Char('|')),
+                 QStringLiteral("System|Dimension|Exponents computed|Across|Across from|Across to|Columns|Up|"
+                                "n, measured intervals|Transient intervals|Initial point|Step h|Steps per interval|"
+                                "Error bars|Batch length|Target error|map"));
         const auto* attractor = w.pointPanel()->findChild<QWidget*>(QStringLiteral("attractor"));
         QVERIFY2(attractor->accessibleDescription().contains(QStringLiteral("x1–x2")),
                  qPrintable(attractor->accessibleDescription()));
@@ -418,11 +426,15 @@ private slots:
         QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('M')));
         QVERIFY(!edit->accessibleName().isEmpty() && !problem->accessibleName().isEmpty());
         QVERIFY(ok->isEnabled());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const struct {
             const char* typed;  // after the text above
             const char* said;   // the start of the message under it
-        } cases[] = {{"y' = a * q", "line 3, column 10: "}, {"b = (1", "line 3, column 7: "},
-                     {"x' = 2", "line 3, column 1: "}};
+        } cases[] = {{"y' = a * q", "line 3, column 10: "},
+                     {"b = (1", "line 3, column 7: "},
+                     {"x' = 2", "line 3, column 1: "},
+                     {"y' = a * a_name_too_long_for_the_field_as_it_opens_and_too_long_for_the_message", "line 3, "}};
         for (const auto& c : cases) {
             edit->moveCursor(QTextCursor::End);
             QTest::keyClicks(edit, QString::fromUtf8(c.typed));
@@ -430,6 +442,15 @@ private slots:
             QVERIFY2(QTest::qWaitFor([&] { return problem->text().startsWith(QLatin1String(c.said)); }, 5000),
                      qPrintable(problem->text()));
             QVERIFY(problem->text().contains(QLatin1Char('^')) && !ok->isEnabled());
+            // The message, its line and caret are whole under the field.
+            QTRY_VERIFY2(dialog.rect().contains(problem->geometry()) &&
+                             problem->geometry().top() > edit->geometry().bottom() &&
+                             problem->width() >= problem->sizeHint().width() &&
+                             problem->height() >= problem->sizeHint().height(),
+                         qPrintable(problem->text()));
+            // A screen reader gets the message, from the label and from the field.
+            QVERIFY(spoken(problem).startsWith(QLatin1String(c.said)) &&
+                    spoken(edit, QAccessible::Description).startsWith(QLatin1String(c.said)));
             for (std::size_t i = 0; i < std::strlen(c.typed); ++i) QTest::keyClick(edit, Qt::Key_Backspace);
             QVERIFY(QTest::qWaitFor([&] { return ok->isEnabled(); }, 5000));
         }
@@ -456,16 +477,22 @@ private slots:
         auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
         const auto editorOnChoosing = [&] {
             QString opened;
-            QTimer::singleShot(0, &w, [&] {
+            int opening = 0;
+            QTimer timer;  // the editor is modal: looked at from the loop it runs
+            connect(&timer, &QTimer::timeout, &w, [&] {
                 if (auto* editor = qobject_cast<EquationsDialog*>(QApplication::activeModalWidget())) {
                     opened = editor->text();
+                    ++opening;
                     editor->reject();
                 }
             });
-            const int entry = box->findData(QStringLiteral("equations"));
-            box->setCurrentIndex(entry);
-            emit box->activated(entry);
-            return opened;
+            timer.start(10);
+            // Chosen in the list as a user chooses it.
+            box->showPopup();
+            box->view()->setCurrentIndex(box->model()->index(box->findData(QStringLiteral("equations")), 0));
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            QTest::qWait(200);
+            return opening == 1 ? opened : QStringLiteral("opened %1 times").arg(opening);
         };
         QCOMPARE(editorOnChoosing(), text);
         QCOMPARE(box->currentData().toString(), QString());
@@ -797,6 +824,26 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(read));
             QCOMPARE(std::get<QString>(read), c.stepRefused);
             QCOMPARE(QString::fromStdString(heatMapOf(w.computation(), Shown::Lambda1).title), c.title);
+            // The classes' legend has room for its longest name after the swatch.
+            w.setShown(Shown::Classes);
+            const QWidget* legend = w.findChild<QWidget*>(QStringLiteral("Legend"));
+            QVERIFY(legend->sizeHint().width() >=
+                    32 + legend->fontMetrics().horizontalAdvance(
+                             QCoreApplication::translate("veltrano::explorer::LegendWidget", "no error bars")));
+            // Each Alt key of the window (menus, labelled controls, those of
+            // other flows too) reaches one control.
+            QStringList texts;
+            for (const QAction* menu : w.menuBar()->actions()) texts << menu->text();
+            for (const QLabel* label : w.findChildren<QLabel*>())
+                if (label->buddy()) texts << label->text();
+            for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) texts << button->text();
+            QMap<QString, QStringList> keys;
+            for (const QString& text : texts)
+                if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty()) keys[key.toString()] << text;
+            QStringList clashes;
+            for (const QStringList& sharing : keys)
+                if (sharing.size() > 1) clashes << sharing.join(QLatin1String(" | "));
+            QCOMPARE(clashes.join(QLatin1String(" / ")), QString());
             for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
                 QCoreApplication::removeTranslator(t);
                 delete t;

@@ -96,6 +96,32 @@ QStringList curvesOfPoint(ExplorerWindow& w, CellPosition cell) {
     return named;
 }
 
+// Whether every cell of a map of Rössler's parameters is the catalogue's Rössler run alone, to the bit.
+bool sameAsRossler(const MapComputation& c) {
+    const MapSettings& s = c.settings();
+    const auto same = [](std::span<const double> a, std::span<const double> b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
+    for (std::int64_t i = 0; i < s.size(); ++i) {
+        const std::vector<double> p = systemPoint(s, i);
+        const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+        if (!(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
+              same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) && c.divergence(i) == alone.meanDivergence))
+            return false;
+    }
+    return true;
+}
+
+// The panel of a Rössler point draws three curves, projects on y and names c.
+bool rosslerPanel(ExplorerWindow& w) {
+    if (curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
+        return false;
+    const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+    return w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText() ==
+               QStringLiteral("y") &&
+           parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0;
+}
+
 // Shows the window and waits until its map is complete.
 bool shownComplete(ExplorerWindow& w) {
     w.show();
@@ -160,6 +186,15 @@ QByteArray run(const QString& program, const QStringList& args, const QProcessEn
     if (!p.waitForFinished(300000) || p.exitCode() != 0) return "(failed) " + p.readAllStandardError();
     return p.readAllStandardOutput();
 }
+
+#ifdef VELTRANO_PYTHON_DIR
+// Runs a Python script with the module on its path; what it prints.
+QByteArray runPython(const QString& script) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+    return run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), script}, env);
+}
+#endif
 
 }  // namespace
 
@@ -287,9 +322,7 @@ private slots:
             const QString written = dir.filePath(QStringLiteral("python.csv"));
             QString call = w.pythonText();
             call.insert(call.lastIndexOf(QLatin1Char(')')), QStringLiteral(", output='%1'").arg(written));
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-            QCOMPARE(run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), call}, env), QByteArray());
+            QCOMPARE(runPython(call), QByteArray());
             QCOMPARE(readAll(written), exported);
 #endif
         }
@@ -308,16 +341,7 @@ private slots:
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
         const MapComputation& c = w.computation();
-        for (std::int64_t i = 0; i < s.size(); ++i) {
-            const std::vector<double> p = systemPoint(s, i);
-            const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
-            const auto same = [](std::span<const double> a, std::span<const double> b) {
-                return std::equal(a.begin(), a.end(), b.begin(), b.end());
-            };
-            QVERIFY(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
-                    same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
-                    c.divergence(i) == alone.meanDivergence);
-        }
+        QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
                                                  "--errors --batch 20 --output map.csv 200 c=5.7"));
         QTemporaryDir dir;
@@ -338,22 +362,13 @@ private slots:
         QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
 #ifdef VELTRANO_PYTHON_DIR
         // So does the copied Python call, cell by cell (the axes' values are exact here).
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-        const QByteArray printed =
-            run(QStringLiteral(VELTRANO_PYTHON3),
-                {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"}, env);
+        const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))");
         QVERIFY2(
             c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
             printed.constData());
 #endif
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
-        QCOMPARE(curvesOfPoint(w, {3, 2}),
-                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
-                 QStringLiteral("y"));
-        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
-        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0);
+        QVERIFY(rosslerPanel(w));
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);
@@ -471,30 +486,15 @@ private slots:
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("System"))->currentData().toString(),
                  QStringLiteral("equations"));
         const MapComputation& c = w.computation();
-        for (std::int64_t i = 0; i < s.size(); ++i) {
-            const std::vector<double> p = systemPoint(s, i);
-            const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
-            const auto same = [](std::span<const double> a, std::span<const double> b) {
-                return std::equal(a.begin(), a.end(), b.begin(), b.end());
-            };
-            QVERIFY(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
-                    same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) &&
-                    c.divergence(i) == alone.meanDivergence);
-        }
+        QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.3:5 "
                                                  "--vary b=0.1:0.3:4 --errors --batch 20 --output "
                                                  "map.csv 200 c=5.7 <<'EOF'\n") +
                                       text + QStringLiteral("EOF\n"));
 #ifdef VELTRANO_PYTHON_DIR
-        {
-            // The copied Python call runs the typed flow: a cell's exponent to the bit.
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-            const QByteArray printed =
-                run(QStringLiteral(VELTRANO_PYTHON3),
-                    {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))"}, env);
-            QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
-        }
+        // The copied Python call runs the typed flow: a cell's exponent to the bit.
+        const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))");
+        QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
 #endif
         QCOMPARE(editorOnChoosing(), text);  // again, to change the text
         QVERIFY(w.computation().settings() == s);
@@ -509,12 +509,7 @@ private slots:
                  rows[1].constData());
         if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty())
             w.grab().save(grab);
-        QCOMPARE(curvesOfPoint(w, {3, 2}),
-                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
-                 QStringLiteral("y"));
-        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
-        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")));
+        QVERIFY(rosslerPanel(w));
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);

@@ -122,6 +122,14 @@ bool rosslerPanel(ExplorerWindow& w) {
            parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0;
 }
 
+// Types a text into a field in place of its own and presses Enter.
+void enter(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
 // Shows the window and waits until its map is complete.
 bool shownComplete(ExplorerWindow& w) {
     w.show();
@@ -377,16 +385,11 @@ private slots:
         // two exponents of three leave λ3 out.
         auto* initial = w.findChild<QLineEdit*>(QStringLiteral("Initial point"));
         auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
-        initial->setFocus();
-        initial->selectAll();
-        QTest::keyClicks(initial, QStringLiteral("1, 2"));
-        QTest::keyClick(initial, Qt::Key_Return);
+        enter(initial, QStringLiteral("1, 2"));
         QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
         QVERIFY2(problem->text().contains(QStringLiteral("3 values")), qPrintable(problem->text()));
         QVERIFY(w.computation().settings() == s);
-        initial->selectAll();
-        QTest::keyClicks(initial, QStringLiteral("1, 1, 1"));
-        QTest::keyClick(initial, Qt::Key_Return);
+        enter(initial, QStringLiteral("1, 1, 1"));
         QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
         w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
         QVERIFY(
@@ -523,12 +526,7 @@ private slots:
         QVERIFY2(endRefused.contains(QStringLiteral("line 10, column 4")), qPrintable(endRefused));
         // A value changed in the form maps the same typed flow.
         for (QLineEdit* field : w.findChildren<QLineEdit*>())
-            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) {
-                field->setFocus();
-                field->selectAll();
-                QTest::keyClicks(field, QStringLiteral("5"));
-                QTest::keyClick(field, Qt::Key_Return);
-            }
+            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) enter(field, QStringLiteral("5"));
         QVERIFY(QTest::qWaitFor(
             [&] {
                 const auto& m = w.computation().settings().system;
@@ -701,17 +699,11 @@ private slots:
         const std::uint64_t generation = w.computation().generation();
         auto* from = w.findChild<QLineEdit*>(QStringLiteral("Across from"));
         auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
-        const auto enter = [&](const char* text) {
-            from->setFocus();
-            from->selectAll();
-            QTest::keyClicks(from, QLatin1String(text));
-            QTest::keyClick(from, Qt::Key_Return);
-        };
-        enter("1e5");
+        enter(from, QStringLiteral("1e5"));
         QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
         QVERIFY(problem->text().contains(QStringLiteral("Across from")));
         QCOMPARE(w.computation().generation(), generation);
-        enter("5");
+        enter(from, QStringLiteral("5"));
         QVERIFY(QTest::qWaitFor([&] { return w.computation().generation() != generation; }, 2000));
         QVERIFY(!problem->isVisible());
         QCOMPARE(w.computation().settings().x.from, 5.0);

@@ -348,6 +348,7 @@ private slots:
         const MapSettings s = w.computation().settings();
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
+        QVERIFY2(w.describe({1, 3}).contains(QStringLiteral("a = 0.25, b = 2")), qPrintable(w.describe({1, 3})));
         const MapComputation& c = w.computation();
         QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "

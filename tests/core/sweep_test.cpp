@@ -20,6 +20,15 @@ SweepSettings sweepSettings(int threads, std::int64_t intervals) {
     return {.threads = threads, .path = widestPath(), .run = {.intervals = intervals}};
 }
 
+// One axis over the base point sigma = 10, R = 28, b = 2.6667.
+SweepGrid lineOf(SweepParameter parameter, double from, double to, std::int64_t count) {
+    SweepGrid grid;
+    grid.base = {10, 28, 2.6667};
+    grid.axes[0] = {parameter, from, to, count, {}};
+    grid.axisCount = 1;
+    return grid;
+}
+
 }  // namespace
 
 TEST(SweepGrid, ValuesRunFromExactlyFromToExactlyTo) {
@@ -77,10 +86,7 @@ TEST(SweepGrid, ShardsAreContiguousNearlyEqualAndCoverEverything) {
 // The sweep hands on every point once, in order, whatever the threads, and
 // its results are those of the batched engine for the same points.
 TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
-    grid.axes[0] = {SweepParameter::R, -50, 400, 203, {}};
-    grid.axisCount = 1;
+    const SweepGrid grid = lineOf(SweepParameter::R, -50, 400, 203);
     std::vector<FlowParameters> points;
     for (std::int64_t i = 0; i < grid.size(); ++i) points.push_back(grid.pointAt(i));
     std::vector<PointResult> expected(points.size());
@@ -116,10 +122,7 @@ TEST(SweepRunner, HandsOnEveryPointInOrderOnAnyNumberOfThreads) {
 // A stop from outside ends a long sweep soon, with nothing half-done
 // handed on.
 TEST(SweepRunner, AStopFromOutside) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
-    grid.axes[0] = {SweepParameter::Sigma, 5, 7, 12, {}};
-    grid.axisCount = 1;
+    const SweepGrid grid = lineOf(SweepParameter::Sigma, 5, 7, 12);
     std::atomic<bool> stop{false};
     SweepSettings settings = sweepSettings(2, RunSettings::kMaxIntervals);  // hours, unless stopped
     settings.stop = &stop;

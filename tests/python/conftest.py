@@ -4,9 +4,13 @@ compared with, its rows, and the comparison to the bit."""
 import csv
 import io
 import os
+import signal
 import subprocess
+import threading
+import time
 
 import numpy as np
+import pytest
 
 CLI = os.environ.get("VELTRANO_CLI", "veltrano-cli")
 BASE = ("10", "28", "2.6667")
@@ -55,6 +59,35 @@ def check_rows(result, rows, names):
         assert bool(flat["ok"][i]) == (row["status"] == "ok")
         for name in names:
             assert same(flat[name][i], row[name]), (i, name, row)
+
+
+def interrupted(call):
+    """Ctrl-C 0.3 s into call(): it raises KeyboardInterrupt within a second of it."""
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    timer.start()
+    started = time.monotonic()
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            call()
+        assert time.monotonic() - started < 1.3
+    finally:
+        timer.join()
+
+
+def ticks_while(call):
+    """How often another Python thread ticked (about once a millisecond
+    with the GIL free) while call() ran, and for how many seconds."""
+    stop, ticks = threading.Event(), []
+    counter = threading.Thread(target=lambda: [ticks.append(0) for _ in iter(lambda: stop.wait(0.001), True)])
+    counter.start()
+    started = time.monotonic()
+    try:
+        call()
+    finally:
+        took = time.monotonic() - started
+        stop.set()
+        counter.join()
+    return len(ticks), took
 
 
 class Endless:

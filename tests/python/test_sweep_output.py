@@ -5,17 +5,15 @@ plot and --resume take what Python writes and the other way round."""
 import fcntl
 import os
 import pathlib
-import signal
 import subprocess
 import sys
-import threading
 import time
 
 import numpy as np
 import pytest
 
 import veltrano
-from conftest import BASE, ERROR_FIELDS, FIELDS, axes_of, check_rows, cli, cli_file, rows_of
+from conftest import BASE, ERROR_FIELDS, FIELDS, axes_of, check_rows, cli, cli_file, interrupted, rows_of
 
 ERRORS = (*FIELDS, "intervals", *ERROR_FIELDS)
 
@@ -70,11 +68,7 @@ def test_ctrl_c_leaves_a_file_that_resume_finishes_to_the_byte(tmp_path):
     vary = ["sigma=0:40:2", "R=0:250:32"]
     out = tmp_path / "f.csv"
     # About a second of computing on a quiet machine: the interruption at 0.3 s always comes mid-sweep.
-    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
-    timer.start()
-    with pytest.raises(KeyboardInterrupt):
-        veltrano.sweep(100000, *axes_of(vary), output=out, threads=2)
-    timer.join()
+    interrupted(lambda: veltrano.sweep(100000, *axes_of(vary), output=out, threads=2))
     assert 1 <= len(out.read_bytes().splitlines()) < 65  # the header at least, not every row
     veltrano.sweep(100000, *axes_of(vary), output=out, resume=True, threads=2)
     assert out.read_bytes() == cli_file(tmp_path / "cli.csv", 100000, vary, "--threads", "2")
@@ -109,6 +103,9 @@ def test_progress_counts_every_point_once_and_may_stop_the_sweep(tmp_path):
     veltrano.sweep(2000, 10, np.linspace(0, 250, 100), 2.6667, threads=2, shard=(2, 3), progress=lambda *p: seen.append(p))
     assert seen[-1] == (33, 33) and all(t == 33 for _, t in seen)
     assert all(a < b for (a, _), (b, _) in zip(seen, seen[1:])), seen  # each count once, never back
+    seen.clear()
+    veltrano.sweep(2 * 10**5, 10, 28, 2.6667, progress=lambda *p: seen.append(p))  # polled several times meanwhile
+    assert seen in ([(0, 1), (1, 1)], [(1, 1)]), seen
 
     def refuse(done, total):
         raise RuntimeError("enough")

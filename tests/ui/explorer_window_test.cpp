@@ -98,6 +98,40 @@ QStringList curvesOfPoint(ExplorerWindow& w, CellPosition cell) {
     return named;
 }
 
+// Whether every cell of a map of Rössler's parameters is the catalogue's Rössler run alone, to the bit.
+bool sameAsRossler(const MapComputation& c) {
+    const MapSettings& s = c.settings();
+    const auto same = [](std::span<const double> a, std::span<const double> b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
+    for (std::int64_t i = 0; i < s.size(); ++i) {
+        const std::vector<double> p = systemPoint(s, i);
+        const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+        if (!(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
+              same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) && c.divergence(i) == alone.meanDivergence))
+            return false;
+    }
+    return true;
+}
+
+// The panel of a Rössler point draws three curves, projects on y and names c.
+bool rosslerPanel(ExplorerWindow& w) {
+    if (curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
+        return false;
+    const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
+    return w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText() ==
+               QStringLiteral("y") &&
+           parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0;
+}
+
+// Types a text into a field in place of its own and presses Enter.
+void enter(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
 // Shows the window and waits until its map is complete.
 bool shownComplete(ExplorerWindow& w) {
     w.show();
@@ -113,21 +147,6 @@ bool sameAsDirect(ExplorerWindow& w, const MapSettings& s) {
     runPoints(SimdPath::Lanes128, s.run, points, expected);
     for (std::int64_t i = 0; i < s.size(); ++i)
         if (!(w.computation().result(i) == expected[static_cast<std::size_t>(i)])) return false;
-    return true;
-}
-
-// Whether every cell of `s` in `c` is Rössler's engine's point alone, to the bit.
-bool sameAsRossler(const MapComputation& c, const MapSettings& s) {
-    const auto same = [](std::span<const double> a, std::span<const double> b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end());
-    };
-    for (std::int64_t i = 0; i < s.size(); ++i) {
-        const std::vector<double> p = systemPoint(s, i);
-        const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
-        if (!(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
-              same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) && c.divergence(i) == alone.meanDivergence))
-            return false;
-    }
     return true;
 }
 
@@ -177,6 +196,15 @@ QByteArray run(const QString& program, const QStringList& args, const QProcessEn
     if (!p.waitForFinished(300000) || p.exitCode() != 0) return "(failed) " + p.readAllStandardError();
     return p.readAllStandardOutput();
 }
+
+#ifdef VELTRANO_PYTHON_DIR
+// Runs a Python script with the module on its path; what it prints.
+QByteArray runPython(const QString& script) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
+    return run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), script}, env);
+}
+#endif
 
 }  // namespace
 
@@ -304,9 +332,7 @@ private slots:
             const QString written = dir.filePath(QStringLiteral("python.csv"));
             QString call = w.pythonText();
             call.insert(call.lastIndexOf(QLatin1Char(')')), QStringLiteral(", output='%1'").arg(written));
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-            QCOMPARE(run(QStringLiteral(VELTRANO_PYTHON3), {QStringLiteral("-c"), call}, env), QByteArray());
+            QCOMPARE(runPython(call), QByteArray());
             QCOMPARE(readAll(written), exported);
 #endif
         }
@@ -324,8 +350,9 @@ private slots:
         const MapSettings s = w.computation().settings();
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
+        QVERIFY2(w.describe({1, 3}).contains(QStringLiteral("a = 0.25, b = 2")), qPrintable(w.describe({1, 3})));
         const MapComputation& c = w.computation();
-        QVERIFY(sameAsRossler(c, s));
+        QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
                                                  "--errors --batch 20 --output map.csv 200 c=5.7"));
         QTemporaryDir dir;
@@ -346,22 +373,13 @@ private slots:
         QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
 #ifdef VELTRANO_PYTHON_DIR
         // So does the copied Python call, cell by cell (the axes' values are exact here).
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-        const QByteArray printed =
-            run(QStringLiteral(VELTRANO_PYTHON3),
-                {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))"}, env);
+        const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))");
         QVERIFY2(
             c.result(indexOf(s, 1, 3)).completed && printed.trimmed().toDouble() == c.spectrum(indexOf(s, 1, 3))[1],
             printed.constData());
 #endif
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
-        QCOMPARE(curvesOfPoint(w, {3, 2}),
-                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
-                 QStringLiteral("y"));
-        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
-        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0);
+        QVERIFY(rosslerPanel(w));
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);
@@ -370,16 +388,11 @@ private slots:
         // two exponents of three leave λ3 out.
         auto* initial = w.findChild<QLineEdit*>(QStringLiteral("Initial point"));
         auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
-        initial->setFocus();
-        initial->selectAll();
-        QTest::keyClicks(initial, QStringLiteral("1, 2"));
-        QTest::keyClick(initial, Qt::Key_Return);
+        enter(initial, QStringLiteral("1, 2"));
         QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
         QVERIFY2(problem->text().contains(QStringLiteral("3 values")), qPrintable(problem->text()));
         QVERIFY(w.computation().settings() == s);
-        initial->selectAll();
-        QTest::keyClicks(initial, QStringLiteral("1, 1, 1"));
-        QTest::keyClick(initial, Qt::Key_Return);
+        enter(initial, QStringLiteral("1, 1, 1"));
         QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
         w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
         QVERIFY(
@@ -504,21 +517,15 @@ private slots:
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("System"))->currentData().toString(),
                  QStringLiteral("equations"));
         const MapComputation& c = w.computation();
-        QVERIFY(sameAsRossler(c, s));
+        QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.3:5 "
                                                  "--vary b=0.1:0.3:4 --errors --batch 20 --output "
                                                  "map.csv 200 c=5.7 <<'EOF'\n") +
                                       text + QStringLiteral("EOF\n"));
 #ifdef VELTRANO_PYTHON_DIR
-        {
-            // The copied Python call runs the typed flow: a cell's exponent to the bit.
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(VELTRANO_PYTHON_DIR));
-            const QByteArray printed =
-                run(QStringLiteral(VELTRANO_PYTHON3),
-                    {QStringLiteral("-c"), w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))"}, env);
-            QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
-        }
+        // The copied Python call runs the typed flow: a cell's exponent to the bit.
+        const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))");
+        QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
 #endif
         QCOMPARE(editorOnChoosing(), text);  // again, to change the text
         QVERIFY(w.computation().settings() == s);
@@ -533,12 +540,7 @@ private slots:
                  rows[1].constData());
         if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty())
             w.grab().save(grab);
-        QCOMPARE(curvesOfPoint(w, {3, 2}),
-                 (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QCOMPARE(w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText(),
-                 QStringLiteral("y"));
-        const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
-        QVERIFY(parameters->text().contains(QStringLiteral("c = 5.7")));
+        QVERIFY(rosslerPanel(w));
         {
             ExplorerWindow again(std::nullopt, kOptions);
             QVERIFY(again.computation().settings() == s);
@@ -552,12 +554,7 @@ private slots:
         QVERIFY2(endRefused.contains(QStringLiteral("line 10, column 4")), qPrintable(endRefused));
         // A value changed in the form maps the same typed flow.
         for (QLineEdit* field : w.findChildren<QLineEdit*>())
-            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) {
-                field->setFocus();
-                field->selectAll();
-                QTest::keyClicks(field, QStringLiteral("5"));
-                QTest::keyClick(field, Qt::Key_Return);
-            }
+            if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) enter(field, QStringLiteral("5"));
         QVERIFY(QTest::qWaitFor(
             [&] {
                 const auto& m = w.computation().settings().system;
@@ -730,17 +727,11 @@ private slots:
         const std::uint64_t generation = w.computation().generation();
         auto* from = w.findChild<QLineEdit*>(QStringLiteral("Across from"));
         auto* problem = w.findChild<QLabel*>(QStringLiteral("Problem"));
-        const auto enter = [&](const char* text) {
-            from->setFocus();
-            from->selectAll();
-            QTest::keyClicks(from, QLatin1String(text));
-            QTest::keyClick(from, Qt::Key_Return);
-        };
-        enter("1e5");
+        enter(from, QStringLiteral("1e5"));
         QVERIFY(QTest::qWaitFor([&] { return problem->isVisible(); }, 2000));
         QVERIFY(problem->text().contains(QStringLiteral("Across from")));
         QCOMPARE(w.computation().generation(), generation);
-        enter("5");
+        enter(from, QStringLiteral("5"));
         QVERIFY(QTest::qWaitFor([&] { return w.computation().generation() != generation; }, 2000));
         QVERIFY(!problem->isVisible());
         QCOMPARE(w.computation().settings().x.from, 5.0);

@@ -385,6 +385,9 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
     gcc_jit_context_add_command_line_option(c.get(), "-ffp-contract=off");
     gcc_jit_context_add_command_line_option(c.get(), "-fno-fast-math");
     target(c.get(), width);
+    // The code calls nothing but the addresses it is given: the linker
+    // need not search the C library and the start files.
+    gcc_jit_context_add_driver_option(c.get(), "-nostdlib");
     Writer(c.get(), program, width).write();
     gcc_jit_result* result = gcc_jit_context_compile(c.get());
     if (!result) {

@@ -71,8 +71,8 @@ public:
         if (d <= kSideBySide) {
             gcc_jit_block* all = gcc_jit_function_new_block(f_, "all");
             gcc_jit_block_end_with_conditional(
-                entry, nullptr, gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_EQ, k, constant(d)),
-                all, any);
+                entry, nullptr, gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_EQ, k, constant(d)), all,
+                any);
             sideBySide(all, d);
             gcc_jit_block_end_with_void_return(all, nullptr);
         } else {
@@ -138,8 +138,7 @@ private:
     template <class At>
     Group group(gcc_jit_block* b, At at) {
         const std::size_t d = p_.dimension;
-        Group g{std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d),
-                {}};
+        Group g{std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d), {}};
         for (std::size_t c = 0; c < d; ++c) g.s[c] = assign(b, load(0, at(static_cast<long>(c))));
         g.now = g.s;
         return g;

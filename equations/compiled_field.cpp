@@ -174,7 +174,8 @@ private:
     }
 
     // The step with k = d vectors, every stage of the state and then of
-    // each vector before the next stage, in straight-line code.
+    // each vector before the next stage, in straight-line code. The state's
+    // next trial comes first: the next stage waits on it alone.
     void sideBySide(gcc_jit_block* b, long d) {
         Group x = group(b, [&](long c) { return constant(c * w_); });
         std::vector<Group> u;
@@ -183,6 +184,7 @@ private:
             stage_ = m;
             inputs_ = &x.now;
             run(b, p_.values);
+            update(b, x, p_.flowOut, m);
             run(b, p_.divergence);
             store(b, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
             for (Group& g : u) {
@@ -190,7 +192,6 @@ private:
                 run(b, p_.tangent);
                 update(b, g, p_.tangentOut, m);
             }
-            update(b, x, p_.flowOut, m);
         }
         for (long c = 0; c < d; ++c) {
             store(b, 1, constant(c * w_), gcc_jit_lvalue_as_rvalue(x.now[static_cast<std::size_t>(c)]));

@@ -53,6 +53,7 @@ public:
 
     void write() {
         gcc_jit_block* entry = gcc_jit_function_new_block(f_, "entry");
+        gcc_jit_block* any = gcc_jit_function_new_block(f_, "any");
         gcc_jit_block* test = gcc_jit_function_new_block(f_, "test");
         gcc_jit_block* body = gcc_jit_function_new_block(f_, "body");
         gcc_jit_block* done = gcc_jit_function_new_block(f_, "done");
@@ -63,21 +64,41 @@ public:
         gcc_jit_block_add_assignment(
             entry, nullptr, h_, gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
 
+        // With all d vectors of a small system, every stage of the state and
+        // of each vector in one stretch of code, as the engine's own step
+        // goes (the vectors' chains of operations side by side, not one
+        // after another); else the state, then a loop over the vectors.
+        if (d <= kSideBySide) {
+            gcc_jit_block* all = gcc_jit_function_new_block(f_, "all");
+            gcc_jit_block_end_with_conditional(
+                entry, nullptr, gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_EQ, k, constant(d)), all,
+                any);
+            sideBySide(all, d);
+            gcc_jit_block_end_with_void_return(all, nullptr);
+        } else {
+            gcc_jit_block_end_with_jump(entry, nullptr, any);
+        }
+
         // The state: its stages, with the values of each kept for the
         // tangent vectors and the divergence as each stage's slope.
-        const std::vector<gcc_jit_lvalue*> x = stages(
-            entry, [&](long c) { return constant(c * w_); }, p_.values, p_.flowOut);
+        Group x = group(any, [&](long c) { return constant(c * w_); });
         for (int m = 0; m < 4; ++m) {
             stage_ = m;
-            run(entry, p_.divergence);
-            store(entry, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
+            inputs_ = &x.now;
+            run(any, p_.values);
+            update(any, x, p_.flowOut, m);
+        }
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            run(any, p_.divergence);
+            store(any, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
         }
         for (long i = 0; i < d; ++i)
-            store(entry, 1, constant(i * w_), gcc_jit_lvalue_as_rvalue(x[static_cast<std::size_t>(i)]));
+            store(any, 1, constant(i * w_), gcc_jit_lvalue_as_rvalue(x.now[static_cast<std::size_t>(i)]));
 
         gcc_jit_lvalue* j = gcc_jit_function_new_local(f_, nullptr, long_, "j");
-        gcc_jit_block_add_assignment(entry, nullptr, j, constant(0));
-        gcc_jit_block_end_with_jump(entry, nullptr, test);
+        gcc_jit_block_add_assignment(any, nullptr, j, constant(0));
+        gcc_jit_block_end_with_jump(any, nullptr, test);
         gcc_jit_block_end_with_conditional(
             test, nullptr,
             gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, gcc_jit_lvalue_as_rvalue(j), k), body,
@@ -87,54 +108,97 @@ public:
         gcc_jit_rvalue* first = times(plus(constant(d), gcc_jit_lvalue_as_rvalue(j)), constant(w_));
         gcc_jit_rvalue* row = times(k, constant(w_));
         const auto at = [&](long c) { return plus(first, times(constant(c), row)); };
-        const std::vector<gcc_jit_lvalue*> u = stages(body, at, p_.tangent, p_.tangentOut);
-        for (long i = 0; i < d; ++i) store(body, 1, at(i), gcc_jit_lvalue_as_rvalue(u[static_cast<std::size_t>(i)]));
+        Group u = group(body, at);
+        for (int m = 0; m < 4; ++m) {
+            stage_ = m;
+            inputs_ = &u.now;
+            run(body, p_.tangent);
+            update(body, u, p_.tangentOut, m);
+        }
+        for (long i = 0; i < d; ++i)
+            store(body, 1, at(i), gcc_jit_lvalue_as_rvalue(u.now[static_cast<std::size_t>(i)]));
         gcc_jit_block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
         gcc_jit_block_end_with_jump(body, nullptr, test);
         gcc_jit_block_end_with_void_return(done, nullptr);
     }
 
+    // The largest dimension whose step with all d vectors is written out
+    // whole (d + d * d components, four stages each).
+    static constexpr long kSideBySide = 8;
+
 private:
-    // The four stages of d components read at `at(c)` of s: `code` gives
-    // their derivatives in `outs` (-1: zero) from the inputs of the stage;
-    // the trial states and the update as rk4Step forms them:
+    // d components going through the four stages: the start s, the slopes
+    // kept, and `now`, the input of the stage under way (after the fourth,
+    // the components after the step).
+    struct Group {
+        std::vector<gcc_jit_lvalue*> s, k1, k23, now;
+    };
+
+    // The components read at `at(c)` of s.
+    template <class At>
+    Group group(gcc_jit_block* b, At at) {
+        const std::size_t d = p_.dimension;
+        Group g{std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d), std::vector<gcc_jit_lvalue*>(d), {}};
+        for (std::size_t c = 0; c < d; ++c) g.s[c] = assign(b, load(0, at(static_cast<long>(c))));
+        g.now = g.s;
+        return g;
+    }
+
+    // Stage m of g, its derivatives in registers `outs` (-1: zero) of the
+    // stage: the trial states and the update as rk4Step forms them:
     //   trial = (k1 h)/2 + s, (k2 h)/2 + s, k3 h + s;  k23 = (k3 + k2) 2
     //   next = ((k23 + (k4 + k1)) h)/6 + s
-    // Returns the components after the step.
-    template <class At>
-    std::vector<gcc_jit_lvalue*> stages(gcc_jit_block* b, At at, const std::vector<Instruction>& code,
-                                        const std::vector<int>& outs) {
-        const std::size_t d = p_.dimension;
+    void update(gcc_jit_block* b, Group& g, const std::vector<int>& outs, int m) {
         gcc_jit_rvalue* h = gcc_jit_lvalue_as_rvalue(h_);
-        std::vector<gcc_jit_lvalue*> s(d), k1(d), k23(d), trial(d), made(d);
-        for (std::size_t c = 0; c < d; ++c) s[c] = assign(b, load(0, at(static_cast<long>(c))));
-        inputs_ = &s;
+        std::vector<gcc_jit_lvalue*> made(g.s.size());
+        for (std::size_t c = 0; c < g.s.size(); ++c) {
+            gcc_jit_rvalue* sv = gcc_jit_lvalue_as_rvalue(g.s[c]);
+            gcc_jit_rvalue* kv = outs[c] < 0 ? zero() : use(outs[c]);
+            if (m == 0) {
+                g.k1[c] = assign(b, kv);
+                made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+            } else if (m == 1) {
+                g.k23[c] = assign(b, kv);
+                made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
+            } else if (m == 2) {
+                made[c] = assign(b, add(mul(kv, h), sv));
+                gcc_jit_block_add_assignment(b, nullptr, g.k23[c],
+                                             mul(add(kv, gcc_jit_lvalue_as_rvalue(g.k23[c])), number(2)));
+            } else {
+                gcc_jit_rvalue* sum =
+                    add(gcc_jit_lvalue_as_rvalue(g.k23[c]), add(kv, gcc_jit_lvalue_as_rvalue(g.k1[c])));
+                made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
+            }
+        }
+        g.now = made;
+    }
+
+    // The step with k = d vectors, every stage of the state and then of
+    // each vector before the next stage, in straight-line code. The state's
+    // next trial comes first: the next stage waits on it alone.
+    void sideBySide(gcc_jit_block* b, long d) {
+        Group x = group(b, [&](long c) { return constant(c * w_); });
+        std::vector<Group> u;
+        for (long j = 0; j < d; ++j) u.push_back(group(b, [&](long c) { return constant((d + d * c + j) * w_); }));
         for (int m = 0; m < 4; ++m) {
             stage_ = m;
-            run(b, code);
-            for (std::size_t c = 0; c < d; ++c) {
-                gcc_jit_rvalue* sv = gcc_jit_lvalue_as_rvalue(s[c]);
-                gcc_jit_rvalue* kv = outs[c] < 0 ? zero() : use(outs[c]);
-                if (m == 0) {
-                    k1[c] = assign(b, kv);
-                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
-                } else if (m == 1) {
-                    k23[c] = assign(b, kv);
-                    made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
-                } else if (m == 2) {
-                    made[c] = assign(b, add(mul(kv, h), sv));
-                    gcc_jit_block_add_assignment(b, nullptr, k23[c],
-                                                 mul(add(kv, gcc_jit_lvalue_as_rvalue(k23[c])), number(2)));
-                } else {
-                    gcc_jit_rvalue* sum =
-                        add(gcc_jit_lvalue_as_rvalue(k23[c]), add(kv, gcc_jit_lvalue_as_rvalue(k1[c])));
-                    made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
-                }
+            inputs_ = &x.now;
+            run(b, p_.values);
+            update(b, x, p_.flowOut, m);
+            run(b, p_.divergence);
+            store(b, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
+            for (Group& g : u) {
+                inputs_ = &g.now;
+                run(b, p_.tangent);
+                update(b, g, p_.tangentOut, m);
             }
-            trial = made;
-            inputs_ = &trial;
         }
-        return made;
+        for (long c = 0; c < d; ++c) {
+            store(b, 1, constant(c * w_), gcc_jit_lvalue_as_rvalue(x.now[static_cast<std::size_t>(c)]));
+            for (long j = 0; j < d; ++j)
+                store(b, 1, constant((d + d * c + j) * w_),
+                      gcc_jit_lvalue_as_rvalue(u[static_cast<std::size_t>(j)].now[static_cast<std::size_t>(c)]));
+        }
     }
 
     gcc_jit_rvalue* constant(long v) { return gcc_jit_context_new_rvalue_from_long(c_, long_, v); }
@@ -314,12 +378,21 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
     // start them. Its errors come back here, and are reported once, by us.
     gcc_jit_context_set_bool_use_external_driver(c.get(), 1);
     gcc_jit_context_set_bool_print_errors_to_stderr(c.get(), 0);
-    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, 2);
+    // A large system's step is one long stretch of code whose register
+    // allocation takes most of the time at -O2: there the first level, and
+    // allocation over the whole function at once (the doubles are the same
+    // at every level: no level reorders or fuses them).
+    const bool large = static_cast<long>(program.dimension) > Writer::kSideBySide;
+    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, large ? 1 : 2);
+    if (large) gcc_jit_context_add_command_line_option(c.get(), "-fira-region=one");
     // The same doubles as the interpreter's: no fused multiply-add, no
     // reassociation.
     gcc_jit_context_add_command_line_option(c.get(), "-ffp-contract=off");
     gcc_jit_context_add_command_line_option(c.get(), "-fno-fast-math");
     target(c.get(), width);
+    // The code calls nothing but the addresses it is given: the linker
+    // need not search the C library and the start files.
+    gcc_jit_context_add_driver_option(c.get(), "-nostdlib");
     Writer(c.get(), program, width).write();
     gcc_jit_result* result = gcc_jit_context_compile(c.get());
     if (!result) {

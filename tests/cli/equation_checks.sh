@@ -101,6 +101,7 @@ lines=4 refusals <<'TABLE'
 error in the file|--equations bad.txt 10|bad.txt, line 2, column 9: expected a number
 error on standard input|--equations - 10 < bad.txt|standard input, line 2, column 9: expected a number
 no file|--equations missing.txt 10|cannot open missing.txt
+a folder|--equations . 10|cannot read .
 no N|--equations lorenz.txt|N is missing
 unknown parameter|--equations lorenz.txt 10 a=1|'a' is not a parameter of the typed system: the parameters of the typed system are sigma, R, b
 k above d|--equations lorenz.txt --exponents 4 10|--exponents 4: K must be a whole number from 1 to 3

@@ -163,6 +163,7 @@ TEST(AcceptedText, PrintsBackWithItsOrder) {
          "x' = a - (b - c)/(d*e)*f\na = 1\nb = 2\nc = 3\nd = 4\ne = 5\nf = 6\nx(0) = -4\n"},
         {"u' = -(u^-2)^3 + 2^-1*atan2(u, pi) - -u\r\nu(0) = .5e1",
          "u' = -(u^-2)^3 + 2^-1*atan2(u, 3.141592653589793) - -u\nu(0) = 5\n"},
+        {"x' = x^64 - x^-64\nx(0) = 1e+2*3^0", "x' = x^64 - x^-64\nx(0) = 100\n"},
     };
     for (const auto& c : cases) {
         const Equations e = parseEquations(c.text);

@@ -21,6 +21,12 @@ expect "check: standard input" '[ $status = 0 ] && grep -qxF "y'"'"' = R*x - y -
 printf "x' = 1\ny' = x +* 2\n" > bad.txt
 run systems --check bad.txt
 expect "check: the error under its line" '[ $status = 2 ] && [ ! -s out.txt ] && [ "$(sed -n 1p err.txt)" = "veltrano-cli systems --check: bad.txt, line 2, column 9: expected a number, a name or '"'"'('"'"', found '"'"'*'"'"'" ] && [ "$(sed -n 3p err.txt)" = "          ^" ]'
+{ echo "x' = -x"; head -c $((1048576 - 8)) /dev/zero | tr '\0' '#'; } > full.txt
+run systems --check full.txt
+expect "check: a text of 1 MiB is read" '[ $status = 0 ]'
+printf '#' >> full.txt
+run systems --check full.txt
+expect "check: a byte more is refused" '[ $status = 2 ] && grep -qF "full.txt is longer than 1024 KiB" err.txt'
 
 run --system lorenz --precise 2000
 grep -v seconds out.txt > builtin.txt
@@ -93,7 +99,9 @@ fi
 
 lines=4 refusals <<'TABLE'
 error in the file|--equations bad.txt 10|bad.txt, line 2, column 9: expected a number
+error on standard input|--equations - 10 < bad.txt|standard input, line 2, column 9: expected a number
 no file|--equations missing.txt 10|cannot open missing.txt
+a folder|--equations . 10|cannot read .
 no N|--equations lorenz.txt|N is missing
 unknown parameter|--equations lorenz.txt 10 a=1|'a' is not a parameter of the typed system: the parameters of the typed system are sigma, R, b
 k above d|--equations lorenz.txt --exponents 4 10|--exponents 4: K must be a whole number from 1 to 3

@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"x' = atan2(x)", 1, 13, "atan2 takes 2 arguments"},
         Refusal{"x' = min(x, x, x)", 1, 16, "min takes 2 arguments"},
         Refusal{"x' = 1; x' = 2", 1, 9, "'x' is declared twice"},
-        Refusal{"x' = a\na = 1\na = 2", 3, 1, "declared twice"},
+        Refusal{"x' = a\na = 1\na = 2", 3, 1, "declared twice (as a parameter; first on line 2)"},
         Refusal{"x' = 1\nx = 2", 2, 1, "is a variable and cannot also be a parameter"},
         Refusal{"x' = 1\ny(0) = 2", 2, 1, "'y' has no equation"},
         Refusal{"x' = 1\nx(0) = 2; x(0) = 3", 2, 11, "given twice"},
@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"x'' = 1", 1, 3, "expected '='"}, Refusal{"x' = x'", 1, 7, "expected the end"},
         Refusal{"x' = 1, 2", 1, 7, "expected the end"}, Refusal{"x' = --", 1, 8, "expected a number"},
         Refusal{"x' = 1 # fine\ny' = x *\nz' = 2", 2, 9, "expected a number"},
+        Refusal{"x' = 1 + # \xc3\xa9", 1, 13, "expected a number"},
         Refusal{"x' = b\nb = 8/0", 2, 1, "the default of 'b' is not a finite number"},
         Refusal{"x' = 1; x(0) = log(-1)", 1, 9, "the start of 'x' is not a finite number"}));
 
@@ -102,6 +103,13 @@ TEST(RefusedText, TheMessageShowsTheLineAndACaret) {
         EXPECT_STREQ(e.what(),
                      "line 2, column 8: unexpected character (only ASCII is read)\n    y' = \xc3\xa9 + q\n         ^");
     }
+    // A CRLF line is shown without its CR.
+    try {
+        (void)parseEquations("x' = $\r\ny' = 1");
+        FAIL();
+    } catch (const EquationError& e) {
+        EXPECT_STREQ(e.what(), "line 1, column 6: unexpected character '$'\n  x' = $\n       ^");
+    }
     // The margin keeps the line's tabs.
     try {
         (void)parseEquations("x' =\t\ty +");
@@ -120,7 +128,11 @@ TEST(RefusedText, DeepOrHugeTextsAreRefusedCleanly) {
     for (int i = 0; i < 20000; ++i) sum += "+x";
     std::string power = "x' = x";
     for (int i = 0; i < 20000; ++i) power += "^1";
-    for (const std::string& text : {deep, minus, sum, power})
+    const std::string parentheses = std::string("x' = ").append(1000, '(').append("x").append(1000, ')');
+    std::string widest = "x' = x";  // a sum of kMaxDepth terms is kMaxDepth deep: the deepest accepted
+    for (int i = 1; i < kMaxDepth; ++i) widest += "+x";
+    EXPECT_NO_THROW((void)parseEquations(widest));
+    for (const std::string& text : {deep, minus, sum, power, parentheses, widest + "+x"})
         EXPECT_THROW(
             {
                 try {
@@ -151,6 +163,7 @@ TEST(AcceptedText, PrintsBackWithItsOrder) {
          "x' = a - (b - c)/(d*e)*f\na = 1\nb = 2\nc = 3\nd = 4\ne = 5\nf = 6\nx(0) = -4\n"},
         {"u' = -(u^-2)^3 + 2^-1*atan2(u, pi) - -u\r\nu(0) = .5e1",
          "u' = -(u^-2)^3 + 2^-1*atan2(u, 3.141592653589793) - -u\nu(0) = 5\n"},
+        {"x' = x^64 - x^-64\nx(0) = 1e+2*3^0", "x' = x^64 - x^-64\nx(0) = 100\n"},
     };
     for (const auto& c : cases) {
         const Equations e = parseEquations(c.text);

@@ -598,14 +598,24 @@ void runLanes(const System& system, const SystemSettings& settings, const In& in
     runPool<System, K, W>(system, settings, in, out, usage, stop, NoObserver{});
 }
 
+// The builds that check rather than run may leave out the AVX-512 copy
+// (VELTRANO_AVX512=0): availablePaths() then stops at AVX2.
+#if defined(__x86_64__) && !(defined(VELTRANO_AVX512) && VELTRANO_AVX512 == 0)
+#define VELTRANO_LANES_AVX512 1
+#else
+#define VELTRANO_LANES_AVX512 0
+#endif
+
 #if defined(__x86_64__)
 // One copy of the integrator per instruction set, each with the lane width
 // of its registers.
+#if VELTRANO_LANES_AVX512
 template <class System, std::size_t K, class In, class Out>
 __attribute__((target("avx512f"))) void runAvx512(const System& system, const SystemSettings& settings, const In& in,
                                                   const Out& out, LaneUsage* usage, const std::atomic<bool>* stop) {
     runPool<System, K, 8>(system, settings, in, out, usage, stop, NoObserver{});
 }
+#endif
 
 template <class System, std::size_t K, class In, class Out>
 __attribute__((target("avx2"))) void runAvx2(const System& system, const SystemSettings& settings, const In& in,
@@ -621,7 +631,9 @@ void runOnPath(SimdPath path, const System& system, const SystemSettings& settin
     switch (path) {
 #if defined(__x86_64__)
         case SimdPath::Avx512:
+#if VELTRANO_LANES_AVX512
             return runAvx512<System, K>(system, settings, in, out, usage, stop);
+#endif
         case SimdPath::Avx2:
             return runAvx2<System, K>(system, settings, in, out, usage, stop);
 #else

@@ -29,7 +29,9 @@ std::vector<SimdPath> availablePaths() {
 #if defined(__x86_64__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) paths.push_back(SimdPath::Avx2);
+#if !(defined(VELTRANO_AVX512) && VELTRANO_AVX512 == 0)
     if (__builtin_cpu_supports("avx512f")) paths.push_back(SimdPath::Avx512);
+#endif
 #endif
     return paths;
 }

@@ -17,3 +17,10 @@ set(VELTRANO_GTEST_SOURCE /usr/src/googletest CACHE PATH "")
 # Notes about how GCC 10 changed passing std::pair on this ABI: nothing of
 # ours crosses a library boundary that way.
 set(CMAKE_CXX_FLAGS_INIT -Wno-psabi)
+# OpenSSL for the target from Debian's multiarch packages (dpkg
+# --add-architecture arm64; apt-get install libssl-dev:arm64), which the
+# cross compiler finds by itself in /usr/include and /usr/lib/aarch64-linux-gnu.
+if(EXISTS /usr/lib/aarch64-linux-gnu/libcrypto.so)
+  set(OPENSSL_CRYPTO_LIBRARY /usr/lib/aarch64-linux-gnu/libcrypto.so CACHE FILEPATH "")
+  set(OPENSSL_INCLUDE_DIR /usr/include CACHE PATH "")
+endif()

@@ -8,6 +8,8 @@
 
 #include "compiled_field.h"
 #include "equation_text.h"
+#include "field_program.h"
+#include "interpreted_system.h"
 #include "simd_path.h"
 
 namespace veltrano::equations {
@@ -61,11 +63,17 @@ using CompiledSystem = CompiledSystemOf<0>;
 
 // Calls visit(system) with the system of `equations` compiled for `path`,
 // as CompiledSystemOf<d> where the engine is compiled for d, else as
-// CompiledSystem.
+// CompiledSystem. A build without the JIT (VELTRANO_JIT off) visits the
+// InterpretedSystem instead: the engine runs it in the same lanes and gives
+// the same doubles, slower.
 template <class Visit>
-void visitCompiled(const Equations& equations, SimdPath path, Visit&& visit) {
+void visitCompiled(const Equations& equations, [[maybe_unused]] SimdPath path, Visit&& visit) {
+#ifdef VELTRANO_NO_JIT
+    visit(InterpretedSystem(std::make_shared<const FieldProgram>(compileProgram(equations))));
+#else
     if (equations.dimension() == 3) return visit(CompiledSystemOf<3>(equations, path));
     visit(CompiledSystem(equations, path));
+#endif
 }
 
 // The parameters of a point of a typed system: the defaults, then the

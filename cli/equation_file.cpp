@@ -62,7 +62,7 @@ std::variant<SystemDescription, std::string> chooseFlow(std::string_view system,
     // linker is missing, the run is refused here. The code is kept for the
     // process, so the run itself finds it compiled.
     if (const auto* flow = std::get_if<SystemDescription>(&typed)) try {
-            (void)equations::CompiledStep(equations::parseEquations(flow->text), SimdPath::Lanes128);
+            equations::visitCompiled(equations::parseEquations(flow->text), SimdPath::Lanes128, [](const auto&) {});
         } catch (const std::runtime_error& error) {
             return std::string(equationsPath == "-" ? "standard input" : equationsPath)
                 .append(": ")

@@ -55,7 +55,7 @@ ChosenSystem equationsOf(py::handle text) {
     }
     // Compiled here, once for the process: a missing compiler raises
     // RuntimeError now, before any output file of a sweep is opened.
-    (void)equations::CompiledStep(*typed, SimdPath::Lanes128);
+    equations::visitCompiled(*typed, SimdPath::Lanes128, [](const auto&) {});
     ChosenSystem system;
     system.name = "equations";
     system.title = "Typed equations";

@@ -8,7 +8,8 @@
 #   tools/cross-check-aarch64.sh
 # Needs g++-aarch64-linux-gnu qemu-user and, from Debian's multiarch
 # (dpkg --add-architecture arm64), libssl-dev:arm64 for the text's SHA-256.
-# Takes a few minutes: the tests run emulated.
+# Takes a quarter of an hour or more: the tests run emulated, typed flows
+# interpreted there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for tool in aarch64-linux-gnu-g++ qemu-aarch64; do
@@ -85,18 +86,18 @@ sweep --vary R=-50:400:64 --threads 3 500 10 28 2.6667
 sweep --vary R=20:250:12 --target-error 0.05 --batch 100 30000 10 28 2.6667
 sweep --vary R=0:100:16 --transient 300 --initial -3,2,25 --step 0.005 --steps-per-interval 7 --errors --batch 20 800 10 28 2.6667
 history --errors --batch 50 --every 100 3000 10 28 2.6667
---precise --equations $texts/lorenz.txt 9999
-history --every 500 --equations $texts/lorenz.txt 9999 R=280
-sweep --equations $texts/lorenz.txt --vary R=0:250:40 2000
---precise --equations $texts/rossler.txt 9999
-history --every 500 --equations $texts/rossler.txt 9999 c=5.7
-sweep --equations $texts/rossler.txt --vary a=0.1:0.3:8 --vary c=4:8:5 2000
---precise --equations $texts/halvorsen.txt 9999
-history --every 500 --equations $texts/halvorsen.txt 5000
-sweep --equations $texts/halvorsen.txt --vary a=1.2:1.4:16 2000
---precise --equations $texts/functions.txt 9999
-history --every 500 --equations $texts/functions.txt 9999
-sweep --equations $texts/functions.txt --vary a=0.15:0.25:16 2000
+--precise --equations $texts/lorenz.txt 2000
+history --every 500 --equations $texts/lorenz.txt 2000 R=280
+sweep --equations $texts/lorenz.txt --vary R=0:250:8 500
+--precise --equations $texts/rossler.txt 2000
+history --every 500 --equations $texts/rossler.txt 2000 c=5.7
+sweep --equations $texts/rossler.txt --vary a=0.1:0.3:4 --vary c=4:8:2 500
+--precise --equations $texts/halvorsen.txt 2000
+history --every 500 --equations $texts/halvorsen.txt 2000
+sweep --equations $texts/halvorsen.txt --vary a=1.2:1.4:8 500
+--precise --equations $texts/functions.txt 2000
+history --every 500 --equations $texts/functions.txt 2000
+sweep --equations $texts/functions.txt --vary a=0.15:0.25:8 500
 RUNS
 echo "$same same, $differ different"
 

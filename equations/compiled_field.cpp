@@ -443,4 +443,8 @@ std::shared_ptr<const CompiledField> compiledField(const FieldProgram& program, 
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libgccjit.so\n";
 }
+// Nor does it list them at the end, after a program's own messages.
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
 #endif

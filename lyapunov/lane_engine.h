@@ -307,15 +307,21 @@ private:
     // The point of lane l ends: its result is written and the lane idles.
     VELTRANO_ALWAYS_INLINE void finish(int l, bool completed, double reached) {
         const Lane& lane = lanes_[l];
-        const auto widths = settings_.errors && completed ? lane.stats.halfWidths() : std::optional<Values>{};
+        Values halfWidth{};
+        bool errorsKnown = false;
+        if (settings_.errors && completed)
+            if (const auto widths = lane.stats.halfWidths()) {
+                halfWidth = *widths;
+                errorsKnown = true;
+            }
         Result r{.completed = completed,
                  .t = reached,
                  .exponents = count(),
                  .expo = {},
                  .intervals = lane.measured,
                  .batches = settings_.errors ? lane.stats.count() : 0,
-                 .errorsKnown = widths.has_value(),
-                 .halfWidth = widths.value_or(Values{}),
+                 .errorsKnown = errorsKnown,
+                 .halfWidth = halfWidth,
                  .meanDivergence = completed ? divergence_[l] / time_[l] : 0.0};
         if (completed)
             for (std::size_t k = 0; k < count(); ++k) r.expo[k] = expo_[k][l];
@@ -648,10 +654,18 @@ void runOnPath(SimdPath path, const System& system, const SystemSettings& settin
 // The largest dimension known when compiling for which every k has a copy
 // of the engine of its own (none in the builds that check rather than run:
 // there the other k take the engine that counts k, with the same bits).
-#if defined(VELTRANO_ENGINE_FOR_EVERY_K) && VELTRANO_ENGINE_FOR_EVERY_K == 0
+#if (defined(VELTRANO_ENGINE_FOR_EVERY_K) && VELTRANO_ENGINE_FOR_EVERY_K == 0) || \
+    (defined(VELTRANO_ENGINE_ONE_COPY) && VELTRANO_ENGINE_ONE_COPY)
 inline constexpr std::size_t kEveryExponentCountUpTo = 0;
 #else
 inline constexpr std::size_t kEveryExponentCountUpTo = 8;
+#endif
+// Whether k = d has a copy of its own where the others have none (all but
+// the build that checks the engine once a lane width, the sanitizers').
+#if defined(VELTRANO_ENGINE_ONE_COPY) && VELTRANO_ENGINE_ONE_COPY
+inline constexpr bool kFullSpectrumCopy = false;
+#else
+inline constexpr bool kFullSpectrumCopy = true;
 #endif
 
 // For a system whose dimension is known when compiling, k is known too:
@@ -666,7 +680,7 @@ VELTRANO_ALWAYS_INLINE void withExponents(const SystemSettings& settings, Run&& 
             (void)((settings.exponents == K + 1 && (run(std::integral_constant<std::size_t, K + 1>{}), true)) || ...);
         }(std::make_index_sequence<d>{});
     } else {
-        if constexpr (d != 0) {
+        if constexpr (d != 0 && kFullSpectrumCopy) {
             if (settings.exponents == d) return run(std::integral_constant<std::size_t, d>{});
         }
         run(std::integral_constant<std::size_t, 0>{});

@@ -16,6 +16,10 @@ finish() {
   [ $failed = 0 ]
 }
 sum() { md5sum < "$1"; }
+# Intervals for a sweep that must still be computing a moment after it
+# starts (to be killed, or to hold its file against a second writer): set by
+# the build, as the sanitizers run the engine some twelve times slower.
+long=${LONG_INTERVALS:-9999}
 
 # run ARGS...: the tool with ARGS as a shell word list (quotes and $vars
 # allowed); its status in $status, its output in out.txt and err.txt.

@@ -11,19 +11,19 @@ source "$(dirname "$0")/checks.sh"
 # One writer per file: while a sweep writes a.csv, a second one is refused
 # at once, whether it continues the file or not; the file stays a clean
 # prefix that resumes to the uninterrupted sweep.
-long=(sweep --vary R=0:250:200 --threads 1 --no-progress 9999 10 28 2.6667)
-"$cli" "${long[@]}" --output a.csv &
+writing=(sweep --vary R=0:250:200 --threads 1 --no-progress $long 10 28 2.6667)
+"$cli" "${writing[@]}" --output a.csv &
 writer=$!
 for _ in $(seq 200); do [ "$(wc -l < a.csv 2> /dev/null || echo 0)" -ge 2 ] && break; sleep 0.05; done
-"$cli" "${long[@]}" --output a.csv --resume 2> second.err
+"$cli" "${writing[@]}" --output a.csv --resume 2> second.err
 status=$?
 expect "a second writer is refused (status 2)" '[ $status = 2 ] && grep -q "a.csv is being written by another process" second.err'
-"$cli" "${long[@]}" --output a.csv 2> /dev/null
+"$cli" "${writing[@]}" --output a.csv 2> /dev/null
 expect "a second sweep without --resume is refused too" '[ $? = 2 ]'
 kill -KILL $writer 2> /dev/null
 wait $writer 2> /dev/null
-"$cli" "${long[@]}" --output a.csv --resume
-"$cli" sweep --vary R=0:250:200 --threads 2 9999 10 28 2.6667 > whole-a.csv
+"$cli" "${writing[@]}" --output a.csv --resume
+"$cli" sweep --vary R=0:250:200 --threads 2 $long 10 28 2.6667 > whole-a.csv
 expect "the refused writers left a clean prefix that resumes byte-identical" 'cmp -s a.csv whole-a.csv'
 
 # A valid part of the same sweep is still the user's file without --resume.
@@ -161,7 +161,7 @@ expect "sweep --output /dev/null" '[ $? = 0 ]'
 
 # A closed pipe is a failed write: status 1 and the same words in both forms.
 for form in "sweep --vary R=0:250:3000 --threads 1" "history"; do
-  { $cli $form 100000 10 28 2.6667 2> pipe.err; echo $? > pipe.status; } | head -c 1 > /dev/null
+  { $cli $form $((long * 10)) 10 28 2.6667 2> pipe.err; echo $? > pipe.status; } | head -c 1 > /dev/null
   expect "$form into a closed pipe: status 1, said" '[ "$(cat pipe.status)" = 1 ] && grep -q "^veltrano-cli ${form%% *}: cannot write the rows to standard output: Broken pipe$" pipe.err'
 done
 

@@ -101,16 +101,16 @@ head -c 2500 whole.csv > cut.csv
 expect "resume after an unfinished line" 'cmp -s cut.csv whole.csv'
 "$cli" "${sweep[@]}" --output cut.csv --resume
 expect "resume of a finished file changes nothing" 'cmp -s cut.csv whole.csv'
-long=(sweep --vary R=0:250:300 --threads 1 9999 10 28 2.6667)
-"$cli" "${long[@]}" --output killed.csv &
+killed=(sweep --vary R=0:250:300 --threads 1 $long 10 28 2.6667)
+"$cli" "${killed[@]}" --output killed.csv &
 pid=$!
 for _ in $(seq 100); do [ "$(wc -l < killed.csv 2> /dev/null || echo 0)" -gt 20 ] && break; sleep 0.05; done
 kill -KILL $pid 2> /dev/null
 wait $pid 2> /dev/null
 rows=$(($(wc -l < killed.csv) - 1))
 expect "the killed sweep had written part of its rows" '[ $rows -gt 0 ] && [ $rows -lt 300 ]'
-"$cli" "${long[@]}" --output killed.csv --resume
-"$cli" "${long[@]}" --threads 2 > uninterrupted.csv
+"$cli" "${killed[@]}" --output killed.csv --resume
+"$cli" "${killed[@]}" --threads 2 > uninterrupted.csv
 expect "killed and resumed = uninterrupted" 'cmp -s killed.csv uninterrupted.csv'
 
 # Files of another sweep, or of no sweep, are refused and left as they were.

@@ -167,9 +167,9 @@ done
 
 # join: shards named by a pattern with {K} twice, more of them than files may
 # be open at once, checked and written beside the output.
-mkdir -p many
+mkdir -p many/run{1..1100}
 "$cli" sweep --vary R=0:250:1100 1 10 28 2.6667 > many.csv
-awk -F, 'NR == 1 { header = $0; next } { k = $1 + 1; d = "many/run" k; system("mkdir -p " d); f = d "/part-" k ".csv"; print header > f; print > f; close(f) }' many.csv
+awk -F, 'NR == 1 { header = $0; next } { k = $1 + 1; f = "many/run" k "/part-" k ".csv"; print header > f; print > f; close(f) }' many.csv
 (ulimit -n 1024 && "$cli" join --vary R=0:250:1100 1 10 28 2.6667 --shards 1100 --input 'many/run{K}/part-{K}.csv' --output many-joined.csv)
 expect "join of 1100 shards under 1024 open files, {K} twice" '[ $? = 0 ] && cmp -s many-joined.csv many.csv'
 expect "join leaves no temporary file" '[ -z "$(ls -A . | grep "^\.veltrano-")" ]'

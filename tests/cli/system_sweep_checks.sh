@@ -91,6 +91,7 @@ varied and given|sweep --system rossler --vary a=1:2:3 --output out.csv 10 a=0.5
 given twice|sweep --system rossler --output out.csv 10 a=0.5 a=0.5|the parameter a is given twice
 varied twice|sweep --system rossler --vary a=1:2:3 --vary a=1:2:3 --output out.csv 10|--vary names a twice
 four axes|sweep --system rossler --vary a=1:2:2 --vary b=1:2:2 --vary c=1:2:2 --vary a=1:2:2 --output out.csv 10|--vary is given at most three times
+a map over three axes|sweep --system rossler --vary a=1:2:2 --vary b=1:2:2 --vary c=1:2:2 --output out.csv --plot p.png 10|--plot draws a map over two varied parameters; this sweep varies 3
 too many points|sweep --system rossler --vary a=1:2:10000 --vary b=1:2:10000 --vary c=1:2:2 --output out.csv 10|a sweep has at most 100000000
 a start of two values|sweep --system rossler --initial 1,2 --output out.csv 10|--initial 1,2: expected 3 finite numbers
 no exponent|sweep --system rossler --exponents 0 --output out.csv 10|--exponents 0: K must be a whole number from 1 to 3

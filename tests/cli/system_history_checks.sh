@@ -112,6 +112,7 @@ history: unknown system|history --system nope --output out.csv 10|there is no sy
 history: k above d|history --system rossler --exponents 4 --output out.csv 10|--exponents 4: K must be a whole number from 1 to 3
 history: fixed dimension|history --system rossler --dimension 4 --output out.csv 10|rossler has the fixed dimension 3
 history: every 0|history --system rossler --every 0 --output out.csv 10|--every 0: K must be a whole number from 1 to 1000000000
+history: every not a number|history --system rossler --every 1x --output out.csv 10|--every 1x: K must be a whole number from 1 to 1000000000
 history: step 0|history --system rossler --step 0 --output out.csv 10|--step 0: H must be a decimal number above 0
 history: empty output|history --system rossler --output= 10|--output
 history: output twice|history --system rossler --output out.csv --output p.png 10|--output is given twice: give it once

@@ -32,6 +32,7 @@ TEST(EntryTexts, WholeAndDecimalTextsAndTheirValues) {
         {u"0." + std::u16string(400, u'0') + u"1", false, true, 0.0},
         {u"0." + std::u16string(320, u'0') + u"1", false, true, 1e-321},
         {u"0001" + std::u16string(308, u'0'), true, true, 1e308},
+        {std::u16string(kMaxEntryLength - 1, u'0') + u"7", true, true, 7},  // the longest text taken
         {u"", false, false, 0}, {u"+5", false, false, 0}, {u"1e5", false, false, 0}, {u"1,5", false, false, 0},
         {u"5-", false, false, 0}, {u"-5-", false, false, 0}, {u"--5", false, false, 0}, {u"1.2.3", false, false, 0},
         {u" 5", false, false, 0}, {u"5 ", false, false, 0}, {u"1 .5", false, false, 0}, {u"?", false, false, 0},

@@ -104,12 +104,10 @@ CommandLineHistory commandLineHistory(const Case& c) {
     return history;
 }
 
-bool waitForEnd(PointPanel& panel) { return QSignalSpy(&panel, &PointPanel::finished).wait(120000); }
-
 // Asks the panel about a point and waits for the end of its run.
 bool answered(PointPanel& panel, const FlowParameters& p, const RunSettings& s) {
     panel.question(p, s);
-    return waitForEnd(panel);
+    return QSignalSpy(&panel, &PointPanel::finished).wait(120000);
 }
 
 QString textOf(PointPanel& panel, const char* name) {
@@ -447,12 +445,6 @@ private slots:
                 finer = image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1) ||
                         image.pixel(x, y) != image.pixel(x + 1, y + 1);
         QVERIFY(finer || ratio < 2);
-        // Pictures of the panel to look at, where asked for.
-        if (const QByteArray folder = qgetenv("VELTRANO_SCREENSHOTS"); !folder.isEmpty()) {
-            if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
-            const QString name = ratio >= 2 ? QStringLiteral("/point-panel-200.png") : QStringLiteral("/point-panel.png");
-            QVERIFY(panel.grab().save(QString::fromLocal8Bit(folder) + name));
-        }
         // The buttons switch the plane (x–z first) and its description.
         QCOMPARE(view->projection(), point_panel::Projection::XZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80,000 states")) ||

@@ -358,20 +358,14 @@ private slots:
                                                  "--errors --batch 20 --output map.csv 200 c=5.7"));
         QTemporaryDir dir;
         QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
-        const QList<QByteArray> lines = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
-        QCOMPARE(lines.first(), QByteArray("index,system,a,b,c,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,"
-                                           "status,intervals,lambda1_err,lambda2_err,lambda3_err"));
-        QCOMPARE(lines.size(), s.size() + 2);  // and the empty text after the last newline
-        QVERIFY2(lines[1].startsWith("0,rossler,0,0,5.7000000000000002,"), lines[1].constData());
-        // Every row has the header's columns, a point stopped by a fault too.
-        for (const QByteArray& line : lines.sliced(1, s.size())) QCOMPARE(line.count(','), lines.first().count(','));
-        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.contains(",,error,"); }));
-        // The copied command writes the same bytes.
+        const QByteArray exported = readAll(dir.filePath(QStringLiteral("map.csv")));
+        QVERIFY(exported.contains(",,error,"));  // a point stopped by a fault among them
+        // The copied command writes the same bytes (the rows' form is the writer's, tested with it).
         QStringList args = w.commandText().split(QLatin1Char(' '));
         args.removeFirst();  // veltrano-cli
         args[args.indexOf(QStringLiteral("--output")) + 1] = dir.filePath(QStringLiteral("cli.csv"));
         QVERIFY(!run(QStringLiteral(VELTRANO_CLI), args).startsWith("(failed)"));
-        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), exported);
 #ifdef VELTRANO_PYTHON_DIR
         // So does the copied Python call, cell by cell (the axes' values are exact here).
         const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))");

@@ -435,7 +435,7 @@ private slots:
         const struct {
             const char* typed;  // after the text above
             const char* said;   // the start of the message under it
-        } cases[] = {{"y' = a * q", "line 3, column 10: "},  // the parser's places are tested with it
+        } cases[] = {{"y' = a * q", "line 3, column 10: "},
                      {"y' = a * a_name_too_long_for_the_field_as_it_opens_and_too_long_for_the_message", "line 3, "}};
         for (const auto& c : cases) {
             edit->moveCursor(QTextCursor::End);

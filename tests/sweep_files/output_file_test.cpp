@@ -49,26 +49,6 @@ TEST(OutputFile, ANewFileHasOneWriterAndAnExistingOneIsNeverReplaced) {
     EXPECT_FALSE(std::get<FileRefusal>(nowhere).refused);
 }
 
-TEST(OutputFile, ADeviceIsWrittenAsItIs) {
-    auto null = OutputFile::create("/dev/null");
-    ASSERT_TRUE(std::holds_alternative<OutputFile>(null)) << std::get<FileRefusal>(null).message;
-    EXPECT_GE(std::fputs("rows\n", std::get<OutputFile>(null).stream()), 0);
-    EXPECT_TRUE(std::get<OutputFile>(null).close());
-}
-
-TEST(OutputFile, ContinuingCutsTheFileWhereAsked) {
-    ScratchFolder folder;
-    const std::string path = folder / "rows.csv";
-    writeText(path, "header\nrow 0\nrow 1 unfin");
-    auto opened = OutputFile::openExisting(path);
-    ASSERT_TRUE(std::holds_alternative<OutputFile>(opened));
-    OutputFile& file = std::get<OutputFile>(opened);
-    ASSERT_TRUE(file.truncateTo(13));
-    std::fputs("row 1\n", file.stream());
-    ASSERT_TRUE(file.close());
-    EXPECT_EQ(readText(path), "header\nrow 0\nrow 1\n");
-}
-
 TEST(Publishing, APictureNeverReplacesAFileThatAppearedMeanwhile) {
     ScratchFolder folder;
     const std::string path = folder / "map.png";

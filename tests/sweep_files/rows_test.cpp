@@ -150,10 +150,7 @@ TEST(HistoryRows, RowsReadBackInOrder) {
         for (const HistoryRow& r : rows) {
             const auto got = reader.next();
             ASSERT_TRUE(got) << reader.error();
-            EXPECT_EQ(got->interval, r.interval);
-            EXPECT_EQ(got->t, r.t);
-            EXPECT_EQ(got->expo, r.expo);
-            EXPECT_EQ(got->halfWidth.has_value(), errors && r.halfWidth.has_value());
+            EXPECT_EQ(historyRow(*got, errors), historyRow(r, errors));
         }
         EXPECT_FALSE(reader.next());
         EXPECT_EQ(reader.error(), "");

@@ -130,8 +130,7 @@ TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
     };
     ASSERT_TRUE(parseSweepRow(error, false));
     for (const auto& c : cases) EXPECT_FALSE(parseSweepRow(c.line, false)) << c.what << ": " << c.line;
-    SweepPoint half = okPoint();
-    const std::string full = sweepRow(half, withErrors(true));
+    const std::string full = sweepRow(okPoint(), withErrors(true));
     const std::string twoWidths = full.substr(0, full.rfind(',')) + ",";
     EXPECT_FALSE(parseSweepRow(twoWidths, true)) << "two of three half-widths";
     const std::string fault = sweepRow(errorPoint(), withErrors(true));
@@ -253,20 +252,15 @@ TEST(SystemHistoryRows, EachCorruptedRowIsRefusedWithItsLine) {
         {"a sweep's row", "0,10,28,2.6667,0.2,1,1,1,2,ok\n", "line 2 is not a row", false, true},
         {"two half-widths", "1,0.5,1,1,1,,1,1\n", "line 2 is not a row", true, true},
     };
+    const auto errorOf = [](auto&& reader) {
+        while (reader.next()) {
+        }
+        return reader.error();
+    };
     for (const auto& c : cases) {
         std::istringstream in(c.text);
-        std::string error;
-        if (c.lorenz) {
-            HistoryReader reader(in, c.errors, "h.csv");
-            while (reader.next()) {
-            }
-            error = reader.error();
-        } else {
-            SystemHistoryReader reader(in, "rossler", 2, c.errors, "h.csv");
-            while (reader.next()) {
-            }
-            error = reader.error();
-        }
+        const std::string error = c.lorenz ? errorOf(HistoryReader(in, c.errors, "h.csv"))
+                                           : errorOf(SystemHistoryReader(in, "rossler", 2, c.errors, "h.csv"));
         EXPECT_NE(error.find(std::string("h.csv ") + c.message), std::string::npos) << c.what << ": " << error;
     }
 }

@@ -118,20 +118,19 @@ TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
     const std::string faultLine = systemSweepRow(form, fault, PointStatus::Error);
     EXPECT_FALSE(parseSystemSweepRow(form, faultLine.substr(0, faultLine.size() - 1) + "0.5"));
 
-    // The reader reads rows from index 0 in order and names the first that is not.
-    std::istringstream rows(systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n' + good + '\n');
-    SystemSweepRowReader reader(rows, form, "f.csv");
-    EXPECT_TRUE(reader.next());
-    EXPECT_FALSE(reader.next());
-    EXPECT_EQ(reader.error(), "f.csv line 3 is not row 1 of a sweep of rossler (a sweep's file, whole or with its "
-                              "shards joined, starts at index 0)");
-    // A row of another flow in its place is named as such.
-    std::istringstream mixed(systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n' +
-                             replaced("12,rossler", "1,chen") + '\n');
-    SystemSweepRowReader mixedReader(mixed, form, "f.csv");
-    EXPECT_TRUE(mixedReader.next());
-    EXPECT_FALSE(mixedReader.next());
-    EXPECT_EQ(mixedReader.error(), "f.csv line 3 is a row of a sweep of chen, not of rossler");
+    // The reader reads rows from index 0 in order and names the first that is not, or a row of another flow.
+    const std::string first = systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n';
+    for (const auto& [second, says] :
+         {std::pair{good,
+                    "is not row 1 of a sweep of rossler (a sweep's file, whole or with its shards joined, starts "
+                    "at index 0)"},
+          std::pair{replaced("12,rossler", "1,chen"), "is a row of a sweep of chen, not of rossler"}}) {
+        std::istringstream rows(first + second + '\n');
+        SystemSweepRowReader reader(rows, form, "f.csv");
+        EXPECT_TRUE(reader.next());
+        EXPECT_FALSE(reader.next());
+        EXPECT_EQ(reader.error(), std::string("f.csv line 3 ") + says);
+    }
 }
 
 // Lorenz keeps its trace check; the other flows check the exponents' sum

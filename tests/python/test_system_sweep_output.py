@@ -1,7 +1,7 @@
 """System.sweep() with threads and a file: the points and the file of
 veltrano-cli sweep --system to the bit and the byte, continued by
 resume=True, split by shard= for the tool's join, refused as the tool
-refuses."""
+refuses; and the tool's file plain CSV that numpy reads as it is."""
 
 
 import numpy as np
@@ -125,3 +125,26 @@ def test_a_file_of_another_sweep_is_left_as_it_was(tmp_path, resume, made_by):
     assert run.returncode == 2 and str(raised.value) == run.stderr.strip().removeprefix(
         "veltrano-cli sweep: ").replace("--resume", "resume=True")
     assert path.read_bytes() == kept
+
+
+# One column per field, numbers as the same doubles, an error row's empty numbers as NaN.
+COLUMNS = ("index", "system", "a", "b", "c", "t", "lambda1", "lambda2", "kaplan_yorke", "divergence", "status",
+           "intervals", "lambda1_err", "lambda2_err")
+
+
+def test_numpy_reads_the_columns_and_the_numbers(tmp_path):
+    path = tmp_path / "rossler.csv"
+    # c = -1e20 stops the first points with an arithmetic error.
+    cli("sweep", "--system", "rossler", "--exponents", "2", "--errors", "--batch", "5", "--no-progress",
+        "--vary", "c=-100000000000000000000:6:3", "--vary", "a=0.1:0.2:2", "--output", path, 200)
+    rows = np.genfromtxt(path, names=True, delimiter=",", dtype=None, encoding="utf-8")
+    assert rows.dtype.names == COLUMNS
+    lines = path.read_text().splitlines()[1:]
+    assert len(rows) == len(lines) == 6
+    for row, line in zip(rows, lines):
+        fields = line.split(",")
+        assert row["system"] == "rossler" and row["status"] == fields[10]
+        for name in ("c", "t", "lambda1", "divergence"):
+            text = fields[COLUMNS.index(name)]
+            assert np.isnan(row[name]) if text == "" else row[name] == float(text), (name, line)
+    assert set(rows["status"]) == {"error", "ok"}

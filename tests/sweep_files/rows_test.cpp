@@ -79,10 +79,8 @@ TEST(SweepRows, TheStatusIsTheTraceChecksAndReadsBack) {
     // tolerance, and ones far off it.
     p.result.expo = {0.5, 0.0, -(p.parameters.sv + 1 + p.parameters.bv) - 0.5};
     const RunSettings run = withErrors(false);
-    ASSERT_EQ(statusOf(p.result, p.parameters, run), PointStatus::Ok);
     SweepPoint off = p;
     off.result.expo[0] += 3;
-    ASSERT_EQ(statusOf(off.result, off.parameters, run), PointStatus::Inconsistent);
     const struct {
         SweepPoint point;
         PointStatus status;

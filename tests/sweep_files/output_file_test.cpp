@@ -76,24 +76,6 @@ TEST(Publishing, APictureNeverReplacesAFileThatAppearedMeanwhile) {
     EXPECT_FALSE(std::filesystem::exists(second));
 }
 
-TEST(Publishing, APicturePathIsCheckedBeforeAnyWork) {
-    ScratchFolder folder;
-    writeText(folder / "taken.png", "x");
-    const struct {
-        std::string path, rows, message;
-    } cases[] = {
-        {folder / "taken.png", "", folder / "taken.png" + " exists and is never overwritten"},
-        {folder / "rows.svg", folder / "rows.svg", folder / "rows.svg" + " names the file of the rows"},
-        {folder / "none/p.png", "", folder / "none/p.png" + ": the folder " + folder / "none" + " does not exist"},
-    };
-    for (const auto& c : cases) {
-        const auto why = checkPicturePath(c.path, c.rows);
-        ASSERT_TRUE(why) << c.path;
-        EXPECT_EQ(why->message, c.message);
-    }
-    EXPECT_FALSE(checkPicturePath(folder / "new.png", folder / "rows.csv"));
-}
-
 TEST(Publishing, AReplacementHoldsBothFilesAndTakesOnlyThePathItLocked) {
     ScratchFolder folder;
     const std::string path = folder / "rows.csv";

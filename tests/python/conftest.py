@@ -61,6 +61,14 @@ def check_rows(result, rows, names):
             assert same(flat[name][i], row[name]), (i, name, row)
 
 
+def assert_same_arrays(a, b, names):
+    """The arrays `names` of two results alike to the bit, shape and type; or both None."""
+    for name in names:
+        x, y = getattr(a, name), getattr(b, name)
+        alike = x is None and y is None or x.shape == y.shape and x.dtype == y.dtype and x.tobytes() == y.tobytes()
+        assert alike, name
+
+
 def interrupted(call):
     """Ctrl-C 0.3 s into call(): it raises KeyboardInterrupt within a second of it."""
     timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))

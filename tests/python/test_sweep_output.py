@@ -13,7 +13,8 @@ import numpy as np
 import pytest
 
 import veltrano
-from conftest import BASE, ERROR_FIELDS, FIELDS, axes_of, check_rows, cli, cli_file, interrupted, rows_of
+from conftest import (BASE, ERROR_FIELDS, FIELDS, assert_same_arrays, axes_of, check_rows, cli, cli_file, interrupted,
+                      rows_of)
 
 ERRORS = (*FIELDS, "intervals", *ERROR_FIELDS)
 
@@ -46,9 +47,7 @@ def test_points_and_file_are_the_command_lines_to_the_bit(tmp_path, vary, keywor
     names = ERRORS if "--errors" in options or "--target-error" in options else FIELDS
     check_rows(result, rows_of(expected.decode()), names)
     plain = veltrano.sweep(300, *axes_of(vary), threads=2, **keywords)  # without a file: the same points
-    for name in ("sigma", "R", "b", *names, "ok", "status", "index"):
-        a, b = getattr(result, name), getattr(plain, name)
-        assert a.shape == b.shape and a.dtype == b.dtype and a.tobytes() == b.tobytes(), name
+    assert_same_arrays(result, plain, ("sigma", "R", "b", *names, "ok", "status", "index"))
     if names == FIELDS:
         assert result.intervals is None and plain.lambda1_err is None and plain.lambda3_err is None
 

@@ -1,14 +1,14 @@
 """System.sweep() with threads and a file: the points and the file of
 veltrano-cli sweep --system to the bit and the byte, continued by
 resume=True, split by shard= for the tool's join, refused as the tool
-refuses."""
+refuses; and the tool's file plain CSV that numpy reads as it is."""
 
 
 import numpy as np
 import pytest
 
 import veltrano
-from conftest import cli, interrupted, rows_of, same
+from conftest import assert_same_arrays, cli, interrupted, rows_of, same
 
 ROSSLER = veltrano.system("rossler")
 N = 300
@@ -20,12 +20,6 @@ ARRAYS = ("index", "status", "t", "exponents", "half_widths", "mean_divergence",
 def tool_file(path, flow, options, entries):
     cli("sweep", "--system", *flow, "--no-progress", *options, "--output", path, N, *entries)
     return path.read_bytes()
-
-
-def assert_same_arrays(a, b):
-    for name in ARRAYS:
-        x, y = getattr(a, name), getattr(b, name)
-        assert (x is None and y is None) or (x.shape == y.shape and x.dtype == y.dtype and x.tobytes() == y.tobytes())
 
 
 # flow (--system, --dimension), the tool's options and entries, and System.sweep's keywords for them.
@@ -57,7 +51,7 @@ def test_the_file_and_points_are_the_tools_on_any_threads(tmp_path, flow, option
                    **{f"lambda{j + 1}_err": result.half_widths[..., j] for j in range(k) if result.half_widths is not None})
     for name, values in columns.items():
         assert all(same(v, row[name]) for v, row in zip(np.ravel(values), rows)), name
-    assert_same_arrays(result, system.sweep(N, 1, **keywords))  # one thread, no file: the same points
+    assert_same_arrays(result, system.sweep(N, 1, **keywords), ARRAYS)  # one thread, no file: the same points
 
 
 @pytest.mark.parametrize("cut_at", [0.0, 0.3, 0.999])
@@ -68,7 +62,7 @@ def test_resume_finishes_a_cut_file_to_the_byte(tmp_path, cut_at):
     cut.write_bytes(whole[: int(len(whole) * cut_at)])
     result = ROSSLER.sweep(N, output=str(cut), resume=True, **keywords)
     assert cut.read_bytes() == whole
-    assert_same_arrays(result, ROSSLER.sweep(N, **keywords))  # the rows read back are the points computed
+    assert_same_arrays(result, ROSSLER.sweep(N, **keywords), ARRAYS)  # the rows read back are the points computed
 
 
 def test_shards_joined_by_the_tool_are_the_whole_file(tmp_path):
@@ -131,3 +125,26 @@ def test_a_file_of_another_sweep_is_left_as_it_was(tmp_path, resume, made_by):
     assert run.returncode == 2 and str(raised.value) == run.stderr.strip().removeprefix(
         "veltrano-cli sweep: ").replace("--resume", "resume=True")
     assert path.read_bytes() == kept
+
+
+# One column per field, numbers as the same doubles, an error row's empty numbers as NaN.
+COLUMNS = ("index", "system", "a", "b", "c", "t", "lambda1", "lambda2", "kaplan_yorke", "divergence", "status",
+           "intervals", "lambda1_err", "lambda2_err")
+
+
+def test_numpy_reads_the_columns_and_the_numbers(tmp_path):
+    path = tmp_path / "rossler.csv"
+    # c = -1e20 stops the first points with an arithmetic error.
+    cli("sweep", "--system", "rossler", "--exponents", "2", "--errors", "--batch", "5", "--no-progress",
+        "--vary", "c=-100000000000000000000:6:3", "--vary", "a=0.1:0.2:2", "--output", path, 200)
+    rows = np.genfromtxt(path, names=True, delimiter=",", dtype=None, encoding="utf-8")
+    assert rows.dtype.names == COLUMNS
+    lines = path.read_text().splitlines()[1:]
+    assert len(rows) == len(lines) == 6
+    for row, line in zip(rows, lines):
+        fields = line.split(",")
+        assert row["system"] == "rossler" and row["status"] == fields[10]
+        for name in ("c", "t", "lambda1", "divergence"):
+            text = fields[COLUMNS.index(name)]
+            assert np.isnan(row[name]) if text == "" else row[name] == float(text), (name, line)
+    assert set(rows["status"]) == {"error", "ok"}

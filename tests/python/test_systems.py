@@ -169,23 +169,17 @@ def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     assert text.startswith(message[:-3]) and text.endswith(")") if message.endswith("...") else text == message
 
 
-# name, dimension, n, every, keywords: each row the tool's history --system to the bit.
-HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3)),
-             ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3)), ("lorenz", None, 30, 1, {})]
+# name, dimension, n, every, keywords, the tool's arguments for them: each row the tool's history --system to the bit.
+HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3),
+              ["--initial", "-1,2.5,0.25", "--errors", "--batch", 3, 60, "a=0.25"]),
+             ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3),
+              ["--dimension", 6, "--exponents", 2, "--transient", 3, 40, "F=9"]),
+             ("lorenz", None, 30, 1, {}, [30])]
 
 
-@pytest.mark.parametrize("name, dimension, n, every, keywords", HISTORIES)
-def test_a_history_is_the_tools_file_to_the_bit(tmp_path, name, dimension, n, every, keywords):
-    keywords = dict(keywords)
-    options = ["--system", name, "--every", every, "--output", tmp_path / "h.csv"]
-    options += ["--dimension", dimension] if dimension is not None else []
-    for key in ("initial", "exponents", "transient", "batch"):
-        if key in keywords:
-            value = keywords[key]
-            options += [f"--{key}", ",".join(map(str, value)) if key == "initial" else value]
-    options += ["--errors"] if keywords.get("errors") else []
-    parameters = [f"{p}={v}" for p, v in keywords.items() if p not in ("initial", "exponents", "transient", "batch", "errors")]
-    cli("history", *options, n, *parameters)
+@pytest.mark.parametrize("name, dimension, n, every, keywords, arguments", HISTORIES)
+def test_a_history_is_the_tools_file_to_the_bit(tmp_path, name, dimension, n, every, keywords, arguments):
+    cli("history", "--system", name, "--every", every, "--output", tmp_path / "h.csv", *arguments)
     rows = rows_of((tmp_path / "h.csv").read_text())
     flow = veltrano.system(name, dimension)
     result = flow.history(n, every, **keywords)

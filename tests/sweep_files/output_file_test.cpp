@@ -49,26 +49,6 @@ TEST(OutputFile, ANewFileHasOneWriterAndAnExistingOneIsNeverReplaced) {
     EXPECT_FALSE(std::get<FileRefusal>(nowhere).refused);
 }
 
-TEST(OutputFile, ADeviceIsWrittenAsItIs) {
-    auto null = OutputFile::create("/dev/null");
-    ASSERT_TRUE(std::holds_alternative<OutputFile>(null)) << std::get<FileRefusal>(null).message;
-    EXPECT_GE(std::fputs("rows\n", std::get<OutputFile>(null).stream()), 0);
-    EXPECT_TRUE(std::get<OutputFile>(null).close());
-}
-
-TEST(OutputFile, ContinuingCutsTheFileWhereAsked) {
-    ScratchFolder folder;
-    const std::string path = folder / "rows.csv";
-    writeText(path, "header\nrow 0\nrow 1 unfin");
-    auto opened = OutputFile::openExisting(path);
-    ASSERT_TRUE(std::holds_alternative<OutputFile>(opened));
-    OutputFile& file = std::get<OutputFile>(opened);
-    ASSERT_TRUE(file.truncateTo(13));
-    std::fputs("row 1\n", file.stream());
-    ASSERT_TRUE(file.close());
-    EXPECT_EQ(readText(path), "header\nrow 0\nrow 1\n");
-}
-
 TEST(Publishing, APictureNeverReplacesAFileThatAppearedMeanwhile) {
     ScratchFolder folder;
     const std::string path = folder / "map.png";
@@ -94,24 +74,6 @@ TEST(Publishing, APictureNeverReplacesAFileThatAppearedMeanwhile) {
     EXPECT_EQ(publishWithoutReplacing(second, path), "");
     EXPECT_EQ(readText(path), "picture");
     EXPECT_FALSE(std::filesystem::exists(second));
-}
-
-TEST(Publishing, APicturePathIsCheckedBeforeAnyWork) {
-    ScratchFolder folder;
-    writeText(folder / "taken.png", "x");
-    const struct {
-        std::string path, rows, message;
-    } cases[] = {
-        {folder / "taken.png", "", folder / "taken.png" + " exists and is never overwritten"},
-        {folder / "rows.svg", folder / "rows.svg", folder / "rows.svg" + " names the file of the rows"},
-        {folder / "none/p.png", "", folder / "none/p.png" + ": the folder " + folder / "none" + " does not exist"},
-    };
-    for (const auto& c : cases) {
-        const auto why = checkPicturePath(c.path, c.rows);
-        ASSERT_TRUE(why) << c.path;
-        EXPECT_EQ(why->message, c.message);
-    }
-    EXPECT_FALSE(checkPicturePath(folder / "new.png", folder / "rows.csv"));
 }
 
 TEST(Publishing, AReplacementHoldsBothFilesAndTakesOnlyThePathItLocked) {

@@ -61,18 +61,8 @@ TEST(SweepRows, EveryKindOfRowReadsBackAsItsPoint) {
                 const std::string line = sweepRow(p, withErrors(errors));
                 const auto back = parseSweepRow(line, errors);
                 ASSERT_TRUE(back) << line;
-                EXPECT_EQ(back->index, p.index);
-                EXPECT_EQ(back->parameters.rv, p.parameters.rv);
+                // Every field read is written again: a field misread changes the line.
                 EXPECT_EQ(sweepRow(*back, withErrors(errors)), line);
-                EXPECT_EQ(back->result.completed, p.result.completed);
-                if (p.result.completed) {
-                    EXPECT_EQ(back->result.expo, p.result.expo);
-                }
-                EXPECT_EQ(back->result.t, p.result.t);
-                if (errors) {
-                    EXPECT_EQ(back->result.intervals, p.result.intervals);
-                    EXPECT_EQ(back->result.errorsKnown, p.result.errorsKnown);
-                }
                 // The other header's columns are refused.
                 EXPECT_FALSE(parseSweepRow(line, !errors)) << line;
             }
@@ -89,10 +79,8 @@ TEST(SweepRows, TheStatusIsTheTraceChecksAndReadsBack) {
     // tolerance, and ones far off it.
     p.result.expo = {0.5, 0.0, -(p.parameters.sv + 1 + p.parameters.bv) - 0.5};
     const RunSettings run = withErrors(false);
-    ASSERT_EQ(statusOf(p.result, p.parameters, run), PointStatus::Ok);
     SweepPoint off = p;
     off.result.expo[0] += 3;
-    ASSERT_EQ(statusOf(off.result, off.parameters, run), PointStatus::Inconsistent);
     const struct {
         SweepPoint point;
         PointStatus status;
@@ -114,7 +102,6 @@ TEST(SweepRows, TheStatusIsTheTraceChecksAndReadsBack) {
     EXPECT_EQ(read, PointStatus::Ok);
     const std::string error = sweepRow(errorPoint(), run);
     EXPECT_FALSE(parseSweepRow(error.substr(0, error.size() - 5) + "inconsistent", false));
-    EXPECT_EQ(statusWord(PointStatus::Error), "error");
 }
 
 TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
@@ -141,8 +128,7 @@ TEST(SweepRows, RowsThisProgramNeverWritesAreRefused) {
     };
     ASSERT_TRUE(parseSweepRow(error, false));
     for (const auto& c : cases) EXPECT_FALSE(parseSweepRow(c.line, false)) << c.what << ": " << c.line;
-    SweepPoint half = okPoint();
-    const std::string full = sweepRow(half, withErrors(true));
+    const std::string full = sweepRow(okPoint(), withErrors(true));
     const std::string twoWidths = full.substr(0, full.rfind(',')) + ",";
     EXPECT_FALSE(parseSweepRow(twoWidths, true)) << "two of three half-widths";
     const std::string fault = sweepRow(errorPoint(), withErrors(true));
@@ -161,10 +147,7 @@ TEST(HistoryRows, RowsReadBackInOrder) {
         for (const HistoryRow& r : rows) {
             const auto got = reader.next();
             ASSERT_TRUE(got) << reader.error();
-            EXPECT_EQ(got->interval, r.interval);
-            EXPECT_EQ(got->t, r.t);
-            EXPECT_EQ(got->expo, r.expo);
-            EXPECT_EQ(got->halfWidth.has_value(), errors && r.halfWidth.has_value());
+            EXPECT_EQ(historyRow(*got, errors), historyRow(r, errors));
         }
         EXPECT_FALSE(reader.next());
         EXPECT_EQ(reader.error(), "");
@@ -267,20 +250,15 @@ TEST(SystemHistoryRows, EachCorruptedRowIsRefusedWithItsLine) {
         {"a sweep's row", "0,10,28,2.6667,0.2,1,1,1,2,ok\n", "line 2 is not a row", false, true},
         {"two half-widths", "1,0.5,1,1,1,,1,1\n", "line 2 is not a row", true, true},
     };
+    const auto errorOf = [](auto&& reader) {
+        while (reader.next()) {
+        }
+        return reader.error();
+    };
     for (const auto& c : cases) {
         std::istringstream in(c.text);
-        std::string error;
-        if (c.lorenz) {
-            HistoryReader reader(in, c.errors, "h.csv");
-            while (reader.next()) {
-            }
-            error = reader.error();
-        } else {
-            SystemHistoryReader reader(in, "rossler", 2, c.errors, "h.csv");
-            while (reader.next()) {
-            }
-            error = reader.error();
-        }
+        const std::string error = c.lorenz ? errorOf(HistoryReader(in, c.errors, "h.csv"))
+                                           : errorOf(SystemHistoryReader(in, "rossler", 2, c.errors, "h.csv"));
         EXPECT_NE(error.find(std::string("h.csv ") + c.message), std::string::npos) << c.what << ": " << error;
     }
 }

@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -77,9 +76,6 @@ TEST_F(ShardJoin, CompleteShardsMakeTheWholeSweepUnderItsNameAndNothingElse) {
     EXPECT_TRUE(again->refused);
     EXPECT_EQ(joined(again), out + " exists and is never overwritten\n");
     EXPECT_EQ(readText(out), "precious");
-
-    // A device is written as it is.
-    EXPECT_EQ(joined(joinShards(set_, "/dev/null", 1)), "");
 
     // To a stream.
     std::FILE* stream = std::tmpfile();
@@ -184,20 +180,4 @@ TEST_F(ShardJoin, OnAStreamTheCopyStopsAtTheFirstRowOutOfPlace) {
     const std::string fourth = without.substr(cut, without.find('\n', cut) - cut);
     EXPECT_EQ(text.find(fourth), std::string::npos) << "a row out of place was copied";
     EXPECT_NE(text.find(two.substr(third(two) - 20, 20)), std::string::npos) << "the rows before it were not";
-}
-
-TEST_F(ShardJoin, ManyShardsNeedNoMoreOpenFilesThanThreads) {
-    // More shards than this process may hold open files.
-    set_.grid = lineOfR(70);
-    set_.shards = 70;
-    for (std::int64_t k = 1; k <= 70; ++k) writeShard(k, shardText(k, 70));
-    struct rlimit before {};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
-    struct rlimit few = before;
-    few.rlim_cur = 40;
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
-    const auto failure = joinShards(set_, folder_ / "whole.csv", 2);
-    ::setrlimit(RLIMIT_NOFILE, &before);
-    EXPECT_EQ(joined(failure), "");
-    EXPECT_EQ(readText(folder_ / "whole.csv"), fileOf(sweepHeader(false), sweepLines(set_.grid, {0, 70}, set_.run)));
 }

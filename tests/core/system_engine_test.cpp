@@ -22,11 +22,6 @@ namespace {
 
 std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
-SystemSettings lorenzSettings(std::int64_t n, const reference::Options& o) {
-    return {.intervals = n, .transient = o.transient, .initial = {o.x0, o.y0, o.z0}, .exponents = 3, .step = o.h,
-            .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
-}
-
 // The k estimates, and their half-widths where known, to the last bit.
 template <std::size_t N, std::size_t M>
 void expectSameLeading(const SystemResult<N>& got, const SystemResult<M>& full, std::size_t k) {
@@ -181,15 +176,16 @@ TEST(SystemStatus, TheSumAgainstTheDivergence) {
 // steps are the d coordinates after every measured step, and for Lorenz
 // they are the plain implementation's to the last bit.
 TEST(SystemEngine, TheObservedRunSeesEveryMeasuredStep) {
-    const reference::Options o{.transient = 4, .h = 0.005, .stepsPerInterval = 7};
     std::vector<std::vector<double>> want;
-    reference::Options watched = o;
-    watched.afterStep = [&want](double t, double x, double y, double z) { want.push_back({t, x, y, z}); };
-    const auto end = reference::lyapunovSpectrum(9, 10, 28, 2.6667, watched);
+    reference::Options o{.transient = 4, .h = 0.005, .stepsPerInterval = 7};
+    o.afterStep = [&want](double t, double x, double y, double z) { want.push_back({t, x, y, z}); };
+    const auto end = reference::lyapunovSpectrum(9, 10, 28, 2.6667, o);
     std::vector<std::vector<double>> got;
     std::vector<std::int64_t> rows;
     const auto r = runSystemObserved<LorenzSystem>(
-        LorenzSystem{}, lorenzSettings(9, o), {10, 28, 2.6667},
+        LorenzSystem{}, {.intervals = 9, .transient = 4, .initial = {1, 1, 1}, .exponents = 3, .step = 0.005,
+                         .stepsPerInterval = 7},
+        {10, 28, 2.6667},
         [&](const IntervalStateOf<LorenzSystem>& s) {
             rows.push_back(s.interval);
             EXPECT_EQ(s.expo.size(), 3u);

@@ -12,13 +12,7 @@ using namespace veltrano;
 namespace {
 
 PointResult withBars(Triple expo, Triple halfWidth) {
-    PointResult r;
-    r.completed = true;
-    r.t = 50;
-    r.expo = expo;
-    r.errorsKnown = true;
-    r.halfWidth = halfWidth;
-    return r;
+    return {.completed = true, .t = 50, .expo = expo, .errorsKnown = true, .halfWidth = halfWidth};
 }
 
 }  // namespace

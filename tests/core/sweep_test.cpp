@@ -202,10 +202,6 @@ TEST(SystemSweepRunner, RefusesBeforeAnyWork) {
     };
     EXPECT_THROW(sweep("nowhere", 3, run), std::invalid_argument);
     EXPECT_THROW(sweep("lorenz96", 6, run), std::invalid_argument);  // one parameter, not three
-    SystemSettings more = run;
-    more.exponents = 4;
-    EXPECT_THROW(sweep("rossler", 3, more), std::invalid_argument);
-    SystemSettings shortStart = run;
-    shortStart.initial = {1, 1};
-    EXPECT_THROW(sweep("rossler", 3, shortStart), std::invalid_argument);
+    EXPECT_THROW(sweep("rossler", 3, {.intervals = 5, .initial = {1, 1, 1}, .exponents = 4}), std::invalid_argument);
+    EXPECT_THROW(sweep("rossler", 3, {.intervals = 5, .initial = {1, 1}, .exponents = 3}), std::invalid_argument);
 }

@@ -24,11 +24,7 @@ PointResult runOne(const RunSettings& s, const FlowParameters& p) {
 
 // A completed row as a file holds it: t and the exponents, nothing else.
 PointResult row(double t, Triple expo) {
-    PointResult r;
-    r.completed = true;
-    r.t = t;
-    r.expo = expo;
-    return r;
+    return {.completed = true, .t = t, .expo = expo};
 }
 
 constexpr FlowParameters kClassic{10, 28, 2.6667};

@@ -47,23 +47,10 @@ struct Structure {
     bool sumZero = false;
 };
 
+// The flows not listed have the default structure.
 const std::map<std::string, Structure> kStructure = {
-    {"lorenz", {}},
-    {"rossler", {}},
-    {"chen", {}},
-    {"lu", {}},
-    {"thomas", {}},
-    {"halvorsen", {}},
     {"nose-hoover", {1, false, true}},
-    {"sprott-b", {}},
-    {"sprott-jerk", {}},
-    {"rabinovich-fabrikant", {}},
-    {"hindmarsh-rose", {}},
-    {"lorenz84", {}},
-    {"rucklidge", {}},
-    {"arneodo", {}},
     {"henon-heiles", {2, true, true}},
-    {"lorenz96", {}},
 };
 
 std::vector<double> defaults(const SystemDescription& s) {
@@ -268,8 +255,7 @@ class CatalogueSpectrum : public Catalogue {};
 
 TEST_P(CatalogueSpectrum, HasItsStructureAndPublishedValues) {
     const SystemDescription& s = description;
-    ASSERT_TRUE(kStructure.count(s.name)) << "no structure row for " << s.name;
-    const Structure structure = kStructure.at(s.name);
+    const Structure structure = kStructure.count(s.name) ? kStructure.at(s.name) : Structure{};
     visit([&](const auto& system) {
         const std::size_t d = system.dimension();
         const plain::Spectrum r = plain::spectrum(system, s.start, defaults(s), {200, 8000, 20});
@@ -342,7 +328,8 @@ TEST(CatalogueLookup, RefusesWhatIsNotThere) {
     std::set<std::string> names;
     for (const SystemDescription& s : allSystems()) names.insert(s.name);
     EXPECT_EQ(names.size(), allSystems().size()) << "a name is used twice";
-    EXPECT_EQ(names.size(), kStructure.size());
+    EXPECT_EQ(names.size(), 16U);
+    for (const auto& [name, structure] : kStructure) EXPECT_TRUE(names.count(name)) << name;
 }
 
 // The text of a flow: equations, parameters, start, values that read back.

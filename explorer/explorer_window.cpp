@@ -150,7 +150,7 @@ void ExplorerWindow::buildControls() {
            "orbits, with λ1 and λ2 both zero within their bars, are undecided, never periodic; its chaotic "
            "orbits are chaotic."));
     shownBox_->setToolTip(shownBox_->whatsThis());
-    auto* shownLabel = new QLabel(tr("&Show"), shownRow);
+    auto* shownLabel = new QLabel(tr("Sho&w"), shownRow);
     shownLabel->setBuddy(shownBox_);
     shownLayout->addWidget(shownLabel);
     shownLayout->addWidget(shownBox_, 1);

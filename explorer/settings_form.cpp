@@ -159,7 +159,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
         initial_[k] = decimalField(tr("Initial %1").arg(QLatin1Char("xyz"[k])), this);
     step_ = decimalField(tr("Step h"), this);
     stepsPerInterval_ = wholeField(tr("Steps per interval"), 1, kMostIntervals, this);
-    errors_ = new QCheckBox(tr("Err&or bars (batch means)"), this);
+    errors_ = new QCheckBox(tr("Error bars (batch &means)"), this);
     errors_->setObjectName(QStringLiteral("Error bars"));
     errors_->setAccessibleName(tr("Error bars (batch means)"));
     batch_ = wholeField(tr("Batch length"), 1, kMostIntervals, this);
@@ -170,7 +170,7 @@ SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent) {
     runForm->addRow(tr("&n"), n_);
     runForm->addRow(tr("&Transient"), transient_);
     runForm->addRow(tr("&Initial point"), row({initial_[0], initial_[1], initial_[2], systemInitial_}));
-    runForm->addRow(tr("Ste&p h"), step_);
+    runForm->addRow(tr("Step &h"), step_);
     runForm->addRow(tr("Steps per interva&l"), stepsPerInterval_);
     runForm->addRow(errors_);
     runForm->addRow(tr("&Batch"), batch_);

@@ -82,8 +82,8 @@
         <translation>classes: chaotic, periodic, at rest, undecided</translation>
     </message>
     <message>
-        <source>&amp;Show</source>
-        <translation>&amp;Show</translation>
+        <source>Sho&amp;w</source>
+        <translation>Sho&amp;w</translation>
     </message>
     <message>
         <source>Progress</source>
@@ -494,8 +494,8 @@
         <translation>&amp;Initial point</translation>
     </message>
     <message>
-        <source>Ste&amp;p h</source>
-        <translation>Ste&amp;p h</translation>
+        <source>Step &amp;h</source>
+        <translation>Step &amp;h</translation>
     </message>
     <message>
         <source>&amp;Batch</source>
@@ -591,8 +591,8 @@
         <translation>d: the number of variables of the flow</translation>
     </message>
     <message>
-        <source>Err&amp;or bars (batch means)</source>
-        <translation>Err&amp;or bars (batch means)</translation>
+        <source>Error bars (batch &amp;means)</source>
+        <translation>Error bars (batch &amp;means)</translation>
     </message>
     <message>
         <source>Steps per interva&amp;l</source>

@@ -82,7 +82,7 @@
         <translation>classi: caotico, periodico, in quiete, indeciso</translation>
     </message>
     <message>
-        <source>&amp;Show</source>
+        <source>Sho&amp;w</source>
         <translation>Mostr&amp;a</translation>
     </message>
     <message>
@@ -439,7 +439,7 @@
     </message>
     <message>
         <source>&amp;Rows</source>
-        <translation>&amp;Righe</translation>
+        <translation>Ri&amp;ghe</translation>
     </message>
     <message>
         <source>Parameters</source>
@@ -494,16 +494,16 @@
         <translation>P&amp;unto iniziale</translation>
     </message>
     <message>
-        <source>Ste&amp;p h</source>
+        <source>Step &amp;h</source>
         <translation>Passo &amp;h</translation>
     </message>
     <message>
         <source>&amp;Batch</source>
-        <translation>&amp;Blocco</translation>
+        <translation>Blocco</translation>
     </message>
     <message>
         <source>Tar&amp;get error</source>
-        <translation>Errore &amp;obiettivo</translation>
+        <translation>Errore obiettivo</translation>
     </message>
     <message>
         <source>%1: a decimal number is wanted (digits, at most one point, a leading minus)</source>
@@ -591,8 +591,8 @@
         <translation>d: il numero delle variabili del flusso</translation>
     </message>
     <message>
-        <source>Err&amp;or bars (batch means)</source>
-        <translation>Barre d&apos;&amp;errore (medie a blocchi)</translation>
+        <source>Error bars (batch &amp;means)</source>
+        <translation>Barre d&apos;errore (medie a &amp;blocchi)</translation>
     </message>
     <message>
         <source>Steps per interva&amp;l</source>
@@ -697,7 +697,7 @@
     </message>
     <message>
         <source>&amp;Stop</source>
-        <translation>&amp;Ferma</translation>
+        <translation>Fe&amp;rma</translation>
     </message>
     <message>
         <source>Stops the run of this point</source>
@@ -785,7 +785,7 @@
     </message>
     <message>
         <source>U&amp;p</source>
-        <translation>&amp;Verticale</translation>
+        <translation>V&amp;erticale</translation>
     </message>
     <message>
         <source>inconsistent: the sum of the exponents is %1 away from the mean divergence</source>

@@ -794,12 +794,13 @@ private slots:
                     32 + legend->fontMetrics().horizontalAdvance(
                              QCoreApplication::translate("veltrano::explorer::LegendWidget", "no error bars")));
             // Each Alt key of the window (menus, labelled controls, those of
-            // other flows too) reaches one control.
+            // other flows and of a point's panel too) reaches one control.
+            w.openPoint({1, 1});
             QStringList texts;
             for (const QAction* menu : w.menuBar()->actions()) texts << menu->text();
             for (const QLabel* label : w.findChildren<QLabel*>())
                 if (label->buddy()) texts << label->text();
-            for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) texts << button->text();
+            for (const QAbstractButton* button : w.findChildren<QAbstractButton*>()) texts << button->text();
             QMap<QString, QStringList> keys;
             for (const QString& text : texts)
                 if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty()) keys[key.toString()] << text;

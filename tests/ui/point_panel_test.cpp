@@ -187,45 +187,32 @@ private slots:
                                .arg(c.settings.intervals / c.settings.batch)
                                .arg(c.settings.intervals)
                                .arg(c.settings.batch));
-    }
-
-    // Every state the attractor shows is the single run's, to the bit: each
-    // step's (the calculator's experiment; a transient and another initial
-    // point), or the interval ends of the observed run (another step). A
-    // trace far smaller than the run keeps every stride-th of them.
-    void attractorHoldsTheSingleRunsStates_data() {
-        QTest::addColumn<int>("index");
-        for (const int i : {0, 2, 3}) QTest::newRow(cases()[static_cast<std::size_t>(i)].name) << i;
-    }
-    void attractorHoldsTheSingleRunsStates() {
-        QFETCH(int, index);
-        const Case& c = cases()[static_cast<std::size_t>(index)];
+        // Every state the attractor shows is the single run's, to the bit (the runs without error bars): each
+        // step's (the calculator's experiment; a transient and another initial point), or the interval ends of
+        // the observed run (another step). A trace far smaller than the run keeps every stride-th of them.
+        if (c.settings.errors) return;
         const auto steps = static_cast<std::size_t>(c.settings.intervals * c.settings.stepsPerInterval);
-        std::vector<Triple> expected;
+        std::vector<Triple> run;
         std::size_t every = 1;  // steps between two states expected
         if (c.settings.step == RunSettings{}.step) {
-            expected = singleRunStates(c);
+            run = singleRunStates(c);
         } else {
             every = static_cast<std::size_t>(c.settings.stepsPerInterval);
-            runObserved(c.settings, c.p, [&](const IntervalState& state) { expected.push_back(state.point); });
+            runObserved(c.settings, c.p, [&](const IntervalState& state) { run.push_back(state.point); });
         }
-        QCOMPARE(expected.size() * every, steps);
-
-        PointPanel panel;
-        QVERIFY(answered(panel, c.p, c.settings));
+        QCOMPARE(run.size() * every, steps);
         QCOMPARE(panel.attractorStride(), 1);
-        const std::span<const Triple> shown = panel.attractorStates();
-        QCOMPARE(shown.size(), steps);
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            if (shown[(i + 1) * every - 1] != expected[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
-
+        const std::span<const Triple> drawn = panel.attractorStates();
+        QCOMPARE(drawn.size(), steps);
+        for (std::size_t i = 0; i < run.size(); ++i)
+            if (drawn[(i + 1) * every - 1] != run[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
         PointJob job(1, c.p, c.settings, 64);
         job.wait();
         const PointJob::Update update = job.take();
         QVERIFY(update.stride >= 512);
         const auto stride = static_cast<std::size_t>(update.stride);
         QCOMPARE(update.states.size(), steps / stride);
-        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], shown[(i + 1) * stride - 1]);
+        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], drawn[(i + 1) * stride - 1]);
     }
 
     // A flow's states read while its run goes, through many thinnings: they
@@ -337,33 +324,6 @@ private slots:
         delete doomed;
     }
 
-    void everyControlIsReachable() {
-        PointPanel panel;
-        QVERIFY(shownActive(&panel));
-        QVERIFY(answered(panel, kClassic, {.intervals = 100}));
-        // Tab goes round every control once, in the order they are read (the
-        // values, the plane, then the charts); each says what it is to a screen reader.
-        const QStringList names = tabStops([](QWidget* w) {
-            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
-            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
-        });
-        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
-                                                 "convergence attractor"));
-        // The other planes lie behind the arrow keys, as in any group of choices.
-        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
-        for (const char* next : {"projection1", "projection2"}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
-        }
-        // The Stop button while a run goes.
-        panel.question(kClassic, {.intervals = 100'000'000});
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        stop->setFocus();
-        QVERIFY(stop->hasFocus());
-        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
-    }
-
     // On a narrow chart the legend names each estimate in words and the axis
     // of t spaces its labels so that each is whole.
     void convergenceLabelsAreWhole_data() {
@@ -407,11 +367,11 @@ private slots:
     // The attractor is drawn at the screen's pixels, not enlarged from a
     // picture at 100 %: at 200 % its thin lines leave 2 x 2 blocks of
     // device pixels that are not of one colour. Its plane can be switched.
-    void attractorIsDrawnAtTheScreensPixels() {
+    // Every control is reached by the keyboard.
+    void attractorIsDrawnAtTheScreensPixelsAndEveryControlReached() {
         PointPanel panel;
         panel.resize(1180, 520);
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QVERIFY(shownActive(&panel));
         QVERIFY(
             answered(panel, {10, 28, 8.0 / 3}, {.intervals = 4000, .transient = 100, .errors = true, .batch = 200}));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
@@ -447,7 +407,30 @@ private slots:
         // The picture is drawn in pieces: wait for it whole.
         panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
         QTRY_COMPARE_WITH_TIMEOUT(grabbed(view), image, 30000);
+        // Tab goes round every control once, in the order they are read (the
+        // values, the plane, then the charts); each says what it is to a screen reader.
+        panel.findChild<QLabel*>(QStringLiteral("sigma"))->setFocus();
+        const QStringList names = tabStops([](QWidget* w) {
+            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
+            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
+        });
+        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
+                                                 "convergence attractor"));
+        // The other planes lie behind the arrow keys, as in any group of choices.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
+        for (const char* next : {"projection1", "projection2"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+        }
+        // The Stop button while a run goes.
+        panel.question(kClassic, {.intervals = 100'000'000});
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        stop->setFocus();
+        QVERIFY(stop->hasFocus());
+        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
     }
+
 };
 
 std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }

@@ -300,7 +300,8 @@ private slots:
         QTest::qWait(20);
     }
 
-    // The map is the engine's, bit for bit, and its rows are the command's and the Python call's bytes.
+    // The map is the engine's, bit for bit, and its rows are the command's and the Python call's bytes; the next
+    // window opens on it as the last session.
     void theMapIsTheEnginesAndItsRowsTheCommands() {
         MapSettings off = small(9, 13, 250);
         off.x = {SweepParameter::B, 0.5, 6, 9};
@@ -313,6 +314,7 @@ private slots:
         options.run.stepsPerInterval = 13;
         options.run.targetError = 0.05;
         options.run.batch = 9;
+        options.base.bv = 3.25;
         MapSettings faults = small(6, 5, 120);
         faults.x = {SweepParameter::R, 0, 2000000, 6};  // large R: arithmetic faults
         faults.y = {SweepParameter::B, -3, 3, 5};
@@ -338,6 +340,8 @@ private slots:
             QCOMPARE(runPython(call), QByteArray());
             QCOMPARE(readAll(written), exported);
 #endif
+            ExplorerWindow again(std::nullopt, kOptions);
+            QVERIFY(again.computation().settings() == settings && again.shown() == Shown::Classes);
         }
     }
 
@@ -731,24 +735,6 @@ private slots:
             QVERIFY(QRectF(bar->rect()).contains(bar->titleRect()));
             QVERIFY(bar->titleRect().width() >= bar->fontMetrics().horizontalAdvance(shownTitle(shown)));
         }
-    }
-
-    void theLastSessionIsRemembered() {
-        MapSettings s = small(13, 7, 120);
-        s.base.bv = 3.25;
-        s.x = {SweepParameter::B, 1, 5, 13};
-        s.y = {SweepParameter::R, 10, 30, 7};
-        s.run.step = 0.0125;
-        {
-            ExplorerWindow w(std::nullopt, {.threads = 2, .remember = true});
-            w.showMap(s);
-            w.setShown(Shown::KaplanYorke);
-            w.close();
-        }
-        ExplorerWindow again(std::nullopt, {.threads = 2, .remember = true});
-        QVERIFY(again.computation().settings() == s);
-        QCOMPARE(again.shown(), Shown::KaplanYorke);
-        QSettings().clear();
     }
 
     // The window speaks the language, says a rule of its field in it, and so

@@ -602,42 +602,10 @@ private slots:
         QCOMPARE(filesIn(dir), QStringList{QStringLiteral("precious.csv")});
     }
 
-    void dragZoomsAndHistoryGoesBack() {
-        const MapSettings first = small(40, 30, 100);
-        ExplorerWindow w(first, kOptions);
-        w.resize(1000, 700);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        MapWidget* map = w.map();
-        const QRectF area = map->cellArea();
-        const auto at = [&](int c, int r) {
-            return QPointF(area.left() + (c + 0.5) * area.width() / 40, area.bottom() - (r + 0.5) * area.height() / 30)
-                .toPoint();
-        };
-        QTest::mousePress(map, Qt::LeftButton, {}, at(10, 5));
-        QMouseEvent move(QEvent::MouseMove, at(30, 25), map->mapToGlobal(at(30, 25)), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(map, &move);
-        QTest::mouseRelease(map, Qt::LeftButton, {}, at(30, 25));
-        const MapSettings zoomed = w.computation().settings();
-        QVERIFY(zoomedTo(first, {10, 5}, {30, 25}) == zoomed);  // at full resolution again
-        const auto trigger = [&](const char* name) { w.findChild<QAction*>(QLatin1String(name))->trigger(); };
-        trigger("Back");
-        QVERIFY(w.computation().settings() == first);
-        trigger("Forward");
-        QVERIFY(w.computation().settings() == zoomed);
-        trigger("Reset");
-        QVERIFY(w.computation().settings() == first);
-        // A click is no zoom: it questions the point.
-        QTest::mouseClick(map, Qt::LeftButton, {}, at(3, 4));
-        QVERIFY(w.computation().settings() == first);
-        QCOMPARE(map->cursor(), (CellPosition{3, 4}));
-    }
-
     // The keyboard moves the map's cursor, which is announced; Tab visits
     // every stop; Enter questions the point in its panel; a bad entry is
-    // reported and starts nothing.
-    void keyboardCursorEnterAndEntries() {
+    // reported and starts nothing. A drag zooms, the history goes back.
+    void keyboardCursorEnterEntriesAndZoom() {
         // R zoomed deep: its labels need many digits.
         MapSettings s = small(9, 7, 300);
         s.y.from = 27.999999;
@@ -699,6 +667,30 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return w.computation().generation() != generation; }, 2000));
         QVERIFY(!problem->isVisible());
         QCOMPARE(w.computation().settings().x.from, 5.0);
+        const MapSettings edited = w.computation().settings();
+        const auto at = [&](int c, int r) {
+            const QRectF cells = map->cellArea();  // the axes' labels take their room
+            return QPointF(cells.left() + (c + 0.5) * cells.width() / 9, cells.bottom() - (r + 0.5) * cells.height() / 7)
+                .toPoint();
+        };
+        QTest::mousePress(map, Qt::LeftButton, {}, at(1, 1));
+        QMouseEvent move(QEvent::MouseMove, at(6, 5), map->mapToGlobal(at(6, 5)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &move);
+        QTest::mouseRelease(map, Qt::LeftButton, {}, at(6, 5));
+        const MapSettings zoomed = w.computation().settings();
+        QVERIFY(zoomedTo(edited, {1, 1}, {6, 5}) == zoomed);  // at full resolution again
+        const auto trigger = [&](const char* name) { w.findChild<QAction*>(QLatin1String(name))->trigger(); };
+        trigger("Back");
+        QVERIFY(w.computation().settings() == edited);
+        trigger("Forward");
+        QVERIFY(w.computation().settings() == zoomed);
+        trigger("Reset");  // the whole ranges
+        QVERIFY(w.computation().settings() == small(9, 7, 300));
+        // A click is no zoom: it questions the point.
+        QTest::mouseClick(map, Qt::LeftButton, {}, at(3, 4));
+        QVERIFY(w.computation().settings() == small(9, 7, 300));
+        QCOMPARE(map->cursor(), (CellPosition{3, 4}));
     }
 
     // The colour scale's end comes from the first values, never shrinks as passes

@@ -249,17 +249,35 @@ private slots:
     }
 
     // A new question while one runs: from that moment only the new point's
-    // values are shown, never one of the old run's.
-    void newQuestionNeverShowsTheOldPoint() {
+    // values are shown, never one of the old run's. However a run is stopped
+    // it ends, within an interval even when that is minutes of work: by the
+    // Stop button (which says so), by closing the panel or the window it
+    // lives in, by a cancel, by the panel's end.
+    void newQuestionsAndStopsEndTheRun() {
         const FlowParameters newPoint{16, 45.92, 4};
         const RunSettings newRun = {.intervals = 4000, .errors = true, .batch = 200};
         std::map<std::int64_t, HistoryRow> expected;
         const PointResult expectedResult = runObserved(newRun, newPoint, [&](const IntervalState& state) {
             expected[state.interval] = {state.interval, state.t, state.expo, state.batches->halfWidths()};
         });
-
+        const RunSettings s = {.intervals = 100'000'000};
+        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, bool waitFirst = true) {
+            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
+            QSignalSpy ended(&panel, &PointPanel::finished);
+            stop();
+            QVERIFY(ended.wait(60000));
+            QVERIFY(!panel.running());
+        };
         PointPanel panel;
-        panel.question(kClassic, {.intervals = 100'000'000});
+        panel.show();
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        panel.question(kClassic, s);
+        QVERIFY(stop->isEnabled());
+        endsWhen(panel, [&] { stop->click(); });
+        QVERIFY(!panel.result().has_value());
+        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
+        QVERIFY(!stop->isEnabled());
+        panel.question(kClassic, s);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty() && !panel.attractorStates().empty(), 60000);
         QTRY_VERIFY(!textOf(panel, "lambda1").isEmpty());
         const std::uint64_t before = panel.generation();
@@ -281,29 +299,6 @@ private slots:
         QCOMPARE(ended.size(), 1);  // the old run's end is not announced
         QCOMPARE(*panel.result(), expectedResult);
         QCOMPARE(panel.historyRows().back(), expected.rbegin()->second);
-    }
-
-    // However a run is stopped it ends, within an interval even when that
-    // is minutes of work: by the Stop button (which says so), by closing the
-    // panel or the window it lives in, by a cancel, by the panel's end.
-    void everyStopEndsTheRun() {
-        const RunSettings s = {.intervals = 100'000'000};
-        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, bool waitFirst = true) {
-            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
-            QSignalSpy ended(&panel, &PointPanel::finished);
-            stop();
-            QVERIFY(ended.wait(60000));
-            QVERIFY(!panel.running());
-        };
-        PointPanel panel;
-        panel.show();
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        panel.question(kClassic, s);
-        QVERIFY(stop->isEnabled());
-        endsWhen(panel, [&] { stop->click(); });
-        QVERIFY(!panel.result().has_value());
-        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
-        QVERIFY(!stop->isEnabled());
         panel.question(kClassic, s);
         endsWhen(panel, [&] { panel.close(); });
         QWidget window;

@@ -57,8 +57,9 @@ private slots:
     }
 
     // A fixed window with minimise and close only, the default entries and
-    // empty results (n has the focus, its text selected: keyboardAndX).
-    void startsFixedWithTheDefaultEntries() {
+    // empty results (n has the focus, its text selected: keyboardAndX), its
+    // controls where the window's description puts them.
+    void startsFixedWithTheDefaultEntriesInPlace() {
         QCOMPARE(form->windowTitle(), QStringLiteral(" Veltrano"));
         QCOMPARE(form->size(), QSize(422, 290));
         QCOMPARE(form->minimumSize(), form->maximumSize());
@@ -81,9 +82,6 @@ private slots:
         QCOMPARE(label("Label9"), QString::fromUtf8("\u03BB1"));
         QCOMPARE(control(form.get(), "Label5")->font().pointSizeF(), 12.0);
         QCOMPARE(control(form.get(), "Label9")->font().pointSizeF(), 9.75);
-    }
-
-    void controlsStandWhereTheWindowsDescriptionPutsThem() {
         // Positions and sizes in twips, typed here from the window's
         // description rather than read from the program's own layout table,
         // so that a slip in that table shows; 15 twips a pixel. With every

@@ -80,7 +80,7 @@ private slots:
     }
     void cleanup() { about.reset(); }
 
-    void opensOnHelpWithTheTabsFocused() {
+    void opensOnHelpWithTheTabsFocusedItsTextsAndPictures() {
         QCOMPARE(about->windowTitle(), QStringLiteral(" About Veltrano"));
         QCOMPARE(about->size(), QSize(418, 346));
         QCOMPARE(about->minimumSize(), about->maximumSize());
@@ -91,6 +91,31 @@ private slots:
         QCOMPARE(tabs()->tabText(0) + '/' + tabs()->tabText(1), QStringLiteral("Help/Contact"));
         QCOMPARE(tabs()->currentIndex(), 0);
         QCOMPARE(QApplication::focusWidget(), tabs());
+        QCOMPARE(control<QLabel>(about.get(), "Label1")->text(),
+                 QStringLiteral("Calcolo degli esponenti di Lyapunov per il sistema di Lorentz, basato sul codice "
+                                "riportato in \"Appendice A\" di:"));
+        const QString reference = control<QLabel>(about.get(), "Label7")->text();
+        QVERIFY(reference.startsWith(QStringLiteral("\"Determining Lyapunov Exponents From a Time Series\", ")));
+        QVERIFY(reference.endsWith(QStringLiteral(", Physica 16D (1985) 285-317")));
+        QCOMPARE(control<QLabel>(about.get(), "Label3")->text(),
+                 QStringLiteral("Programma Veltrano for Lorentz System"));
+        QCOMPARE(control<QLabel>(about.get(), "Label10")->text(), QStringLiteral("Version 1.0"));
+        QCOMPARE(control<QLabel>(about.get(), "Label6")->text() + "/", QString::fromLatin1(kLinks[0].address));
+        for (const auto& [name, size] : {std::pair{"Image1", QSize(284, 81)}, {"Image2", QSize(201, 30)},
+                                         {"Picture1", QSize(106, 189)}, {"Picture2", QSize(32, 32)}}) {
+            auto* picture = control<QLabel>(about.get(), name);
+            QCOMPARE(picture->pixmap().size(), size);
+            // Announced by what it shows, never by an internal name.
+            const QString said = spoken(picture);
+            QVERIFY2(said.size() > 10 && !said.contains(picture->objectName()), qPrintable(said));
+        }
+        for (const Link& link : kLinks) {
+            auto* label = control<QLabel>(about.get(), link.label);
+            QVERIFY(label->font().bold());
+            QVERIFY(!label->font().underline());
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+            QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
+        }
         // Esc leaves it open, CHIUDI closes it at once.
         QTest::keyClick(about.get(), Qt::Key_Escape);
         QVERIFY(about->isVisible());
@@ -117,34 +142,6 @@ private slots:
         QCOMPARE(browsers.created, 0);
         QVERIFY(recorder.messages.empty());
         QVERIFY(about->isVisible());
-    }
-
-    void textsAndPictures() {
-        QCOMPARE(control<QLabel>(about.get(), "Label1")->text(),
-                 QStringLiteral("Calcolo degli esponenti di Lyapunov per il sistema di Lorentz, basato sul codice "
-                                "riportato in \"Appendice A\" di:"));
-        const QString reference = control<QLabel>(about.get(), "Label7")->text();
-        QVERIFY(reference.startsWith(QStringLiteral("\"Determining Lyapunov Exponents From a Time Series\", ")));
-        QVERIFY(reference.endsWith(QStringLiteral(", Physica 16D (1985) 285-317")));
-        QCOMPARE(control<QLabel>(about.get(), "Label3")->text(),
-                 QStringLiteral("Programma Veltrano for Lorentz System"));
-        QCOMPARE(control<QLabel>(about.get(), "Label10")->text(), QStringLiteral("Version 1.0"));
-        QCOMPARE(control<QLabel>(about.get(), "Label6")->text() + "/", QString::fromLatin1(kLinks[0].address));
-        for (const auto& [name, size] : {std::pair{"Image1", QSize(284, 81)}, {"Image2", QSize(201, 30)},
-                                         {"Picture1", QSize(106, 189)}, {"Picture2", QSize(32, 32)}}) {
-            auto* picture = control<QLabel>(about.get(), name);
-            QCOMPARE(picture->pixmap().size(), size);
-            // Announced by what it shows, never by an internal name.
-            const QString said = spoken(picture);
-            QVERIFY2(said.size() > 10 && !said.contains(picture->objectName()), qPrintable(said));
-        }
-        for (const Link& link : kLinks) {
-            auto* label = control<QLabel>(about.get(), link.label);
-            QVERIFY(label->font().bold());
-            QVERIFY(!label->font().underline());
-            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-            QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
-        }
     }
 
     void linksOpenExactlyTheirAddressOnceAClick() {

@@ -245,7 +245,6 @@ private slots:
         QVERIFY(checks > 0);
         QCOMPARE(stale, 0);
         QVERIFY(sameAsDirect(w, last));
-        QCOMPARE(w.cells(), freshClasses(w));
         // New values on a grid of the same size whose points take long: until
         // their first cells arrive the map is empty, not the last one under the
         // new axes.
@@ -323,7 +322,6 @@ private slots:
             const QString path = dir.filePath(QStringLiteral("map.csv"));
             QCOMPARE(exportCsv(w, path), QString());
             const QByteArray exported = readAll(path);
-            QCOMPARE(exported.count('\n'), settings.size() + 1);
             QStringList args = w.commandText().split(QLatin1Char(' '), Qt::SkipEmptyParts);
             args.removeFirst();  // veltrano-cli
             QCOMPARE(run(QStringLiteral(VELTRANO_CLI), args), exported);
@@ -357,8 +355,6 @@ private slots:
         QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("Up"))->currentText(), QStringLiteral("b"));
         QVERIFY2(w.describe({1, 3}).contains(QStringLiteral("a = 0.25, b = 2")), qPrintable(w.describe({1, 3})));
         const MapComputation& c = w.computation();
-        QCOMPARE(w.commandText(), QStringLiteral("veltrano-cli sweep --system rossler --vary a=0:1:5 --vary b=0:2:4 "
-                                                 "--errors --batch 20 --output map.csv 200 c=5.7"));
         QTemporaryDir dir;
         QCOMPARE(exportCsv(w, dir.filePath(QStringLiteral("map.csv"))), QString());
         const QByteArray exported = readAll(dir.filePath(QStringLiteral("map.csv")));

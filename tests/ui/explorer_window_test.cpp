@@ -338,13 +338,9 @@ private slots:
         }
     }
 
-    // Another flow of the catalogue: its first two parameters on the axes,
-    // every cell its engine's point alone, its command, rows and session;
-    // its points' panels draw its k curves; Lorenz comes back as it was.
-    // Rössler typed as the catalogue prints it is then mapped as the
-    // catalogue's Rössler to the last bit, its points' panels name its
-    // variables, the text is kept with the session and copied in the command;
-    // a text with nothing to map leaves the map as it was.
+    // A flow of the catalogue: its first parameters on the axes, every cell its engine's point alone, its
+    // command, rows and session, its points' panels drawing its k curves; Lorenz comes back as it was. Rössler
+    // typed as the catalogue prints it: mapped as the catalogue's to the last bit, the text kept and copied.
     void otherFlowsAreMappedByTheirOwnEngines() {
         ExplorerWindow w(small(5, 4, 200), kOptions);
         QVERIFY(shownComplete(w));
@@ -660,9 +656,8 @@ private slots:
         QCOMPARE(w.computation().settings().x.from, 5.0);
         const MapSettings edited = w.computation().settings();
         const auto at = [&](int c, int r) {
-            const QRectF cells = map->cellArea();  // the axes' labels take their room
-            return QPointF(cells.left() + (c + 0.5) * cells.width() / 9, cells.bottom() - (r + 0.5) * cells.height() / 7)
-                .toPoint();
+            const QRectF a = map->cellArea();  // the axes' labels take their room
+            return QPointF(a.left() + (c + 0.5) * a.width() / 9, a.bottom() - (r + 0.5) * a.height() / 7).toPoint();
         };
         QTest::mousePress(map, Qt::LeftButton, {}, at(1, 1));
         QMouseEvent move(QEvent::MouseMove, at(6, 5), map->mapToGlobal(at(6, 5)), Qt::NoButton, Qt::LeftButton,

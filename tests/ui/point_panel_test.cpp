@@ -248,11 +248,9 @@ private slots:
         QVERIFY(states == expected);
     }
 
-    // A new question while one runs: from that moment only the new point's
-    // values are shown, never one of the old run's. However a run is stopped
-    // it ends, within an interval even when that is minutes of work: by the
-    // Stop button (which says so), by closing the panel or the window it
-    // lives in, by a cancel, by the panel's end.
+    // A new question while one runs: from then on only the new point's values are shown, never the old run's.
+    // However a run is stopped it ends, within an interval even when that is minutes of work: by the Stop
+    // button (which says so), by closing the panel or the window it lives in, by a cancel, by the panel's end.
     void newQuestionsAndStopsEndTheRun() {
         const FlowParameters newPoint{16, 45.92, 4};
         const RunSettings newRun = {.intervals = 4000, .errors = true, .batch = 200};
@@ -359,10 +357,9 @@ private slots:
                  qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
     }
 
-    // The attractor is drawn at the screen's pixels, not enlarged from a
-    // picture at 100 %: at 200 % its thin lines leave 2 x 2 blocks of
-    // device pixels that are not of one colour. Its plane can be switched.
-    // Every control is reached by the keyboard.
+    // The attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin
+    // lines leave 2 x 2 blocks of device pixels that are not of one colour. Its plane can be switched, and
+    // every control is reached by the keyboard.
     void attractorIsDrawnAtTheScreensPixelsAndEveryControlReached() {
         PointPanel panel;
         panel.resize(1180, 520);

@@ -153,16 +153,14 @@ private slots:
                 done[static_cast<std::size_t>(u.column * rows + u.firstRow + k * u.rowStep)] = true;
         for (const WorkUnit& u : units)
             if (u.pass == 0) image.paintUnit(u, isDone, colour);
-        QCOMPARE(pixel(7, 7), colour(0));
-        QCOMPARE(pixel(9, 3), colour(8 * rows));
-        QCOMPARE(pixel(15, 15), colour(8 * rows + 8));
+        for (const auto& [c, r, cell] : {std::array{7, 7, 0}, {9, 3, 8 * rows}, {15, 15, 8 * rows + 8}})
+            QCOMPARE(pixel(c, r), colour(cell));
         // The cell (4, 4) of the second pass takes over its 4 x 4 block only.
         done[4 * rows + 4] = true;
         image.paintUnit({1, 4, 4, 8, 1}, isDone, colour);
-        QCOMPARE(pixel(4, 4), colour(4 * rows + 4));
-        QCOMPARE(pixel(7, 7), colour(4 * rows + 4));
-        QCOMPARE(pixel(3, 3), colour(0));
-        QCOMPARE(pixel(8, 4), colour(8 * rows));
+        for (const auto& [c, r, cell] :
+             {std::array{4, 4, 4 * rows + 4}, {7, 7, 4 * rows + 4}, {3, 3, 0}, {8, 4, 8 * rows}})
+            QCOMPARE(pixel(c, r), colour(cell));
         // A coarse cell painted again (its colour changed) leaves finer ones be.
         image.paintUnit({0, 0, 0, 8, 1}, isDone, colour);
         QCOMPARE(pixel(5, 6), colour(4 * rows + 4));

@@ -57,8 +57,9 @@ private slots:
     }
 
     // A fixed window with minimise and close only, the default entries and
-    // empty results (n has the focus, its text selected: keyboardAndX).
-    void startsFixedWithTheDefaultEntries() {
+    // empty results (n has the focus, its text selected: keyboardXAndThePictureButton), its
+    // controls where the window's description puts them.
+    void startsFixedWithTheDefaultEntriesInPlace() {
         QCOMPARE(form->windowTitle(), QStringLiteral(" Veltrano"));
         QCOMPARE(form->size(), QSize(422, 290));
         QCOMPARE(form->minimumSize(), form->maximumSize());
@@ -81,9 +82,6 @@ private slots:
         QCOMPARE(label("Label9"), QString::fromUtf8("\u03BB1"));
         QCOMPARE(control(form.get(), "Label5")->font().pointSizeF(), 12.0);
         QCOMPARE(control(form.get(), "Label9")->font().pointSizeF(), 9.75);
-    }
-
-    void controlsStandWhereTheWindowsDescriptionPutsThem() {
         // Positions and sizes in twips, typed here from the window's
         // description rather than read from the program's own layout table,
         // so that a slip in that table shows; 15 twips a pixel. With every
@@ -120,8 +118,9 @@ private slots:
     }
 
     // Tab visits the entries then Calcola, selecting each text; "X" gives the
-    // focus back to n with its text selected; Enter and Esc click nothing.
-    void keyboardAndX() {
+    // focus back to n with its text selected; Enter and Esc click nothing. The
+    // picture button follows the mouse and opens About.
+    void keyboardXAndThePictureButton() {
         const QStringList stops = tabStops([](QWidget* w) {
             auto* entry = qobject_cast<QLineEdit*>(w);
             return w->objectName() + (entry && entry->selectedText() != entry->text() ? "(unselected)" : "");
@@ -136,9 +135,6 @@ private slots:
         QTest::keyClick(field("Text1"), Qt::Key_Escape);
         QVERIFY(recorder.messages.empty());
         QVERIFY(label("Label1").isEmpty());
-    }
-
-    void pictureButtonFollowsTheMouseAndOpensAbout() {
         QWidget* image = control(form.get(), "Image1");
         QTest::mouseMove(image, QPoint(12, 12));
         QCOMPARE(lookOf(form.get(), "Image1"), lookOf(form.get(), "Image3"));
@@ -215,7 +211,7 @@ private slots:
         QCOMPARE(recorder.messages[1].text, failing == "Text1" ? kN : message);
     }
 
-    void defaultEntriesComputeTheSpectrum() {
+    void theSpectrumOrAFlowErrorIsShown() {
         calcola();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(label("Label1"), QStringLiteral("20"));
@@ -239,9 +235,8 @@ private slots:
             QVERIFY(label(name).isEmpty());
             QVERIFY(said(name, QAccessible::Name).isEmpty());
         }
-    }
-
-    void flowErrorShowsTheTimeReachedAndQuestionMarks() {
+        // A fault of the flow: the time reached and question marks.
+        recorder.messages.clear();
         setEntries({"100", "1" + QString(200, '0'), "28", "2.6667"});
         QStringList busyTexts;
         bool waitCursor = false;

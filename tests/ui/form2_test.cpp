@@ -80,7 +80,7 @@ private slots:
     }
     void cleanup() { about.reset(); }
 
-    void opensOnHelpWithTheTabsFocused() {
+    void opensOnHelpWithTheTabsFocusedItsTextsAndPictures() {
         QCOMPARE(about->windowTitle(), QStringLiteral(" About Veltrano"));
         QCOMPARE(about->size(), QSize(418, 346));
         QCOMPARE(about->minimumSize(), about->maximumSize());
@@ -91,35 +91,6 @@ private slots:
         QCOMPARE(tabs()->tabText(0) + '/' + tabs()->tabText(1), QStringLiteral("Help/Contact"));
         QCOMPARE(tabs()->currentIndex(), 0);
         QCOMPARE(QApplication::focusWidget(), tabs());
-        // Esc leaves it open, CHIUDI closes it at once.
-        QTest::keyClick(about.get(), Qt::Key_Escape);
-        QVERIFY(about->isVisible());
-        QTest::mouseClick(control<QPushButton>(about.get(), "Command1"), Qt::LeftButton);
-        QVERIFY(!about->isVisible());
-    }
-
-    // Each page shows its own controls and CHIUDI; where a hidden page's
-    // link lies a click reaches nothing of it, and a click on a control that
-    // is no link does nothing.
-    void eachPageShowsOnlyItsOwnControlsAndChiudi() {
-        for (int page : {0, 1, 0}) {
-            tabs()->setCurrentIndex(page);
-            for (const char* name : kHelpControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 0);
-            for (const char* name : kContactControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 1);
-            QVERIFY(control(about.get(), "Command1")->isVisible());
-            QWidget* link = control(about.get(), "Label12");
-            QCOMPARE(about->childAt(link->mapTo(about.get(), QPoint(5, 5))) == link, page == 1);
-            for (const char* name : page == 0 ? std::span<const char* const>(kHelpControls)
-                                                    : std::span<const char* const>(kContactControls))
-                if (std::none_of(kLinks.begin(), kLinks.end(), [&](const Link& l) { return QLatin1String(l.label) == name; }))
-                    clickAt(name);
-        }
-        QCOMPARE(browsers.created, 0);
-        QVERIFY(recorder.messages.empty());
-        QVERIFY(about->isVisible());
-    }
-
-    void textsAndPictures() {
         QCOMPARE(control<QLabel>(about.get(), "Label1")->text(),
                  QStringLiteral("Calcolo degli esponenti di Lyapunov per il sistema di Lorentz, basato sul codice "
                                 "riportato in \"Appendice A\" di:"));
@@ -145,9 +116,32 @@ private slots:
             QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
             QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
         }
+        // Esc leaves it open, CHIUDI closes it at once.
+        QTest::keyClick(about.get(), Qt::Key_Escape);
+        QVERIFY(about->isVisible());
+        QTest::mouseClick(control<QPushButton>(about.get(), "Command1"), Qt::LeftButton);
+        QVERIFY(!about->isVisible());
     }
 
-    void linksOpenExactlyTheirAddressOnceAClick() {
+    // Each page shows its own controls and CHIUDI; where a hidden page's
+    // link lies a click reaches nothing of it, and a click on a control that
+    // is no link does nothing; a link opens its address once a click.
+    void eachPageShowsItsOwnControlsAndLinks() {
+        for (int page : {0, 1, 0}) {
+            tabs()->setCurrentIndex(page);
+            for (const char* name : kHelpControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 0);
+            for (const char* name : kContactControls) QCOMPARE(control(about.get(), name)->isVisible(), page == 1);
+            QVERIFY(control(about.get(), "Command1")->isVisible());
+            QWidget* link = control(about.get(), "Label12");
+            QCOMPARE(about->childAt(link->mapTo(about.get(), QPoint(5, 5))) == link, page == 1);
+            for (const char* name : page == 0 ? std::span<const char* const>(kHelpControls)
+                                                    : std::span<const char* const>(kContactControls))
+                if (std::none_of(kLinks.begin(), kLinks.end(), [&](const Link& l) { return QLatin1String(l.label) == name; }))
+                    clickAt(name);
+        }
+        QCOMPARE(browsers.created, 0);
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(about->isVisible());
         tabs()->setCurrentIndex(1);
         for (const Link& link : kLinks) {
             browsers.addresses.clear();

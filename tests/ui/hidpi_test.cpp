@@ -17,15 +17,12 @@
 
 namespace {
 
-// An image's own pixels, whatever ratio it is drawn at.
-QImage devicePixels(const QImage& drawn) {
-    QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
+// A picture's own pixels, whatever ratio its name gives it.
+QImage pixels(const QString& resource) {
+    QImage image = QImage(resource).convertToFormat(QImage::Format_ARGB32);
     image.setDevicePixelRatio(1);
     return image;
 }
-
-// A picture's own pixels, whatever ratio its name gives it.
-QImage pixels(const QString& resource) { return devicePixels(QImage(resource)); }
 
 // What a picture with a transparent ground looks like on `ground`, at the
 // picture's own pixels.
@@ -90,7 +87,7 @@ private slots:
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
             // The device pixels the picture paints (its own background included).
-            const QImage shown = devicePixels(control(window, "Image1")->grab().toImage());
+            const QImage shown = grabbed(control(window, "Image1"));
             const QColor ground = window->palette().color(QPalette::Window);
             const auto drawing = [&](const char* suffix, int factor) {
                 const QImage picture = pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));

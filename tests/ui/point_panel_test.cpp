@@ -187,45 +187,32 @@ private slots:
                                .arg(c.settings.intervals / c.settings.batch)
                                .arg(c.settings.intervals)
                                .arg(c.settings.batch));
-    }
-
-    // Every state the attractor shows is the single run's, to the bit: each
-    // step's (the calculator's experiment; a transient and another initial
-    // point), or the interval ends of the observed run (another step). A
-    // trace far smaller than the run keeps every stride-th of them.
-    void attractorHoldsTheSingleRunsStates_data() {
-        QTest::addColumn<int>("index");
-        for (const int i : {0, 2, 3}) QTest::newRow(cases()[static_cast<std::size_t>(i)].name) << i;
-    }
-    void attractorHoldsTheSingleRunsStates() {
-        QFETCH(int, index);
-        const Case& c = cases()[static_cast<std::size_t>(index)];
+        // Every state the attractor shows is the single run's, to the bit (the runs without error bars): each
+        // step's (the calculator's experiment; a transient and another initial point), or the interval ends of
+        // the observed run (another step). A trace far smaller than the run keeps every stride-th of them.
+        if (c.settings.errors) return;
         const auto steps = static_cast<std::size_t>(c.settings.intervals * c.settings.stepsPerInterval);
-        std::vector<Triple> expected;
+        std::vector<Triple> run;
         std::size_t every = 1;  // steps between two states expected
         if (c.settings.step == RunSettings{}.step) {
-            expected = singleRunStates(c);
+            run = singleRunStates(c);
         } else {
             every = static_cast<std::size_t>(c.settings.stepsPerInterval);
-            runObserved(c.settings, c.p, [&](const IntervalState& state) { expected.push_back(state.point); });
+            runObserved(c.settings, c.p, [&](const IntervalState& state) { run.push_back(state.point); });
         }
-        QCOMPARE(expected.size() * every, steps);
-
-        PointPanel panel;
-        QVERIFY(answered(panel, c.p, c.settings));
+        QCOMPARE(run.size() * every, steps);
         QCOMPARE(panel.attractorStride(), 1);
-        const std::span<const Triple> shown = panel.attractorStates();
-        QCOMPARE(shown.size(), steps);
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            if (shown[(i + 1) * every - 1] != expected[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
-
+        const std::span<const Triple> drawn = panel.attractorStates();
+        QCOMPARE(drawn.size(), steps);
+        for (std::size_t i = 0; i < run.size(); ++i)
+            if (drawn[(i + 1) * every - 1] != run[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
         PointJob job(1, c.p, c.settings, 64);
         job.wait();
         const PointJob::Update update = job.take();
         QVERIFY(update.stride >= 512);
         const auto stride = static_cast<std::size_t>(update.stride);
         QCOMPARE(update.states.size(), steps / stride);
-        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], shown[(i + 1) * stride - 1]);
+        for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], drawn[(i + 1) * stride - 1]);
     }
 
     // A flow's states read while its run goes, through many thinnings: they
@@ -261,18 +248,34 @@ private slots:
         QVERIFY(states == expected);
     }
 
-    // A new question while one runs: from that moment only the new point's
-    // values are shown, never one of the old run's.
-    void newQuestionNeverShowsTheOldPoint() {
+    // A new question while one runs: from then on only the new point's values are shown, never the old run's.
+    // However a run is stopped it ends, within an interval even when that is minutes of work: by the Stop
+    // button (which says so), by closing the panel or the window it lives in, by a cancel, by the panel's end.
+    void newQuestionsAndStopsEndTheRun() {
         const FlowParameters newPoint{16, 45.92, 4};
         const RunSettings newRun = {.intervals = 4000, .errors = true, .batch = 200};
         std::map<std::int64_t, HistoryRow> expected;
         const PointResult expectedResult = runObserved(newRun, newPoint, [&](const IntervalState& state) {
             expected[state.interval] = {state.interval, state.t, state.expo, state.batches->halfWidths()};
         });
-
+        const RunSettings s = {.intervals = 100'000'000};
+        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, bool waitFirst = true) {
+            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
+            QSignalSpy ended(&panel, &PointPanel::finished);
+            stop();
+            QVERIFY(ended.wait(60000));
+            QVERIFY(!panel.running());
+        };
         PointPanel panel;
-        panel.question(kClassic, {.intervals = 100'000'000});
+        panel.show();
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        panel.question(kClassic, s);
+        QVERIFY(stop->isEnabled());
+        endsWhen(panel, [&] { stop->click(); });
+        QVERIFY(!panel.result().has_value());
+        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
+        QVERIFY(!stop->isEnabled());
+        panel.question(kClassic, s);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty() && !panel.attractorStates().empty(), 60000);
         QTRY_VERIFY(!textOf(panel, "lambda1").isEmpty());
         const std::uint64_t before = panel.generation();
@@ -294,29 +297,6 @@ private slots:
         QCOMPARE(ended.size(), 1);  // the old run's end is not announced
         QCOMPARE(*panel.result(), expectedResult);
         QCOMPARE(panel.historyRows().back(), expected.rbegin()->second);
-    }
-
-    // However a run is stopped it ends, within an interval even when that
-    // is minutes of work: by the Stop button (which says so), by closing the
-    // panel or the window it lives in, by a cancel, by the panel's end.
-    void everyStopEndsTheRun() {
-        const RunSettings s = {.intervals = 100'000'000};
-        const auto endsWhen = [](PointPanel& panel, const std::function<void()>& stop, bool waitFirst = true) {
-            if (waitFirst) QTRY_VERIFY_WITH_TIMEOUT(!panel.historyRows().empty(), 60000);
-            QSignalSpy ended(&panel, &PointPanel::finished);
-            stop();
-            QVERIFY(ended.wait(60000));
-            QVERIFY(!panel.running());
-        };
-        PointPanel panel;
-        panel.show();
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        panel.question(kClassic, s);
-        QVERIFY(stop->isEnabled());
-        endsWhen(panel, [&] { stop->click(); });
-        QVERIFY(!panel.result().has_value());
-        QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
-        QVERIFY(!stop->isEnabled());
         panel.question(kClassic, s);
         endsWhen(panel, [&] { panel.close(); });
         QWidget window;
@@ -335,33 +315,6 @@ private slots:
         doomed->question({12, 30, 2.5}, s);
         QTRY_VERIFY_WITH_TIMEOUT(!doomed->historyRows().empty(), 60000);
         delete doomed;
-    }
-
-    void everyControlIsReachable() {
-        PointPanel panel;
-        QVERIFY(shownActive(&panel));
-        QVERIFY(answered(panel, kClassic, {.intervals = 100}));
-        // Tab goes round every control once, in the order they are read (the
-        // values, the plane, then the charts); each says what it is to a screen reader.
-        const QStringList names = tabStops([](QWidget* w) {
-            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
-            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
-        });
-        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
-                                                 "convergence attractor"));
-        // The other planes lie behind the arrow keys, as in any group of choices.
-        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
-        for (const char* next : {"projection1", "projection2"}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
-        }
-        // The Stop button while a run goes.
-        panel.question(kClassic, {.intervals = 100'000'000});
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        stop->setFocus();
-        QVERIFY(stop->hasFocus());
-        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
     }
 
     // On a narrow chart the legend names each estimate in words and the axis
@@ -404,14 +357,13 @@ private slots:
                  qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
     }
 
-    // The attractor is drawn at the screen's pixels, not enlarged from a
-    // picture at 100 %: at 200 % its thin lines leave 2 x 2 blocks of
-    // device pixels that are not of one colour. Its plane can be switched.
-    void attractorIsDrawnAtTheScreensPixels() {
+    // The attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin
+    // lines leave 2 x 2 blocks of device pixels that are not of one colour. Its plane can be switched, and
+    // every control is reached by the keyboard.
+    void attractorIsDrawnAtTheScreensPixelsAndEveryControlReached() {
         PointPanel panel;
         panel.resize(1180, 520);
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QVERIFY(shownActive(&panel));
         QVERIFY(
             answered(panel, {10, 28, 8.0 / 3}, {.intervals = 4000, .transient = 100, .errors = true, .batch = 200}));
         auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
@@ -447,7 +399,30 @@ private slots:
         // The picture is drawn in pieces: wait for it whole.
         panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
         QTRY_COMPARE_WITH_TIMEOUT(grabbed(view), image, 30000);
+        // Tab goes round every control once, in the order they are read (the
+        // values, the plane, then the charts); each says what it is to a screen reader.
+        panel.findChild<QLabel*>(QStringLiteral("sigma"))->setFocus();
+        const QStringList names = tabStops([](QWidget* w) {
+            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
+            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
+        });
+        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
+                                                 "convergence attractor"));
+        // The other planes lie behind the arrow keys, as in any group of choices.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
+        for (const char* next : {"projection1", "projection2"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+        }
+        // The Stop button while a run goes.
+        panel.question(kClassic, {.intervals = 100'000'000});
+        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
+        stop->setFocus();
+        QVERIFY(stop->hasFocus());
+        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
     }
+
 };
 
 std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }

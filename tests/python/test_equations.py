@@ -70,15 +70,6 @@ def test_a_history_is_the_catalogues_row_for_row():
     assert np.array_equal(mine.half_widths, theirs.half_widths, equal_nan=True)
 
 
-@pytest.mark.parametrize("shard", [None, (2, 3)])
-def test_a_sweep_is_the_catalogues_on_threads_and_shards(shard):
-    keywords = dict(a=[0.2, 0.25], c=np.array([5, 5.7, 6]), threads=2, shard=shard, vary=["c", "a"])
-    mine, theirs = TYPED.sweep(80, **keywords), CATALOGUE.sweep(80, **keywords)
-    assert mine.exponents.shape == theirs.exponents.shape and np.array_equal(mine.index, theirs.index)
-    assert np.array_equal(mine.exponents, theirs.exponents) and np.array_equal(mine.t, theirs.t)
-    assert np.array_equal(mine.status, theirs.status)
-
-
 def test_a_sweep_file_is_the_catalogues_with_the_texts_digest_for_its_name(tmp_path):
     keywords = dict(a=[0.2, 0.25], c=[5, 5.7, 6], threads=2, errors=True, batch=10)
     mine, theirs, cut = tmp_path / "typed.csv", tmp_path / "rossler.csv", tmp_path / "cut.csv"

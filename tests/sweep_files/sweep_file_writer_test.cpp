@@ -22,14 +22,22 @@ SweepFileJob jobOf(const std::string& output) {
 
 }  // namespace
 
-TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileCutAnywhere) {
+// Stopped before its first row, the file is a start that continues; any
+// cut of it continues too.
+TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileStoppedOrCutAnywhere) {
     ScratchFolder folder;
     const std::string path = folder / "s.csv";
     const std::string whole = fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun()));
+    std::atomic<bool> stop{true};
+    SweepFileJob stopped = jobOf(path);
+    stopped.stop = &stop;
+    EXPECT_EQ(messageOf(writeSweepFile(stopped, {})).substr(0, 9), "stopped: ");
     std::vector<std::int64_t> rows;
     SweepFileEvents events;
     events.row = [&](const SweepPoint& p) { rows.push_back(p.index); };
-    EXPECT_EQ(messageOf(writeSweepFile(jobOf(path), events)), "");
+    SweepFileJob resumed = jobOf(path);
+    resumed.resume = true;
+    EXPECT_EQ(messageOf(writeSweepFile(resumed, events)), "");
     EXPECT_EQ(readText(path), whole);
     ASSERT_EQ(rows.size(), 60U);
     EXPECT_EQ(rows.back(), 59);
@@ -83,17 +91,4 @@ TEST(SweepFileWriter, AFailedWriteIsAFailure) {
     EXPECT_EQ(messageOf(writeSweepFile(jobOf({}), {}, full)),
               "failed: cannot write the rows to standard output: No space left on device");
     std::fclose(full);
-}
-
-TEST(SweepFileWriter, AStoppedSweepLeavesAStartThatResumes) {
-    ScratchFolder folder;
-    const std::string path = folder / "s.csv";
-    std::atomic<bool> stop{true};
-    SweepFileJob job = jobOf(path);
-    job.stop = &stop;
-    EXPECT_EQ(messageOf(writeSweepFile(job, {})).substr(0, 9), "stopped: ");
-    job.stop = nullptr;
-    job.resume = true;
-    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
-    EXPECT_EQ(readText(path), fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun())));
 }

@@ -133,13 +133,3 @@ def test_a_refused_text_says_where_and_why(tmp_path, text, message):
         path.write_text(text)
         run = cli("--equations", path, "10", check=False)
         assert run.returncode == 2 and str(refused.value) in run.stderr
-
-
-@pytest.mark.parametrize("call, message", [
-    (lambda: TYPED.spectrum(10, q=1), "'q' is not a parameter of equations"),
-    (lambda: TYPED.spectrum(10, initial=(1, 2)), "initial must be"),
-])
-def test_a_run_refuses_what_the_text_does_not_have(call, message):
-    with pytest.raises(ValueError) as refused:
-        call()
-    assert message in str(refused.value)

@@ -11,13 +11,6 @@ from conftest import Endless, cli, interrupted, rows_of, same
 LORENZ = dict(sigma=10, R=28, b=8 / 3)
 
 
-def cli_run(name, n, *entries, dimension=None, exponents=None):
-    options = ["--system", name, "--precise"]
-    options += ["--dimension", dimension] if dimension is not None else []
-    options += ["--exponents", exponents] if exponents is not None else []
-    return dict(line.split("\t") for line in cli(*options, n, *entries).stdout.splitlines())
-
-
 def test_the_catalogue_is_described_in_its_order():
     names = veltrano.systems()
     assert names[:2] == ["lorenz", "rossler"] and len(set(names)) == len(names) > 10
@@ -30,21 +23,6 @@ def test_the_catalogue_is_described_in_its_order():
     assert all(len(p.exponents) == 3 and len(p.parameters) == 3 for p in rossler.spectra)
     wide = veltrano.system("lorenz96", 6)
     assert wide.dimension == len(wide.variables) == len(wide.start) == 6 != veltrano.system("lorenz96").dimension
-
-
-# name, dimension, n, exponents, parameters: each bit for bit the command line's one run.
-RUNS = [("rossler", None, 2000, None, dict(a=0.25)), ("lorenz96", 6, 300, 2, dict(F=8.5)),
-        ("chen", None, 500, 1, {}), ("henon-heiles", None, 200, None, {})]
-
-
-@pytest.mark.parametrize("name, dimension, n, k, parameters", RUNS)
-def test_a_run_is_the_command_lines_to_the_bit(name, dimension, n, k, parameters):
-    lines = cli_run(name, n, *[f"{p}={v}" for p, v in parameters.items()], dimension=dimension, exponents=k)
-    result = veltrano.system(name, dimension).spectrum(n, exponents=k, **parameters)
-    assert result.completed and same(result.t, lines["t"]) and result.half_widths is None
-    assert len(result.exponents) == (k or veltrano.system(name, dimension).dimension)
-    assert [repr(v) for v in result.exponents] == [repr(float(lines[f"lambda{i + 1}"]))
-                                                   for i in range(len(result.exponents))]
 
 
 @pytest.mark.parametrize("keywords", [{}, dict(initial=(2, 3, 4)), dict(transient=7, errors=True, batch=5),
@@ -169,7 +147,8 @@ def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     assert text.startswith(message[:-3]) and text.endswith(")") if message.endswith("...") else text == message
 
 
-# name, dimension, n, every, keywords, the tool's arguments for them: each row the tool's history --system to the bit.
+# name, dimension, n, every, keywords, the tool's arguments for them: each row the tool's history --system to the
+# bit, the last the run's spectrum.
 HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3),
               ["--initial", "-1,2.5,0.25", "--errors", "--batch", 3, 60, "a=0.25"]),
              ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3),

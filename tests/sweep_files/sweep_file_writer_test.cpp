@@ -11,13 +11,8 @@ using namespace veltrano::testing;
 
 namespace {
 
-SweepFileJob jobOf(const std::string& output) {
-    SweepFileJob job;
-    job.grid = lineOfR(60);
-    job.run = shortRun();
-    job.output = output;
-    job.threads = 2;
-    return job;
+SweepFileJob jobOf(const std::string& output, bool resume = false) {
+    return {.grid = lineOfR(60), .run = shortRun(), .output = output, .resume = resume, .shard = {}, .threads = 2};
 }
 
 }  // namespace
@@ -35,9 +30,7 @@ TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileStoppedOrCutAnywhere) {
     std::vector<std::int64_t> rows;
     SweepFileEvents events;
     events.row = [&](const SweepPoint& p) { rows.push_back(p.index); };
-    SweepFileJob resumed = jobOf(path);
-    resumed.resume = true;
-    EXPECT_EQ(messageOf(writeSweepFile(resumed, events)), "");
+    EXPECT_EQ(messageOf(writeSweepFile(jobOf(path, true), events)), "");
     EXPECT_EQ(readText(path), whole);
     ASSERT_EQ(rows.size(), 60U);
     EXPECT_EQ(rows.back(), 59);
@@ -45,10 +38,8 @@ TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileStoppedOrCutAnywhere) {
     for (std::size_t cut : {std::size_t{0}, std::size_t{30}, whole.size() / 2, whole.size() - 1, whole.size()}) {
         std::filesystem::remove(path);
         writeText(path, whole.substr(0, cut));
-        SweepFileJob job = jobOf(path);
-        job.resume = true;
         rows.clear();
-        EXPECT_EQ(messageOf(writeSweepFile(job, events)), "") << cut;
+        EXPECT_EQ(messageOf(writeSweepFile(jobOf(path, true), events)), "") << cut;
         EXPECT_EQ(readText(path), whole) << cut;
         EXPECT_EQ(rows.size(), 60U) << cut;  // read back or computed, every row once
     }
@@ -75,8 +66,7 @@ TEST(SweepFileWriter, RefusalsAreReturnedAndLeaveTheFileAsItWas) {
 
     // --resume of what is not a regular file: no hint to resume it.
     std::filesystem::create_symlink(folder / "missing/target.csv", folder / "dangling.csv");
-    job = jobOf(folder / "dangling.csv");
-    job.resume = true;
+    job = jobOf(folder / "dangling.csv", true);
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "refused: " + folder / "dangling.csv" + " exists and is never overwritten");
     job.output = "/dev/null";  // a device is written as it is, continued or not
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");

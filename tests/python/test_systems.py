@@ -129,15 +129,12 @@ def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum()
     assert point.shape == () and point.exponents.shape == (3,) and tuple(point.exponents) == ROSSLER.spectrum(10).exponents
 
 
+# A flow's sweep: its names and grid, and one value of each kind (the rules of each value: veltrano.sweep's).
 @pytest.mark.parametrize("parameters, message", [
     (dict(a=[[0.2]]), "a must be a finite number, not [[0.2]] (a number or a 1-D sequence of numbers)"),
-    (dict(a=[0.2, "x"]), "a must be a finite number, not [0.2, 'x']"),
-    (dict(c=[5, float("nan")]), "c must be a finite number, not [5, nan]"),
     (dict(z=[1, 2]), "'z' is not a parameter of rossler: the parameters of rossler are a, b, c"),
     (dict(a=np.zeros(10**4), b=np.zeros(10**4), c=[1, 2]), "the grid has 200000000 points; a sweep has at most 100000000"),
-    (dict(a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
     (dict(b=[0.2], a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
-    (dict(a=[0.2, [0.3]]), "a must be a finite number, not [0.2, [0.3]] (a number or a 1-D sequence of numbers)"),
     (dict(c=np.ma.masked_array([5, 6], mask=[0, 1])), "c must be a finite number, not masked_array(data=[5, --],..."),
 ])
 def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):

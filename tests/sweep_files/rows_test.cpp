@@ -15,27 +15,18 @@ using namespace veltrano;
 namespace {
 
 SweepPoint okPoint() {
-    SweepPoint p{7, {10, 28.25, 2.6666999999999998}, {}};
-    p.result.completed = true;
-    p.result.t = 200;
-    p.result.expo = {0.90563, 0.0012, -14.57};
-    p.result.intervals = 1000;
-    p.result.errorsKnown = true;
-    p.result.halfWidth = {0.01, 0.002, 0.03};
-    return p;
+    return {7,
+            {10, 28.25, 2.6666999999999998},
+            {.completed = true, .t = 200, .expo = {0.90563, 0.0012, -14.57}, .intervals = 1000, .errorsKnown = true,
+             .halfWidth = {0.01, 0.002, 0.03}}};
 }
 
 SweepPoint errorPoint() {
-    SweepPoint p{3, {400, 28, 2.6667}, {}};
-    p.result.t = 1.25;
-    p.result.intervals = 6;
-    return p;
+    return {3, {400, 28, 2.6667}, {.t = 1.25, .intervals = 6}};
 }
 
 RunSettings withErrors(bool errors) {
-    RunSettings s;
-    s.errors = errors;
-    return s;
+    return {.errors = errors};
 }
 
 }  // namespace

@@ -17,7 +17,11 @@ namespace {
 SweepPoint okPoint() {
     return {7,
             {10, 28.25, 2.6666999999999998},
-            {.completed = true, .t = 200, .expo = {0.90563, 0.0012, -14.57}, .intervals = 1000, .errorsKnown = true,
+            {.completed = true,
+             .t = 200,
+             .expo = {0.90563, 0.0012, -14.57},
+             .intervals = 1000,
+             .errorsKnown = true,
              .halfWidth = {0.01, 0.002, 0.03}}};
 }
 

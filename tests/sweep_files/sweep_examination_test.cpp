@@ -165,7 +165,8 @@ TEST(ExaminationOfAFolder, AFileThatCannotBeReadIsNotTakenForAnEmptyOne) {
 // Rows of faulted points have their own time and intervals; every completed
 // row has the run's intervals.
 TEST(ExaminationWithErrorBars, FaultedRowsHaveTheirOwnTimeCompletedOnesTheRunsIntervals) {
-    const SweepGrid grid{.base = {10, 28, 2.6667}, .axes = {{{SweepParameter::Sigma, 150, 400, 6, {}}}}, .axisCount = 1};
+    const SweepGrid grid{
+        .base = {10, 28, 2.6667}, .axes = {{{SweepParameter::Sigma, 150, 400, 6, {}}}}, .axisCount = 1};
     const RunSettings run{.intervals = 30, .errors = true, .batch = 1};
     auto rows = sweepLines(grid, {0, 6}, run);
     const auto fault = [](const std::string& row) { return row.find(",error,") != std::string::npos; };

@@ -58,11 +58,6 @@ struct LaidOutChart {
     }
 };
 
-QByteArray contentOf(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 }  // namespace
 
 class DrawingTest : public QObject {
@@ -120,15 +115,29 @@ private slots:
     }
 
     // The scale ends at the largest magnitude shown: not at cells that show
-    // no value, nor at values that are not finite; 1 when there is none.
-    void scaleLimit() {
+    // no value, nor at values that are not finite; 1 when there is none. The
+    // legend names each special colour that some cell shows (a value that is
+    // not finite shows a fault), and only those.
+    void scaleLimitAndLegend() {
         pictures::HeatMap map = uniformMap(3, 2, 0.5);
+        QVERIFY(drawing::legendOf(map).empty());
         map.values = {0.5, -3, 7, kInf, 100, 200};
+        const auto fault = drawing::legendOf(map);
+        QCOMPARE(fault.size(), std::size_t{1});
+        QCOMPARE(fault[0].mark, PointMark::Fault);
+        QCOMPARE(fault[0].name, QStringLiteral("error"));
         map.marks = {PointMark::Value, PointMark::Undecided, PointMark::Value,
                      PointMark::Value, PointMark::Inconsistent, PointMark::Fault};
         QCOMPARE(drawing::scaleLimit(map), 7.0);
         map.marks[2] = PointMark::Empty;
+        map.values[3] = 1;
         QCOMPARE(drawing::scaleLimit(map), 3.0);
+        const auto entries = drawing::legendOf(map);
+        QCOMPARE(entries.size(), std::size_t{3});
+        QCOMPARE(entries[0].mark, PointMark::Fault);
+        QCOMPARE(entries[1].mark, PointMark::Inconsistent);
+        QCOMPARE(entries[1].name, QStringLiteral("inconsistent"));
+        QCOMPARE(entries[2].mark, PointMark::Undecided);
         map.limit = 4;
         QCOMPARE(drawing::scaleLimit(map), 4.0);
         QCOMPARE(drawing::scaleLimit(uniformMap(2, 2, 0.0)), 1.0);
@@ -160,26 +169,6 @@ private slots:
         QCOMPARE(blank.pixelColor(0, 999), drawing::emptyColour());
     }
 
-    // A legend entry for each special colour that some cell shows, and only
-    // for those.
-    void legend() {
-        pictures::HeatMap map = uniformMap(2, 2, 0.5);
-        QVERIFY(drawing::legendOf(map).empty());
-        map.values[3] = kNaN;
-        auto entries = drawing::legendOf(map);
-        QCOMPARE(entries.size(), std::size_t{1});
-        QCOMPARE(entries[0].mark, PointMark::Fault);
-        QCOMPARE(entries[0].name, QStringLiteral("error"));
-        map.values[3] = 0.5;
-        map.marks = {PointMark::Inconsistent, PointMark::Undecided, PointMark::Empty, PointMark::Fault};
-        entries = drawing::legendOf(map);
-        QCOMPARE(entries.size(), std::size_t{3});
-        QCOMPARE(entries[0].mark, PointMark::Fault);
-        QCOMPARE(entries[1].mark, PointMark::Inconsistent);
-        QCOMPARE(entries[1].name, QStringLiteral("inconsistent"));
-        QCOMPARE(entries[2].mark, PointMark::Undecided);
-    }
-
     // A window paints the map at its screen's ratio: twice the pixels, the
     // same picture. At a ratio of 2 the cells still meet where the plot area
     // says: the boundary of a map of two cells lies at its middle.
@@ -209,11 +198,15 @@ private slots:
         }
     }
 
-    // The band of a curve is drawn from the points that have both ends:
-    // a gap (here of the upper end alone) splits it, and only its first piece is named in the legend.
-    void bandNeverBridgesAGap() {
+    // The band of a curve is drawn from the points that have both ends: a
+    // gap (here of the upper end alone) splits it, and only its first piece
+    // is named in the legend. Marked points get their colour and their legend
+    // entry, and the axes hold them too.
+    void bandsAndMarks() {
         pictures::LineChart data;
         data.curves.push_back({"λ1", {1, 2, 3, 4, 5}, {1, 1, 1, 1, 1}, {0.9, 0.9, 0.9, 0.9, 0.9}, {1.1, 1.1, kNaN, 1.1, 1.1}});
+        data.marks.push_back({PointMark::Fault, "arithmetic error (no result)", {3}, {0}});
+        data.marks.push_back({PointMark::Inconsistent, "inconsistent", {4, 4}, {2, -3}});
         LaidOutChart gap(data);
         QChart& chart = gap.chart;
         const auto bands = seriesOf<QAreaSeries>(chart);
@@ -222,6 +215,16 @@ private slots:
         QCOMPARE(bands[1]->lowerSeries()->points(), (QList<QPointF>{{4, 0.9}, {5, 0.9}}));
         QVERIFY(chart.legend()->markers(bands[0]).front()->isVisible());
         QVERIFY(!chart.legend()->markers(bands[1]).front()->isVisible());
+        const auto marks = seriesOf<QScatterSeries>(chart);
+        QCOMPARE(marks.size(), std::size_t{2});
+        QCOMPARE(marks[0]->color(), drawing::faultColour());
+        QCOMPARE(marks[0]->name(), QStringLiteral("arithmetic error (no result)"));
+        QCOMPARE(marks[0]->points(), (QList<QPointF>{{3, 0}}));
+        QCOMPARE(marks[1]->color(), drawing::inconsistentColour());
+        QCOMPARE(marks[1]->points(), (QList<QPointF>{{4, 2}, {4, -3}}));
+        QVERIFY(chart.legend()->markers(marks[1]).front()->isVisible());
+        auto* y = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).front());
+        QVERIFY(y->min() < -3 && y->max() > 2);
         // Without a gap: one band.
         data.curves[0].high[2] = 1.1;
         LaidOutChart whole(data);
@@ -267,27 +270,6 @@ private slots:
             QCOMPARE(built.chart.legend()->markers(band).front()->isVisible(), bandsNamed);
     }
 
-    // Marked points get their colour and their legend entry.
-    void marksInTheirColours() {
-        pictures::LineChart data;
-        data.curves.push_back({"λ1", {1, 2}, {1, 1}, {}, {}});
-        data.marks.push_back({PointMark::Fault, "arithmetic error (no result)", {3}, {0}});
-        data.marks.push_back({PointMark::Inconsistent, "inconsistent", {4, 4}, {2, -3}});
-        LaidOutChart built(data);
-        QChart& chart = built.chart;
-        const auto marks = seriesOf<QScatterSeries>(chart);
-        QCOMPARE(marks.size(), std::size_t{2});
-        QCOMPARE(marks[0]->color(), drawing::faultColour());
-        QCOMPARE(marks[0]->name(), QStringLiteral("arithmetic error (no result)"));
-        QCOMPARE(marks[0]->points(), (QList<QPointF>{{3, 0}}));
-        QCOMPARE(marks[1]->color(), drawing::inconsistentColour());
-        QCOMPARE(marks[1]->points(), (QList<QPointF>{{4, 2}, {4, -3}}));
-        QVERIFY(chart.legend()->markers(marks[1]).front()->isVisible());
-        // The axes hold the marks too.
-        auto* y = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).front());
-        QVERIFY(y->min() < -3 && y->max() > 2);
-    }
-
     // Axes over any values stay a handful of ticks (AxisScale's, checked in
     // pictures_tests), run the way asked, and the picture is drawn (a range a
     // few ulps wide once never finished).
@@ -329,7 +311,9 @@ private slots:
         pictures::HeatMap map = uniformMap(2, 1, 0);
         map.values = {-4, 1};
         QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg)), QString());
-        const QByteArray all = contentOf(mapSvg);
+        QFile svg(QString::fromStdString(mapSvg));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray all = svg.readAll();
         for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
         const std::string png = folder.filePath("map.png").toStdString();
         QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());

@@ -11,19 +11,15 @@ namespace veltrano::pictures {
 namespace {
 
 SweepGrid line(std::int64_t count, double from = 0, double to = -1) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
-    grid.axes[0] = {SweepParameter::R, from, to < from ? static_cast<double>(count - 1) : to, count, {}};
-    grid.axisCount = 1;
-    return grid;
+    const double last = to < from ? static_cast<double>(count - 1) : to;
+    return {.base = {10, 28, 2.6667}, .axes = {{{SweepParameter::R, from, last, count, {}}}}, .axisCount = 1};
 }
 
 SweepGrid map(std::int64_t columns, std::int64_t rows) {
-    SweepGrid grid = line(1);
-    grid.axes[0] = {SweepParameter::Sigma, 0, static_cast<double>(columns - 1), columns, {}};
-    grid.axes[1] = {SweepParameter::R, 100, 100 + static_cast<double>(rows - 1), rows, {}};
-    grid.axisCount = 2;
-    return grid;
+    return {.base = {10, 28, 2.6667},
+            .axes = {{{SweepParameter::Sigma, 0, static_cast<double>(columns - 1), columns, {}},
+                      {SweepParameter::R, 100, 100 + static_cast<double>(rows - 1), rows, {}}}},
+            .axisCount = 2};
 }
 
 // A point whose exponents tell its index, with half-widths 0.01, 0.02, 0.03

@@ -85,11 +85,9 @@ TEST(PicturesUnavailable, FindsThePluginBesideTheToolOrSaysItIsMissing) {
 }
 
 TEST(WritePictureFile, DrawsTheExponentAskedOfASweep) {
-    SweepGrid map;
-    map.base = {10, 28, 2.6667};
-    map.axes[0] = {SweepParameter::Sigma, 0, 1, 2, {}};
-    map.axes[1] = {SweepParameter::R, 0, 1, 2, {}};
-    map.axisCount = 2;
+    const SweepGrid map{.base = {10, 28, 2.6667},
+                        .axes = {{{SweepParameter::Sigma, 0, 1, 2, {}}, {SweepParameter::R, 0, 1, 2, {}}}},
+                        .axisCount = 2};
     SweepGrid line = map;
     line.axisCount = 1;
     for (int only = 0; only <= 3; ++only) {

@@ -24,9 +24,9 @@ def cli(*args, check=True):
     return run
 
 
-def cli_file(path, n, vary, *options):
-    """The bytes of veltrano-cli sweep --output PATH over the --vary texts."""
-    cli("sweep", "--no-progress", *[a for v in vary for a in ("--vary", v)], *options, "--output", path, n, *BASE)
+def cli_file(path, *arguments):
+    """The bytes of veltrano-cli sweep ARGUMENTS --output PATH."""
+    cli("sweep", "--no-progress", *arguments, "--output", path)
     return path.read_bytes()
 
 

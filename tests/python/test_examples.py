@@ -32,30 +32,21 @@ def test_a_grid_over_a_dask_cluster_is_one_sweep_to_the_bit(tmp_path):
     assert "bit for bit: True" in done.stdout
 
 
+# The example loaded from where it lies, as one loads a file that is on no
+# path: the workers have no copy of it.
 USER_SCRIPT = """
-import importlib.machinery
+import importlib.util
 import sys
-import types
 
 import numpy as np
 from dask.distributed import Client, LocalCluster
 
 import veltrano
 
-
-# The example loaded from where it lies, as one loads a file that is on no
-# path: the workers have no copy of it.
-def load(path):
-    loader = importlib.machinery.SourceFileLoader("dask_sweep", str(path))
-    module = types.ModuleType("dask_sweep")
-    module.__file__ = str(path)
-    sys.modules["dask_sweep"] = module
-    loader.exec_module(module)
-    return module
-
-
 if __name__ == "__main__":
-    example = load(sys.argv[1])
+    spec = importlib.util.spec_from_file_location("dask_sweep", sys.argv[1])
+    example = sys.modules["dask_sweep"] = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(example)
     FIELDS, bitwise_equal, distributed_sweep = example.FIELDS, example.bitwise_equal, example.distributed_sweep
     sigma, R = np.linspace(0, 40, 6), np.linspace(0, 200, 5)
     with Client(LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None)) as client:

@@ -11,13 +11,6 @@ from conftest import Endless, cli, interrupted, rows_of, same
 LORENZ = dict(sigma=10, R=28, b=8 / 3)
 
 
-def cli_run(name, n, *entries, dimension=None, exponents=None):
-    options = ["--system", name, "--precise"]
-    options += ["--dimension", dimension] if dimension is not None else []
-    options += ["--exponents", exponents] if exponents is not None else []
-    return dict(line.split("\t") for line in cli(*options, n, *entries).stdout.splitlines())
-
-
 def test_the_catalogue_is_described_in_its_order():
     names = veltrano.systems()
     assert names[:2] == ["lorenz", "rossler"] and len(set(names)) == len(names) > 10
@@ -32,21 +25,6 @@ def test_the_catalogue_is_described_in_its_order():
     assert wide.dimension == len(wide.variables) == len(wide.start) == 6 != veltrano.system("lorenz96").dimension
 
 
-# name, dimension, n, exponents, parameters: each bit for bit the command line's one run.
-RUNS = [("rossler", None, 2000, None, dict(a=0.25)), ("lorenz96", 6, 300, 2, dict(F=8.5)),
-        ("chen", None, 500, 1, {}), ("henon-heiles", None, 200, None, {})]
-
-
-@pytest.mark.parametrize("name, dimension, n, k, parameters", RUNS)
-def test_a_run_is_the_command_lines_to_the_bit(name, dimension, n, k, parameters):
-    lines = cli_run(name, n, *[f"{p}={v}" for p, v in parameters.items()], dimension=dimension, exponents=k)
-    result = veltrano.system(name, dimension).spectrum(n, exponents=k, **parameters)
-    assert result.completed and same(result.t, lines["t"]) and result.half_widths is None
-    assert len(result.exponents) == (k or veltrano.system(name, dimension).dimension)
-    assert [repr(v) for v in result.exponents] == [repr(float(lines[f"lambda{i + 1}"]))
-                                                   for i in range(len(result.exponents))]
-
-
 @pytest.mark.parametrize("keywords", [{}, dict(initial=(2, 3, 4)), dict(transient=7, errors=True, batch=5),
                                       dict(target_error=0.5, batch=10)])
 def test_lorenz_by_name_is_the_lorenz_engine_with_the_same_keywords(keywords):
@@ -56,11 +34,6 @@ def test_lorenz_by_name_is_the_lorenz_engine_with_the_same_keywords(keywords):
     assert mine.half_widths == theirs.errors  # both None without errors
     # The three add up to the divergence, constant -(sigma + 1 + b) for Lorenz.
     assert abs(mine.mean_divergence + 10 + 1 + 8 / 3) < 1e-9 and abs(sum(mine.exponents) - mine.mean_divergence) < 1e-3
-
-
-def test_a_fault_is_a_result_not_an_exception():
-    result = veltrano.system("lorenz").spectrum(100, sigma=1e200)
-    assert not result.completed and all(v != v for v in result.exponents) and len(result.exponents) == 3
 
 
 ROSSLER = veltrano.system("rossler")
@@ -90,7 +63,6 @@ REFUSED = [
      "'a' is not a parameter of henon-heiles: henon-heiles has no parameters",
      ["--system", "henon-heiles", "10", "a=1"]),
     (lambda: ROSSLER.spectrum(10, a="1"), "a must be a finite number, not '1'", None),
-    (lambda: ROSSLER.spectrum(10, c=float("inf")), "c must be a finite number, not inf", None),
     (lambda: ROSSLER.spectrum(10, exponents=0),
      "--exponents 0: K must be a whole number from 1 to 3 (the dimension of rossler)",
      ["--system", "rossler", "--exponents", "0", "10"]),
@@ -134,16 +106,14 @@ def test_ctrl_c_stops_a_long_run_within_a_second():
     assert ROSSLER.spectrum(10).completed
 
 
-def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum():
+# The shape of the sequences in the flow's order (each point's numbers: as the tool's rows, in the sweeps' files).
+def test_a_sweep_is_the_outer_product_of_the_sequences_in_the_flows_order():
     a, c = [0.2, 0.25], np.array([5, 5.7, 6])
     result = ROSSLER.sweep(100, a=a, b=0.3, c=c, exponents=2, errors=True, batch=10)
     assert result.shape == (2, 3) == result.t.shape == result.completed.shape == result.mean_divergence.shape
     assert result.exponents.shape == result.half_widths.shape == (2, 3, 2) and result.completed.all()
-    for i, j in np.ndindex(2, 3):
-        alone = ROSSLER.spectrum(100, a=a[i], b=0.3, c=c[j], exponents=2, errors=True, batch=10)
-        assert result.t[i, j] == alone.t and tuple(result.exponents[i, j]) == alone.exponents
-        assert tuple(result.half_widths[i, j]) == alone.half_widths
-        assert result.mean_divergence[i, j] == alone.mean_divergence
+    alone = ROSSLER.spectrum(100, a=a[0], b=0.3, c=c[2], exponents=2, errors=True, batch=10)
+    assert tuple(result.exponents[0, 2]) == alone.exponents and tuple(result.half_widths[0, 2]) == alone.half_widths
     wide = veltrano.system("lorenz96", 5).sweep(20, F=[7, 8])
     assert wide.exponents.shape == (2, 5) and wide.half_widths is None
     assert tuple(wide.exponents[1]) == veltrano.system("lorenz96", 5).spectrum(20).exponents
@@ -151,15 +121,12 @@ def test_a_sweep_is_the_outer_product_of_the_sequences_each_point_its_spectrum()
     assert point.shape == () and point.exponents.shape == (3,) and tuple(point.exponents) == ROSSLER.spectrum(10).exponents
 
 
+# A flow's sweep: its names and grid, and one value of each kind (the rules of each value: veltrano.sweep's).
 @pytest.mark.parametrize("parameters, message", [
     (dict(a=[[0.2]]), "a must be a finite number, not [[0.2]] (a number or a 1-D sequence of numbers)"),
-    (dict(a=[0.2, "x"]), "a must be a finite number, not [0.2, 'x']"),
-    (dict(c=[5, float("nan")]), "c must be a finite number, not [5, nan]"),
     (dict(z=[1, 2]), "'z' is not a parameter of rossler: the parameters of rossler are a, b, c"),
     (dict(a=np.zeros(10**4), b=np.zeros(10**4), c=[1, 2]), "the grid has 200000000 points; a sweep has at most 100000000"),
-    (dict(a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
     (dict(b=[0.2], a=Endless()), "the grid has 1000000000 points; a sweep has at most 100000000"),
-    (dict(a=[0.2, [0.3]]), "a must be a finite number, not [0.2, [0.3]] (a number or a 1-D sequence of numbers)"),
     (dict(c=np.ma.masked_array([5, 6], mask=[0, 1])), "c must be a finite number, not masked_array(data=[5, --],..."),
 ])
 def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
@@ -169,7 +136,8 @@ def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
     assert text.startswith(message[:-3]) and text.endswith(")") if message.endswith("...") else text == message
 
 
-# name, dimension, n, every, keywords, the tool's arguments for them: each row the tool's history --system to the bit.
+# name, dimension, n, every, keywords, the tool's arguments for them: each row the tool's history --system to the
+# bit, the last the run's spectrum.
 HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3),
               ["--initial", "-1,2.5,0.25", "--errors", "--batch", 3, 60, "a=0.25"]),
              ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3),

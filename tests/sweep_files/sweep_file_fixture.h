@@ -11,20 +11,12 @@ namespace veltrano::testing {
 
 // A line of R from 0 to 250 over `count` points, σ = 10, b = 2.6667.
 inline SweepGrid lineOfR(std::int64_t count) {
-    SweepGrid grid;
-    grid.base = {10, 28, 2.6667};
-    grid.axes[0] = {SweepParameter::R, 0, 250, count, {}};
-    grid.axisCount = 1;
-    return grid;
+    return {.base = {10, 28, 2.6667}, .axes = {{{SweepParameter::R, 0, 250, count, {}}}}, .axisCount = 1};
 }
 
 // A short run: a few intervals, so that recomputing rows is cheap.
 inline RunSettings shortRun(bool errors = false) {
-    RunSettings s;
-    s.intervals = 4;
-    s.errors = errors;
-    s.batch = 1;
-    return s;
+    return {.intervals = 4, .errors = errors, .batch = 1};
 }
 
 // The lines of `range` of the sweep, without newlines, as sweep writes them.

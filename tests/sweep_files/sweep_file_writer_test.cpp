@@ -11,25 +11,26 @@ using namespace veltrano::testing;
 
 namespace {
 
-SweepFileJob jobOf(const std::string& output) {
-    SweepFileJob job;
-    job.grid = lineOfR(60);
-    job.run = shortRun();
-    job.output = output;
-    job.threads = 2;
-    return job;
+SweepFileJob jobOf(const std::string& output, bool resume = false) {
+    return {.grid = lineOfR(60), .run = shortRun(), .output = output, .resume = resume, .shard = {}, .threads = 2};
 }
 
 }  // namespace
 
-TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileCutAnywhere) {
+// Stopped before its first row, the file is a start that continues; any
+// cut of it continues too.
+TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileStoppedOrCutAnywhere) {
     ScratchFolder folder;
     const std::string path = folder / "s.csv";
     const std::string whole = fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun()));
+    std::atomic<bool> stop{true};
+    SweepFileJob stopped = jobOf(path);
+    stopped.stop = &stop;
+    EXPECT_EQ(messageOf(writeSweepFile(stopped, {})).substr(0, 9), "stopped: ");
     std::vector<std::int64_t> rows;
     SweepFileEvents events;
     events.row = [&](const SweepPoint& p) { rows.push_back(p.index); };
-    EXPECT_EQ(messageOf(writeSweepFile(jobOf(path), events)), "");
+    EXPECT_EQ(messageOf(writeSweepFile(jobOf(path, true), events)), "");
     EXPECT_EQ(readText(path), whole);
     ASSERT_EQ(rows.size(), 60U);
     EXPECT_EQ(rows.back(), 59);
@@ -37,10 +38,8 @@ TEST(SweepFileWriter, WritesTheRowsAndContinuesAFileCutAnywhere) {
     for (std::size_t cut : {std::size_t{0}, std::size_t{30}, whole.size() / 2, whole.size() - 1, whole.size()}) {
         std::filesystem::remove(path);
         writeText(path, whole.substr(0, cut));
-        SweepFileJob job = jobOf(path);
-        job.resume = true;
         rows.clear();
-        EXPECT_EQ(messageOf(writeSweepFile(job, events)), "") << cut;
+        EXPECT_EQ(messageOf(writeSweepFile(jobOf(path, true), events)), "") << cut;
         EXPECT_EQ(readText(path), whole) << cut;
         EXPECT_EQ(rows.size(), 60U) << cut;  // read back or computed, every row once
     }
@@ -67,8 +66,7 @@ TEST(SweepFileWriter, RefusalsAreReturnedAndLeaveTheFileAsItWas) {
 
     // --resume of what is not a regular file: no hint to resume it.
     std::filesystem::create_symlink(folder / "missing/target.csv", folder / "dangling.csv");
-    job = jobOf(folder / "dangling.csv");
-    job.resume = true;
+    job = jobOf(folder / "dangling.csv", true);
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "refused: " + folder / "dangling.csv" + " exists and is never overwritten");
     job.output = "/dev/null";  // a device is written as it is, continued or not
     EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
@@ -83,17 +81,4 @@ TEST(SweepFileWriter, AFailedWriteIsAFailure) {
     EXPECT_EQ(messageOf(writeSweepFile(jobOf({}), {}, full)),
               "failed: cannot write the rows to standard output: No space left on device");
     std::fclose(full);
-}
-
-TEST(SweepFileWriter, AStoppedSweepLeavesAStartThatResumes) {
-    ScratchFolder folder;
-    const std::string path = folder / "s.csv";
-    std::atomic<bool> stop{true};
-    SweepFileJob job = jobOf(path);
-    job.stop = &stop;
-    EXPECT_EQ(messageOf(writeSweepFile(job, {})).substr(0, 9), "stopped: ");
-    job.stop = nullptr;
-    job.resume = true;
-    EXPECT_EQ(messageOf(writeSweepFile(job, {})), "");
-    EXPECT_EQ(readText(path), fileOf(sweepHeader(false), sweepLines(lineOfR(60), {0, 60}, shortRun())));
 }

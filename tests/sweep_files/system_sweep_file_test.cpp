@@ -45,12 +45,8 @@ std::string wholeFile(const SystemSweep& sweep) {
     return text;
 }
 
-SystemSweepFileJob jobOf(const SystemSweep& sweep, const std::string& output) {
-    SystemSweepFileJob job;
-    job.sweep = sweep;
-    job.output = output;
-    job.threads = 2;
-    return job;
+SystemSweepFileJob jobOf(const SystemSweep& sweep, const std::string& output, bool resume = false) {
+    return {.sweep = sweep, .output = output, .resume = resume, .shard = {}, .threads = 2};
 }
 
 SystemSweepPoint okPoint() {
@@ -164,9 +160,7 @@ TEST(SystemSweepFile, WrittenContinuedAndJoinedItIsThePointsComputedAlone) {
         for (const std::size_t cut : {std::size_t{0}, std::size_t{20}, whole.size() / 2, whole.size() - 1}) {
             std::filesystem::remove(path);
             writeText(path, whole.substr(0, cut));
-            SystemSweepFileJob job = jobOf(sweep, path);
-            job.resume = true;
-            EXPECT_EQ(messageOf(writeSystemSweepFile(job, {})), "") << cut;
+            EXPECT_EQ(messageOf(writeSystemSweepFile(jobOf(sweep, path, true), {})), "") << cut;
             EXPECT_EQ(readText(path), whole) << cut;
         }
 
@@ -186,9 +180,7 @@ TEST(SystemSweepFile, WrittenContinuedAndJoinedItIsThePointsComputedAlone) {
         forged.replace(divergence, status - divergence, "-1.5");
         std::filesystem::remove(path);
         writeText(path, forged);
-        SystemSweepFileJob job = jobOf(sweep, path);
-        job.resume = true;
-        const std::string message = messageOf(writeSystemSweepFile(job, {}));
+        const std::string message = messageOf(writeSystemSweepFile(jobOf(sweep, path, true), {}));
         EXPECT_NE(message.find("(row " + std::to_string(sweep.grid.size() - 1) + " "), std::string::npos) << message;
         EXPECT_EQ(readText(path), forged);
     }
@@ -213,9 +205,8 @@ TEST(SystemSweepFile, TheFilesOfOtherSweepsAreRefusedNamingBoth) {
         const std::string path = folder / "other.csv";
         std::filesystem::remove(path);
         writeText(path, c.text);
-        SystemSweepFileJob job = jobOf(lu, path);
-        job.resume = true;
-        EXPECT_EQ(messageOf(writeSystemSweepFile(job, {})), "refused: " + path + " is not the output of this sweep (" + c.says + ")");
+        EXPECT_EQ(messageOf(writeSystemSweepFile(jobOf(lu, path, true), {})),
+                  "refused: " + path + " is not the output of this sweep (" + c.says + ")");
         EXPECT_EQ(readText(path), c.text);
         // A shard of it is refused by the join alike, nothing written.
         std::filesystem::copy_file(path, folder / "p1.csv", std::filesystem::copy_options::overwrite_existing);

@@ -64,7 +64,7 @@ Result lyapunovSpectrum(int n, double sigma, double R, double b) {
 
 Result lyapunovSpectrum(long long n, double sigma, double R, double b, const Options& o) {
     Result r;
-    double state[13], trial[13], deriv[13], k1[13], k2[13], k3[13], k4[13];
+    double state[13], trial[13], k1[13], k2[13], k3[13], k4[13];
     double norms[4], proj[4], logSum[4], batchSum[4] = {0, 0, 0, 0};
     const double h = o.h;
     double t = 0, batchStart = 0;
@@ -82,18 +82,13 @@ Result lyapunovSpectrum(long long n, double sigma, double R, double b, const Opt
         for (long long it = 1; it <= o.transient + n; it++) {
             for (long long st = 1; st <= o.stepsPerInterval; st++) {
                 double next[13];
-                for (int i = 1; i <= 12; i++) trial[i] = state[i];
-                lorentz(trial, deriv, sigma, R, b);
-                for (int i = 1; i <= 12; i++) k1[i] = deriv[i];
+                lorentz(state, k1, sigma, R, b);
                 for (int i = 1; i <= 12; i++) trial[i] = checked((k1[i] * h) / 2 + state[i]);
-                lorentz(trial, deriv, sigma, R, b);
-                for (int i = 1; i <= 12; i++) k2[i] = deriv[i];
+                lorentz(trial, k2, sigma, R, b);
                 for (int i = 1; i <= 12; i++) trial[i] = checked((k2[i] * h) / 2 + state[i]);
-                lorentz(trial, deriv, sigma, R, b);
-                for (int i = 1; i <= 12; i++) k3[i] = deriv[i];
+                lorentz(trial, k3, sigma, R, b);
                 for (int i = 1; i <= 12; i++) trial[i] = checked(k3[i] * h + state[i]);
-                lorentz(trial, deriv, sigma, R, b);
-                for (int i = 1; i <= 12; i++) k4[i] = deriv[i];
+                lorentz(trial, k4, sigma, R, b);
                 for (int i = 1; i <= 12; i++)
                     next[i] = checked(((((k3[i] + k2[i]) * 2) + (k4[i] + k1[i])) * h) / 6 + state[i]);
                 const double nextT = checked(h + t);
@@ -118,10 +113,10 @@ Result lyapunovSpectrum(long long n, double sigma, double R, double b, const Opt
                 norms[j] = checked(std::sqrt(s));
                 for (int c = 1; c <= 3; c++) v[j][c] = checked(v[j][c] / norms[j]);
             }
+            for (int j = 1; j <= 3; j++)
+                for (int c = 1; c <= 3; c++) state[3 * c + j] = v[j][c];
             if (it <= o.transient) {
                 // The transient: normalised, not measured; then t starts again.
-                for (int j = 1; j <= 3; j++)
-                    for (int c = 1; c <= 3; c++) state[3 * c + j] = v[j][c];
                 if (it == o.transient) {
                     t = 0;
                     inTransient = false;
@@ -137,8 +132,6 @@ Result lyapunovSpectrum(long long n, double sigma, double R, double b, const Opt
                 }
                 newExpo[k] = checked(newSum[k] / t);
             }
-            for (int j = 1; j <= 3; j++)
-                for (int c = 1; c <= 3; c++) state[3 * c + j] = v[j][c];
             for (int k = 1; k <= 3; k++) {
                 logSum[k] = newSum[k];
                 r.expo[k] = newExpo[k];

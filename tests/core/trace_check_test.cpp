@@ -87,25 +87,14 @@ TEST(TraceCheck, EveryPointOfOrdinaryRunsIsOkAndImpossibleRunsAreNot) {
 }
 
 // The tolerance is a real check where the bound holds: the classic point's
-// sum may not be wrong by a hundredth of the trace, and it shrinks with the
-// step as the fourth power (RK4's error per unit time); a far starting point
-// widens it, negative parameters or a large h L leave it unbounded.
-TEST(TraceCheck, ToleranceFollowsStepStartAndParameters) {
+// sum may not be wrong by a hundredth of the trace; negative parameters or
+// a large h L leave it unbounded. (How it follows the step and the start:
+// the known rows below.)
+TEST(TraceCheck, ToleranceIsARealBoundOrNone) {
     const PointResult r = row(20, {0.9, 0, -14.5667});
     const double classic = traceTolerance(r, kClassic, settings(100));
     EXPECT_GT(classic, 1e-3);
     EXPECT_LT(classic, 13.6667 / 100);
-
-    const double fine = traceTolerance(r, kClassic, settings(100, 0.001));
-    const double finer = traceTolerance(r, kClassic, settings(100, 0.0005));
-    EXPECT_GT(fine / finer, 15);
-    EXPECT_LT(fine / finer, 18);
-    EXPECT_GT(classic / traceTolerance(r, kClassic, settings(100, 0.005)), 16);
-
-    RunSettings far = settings(100);
-    far.initial = {0, 0, 200};
-    EXPECT_GT(traceTolerance(r, kClassic, far), 2 * classic);
-
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(traceTolerance(r, {-1, 28, 2.6667}, settings(100)), inf);
     EXPECT_EQ(traceTolerance(r, {10, 28, -1}, settings(100)), inf);

@@ -73,16 +73,16 @@ bool waitComplete(ExplorerWindow& w, int ms = 120000) {
     return QTest::qWaitFor([&] { return w.computation().complete(); }, ms);
 }
 
+// Waits until the window's map is complete under settings that `wanted` accepts.
+bool settledOn(ExplorerWindow& w, const std::function<bool(const MapSettings&)>& wanted) {
+    return QTest::qWaitFor([&] { return wanted(w.computation().settings()) && w.computation().complete(); }, 120000);
+}
+
 // Chooses a flow in the window's box and waits for its complete map.
 bool chosen(ExplorerWindow& w, const QString& name) {
-    auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+    auto* box = control<QComboBox>(&w, "System");
     box->setCurrentIndex(box->findData(name));
-    return QTest::qWaitFor(
-        [&] {
-            const auto& s = w.computation().settings();
-            return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
-        },
-        120000);
+    return settledOn(w, [&](const MapSettings& s) { return (s.system ? s.system->name : "") == name.toStdString(); });
 }
 
 // Opens the panel of a cell, waits for its run and names the curves it draws.
@@ -373,8 +373,7 @@ private slots:
         enter(initial, QStringLiteral("1, 1, 1"));
         QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
         w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
-        QVERIFY(
-            QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
+        QVERIFY(settledOn(w, [](const MapSettings& m) { return m.system->exponents == 2; }));
         QCOMPARE(c.spectrum(0).size(), std::size_t{2});
         auto* shown = qobject_cast<QStandardItemModel*>(w.findChild<QComboBox*>(QStringLiteral("Shown"))->model());
         QVERIFY(shown->item(1)->isEnabled() && !shown->item(2)->isEnabled());
@@ -383,12 +382,7 @@ private slots:
         auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));
         QVERIFY(dimension->isVisible() && !dimension->accessibleName().isEmpty());
         dimension->setValue(6);
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                const auto& m = w.computation().settings().system;
-                return m && m->dimension == 6 && w.computation().complete();
-            },
-            120000));
+        QVERIFY(settledOn(w, [](const MapSettings& m) { return m.system && m.system->dimension == 6; }));
         QCOMPARE(w.computation().settings().y.count, 1);
         QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
         // Tab visits the flow's own controls in reading order (F is across: its field is off).
@@ -465,12 +459,9 @@ private slots:
         // A value changed in the form maps the same typed flow.
         for (QLineEdit* field : w.findChildren<QLineEdit*>())
             if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) enter(field, QStringLiteral("5"));
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                const auto& m = w.computation().settings().system;
-                return m && m->equations == typed.system->equations && m->values[2] == 5 && w.computation().complete();
-            },
-            120000));
+        QVERIFY(settledOn(w, [&](const MapSettings& m) {
+            return m.system && m.system->equations == typed.system->equations && m.system->values[2] == 5;
+        }));
     }
 
     // The editor of a typed flow checks the text as it is typed: where it is

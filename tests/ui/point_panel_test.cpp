@@ -319,42 +319,38 @@ private slots:
 
     // On a narrow chart the legend names each estimate in words and the axis
     // of t spaces its labels so that each is whole.
-    void convergenceLabelsAreWhole_data() {
-        QTest::addColumn<bool>("errors");
-        QTest::newRow("bands") << true;
-        QTest::newRow("no bands") << false;
-    }
     void convergenceLabelsAreWhole() {
-        QFETCH(bool, errors);
-        point_panel::ConvergenceView view;
-        view.resize(260, 300);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        std::vector<HistoryRow> rows;
-        for (std::int64_t k = 1; k <= 1'000'000; k = k < 1000 ? k + 1 : k + k / 100) {
-            const auto x = static_cast<double>(k);
-            rows.push_back({k, x * 0.2, {1 / x, -1 / x, -14 + 1 / x}, std::nullopt});
-            if (errors && k >= 10) rows.back().halfWidth = Triple{0.5 / x, 0.25 / x, 0.1 / x};
-        }
-        view.append(rows, rows.back(), errors);
-        view.redraw();
-        QCoreApplication::processEvents();
-        QChart* chart = view.chart();
-        QStringList named;
-        double legendWidth = 0;
-        const QFontMetricsF legendFont(chart->legend()->font());
-        for (QLegendMarker* marker : chart->legend()->markers())
-            if (marker->isVisible()) {
-                named << marker->label();
-                legendWidth += legendFont.horizontalAdvance(marker->label()) + 2 * legendFont.height();
+        for (const bool errors : {true, false}) {
+            point_panel::ConvergenceView view;
+            view.resize(260, 300);
+            view.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&view));
+            std::vector<HistoryRow> rows;
+            for (std::int64_t k = 1; k <= 1'000'000; k = k < 1000 ? k + 1 : k + k / 100) {
+                const auto x = static_cast<double>(k);
+                rows.push_back({k, x * 0.2, {1 / x, -1 / x, -14 + 1 / x}, std::nullopt});
+                if (errors && k >= 10) rows.back().halfWidth = Triple{0.5 / x, 0.25 / x, 0.1 / x};
             }
-        QCOMPARE(named, (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QVERIFY(legendWidth <= chart->plotArea().width());
-        auto* t = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).value(0));
-        QVERIFY(t);
-        const double perLabel = chart->plotArea().width() * std::log10(t->base()) / std::log10(t->max() / t->min());
-        QVERIFY2(perLabel >= QFontMetricsF(t->labelsFont()).horizontalAdvance(QStringLiteral("100000")),
-                 qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
+            view.append(rows, rows.back(), errors);
+            view.redraw();
+            QCoreApplication::processEvents();
+            QChart* chart = view.chart();
+            QStringList named;
+            double legendWidth = 0;
+            const QFontMetricsF legendFont(chart->legend()->font());
+            for (QLegendMarker* marker : chart->legend()->markers())
+                if (marker->isVisible()) {
+                    named << marker->label();
+                    legendWidth += legendFont.horizontalAdvance(marker->label()) + 2 * legendFont.height();
+                }
+            QCOMPARE(named, (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+            QVERIFY(legendWidth <= chart->plotArea().width());
+            auto* t = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+            QVERIFY(t);
+            const double perLabel = chart->plotArea().width() * std::log10(t->base()) / std::log10(t->max() / t->min());
+            QVERIFY2(perLabel >= QFontMetricsF(t->labelsFont()).horizontalAdvance(QStringLiteral("100000")),
+                     qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
+        }
     }
 
     // The attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin

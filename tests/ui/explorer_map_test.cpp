@@ -77,10 +77,7 @@ private slots:
         periodicLooking.halfWidth = {0.05, 0.05, 0.05};
         PointResult fault;
         fault.t = 3.25;
-        RunSettings run;
-        run.intervals = 1000;
-        run.errors = true;
-        run.batch = 100;
+        const RunSettings run{.intervals = 1000, .errors = true, .batch = 100};
         const std::tuple<double, const PointResult*, QString> cases[] = {
             {10, &periodicLooking, "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05"},  // never a class
             {10, &chaotic, "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01"},

@@ -300,13 +300,9 @@ private slots:
         off.x = {SweepParameter::B, 0.5, 6, 9};
         off.y = {SweepParameter::Sigma, 40, 2, 13};  // a falling range
         off.run.errors = false;
-        MapSettings options = small(7, 6, 180);
-        options.run.transient = 30;
-        options.run.initial = {-1.5, 0.25, 12};
-        options.run.step = 0.005;
-        options.run.stepsPerInterval = 13;
-        options.run.targetError = 0.05;
-        options.run.batch = 9;
+        MapSettings options = small(7, 6);
+        options.run = {.intervals = 180, .transient = 30, .initial = {-1.5, 0.25, 12}, .step = 0.005,
+                       .stepsPerInterval = 13, .errors = true, .batch = 9, .targetError = 0.05};
         options.base.bv = 3.25;
         MapSettings faults = small(6, 5, 120);
         faults.x = {SweepParameter::R, 0, 2000000, 6};  // large R: arithmetic faults

@@ -44,23 +44,20 @@ struct Case {
     RunSettings settings;
 };
 
-const std::vector<Case>& cases() {
-    static const std::vector<Case> all = {
-        {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, {.intervals = 3000}},
-        {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
-         {.intervals = 3000, .errors = true, .batch = 100}},
-        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
-         {.intervals = 1500, .transient = 300, .initial = {0.5, -1, 20}}},
-        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
-         {.intervals = 2500, .step = 0.005, .stepsPerInterval = 12}},
-        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
-         {.intervals = 200000, .errors = true, .batch = 50, .targetError = 0.02}},
-        {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
-         {.intervals = 300, .errors = true, .batch = 100}},
-        {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, {.intervals = 50, .step = 0.2}},
-    };
-    return all;
-}
+const std::vector<Case> kCases = {
+    {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, {.intervals = 3000}},
+    {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+     {.intervals = 3000, .errors = true, .batch = 100}},
+    {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
+     {.intervals = 1500, .transient = 300, .initial = {0.5, -1, 20}}},
+    {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
+     {.intervals = 2500, .step = 0.005, .stepsPerInterval = 12}},
+    {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
+     {.intervals = 200000, .errors = true, .batch = 50, .targetError = 0.02}},
+    {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+     {.intervals = 300, .errors = true, .batch = 100}},
+    {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, {.intervals = 50, .step = 0.2}},
+};
 
 QString decimal(double v) { return QString::fromStdString(preciseText(v)); }
 
@@ -130,11 +127,11 @@ class PointPanelTest : public QObject {
 private slots:
     void rowsAndEstimatesEqualTheCommandLine_data() {
         QTest::addColumn<int>("index");
-        for (std::size_t i = 0; i < cases().size(); ++i) QTest::newRow(cases()[i].name) << static_cast<int>(i);
+        for (std::size_t i = 0; i < kCases.size(); ++i) QTest::newRow(kCases[i].name) << static_cast<int>(i);
     }
     void rowsAndEstimatesEqualTheCommandLine() {
         QFETCH(int, index);
-        const Case& c = cases()[static_cast<std::size_t>(index)];
+        const Case& c = kCases[static_cast<std::size_t>(index)];
         const CommandLineHistory expected = commandLineHistory(c);
         QVERIFY(expected.status == 0 || expected.status == 3);
         // Numbers are written with the point in every language.

@@ -221,7 +221,9 @@ private slots:
         QSettings().clear();
     }
 
-    void rapidChangesPaintOnlyTheLastSettings() {
+    // Rapid changes paint only the last settings; a change, a stop and a close end the work within an interval.
+    void changesStopsAndCloseEndTheWork() {
+        const int idle = threadCount();
         ExplorerWindow w(small(), kOptions);
         w.setShown(Shown::Classes);
         w.computation().setDeliveryInterval(1);  // many small hand-overs
@@ -244,24 +246,16 @@ private slots:
         QVERIFY(checks > 0);
         QCOMPARE(stale, 0);
         QVERIFY(sameAsDirect(w, last));
-        // New values on a grid of the same size whose points take long: until
-        // their first cells arrive the map is empty, not the last one under the
-        // new axes.
-        last.y.to = 120;
-        last.run.intervals = 1'000'000'000;
-        w.showMap(last);
+        // New values on a grid of the same size whose points take minutes (10^9 intervals of 10^9 steps: only
+        // a stop seen within an interval ends them): until their first cells arrive the map is empty, not the
+        // last one under the new axes.
+        MapSettings endless = last;
+        endless.y.to = 120;
+        endless.run.intervals = endless.run.stepsPerInterval = 1'000'000'000;
+        w.showMap(endless);
         QTest::qWait(30);
         QCOMPARE(w.computation().doneCount(), std::int64_t{0});
         QCOMPARE(w.cells(), freshClasses(w));
-    }
-
-    void stopChangeAndCloseEndTheWorkWithinAnInterval() {
-        // Points of 10^9 intervals of 10^9 steps (minutes each): only a stop
-        // seen within an interval ends them (the test would never end otherwise).
-        MapSettings endless = small(64, 64, 1'000'000'000);
-        endless.run.stepsPerInterval = 1'000'000'000;
-        const int idle = threadCount();
-        ExplorerWindow w(endless, kOptions);
         w.show();
         QVERIFY(w.computation().running());
         // An incomplete map is not exported.

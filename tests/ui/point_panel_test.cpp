@@ -215,10 +215,8 @@ private slots:
     // A flow's states read while its run goes, through many thinnings: they
     // end as the states of every stride-th step of the run alone.
     void aFlowsStatesArriveWhileItRuns() {
-        point_panel::FlowPoint flow{"rossler", 3, {0.2, 0.2, 5.7}, {}, {}};
-        flow.settings.intervals = 50'000;
-        flow.settings.initial = {1, 1, 1};
-        flow.settings.exponents = 3;
+        const point_panel::FlowPoint flow{
+            "rossler", 3, {0.2, 0.2, 5.7}, {.intervals = 50'000, .initial = {1, 1, 1}, .exponents = 3}, {}};
         PointJob job(1, flow, 64);
         std::vector<double> states;
         std::int64_t stride = 1;

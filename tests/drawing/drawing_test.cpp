@@ -66,26 +66,19 @@ class DrawingTest : public QObject {
 private slots:
     // The diverging scale: neutral at 0, warm at +limit, cool at -limit,
     // clamped beyond, symmetric in its mixing.
-    void scale_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("limit");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("centre") << 0.0 << 2.0 << kMiddle;
-        QTest::newRow("top") << 2.0 << 2.0 << kWarm;
-        QTest::newRow("bottom") << -2.0 << 2.0 << kCold;
-        QTest::newRow("above the top") << 50.0 << 2.0 << kWarm;
-        QTest::newRow("below the bottom") << -1e308 << 2.0 << kCold;
-        QTest::newRow("halfway up") << 1.0 << 2.0 << QColor(201, 113, 130);
-        QTest::newRow("halfway down") << -1.0 << 2.0 << QColor(140, 149, 207);
-        QTest::newRow("no limit counts as 1") << 1.0 << 0.0 << kWarm;
-        QTest::newRow("negative limit counts as 1") << -1.0 << -3.0 << kCold;
-        QTest::newRow("NaN is neutral") << kNaN << 1.0 << kMiddle;
-    }
     void scale() {
-        QFETCH(double, value);
-        QFETCH(double, limit);
-        QFETCH(QColor, colour);
-        QCOMPARE(drawing::divergingColour(value, limit), colour);
+        const std::tuple<double, double, QColor> cases[] = {
+            {0.0, 2.0, kMiddle},
+            {2.0, 2.0, kWarm},
+            {-2.0, 2.0, kCold},
+            {50.0, 2.0, kWarm},    // above the top
+            {-1e308, 2.0, kCold},  // below the bottom
+            {1.0, 2.0, QColor(201, 113, 130)},
+            {-1.0, 2.0, QColor(140, 149, 207)},
+            {1.0, 0.0, kWarm},    // no limit counts as 1
+            {-1.0, -3.0, kCold},  // a negative one too
+            {kNaN, 1.0, kMiddle}};
+        for (const auto& [value, limit, colour] : cases) QCOMPARE(drawing::divergingColour(value, limit), colour);
     }
 
     // The special colours lie off the scale and apart from each other, so
@@ -235,71 +228,60 @@ private slots:
     // Many curves (a history of many exponents): ten colours, then dashed;
     // the legend below while it fits in a row, else beside the chart, and
     // without the bands' entries once a column would not hold them either.
-    void manyCurves_data() {
-        QTest::addColumn<int>("curves");
-        QTest::addColumn<bool>("bands");
-        QTest::addColumn<int>("alignment");
-        QTest::addColumn<bool>("bandsNamed");
-        QTest::newRow("eight with bands") << 8 << true << int(Qt::AlignBottom) << true;
-        QTest::newRow("nine with bands") << 9 << true << int(Qt::AlignRight) << true;
-        QTest::newRow("sixteen without") << 16 << false << int(Qt::AlignBottom) << false;
-        QTest::newRow("thirteen with bands") << 13 << true << int(Qt::AlignRight) << true;
-        QTest::newRow("fourteen with bands") << 14 << true << int(Qt::AlignRight) << false;
-    }
     void manyCurves() {
-        QFETCH(int, curves);
-        QFETCH(bool, bands);
-        QFETCH(int, alignment);
-        QFETCH(bool, bandsNamed);
-        pictures::LineChart data;
-        for (int i = 0; i < curves; ++i)
-            data.curves.push_back({"λ" + std::to_string(i + 1), {1, 2}, {1.0 * i, 1.0 * i}, {}, {}});
-        if (bands)
-            for (pictures::Curve& c : data.curves) c.low = {c.y[0] - 0.1, c.y[0] - 0.1}, c.high = {c.y[0] + 0.1, c.y[0] + 0.1};
-        LaidOutChart built(data);
-        QCOMPARE(int(built.chart.legend()->alignment()), alignment);
-        const auto lines = seriesOf<QLineSeries>(built.chart);
-        QCOMPARE(lines.size(), std::size_t(curves));
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const QPen pen = lines[i]->pen();
-            QCOMPARE(pen.style(), i < 10 ? Qt::SolidLine : Qt::DashLine);
-            for (std::size_t j = 0; j < i; ++j)
-                QCOMPARE(pen.color() == lines[j]->pen().color(), i - j == 10);
+        const std::tuple<int, bool, Qt::Alignment, bool> cases[] = {{8, true, Qt::AlignBottom, true},
+                                                                    {9, true, Qt::AlignRight, true},
+                                                                    {16, false, Qt::AlignBottom, false},
+                                                                    {13, true, Qt::AlignRight, true},
+                                                                    {14, true, Qt::AlignRight, false}};
+        for (const auto& [curves, bands, alignment, bandsNamed] : cases) {
+            pictures::LineChart data;
+            for (int i = 0; i < curves; ++i)
+                data.curves.push_back({"λ" + std::to_string(i + 1), {1, 2}, {1.0 * i, 1.0 * i}, {}, {}});
+            if (bands)
+                for (pictures::Curve& c : data.curves)
+                    c.low = {c.y[0] - 0.1, c.y[0] - 0.1}, c.high = {c.y[0] + 0.1, c.y[0] + 0.1};
+            LaidOutChart built(data);
+            QCOMPARE(int(built.chart.legend()->alignment()), int(alignment));
+            const auto lines = seriesOf<QLineSeries>(built.chart);
+            QCOMPARE(lines.size(), std::size_t(curves));
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const QPen pen = lines[i]->pen();
+                QCOMPARE(pen.style(), i < 10 ? Qt::SolidLine : Qt::DashLine);
+                for (std::size_t j = 0; j < i; ++j)
+                    QCOMPARE(pen.color() == lines[j]->pen().color(), i - j == 10);
+            }
+            for (QAreaSeries* band : seriesOf<QAreaSeries>(built.chart))
+                QCOMPARE(built.chart.legend()->markers(band).front()->isVisible(), bandsNamed);
         }
-        for (QAreaSeries* band : seriesOf<QAreaSeries>(built.chart))
-            QCOMPARE(built.chart.legend()->markers(band).front()->isVisible(), bandsNamed);
     }
 
     // Axes over any values stay a handful of ticks (AxisScale's, checked in
     // pictures_tests), run the way asked, and the picture is drawn (a range a
     // few ulps wide once never finished).
-    void saneAxes_data() {
-        QTest::addColumn<double>("from");
-        QTest::addColumn<double>("to");
-        QTest::newRow("a few ulps") << 28.0 << 28.000000000000004;
-        QTest::newRow("one value") << 28.0 << 28.0;
-        QTest::newRow("zero") << 0.0 << 0.0;
-        QTest::newRow("all of the doubles") << -1.7976931348623157e308 << 1.7976931348623157e308;
-        QTest::newRow("NaN") << kNaN << kNaN;
-        QTest::newRow("far and narrow") << 1e20 << 1e20 + 16384;
-        QTest::newRow("reversed") << 5.0 << 1.0;
-    }
     void saneAxes() {
-        QFETCH(double, from);
-        QFETCH(double, to);
-        const std::unique_ptr<QValueAxis> axis(drawing::valueAxis("x", from, to));
-        QVERIFY(axis->min() < axis->max() && (axis->max() - axis->min()) / axis->tickInterval() < 13);
-        QCOMPARE(axis->isReverse(), from > to);
+        const std::pair<double, double> ranges[] = {{28.0, 28.000000000000004},  // a few ulps
+                                                    {28.0, 28.0},
+                                                    {0.0, 0.0},
+                                                    {-1.7976931348623157e308, 1.7976931348623157e308},
+                                                    {kNaN, kNaN},
+                                                    {1e20, 1e20 + 16384},  // far and narrow
+                                                    {5.0, 1.0}};
+        for (const auto& [from, to] : ranges) {
+            const std::unique_ptr<QValueAxis> axis(drawing::valueAxis("x", from, to));
+            QVERIFY(axis->min() < axis->max() && (axis->max() - axis->min()) / axis->tickInterval() < 13);
+            QCOMPARE(axis->isReverse(), from > to);
 
-        pictures::HeatMap map = uniformMap(3, 3, 0.1);
-        map.xFrom = from, map.xTo = to, map.yFrom = to, map.yTo = from;
-        QVERIFY(!drawing::HeatMapPicture(map).image().isNull());
-        pictures::LineChart line;
-        line.curves.push_back({"λ1", {from, to}, {from, to}, {}, {}});
-        drawing::LineChartPicture picture(line);
-        QImage image(picture.size(), QImage::Format_RGB32);
-        QPainter painter(&image);
-        picture.paint(painter);
+            pictures::HeatMap map = uniformMap(3, 3, 0.1);
+            map.xFrom = from, map.xTo = to, map.yFrom = to, map.yTo = from;
+            QVERIFY(!drawing::HeatMapPicture(map).image().isNull());
+            pictures::LineChart line;
+            line.curves.push_back({"λ1", {from, to}, {from, to}, {}, {}});
+            drawing::LineChartPicture picture(line);
+            QImage image(picture.size(), QImage::Format_RGB32);
+            QPainter painter(&image);
+            picture.paint(painter);
+        }
     }
 
     // PNG and SVG by the name's ending, whatever its case; the colour bar's

@@ -77,10 +77,7 @@ private slots:
         periodicLooking.halfWidth = {0.05, 0.05, 0.05};
         PointResult fault;
         fault.t = 3.25;
-        RunSettings run;
-        run.intervals = 1000;
-        run.errors = true;
-        run.batch = 100;
+        const RunSettings run{.intervals = 1000, .errors = true, .batch = 100};
         const std::tuple<double, const PointResult*, QString> cases[] = {
             {10, &periodicLooking, "inconsistent: " + at + "; λ1 = 0, λ2 = -1, λ3 = -1.5, λ1 ± 0.05"},  // never a class
             {10, &chaotic, "ok, chaotic: " + at + "; λ1 = 0.9, λ2 = 0, λ3 = -14.5667, λ1 ± 0.01"},
@@ -210,56 +207,50 @@ private slots:
     // The command and the Python call of a map of another flow: its name,
     // dimension and k where they are chosen, its axes, its options, its
     // output, N and the parameters off the axes.
-    void systemMapsAreCopiedInTheSystemForm_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("dimension");
-        QTest::addColumn<int>("change");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("python");
-        QTest::newRow("rossler at its defaults")
-            << "rossler" << 3 << 0
-            << "veltrano-cli sweep --system rossler --vary a=0:1:40 --vary b=0:2:30 --errors --batch 100 "
-               "--output map.csv 1000 c=5.7"
-            << "import veltrano\n\nmap = veltrano.system(\"rossler\").sweep(1000, "
-               "a=veltrano.spaced(0.0, 1.0, 40), b=veltrano.spaced(0.0, 2.0, 30), c=5.7, errors=True, batch=100)\n";
-        QTest::newRow("hindmarsh-rose, other axes, k and options")
-            << "hindmarsh-rose" << 3 << 1
-            << "veltrano-cli sweep --system hindmarsh-rose --exponents 2 --vary I=0:5:40 --vary r=0.05:0:30 "
-               "--initial -1,0,2.5 --transient 50 --target-error 0.01 --batch 100 --output map.csv 1000 a=1 b=3 c=1 "
-               "d=5 s=4 xR=-1.6"
-            << "import veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
-               "I=veltrano.spaced(0.0, 5.0, 40), r=veltrano.spaced(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
-               "s=4.0, xR=-1.6, exponents=2, initial=(-1.0, 0.0, 2.5), transient=50, target_error=0.01, batch=100)\n";
-        QTest::newRow("lorenz96 of dimension 8, one axis")
-            << "lorenz96" << 8 << 0
-            << "veltrano-cli sweep --system lorenz96 --dimension 8 --vary F=0:40:40 --errors --batch 100 "
-               "--output map.csv 1000"
-            << "import veltrano\n\nmap = veltrano.system(\"lorenz96\", dimension=8).sweep(1000, "
-               "F=veltrano.spaced(0.0, 40.0, 40), errors=True, batch=100)\n";
-    }
     void systemMapsAreCopiedInTheSystemForm() {
-        QFETCH(QString, name);
-        QFETCH(int, dimension);
-        QFETCH(int, change);
-        const auto flow = findSystem(name.toStdString(), static_cast<std::size_t>(dimension));
-        QVERIFY(flow);
-        auto s = systemDefaults(*flow, 40, 30, MapSettings::defaultRun());
-        QVERIFY(s);
-        if (change) {
-            SystemMap& m = *s->system;
-            m.across = 7;  // I
-            m.up = 4;      // r, falling
-            s->x = {SweepParameter::Sigma, 0, 5, 40};
-            s->y = {SweepParameter::R, 0.05, 0, 30};
-            m.exponents = 2;
-            m.initial = {-1, 0, 2.5};
-            s->run.transient = 50;
-            s->run.targetError = 0.01;
+        const struct {
+            const char* name;
+            std::size_t dimension;
+            bool change;  // other axes, k and options
+            const char* command;
+            const char* python;
+        } cases[] = {
+            {"rossler", 3, false,
+             "veltrano-cli sweep --system rossler --vary a=0:1:40 --vary b=0:2:30 --errors --batch 100 "
+             "--output map.csv 1000 c=5.7",
+             "import veltrano\n\nmap = veltrano.system(\"rossler\").sweep(1000, "
+             "a=veltrano.spaced(0.0, 1.0, 40), b=veltrano.spaced(0.0, 2.0, 30), c=5.7, errors=True, batch=100)\n"},
+            {"hindmarsh-rose", 3, true,
+             "veltrano-cli sweep --system hindmarsh-rose --exponents 2 --vary I=0:5:40 --vary r=0.05:0:30 "
+             "--initial -1,0,2.5 --transient 50 --target-error 0.01 --batch 100 --output map.csv 1000 a=1 b=3 c=1 "
+             "d=5 s=4 xR=-1.6",
+             "import veltrano\n\nmap = veltrano.system(\"hindmarsh-rose\").sweep(1000, "
+             "I=veltrano.spaced(0.0, 5.0, 40), r=veltrano.spaced(0.05, 0.0, 30), a=1.0, b=3.0, c=1.0, d=5.0, "
+             "s=4.0, xR=-1.6, exponents=2, initial=(-1.0, 0.0, 2.5), transient=50, target_error=0.01, batch=100)\n"},
+            {"lorenz96", 8, false,
+             "veltrano-cli sweep --system lorenz96 --dimension 8 --vary F=0:40:40 --errors --batch 100 "
+             "--output map.csv 1000",
+             "import veltrano\n\nmap = veltrano.system(\"lorenz96\", dimension=8).sweep(1000, "
+             "F=veltrano.spaced(0.0, 40.0, 40), errors=True, batch=100)\n"}};
+        for (const auto& c : cases) {
+            const auto flow = findSystem(c.name, c.dimension);
+            QVERIFY(flow);
+            auto s = systemDefaults(*flow, 40, 30, MapSettings::defaultRun());
+            QVERIFY(s);
+            if (c.change) {
+                SystemMap& m = *s->system;
+                m.across = 7;  // I
+                m.up = 4;      // r, falling
+                s->x = {SweepParameter::Sigma, 0, 5, 40};
+                s->y = {SweepParameter::R, 0.05, 0, 30};
+                m.exponents = 2;
+                m.initial = {-1, 0, 2.5};
+                s->run.transient = 50;
+                s->run.targetError = 0.01;
+            }
+            QCOMPARE(QString::fromStdString(commandLine(*s)), QString::fromUtf8(c.command));
+            QCOMPARE(QString::fromStdString(pythonCall(*s)), QString::fromUtf8(c.python));
         }
-        QFETCH(QString, command);
-        QFETCH(QString, python);
-        QCOMPARE(QString::fromStdString(commandLine(*s)), command);
-        QCOMPARE(QString::fromStdString(pythonCall(*s)), python);
     }
 
     void axisLabelsFitAndTellNeighboursApart() {

@@ -73,16 +73,16 @@ bool waitComplete(ExplorerWindow& w, int ms = 120000) {
     return QTest::qWaitFor([&] { return w.computation().complete(); }, ms);
 }
 
+// Waits until the window's map is complete under settings that `wanted` accepts.
+bool settledOn(ExplorerWindow& w, const std::function<bool(const MapSettings&)>& wanted) {
+    return QTest::qWaitFor([&] { return wanted(w.computation().settings()) && w.computation().complete(); }, 120000);
+}
+
 // Chooses a flow in the window's box and waits for its complete map.
 bool chosen(ExplorerWindow& w, const QString& name) {
-    auto* box = w.findChild<QComboBox*>(QStringLiteral("System"));
+    auto* box = control<QComboBox>(&w, "System");
     box->setCurrentIndex(box->findData(name));
-    return QTest::qWaitFor(
-        [&] {
-            const auto& s = w.computation().settings();
-            return (s.system ? s.system->name : "") == name.toStdString() && w.computation().complete();
-        },
-        120000);
+    return settledOn(w, [&](const MapSettings& s) { return (s.system ? s.system->name : "") == name.toStdString(); });
 }
 
 // Opens the panel of a cell, waits for its run and names the curves it draws.
@@ -221,7 +221,9 @@ private slots:
         QSettings().clear();
     }
 
-    void rapidChangesPaintOnlyTheLastSettings() {
+    // Rapid changes paint only the last settings; a change, a stop and a close end the work within an interval.
+    void changesStopsAndCloseEndTheWork() {
+        const int idle = threadCount();
         ExplorerWindow w(small(), kOptions);
         w.setShown(Shown::Classes);
         w.computation().setDeliveryInterval(1);  // many small hand-overs
@@ -244,24 +246,16 @@ private slots:
         QVERIFY(checks > 0);
         QCOMPARE(stale, 0);
         QVERIFY(sameAsDirect(w, last));
-        // New values on a grid of the same size whose points take long: until
-        // their first cells arrive the map is empty, not the last one under the
-        // new axes.
-        last.y.to = 120;
-        last.run.intervals = 1'000'000'000;
-        w.showMap(last);
+        // New values on a grid of the same size whose points take minutes (10^9 intervals of 10^9 steps: only
+        // a stop seen within an interval ends them): until their first cells arrive the map is empty, not the
+        // last one under the new axes.
+        MapSettings endless = last;
+        endless.y.to = 120;
+        endless.run.intervals = endless.run.stepsPerInterval = 1'000'000'000;
+        w.showMap(endless);
         QTest::qWait(30);
         QCOMPARE(w.computation().doneCount(), std::int64_t{0});
         QCOMPARE(w.cells(), freshClasses(w));
-    }
-
-    void stopChangeAndCloseEndTheWorkWithinAnInterval() {
-        // Points of 10^9 intervals of 10^9 steps (minutes each): only a stop
-        // seen within an interval ends them (the test would never end otherwise).
-        MapSettings endless = small(64, 64, 1'000'000'000);
-        endless.run.stepsPerInterval = 1'000'000'000;
-        const int idle = threadCount();
-        ExplorerWindow w(endless, kOptions);
         w.show();
         QVERIFY(w.computation().running());
         // An incomplete map is not exported.
@@ -300,13 +294,9 @@ private slots:
         off.x = {SweepParameter::B, 0.5, 6, 9};
         off.y = {SweepParameter::Sigma, 40, 2, 13};  // a falling range
         off.run.errors = false;
-        MapSettings options = small(7, 6, 180);
-        options.run.transient = 30;
-        options.run.initial = {-1.5, 0.25, 12};
-        options.run.step = 0.005;
-        options.run.stepsPerInterval = 13;
-        options.run.targetError = 0.05;
-        options.run.batch = 9;
+        MapSettings options = small(7, 6);
+        options.run = {.intervals = 180, .transient = 30, .initial = {-1.5, 0.25, 12}, .step = 0.005,
+                       .stepsPerInterval = 13, .errors = true, .batch = 9, .targetError = 0.05};
         options.base.bv = 3.25;
         MapSettings faults = small(6, 5, 120);
         faults.x = {SweepParameter::R, 0, 2000000, 6};  // large R: arithmetic faults
@@ -373,8 +363,7 @@ private slots:
         enter(initial, QStringLiteral("1, 1, 1"));
         QVERIFY(QTest::qWaitFor([&] { return !problem->isVisible(); }, 2000));
         w.findChild<QSpinBox*>(QStringLiteral("Exponents computed"))->setValue(2);
-        QVERIFY(
-            QTest::qWaitFor([&] { return w.computation().settings().system->exponents == 2 && c.complete(); }, 120000));
+        QVERIFY(settledOn(w, [](const MapSettings& m) { return m.system->exponents == 2; }));
         QCOMPARE(c.spectrum(0).size(), std::size_t{2});
         auto* shown = qobject_cast<QStandardItemModel*>(w.findChild<QComboBox*>(QStringLiteral("Shown"))->model());
         QVERIFY(shown->item(1)->isEnabled() && !shown->item(2)->isEnabled());
@@ -383,12 +372,7 @@ private slots:
         auto* dimension = w.findChild<QSpinBox*>(QStringLiteral("Dimension"));
         QVERIFY(dimension->isVisible() && !dimension->accessibleName().isEmpty());
         dimension->setValue(6);
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                const auto& m = w.computation().settings().system;
-                return m && m->dimension == 6 && w.computation().complete();
-            },
-            120000));
+        QVERIFY(settledOn(w, [](const MapSettings& m) { return m.system && m.system->dimension == 6; }));
         QCOMPARE(w.computation().settings().y.count, 1);
         QCOMPARE(curvesOfPoint(w, {1, 0}).size(), 6);
         // Tab visits the flow's own controls in reading order (F is across: its field is off).
@@ -465,12 +449,9 @@ private slots:
         // A value changed in the form maps the same typed flow.
         for (QLineEdit* field : w.findChildren<QLineEdit*>())
             if (field->accessibleName() == QStringLiteral("c") && field->isVisible()) enter(field, QStringLiteral("5"));
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                const auto& m = w.computation().settings().system;
-                return m && m->equations == typed.system->equations && m->values[2] == 5 && w.computation().complete();
-            },
-            120000));
+        QVERIFY(settledOn(w, [&](const MapSettings& m) {
+            return m.system && m.system->equations == typed.system->equations && m.system->values[2] == 5;
+        }));
     }
 
     // The editor of a typed flow checks the text as it is typed: where it is

@@ -160,25 +160,21 @@ private slots:
         QCOMPARE(tabs()->currentIndex(), 1);
     }
 
-    void linkFailuresAreReportedOnceAndLeaveTheWindowOnContact_data() {
-        QTest::addColumn<int>("failure");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("no browser") << int(BrowserLog::Failure::Create) << "No browser is installed";
-        QTest::newRow("not shown") << int(BrowserLog::Failure::Show) << "The browser window cannot be shown";
-        QTest::newRow("refused") << int(BrowserLog::Failure::Navigate) << "Navigation refused";
-    }
     void linkFailuresAreReportedOnceAndLeaveTheWindowOnContact() {
-        QFETCH(int, failure);
-        QFETCH(QString, description);
-        browsers.failure = static_cast<BrowserLog::Failure>(failure);
         tabs()->setCurrentIndex(1);
-        clickAt("Label14");
-        QCOMPARE(recorder.messages.size(), std::size_t{1});
-        const MessageRecorder::Message& said = recorder.messages[0];
-        QCOMPARE(said.icon, MessageIcon::None);
-        QCOMPARE(said.title + " / " + said.text, description + " / Error displaying file");
-        QVERIFY(about->isVisible());
-        QCOMPARE(tabs()->currentIndex(), 1);
+        for (const auto& [failure, description] : {std::pair{BrowserLog::Failure::Create, "No browser is installed"},
+                                                   {BrowserLog::Failure::Show, "The browser window cannot be shown"},
+                                                   {BrowserLog::Failure::Navigate, "Navigation refused"}}) {
+            browsers.failure = failure;
+            recorder.messages.clear();
+            clickAt("Label14");
+            QCOMPARE(recorder.messages.size(), std::size_t{1});
+            const MessageRecorder::Message& said = recorder.messages[0];
+            QCOMPARE(said.icon, MessageIcon::None);
+            QCOMPARE(said.title + " / " + said.text, description + QStringLiteral(" / Error displaying file"));
+            QVERIFY(about->isVisible());
+            QCOMPARE(tabs()->currentIndex(), 1);
+        }
     }
 
     void theDesktopOpenerIsAskedForTheAddress() {

@@ -54,84 +54,70 @@ class PointPanelPartsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void traceKeepsEveryStrideThStep_data() {
-        QTest::addColumn<int>("capacity");
-        QTest::addColumn<qint64>("steps");
-        QTest::addColumn<qint64>("stride");
-        QTest::newRow("below the capacity") << 100 << qint64(99) << qint64(1);
-        QTest::newRow("exactly full") << 100 << qint64(100) << qint64(1);
-        QTest::newRow("one past full") << 100 << qint64(101) << qint64(2);
-        QTest::newRow("three doublings") << 100 << qint64(750) << qint64(8);
-        QTest::newRow("odd capacity taken as the next even") << 7 << qint64(8) << qint64(1);
-        QTest::newRow("smallest") << 2 << qint64(1000) << qint64(512);
-        QTest::newRow("long run") << 1000 << qint64(1'000'000) << qint64(1024);
-    }
     void traceKeepsEveryStrideThStep() {
-        QFETCH(int, capacity);
-        QFETCH(qint64, steps);
-        QFETCH(qint64, stride);
-        AttractorTrace trace(static_cast<std::size_t>(capacity));
-        for (std::int64_t s = 1; s <= steps; ++s) trace.add(stateOf(s));
-        QCOMPARE(trace.steps(), steps);
-        QCOMPARE(trace.stride(), stride);
-        QVERIFY(trace.states().size() <= static_cast<std::size_t>(capacity + capacity % 2));
-        // Every step that is a multiple of the stride, in order, and no other.
-        QCOMPARE(static_cast<qint64>(trace.states().size()), steps / stride);
-        for (std::size_t i = 0; i < trace.states().size(); ++i)
-            QCOMPARE(trace.states()[i], stateOf(static_cast<std::int64_t>(i + 1) * stride));
-        // A doubling is announced to readers.
-        QCOMPARE(trace.thinnings(), static_cast<qint64>(std::log2(static_cast<double>(stride))));
-        // The trace of a flow's d coordinates keeps the same steps.
-        veltrano::point_panel::StateTrace flow(3, static_cast<std::size_t>(capacity));
-        for (std::int64_t s = 1; s <= steps; ++s) flow.add(stateOf(s));
-        QCOMPARE(flow.stride(), stride);
-        QCOMPARE(flow.thinnings(), trace.thinnings());
-        QCOMPARE(flow.size(), trace.states().size());
-        for (std::size_t i = 0; i < flow.size(); ++i) QVERIFY(std::ranges::equal(flow.state(i), trace.states()[i]));
+        // Capacity, steps, the stride they end at: below the capacity, exactly full, one past full, three
+        // doublings, an odd capacity taken as the next even, the smallest, a long run.
+        const std::tuple<int, qint64, qint64> cases[] = {{100, 99, 1},           {100, 100, 1}, {100, 101, 2},
+                                                         {100, 750, 8},          {7, 8, 1},     {2, 1000, 512},
+                                                         {1000, 1'000'000, 1024}};
+        for (const auto& [capacity, steps, stride] : cases) {
+            AttractorTrace trace(static_cast<std::size_t>(capacity));
+            for (std::int64_t s = 1; s <= steps; ++s) trace.add(stateOf(s));
+            QCOMPARE(trace.steps(), steps);
+            QCOMPARE(trace.stride(), stride);
+            QVERIFY(trace.states().size() <= static_cast<std::size_t>(capacity + capacity % 2));
+            // Every step that is a multiple of the stride, in order, and no other.
+            QCOMPARE(static_cast<qint64>(trace.states().size()), steps / stride);
+            for (std::size_t i = 0; i < trace.states().size(); ++i)
+                QCOMPARE(trace.states()[i], stateOf(static_cast<std::int64_t>(i + 1) * stride));
+            // A doubling is announced to readers.
+            QCOMPARE(trace.thinnings(), static_cast<qint64>(std::log2(static_cast<double>(stride))));
+            // The trace of a flow's d coordinates keeps the same steps.
+            veltrano::point_panel::StateTrace flow(3, static_cast<std::size_t>(capacity));
+            for (std::int64_t s = 1; s <= steps; ++s) flow.add(stateOf(s));
+            QCOMPARE(flow.stride(), stride);
+            QCOMPARE(flow.thinnings(), trace.thinnings());
+            QCOMPARE(flow.size(), trace.states().size());
+            for (std::size_t i = 0; i < flow.size(); ++i) QVERIFY(std::ranges::equal(flow.state(i), trace.states()[i]));
+        }
     }
 
     // The panel keeps fewer rows than a long history has, yet draws the same
     // picture as veltrano-cli draws from the whole history.
-    void rowsDrawTheWholeHistorysPicture_data() {
-        QTest::addColumn<qint64>("intervals");
-        QTest::addColumn<bool>("errors");
-        QTest::newRow("short, every row kept") << qint64(800) << false;
-        QTest::newRow("dense part ends") << qint64(1001) << true;
-        QTest::newRow("three decades") << qint64(1'000'000) << false;
-        QTest::newRow("with error bars") << qint64(200'000) << true;
-    }
     void rowsDrawTheWholeHistorysPicture() {
-        QFETCH(qint64, intervals);
-        QFETCH(bool, errors);
-        HistoryRows rows;
-        veltrano::pictures::HistoryPicture whole, fromKept;
-        std::size_t fed = 0;
-        std::int64_t lastFed = 0;
-        const auto feed = [&](const HistoryRow& row) {
-            if (row.interval <= lastFed) return;
-            lastFed = row.interval;
-            fromKept.add(row.interval, row.t, row.expo, row.halfWidth);
-        };
-        for (std::int64_t k = 1; k <= intervals; ++k) {
-            const HistoryRow row = rowOf(k, errors);
-            whole.add(row.interval, row.t, row.expo, row.halfWidth);
-            rows.add(row);
-            // As the panel reads them: now and then, the rows kept since and the newest.
-            if (k % 97 == 0 || k == intervals) {
-                for (; fed < rows.kept().size(); ++fed) feed(rows.kept()[fed]);
-                feed(*rows.newest());
+        // Short (every row kept), just past the dense part, three decades, with error bars.
+        for (const auto& [intervals, errors] :
+             {std::pair<qint64, bool>{800, false}, {1001, true}, {1'000'000, false}, {200'000, true}}) {
+            HistoryRows rows;
+            veltrano::pictures::HistoryPicture whole, fromKept;
+            std::size_t fed = 0;
+            std::int64_t lastFed = 0;
+            const auto feed = [&](const HistoryRow& row) {
+                if (row.interval <= lastFed) return;
+                lastFed = row.interval;
+                fromKept.add(row.interval, row.t, row.expo, row.halfWidth);
+            };
+            for (std::int64_t k = 1; k <= intervals; ++k) {
+                const HistoryRow row = rowOf(k, errors);
+                whole.add(row.interval, row.t, row.expo, row.halfWidth);
+                rows.add(row);
+                // As the panel reads them: now and then, the rows kept since and the newest.
+                if (k % 97 == 0 || k == intervals) {
+                    for (; fed < rows.kept().size(); ++fed) feed(rows.kept()[fed]);
+                    feed(*rows.newest());
+                }
             }
+            compareCharts(whole.chart("c"), fromKept.chart("c"));
+            // Bounded: every interval of the dense part, about a thousand a decade after it.
+            const double decades = std::max(0.0, std::log10(static_cast<double>(intervals) / 1000));
+            QVERIFY(static_cast<double>(rows.kept().size()) <= 1000 + 1000 * decades + 2);
+            QCOMPARE(rows.newest()->interval, intervals);
+            const std::vector<HistoryRow> shown = rows.shown();
+            QCOMPARE(shown.back(), rowOf(intervals, errors));
+            for (const HistoryRow& row : shown) QCOMPARE(row, rowOf(row.interval, errors));
+            for (std::int64_t k = 1; k <= std::min<std::int64_t>(intervals, 1000); ++k)
+                QCOMPARE(shown[static_cast<std::size_t>(k - 1)].interval, k);
         }
-        compareCharts(whole.chart("c"), fromKept.chart("c"));
-        // Bounded: every interval of the dense part, about a thousand a decade after it.
-        const double decades = std::max(0.0, std::log10(static_cast<double>(intervals) / 1000));
-        QVERIFY(static_cast<double>(rows.kept().size()) <= 1000 + 1000 * decades + 2);
-        QCOMPARE(rows.newest()->interval, intervals);
-        const std::vector<HistoryRow> shown = rows.shown();
-        QCOMPARE(shown.back(), rowOf(intervals, errors));
-        for (const HistoryRow& row : shown) QCOMPARE(row, rowOf(row.interval, errors));
-        for (std::int64_t k = 1; k <= std::min<std::int64_t>(intervals, 1000); ++k)
-            QCOMPARE(shown[static_cast<std::size_t>(k - 1)].interval, k);
     }
 
     // A finished run's attractor depends on its states only: arriving in

@@ -44,23 +44,20 @@ struct Case {
     RunSettings settings;
 };
 
-const std::vector<Case>& cases() {
-    static const std::vector<Case> all = {
-        {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, {.intervals = 3000}},
-        {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
-         {.intervals = 3000, .errors = true, .batch = 100}},
-        {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
-         {.intervals = 1500, .transient = 300, .initial = {0.5, -1, 20}}},
-        {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
-         {.intervals = 2500, .step = 0.005, .stepsPerInterval = 12}},
-        {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
-         {.intervals = 200000, .errors = true, .batch = 50, .targetError = 0.02}},
-        {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
-         {.intervals = 300, .errors = true, .batch = 100}},
-        {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, {.intervals = 50, .step = 0.2}},
-    };
-    return all;
-}
+const std::vector<Case> kCases = {
+    {"the calculator's experiment", {}, {10, 28, 8.0 / 3}, {.intervals = 3000}},
+    {"error bars", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+     {.intervals = 3000, .errors = true, .batch = 100}},
+    {"transient and initial point", {"--transient", "300", "--initial", "0.5,-1,20"}, {16, 45.92, 4},
+     {.intervals = 1500, .transient = 300, .initial = {0.5, -1, 20}}},
+    {"step and steps per interval", {"--step", "0.005", "--steps-per-interval", "12"}, {10, 160, 2.5},
+     {.intervals = 2500, .step = 0.005, .stepsPerInterval = 12}},
+    {"target error, a long run", {"--errors", "--batch", "50", "--target-error", "0.02"}, {10, 28, 2.5},
+     {.intervals = 200000, .errors = true, .batch = 50, .targetError = 0.02}},
+    {"three batches: never a bar", {"--errors", "--batch", "100"}, {10, 28, 2.5},
+     {.intervals = 300, .errors = true, .batch = 100}},
+    {"stopped by a fault", {"--step", "0.2"}, {10, 28, 2.5}, {.intervals = 50, .step = 0.2}},
+};
 
 QString decimal(double v) { return QString::fromStdString(preciseText(v)); }
 
@@ -130,11 +127,11 @@ class PointPanelTest : public QObject {
 private slots:
     void rowsAndEstimatesEqualTheCommandLine_data() {
         QTest::addColumn<int>("index");
-        for (std::size_t i = 0; i < cases().size(); ++i) QTest::newRow(cases()[i].name) << static_cast<int>(i);
+        for (std::size_t i = 0; i < kCases.size(); ++i) QTest::newRow(kCases[i].name) << static_cast<int>(i);
     }
     void rowsAndEstimatesEqualTheCommandLine() {
         QFETCH(int, index);
-        const Case& c = cases()[static_cast<std::size_t>(index)];
+        const Case& c = kCases[static_cast<std::size_t>(index)];
         const CommandLineHistory expected = commandLineHistory(c);
         QVERIFY(expected.status == 0 || expected.status == 3);
         // Numbers are written with the point in every language.
@@ -218,10 +215,8 @@ private slots:
     // A flow's states read while its run goes, through many thinnings: they
     // end as the states of every stride-th step of the run alone.
     void aFlowsStatesArriveWhileItRuns() {
-        point_panel::FlowPoint flow{"rossler", 3, {0.2, 0.2, 5.7}, {}, {}};
-        flow.settings.intervals = 50'000;
-        flow.settings.initial = {1, 1, 1};
-        flow.settings.exponents = 3;
+        const point_panel::FlowPoint flow{
+            "rossler", 3, {0.2, 0.2, 5.7}, {.intervals = 50'000, .initial = {1, 1, 1}, .exponents = 3}, {}};
         PointJob job(1, flow, 64);
         std::vector<double> states;
         std::int64_t stride = 1;
@@ -319,42 +314,38 @@ private slots:
 
     // On a narrow chart the legend names each estimate in words and the axis
     // of t spaces its labels so that each is whole.
-    void convergenceLabelsAreWhole_data() {
-        QTest::addColumn<bool>("errors");
-        QTest::newRow("bands") << true;
-        QTest::newRow("no bands") << false;
-    }
     void convergenceLabelsAreWhole() {
-        QFETCH(bool, errors);
-        point_panel::ConvergenceView view;
-        view.resize(260, 300);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        std::vector<HistoryRow> rows;
-        for (std::int64_t k = 1; k <= 1'000'000; k = k < 1000 ? k + 1 : k + k / 100) {
-            const auto x = static_cast<double>(k);
-            rows.push_back({k, x * 0.2, {1 / x, -1 / x, -14 + 1 / x}, std::nullopt});
-            if (errors && k >= 10) rows.back().halfWidth = Triple{0.5 / x, 0.25 / x, 0.1 / x};
-        }
-        view.append(rows, rows.back(), errors);
-        view.redraw();
-        QCoreApplication::processEvents();
-        QChart* chart = view.chart();
-        QStringList named;
-        double legendWidth = 0;
-        const QFontMetricsF legendFont(chart->legend()->font());
-        for (QLegendMarker* marker : chart->legend()->markers())
-            if (marker->isVisible()) {
-                named << marker->label();
-                legendWidth += legendFont.horizontalAdvance(marker->label()) + 2 * legendFont.height();
+        for (const bool errors : {true, false}) {
+            point_panel::ConvergenceView view;
+            view.resize(260, 300);
+            view.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&view));
+            std::vector<HistoryRow> rows;
+            for (std::int64_t k = 1; k <= 1'000'000; k = k < 1000 ? k + 1 : k + k / 100) {
+                const auto x = static_cast<double>(k);
+                rows.push_back({k, x * 0.2, {1 / x, -1 / x, -14 + 1 / x}, std::nullopt});
+                if (errors && k >= 10) rows.back().halfWidth = Triple{0.5 / x, 0.25 / x, 0.1 / x};
             }
-        QCOMPARE(named, (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
-        QVERIFY(legendWidth <= chart->plotArea().width());
-        auto* t = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).value(0));
-        QVERIFY(t);
-        const double perLabel = chart->plotArea().width() * std::log10(t->base()) / std::log10(t->max() / t->min());
-        QVERIFY2(perLabel >= QFontMetricsF(t->labelsFont()).horizontalAdvance(QStringLiteral("100000")),
-                 qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
+            view.append(rows, rows.back(), errors);
+            view.redraw();
+            QCoreApplication::processEvents();
+            QChart* chart = view.chart();
+            QStringList named;
+            double legendWidth = 0;
+            const QFontMetricsF legendFont(chart->legend()->font());
+            for (QLegendMarker* marker : chart->legend()->markers())
+                if (marker->isVisible()) {
+                    named << marker->label();
+                    legendWidth += legendFont.horizontalAdvance(marker->label()) + 2 * legendFont.height();
+                }
+            QCOMPARE(named, (QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")}));
+            QVERIFY(legendWidth <= chart->plotArea().width());
+            auto* t = qobject_cast<QLogValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+            QVERIFY(t);
+            const double perLabel = chart->plotArea().width() * std::log10(t->base()) / std::log10(t->max() / t->min());
+            QVERIFY2(perLabel >= QFontMetricsF(t->labelsFont()).horizontalAdvance(QStringLiteral("100000")),
+                     qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
+        }
     }
 
     // The attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin

@@ -44,9 +44,9 @@ from dask.distributed import Client, LocalCluster
 import veltrano
 
 if __name__ == "__main__":
-    spec = importlib.util.spec_from_file_location("dask_sweep", sys.argv[1])
-    example = sys.modules["dask_sweep"] = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(example)
+    found = importlib.util.spec_from_file_location("dask_sweep", sys.argv[1])
+    example = sys.modules["dask_sweep"] = importlib.util.module_from_spec(found)
+    found.loader.exec_module(example)
     FIELDS, bitwise_equal, distributed_sweep = example.FIELDS, example.bitwise_equal, example.distributed_sweep
     sigma, R = np.linspace(0, 40, 6), np.linspace(0, 200, 5)
     with Client(LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None)) as client:

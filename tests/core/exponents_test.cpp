@@ -124,25 +124,3 @@ TEST(Spectrum, AFaultEndsTheRunKeepingThePreviousEstimates) {
     EXPECT_EQ(fresh.expo(), (Triple{0, 0, 0}));
     EXPECT_FALSE(fresh.errFlag());
 }
-
-// Each history row is what a run of that many intervals ends with.
-TEST(Spectrum, EveryIntervalIsARunOfThatLength) {
-    Spectrum history;
-    RecordingReporter reporter;
-    std::vector<std::pair<double, Triple>> rows;
-    ASSERT_TRUE(history.run({60, 10, 28, 2.6667}, reporter, [&](int k) {
-        rows.emplace_back(history.t(), history.expo());
-        EXPECT_EQ(static_cast<std::size_t>(k), rows.size()) << "the intervals done";
-    }));
-    ASSERT_EQ(rows.size(), 60U);
-    for (const int k : {1, 2, 17, 59, 60}) {
-        Spectrum single;
-        ASSERT_TRUE(single.run({static_cast<std::int16_t>(k), 10, 28, 2.6667}, reporter));
-        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].first, single.t()) << k;
-        EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].second, single.expo()) << k;
-    }
-    // A run that stops in its fifth interval reports the four before it.
-    rows.clear();
-    EXPECT_FALSE(history.run({9999, 280, 28, 2.6667}, reporter, [&](int) { rows.emplace_back(history.t(), history.expo()); }));
-    EXPECT_EQ(rows.size(), 4U);
-}

@@ -208,10 +208,8 @@ TEST(ResearchRun, ObservedStepsAndRowsAreTheSingleRuns) {
         expectSame(runObserved(settings, c.p, [](const IntervalState&) {}), end);
 
         const auto steps = static_cast<std::size_t>(c.options.stepsPerInterval);
-        if (!end.error) { EXPECT_EQ(got.size(), static_cast<std::size_t>(end.intervals) * steps); }
         ASSERT_EQ(got.size(), want.size());
         for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(bits(got[i]), bits(want[i])) << i;
-        if (!got.empty()) { EXPECT_EQ(bits(got[0][0]), bits(c.options.h)) << "a step of the transient was shown"; }
         ASSERT_EQ(rows.size(), static_cast<std::size_t>(end.intervals));
         for (std::size_t k = 0; k < rows.size(); ++k) {
             const Step row{rows[k].t, rows[k].point[0], rows[k].point[1], rows[k].point[2]};

@@ -33,7 +33,6 @@ ARRAYS = ("index", "status", "t", "exponents", "half_widths", "mean_divergence",
         (["R=250:0.1:9", "b=-3.5:7.25:13"], {}, []),
         (["sigma=5:9:1", "R=28:28:3"], {}, []),
         ([], {}, []),  # the one point of the base values
-        (["R=0:250:7"], dict(errors=True, batch=5), ["--errors", "--batch", "5"]),
         (["R=0:250:7"], dict(errors=np.array(True), batch=50), ["--errors", "--batch", "50"]),  # too few batches
         (["R=0:250:7"], dict(errors=np.False_, batch=5), ["--batch", "5"]),
         (["R=0:250:7"], dict(target_error=0.3, batch=3), ["--target-error", "0.3", "--batch", "3"]),

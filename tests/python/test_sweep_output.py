@@ -103,8 +103,7 @@ RESUMABLE = {
 
 # The path of the file as a str, as bytes, or as a path-like object; the rows read back count as progress too.
 @pytest.mark.parametrize("flow, cut_at, path", [("lorenz", 0.0, str), ("lorenz", 0.1, os.fsencode),
-                                                ("rossler", 0.3, pathlib.PurePath), ("lorenz", 0.999, str),
-                                                ("rossler", 0.0, os.fsencode), ("rossler", 0.999, str)])
+                                                ("rossler", 0.3, pathlib.PurePath), ("rossler", 0.0, os.fsencode)])
 def test_python_finishes_the_tools_file_cut_anywhere_to_the_byte(tmp_path, flow, cut_at, path):
     arguments, sweep, arrays = RESUMABLE[flow]
     whole = cli_file(tmp_path / "whole.csv", *arguments)

@@ -136,8 +136,7 @@ def test_a_sweep_refuses_what_is_not_a_grid(parameters, message):
 HISTORIES = [("rossler", None, 60, 25, dict(initial=(-1, 2.5, 0.25), a=0.25, errors=True, batch=3),
               ["--initial", "-1,2.5,0.25", "--errors", "--batch", 3, 60, "a=0.25"]),
              ("lorenz96", 6, 40, 7, dict(exponents=2, F=9, transient=3),
-              ["--dimension", 6, "--exponents", 2, "--transient", 3, 40, "F=9"]),
-             ("lorenz", None, 30, 1, {}, [30])]
+              ["--dimension", 6, "--exponents", 2, "--transient", 3, 40, "F=9"])]
 
 
 @pytest.mark.parametrize("name, dimension, n, every, keywords, arguments", HISTORIES)

@@ -71,7 +71,6 @@ REFUSED = [
     (lambda: ROSSLER.spectrum(10, batch=0), "--batch 0: ...", None),
     *[(lambda bad=bad: ROSSLER.spectrum(10, initial=bad), SHAPE + repr(bad), None)
       for bad in [(1, 2), (1, 2, 3, 4), "123", b"123", 5, (1, 2, "3"), (1, float("nan"), 1), (True, 1, 1)]],
-    (lambda: ROSSLER.history(10, initial=(1, 2)), SHAPE + "(1, 2)", None),
     (lambda: veltrano.system("lorenz96", 6).history(10, initial=(1, 1, 1)),
      "initial must be 6 finite numbers, one for each variable of lorenz96 (x1, x2, x3, x4, x5, x6), not (1, 1, 1)", None),
     (lambda: ROSSLER.history(10, every=0), "--every 0: K must be a whole number from 1 to 1000000000",

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <regex>
 #include <string_view>
 #include <thread>
 #include <tuple>
@@ -111,14 +112,9 @@ TEST(ResearchRules, EachOptionIsCheckedAtTheEndsOfItsRange) {
 }
 
 TEST(ResearchRules, AWindowsFieldIsRefusedByTheCommandLinesRuleInEitherLanguage) {
-    const auto numbers = [](std::string_view text) {  // the bounds a rule names, in order
-        std::vector<std::string> found;
-        for (std::size_t i = text.find_first_of("0123456789"); i != std::string_view::npos;) {
-            const std::size_t end = std::min(text.find_first_not_of("0123456789", i), text.size());
-            found.emplace_back(text.substr(i, end - i));
-            i = text.find_first_of("0123456789", end);
-        }
-        return found;
+    const auto numbers = [](const std::string& text) {  // the bounds a rule names, in order
+        static const std::regex digits("[0-9]+");
+        return std::vector<std::string>(std::sregex_token_iterator(text.begin(), text.end(), digits), {});
     };
     using O = ResearchOption;
     for (O o :

@@ -34,11 +34,7 @@ std::optional<EquationError> refusal(const std::string& text) {
 // A text of 65 equations, or of 65 parameters.
 std::string many(bool equations) {
     std::string s = "x' = 1\n";
-    for (int i = 0; i < 65; ++i) {
-        s += 'v';
-        s += std::to_string(i);
-        s += equations ? "' = 1\n" : " = 1\n";
-    }
+    for (int i = 0; i < 65; ++i) s += "v" + std::to_string(i) + (equations ? "' = 1\n" : " = 1\n");
     return s;
 }
 

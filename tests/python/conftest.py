@@ -107,6 +107,3 @@ class Endless:
 
     def __getitem__(self, i):
         raise AssertionError("a sequence too long for any sweep was converted")
-
-    def __repr__(self):
-        return "Endless()"

@@ -76,8 +76,7 @@ def test_shards_written_over_a_dask_cluster_join_into_one_sweeps_file(tmp_path):
     again = run(tmp_path, "dask_sweep.py", "--files", str(folder))
     assert (again.returncode, again.stdout) == (2, "")
     assert again.stderr.endswith(f"--files {folder}: sweep.csv exists already; choose another folder or remove it\n")
-    assert sorted(os.listdir(folder)) == ["one-machine.csv", "shard-1.csv", "shard-2.csv", "shard-3.csv",
-                                            "shard-4.csv", "shard-5.csv", "shard-6.csv", "sweep.csv"]
+    assert sorted(os.listdir(folder)) == ["one-machine.csv", *(f"shard-{k}.csv" for k in range(1, 7)), "sweep.csv"]
     lines = (folder / "sweep.csv").read_text().splitlines()
     assert len(lines) == 1 + 48 * 64 and lines[-1].startswith(f"{48 * 64 - 1},40,200,")
 

@@ -41,7 +41,6 @@ def test_a_fault_is_a_result_not_an_exception():
     late = veltrano.spectrum(100, 278.5, 28, 2.6667, errors=True, batch=1)
     assert not late.ok and late.intervals == 23
     assert all(np.isnan(late.errors)) and np.isnan(late.kaplan_yorke) and all(np.isnan(late.lambdas))
-    assert veltrano.spectrum(5, 300, 28, 2.6667, transient=100).t == 0  # a fault in the transient
 
 
 def test_three_sequences_vary_in_the_order_sigma_r_b_and_numbers_add_no_dimension():
@@ -75,12 +74,10 @@ def test_numpy_scalars_and_zero_dimensional_arrays_are_numbers():
 
 
 def test_a_point_whose_exponents_miss_the_trace_is_inconsistent_and_keeps_its_numbers():
-    # The vectors never move (lambda = (0, 0, 0), whose sum is not
-    # -(sigma + 1 + b)), or the sum comes out near +2.45.
-    for options in (dict(step=1e-28), dict(step=0.0001, steps_per_interval=2000000)):
-        s = veltrano.spectrum(1, 10, 28, 2.6667, **options)
-        assert s.status == "inconsistent" and not s.ok and "ok=False, status='inconsistent'" in repr(s)
-        assert all(np.isfinite(s.lambdas)) and np.isfinite(s.kaplan_yorke)
+    # The vectors never move: lambda = (0, 0, 0), whose sum is not -(sigma + 1 + b).
+    s = veltrano.spectrum(1, 10, 28, 2.6667, step=1e-28)
+    assert s.status == "inconsistent" and not s.ok and "ok=False, status='inconsistent'" in repr(s)
+    assert all(np.isfinite(s.lambdas)) and np.isfinite(s.kaplan_yorke)
 
 
 COUNT, PATH = "count must be a whole number from 1 to 100000000, not ", "output must be the path of a file, not "

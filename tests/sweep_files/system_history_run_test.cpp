@@ -50,6 +50,7 @@ TEST(SystemHistoryRun, EachRowIsTheRunOfItsIntervals) {
         EXPECT_EQ(rows.back().interval, 26);
         EXPECT_EQ(bits(rows.back().t), bits(end.t));
         for (const SystemHistoryRow& row : rows) {
+            EXPECT_TRUE(row.interval % c.every == 0 || row.interval == 26) << row.interval;
             SystemSettings alone = s;
             alone.intervals = row.interval;
             visitSystem(c.name, c.dimension, [&](const auto& flow) {

@@ -58,7 +58,7 @@ SystemSweepPoint okPoint() {
 
 }  // namespace
 
-TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBack) {
+TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     SystemSweepForm form{"rossler", {"a", "b", "c"}, 2, false};
     EXPECT_EQ(systemSweepHeader(form), "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status");
     form.errors = true;
@@ -83,10 +83,8 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBack) {
             EXPECT_EQ(found->system, "rossler");
         }
     EXPECT_FALSE(formFromHeader("index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status", "0,1,2,3,4,,,,,error"));
-}
 
-TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
-    const SystemSweepForm form{"rossler", {"a", "b", "c"}, 2, true};
+    // Rows this program never writes are refused (the form left with error bars).
     const std::string good = systemSweepRow(form, okPoint(), PointStatus::Ok);
     const auto replaced = [&](const std::string& from, const std::string& to) {
         const std::size_t at = good.find(from);
@@ -108,8 +106,6 @@ TEST(SystemSweepRows, RowsThisProgramNeverWritesAreRefused) {
     };
     for (const std::string& line : bad) EXPECT_FALSE(parseSystemSweepRow(form, line)) << line;
     // An error row keeps no numbers.
-    SystemSweepPoint fault = okPoint();
-    fault.result.completed = false;
     const std::string faultLine = systemSweepRow(form, fault, PointStatus::Error);
     EXPECT_FALSE(parseSystemSweepRow(form, faultLine.substr(0, faultLine.size() - 1) + "0.5"));
 

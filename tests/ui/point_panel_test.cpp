@@ -244,9 +244,12 @@ private slots:
     }
 
     // A new question while one runs: from then on only the new point's values are shown, never the old run's.
-    // However a run is stopped it ends, within an interval even when that is minutes of work: by the Stop
-    // button (which says so), by closing the panel or the window it lives in, by a cancel, by the panel's end.
-    void newQuestionsAndStopsEndTheRun() {
+    // Its attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin
+    // lines leave 2 x 2 blocks of device pixels that are not of one colour. Its plane can be switched, and
+    // every control is reached by the keyboard. However a run is stopped it ends, within an interval even when
+    // that is minutes of work: by the Stop button (which says so), by closing the panel or the window it lives
+    // in, by a cancel, by the panel's end.
+    void newQuestionsStopsAndTheAttractor() {
         const FlowParameters newPoint{16, 45.92, 4};
         const RunSettings newRun = {.intervals = 4000, .errors = true, .batch = 200};
         std::map<std::int64_t, HistoryRow> expected;
@@ -262,7 +265,8 @@ private slots:
             QVERIFY(!panel.running());
         };
         PointPanel panel;
-        panel.show();
+        panel.resize(1180, 520);
+        QVERIFY(shownActive(&panel));
         auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
         panel.question(kClassic, s);
         QVERIFY(stop->isEnabled());
@@ -292,7 +296,60 @@ private slots:
         QCOMPARE(ended.size(), 1);  // the old run's end is not announced
         QCOMPARE(*panel.result(), expectedResult);
         QCOMPARE(panel.historyRows().back(), expected.rbegin()->second);
+        auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
+        // The last values' texts may still have a layout pass waiting that
+        // narrows the view by a pixel: let it run before the picture is taken.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
+        const qreal ratio = view->devicePixelRatioF();
+        const QImage image = grabbed(view);
+        // Inside the plotted area, off its frame.
+        const QRect inside = QRectF(view->plotArea().topLeft() * ratio, view->plotArea().size() * ratio)
+                                 .toAlignedRect()
+                                 .adjusted(4, 4, -4, -4);
+        bool finer = false;
+        for (int y = inside.top() & ~1; y + 1 <= inside.bottom() && !finer; y += 2)
+            for (int x = inside.left() & ~1; x + 1 <= inside.right() && !finer; x += 2)
+                finer = image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1) ||
+                        image.pixel(x, y) != image.pixel(x + 1, y + 1);
+        QVERIFY(finer || ratio < 2);
+        // The buttons switch the plane (x–z first) and its description.
+        QCOMPARE(view->projection(), point_panel::Projection::XZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80,000 states")) ||
+                view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80000 states")));
+        panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::YZ);
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
+        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
+        QVERIFY(grabbed(view) != image);
+        panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
+        QCOMPARE(view->projection(), point_panel::Projection::XY);
+        // Back on x–z: the same picture, nothing left of the other planes.
+        // The picture is drawn in pieces: wait for it whole.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(grabbed(view), image, 30000);
+        // Tab goes round every control once, in the order they are read (the
+        // values, the plane, then the charts); each says what it is to a screen reader.
+        panel.findChild<QLabel*>(QStringLiteral("sigma"))->setFocus();
+        const QStringList names = tabStops([](QWidget* w) {
+            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
+            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
+        });
+        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
+                                                 "convergence attractor"));
+        // The other planes lie behind the arrow keys, as in any group of choices.
+        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
+        for (const char* next : {"projection1", "projection2"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+        }
+        // The Stop button while a run goes comes before the chosen plane.
         panel.question(kClassic, s);
+        stop->setFocus();
+        QVERIFY(stop->hasFocus());
+        QTest::keyClick(stop, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
         endsWhen(panel, [&] { panel.close(); });
         QWidget window;
         auto* inner = new PointPanel(&window);
@@ -347,73 +404,6 @@ private slots:
                      qPrintable(QStringLiteral("%1 px a label").arg(perLabel)));
         }
     }
-
-    // The attractor is drawn at the screen's pixels, not enlarged from a picture at 100 %: at 200 % its thin
-    // lines leave 2 x 2 blocks of device pixels that are not of one colour. Its plane can be switched, and
-    // every control is reached by the keyboard.
-    void attractorIsDrawnAtTheScreensPixelsAndEveryControlReached() {
-        PointPanel panel;
-        panel.resize(1180, 520);
-        QVERIFY(shownActive(&panel));
-        QVERIFY(
-            answered(panel, {10, 28, 8.0 / 3}, {.intervals = 4000, .transient = 100, .errors = true, .batch = 200}));
-        auto* view = panel.findChild<point_panel::AttractorView*>(QStringLiteral("attractor"));
-        // The last values' texts may still have a layout pass waiting that
-        // narrows the view by a pixel: let it run before the picture is taken.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
-        const qreal ratio = view->devicePixelRatioF();
-        const QImage image = grabbed(view);
-        // Inside the plotted area, off its frame.
-        const QRect inside = QRectF(view->plotArea().topLeft() * ratio, view->plotArea().size() * ratio)
-                                 .toAlignedRect()
-                                 .adjusted(4, 4, -4, -4);
-        bool finer = false;
-        for (int y = inside.top() & ~1; y + 1 <= inside.bottom() && !finer; y += 2)
-            for (int x = inside.left() & ~1; x + 1 <= inside.right() && !finer; x += 2)
-                finer = image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1) ||
-                        image.pixel(x, y) != image.pixel(x + 1, y + 1);
-        QVERIFY(finer || ratio < 2);
-        // The buttons switch the plane (x–z first) and its description.
-        QCOMPARE(view->projection(), point_panel::Projection::XZ);
-        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80,000 states")) ||
-                view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80000 states")));
-        panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
-        QCOMPARE(view->projection(), point_panel::Projection::YZ);
-        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
-        QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
-        QVERIFY(grabbed(view) != image);
-        panel.findChild<QRadioButton*>(QStringLiteral("projection1"))->click();
-        QCOMPARE(view->projection(), point_panel::Projection::XY);
-        // Back on x–z: the same picture, nothing left of the other planes.
-        // The picture is drawn in pieces: wait for it whole.
-        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(grabbed(view), image, 30000);
-        // Tab goes round every control once, in the order they are read (the
-        // values, the plane, then the charts); each says what it is to a screen reader.
-        panel.findChild<QLabel*>(QStringLiteral("sigma"))->setFocus();
-        const QStringList names = tabStops([](QWidget* w) {
-            const QString name = w->objectName().isEmpty() ? w->parentWidget()->objectName() : w->objectName();
-            return !w->accessibleName().isEmpty() || qobject_cast<QAbstractButton*>(w) ? name : name + "(unnamed)";
-        });
-        QCOMPARE(names.join(' '), QStringLiteral("sigma r b lambda1 lambda2 lambda3 dimension time status projection0 "
-                                                 "convergence attractor"));
-        // The other planes lie behind the arrow keys, as in any group of choices.
-        panel.findChild<QRadioButton*>(QStringLiteral("projection0"))->setFocus();
-        for (const char* next : {"projection1", "projection2"}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
-        }
-        // The Stop button while a run goes.
-        panel.question(kClassic, {.intervals = 100'000'000});
-        auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
-        stop->setFocus();
-        QVERIFY(stop->hasFocus());
-        QTest::keyClick(stop, Qt::Key_Tab);  // Stop comes before the chosen plane
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
-    }
-
 };
 
 std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }

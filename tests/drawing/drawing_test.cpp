@@ -81,14 +81,11 @@ private slots:
         for (const auto& [value, limit, colour] : cases) QCOMPARE(drawing::divergingColour(value, limit), colour);
     }
 
-    // The special colours lie off the scale and apart from each other, so
-    // that no point of them is read as a value.
+    // The special colours lie off the scale, so that no point of them is read
+    // as a value (and apart from each other: ExplorerMapTest's eyes).
     void specialColoursStandApart() {
-        const QColor special[] = {drawing::faultColour(), drawing::inconsistentColour(), drawing::emptyColour()};
-        for (std::size_t i = 0; i < std::size(special); ++i) {
-            for (std::size_t j = i + 1; j < std::size(special); ++j) QVERIFY(special[i] != special[j]);
-            for (int s = -100; s <= 100; ++s) QVERIFY(drawing::divergingAt(s / 100.0) != special[i]);
-        }
+        for (const QColor& special : {drawing::faultColour(), drawing::inconsistentColour(), drawing::emptyColour()})
+            for (int s = -100; s <= 100; ++s) QVERIFY(drawing::divergingAt(s / 100.0) != special);
         // Shaded but still showing its side of the scale.
         const QColor warm = drawing::undecidedShade(kWarm), cold = drawing::undecidedShade(kCold);
         QVERIFY(warm.red() > warm.blue());
@@ -164,8 +161,11 @@ private slots:
 
     // A window paints the map at its screen's ratio: twice the pixels, the
     // same picture. At a ratio of 2 the cells still meet where the plot area
-    // says: the boundary of a map of two cells lies at its middle.
-    void cellsAtADevicePixelRatio() {
+    // says: the boundary of a map of two cells lies at its middle. Written as
+    // PNG or SVG by the name's ending, whatever its case; the colour bar's
+    // labels run from +limit to -limit in quarters. (The titles written are
+    // checked on the tool's pictures, in plot_checks.)
+    void cellsAtADevicePixelRatioAndWritten() {
         pictures::HeatMap map = uniformMap(2, 1, 0);
         map.values = {-0.5, 2};
         drawing::HeatMapPicture picture(map);
@@ -189,6 +189,19 @@ private slots:
             QVERIFY(bar(0.01).red() > 170 && bar(0.01).blue() < 60);
             QVERIFY(bar(0.99).blue() > 170 && bar(0.99).red() < 80);
         }
+        QTemporaryDir folder;
+        const QString mapSvg = folder.filePath("map.SVG");
+        QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg.toStdString())), QString());
+        QFile svg(mapSvg);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray all = svg.readAll();
+        for (const char* label : {">2<", ">1<", ">0<", ">-1<", ">-2<"}) QVERIFY2(all.contains(label), label);
+        const std::string png = folder.filePath("map.png").toStdString();
+        QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
+        QCOMPARE(QImage(QString::fromStdString(png)).size(), drawing::kHeatMapSize);
+        const std::string nowhere = folder.filePath("no/such/folder/map.png").toStdString();
+        const std::string why = drawing::writePicture(uniformMap(2, 2, 0.5), nowhere);
+        QVERIFY(QString::fromStdString(why).startsWith("cannot write " + QString::fromStdString(nowhere)));
     }
 
     // The band of a curve is drawn from the points that have both ends: a
@@ -282,27 +295,6 @@ private slots:
             QPainter painter(&image);
             picture.paint(painter);
         }
-    }
-
-    // PNG and SVG by the name's ending, whatever its case; the colour bar's
-    // labels run from +limit to -limit in quarters. (The titles written are
-    // checked on the tool's pictures, in plot_checks.)
-    void writesPngAndSvg() {
-        QTemporaryDir folder;
-        const std::string mapSvg = folder.filePath("map.SVG").toStdString();
-        pictures::HeatMap map = uniformMap(2, 1, 0);
-        map.values = {-4, 1};
-        QCOMPARE(QString::fromStdString(drawing::writePicture(map, mapSvg)), QString());
-        QFile svg(QString::fromStdString(mapSvg));
-        QVERIFY(svg.open(QIODevice::ReadOnly));
-        const QByteArray all = svg.readAll();
-        for (const char* label : {">4<", ">2<", ">0<", ">-2<", ">-4<"}) QVERIFY2(all.contains(label), label);
-        const std::string png = folder.filePath("map.png").toStdString();
-        QCOMPARE(QString::fromStdString(drawing::writePicture(uniformMap(2, 2, 0.5), png)), QString());
-        QCOMPARE(QImage(QString::fromStdString(png)).size(), drawing::kHeatMapSize);
-        const std::string nowhere = folder.filePath("no/such/folder/map.png").toStdString();
-        const std::string why = drawing::writePicture(uniformMap(2, 2, 0.5), nowhere);
-        QVERIFY(QString::fromStdString(why).startsWith("cannot write " + QString::fromStdString(nowhere)));
     }
 };
 

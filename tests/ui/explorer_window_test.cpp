@@ -127,7 +127,6 @@ bool mappedAsRossler(ExplorerWindow& w) {
            again.computation().settings() == w.computation().settings() && again.equationsText() == w.equationsText();
 }
 
-// Types a text into a field in place of its own and presses Enter.
 void enter(QLineEdit* field, const QString& text) {
     field->setFocus();
     field->selectAll();
@@ -135,7 +134,6 @@ void enter(QLineEdit* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_Return);
 }
 
-// Shows the window and waits until its map is complete.
 bool shownComplete(ExplorerWindow& w) {
     w.show();
     return QTest::qWaitForWindowExposed(&w) && waitComplete(w);
@@ -545,7 +543,6 @@ private slots:
         disconnect(cancelAtOnce);
         QVERIFY(reported);
         QVERIFY(untouched());
-        QVERIFY(!exportCsv(w, dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
         // With room, the file is replaced whole.
         QCOMPARE(exportCsv(w, path), QString());
         QVERIFY(readAll(path).startsWith("index,sigma,R,b,"));

@@ -157,10 +157,9 @@ private slots:
         QCOMPARE(aboutOpened, 4);
         QCOMPARE(lookOf(form.get(), "Image1"), before);
         QVERIFY(lookOf(form.get(), "Image2") != lookOf(form.get(), "Image3"));
-        QVERIFY(lookOf(form.get(), "Image3") != lookOf(form.get(), "Image4"));
         // The normal look is flat: no ground and no edge of its own, so the
         // window's surface shows around the disc. The other looks add an edge
-        // and nothing else.
+        // and nothing else (and so differ from it).
         for (const char* look : {"Image4", "Image3", "Image2"}) {
             const QImage picture = lookOf(form.get(), look);
             QCOMPARE(qAlpha(picture.pixel(1, 1)), 0);

@@ -98,33 +98,28 @@ QStringList curvesOfPoint(ExplorerWindow& w, CellPosition cell) {
     return named;
 }
 
-// Whether every cell of a map of Rössler's parameters is the catalogue's Rössler run alone, to the bit.
-bool sameAsRossler(const MapComputation& c) {
-    const MapSettings& s = c.settings();
+// Whether a map of Rössler's parameters is the catalogue's Rössler run alone in every cell, to the bit, the
+// panel of a point draws three curves, projects on y and names c, and the next window opens on the same map
+// (and text).
+bool mappedAsRossler(ExplorerWindow& w) {
+    const MapComputation& c = w.computation();
     const auto same = [](std::span<const double> a, std::span<const double> b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end());
     };
-    for (std::int64_t i = 0; i < s.size(); ++i) {
-        const std::vector<double> p = systemPoint(s, i);
-        const auto alone = runSystemPoint(RosslerSystem{}, systemRun(s), {p[0], p[1], p[2]});
+    for (std::int64_t i = 0; i < c.settings().size(); ++i) {
+        const std::vector<double> p = systemPoint(c.settings(), i);
+        const auto alone = runSystemPoint(RosslerSystem{}, systemRun(c.settings()), {p[0], p[1], p[2]});
         if (!(c.result(i).t == alone.t && same(c.spectrum(i), alone.estimates()) &&
               same(c.halfWidths(i), std::span(alone.halfWidth).first(3)) && c.divergence(i) == alone.meanDivergence))
             return false;
     }
-    return true;
-}
-
-// Whether a map of Rössler's parameters is the catalogue's Rössler to the bit, the panel of a point draws
-// three curves, projects on y and names c, and the next window opens on the same map (and text).
-bool mappedAsRossler(ExplorerWindow& w) {
-    if (!sameAsRossler(w.computation()) ||
-        curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
+    if (curvesOfPoint(w, {3, 2}) != QStringList{QStringLiteral("λ1"), QStringLiteral("λ2"), QStringLiteral("λ3")})
         return false;
     const auto* parameters = control<QLabel>(w.pointPanel(), "parameters");
     ExplorerWindow again(std::nullopt, kOptions);
     return control<QComboBox>(w.pointPanel(), "projectionUp")->currentText() == QStringLiteral("y") &&
            parameters->text().contains(QStringLiteral("c = 5.7")) && parameters->height() > 0 &&
-           again.computation().settings() == w.computation().settings() && again.equationsText() == w.equationsText();
+           again.computation().settings() == c.settings() && again.equationsText() == w.equationsText();
 }
 
 void enter(QLineEdit* field, const QString& text) {

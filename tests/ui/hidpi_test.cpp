@@ -24,16 +24,6 @@ QImage pixels(const QString& resource) {
     return image;
 }
 
-// What a picture with a transparent ground looks like on `ground`, at the
-// picture's own pixels.
-QImage onGround(const QImage& picture, const QColor& ground) {
-    QImage out(picture.size(), QImage::Format_ARGB32);
-    out.fill(ground);
-    QPainter p(&out);
-    p.drawImage(0, 0, picture);
-    return out;
-}
-
 // The largest difference of a colour channel between two pictures of one
 // size (blending a transparent edge may round one step either way).
 int largestDifference(const QImage& a, const QImage& b) {
@@ -89,9 +79,14 @@ private slots:
             // The device pixels the picture paints (its own background included).
             const QImage shown = grabbed(control(window, "Image1"));
             const QColor ground = window->palette().color(QPalette::Window);
+            // A drawing (its transparent ground on the window's) enlarged `factor` times.
             const auto drawing = [&](const char* suffix, int factor) {
                 const QImage picture = pixels(QStringLiteral(":/assets/%1%2.png").arg(QLatin1String(asset), QLatin1String(suffix)));
-                return onGround(picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), ground);
+                QImage out(picture.size() * factor, QImage::Format_ARGB32);
+                out.fill(ground);
+                QPainter(&out).drawImage(0, 0,
+                                         picture.scaled(out.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                return out;
             };
             const QImage drawn = drawing("@2x", 1);
             QVERIFY(largestDifference(shown.copy(QRect(QPoint(0, 0), drawn.size())), drawn) <= 2);

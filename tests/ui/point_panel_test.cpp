@@ -93,12 +93,6 @@ CommandLineHistory commandLineHistory(const Case& c) {
     return history;
 }
 
-// Asks the panel about a point and waits for the end of its run.
-bool answered(PointPanel& panel, const FlowParameters& p, const RunSettings& s) {
-    panel.question(p, s);
-    return QSignalSpy(&panel, &PointPanel::finished).wait(120000);
-}
-
 QString textOf(PointPanel& panel, const char* name) {
     auto* label = panel.findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
@@ -139,7 +133,8 @@ private slots:
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
 
         PointPanel panel;
-        QVERIFY(answered(panel, c.p, c.settings));
+        panel.question(c.p, c.settings);
+        QVERIFY(QSignalSpy(&panel, &PointPanel::finished).wait(120000));
         QVERIFY(!panel.running());
         const std::vector<HistoryRow> rows = panel.historyRows();
         QCOMPARE(rows.empty(), expected.rows.empty());

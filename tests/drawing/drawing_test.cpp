@@ -19,6 +19,7 @@
 #include "heat_map_picture.h"
 #include "line_chart_picture.h"
 #include "picture_writer.h"
+#include "test_class_runner.h"
 
 using namespace veltrano;
 using pictures::PointMark;
@@ -298,5 +299,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeDrawingTest() { return std::make_unique<DrawingTest>(); }
+VELTRANO_TEST_CLASS(DrawingTest, 1);
 #include "drawing_test.moc"

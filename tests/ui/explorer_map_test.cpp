@@ -16,6 +16,7 @@
 #include "map_passes.h"
 #include "map_settings.h"
 #include "parameter_check.h"
+#include "test_class_runner.h"
 #include "view_history.h"
 
 using namespace veltrano;
@@ -333,7 +334,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeExplorerMapTest() {
-    return std::make_unique<ExplorerMapTest>();
-}
+VELTRANO_TEST_CLASS(ExplorerMapTest, 1);
 #include "explorer_map_test.moc"

@@ -784,7 +784,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeExplorerWindowTest() {
-    return std::make_unique<ExplorerWindowTest>();
-}
+VELTRANO_TEST_CLASS(ExplorerWindowTest, 1);
 #include "explorer_window_test.moc"

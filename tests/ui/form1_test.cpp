@@ -268,5 +268,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeForm1Test() { return std::make_unique<Form1Test>(); }
+VELTRANO_TEST_CLASS(Form1Test, 1);
 #include "form1_test.moc"

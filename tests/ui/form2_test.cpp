@@ -212,5 +212,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeForm2Test() { return std::make_unique<Form2Test>(); }
+VELTRANO_TEST_CLASS(Form2Test, 1);
 #include "form2_test.moc"

@@ -102,6 +102,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeHiDpiTest() { return std::make_unique<HiDpiTest>(); }
+VELTRANO_TEST_CLASS(HiDpiTest, 2);
 
 #include "hidpi_test.moc"

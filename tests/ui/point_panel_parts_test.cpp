@@ -11,6 +11,7 @@
 #include "drawn_history_rows.h"
 #include "history_picture.h"
 #include "state_trace.h"
+#include "test_class_runner.h"
 
 using veltrano::Triple;
 using veltrano::point_panel::AttractorTrace;
@@ -145,5 +146,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makePointPanelPartsTest() { return std::make_unique<PointPanelPartsTest>(); }
+VELTRANO_TEST_CLASS(PointPanelPartsTest, 1);
 #include "point_panel_parts_test.moc"

@@ -401,5 +401,5 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makePointPanelTest() { return std::make_unique<PointPanelTest>(); }
+VELTRANO_TEST_CLASS(PointPanelTest, 1);
 #include "point_panel_test.moc"

@@ -6,7 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-int runTestClasses(int argc, char** argv, const std::vector<TestClass>& classes) {
+// The main of every test program: `[--ratio R] [--class NAME] [Qt Test
+// options]`. --ratio starts the application on a screen at R (default 1) and
+// runs the classes written for it; --class runs only that class (at any
+// ratio), and the remaining options then go to it alone (test functions, for
+// one). Returns 0 only if every class that ran passed.
+int main(int argc, char** argv) {
+    const std::vector<TestClass>& classes = testClasses();
     QByteArray ratio = "1";
     const char* only = nullptr;
     std::vector<char*> rest{argv[0]};

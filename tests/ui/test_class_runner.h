@@ -12,9 +12,12 @@ struct TestClass {
     std::unique_ptr<QObject> (*make)();
 };
 
-// The main of a test program: `[--ratio R] [--class NAME] [Qt Test options]`.
-// --ratio starts the application on a screen at R (default 1) and runs the
-// classes written for it; --class runs only that class (at any ratio), and
-// the remaining options then go to it alone (test functions, for one).
-// Returns 0 only if every class that ran passed.
-int runTestClasses(int argc, char** argv, const std::vector<TestClass>& classes);
+// The classes of the program, in the order of their files on the link line.
+inline std::vector<TestClass>& testClasses() {
+    static std::vector<TestClass> classes;
+    return classes;
+}
+
+#define VELTRANO_TEST_CLASS(Class, ratio)                  \
+    [[maybe_unused]] static const bool registered##Class = \
+        (testClasses().push_back({#Class, ratio, [] { return std::unique_ptr<QObject>(new Class); }}), true)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "message_box.h"
+#include "test_class_runner.h"
 
 // Stands in for the message boxes: records each one and, if asked, runs a
 // check while the "box" is open (the window is then in its busy state).

@@ -37,7 +37,6 @@ ARRAYS = ("index", "status", "t", "exponents", "half_widths", "mean_divergence",
         (["R=0:250:7"], dict(target_error=0.3, batch=3), ["--target-error", "0.3", "--batch", "3"]),
         (["R=0:250:7"], dict(transient=30, initial=(-3.25, 2.5, 20)), ["--transient", "30", "--initial", "-3.25,2.5,20"]),
         (["R=0:250:7"], dict(step=0.005, steps_per_interval=7), ["--step", "0.005", "--steps-per-interval", "7"]),
-        (["sigma=0:40:5", "R=0:250:6"], dict(shard=(2, 3)), ["--shard", "2/3"]),
         (["sigma=0:40:5", "R=0:250:6"], dict(shard=(3, 3), errors=True), ["--shard", "3/3", "--errors"]),
         (["R=0:250:2"], dict(shard=(3, 5)), ["--shard", "3/5"]),  # a shard with no point
         (["R=27:29:3"], dict(step=1e-28), ["--step", "0." + "0" * 27 + "1"]),  # inconsistent rows

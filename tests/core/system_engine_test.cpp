@@ -156,25 +156,6 @@ TEST(SystemStatus, TheSumAgainstTheDivergence) {
     EXPECT_EQ(statusOfPoint(LorenzSystem{}, lorenz, p, s), PointStatus::Inconsistent);
 }
 
-// The observed run of a system is the run: one row per measured interval,
-// the last the result, and every measured step shows all d coordinates (the
-// steps themselves are runObserved's, checked against the plain
-// implementation).
-TEST(SystemEngine, TheObservedRunSeesEveryMeasuredStep) {
-    SystemSettings s{.intervals = 6, .initial = std::vector<double>(10, 1.0), .exponents = 2};
-    s.initial[3] = 1.5;
-    std::size_t steps = 0;
-    std::vector<std::int64_t> rows;
-    double lastEstimate = 0;
-    const auto ring = runSystemObserved<Lorenz96>(
-        Lorenz96{10}, s, {8},
-        [&](const IntervalStateOf<Lorenz96>& state) { rows.push_back(state.interval), lastEstimate = state.expo[1]; },
-        nullptr, [&steps](double, std::span<const double> x) { steps += x.size() == 10; });
-    EXPECT_EQ(steps, 6u * 20u);
-    EXPECT_EQ(rows, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(bits(lastEstimate), bits(ring.expo[1]));
-}
-
 // Settings the engine cannot run are refused before any work, saying what
 // is wrong; a stop that has come before the start leaves every result as
 // it was.

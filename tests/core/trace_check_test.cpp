@@ -153,10 +153,4 @@ TEST(TraceCheck, GapAndStatusAtTheEdges) {
     PointResult stopped = row(20, {0, 0, sum});
     stopped.completed = false;
     EXPECT_EQ(statusOf(stopped, kClassic, s), PointStatus::Error);
-    for (const double sigma : {300.0, 1e200}) {
-        const FlowParameters wild{sigma, 28, 2.6667};
-        const PointResult r = runOne(s, wild);
-        ASSERT_FALSE(r.completed);
-        EXPECT_EQ(statusOf(r, wild, s), PointStatus::Error);
-    }
 }

@@ -50,17 +50,6 @@ def same(got, text):
     return np.isnan(got) if text == "" else float(got).hex() == float(text).hex()
 
 
-def check_rows(result, rows, names):
-    """Every point of `result` is the row of the tool in its place, to the bit."""
-    flat = {name: np.ravel(getattr(result, name)) for name in (*names, "ok", "status", "index")}
-    assert len(rows) == len(flat["ok"])
-    for i, row in enumerate(rows):
-        assert int(flat["index"][i]) == int(row["index"]) and flat["status"][i] == row["status"], (i, row)
-        assert bool(flat["ok"][i]) == (row["status"] == "ok")
-        for name in names:
-            assert same(flat[name][i], row[name]), (i, name, row)
-
-
 def assert_same_arrays(a, b, names):
     """The arrays `names` of two results alike to the bit, shape and type; or both None."""
     for name in names:

@@ -49,14 +49,18 @@ def test_a_run_is_the_catalogues_flow_to_the_bit(keywords):
 
 
 # (A text of the catalogue's flow: as that flow, which is the command line's.)
-def test_a_run_of_four_variables_is_the_command_lines_to_the_bit(tmp_path):
+def test_a_run_of_four_variables_is_the_command_lines_to_the_bit_and_a_sweeps_points_are_runs(tmp_path):
     path = tmp_path / "typed.txt"
     path.write_text(HYPER)
     lines = dict(line.split("\t") for line in cli("--equations", path, "--precise", "--exponents", 2, 200, "r=27.5")
                  .stdout.splitlines())
-    result = veltrano.equations(HYPER).spectrum(200, exponents=2, r=27.5)
+    hyper = veltrano.equations(HYPER)
+    result = hyper.spectrum(200, exponents=2, r=27.5)
     assert same(result.t, lines["t"]) and len(result.exponents) == 2
     assert all(same(v, lines[f"lambda{i + 1}"]) for i, v in enumerate(result.exponents))
+    sweep = hyper.sweep(60, threads=2, d=[0.03, 0.04, 0.05], exponents=2)  # each point of a sweep its spectrum
+    for i, d in enumerate([0.03, 0.04, 0.05]):
+        assert tuple(sweep.exponents[i]) == hyper.spectrum(60, d=d, exponents=2).exponents
 
 
 def test_a_history_is_the_catalogues_row_for_row():
@@ -81,13 +85,6 @@ def test_a_sweep_file_is_the_catalogues_with_the_texts_digest_for_its_name(tmp_p
     assert cut.read_bytes() == mine.read_bytes() and np.array_equal(resumed.exponents, result.exponents)
     with pytest.raises(ValueError, match="rossler"):  # the catalogue's file is another flow's
         TYPED.sweep(60, output=theirs, resume=True, **keywords)
-
-
-def test_a_sweep_point_of_any_dimension_is_its_spectrum():
-    hyper = veltrano.equations(HYPER)
-    sweep = hyper.sweep(60, threads=2, d=[0.03, 0.04, 0.05], exponents=2)
-    for i, d in enumerate([0.03, 0.04, 0.05]):
-        assert tuple(sweep.exponents[i]) == hyper.spectrum(60, d=d, exponents=2).exponents
 
 
 def test_a_run_leaves_other_threads_running():

@@ -14,8 +14,6 @@ LORENZ = dict(sigma=10, R=28, b=8 / 3)
 def test_the_catalogue_is_described_in_its_order():
     names = veltrano.systems()
     assert names[:2] == ["lorenz", "rossler"] and len(set(names)) == len(names) > 10
-    lines = cli("systems").stdout
-    assert all(name in lines for name in names)
     rossler = veltrano.system("rossler")
     assert (rossler.name, rossler.dimension, rossler.variables) == ("rossler", 3, ("x", "y", "z"))
     assert list(rossler.parameters) == ["a", "b", "c"] and rossler.start == (1.0, 1.0, 1.0)

@@ -2,19 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <random>
 
+#include "double_bits.h"
 #include "recording_reporter.h"
 #include "reference_exponents.h"
 
 using namespace veltrano;
 
 namespace {
-
-std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 double timeAfterSteps(int steps) {
     double t = 0;

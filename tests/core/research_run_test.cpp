@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <random>
 
 #include "batch_means.h"
 #include "batched_exponents.h"
+#include "double_bits.h"
 #include "exponents.h"
 #include "recording_reporter.h"
 #include "reference_exponents.h"
@@ -21,15 +21,8 @@ RunSettings settingsOf(std::int64_t n, const reference::Options& o) {
             .stepsPerInterval = o.stepsPerInterval, .errors = o.errors, .batch = o.batch, .targetError = o.target};
 }
 
-std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
-
 // The reference counts its exponents from one.
 Triple fromOne(const double (&v)[4]) { return {v[1], v[2], v[3]}; }
-
-template <std::size_t N>
-std::array<std::uint64_t, N> bits(const std::array<double, N>& values) {
-    return std::bit_cast<std::array<std::uint64_t, N>>(values);
-}
 
 // Equal to the last bit: outcome, time, exponents, intervals and error bars,
 // the exponents of a fault and the error bars not known left at zero.

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <bit>
 #include <cmath>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "double_bits.h"
 #include "example_systems.h"
 #include "flow_system.h"
 #include "kaplan_yorke.h"
@@ -18,8 +18,6 @@ using examples::Lorenz96;
 using examples::Roessler;
 
 namespace {
-
-std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 // The k estimates, and their half-widths where known, to the last bit.
 template <std::size_t N, std::size_t M>

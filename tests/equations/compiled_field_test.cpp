@@ -2,7 +2,6 @@
 #include <signal.h>
 #include <stdlib.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "compiled_system.h"
+#include "double_bits.h"
 #include "equation_text.h"
 #include "field_program.h"
 #include "flow_system.h"
@@ -25,10 +25,6 @@ using namespace veltrano;
 using namespace veltrano::equations;
 
 namespace {
-
-std::uint64_t bits(double v) {
-    return std::bit_cast<std::uint64_t>(v);
-}
 
 const char* const kLorenz =
     "# in the built-in's order of evaluation\n"

@@ -2,22 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <vector>
 
+#include "double_bits.h"
 #include "system_exponents.h"
 #include "visit_system.h"
 
 using namespace veltrano;
-
-namespace {
-
-std::uint64_t bits(double v) {
-    return std::bit_cast<std::uint64_t>(v);
-}
-
-}  // namespace
 
 // Each row of a flow's history is, to the last bit, what a run of that
 // many intervals gives alone: its t, its k estimates and, with error bars,

@@ -49,7 +49,7 @@ SystemSweepFileJob jobOf(const SystemSweep& sweep, const std::string& output, bo
     return {.sweep = sweep, .output = output, .resume = resume, .shard = {}, .threads = 2};
 }
 
-SystemSweepPoint okPoint() {
+SystemSweepPoint okSystemPoint() {
     SystemSweepPoint p{12, {0.25, 0.2, 5.75}, {}};
     p.result = {.completed = true, .t = 40, .exponents = 2, .expo = {0.0714, -0.000125}, .intervals = 200,
                 .errorsKnown = true, .halfWidth = {0.01, 0.0025}, .meanDivergence = -5.125};
@@ -64,11 +64,11 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     form.errors = true;
     EXPECT_EQ(systemSweepHeader(form), "index,system,a,b,c,t,lambda1,lambda2,kaplan_yorke,divergence,status,"
                                        "intervals,lambda1_err,lambda2_err");
-    SystemSweepPoint fault = okPoint();
+    SystemSweepPoint fault = okSystemPoint();
     fault.result.completed = false;
     EXPECT_EQ(systemSweepRow(form, fault, PointStatus::Error), "12,rossler,0.25,0.20000000000000001,5.75,40,,,,,error,200,,");
     for (const bool errors : {false, true})
-        for (const auto& [point, status] : {std::pair{okPoint(), PointStatus::Ok}, std::pair{fault, PointStatus::Error}}) {
+        for (const auto& [point, status] : {std::pair{okSystemPoint(), PointStatus::Ok}, std::pair{fault, PointStatus::Error}}) {
             form.errors = errors;
             const std::string line = systemSweepRow(form, point, status);
             PointStatus read{};
@@ -85,7 +85,7 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     EXPECT_FALSE(formFromHeader("index,sigma,R,b,t,lambda1,lambda2,lambda3,kaplan_yorke,status", "0,1,2,3,4,,,,,error"));
 
     // Rows this program never writes are refused (the form left with error bars).
-    const std::string good = systemSweepRow(form, okPoint(), PointStatus::Ok);
+    const std::string good = systemSweepRow(form, okSystemPoint(), PointStatus::Ok);
     const auto replaced = [&](const std::string& from, const std::string& to) {
         const std::size_t at = good.find(from);
         return good.substr(0, at) + to + good.substr(at + from.size());
@@ -110,7 +110,7 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     EXPECT_FALSE(parseSystemSweepRow(form, faultLine.substr(0, faultLine.size() - 1) + "0.5"));
 
     // The reader reads rows from index 0 in order and names the first that is not, or a row of another flow.
-    const std::string first = systemSweepRow(form, {0, {1, 2, 3}, okPoint().result}, PointStatus::Ok) + '\n';
+    const std::string first = systemSweepRow(form, {0, {1, 2, 3}, okSystemPoint().result}, PointStatus::Ok) + '\n';
     for (const auto& [second, says] :
          {std::pair{good,
                     "is not row 1 of a sweep of rossler (a sweep's file, whole or with its shards joined, starts "

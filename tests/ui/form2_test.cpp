@@ -139,9 +139,6 @@ private slots:
                 if (std::none_of(kLinks.begin(), kLinks.end(), [&](const Link& l) { return QLatin1String(l.label) == name; }))
                     clickAt(name);
         }
-        QCOMPARE(browsers.created, 0);
-        QVERIFY(recorder.messages.empty());
-        QVERIFY(about->isVisible());
         tabs()->setCurrentIndex(1);
         for (const Link& link : kLinks) {
             browsers.addresses.clear();

@@ -3,11 +3,11 @@
 
 #include <QTest>
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 #include "attractor_trace.h"
 #include "attractor_view.h"
+#include "double_bits.h"
 #include "drawn_history_rows.h"
 #include "history_picture.h"
 #include "state_trace.h"
@@ -34,8 +34,6 @@ HistoryRow rowOf(std::int64_t interval, bool withErrors) {
     return row;
 }
 
-std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
-
 void compareCharts(const veltrano::pictures::LineChart& a, const veltrano::pictures::LineChart& b) {
     QCOMPARE(a.curves.size(), b.curves.size());
     for (std::size_t i = 0; i < a.curves.size(); ++i) {
@@ -45,7 +43,7 @@ void compareCharts(const veltrano::pictures::LineChart& a, const veltrano::pictu
         QCOMPARE(a.curves[i].low.size(), b.curves[i].low.size());
         for (std::size_t k = 0; k < a.curves[i].low.size(); ++k)
             for (const auto end : {&veltrano::pictures::Curve::low, &veltrano::pictures::Curve::high})
-                QCOMPARE(bitsOf((a.curves[i].*end)[k]), bitsOf((b.curves[i].*end)[k]));
+                QCOMPARE(bits((a.curves[i].*end)[k]), bits((b.curves[i].*end)[k]));
     }
 }
 

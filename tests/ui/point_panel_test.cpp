@@ -342,7 +342,6 @@ private slots:
         // The Stop button while a run goes comes before the chosen plane.
         panel.question(kClassic, s);
         stop->setFocus();
-        QVERIFY(stop->hasFocus());
         QTest::keyClick(stop, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("projection2"));
         endsWhen(panel, [&] { panel.close(); });

@@ -149,32 +149,22 @@ TEST(SweepPictureMap, DrawsTheExponentAsked) {
     }
 }
 
-TEST(SweepPictureMap, MarksEachCell) {
-    const SweepGrid grid = map(2, 2);
-    SweepPicture picture(grid, {});
-    const PointStatus statuses[] = {PointStatus::Ok, PointStatus::Error, PointStatus::Inconsistent};
-    for (std::int64_t i = 0; i < 3; ++i) add(picture, grid, i, statuses[i]);
-    const HeatMap m = picture.heatMap();
-    // Cells: (c, r) at r * 2 + c; point i at c = i / 2, r = i % 2.
-    EXPECT_EQ(m.marks, (std::vector{PointMark::Value, PointMark::Inconsistent, PointMark::Fault, PointMark::Empty}));
-    EXPECT_EQ(m.values[0], point(grid, 0).result.expo[0]);
-    for (std::size_t i : {1, 2, 3}) EXPECT_TRUE(std::isnan(m.values[i])) << i;
-}
-
 // A cell of many points shows their ok points' mean; an ok point outweighs
 // faults and inconsistent points in the same cell, and an inconsistent point
-// a fault.
+// a fault; a cell of faults alone, or of no point yet, has no value.
 TEST(SweepPictureMap, BinsLargeGridsByMean) {
     const SweepGrid grid = map(2 * SweepPicture::kMaxCells, 1);
     SweepPicture picture(grid, {});
-    for (std::int64_t i = 0; i < grid.size(); ++i)
-        add(picture, grid, i,
-            i == 2 || i == 6 ? PointStatus::Error : i == 5 || i == 7 ? PointStatus::Inconsistent : PointStatus::Ok);
+    using S = PointStatus;
+    for (std::int64_t i = 0; i < 10; ++i)
+        add(picture, grid, i, i == 2 || i == 6 || i >= 8 ? S::Error : i == 5 || i == 7 ? S::Inconsistent : S::Ok);
     const HeatMap m = picture.heatMap();
     ASSERT_EQ(m.columns, SweepPicture::kMaxCells);
     EXPECT_EQ(std::vector(m.values.begin(), m.values.begin() + 3), (std::vector{1.0, 3.5, 4.5}));
-    EXPECT_EQ(std::vector({m.markAt(1), m.markAt(2), m.markAt(3)}),
-              (std::vector{PointMark::Value, PointMark::Value, PointMark::Inconsistent}));
+    using M = PointMark;
+    EXPECT_EQ(std::vector(m.marks.begin(), m.marks.begin() + 6),
+              (std::vector{M::Value, M::Value, M::Value, M::Inconsistent, M::Fault, M::Empty}));
+    for (std::size_t i : {3, 4, 5}) EXPECT_TRUE(std::isnan(m.values[i])) << i;
     EXPECT_EQ(SweepPicture(map(1, SweepPicture::kMaxCells + 1), {}).heatMap().rows, SweepPicture::kMaxCells);
 }
 

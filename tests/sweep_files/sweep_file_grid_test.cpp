@@ -13,10 +13,7 @@ namespace {
 // matters here).
 std::string fileOfGrid(const SweepGrid& grid) {
     std::string text = sweepHeader(false) + '\n';
-    for (std::int64_t i = 0; i < grid.size(); ++i) {
-        SweepPoint p{i, grid.pointAt(i), {}};
-        text += sweepRow(p, RunSettings{}) + '\n';
-    }
+    for (std::int64_t i = 0; i < grid.size(); ++i) text += sweepRow({i, grid.pointAt(i), {}}, RunSettings{}) + '\n';
     return text;
 }
 
@@ -118,11 +115,7 @@ TEST(SweepFileGrid, RowsOffAnyGridAreRefused) {
              return t;
          }(),
          "s.csv is not a line or a grid of a sweep"},
-        {"a shard", [&] {
-             const std::string t = fileOfGrid(line);
-             const auto second = t.find('\n', t.find('\n') + 1) + 1;
-             return sweepHeader(false) + '\n' + t.substr(second);
-         }(),
+        {"a shard", sweepHeader(false) + '\n' + text.substr(text.find('\n', text.find('\n') + 1) + 1),
          "s.csv line 2 is not row 0 of a sweep (a sweep's file, whole or with its shards joined, starts at index 0)"},
         {"an unfinished line", text.substr(0, text.size() - 1), "s.csv line 11 is unfinished (no newline ends it)"},
     };

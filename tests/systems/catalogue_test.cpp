@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <set>
 
+#include "double_bits.h"
 #include "expression_value.h"
 #include "plain_lyapunov.h"
 #include "system_exponents.h"
@@ -148,7 +148,7 @@ TEST_P(Catalogue, TextAndTangentAreTheFieldOnDoublesAndLanes) {
             for (std::size_t i = 0; i < d; ++i) {
                 const std::string& line = s.equations[i];
                 const double text = plain::expressionValue(line.substr(line.find('=') + 1), names);
-                EXPECT_EQ(std::memcmp(&text, &f[i], sizeof(double)), 0) << line << ": " << text << " vs " << f[i];
+                EXPECT_EQ(bits(text), bits(f[i])) << line << ": " << text << " vs " << f[i];
             }
             // The vector with stride 3, a marker between its components.
             const std::size_t stride = 3;
@@ -179,12 +179,10 @@ TEST_P(Catalogue, TextAndTangentAreTheFieldOnDoublesAndLanes) {
                 system.flow(xs.data(), pp, fs.data());
                 system.tangent(xs.data(), pp, us1.data(), dus1.data(), 1);
                 for (std::size_t i = 0; i < d; ++i) {
-                    EXPECT_EQ(std::memcmp(&fs[i], &fl[i][lane], sizeof(double)), 0);
-                    const double packed = dul[i][lane];
-                    EXPECT_EQ(std::memcmp(&dus1[i], &packed, sizeof(double)), 0);
+                    EXPECT_EQ(bits(fs[i]), bits(fl[i][lane]));
+                    EXPECT_EQ(bits(dus1[i]), bits(dul[i][lane]));
                 }
-                const double packedDivergence = divergence[lane];
-                EXPECT_EQ(system.divergence(xs.data(), pp), packedDivergence);
+                EXPECT_EQ(bits(system.divergence(xs.data(), pp)), bits(divergence[lane]));
             }
         }
     });

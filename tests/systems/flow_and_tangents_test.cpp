@@ -5,12 +5,13 @@
 // exponents.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <vector>
 
 #include "dissipative_flows.h"
+#include "double_bits.h"
 #include "lorenz96.h"
 #include "one_vector_at_a_time.h"
 #include "system_exponents.h"
@@ -24,10 +25,6 @@ static_assert(!HasFlowAndTangents<testing::OneVectorAtATime<ThomasSystem>, doubl
 static_assert(!HasFlowAndTangents<LorenzSystem, double>);
 
 typedef double Pair __attribute__((vector_size(16)));
-
-bool same(double a, double b) {
-    return std::memcmp(&a, &b, sizeof(double)) == 0;
-}
 
 // For k vectors of random components at random states (two lanes that
 // differ), `flowAndTangents` against `flow` and `tangent` on each vector
@@ -52,10 +49,10 @@ void expectTheFlowAndEachTangent(const System& system, const std::vector<double>
             for (std::size_t j = 0; j < k; ++j) system.tangent(x.data(), p.data(), &u[j], &each[j], k);
             for (int lane = 0; lane < 2; ++lane) {
                 for (std::size_t i = 0; i < d; ++i)
-                    EXPECT_TRUE(same(flowAll[i][lane], flowAlone[i][lane]))
+                    EXPECT_EQ(bits(flowAll[i][lane]), bits(flowAlone[i][lane]))
                         << "d = " << d << ", k = " << k << ", flow " << i << ", lane " << lane;
                 for (std::size_t i = 0; i < d * k; ++i)
-                    EXPECT_TRUE(same(all[i][lane], each[i][lane]))
+                    EXPECT_EQ(bits(all[i][lane]), bits(each[i][lane]))
                         << "d = " << d << ", k = " << k << ", component " << i / k << " of vector " << i % k
                         << ", lane " << lane << ": " << all[i][lane] << " vs " << each[i][lane];
             }
@@ -80,10 +77,10 @@ TEST(FlowAndTangents, SineAndCosineAreSinAndCos) {
     for (const double v : arguments) {
         double s, c;
         sineAndCosine(v, s, c);
-        ASSERT_TRUE(same(s, std::sin(v)) && same(c, std::cos(v))) << v;
         Pair sl, cl;
         sineAndCosine(Pair{v, -v}, sl, cl);
-        ASSERT_TRUE(same(sl[0], s) && same(cl[0], c) && same(sl[1], std::sin(-v)) && same(cl[1], c)) << v;
+        ASSERT_EQ(bits(std::array{s, c, sl[0], cl[0], sl[1], cl[1]}),
+                  bits(std::array{std::sin(v), std::cos(v), s, c, std::sin(-v), c})) << v;
     }
 }
 

@@ -161,7 +161,7 @@ expect "sweep --output /dev/null" '[ $? = 0 ]'
 
 # A closed pipe is a failed write: status 1 and the same words in both forms.
 for form in "sweep --vary R=0:250:3000 --threads 1" "history"; do
-  { $cli $form $((long * 10)) 10 28 2.6667 2> pipe.err; echo $? > pipe.status; } | head -c 1 > /dev/null
+  { $cli $form $long 10 28 2.6667 2> pipe.err; echo $? > pipe.status; } | head -c 1 > /dev/null
   expect "$form into a closed pipe: status 1, said" '[ "$(cat pipe.status)" = 1 ] && grep -q "^veltrano-cli ${form%% *}: cannot write the rows to standard output: Broken pipe$" pipe.err'
 done
 

@@ -194,7 +194,7 @@ TEST_P(Catalogue, DefaultPointIsOk) {
     const SystemDescription& s = description;
     visit([&](const auto& system) {
         for (const std::size_t k : {system.dimension(), std::size_t{1}}) {
-            const SystemSettings settings{.intervals = 2000, .transient = 100, .initial = s.start, .exponents = k};
+            const SystemSettings settings{.intervals = 500, .transient = 100, .initial = s.start, .exponents = k};
             ParametersOf<std::decay_t<decltype(system)>> p{};
             for (std::size_t i = 0; i < p.size(); ++i) p[i] = s.parameters[i].value;
             const auto r = runSystemPoint(system, settings, p);

@@ -1,6 +1,5 @@
 // The Explorer window on the offscreen platform: its map, its exports, its
-// stops, zoom and history, keyboard, last session, translations, and the
-// calculator's shortcut that opens it.
+// stops, zoom and history, keyboard, last session and translations.
 
 #include "explorer_window.h"
 
@@ -37,11 +36,8 @@
 #include "batched_exponents.h"
 #include "colour_bar.h"
 #include "convergence_view.h"
-#include "entry_field.h"
 #include "equations_dialog.h"
-#include "explorer_start.h"
 #include "explorer_translations.h"
-#include "form1.h"
 #include "map_colours.h"
 #include "map_export.h"
 #include "map_widget.h"
@@ -726,51 +722,6 @@ private slots:
                 delete t;
             }
         }
-    }
-
-    void theCalculatorOpensTheExplorerOnCtrlE() {
-        MessageRecorder messages;
-        Form1 form(messages.fn());
-        const auto widgets = form.findChildren<QWidget*>().size();
-        std::vector<std::optional<Parameters>> opened;
-        form.setExplorerOpener([&](const std::optional<Parameters>& p) { opened.push_back(p); });
-        QCOMPARE(form.findChildren<QWidget*>().size(), widgets);  // no control added
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* n = control<EntryField>(&form, "Text1");
-        auto* sigma = control<EntryField>(&form, "Text2");
-        // With X11's keys (Qt's generic Unix theme) an entry claims Ctrl+E as
-        // "end of line"; the offscreen platform's keys do not, so the entries
-        // are made to claim it here.
-        struct EndOfLineOnCtrlE : QObject {
-            bool eventFilter(QObject*, QEvent* e) override {
-                if (e->type() == QEvent::ShortcutOverride &&
-                    static_cast<QKeyEvent*>(e)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E))
-                    e->accept();
-                return false;
-            }
-        } x11Keys;
-        n->installEventFilter(&x11Keys);
-        for (const auto& [name, text] :
-             {std::pair{"Text1", "2000"}, {"Text2", "12.5"}, {"Text3", "30"}, {"Text4", "3"}})
-            control<EntryField>(&form, name)->setText(QLatin1String(text));
-        n->setFocus();
-        QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(opened.size(), std::size_t{1});
-        QVERIFY(opened[0]);
-        QCOMPARE(opened[0]->sigma, 12.5);
-        const MapSettings at = settingsAt(*opened[0]);
-        QCOMPARE(at.run.intervals, std::int64_t{2000});
-        QCOMPARE(at.base.bv, 3.0);
-        QVERIFY(at.run.errors && at.run.intervals / at.run.batch >= 10);
-        // An entry the calculator refuses: the Explorer at its defaults, and
-        // the calculator says nothing and keeps its text.
-        sigma->setText(QStringLiteral("abc"));
-        QTest::keyClick(n, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(opened.size(), std::size_t{2});
-        QVERIFY(!opened[1]);
-        QVERIFY(messages.messages.empty());
-        QCOMPARE(sigma->text(), QStringLiteral("abc"));
     }
 };
 

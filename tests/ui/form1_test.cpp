@@ -265,6 +265,37 @@ private slots:
         QVERIFY2(label("Label2").startsWith(QStringLiteral("10,7")), qPrintable(label("Label2")));
         QVERIFY(!label("Label3").contains('.'));
     }
+    // Ctrl+E asks for the Explorer at the entries, also from an entry that
+    // claims the keys, and adds no control; with an entry refused, at its
+    // defaults: the calculator says nothing and keeps its text.
+    void ctrlEOpensTheExplorer() {
+        const auto widgets = form->findChildren<QWidget*>().size();
+        std::vector<std::optional<Parameters>> opened;
+        form->setExplorerOpener([&](const std::optional<Parameters>& p) { opened.push_back(p); });
+        QCOMPARE(form->findChildren<QWidget*>().size(), widgets);  // no control added
+        // With X11's keys (Qt's generic Unix theme) an entry claims Ctrl+E as
+        // "end of line"; the offscreen platform's keys do not, so the entries
+        // are made to claim it here.
+        struct EndOfLineOnCtrlE : QObject {
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::ShortcutOverride &&
+                    static_cast<QKeyEvent*>(e)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E))
+                    e->accept();
+                return false;
+            }
+        } x11Keys;
+        field("Text1")->installEventFilter(&x11Keys);
+        setEntries({"2000", "12.5", "30", "3"});
+        QTest::keyClick(field("Text1"), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(opened.size(), std::size_t{1});
+        QVERIFY(opened[0] && opened[0]->n == 2000 && opened[0]->sigma == 12.5 && opened[0]->b == 3);
+        field("Text2")->setText(QStringLiteral("abc"));
+        QTest::keyClick(field("Text1"), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(opened.size(), std::size_t{2});
+        QVERIFY(!opened[1]);
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(field("Text2")->text(), QStringLiteral("abc"));
+    }
 };
 
 VELTRANO_TEST_CLASS(Form1Test, 1);

@@ -170,7 +170,6 @@ private slots:
         pictures::HeatMap map = uniformMap(2, 1, 0);
         map.values = {-0.5, 2};
         drawing::HeatMapPicture picture(map);
-        QCOMPARE(picture.limit(), 2.0);
         const QRectF area = picture.plotArea();
         QVERIFY(area.width() > 100 && area.height() > 100);
         QVERIFY(picture.cellArea().contains(area));

@@ -19,7 +19,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 void expectSane(const AxisScale& s) {
     ASSERT_TRUE(std::isfinite(s.from) && std::isfinite(s.to) && std::isfinite(s.step) && std::isfinite(s.anchor));
     EXPECT_LT(s.from, s.to);
-    EXPECT_GT(s.step, 0);
     const double ticks = (s.to - s.from) / s.step;
     EXPECT_GE(ticks, 4.9);
     EXPECT_LE(ticks, 12.6);
@@ -30,7 +29,6 @@ void expectSane(const AxisScale& s) {
     EXPECT_LT(std::fabs(s.from - s.anchor) / s.step, 1e6 + 1);
     // The anchor is a whole number of steps (0 or on the step's grid).
     EXPECT_NEAR(s.anchor / s.step, std::round(s.anchor / s.step), 1e-6);
-    EXPECT_GE(s.digits, 4);
     EXPECT_LE(s.digits, 17);
     // Neighbouring ticks read differently.
     const double first = s.anchor + std::ceil((s.from - s.anchor) / s.step) * s.step;

@@ -87,7 +87,6 @@ TEST(SweepPictureLine, MarksFaultedAndInconsistentPointsApart) {
     } cases[] = {
         {{3, 7}, {}, {20, 21, 22, 24, 25, 26, 28, 29}},
         {{}, {4}, {20, 21, 22, 23, 25, 26, 27, 28, 29}},
-        {{}, {}, {20, 21, 22, 23, 24, 25, 26, 27, 28, 29}},
     };
     for (const auto& c : cases) {
         for (int only = 0; only <= 3; ++only) {

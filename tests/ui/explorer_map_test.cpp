@@ -9,6 +9,7 @@
 #include "axis_ticks.h"
 #include "cell_description.h"
 #include "colour_map.h"
+#include "explorer_start.h"
 #include "explorer_window.h"
 #include "map_colours.h"
 #include "map_geometry.h"
@@ -320,6 +321,12 @@ private slots:
                                                             .arg(eye, colours[i].first, colours[j].first)
                                                             .arg(apart)));
                 }
+    }
+
+    // The calculator's n and b, with error bars over ten batches.
+    void theCalculatorsValuesOpenTheMap() {
+        const MapSettings at = settingsAt({2000, 12.5, 30, 3});
+        QVERIFY(at.run.intervals == 2000 && at.base.bv == 3 && at.run.errors && at.run.intervals / at.run.batch >= 10);
     }
 
     void theWindowOpensWithinTheScreen() {

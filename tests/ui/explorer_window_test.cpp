@@ -227,7 +227,7 @@ private slots:
                 });
         MapSettings last;
         for (int k = 0; k < 25; ++k) {
-            last = small(48 + k / 5, 40, 200 + 37 * k);  // mostly one size: only the values change
+            last = small(48 + k / 5, 40, 1088 - 37 * k);  // mostly one size: only the values change
             last.y.to = 150 + k;
             w.showMap(last);
             QTest::qWait(k % 4 * 7);
@@ -622,7 +622,8 @@ private slots:
     // add points, and ends near the largest; never negative quantities start at 0.
     void scalesFollowTheValuesKnownSoFar() {
         for (const Shown shown : {Shown::Lambda1, Shown::KaplanYorke, Shown::HalfWidth1}) {
-            ExplorerWindow w(small(40, 30, 400), kOptions);
+            ExplorerWindow w(small(40, 30, 200), kOptions);
+            w.computation().setDeliveryInterval(1);  // many small hand-overs
             w.setShown(shown);
             w.show();
             const MapComputation& c = w.computation();

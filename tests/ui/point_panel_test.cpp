@@ -198,7 +198,7 @@ private slots:
     // end as the states of every stride-th step of the run alone.
     void aFlowsStatesArriveWhileItRuns() {
         const point_panel::FlowPoint flow{
-            "rossler", 3, {0.2, 0.2, 5.7}, {.intervals = 50'000, .initial = {1, 1, 1}, .exponents = 3}, {}};
+            "rossler", 3, {0.2, 0.2, 5.7}, {.intervals = 20'000, .initial = {1, 1, 1}, .exponents = 3}, {}};
         PointJob job(1, flow, 64);
         std::vector<double> states;
         std::int64_t stride = 1;

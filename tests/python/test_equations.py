@@ -8,7 +8,7 @@ import numpy as np
 import pytest
 
 import veltrano
-from conftest import cli, interrupted, same, ticks_while
+from conftest import cli, same
 
 CATALOGUE = veltrano.system("rossler")
 
@@ -87,23 +87,11 @@ def test_a_sweep_file_is_the_catalogues_with_the_texts_digest_for_its_name(tmp_p
         TYPED.sweep(60, output=theirs, resume=True, **keywords)
 
 
-def test_a_run_leaves_other_threads_running():
-    ticks, took = ticks_while(lambda: veltrano.equations(HYPER).spectrum(300000))
-    assert ticks > took * 200, f"the other thread ran only {ticks} times in {took:.2f} s"
-
-
 def test_without_the_compiler_the_equations_raise(tmp_path, monkeypatch):
     # A text no other test compiles: GCC's driver is looked for on this PATH.
     monkeypatch.setenv("PATH", str(tmp_path))
     with pytest.raises(RuntimeError, match="could not be compiled.*gcc-12"):
         veltrano.equations("x' = -x*0.625 + y; y' = -x\n")
-
-
-def test_ctrl_c_stops_a_typed_run_once_compiled():
-    # The compiler run in this process must leave Python's own handler of Ctrl-C in place.
-    typed = veltrano.equations(HYPER.replace("d = 0.5", "d = 0.25"))
-    assert typed.spectrum(5).completed
-    interrupted(lambda: typed.spectrum(10**9))  # hours, unless stopped
 
 
 # text, the start of the message (the parser's: line, column, reason, the line, a caret).

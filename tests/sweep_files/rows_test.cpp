@@ -225,16 +225,11 @@ TEST(SystemHistoryRows, EachCorruptedRowIsRefusedWithItsLine) {
         {"a negative half-width", "1,rossler,0.5,1,1,-0.5,1\n", "line 2 is not a row", true},
         {"nan", "1,rossler,0.5,1,1,nan,1\n", "line 2 is not a row", true},
         {"t below 0", "1,-0.5,1.5,0.25,-13\n", "line 2 is not a row", false, true},
-        {"the largest double", "1,0.5,1.7976931348623157e+308,0.25,-13\n", "line 2 is not a row", false, true},
         {"the most negative double", "1,0.5,1,-1.7976931348623157e+308,-13\n", "line 2 is not a row", false, true},
         {"interval 0 with exponents of 0", "0,0.5,0,0,0\n", "line 2 is not a row", false, true},
-        {"a decreasing interval", "2,0.40000000000000002,1,1,1\n1,0.20000000000000001,1.5,0.25,-13\n",
-         "line 3 does not follow", false, true},
         {"a repeated interval at a later t", "1,0.20000000000000001,1.5,0.25,-13\n1,0.40000000000000002,1,1,1\n",
          "line 3 does not follow", false, true},
         {"a long line", std::string(5000, '1'), "line 2 is longer than any line", false, true},
-        {"a sweep's row", "0,10,28,2.6667,0.2,1,1,1,2,ok\n", "line 2 is not a row", false, true},
-        {"two half-widths", "1,0.5,1,1,1,,1,1\n", "line 2 is not a row", true, true},
     };
     const auto errorOf = [](auto&& reader) {
         while (reader.next()) {

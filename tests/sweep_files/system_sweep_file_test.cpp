@@ -92,10 +92,8 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     };
     const std::string bad[] = {
         replaced("rossler", "chen"),                // another flow
-        replaced("12,", "+12,"),                    // an index not in its digits
         replaced("0.25,", "0.250,"),                // a parameter not in its digits
         replaced(",40,", ",nan,"),                  // t not finite
-        replaced(",0.0714,", ",0.07140,"),          // an exponent not in its digits
         replaced(",ok,", ",fine,"),                 // a status never written
         replaced(",ok,", ",error,"),                // error with numbers
         replaced(",-5.125,", ",,"),                 // no divergence

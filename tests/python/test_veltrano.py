@@ -107,8 +107,7 @@ REFUSED = (
     + [(veltrano.history, POINT, dict(every=np.True_), "..."), (veltrano.sweep, POINT, dict(threads=np.True_), "...")]
     + [(veltrano.spectrum, POINT, {name: value}, "...") for name, value in [("step", np.True_), ("batch", np.True_)]]
     + [(veltrano.spectrum, POINT, dict(initial=bad), "--initial ...") for bad in [
-        (1, 2), (1, 2, 3, 4), [], "123", b"123", 5, None, (1, 2, "3"), (np.True_, 1, 1), (1, np.inf, 1),
-        memoryview(b"abc"), bytearray(b"abc")]]
+        (1, 2), (1, 2, 3, 4), "123", b"123", 5, (1, 2, "3"), (np.True_, 1, 1), memoryview(b"abc"), bytearray(b"abc")]]
     + [(f, POINT, dict(errors=bad), "errors must be True or False, not ...") for f in FUNCTIONS for bad in [
         1, 0, 0.0, 1.0, "yes", "", None, np.int64(1), np.array([True]), [True]]]
     + [(veltrano.spaced, args, {}, message) for args, message in [

@@ -172,8 +172,6 @@ RULE = "vary must name the parameters given as sequences (a, c), each once, the 
 REFUSED = [
     (ROSSLER, dict(exponents=4), "--exponents 4: K must be a whole number from 1 to 3 (the dimension of rossler)",
      ["--exponents", "4", "10"]),
-    (ROSSLER, dict(initial=(1, 2)), "initial must be 3 finite numbers, one for each variable of rossler (x, y, z), "
-     "not (1, 2)", None),
     (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "a")), RULE + "('a', 'a')", None),
     (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "b")), RULE + "('a', 'b')", None),  # b is a number, not a sequence
     (ROSSLER, dict(a=[1, 2], c=[3], vary="ac"), RULE + "'ac'", None),

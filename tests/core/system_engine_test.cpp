@@ -129,7 +129,6 @@ TEST(SystemStatus, TheSumAgainstTheDivergence) {
         PointStatus expected;
     };
     const std::vector<Row> rows = {
-        {"no gap", true, 100, {0.07, 0.0, -5.39}, PointStatus::Ok},
         {"gap under the tolerance", true, 100, {0.07, 0.0, -5.381}, PointStatus::Ok},
         {"gap over the tolerance", true, 100, {0.07, 0.0, -5.378}, PointStatus::Inconsistent},
         {"gap below zero too", true, 100, {0.07, 0.0, -5.402}, PointStatus::Inconsistent},

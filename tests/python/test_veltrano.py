@@ -89,12 +89,11 @@ COUNT, PATH = "count must be a whole number from 1 to 100000000, not ", "output 
 # Python bool is none; an array of one value is no single number.
 REFUSED = (
     [(function, args, keywords, "cli") for function, args, keywords in [
-        (veltrano.spectrum, (0, 10, 28, 2.6667), {}), (veltrano.sweep, (10**9 + 1, 10, 28, 2.6667), {}),
+        (veltrano.history, POINT, dict(every=0)), (veltrano.sweep, (10**9 + 1, 10, 28, 2.6667), {}),
         (veltrano.sweep, (10**30, 10, 28, 2.6667), {}), (veltrano.sweep, (-10**30, 10, 28, 2.6667), {}),
         (veltrano.spectrum, (5, "ten", 28, 2.6667), {}), (veltrano.spectrum, (5.5, 10, 28, 2.6667), {}),
         (veltrano.spectrum, (0, "ten", 28, 2.6667), {}), (veltrano.spectrum, (5, 10, float("nan"), 2.6667), {}),
-        (veltrano.history, (5, 10, 28, None), {}), (veltrano.sweep, POINT, dict(threads=0)),
-        (veltrano.history, POINT, dict(every=0))]]
+        (veltrano.history, (5, 10, 28, None), {}), (veltrano.sweep, POINT, dict(threads=0))]]
     + [(veltrano.sweep, (5, 10, bad, 2.6667), {}, "...") for bad in [
         None, "28", b"28", [[20, 30]], np.zeros((2, 2)), [20, "30"], [20, float("inf")], {"R": 28}, object(), True,
         type("FloatRaises", (), {"__float__": lambda self: 1 / 0})(), float("inf"), -float("inf"),

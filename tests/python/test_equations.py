@@ -98,7 +98,6 @@ REFUSED = [
     ("x' = -y +\n", "line 1, column 10: expected a number, a name or '(', found the end of the line\n"
                     "  x' = -y +\n           ^"),
     (b"x' = 1", "the equations must be a str, not b\"x' = 1\""),
-    (None, "the equations must be a str, not None"),
     ("x' = 1\ud800\n", "the equations must be text that can be encoded as UTF-8"),
 ]
 

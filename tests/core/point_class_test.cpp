@@ -18,18 +18,13 @@ TEST(PointClass, DecidedByTheBarsOfTheTwoLargestExponents) {
         Triple expo, halfWidth;
         PointClass expected;
     } cases[] = {
-        {"the Lorenz attractor", {0.9056, 0.001, -14.57}, {0.01, 0.01, 0.02}, PointClass::Chaotic},
         {"chaotic by a hair", {0.0101, -0.5, -13}, {0.01, 0.01, 0.02}, PointClass::Chaotic},
         {"a limit cycle, l1 a little above 0", {0.004, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::Periodic},
-        {"a limit cycle, l1 a little below 0", {-0.004, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::Periodic},
-        {"a limit cycle, l1 exactly 0", {0, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::Periodic},
         {"l1 on the upper edge of its bar", {0.01, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::Periodic},
         {"l1 on the lower edge of its bar", {-0.01, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::Periodic},
-        {"a stable fixed point", {-0.2, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::AtRest},
         {"at rest by a hair", {-0.0101, -0.3, -13}, {0.01, 0.01, 0.02}, PointClass::AtRest},
         {"l1 and l2 both within their bars of 0", {0.002, -0.005, -13}, {0.01, 0.01, 0.02}, PointClass::Undecided},
         {"l2 on the edge of its bar", {0.002, -0.01, -13}, {0.01, 0.01, 0.02}, PointClass::Undecided},
-        {"wide bars cover everything", {0.5, -0.5, -13}, {1, 1, 1}, PointClass::Undecided},
         {"l2 positive, l1 near 0", {0.001, 0.2, -13}, {0.01, 0.01, 0.02}, PointClass::Undecided},
         {"no width at all, l1 exactly 0", {0, -1, -2}, {0, 0, 0}, PointClass::Periodic},
         {"the third exponent plays no part", {0.5, -0.3, 100}, {0.01, 0.01, 1e9}, PointClass::Chaotic},

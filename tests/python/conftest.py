@@ -71,22 +71,6 @@ def interrupted(call):
         timer.join()
 
 
-def ticks_while(call):
-    """How often another Python thread ticked (about once a millisecond
-    with the GIL free) while call() ran, and for how many seconds."""
-    stop, ticks = threading.Event(), []
-    counter = threading.Thread(target=lambda: [ticks.append(0) for _ in iter(lambda: stop.wait(0.001), True)])
-    counter.start()
-    started = time.monotonic()
-    try:
-        call()
-    finally:
-        took = time.monotonic() - started
-        stop.set()
-        counter.join()
-    return len(ticks), took
-
-
 class Endless:
     """A sequence of a billion values that refuses to give any: a sweep must
     refuse it by its length, before converting (and so allocating) them."""

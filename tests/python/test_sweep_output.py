@@ -170,11 +170,8 @@ def test_a_file_not_this_sweeps_is_refused_with_the_tools_message(tmp_path, made
 RULE = "vary must name the parameters given as sequences (a, c), each once, the first varying slowest, not "
 # The flow, its keywords, the message, the tool's arguments refused alike (None: it has no counterpart).
 REFUSED = [
-    (ROSSLER, dict(d=1), "'d' is not a parameter of rossler: the parameters of rossler are a, b, c", ["10", "d=1"]),
     (ROSSLER, dict(exponents=4), "--exponents 4: K must be a whole number from 1 to 3 (the dimension of rossler)",
      ["--exponents", "4", "10"]),
-    (ROSSLER, dict(initial=(1, 2)), "initial must be 3 finite numbers, one for each variable of rossler (x, y, z), "
-     "not (1, 2)", None),
     (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "a")), RULE + "('a', 'a')", None),
     (ROSSLER, dict(a=[1, 2], c=[3], vary=("a", "b")), RULE + "('a', 'b')", None),  # b is a number, not a sequence
     (ROSSLER, dict(a=[1, 2], c=[3], vary="ac"), RULE + "'ac'", None),

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -137,9 +136,6 @@ TEST_F(ShardJoin, WhatChangedAfterTheChecksIsNeverCopiedNorReplaced) {
     const std::string two = shardText(2), changed = shard(2) + " changed after it was checked; nothing was written\n";
     std::string digit = two;
     digit[digit.rfind(",ok") - 1] = digit[digit.rfind(",ok") - 1] == '1' ? '2' : '1';
-    const auto start = two.rfind('\n', two.size() - 2) + 1;
-    auto last = parseSweepRow(two.substr(start, two.size() - 1 - start), false);
-    last->result.expo[1] = std::nextafter(last->result.expo[1], 1e9);
     const std::string firstRow = two.substr(two.find('\n') + 1, two.find('\n', two.find('\n') + 1) - two.find('\n'));
     const struct {
         const char* what;
@@ -147,7 +143,6 @@ TEST_F(ShardJoin, WhatChangedAfterTheChecksIsNeverCopiedNorReplaced) {
     } changes[] = {
         {"truncated", two.substr(0, two.size() - 40), changed},
         {"a digit changed", digit, changed},
-        {"a well-formed row changed", two.substr(0, start) + sweepRow(*last, shortRun()) + '\n', changed},
         {"a row added", two + firstRow, changed},
         {"the output appeared", two, out + " appeared meanwhile and is never overwritten\n"},
     };

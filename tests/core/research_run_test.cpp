@@ -185,7 +185,6 @@ TEST(ResearchRun, ObservedStepsAndRowsAreTheSingleRuns) {
             [&](const IntervalState& state) { rows.push_back(state), widths.push_back(state.batches->halfWidths()); },
             nullptr, [&got](double t, const Triple& xyz) { got.push_back({t, xyz[0], xyz[1], xyz[2]}); });
         expectSame(result, end);
-        expectSame(runObserved(settings, c.p, [](const IntervalState&) {}), end);
 
         const auto steps = static_cast<std::size_t>(c.options.stepsPerInterval);
         ASSERT_EQ(got.size(), want.size());

@@ -93,7 +93,6 @@ TEST(SystemEngine, TheExponentsAddUpToTheMeanDivergence) {
                                .step = h};
         const auto r = runSystemPoint(Roessler{}, s, {0.2, 0.2, 5.7});
         ASSERT_TRUE(r.completed);
-        EXPECT_NEAR(r.t, 500, 1e-9);
         EXPECT_GT(r.expo[0], 0.05) << "the Roessler attractor is chaotic";
         EXPECT_LT(r.meanDivergence, -4) << "mostly near the plane z = 0, where the trace is a - c + x";
         gaps.push_back(divergenceGap(r));

@@ -190,10 +190,10 @@ while IFS='|' read -r what setup message; do
 done <<TABLE
 a row missing|sed -i 6d shard-3.csv|: shard-3.csv is not the output of this sweep (row 38 does not belong to it)
 an unfinished line|truncate -s -1 shard-3.csv| is incomplete: it has 16 of its 17 rows and an unfinished line
-a shard held by a writer|flock shard-3.csv sleep 10 & sleep 0.5|: it is still being written
+a shard held by a writer|{ flock 9 && exec sleep 10; } 9< shard-3.csv > /dev/null 2>&1 & holder=\$!; sleep 0.5|: it is still being written
 a folder|rm shard-3.csv; mkdir shard-3.csv| is a folder, not a shard's file
 TABLE
-kill %flock 2> /dev/null
+kill $holder 2> /dev/null  # the lock's holder, and with it the lock
 
 # Pictures: never over a file, never the rows' file, never into a missing
 # folder, all refused before anything is computed or written.

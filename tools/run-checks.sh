@@ -5,8 +5,11 @@
 # and its tests beside them, their output in build/sanitize-build.log and
 # build/sanitize-tests.log (the tests' log shown at the end, the build's
 # whole if it fails). Every stage runs even when an earlier test fails; a
-# failed build skips only its own tests. The status is 0 only if every
-# build and every test passed.
+# failed build skips only its own tests. The tests' own tools (lintian,
+# pytest, Dask, Xvfb, ...: setup-debian.sh --tests) are installed beside the
+# builds where they are missing, which neither build needs; each build's
+# tests wait for them. The status is 0 only if every build and every test
+# passed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,16 +18,45 @@ cmake --preset ci && cmake --preset sanitize || exit 1
 mkdir -p build
 build_log=build/sanitize-build.log
 tests_log=build/sanitize-tests.log
-rm -f "$build_log" "$tests_log"
+tools_log=build/setup-tests.log
+tools_lock=build/setup-tests.lock
+tools_status=build/setup-tests.status
+rm -f "$build_log" "$tests_log" "$tools_log" "$tools_status"
+
+# The installer holds the lock until its status is written; apt and what it
+# starts do not inherit it.
+exec 8> "$tools_lock"
+flock 8
+(
+  bash tools/setup-debian.sh --tests > "$tools_log" 2>&1 8>&-
+  echo $? > "$tools_status"
+) &
+installer=$!
+exec 8>&-
+
+# Waits until the tests' tools are in; fails if they could not be installed.
+tools_ready() {
+  flock -s "$tools_lock" true
+  [[ $(cat "$tools_status" 2>/dev/null) == 0 ]] && return 0
+  echo "run-checks: the tests' tools could not be installed (build/setup-tests.log):" >&2
+  cat "$tools_log" >&2
+  return 1
+}
+
 (
   cmake --build --preset sanitize > "$build_log" 2>&1 || exit 2
+  tools_ready 2> /dev/null || exit 3
   ctest --preset sanitize > "$tests_log" 2>&1 || exit 1
 ) &
 sanitizer=$!
 
 status=0
 if cmake --build --preset ci; then
-  ctest --preset ci || status=1
+  if tools_ready; then
+    ctest --preset ci || status=1
+  else
+    status=1
+  fi
 else
   echo "run-checks: the optimised build failed (above); its tests are not run" >&2
   status=1
@@ -36,8 +68,11 @@ case $? in
   2) cat "$build_log" >&2
      echo "run-checks: the sanitizer build failed (above, and in $build_log)" >&2
      status=1 ;;
+  3) echo "run-checks: without the tests' tools ($tools_log), the sanitizer tests were not run" >&2
+     status=1 ;;
   *) cat "$tests_log"
      echo "run-checks: tests failed under the sanitizers (above, and in $tests_log)" >&2
      status=1 ;;
 esac
+wait "$installer"
 exit "$status"

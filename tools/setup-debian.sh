@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Veltrano needs on Debian 12.
 # Run as root; installs only what is missing.
+#   setup-debian.sh           all of it
+#   setup-debian.sh --build   what building and running need
+#   setup-debian.sh --tests   the tests' own tools (run-checks.sh installs
+#                             these beside the builds, which do not use them)
 set -euo pipefail
 
-packages=(
+build=(
   cmake g++ make ninja-build
   qt6-base-dev                      # Qt 6 Widgets and Qt Test
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev  # the command-line tool's plots
@@ -14,12 +18,23 @@ packages=(
   libgtest-dev libbenchmark-dev     # tests and benchmark
   libboost-dev libboost-math-dev    # Boost.Odeint, the benchmark's peer; Boost.Math, the Student quantile
   fonts-liberation fonts-dejavu-core  # sans-serif faces with the Greek letters
-  help2man dpkg-dev file            # the manual page; the package's dependencies
+  help2man                          # the manual page
+  pybind11-dev python3-dev python3-numpy  # the Python module
+)
+tests=(
+  dpkg-dev file                     # the packages' dependencies
   desktop-file-utils appstream lintian  # checks of the desktop entry, the metainfo and the packages
   xvfb xauth xdotool                # xvfb-run and the start-up measurement of the README
-  pybind11-dev python3-dev python3-numpy python3-pytest  # the Python module and its tests
-  python3-matplotlib python3-distributed                 # the Python examples (a map, a Dask cluster)
+  python3-pytest                    # the Python module's tests
+  python3-matplotlib python3-distributed  # the Python examples (a map, a Dask cluster)
 )
+
+case "${1:-}" in
+  "")      packages=("${build[@]}" "${tests[@]}") ;;
+  --build) packages=("${build[@]}") ;;
+  --tests) packages=("${tests[@]}") ;;
+  *) echo "usage: setup-debian.sh [--build | --tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

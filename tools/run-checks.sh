@@ -38,7 +38,7 @@ exec 8>&-
 tools_ready() {
   flock -s "$tools_lock" true
   [[ $(cat "$tools_status" 2>/dev/null) == 0 ]] && return 0
-  echo "run-checks: the tests' tools could not be installed (build/setup-tests.log):" >&2
+  echo "run-checks: the tests' tools could not be installed ($tools_log):" >&2
   cat "$tools_log" >&2
   return 1
 }

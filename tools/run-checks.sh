@@ -13,9 +13,19 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-cmake --preset ci && cmake --preset sanitize || exit 1
+# The two builds share the cores through one pipe holding a byte per core:
+# each compile takes one before it starts (compile-slot.sh), so that both
+# together run as many compiles as there are cores, not twice as many, and
+# the build still running gets every core once the other is done.
+launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=$PWD/tools/compile-slot.sh
+cmake --preset ci "$launcher" && cmake --preset sanitize "$launcher" || exit 1
 
 mkdir -p build
+slots=build/compile-slots
+rm -f "$slots" && mkfifo "$slots" || exit 1
+exec 7<> "$slots"
+printf 'x%.0s' $(seq "$(nproc)") >&7
+export VELTRANO_COMPILE_SLOTS=$PWD/$slots
 build_log=build/sanitize-build.log
 tests_log=build/sanitize-tests.log
 tools_log=build/setup-tests.log

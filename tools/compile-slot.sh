@@ -9,8 +9,10 @@
 if [[ -z ${VELTRANO_COMPILE_SLOTS:-} ]]; then
   exec "$@"
 fi
-exec 9<> "$VELTRANO_COMPILE_SLOTS" || exit 1
-IFS= read -r -n 1 -u 9 slot || exit 1
+if ! exec 9<> "$VELTRANO_COMPILE_SLOTS" || ! IFS= read -r -n 1 -u 9 slot; then
+  echo "compile-slot: no slot to take from $VELTRANO_COMPILE_SLOTS" >&2
+  exit 1
+fi
 "$@" 9>&-
 status=$?
 printf '%s' "${slot:-x}" >&9

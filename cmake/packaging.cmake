@@ -30,10 +30,12 @@ set(CPACK_COMPONENT_MAIN_DESCRIPTION
     "pictures, and error bars by batch means.")
 string(REPLACE ";" "" CPACK_COMPONENT_MAIN_DESCRIPTION "${CPACK_COMPONENT_MAIN_DESCRIPTION}")
 # The faces with the Greek letters are not linked, so they are named here;
-# so are the driver, assembler and linker that GCC's JIT library runs to compile
-# typed equations (the library itself, libgccjit0, is linked and found with
-# the other shared libraries).
-set(CPACK_DEBIAN_MAIN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation, gcc-12, binutils")
+# so are GCC's JIT library, opened when typed equations are first compiled,
+# and the driver, assembler and linker that it runs.
+if(VELTRANO_JIT)
+  set(veltrano_jit_depends ", libgccjit0, gcc-12, binutils")
+endif()
+set(CPACK_DEBIAN_MAIN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation${veltrano_jit_depends}")
 set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION science)
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-veltrano)
@@ -44,6 +46,6 @@ set(CPACK_COMPONENT_PYTHON_DESCRIPTION
     "product of values of sigma, R and b on every core and SIMD lane, with\n"
     "NumPy arrays in and out and results bit for bit those of veltrano-cli.")
 string(REPLACE ";" "" CPACK_COMPONENT_PYTHON_DESCRIPTION "${CPACK_COMPONENT_PYTHON_DESCRIPTION}")
-set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3 (>= 3.11~), python3 (<< 3.12), python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3 (>= 3.11~), python3 (<< 3.12), python3-numpy${veltrano_jit_depends}")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 include(CPack)

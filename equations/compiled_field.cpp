@@ -1,6 +1,6 @@
 #include "compiled_field.h"
 
-#include <libgccjit.h>
+#include "gcc_jit_library.h"
 #include <signal.h>
 
 #include <array>
@@ -29,54 +29,55 @@ using Op = Instruction::Op;
 // operations on the same doubles as the engine's step over the field.
 class Writer {
 public:
-    Writer(gcc_jit_context* c, const FieldProgram& program, int width) : c_(c), p_(program), w_(width) {
-        double_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_DOUBLE);
-        long_ = gcc_jit_context_get_type(c_, GCC_JIT_TYPE_LONG);
-        vector_ = gcc_jit_type_get_vector(double_, static_cast<std::size_t>(w_));
+    Writer(const GccJit& jit, gcc_jit_context* c, const FieldProgram& program, int width)
+        : jit_(jit), c_(c), p_(program), w_(width) {
+        double_ = jit_.context_get_type(c_, GCC_JIT_TYPE_DOUBLE);
+        long_ = jit_.context_get_type(c_, GCC_JIT_TYPE_LONG);
+        vector_ = jit_.type_get_vector(double_, static_cast<std::size_t>(w_));
         // In memory the lanes are aligned as doubles only.
-        memory_ = gcc_jit_type_get_pointer(gcc_jit_type_get_aligned(vector_, sizeof(double)));
-        gcc_jit_type* in = gcc_jit_type_get_pointer(gcc_jit_type_get_const(double_));
-        gcc_jit_type* out = gcc_jit_type_get_pointer(double_);
-        params_[0] = gcc_jit_context_new_param(c_, nullptr, in, "s");
-        params_[1] = gcc_jit_context_new_param(c_, nullptr, out, "next");
-        params_[2] = gcc_jit_context_new_param(c_, nullptr, in, "p");
-        params_[3] = gcc_jit_context_new_param(c_, nullptr, out, "slopes");
-        params_[4] = gcc_jit_context_new_param(c_, nullptr, double_, "h");
-        params_[5] = gcc_jit_context_new_param(c_, nullptr, long_, "k");
-        f_ = gcc_jit_context_new_function(c_, nullptr, GCC_JIT_FUNCTION_EXPORTED,
-                                          gcc_jit_context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
+        memory_ = jit_.type_get_pointer(jit_.type_get_aligned(vector_, sizeof(double)));
+        gcc_jit_type* in = jit_.type_get_pointer(jit_.type_get_const(double_));
+        gcc_jit_type* out = jit_.type_get_pointer(double_);
+        params_[0] = jit_.context_new_param(c_, nullptr, in, "s");
+        params_[1] = jit_.context_new_param(c_, nullptr, out, "next");
+        params_[2] = jit_.context_new_param(c_, nullptr, in, "p");
+        params_[3] = jit_.context_new_param(c_, nullptr, out, "slopes");
+        params_[4] = jit_.context_new_param(c_, nullptr, double_, "h");
+        params_[5] = jit_.context_new_param(c_, nullptr, long_, "k");
+        f_ = jit_.context_new_function(c_, nullptr, GCC_JIT_FUNCTION_EXPORTED,
+                                          jit_.context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
         for (int n = 1; n <= 4; n *= 2) {
             std::vector<gcc_jit_type*> args(static_cast<std::size_t>(n), double_);
-            calls_[n] = gcc_jit_context_new_function_ptr_type(c_, nullptr, double_, n, args.data(), 0);
+            calls_[n] = jit_.context_new_function_ptr_type(c_, nullptr, double_, n, args.data(), 0);
         }
     }
 
     void write() {
-        gcc_jit_block* entry = gcc_jit_function_new_block(f_, "entry");
-        gcc_jit_block* any = gcc_jit_function_new_block(f_, "any");
-        gcc_jit_block* test = gcc_jit_function_new_block(f_, "test");
-        gcc_jit_block* body = gcc_jit_function_new_block(f_, "body");
-        gcc_jit_block* done = gcc_jit_function_new_block(f_, "done");
+        gcc_jit_block* entry = jit_.function_new_block(f_, "entry");
+        gcc_jit_block* any = jit_.function_new_block(f_, "any");
+        gcc_jit_block* test = jit_.function_new_block(f_, "test");
+        gcc_jit_block* body = jit_.function_new_block(f_, "body");
+        gcc_jit_block* done = jit_.function_new_block(f_, "done");
         const long d = static_cast<long>(p_.dimension);
-        gcc_jit_rvalue* k = gcc_jit_param_as_rvalue(params_[5]);
+        gcc_jit_rvalue* k = jit_.param_as_rvalue(params_[5]);
         h_ = fresh();
-        std::vector<gcc_jit_rvalue*> hs(static_cast<std::size_t>(w_), gcc_jit_param_as_rvalue(params_[4]));
-        gcc_jit_block_add_assignment(
-            entry, nullptr, h_, gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
+        std::vector<gcc_jit_rvalue*> hs(static_cast<std::size_t>(w_), jit_.param_as_rvalue(params_[4]));
+        jit_.block_add_assignment(
+            entry, nullptr, h_, jit_.context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
 
         // With all d vectors of a small system, every stage of the state and
         // of each vector in one stretch of code, as the engine's own step
         // goes (the vectors' chains of operations side by side, not one
         // after another); else the state, then a loop over the vectors.
         if (d <= kSideBySide) {
-            gcc_jit_block* all = gcc_jit_function_new_block(f_, "all");
-            gcc_jit_block_end_with_conditional(
-                entry, nullptr, gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_EQ, k, constant(d)), all,
+            gcc_jit_block* all = jit_.function_new_block(f_, "all");
+            jit_.block_end_with_conditional(
+                entry, nullptr, jit_.context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_EQ, k, constant(d)), all,
                 any);
             sideBySide(all, d);
-            gcc_jit_block_end_with_void_return(all, nullptr);
+            jit_.block_end_with_void_return(all, nullptr);
         } else {
-            gcc_jit_block_end_with_jump(entry, nullptr, any);
+            jit_.block_end_with_jump(entry, nullptr, any);
         }
 
         // The state: its stages, with the values of each kept for the
@@ -94,18 +95,18 @@ public:
             store(any, 3, constant(m * w_), p_.divergenceOut < 0 ? zero() : use(p_.divergenceOut));
         }
         for (long i = 0; i < d; ++i)
-            store(any, 1, constant(i * w_), gcc_jit_lvalue_as_rvalue(x.now[static_cast<std::size_t>(i)]));
+            store(any, 1, constant(i * w_), jit_.lvalue_as_rvalue(x.now[static_cast<std::size_t>(i)]));
 
-        gcc_jit_lvalue* j = gcc_jit_function_new_local(f_, nullptr, long_, "j");
-        gcc_jit_block_add_assignment(any, nullptr, j, constant(0));
-        gcc_jit_block_end_with_jump(any, nullptr, test);
-        gcc_jit_block_end_with_conditional(
+        gcc_jit_lvalue* j = jit_.function_new_local(f_, nullptr, long_, "j");
+        jit_.block_add_assignment(any, nullptr, j, constant(0));
+        jit_.block_end_with_jump(any, nullptr, test);
+        jit_.block_end_with_conditional(
             test, nullptr,
-            gcc_jit_context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, gcc_jit_lvalue_as_rvalue(j), k), body,
+            jit_.context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, jit_.lvalue_as_rvalue(j), k), body,
             done);
 
         // Component c of vector j, in doubles: (d + j) * W + c * k * W.
-        gcc_jit_rvalue* first = times(plus(constant(d), gcc_jit_lvalue_as_rvalue(j)), constant(w_));
+        gcc_jit_rvalue* first = times(plus(constant(d), jit_.lvalue_as_rvalue(j)), constant(w_));
         gcc_jit_rvalue* row = times(k, constant(w_));
         const auto at = [&](long c) { return plus(first, times(constant(c), row)); };
         Group u = group(body, at);
@@ -116,10 +117,10 @@ public:
             update(body, u, p_.tangentOut, m);
         }
         for (long i = 0; i < d; ++i)
-            store(body, 1, at(i), gcc_jit_lvalue_as_rvalue(u.now[static_cast<std::size_t>(i)]));
-        gcc_jit_block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
-        gcc_jit_block_end_with_jump(body, nullptr, test);
-        gcc_jit_block_end_with_void_return(done, nullptr);
+            store(body, 1, at(i), jit_.lvalue_as_rvalue(u.now[static_cast<std::size_t>(i)]));
+        jit_.block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
+        jit_.block_end_with_jump(body, nullptr, test);
+        jit_.block_end_with_void_return(done, nullptr);
     }
 
     // The largest dimension whose step with all d vectors is written out
@@ -149,10 +150,10 @@ private:
     //   trial = (k1 h)/2 + s, (k2 h)/2 + s, k3 h + s;  k23 = (k3 + k2) 2
     //   next = ((k23 + (k4 + k1)) h)/6 + s
     void update(gcc_jit_block* b, Group& g, const std::vector<int>& outs, int m) {
-        gcc_jit_rvalue* h = gcc_jit_lvalue_as_rvalue(h_);
+        gcc_jit_rvalue* h = jit_.lvalue_as_rvalue(h_);
         std::vector<gcc_jit_lvalue*> made(g.s.size());
         for (std::size_t c = 0; c < g.s.size(); ++c) {
-            gcc_jit_rvalue* sv = gcc_jit_lvalue_as_rvalue(g.s[c]);
+            gcc_jit_rvalue* sv = jit_.lvalue_as_rvalue(g.s[c]);
             gcc_jit_rvalue* kv = outs[c] < 0 ? zero() : use(outs[c]);
             if (m == 0) {
                 g.k1[c] = assign(b, kv);
@@ -162,11 +163,11 @@ private:
                 made[c] = assign(b, add(div(mul(kv, h), number(2)), sv));
             } else if (m == 2) {
                 made[c] = assign(b, add(mul(kv, h), sv));
-                gcc_jit_block_add_assignment(b, nullptr, g.k23[c],
-                                             mul(add(kv, gcc_jit_lvalue_as_rvalue(g.k23[c])), number(2)));
+                jit_.block_add_assignment(b, nullptr, g.k23[c],
+                                             mul(add(kv, jit_.lvalue_as_rvalue(g.k23[c])), number(2)));
             } else {
                 gcc_jit_rvalue* sum =
-                    add(gcc_jit_lvalue_as_rvalue(g.k23[c]), add(kv, gcc_jit_lvalue_as_rvalue(g.k1[c])));
+                    add(jit_.lvalue_as_rvalue(g.k23[c]), add(kv, jit_.lvalue_as_rvalue(g.k1[c])));
                 made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
             }
         }
@@ -194,29 +195,29 @@ private:
             }
         }
         for (long c = 0; c < d; ++c) {
-            store(b, 1, constant(c * w_), gcc_jit_lvalue_as_rvalue(x.now[static_cast<std::size_t>(c)]));
+            store(b, 1, constant(c * w_), jit_.lvalue_as_rvalue(x.now[static_cast<std::size_t>(c)]));
             for (long j = 0; j < d; ++j)
                 store(b, 1, constant((d + d * c + j) * w_),
-                      gcc_jit_lvalue_as_rvalue(u[static_cast<std::size_t>(j)].now[static_cast<std::size_t>(c)]));
+                      jit_.lvalue_as_rvalue(u[static_cast<std::size_t>(j)].now[static_cast<std::size_t>(c)]));
         }
     }
 
-    gcc_jit_rvalue* constant(long v) { return gcc_jit_context_new_rvalue_from_long(c_, long_, v); }
+    gcc_jit_rvalue* constant(long v) { return jit_.context_new_rvalue_from_long(c_, long_, v); }
     // v in every lane.
     gcc_jit_rvalue* number(double v) {
         std::vector<gcc_jit_rvalue*> lanes(static_cast<std::size_t>(w_),
-                                           gcc_jit_context_new_rvalue_from_double(c_, double_, v));
-        return gcc_jit_context_new_rvalue_from_vector(c_, nullptr, vector_, lanes.size(), lanes.data());
+                                           jit_.context_new_rvalue_from_double(c_, double_, v));
+        return jit_.context_new_rvalue_from_vector(c_, nullptr, vector_, lanes.size(), lanes.data());
     }
     gcc_jit_rvalue* zero() { return number(0.0); }
     gcc_jit_rvalue* plus(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
-        return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_PLUS, long_, a, b);
+        return jit_.context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_PLUS, long_, a, b);
     }
     gcc_jit_rvalue* times(gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
-        return gcc_jit_context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_MULT, long_, a, b);
+        return jit_.context_new_binary_op(c_, nullptr, GCC_JIT_BINARY_OP_MULT, long_, a, b);
     }
     gcc_jit_rvalue* binary(gcc_jit_binary_op o, gcc_jit_rvalue* a, gcc_jit_rvalue* b) {
-        return gcc_jit_context_new_binary_op(c_, nullptr, o, vector_, a, b);
+        return jit_.context_new_binary_op(c_, nullptr, o, vector_, a, b);
     }
     gcc_jit_rvalue* add(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_PLUS, a, b); }
     gcc_jit_rvalue* mul(gcc_jit_rvalue* a, gcc_jit_rvalue* b) { return binary(GCC_JIT_BINARY_OP_MULT, a, b); }
@@ -224,23 +225,23 @@ private:
     gcc_jit_lvalue* fresh() {
         std::string name = "t";
         name += std::to_string(locals_++);
-        return gcc_jit_function_new_local(f_, nullptr, vector_, name.c_str());
+        return jit_.function_new_local(f_, nullptr, vector_, name.c_str());
     }
     gcc_jit_lvalue* assign(gcc_jit_block* b, gcc_jit_rvalue* v) {
         gcc_jit_lvalue* local = fresh();
-        gcc_jit_block_add_assignment(b, nullptr, local, v);
+        jit_.block_add_assignment(b, nullptr, local, v);
         return local;
     }
     // The W lanes of parameter `param` from index `at`.
     gcc_jit_lvalue* lanesAt(int param, gcc_jit_rvalue* at) {
         gcc_jit_lvalue* first =
-            gcc_jit_context_new_array_access(c_, nullptr, gcc_jit_param_as_rvalue(params_[param]), at);
-        return gcc_jit_rvalue_dereference(
-            gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(first, nullptr), memory_), nullptr);
+            jit_.context_new_array_access(c_, nullptr, jit_.param_as_rvalue(params_[param]), at);
+        return jit_.rvalue_dereference(
+            jit_.context_new_cast(c_, nullptr, jit_.lvalue_get_address(first, nullptr), memory_), nullptr);
     }
-    gcc_jit_rvalue* load(int param, gcc_jit_rvalue* at) { return gcc_jit_lvalue_as_rvalue(lanesAt(param, at)); }
+    gcc_jit_rvalue* load(int param, gcc_jit_rvalue* at) { return jit_.lvalue_as_rvalue(lanesAt(param, at)); }
     void store(gcc_jit_block* b, int param, gcc_jit_rvalue* at, gcc_jit_rvalue* v) {
-        gcc_jit_block_add_assignment(b, nullptr, lanesAt(param, at), v);
+        jit_.block_add_assignment(b, nullptr, lanesAt(param, at), v);
     }
     // Register r of the stage under way.
     gcc_jit_lvalue* reg(int r) {
@@ -248,12 +249,12 @@ private:
         if (!slot) slot = fresh();
         return slot;
     }
-    gcc_jit_rvalue* use(int r) { return gcc_jit_lvalue_as_rvalue(reg(r)); }
+    gcc_jit_rvalue* use(int r) { return jit_.lvalue_as_rvalue(reg(r)); }
     // Lane l of a register.
     gcc_jit_lvalue* lane(gcc_jit_lvalue* v, int l) {
-        gcc_jit_rvalue* doubles = gcc_jit_context_new_cast(c_, nullptr, gcc_jit_lvalue_get_address(v, nullptr),
-                                                           gcc_jit_type_get_pointer(double_));
-        return gcc_jit_context_new_array_access(c_, nullptr, doubles, constant(l));
+        gcc_jit_rvalue* doubles = jit_.context_new_cast(c_, nullptr, jit_.lvalue_get_address(v, nullptr),
+                                                           jit_.type_get_pointer(double_));
+        return jit_.context_new_array_access(c_, nullptr, doubles, constant(l));
     }
 
     // The instructions of `code` for the stage under way; State and
@@ -267,13 +268,13 @@ private:
                     break;
                 case Op::State:
                 case Op::Direction:
-                    v = gcc_jit_lvalue_as_rvalue((*inputs_)[static_cast<std::size_t>(i.index)]);
+                    v = jit_.lvalue_as_rvalue((*inputs_)[static_cast<std::size_t>(i.index)]);
                     break;
                 case Op::Parameter:
                     v = load(2, constant(static_cast<long>(i.index) * w_));
                     break;
                 case Op::Negate:
-                    v = gcc_jit_context_new_unary_op(c_, nullptr, GCC_JIT_UNARY_OP_MINUS, vector_, use(i.a));
+                    v = jit_.context_new_unary_op(c_, nullptr, GCC_JIT_UNARY_OP_MINUS, vector_, use(i.a));
                     break;
                 case Op::Add:
                     v = add(use(i.a), use(i.b));
@@ -294,19 +295,20 @@ private:
                     gcc_jit_lvalue* out = reg(i.out);
                     for (int l = 0; l < w_; ++l) {
                         gcc_jit_rvalue* args[4] = {};
-                        for (int a = 0; a < n; ++a) args[a] = gcc_jit_lvalue_as_rvalue(lane(reg(operands[a]), l));
+                        for (int a = 0; a < n; ++a) args[a] = jit_.lvalue_as_rvalue(lane(reg(operands[a]), l));
                         gcc_jit_rvalue* code =
-                            gcc_jit_context_new_rvalue_from_ptr(c_, calls_[n], functionAddress(i.function));
-                        gcc_jit_block_add_assignment(b, nullptr, lane(out, l),
-                                                     gcc_jit_context_new_call_through_ptr(c_, nullptr, code, n, args));
+                            jit_.context_new_rvalue_from_ptr(c_, calls_[n], functionAddress(i.function));
+                        jit_.block_add_assignment(b, nullptr, lane(out, l),
+                                                     jit_.context_new_call_through_ptr(c_, nullptr, code, n, args));
                     }
                     continue;
                 }
             }
-            gcc_jit_block_add_assignment(b, nullptr, reg(i.out), v);
+            jit_.block_add_assignment(b, nullptr, reg(i.out), v);
         }
     }
 
+    const GccJit& jit_;
     gcc_jit_context* c_;
     const FieldProgram& p_;
     int w_;
@@ -325,15 +327,15 @@ private:
 };
 
 // The instruction set named for W lanes.
-void target(gcc_jit_context* c, int width) {
+void target(const GccJit& jit, gcc_jit_context* c, int width) {
 #if defined(__x86_64__)
-    gcc_jit_context_add_command_line_option(c, "-march=x86-64");
-    if (width >= 4) gcc_jit_context_add_command_line_option(c, "-mavx2");
-    if (width >= 8) gcc_jit_context_add_command_line_option(c, "-mavx512f");
+    jit.context_add_command_line_option(c, "-march=x86-64");
+    if (width >= 4) jit.context_add_command_line_option(c, "-mavx2");
+    if (width >= 8) jit.context_add_command_line_option(c, "-mavx512f");
     // 64-byte vectors where the lanes are 8, as the engine's own code.
-    if (width >= 8) gcc_jit_context_add_command_line_option(c, "-mprefer-vector-width=512");
+    if (width >= 8) jit.context_add_command_line_option(c, "-mprefer-vector-width=512");
 #else
-    (void)width;
+    (void)jit, (void)c, (void)width;
 #endif
 }
 
@@ -369,42 +371,42 @@ private:
 };
 
 std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int width) {
+    const GccJit& jit = gccJit();
     const SignalHandlersKept handlers;
-    const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(gcc_jit_context_acquire(),
-                                                                         gcc_jit_context_release);
+    const std::unique_ptr<gcc_jit_context, void (*)(gcc_jit_context*)> c(jit.context_acquire(), jit.context_release);
     if (!c) throw std::runtime_error("the compiler library could not start");
     // The driver that runs the assembler and linker runs as a program of its
     // own: inside this process it ends the whole process where it cannot
     // start them. Its errors come back here, and are reported once, by us.
-    gcc_jit_context_set_bool_use_external_driver(c.get(), 1);
-    gcc_jit_context_set_bool_print_errors_to_stderr(c.get(), 0);
+    jit.context_set_bool_use_external_driver(c.get(), 1);
+    jit.context_set_bool_print_errors_to_stderr(c.get(), 0);
     // A large system's step is one long stretch of code whose register
     // allocation takes most of the time at -O2: there the first level, and
     // allocation over the whole function at once (the doubles are the same
     // at every level: no level reorders or fuses them).
     const bool large = static_cast<long>(program.dimension) > Writer::kSideBySide;
-    gcc_jit_context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, large ? 1 : 2);
-    if (large) gcc_jit_context_add_command_line_option(c.get(), "-fira-region=one");
+    jit.context_set_int_option(c.get(), GCC_JIT_INT_OPTION_OPTIMIZATION_LEVEL, large ? 1 : 2);
+    if (large) jit.context_add_command_line_option(c.get(), "-fira-region=one");
     // The same doubles as the interpreter's: no fused multiply-add, no
     // reassociation.
-    gcc_jit_context_add_command_line_option(c.get(), "-ffp-contract=off");
-    gcc_jit_context_add_command_line_option(c.get(), "-fno-fast-math");
-    target(c.get(), width);
+    jit.context_add_command_line_option(c.get(), "-ffp-contract=off");
+    jit.context_add_command_line_option(c.get(), "-fno-fast-math");
+    target(jit, c.get(), width);
     // The code calls nothing but the addresses it is given: the linker
     // need not search the C library and the start files.
-    gcc_jit_context_add_driver_option(c.get(), "-nostdlib");
-    Writer(c.get(), program, width).write();
-    gcc_jit_result* result = gcc_jit_context_compile(c.get());
+    jit.context_add_driver_option(c.get(), "-nostdlib");
+    Writer(jit, c.get(), program, width).write();
+    gcc_jit_result* result = jit.context_compile(c.get());
     if (!result) {
-        const char* why = gcc_jit_context_get_first_error(c.get());
+        const char* why = jit.context_get_first_error(c.get());
         throw std::runtime_error(std::string("the equations could not be compiled: ") +
                                  (why ? why : "no reason given") +
                                  " (typed equations need GCC 12's driver, assembler and linker: "
                                  "Debian's gcc-12 and binutils)");
     }
-    void* code = gcc_jit_result_get_code(result, "step");
+    void* code = jit.result_get_code(result, "step");
     if (!code) {
-        gcc_jit_result_release(result);
+        jit.result_release(result);
         throw std::runtime_error("the compiled equations have no code");
     }
     return std::make_shared<const CompiledField>(result, reinterpret_cast<LaneStep>(code));
@@ -413,7 +415,7 @@ std::shared_ptr<const CompiledField> compile(const FieldProgram& program, int wi
 }  // namespace
 
 CompiledField::~CompiledField() {
-    gcc_jit_result_release(static_cast<gcc_jit_result*>(result_));
+    gccJit().result_release(static_cast<gcc_jit_result*>(result_));
 }
 
 std::shared_ptr<const CompiledField> compiledField(const FieldProgram& program, const std::string& digest, int width) {

@@ -15,6 +15,7 @@
 #include "equation_text.h"
 #include "field_program.h"
 #include "flow_system.h"
+#include "gcc_jit_library.h"
 #include "interpreted_system.h"
 #include "rk4_step.h"
 #include "system_description.h"
@@ -238,4 +239,28 @@ TEST(CompiledField, AMissingCompilerIsAnErrorNotTheProcesssEnd) {
     }
     ASSERT_EQ(setenv("PATH", path.c_str(), 1), 0);
     EXPECT_EQ(CompiledSystem(e, SimdPath::Lanes128).dimension(), 2u);
+}
+
+// The library is opened when equations are first compiled: a file that is
+// missing, or is not GCC's JIT library, is refused with a message naming
+// the package to install, never kept as a table of null functions.
+TEST(CompiledField, ALibraryThatCannotServeIsRefusedSayingWhatToInstall) {
+    const struct {
+        const char* file;
+        const char* says;
+    } cases[] = {
+        {"libgccjit-absent.so.0", "libgccjit-absent.so.0"},
+        {"libz.so.1", "libz.so.1 has no gcc_jit_block_add_assignment"},
+    };
+    for (const auto& c : cases) {
+        try {
+            (void)openGccJit(c.file);
+            ADD_FAILURE() << c.file << " opened";
+        } catch (const std::runtime_error& error) {
+            const std::string what = error.what();
+            EXPECT_NE(what.find("libgccjit0"), std::string::npos) << what;
+            EXPECT_NE(what.find(c.says), std::string::npos) << what;
+        }
+    }
+    EXPECT_NE(gccJit().context_compile, nullptr);
 }

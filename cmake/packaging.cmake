@@ -33,7 +33,7 @@ string(REPLACE ";" "" CPACK_COMPONENT_MAIN_DESCRIPTION "${CPACK_COMPONENT_MAIN_D
 # so are GCC's JIT library, opened when typed equations are first compiled,
 # and the driver, assembler and linker that it runs.
 if(VELTRANO_JIT)
-  set(veltrano_jit_depends ", libgccjit0, gcc-12, binutils")
+  set(veltrano_jit_depends ", libgccjit0 (>= 12), gcc-12, binutils")
 endif()
 set(CPACK_DEBIAN_MAIN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation${veltrano_jit_depends}")
 set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION science)

@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <mutex>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -34,10 +33,13 @@ GccJit openGccJit(const char* file) {
 }
 
 const GccJit& gccJit() {
-    static std::mutex mutex;
-    static std::optional<GccJit> jit;
+    // Never destroyed: compiled code kept in a static cache is released
+    // through the table by destructors that run at the process's end, maybe
+    // after this function's own objects would have been.
+    static std::mutex& mutex = *new std::mutex;
+    static const GccJit* jit = nullptr;
     const std::lock_guard lock(mutex);
-    if (!jit) jit = openGccJit("libgccjit.so.0");
+    if (!jit) jit = new GccJit(openGccJit("libgccjit.so.0"));
     return *jit;
 }
 

@@ -1,6 +1,5 @@
 #include "compiled_field.h"
 
-#include "gcc_jit_library.h"
 #include <signal.h>
 
 #include <array>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "function_values.h"
+#include "gcc_jit_library.h"
 
 namespace veltrano::equations {
 
@@ -45,7 +45,7 @@ public:
         params_[4] = jit_.context_new_param(c_, nullptr, double_, "h");
         params_[5] = jit_.context_new_param(c_, nullptr, long_, "k");
         f_ = jit_.context_new_function(c_, nullptr, GCC_JIT_FUNCTION_EXPORTED,
-                                          jit_.context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
+                                       jit_.context_get_type(c_, GCC_JIT_TYPE_VOID), "step", 6, params_, 0);
         for (int n = 1; n <= 4; n *= 2) {
             std::vector<gcc_jit_type*> args(static_cast<std::size_t>(n), double_);
             calls_[n] = jit_.context_new_function_ptr_type(c_, nullptr, double_, n, args.data(), 0);
@@ -62,8 +62,8 @@ public:
         gcc_jit_rvalue* k = jit_.param_as_rvalue(params_[5]);
         h_ = fresh();
         std::vector<gcc_jit_rvalue*> hs(static_cast<std::size_t>(w_), jit_.param_as_rvalue(params_[4]));
-        jit_.block_add_assignment(
-            entry, nullptr, h_, jit_.context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
+        jit_.block_add_assignment(entry, nullptr, h_,
+                                  jit_.context_new_rvalue_from_vector(c_, nullptr, vector_, hs.size(), hs.data()));
 
         // With all d vectors of a small system, every stage of the state and
         // of each vector in one stretch of code, as the engine's own step
@@ -101,9 +101,8 @@ public:
         jit_.block_add_assignment(any, nullptr, j, constant(0));
         jit_.block_end_with_jump(any, nullptr, test);
         jit_.block_end_with_conditional(
-            test, nullptr,
-            jit_.context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, jit_.lvalue_as_rvalue(j), k), body,
-            done);
+            test, nullptr, jit_.context_new_comparison(c_, nullptr, GCC_JIT_COMPARISON_LT, jit_.lvalue_as_rvalue(j), k),
+            body, done);
 
         // Component c of vector j, in doubles: (d + j) * W + c * k * W.
         gcc_jit_rvalue* first = times(plus(constant(d), jit_.lvalue_as_rvalue(j)), constant(w_));
@@ -116,8 +115,7 @@ public:
             run(body, p_.tangent);
             update(body, u, p_.tangentOut, m);
         }
-        for (long i = 0; i < d; ++i)
-            store(body, 1, at(i), jit_.lvalue_as_rvalue(u.now[static_cast<std::size_t>(i)]));
+        for (long i = 0; i < d; ++i) store(body, 1, at(i), jit_.lvalue_as_rvalue(u.now[static_cast<std::size_t>(i)]));
         jit_.block_add_assignment_op(body, nullptr, j, GCC_JIT_BINARY_OP_PLUS, constant(1));
         jit_.block_end_with_jump(body, nullptr, test);
         jit_.block_end_with_void_return(done, nullptr);
@@ -164,10 +162,9 @@ private:
             } else if (m == 2) {
                 made[c] = assign(b, add(mul(kv, h), sv));
                 jit_.block_add_assignment(b, nullptr, g.k23[c],
-                                             mul(add(kv, jit_.lvalue_as_rvalue(g.k23[c])), number(2)));
+                                          mul(add(kv, jit_.lvalue_as_rvalue(g.k23[c])), number(2)));
             } else {
-                gcc_jit_rvalue* sum =
-                    add(jit_.lvalue_as_rvalue(g.k23[c]), add(kv, jit_.lvalue_as_rvalue(g.k1[c])));
+                gcc_jit_rvalue* sum = add(jit_.lvalue_as_rvalue(g.k23[c]), add(kv, jit_.lvalue_as_rvalue(g.k1[c])));
                 made[c] = assign(b, add(div(mul(sum, h), number(6)), sv));
             }
         }
@@ -234,8 +231,7 @@ private:
     }
     // The W lanes of parameter `param` from index `at`.
     gcc_jit_lvalue* lanesAt(int param, gcc_jit_rvalue* at) {
-        gcc_jit_lvalue* first =
-            jit_.context_new_array_access(c_, nullptr, jit_.param_as_rvalue(params_[param]), at);
+        gcc_jit_lvalue* first = jit_.context_new_array_access(c_, nullptr, jit_.param_as_rvalue(params_[param]), at);
         return jit_.rvalue_dereference(
             jit_.context_new_cast(c_, nullptr, jit_.lvalue_get_address(first, nullptr), memory_), nullptr);
     }
@@ -252,8 +248,8 @@ private:
     gcc_jit_rvalue* use(int r) { return jit_.lvalue_as_rvalue(reg(r)); }
     // Lane l of a register.
     gcc_jit_lvalue* lane(gcc_jit_lvalue* v, int l) {
-        gcc_jit_rvalue* doubles = jit_.context_new_cast(c_, nullptr, jit_.lvalue_get_address(v, nullptr),
-                                                           jit_.type_get_pointer(double_));
+        gcc_jit_rvalue* doubles =
+            jit_.context_new_cast(c_, nullptr, jit_.lvalue_get_address(v, nullptr), jit_.type_get_pointer(double_));
         return jit_.context_new_array_access(c_, nullptr, doubles, constant(l));
     }
 
@@ -299,7 +295,7 @@ private:
                         gcc_jit_rvalue* code =
                             jit_.context_new_rvalue_from_ptr(c_, calls_[n], functionAddress(i.function));
                         jit_.block_add_assignment(b, nullptr, lane(out, l),
-                                                     jit_.context_new_call_through_ptr(c_, nullptr, code, n, args));
+                                                  jit_.context_new_call_through_ptr(c_, nullptr, code, n, args));
                     }
                     continue;
                 }

@@ -163,9 +163,13 @@ def test_other_python_threads_run_while_a_sweep_computes():
 def test_a_failure_inside_the_computation_is_raised_not_swallowed():
     # Memory runs out while a long history is kept: the computation's own
     # MemoryError, not a shortened history (whose arrays would then fail
-    # for want of memory with NumPy's MemoryError).
+    # for want of memory with NumPy's MemoryError). A short run first loads
+    # NumPy (and its BLAS, whose size depends on the machine's cores) and
+    # starts the worker thread once, whose stack and arena are then reused:
+    # the limit leaves room for the history only, not for those.
     script = """
 import resource, veltrano
+veltrano.history(10, 10, 28, 2.6667)
 with open("/proc/self/statm") as f:
     size = int(f.read().split()[0]) * resource.getpagesize() + 256 * 2**20
 resource.setrlimit(resource.RLIMIT_AS, (size, size))

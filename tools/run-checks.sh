@@ -6,7 +6,7 @@
 # build/sanitize-tests.log (the tests' log shown at the end, the build's
 # whole if it fails). Every stage runs even when an earlier test fails; a
 # failed build skips only its own tests. The tests' own tools (lintian,
-# pytest, Dask, Xvfb, ...: setup-debian.sh --tests) are installed beside the
+# pytest, Dask, ...: setup-debian.sh --tests) are installed beside the
 # builds where they are missing, which neither build needs; each build's
 # tests wait for them. The status is 0 only if every build and every test
 # passed.

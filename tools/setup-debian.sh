@@ -5,6 +5,8 @@
 #   setup-debian.sh --build   what building and running need
 #   setup-debian.sh --tests   the tests' own tools (run-checks.sh installs
 #                             these beside the builds, which do not use them)
+# The measuring tools (a virtual display, for the Explorer's screenshots
+# and the start-up measurement) come only with all of it: no test uses them.
 set -euo pipefail
 
 build=(
@@ -24,13 +26,15 @@ build=(
 tests=(
   dpkg-dev file                     # the packages' dependencies
   desktop-file-utils appstream lintian  # checks of the desktop entry, the metainfo and the packages
-  xvfb xauth xdotool                # xvfb-run and the start-up measurement of the README
   python3-pytest                    # the Python module's tests
   python3-matplotlib python3-distributed  # the Python examples (a map, a Dask cluster)
 )
+measuring=(
+  xvfb xauth xdotool                # xvfb-run: tools/explorer-screenshots.sh, bench/startup.sh
+)
 
 case "${1:-}" in
-  "")      packages=("${build[@]}" "${tests[@]}") ;;
+  "")      packages=("${build[@]}" "${tests[@]}" "${measuring[@]}") ;;
   --build) packages=("${build[@]}") ;;
   --tests) packages=("${tests[@]}") ;;
   *) echo "usage: setup-debian.sh [--build | --tests]" >&2; exit 2 ;;
